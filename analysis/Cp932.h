@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace soten {
+
+// Conversion between UTF-8 and code page 932 (Shift-JIS as Windows writes it)
+// through glibc's iconv. Everything inside the analysis is code page 932; these
+// are the only places where text crosses that edge.
+namespace Cp932 {
+
+// UTF-8 to code page 932. Returns nothing when the input is not valid UTF-8 or
+// holds a character code page 932 cannot represent: text is never replaced.
+std::optional<std::string> FromUtf8(std::string_view utf8);
+
+// Like FromUtf8, but for a name typed by the user: a character code page 932
+// cannot hold becomes the control byte SUB (0x1A), one byte per character, so
+// the name keeps its character count and the stroke lookup refuses it.
+// Returns nothing only for invalid UTF-8.
+std::optional<std::string> NameFromUtf8(std::string_view utf8);
+
+// Code page 932 to UTF-8. Returns nothing for bytes that are not valid code
+// page 932.
+std::optional<std::string> ToUtf8(std::string_view cp932);
+
+// Code page 932 to UTF-8 for display: an invalid sequence becomes U+FFFD.
+std::string ToUtf8Lossy(std::string_view cp932);
+
+// The one code iconv gives a double-byte character when it encodes the
+// character's Unicode value back: the NEC-selected extension kanji
+// (lead bytes 0xED and 0xEE) become their IBM codes (0xFA to 0xFC).
+// Any other code is returned unchanged.
+unsigned CanonicalCode(unsigned code);
+
+}  // namespace Cp932
+}  // namespace soten

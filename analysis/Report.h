@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "NameRecord.h"
+#include "ReadingLines.h"
+#include "Tables.h"
+
+namespace soten {
+
+// A number as it is written inside a reading sentence: "１" to "９" full-width,
+// 10 to 99 as two ASCII digits, anything else right-aligned in four columns.
+std::string NumberWord(std::int32_t number);
+
+// Builds `ReportText` (name line, stroke line, the list of five, the four
+// paragraphs; CR LF after every line) and wraps the reading into the screen
+// and print lines as it goes. Needs `ComputeFortunes` to have run.
+void ComposeReport(NameRecord& record, ReadingLines& lines, const Tables& tables);
+
+}  // namespace soten

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+#include "NameRecord.h"
+#include "StrokeDictionary.h"
+
+namespace soten {
+
+// Fills `Strokes` of both parts from `Names` and `Lengths` in the given
+// style and sets `LookupOk`. The first character that cannot be counted ends
+// the whole lookup: later entries keep their earlier values.
+void LookupStrokes(NameRecord& record, StrokeStyle style, const StrokeDictionary& dictionary);
+
+// The count of unit k (from 1) of a part, given the count of the unit before
+// it (used by the iteration marks of 本字式). 0 when no dictionary line holds
+// it, RefusedUnit when it is refused before the dictionary is asked (a
+// single-byte unit, or an iteration mark that begins the part).
+inline constexpr int RefusedUnit = -1;
+int CountUnit(std::string_view unit, int k, int previousCount, StrokeStyle style,
+              const StrokeDictionary& dictionary);
+
+}  // namespace soten

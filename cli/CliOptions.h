@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "NameRecord.h"
+
+namespace soten::cli {
+
+enum class Mode { Reading, Batch, Strokes, Help, Version };
+enum class Format { Text, Json };
+enum class Encoding { Utf8, Cp932 };
+
+struct CliOptions {
+    Mode mode = Mode::Reading;
+    StrokeStyle style = StrokeStyle::Shinji;
+    Format format = Format::Text;
+    Encoding encoding = Encoding::Utf8;
+    std::string surname;  // UTF-8, as given
+    std::string given;
+    std::string strokesText;
+    std::string pdfPath;  // empty: no printout
+};
+
+// Parses the arguments after the program name. On a usage error returns
+// nothing and sets `error` to a message for the user.
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);
+
+// Parses "shinji" / "honji" (also 新字式 / 本字式).
+std::optional<StrokeStyle> ParseStyle(const std::string& text);
+
+const char* StyleName(StrokeStyle style);
+
+extern const char* const UsageText;
+
+}  // namespace soten::cli

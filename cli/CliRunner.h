@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "ProgramState.h"
+#include "Tables.h"
+
+namespace soten::cli {
+
+inline constexpr int ExitReadingMade = 0;
+inline constexpr int ExitRefused = 1;
+inline constexpr int ExitUsage = 2;
+
+// What the command line needs beyond the analysis. The printed page lives in
+// the printing layer (Qt), so it is handed in by main() where it is built.
+struct CliServices {
+    // Writes the printed page of the reading on show to a PDF file; returns an
+    // error message, or an empty string on success.
+    std::function<std::string(const ProgramState&, const std::string& path)> writePdf;
+};
+
+// Runs soten-cli with the arguments after the program name and returns the
+// exit status.
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err, const Tables& tables, const CliServices& services = {});
+
+}  // namespace soten::cli
