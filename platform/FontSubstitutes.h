@@ -1,0 +1,18 @@
+#pragma once
+
+namespace soten::platform {
+
+// The program names the Windows faces "ＭＳ ゴシック", "ＭＳ 明朝",
+// "ＭＳ Ｐゴシック" and "MS UI Gothic". Linux has none of them; map them to
+// the IPA faces (fixed-pitch where the MS face is fixed-pitch) so a font
+// asked for by its Windows name gets the right Japanese face. Idempotent;
+// needs a QGuiApplication.
+void InstallFontSubstitutes();
+
+// The face names as the program asks for them (UTF-8).
+inline constexpr const char* GothicFace = "ＭＳ ゴシック";
+inline constexpr const char* MinchoFace = "ＭＳ 明朝";
+inline constexpr const char* ProportionalGothicFace = "ＭＳ Ｐゴシック";
+inline constexpr const char* UiGothicFace = "MS UI Gothic";
+
+}  // namespace soten::platform
