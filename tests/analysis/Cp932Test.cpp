@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include "Cp932.h"
+#include "ShiftJis.h"
+
+namespace soten {
+namespace {
+
+TEST(Cp932, RoundTripsJapaneseText) {
+    const std::string utf8 = "山田　太郎，ー①ｱ";
+    const auto cp932 = Cp932::FromUtf8(utf8);
+    ASSERT_TRUE(cp932);
+    EXPECT_EQ(*cp932, "\x8E\x52\x93\x63\x81\x40\x91\xBE\x98\x59\x81\x43\x81\x5B\x87\x40\xB1");
+    EXPECT_EQ(Cp932::ToUtf8(*cp932), utf8);
+}
+
+TEST(Cp932, RefusesWhatItCannotHold) {
+    EXPECT_FALSE(Cp932::FromUtf8("山\xF0\x9F\x98\x80"));  // emoji
+    EXPECT_FALSE(Cp932::FromUtf8("\xE4\xB8"));            // truncated UTF-8
+    EXPECT_FALSE(Cp932::FromUtf8("\xC0\xAF"));            // overlong UTF-8
+    EXPECT_FALSE(Cp932::ToUtf8("\x82"));                  // lone lead byte
+}
+
+TEST(Cp932, NameEncodingKeepsOneByteForEachUnencodableCharacter) {
+    const auto name = Cp932::NameFromUtf8("田\xF0\x9F\x98\x80中\xE2\x82\xAC");  // 田😀中€
+    ASSERT_TRUE(name);
+    EXPECT_EQ(*name, "\x93\x63\x1A\x92\x86\x1A");
+    EXPECT_EQ(CountCharacters(*name), 4);
+    EXPECT_FALSE(Cp932::NameFromUtf8("田\xFF"));
+}
+
+TEST(Cp932, LossyDecodingMarksBadBytes) {
+    EXPECT_EQ(Cp932::ToUtf8Lossy("A\x82"), "A\xEF\xBF\xBD");
+}
+
+TEST(Cp932, ExtensionKanjiHaveOneCanonicalCode) {
+    // 纊: NEC-selected ED40, IBM FA5C; ⅰ: NEC-selected EEEF, IBM FA40.
+    EXPECT_EQ(Cp932::CanonicalCode(0xED40), 0xFA5Cu);
+    EXPECT_EQ(Cp932::CanonicalCode(0xEEEF), 0xFA40u);
+    EXPECT_EQ(Cp932::CanonicalCode(0xFA5C), 0xFA5Cu);
+    EXPECT_EQ(Cp932::CanonicalCode(0x8E52), 0x8E52u);
+    // Unassigned codes in the NEC-selected rows stay as they are.
+    EXPECT_EQ(Cp932::CanonicalCode(0xEEED), 0xEEEDu);
+}
+
+TEST(ShiftJis, CountsCharactersNotBytes) {
+    EXPECT_EQ(CountCharacters(""), 0);
+    EXPECT_EQ(CountCharacters("abc"), 3);
+    EXPECT_EQ(CountCharacters("\x8E\x52\x93\x63"), 2);  // 山田
+    EXPECT_EQ(CountCharacters("\xB1\x8E\x52"), 2);      // ｱ山
+    EXPECT_EQ(CountCharacters("\x8E\x52\x82"), 2);      // 山 + a lone lead byte
+    EXPECT_EQ(CountCharacters(std::string(10000, 'a')), 10000);
+}
+
+TEST(ShiftJis, WalksTwoBytesAtATime) {
+    const std::string_view text = "\x8E\x52\xB1";
+    EXPECT_EQ(Unit(text, 1), "\x8E\x52");
+    EXPECT_EQ(Unit(text, 2), "\xB1");
+    EXPECT_EQ(Unit(text, 3), "");
+}
+
+}  // namespace
+}  // namespace soten

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "FixtureTables.h"
+#include "NameColumnLayout.h"
+#include "Tables.h"
+
+namespace soten {
+namespace {
+
+using testing::Sjis;
+using testing::Utf8;
+
+std::string Rows(int count, const char* row) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += std::string(row) + "\n";
+    return text;
+}
+
+TEST(Tables, LoadRowsAndToleratesCrLf) {
+    const auto rows = TableRowsFromUtf8("山\r\n田\n\n太");
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], Sjis("山"));
+    EXPECT_EQ(rows[2], "");
+    EXPECT_EQ(rows[3], Sjis("太"));
+}
+
+TEST(Tables, RefuseMalformedTables) {
+    const std::string strokes = Rows(60, "");
+    const std::string keywords = Rows(80, "2幸福");
+    const std::string readings = Rows(110, "これは，文章です。");
+    EXPECT_NO_THROW(Tables::FromUtf8(strokes, keywords, readings));
+    EXPECT_THROW(Tables::FromUtf8(Rows(59, ""), keywords, readings), std::invalid_argument);
+    EXPECT_THROW(Tables::FromUtf8(strokes, Rows(79, "2幸福"), readings), std::invalid_argument);
+    EXPECT_THROW(Tables::FromUtf8(strokes, Rows(80, "5幸福"), readings), std::invalid_argument);
+    EXPECT_THROW(Tables::FromUtf8(strokes, Rows(80, "2幸"), readings), std::invalid_argument);
+    EXPECT_THROW(Tables::FromUtf8(strokes, keywords, Rows(109, "これは，")), std::invalid_argument);
+    EXPECT_THROW(Tables::FromUtf8(strokes, keywords, Rows(110, "\xF0\x9F\x98\x80")),
+                 std::invalid_argument);
+}
+
+TEST(BuiltInKeywordTable, HoldsTheEightyGradedKeywords) {
+    const Tables& tables = BuiltInTables();
+    ASSERT_EQ(tables.keywords.RowCount(), 80u);
+    EXPECT_EQ(Utf8(tables.KeywordRow(0)), "2幸福");
+    EXPECT_EQ(Utf8(tables.KeywordRow(20)), "2大成");
+    EXPECT_EQ(Utf8(tables.KeywordRow(79)), "4不幸");
+    std::array<int, 5> perGrade{};
+    for (std::size_t row = 0; row < 80; ++row) {
+        const std::string& text = tables.KeywordRow(row);
+        ASSERT_EQ(text.size(), 5u) << row;
+        ++perGrade[static_cast<std::size_t>(text[0] - '0')];
+    }
+    EXPECT_EQ(perGrade[1], 12);
+    EXPECT_EQ(perGrade[2], 21);
+    EXPECT_EQ(perGrade[3], 13);
+    EXPECT_EQ(perGrade[4], 34);
+}
+
+TEST(BuiltInTables, HaveEvenRowsInEveryTable) {
+    const Tables& tables = BuiltInTables();
+    ASSERT_EQ(tables.readings.RowCount(), 110u);
+    for (std::size_t row = 0; row < 110; ++row) {
+        EXPECT_EQ(tables.ReadingTextRow(row).size() % 2, 0u) << row;
+    }
+    for (int line = 0; line < StrokeDictionary::LineCount; ++line) {
+        EXPECT_EQ(tables.dictionary.Line(line).size() % 2, 0u) << line;
+    }
+}
+
+TEST(NameColumnLayout, SpreadsEveryRowCount) {
+    struct Case {
+        int surname, given, rows, top, pitch, lastRowY;
+    };
+    for (const Case& c :
+         {Case{1, 1, 4, 19, 66, 217}, Case{2, 2, 4, 19, 66, 217}, Case{3, 2, 5, 19, 50, 219},
+          Case{3, 3, 6, 19, 40, 219}, Case{4, 3, 7, 19, 33, 217}, Case{3, 5, 8, 9, 33, 240},
+          Case{5, 4, 9, 9, 29, 241}, Case{5, 5, 10, 9, 26, 243}, Case{6, 5, 11, 9, 23, 239},
+          Case{10, 2, 12, 9, 21, 240}}) {
+        const auto layout = NameColumnLayout::For(c.surname, c.given);
+        EXPECT_EQ(layout.rowCount, c.rows);
+        EXPECT_EQ(layout.top, c.top);
+        EXPECT_EQ(layout.pitch, c.pitch);
+        EXPECT_EQ(layout.LastRowY(), c.lastRowY);
+    }
+    const auto oneEach = NameColumnLayout::For(1, 2);
+    EXPECT_EQ(oneEach.LastSurnameY(), 85);
+    EXPECT_EQ(oneEach.FirstGivenY(), 151);
+}
+
+}  // namespace
+}  // namespace soten
