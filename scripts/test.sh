@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test.
+#   scripts/test.sh              plain build in build/
+#   scripts/test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+build=build
+options=()
+if [ "${1:-}" = "--sanitize" ]; then
+  build=build-asan
+  options=(-DSOTEN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSOTEN_BUILD_BENCH=OFF)
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+fi
+
+# The real-printer test prints to a local cups-pdf queue.
+if [ -f scripts/start-cups.sh ]; then
+  bash scripts/start-cups.sh || echo "test.sh: CUPS could not be started; the real-printer test will skip"
+fi
+
+cmake -S . -B "$build" -G Ninja "${options[@]}"
+cmake --build "$build" -j"$(nproc)"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
