@@ -38,6 +38,10 @@ Attempt Read(ProgramState& state, const Tables& tables, const std::string& surna
 
 int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
                const Tables& tables, const CliServices& services) {
+    if (!options.pdfPath.empty() && !services.writePdf) {
+        err << "soten-cli: this build has no printing support\n";
+        return ExitUsage;
+    }
     ProgramState state;
     const Attempt attempt = Read(state, tables, options.surname, options.given, options.style);
     if (!attempt.usageError.empty()) {
@@ -56,10 +60,6 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
         out << Utf8(state.shown.record.ReportText);
     }
     if (!options.pdfPath.empty()) {
-        if (!services.writePdf) {
-            err << "soten-cli: this build has no printing support\n";
-            return ExitUsage;
-        }
         const std::string failure = services.writePdf(state, options.pdfPath);
         if (!failure.empty()) {
             err << "soten-cli: " << failure << "\n";

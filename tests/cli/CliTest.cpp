@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+#include "CliOptions.h"
+#include "CliRunner.h"
+#include "FixtureTables.h"
+
+namespace soten::cli {
+namespace {
+
+using soten::testing::FixtureReadingRow;
+using soten::testing::FixtureTables;
+using soten::testing::Sjis;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunWith(const std::vector<std::string>& args, const std::string& input = {},
+               const CliServices& services = {}) {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun result;
+    result.status = RunCli(args, in, out, err, FixtureTables(), services);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+TEST(Cli, PrintsTheReportInUtf8WithCrLf) {
+    const CliRun run = RunWith({"山田", "太郎"});
+    EXPECT_EQ(run.status, ExitReadingMade);
+    EXPECT_EQ(run.out.rfind("山　田　太　郎\r\n 3　 5　 4　 9\r\n\r\n総運＝21：大成数\r\n", 0), 0u);
+    EXPECT_NE(run.out.find(FixtureReadingRow(20) + "\r\n"), std::string::npos);
+    EXPECT_TRUE(run.err.empty());
+}
+
+TEST(Cli, WritesTheExactCodePage932Bytes) {
+    const CliRun utf8 = RunWith({"山田", "太郎"});
+    const CliRun cp932 = RunWith({"--encoding", "cp932", "山田", "太郎"});
+    EXPECT_EQ(cp932.status, ExitReadingMade);
+    EXPECT_EQ(cp932.out, Sjis(utf8.out));
+}
+
+TEST(Cli, StyleChangesTheCounts) {
+    const CliRun run = RunWith({"--style", "honji", "山田", "太郎"});
+    EXPECT_EQ(run.out.substr(run.out.find("\r\n") + 2, 19), " 3　 5　 4　14\r\n");
+}
+
+TEST(Cli, JsonHoldsTheWholeReading) {
+    const CliRun run = RunWith({"--format", "json", "山田", "太郎"});
+    ASSERT_EQ(run.status, ExitReadingMade);
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["surname"], "山田");
+    EXPECT_EQ(json["given"], "太郎");
+    EXPECT_EQ(json["style"], "shinji");
+    EXPECT_EQ(json["strokes"]["surname"], nlohmann::json({3, 5}));
+    EXPECT_EQ(json["strokes"]["given"], nlohmann::json({4, 9}));
+    EXPECT_EQ(json["fortunes"],
+              nlohmann::json(
+                  {{"total", 21}, {"heaven", 8}, {"person", 9}, {"earth", 13}, {"outer", 12}}));
+    EXPECT_EQ(
+        json["grades"],
+        nlohmann::json({{"total", 2}, {"heaven", 2}, {"person", 4}, {"earth", 1}, {"outer", 4}}));
+    EXPECT_EQ(json["keywords"]["total"], "大成");
+    EXPECT_EQ(json["keywords"]["outer"], "薄弱");
+    EXPECT_EQ(json["screenLines"].size(), json["screenLineIndex"].get<std::size_t>() + 1);
+    EXPECT_EQ(json["printLines"].size(), json["printLineIndex"].get<std::size_t>() + 1);
+    EXPECT_EQ(json["printLines"][0],
+              "　まず，山田太郎さんの生涯の総合的な運勢ですが，あなたの総運は21です。");
+    EXPECT_EQ(json["report"], RunWith({"山田", "太郎"}).out);
+}
+
+struct RefusalCase {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+};
+
+class Refusals : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Refusals, ExplainAndSetTheExitStatus) {
+    const CliRun run = RunWith(GetParam().args);
+    EXPECT_EQ(run.status, GetParam().status);
+    EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
+    if (GetParam().status != ExitReadingMade) {
+        EXPECT_TRUE(run.out.empty()) << run.out;
+    }
+}
+
+const std::string TooMany = "文字数が多すぎます";
+const std::string Invalid = "不適切な文字があります";
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, Refusals,
+    ::testing::Values(
+        RefusalCase{{"山田", "太a"}, ExitRefused, Invalid},
+        RefusalCase{{"山 田", "太郎"}, ExitRefused, Invalid},
+        RefusalCase{{"山田", "ﾀﾛｳ"}, ExitRefused, Invalid},
+        RefusalCase{{"山　田", "太郎"}, ExitRefused, Invalid},
+        RefusalCase{{"山、", "太郎"}, ExitRefused, Invalid},
+        RefusalCase{{"山，", "太郎"}, ExitRefused, Invalid},
+        RefusalCase{{"々田", "太郎"}, ExitRefused, Invalid},
+        RefusalCase{{"山田", "ゝ郎"}, ExitRefused, Invalid},
+        RefusalCase{{"山田", "太\xF0\x9F\x98\x80"}, ExitRefused, Invalid},
+        RefusalCase{{"山田", "太\x01"}, ExitRefused, Invalid},
+        RefusalCase{{"山山山山山山山山山山山", "子"}, ExitRefused, TooMany},
+        RefusalCase{{"山山山山山山山", "子子子子子子"}, ExitRefused, TooMany},
+        RefusalCase{{std::string(10000, 'a'), "子"}, ExitRefused, TooMany},
+        RefusalCase{{std::string(30000, '\x01'), "子"}, ExitRefused, TooMany},
+        RefusalCase{{"山田", "太\xFF"}, ExitUsage, "UTF-8"},
+        RefusalCase{{"山田", ""}, ExitUsage, "empty"},
+        RefusalCase{{"山田"}, ExitUsage, "given name"},
+        RefusalCase{{"山田", "太郎", "花子"}, ExitUsage, "too many"},
+        RefusalCase{{"--style"}, ExitUsage, "needs a value"},
+        RefusalCase{{"--style", "kanji", "山田", "太郎"}, ExitUsage, "shinji or honji"},
+        RefusalCase{{"--format", "xml", "山田", "太郎"}, ExitUsage, "text or json"},
+        RefusalCase{{"--bogus", "山田", "太郎"}, ExitUsage, "unknown option"},
+        RefusalCase{{"--pdf", "/tmp/x.pdf", "山田", "太郎"}, ExitUsage, "no printing"}));
+
+TEST(Cli, BatchAnswersEveryLineInOrderAndGoesOn) {
+    const CliRun run = RunWith({"--batch"},
+                               "山田 太郎\n"
+                               "山田 太a\n"
+                               "\n"
+                               "渡辺 花子 honji\n"
+                               "only-one-field\n"
+                               "林 一 shinji\r\n");
+    std::vector<nlohmann::json> results;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);)
+        results.push_back(nlohmann::json::parse(line));
+    ASSERT_EQ(results.size(), 5u);
+    EXPECT_EQ(results[0]["fortunes"]["total"], 21);
+    EXPECT_EQ(results[1],
+              nlohmann::json({{"surname", "山田"}, {"given", "太a"}, {"error", Invalid}}));
+    EXPECT_EQ(results[2]["style"], "honji");
+    EXPECT_EQ(results[2]["strokes"]["surname"], nlohmann::json({13, 22}));
+    EXPECT_EQ(results[3]["line"], 5);
+    EXPECT_TRUE(results[3].contains("error"));
+    EXPECT_EQ(results[4]["surname"], "林");
+    EXPECT_EQ(results[4]["fortunes"]["outer"], 2);
+    EXPECT_EQ(run.status, ExitUsage);
+}
+
+TEST(Cli, BatchOfGoodNamesSucceeds) {
+    const CliRun run = RunWith({"--batch", "--style", "honji"}, "山田 太郎\n");
+    EXPECT_EQ(run.status, ExitReadingMade);
+    EXPECT_EQ(nlohmann::json::parse(run.out)["strokes"]["given"], nlohmann::json({4, 14}));
+}
+
+TEST(Cli, StrokesListsEachCharacter) {
+    CliRun run = RunWith({"--strokes", "佐々木"});
+    EXPECT_EQ(run.status, ExitReadingMade);
+    EXPECT_EQ(run.out, "佐\t7\n々\t3\n木\t4\n");
+
+    run = RunWith({"--strokes", "佐々木", "--style", "honji"});
+    EXPECT_EQ(run.out, "佐\t7\n々\t7\n木\t4\n");
+
+    run = RunWith({"--strokes", "山a、"});
+    EXPECT_EQ(run.status, ExitRefused);
+    EXPECT_EQ(run.out, "山\t3\na\t" + Invalid + "\n、\t" + Invalid + "\n");
+}
+
+TEST(Cli, PdfGoesThroughTheInjectedPrinter) {
+    std::string written;
+    CliServices services;
+    services.writePdf = [&](const ProgramState& state, const std::string& path) {
+        written = path + ":" + std::to_string(state.shown.record.Fortunes[Total]);
+        return std::string();
+    };
+    CliRun run = RunWith({"--pdf", "out.pdf", "山田", "太郎"}, {}, services);
+    EXPECT_EQ(run.status, ExitReadingMade);
+    EXPECT_EQ(written, "out.pdf:21");
+
+    services.writePdf = [](const ProgramState&, const std::string&) {
+        return std::string("cannot write out.pdf");
+    };
+    run = RunWith({"--pdf", "out.pdf", "山田", "太郎"}, {}, services);
+    EXPECT_EQ(run.status, ExitUsage);
+    EXPECT_NE(run.err.find("cannot write out.pdf"), std::string::npos);
+}
+
+TEST(CliOptions, HelpAndVersion) {
+    EXPECT_EQ(RunWith({"--help"}).status, ExitReadingMade);
+    EXPECT_NE(RunWith({"--help"}).out.find("Usage"), std::string::npos);
+    EXPECT_EQ(RunWith({"--version"}).out, "soten-cli 1.29\n");
+}
+
+}  // namespace
+}  // namespace soten::cli
