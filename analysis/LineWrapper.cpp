@@ -1,5 +1,6 @@
 #include "LineWrapper.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "ShiftJis.h"
@@ -17,14 +18,24 @@ bool IsProhibitedAtLineStart(std::string_view unit) {
 
 void Wrap(std::string_view text, bool paragraphEnd, std::array<std::string, WrappedLineCount>& set,
           std::int32_t& counter, std::size_t normalWidth, std::size_t wideWidth) {
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        const std::string_view unit = text.substr(i, 2);
-        const std::size_t length = set[static_cast<std::size_t>(counter)].size();
-        if ((length == normalWidth && !IsProhibitedAtLineStart(unit)) || length == wideWidth) {
+    // Whole 2-byte units only: a trailing odd byte is ignored.
+    const std::size_t end = text.size() & ~std::size_t{1};
+    std::size_t i = 0;
+    while (i < end) {
+        std::string& line = set[static_cast<std::size_t>(counter)];
+        const std::size_t length = line.size();
+        if (length == wideWidth ||
+            (length == normalWidth && !IsProhibitedAtLineStart(text.substr(i, 2)))) {
             if (counter == LastLine) return;
             ++counter;
+            continue;
         }
-        set[static_cast<std::size_t>(counter)].append(unit);
+        // Up to the normal width nothing needs looking at, so copy that run at
+        // once; on a full line only the one hanging mark goes on.
+        const std::size_t room = length < normalWidth ? normalWidth - length : wideWidth - length;
+        const std::size_t take = std::min(room, end - i);
+        line.append(text.substr(i, take));
+        i += take;
     }
     if (paragraphEnd && counter < LastLine) ++counter;
 }

@@ -66,7 +66,11 @@ void RunMainRoutine(ProgramState& state, const Tables& tables, ResultPanes& pane
     panes.DrawFortuneList();
     ComposeReport(record, state.lines, tables);
     panes.SetReportHolder(record.ReportText);
-    state.shown = ShownReading{true, record, state.strokeStyle, state.lines};
+    // Member-wise, so the strings of the previous copy keep their buffers.
+    state.shown.valid = true;
+    state.shown.record = record;
+    state.shown.style = state.strokeStyle;
+    state.shown.lines = state.lines;
     panes.DrawReadingLines();
 }
 
