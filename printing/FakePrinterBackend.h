@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "PrinterBackend.h"
+#include "RbCanvas.h"
+
+namespace soten::printing {
+
+// A printing service held in memory, for tests of the layer, of the print
+// command and of the windows: a printer list the test edits at will (printers
+// can vanish or lose their settings between two calls), one settings record
+// per printer, and the documents that "reached" a printer, each with its page.
+class FakePrinterBackend final : public PrinterBackend {
+public:
+    struct Printer {
+        std::string name;
+        std::uint32_t attributes = 0;
+        TRbDeviceMode mode;
+        // The fields the printer accepts when a record is merged.
+        std::uint32_t capabilities = 0;
+        // False: the printer is listed but has no settings record.
+        bool hasDeviceMode = true;
+    };
+
+    struct Document {
+        QString title;
+        std::string printer;
+        TRbDeviceMode mode;  // the printer's settings when the page was printed
+        std::vector<TRbCanvas::Item> page;
+    };
+
+    // A printer that accepts orientation, paper size, scale and colour, with
+    // its record on A4 portrait in colour.
+    static Printer StandardPrinter(const std::string& name, std::uint32_t attributes = 0);
+
+    std::vector<Printer> printers;
+    std::string current;  // the toolkit printer's printer; empty: the default
+    QPoint resolution{600, 600};
+    QPoint physicalOffset{0, 0};
+
+    // What the system's dialog would do when shown.
+    bool dialogAccepts = true;
+    // The driver refuses to merge records.
+    bool refuseMerge = false;
+    // Called before a page is printed; may throw, as a failing device would.
+    std::function<void()> beforePrint;
+    // Called on every Resolution() and PhysicalOffset() query.
+    std::function<void()> onDeviceQuery;
+
+    std::vector<Document> documents;
+    std::vector<TRbDeviceMode> merged;  // every record handed to the driver
+    int resets = 0;
+    int dialogsShown = 0;
+
+    Printer* Find(const std::string& name);
+
+    std::vector<PrinterEntry> EnumPrinters() override;
+    std::string CurrentPrinterName() override;
+    int CurrentPrinterIndex() override;
+    bool CurrentPrinterAvailable() override;
+    bool SelectPrinter(const std::string& name, const std::string& outputFile) override;
+    bool RunPrintDialog(QWidget* parent) override;
+    std::optional<TRbDeviceMode> DeviceMode() override;
+    std::optional<TRbDeviceMode> MergeDeviceMode(const TRbDeviceMode& mode) override;
+    void ResetPrinter() override;
+    QPoint Resolution() override;
+    QPoint PhysicalOffset() override;
+    void PrintDocument(const QString& title, const TRbCanvas& page) override;
+
+private:
+    Printer* CurrentPrinter();
+};
+
+}  // namespace soten::printing

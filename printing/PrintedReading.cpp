@@ -1,0 +1,40 @@
+#include "PrintedReading.h"
+
+#include <QString>
+
+#include "ReadingPage.h"
+
+namespace soten::printing {
+
+void PrintReading(TRbPrintDialog& dialog, const ShownReading& reading, const Tables& tables) {
+    // The command is enabled only once there is a reading; without one there
+    // is nothing to print.
+    if (!reading.valid) return;
+    if (!dialog.Execute()) return;
+    PrintReadingPage(dialog.Printer(), reading, tables);
+}
+
+void PrintReadingPage(TRbPrinter& printer, const ShownReading& reading, const Tables& tables) {
+    // These four override what was chosen in the dialog's printer properties;
+    // a setting the printer lacks is skipped, not reported.
+    const TRbPrinterSettings supported = printer.SupportedSettings();
+    if (supported.Has(TRbPrinterSetting::PaperSize)) printer.SetPaperSizeNumber(PaperA4);
+    if (supported.Has(TRbPrinterSetting::Orientation)) {
+        printer.SetOrientation(TRbOrientation::Landscape);
+    }
+    if (supported.Has(TRbPrinterSetting::Color)) printer.SetColor(false);
+    if (supported.Has(TRbPrinterSetting::Scale)) printer.SetScale(100);
+    printer.ApplySettings();
+
+    printer.BeginDocument(QString::fromUtf8(DocumentTitle));
+    try {
+        PaintReadingPage(printer, reading, tables);
+    } catch (...) {
+        // A page that cannot be finished is dropped whole.
+        printer.AbortDocument();
+        throw;
+    }
+    printer.EndDocument();
+}
+
+}  // namespace soten::printing

@@ -1,0 +1,267 @@
+#include "QtPrinterBackend.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "RbCanvas.h"
+#include "RbPrinters.h"
+
+namespace soten::printing {
+
+namespace {
+
+std::int16_t DuplexCode(QPrinter::DuplexMode duplex) {
+    switch (duplex) {
+        case QPrinter::DuplexNone:
+            return DuplexSimplex;
+        case QPrinter::DuplexShortSide:
+            return DuplexShortEdge;
+        case QPrinter::DuplexAuto:  // long edge unless the page is turned, as Qt does it
+        case QPrinter::DuplexLongSide:
+            return DuplexLongEdge;
+    }
+    return DuplexSimplex;
+}
+
+QPrinter::DuplexMode DuplexMode(std::int16_t code) {
+    switch (code) {
+        case DuplexLongEdge:
+            return QPrinter::DuplexLongSide;
+        case DuplexShortEdge:
+            return QPrinter::DuplexShortSide;
+        default:
+            return QPrinter::DuplexNone;
+    }
+}
+
+std::int16_t TenthsOfMillimetre(qreal millimetres) {
+    return static_cast<std::int16_t>(qRound(millimetres * 10));
+}
+
+}  // namespace
+
+QtPrinterBackend::QtPrinterBackend() = default;
+QtPrinterBackend::~QtPrinterBackend() = default;
+
+const std::string& QtPrinterBackend::PdfOutputName() {
+    static const std::string name = "Print to File (PDF)";
+    return name;
+}
+
+QPrinter& QtPrinterBackend::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+bool QtPrinterBackend::WritesPdf() {
+    return Printer().outputFormat() == QPrinter::PdfFormat;
+}
+
+std::vector<PrinterEntry> QtPrinterBackend::EnumPrinters() {
+    std::vector<PrinterEntry> entries;
+    const QString defaultQueue = QPrinterInfo::defaultPrinterName();
+    for (const QString& queue : QPrinterInfo::availablePrinterNames()) {
+        entries.push_back(
+            {queue.toStdString(), queue == defaultQueue ? PrinterAttributeDefault : 0u});
+    }
+    entries.push_back({PdfOutputName(), 0u});
+    return entries;
+}
+
+std::string QtPrinterBackend::CurrentPrinterName() {
+    return WritesPdf() ? PdfOutputName() : Printer().printerName().toStdString();
+}
+
+int QtPrinterBackend::CurrentPrinterIndex() {
+    const std::string name = CurrentPrinterName();
+    const std::vector<PrinterEntry> entries = EnumPrinters();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].name == name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool QtPrinterBackend::CurrentPrinterAvailable() {
+    if (WritesPdf()) return true;
+    const QString queue = Printer().printerName();
+    return !queue.isEmpty() && QPrinterInfo::availablePrinterNames().contains(queue);
+}
+
+bool QtPrinterBackend::SelectPrinter(const std::string& name, const std::string& outputFile) {
+    QPrinter& printer = Printer();
+    if (name == PdfOutputName()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        if (!outputFile.empty()) printer.setOutputFileName(QString::fromStdString(outputFile));
+        return true;
+    }
+    const QString queue = QString::fromStdString(name);
+    if (!QPrinterInfo::availablePrinterNames().contains(queue)) return false;
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(queue);
+    return printer.outputFormat() == QPrinter::NativeFormat && printer.printerName() == queue;
+}
+
+bool QtPrinterBackend::RunPrintDialog(QWidget* parent) {
+    // Qt's dialog changes the printer it is given as soon as it opens (it
+    // selects the default queue), even when it is then cancelled. It works on
+    // a printer of its own, which becomes the toolkit's printer only on OK.
+    const QPrinter& current = Printer();
+    auto chosen = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (current.outputFormat() == QPrinter::PdfFormat) {
+        chosen->setOutputFormat(QPrinter::PdfFormat);
+        chosen->setOutputFileName(current.outputFileName());
+    } else {
+        chosen->setPrinterName(current.printerName());
+    }
+    chosen->setPageLayout(current.pageLayout());
+    chosen->setColorMode(current.colorMode());
+    chosen->setCopyCount(current.copyCount());
+    chosen->setCollateCopies(current.collateCopies());
+    chosen->setDuplex(current.duplex());
+    chosen->setDocName(current.docName());
+
+    QPrintDialog dialog(chosen.get(), parent);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                      QAbstractPrintDialog::PrintCollateCopies);
+    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    printer_ = std::move(chosen);
+    return true;
+}
+
+std::optional<std::uint32_t> QtPrinterBackend::Capabilities() {
+    using namespace DeviceField;
+    if (WritesPdf()) {
+        // Any page size and either colour model; copies would only repeat the page.
+        return Orientation | PaperSize | PaperLength | PaperWidth | FormName | Scale | Color;
+    }
+    const QPrinterInfo info = QPrinterInfo::printerInfo(Printer().printerName());
+    if (info.isNull()) return std::nullopt;
+    // Qt lays out the page in either orientation itself, and the CUPS server
+    // makes copies for any queue.
+    std::uint32_t fields = Orientation | PaperSize | FormName | Scale | Copies | Collate;
+    if (info.supportsCustomPageSizes()) fields |= PaperLength | PaperWidth;
+    const QList<QPrinter::ColorMode> colors = info.supportedColorModes();
+    if (colors.contains(QPrinter::Color) && colors.contains(QPrinter::GrayScale)) fields |= Color;
+    if (info.supportedDuplexModes().size() > 1) fields |= Duplex;
+    return fields;
+}
+
+std::optional<TRbDeviceMode> QtPrinterBackend::DeviceMode() {
+    const std::optional<std::uint32_t> capabilities = Capabilities();
+    if (!capabilities) return std::nullopt;
+    QPrinter& printer = Printer();
+    const QPageLayout layout = printer.pageLayout();
+    const QPageSize size = layout.pageSize();
+
+    TRbDeviceMode mode;
+    mode.fields = *capabilities;
+    mode.orientation =
+        layout.orientation() == QPageLayout::Landscape ? OrientationLandscape : OrientationPortrait;
+    mode.paperSize = size.windowsId() > 0 ? size.windowsId() : PaperUserDefined;
+    const QSizeF millimetres = size.size(QPageSize::Millimeter);
+    mode.paperWidth = TenthsOfMillimetre(millimetres.width());
+    mode.paperLength = TenthsOfMillimetre(millimetres.height());
+    mode.formName = size.name().toStdString();
+    mode.scale = scale_;
+    mode.copies = static_cast<std::int16_t>(printer.copyCount());
+    mode.collate = printer.collateCopies() ? 1 : 0;
+    mode.color = printer.colorMode() == QPrinter::Color ? ColorColor : ColorMonochrome;
+    mode.duplex = DuplexCode(printer.duplex());
+    // Length and width are in use only for a size of the user's own.
+    if (mode.paperSize != PaperUserDefined) {
+        mode.fields &= ~(DeviceField::PaperLength | DeviceField::PaperWidth);
+    }
+    return mode;
+}
+
+std::optional<TRbDeviceMode> QtPrinterBackend::MergeDeviceMode(const TRbDeviceMode& mode) {
+    const std::optional<std::uint32_t> capabilities = Capabilities();
+    if (!capabilities) return std::nullopt;
+    QPrinter& printer = Printer();
+    // What the printer cannot take is ignored, as a driver ignores it.
+    const std::uint32_t usable = mode.fields & *capabilities;
+    const auto uses = [usable](std::uint32_t field) { return (usable & field) != 0; };
+
+    // A length and width in use override the paper number.
+    std::optional<QPageSize> size;
+    if (uses(DeviceField::PaperLength) && uses(DeviceField::PaperWidth) && mode.paperLength > 0 &&
+        mode.paperWidth > 0) {
+        size = QPageSize(QSizeF(mode.paperWidth / 10.0, mode.paperLength / 10.0),
+                         QPageSize::Millimeter);
+    } else if (uses(DeviceField::PaperSize)) {
+        const QPageSize numbered(QPageSize::id(static_cast<int>(mode.paperSize)));
+        if (numbered.isValid()) size = numbered;
+    }
+    // A size the printer refuses leaves its own in place.
+    if (size && !size->isEquivalentTo(printer.pageLayout().pageSize())) printer.setPageSize(*size);
+
+    if (uses(DeviceField::Orientation) &&
+        (mode.orientation == OrientationPortrait || mode.orientation == OrientationLandscape)) {
+        printer.setPageOrientation(mode.orientation == OrientationLandscape
+                                       ? QPageLayout::Landscape
+                                       : QPageLayout::Portrait);
+    }
+    if (uses(DeviceField::Color) && (mode.color == ColorColor || mode.color == ColorMonochrome)) {
+        printer.setColorMode(mode.color == ColorColor ? QPrinter::Color : QPrinter::GrayScale);
+    }
+    if (uses(DeviceField::Copies) && mode.copies >= 1 && mode.copies != printer.copyCount()) {
+        printer.setCopyCount(mode.copies);
+    }
+    if (uses(DeviceField::Collate)) printer.setCollateCopies(mode.collate != 0);
+    if (uses(DeviceField::Duplex) && mode.duplex != DuplexCode(printer.duplex())) {
+        printer.setDuplex(DuplexMode(mode.duplex));
+    }
+    if (uses(DeviceField::Scale) && mode.scale > 0) scale_ = mode.scale;
+    return DeviceMode();
+}
+
+void QtPrinterBackend::ResetPrinter() {
+    printer_.reset();
+    scale_ = 100;
+}
+
+QPoint QtPrinterBackend::Resolution() {
+    QPrinter& printer = Printer();
+    return QPoint(printer.logicalDpiX(), printer.logicalDpiY());
+}
+
+QPoint QtPrinterBackend::PhysicalOffset() {
+    // Qt's printer paints from the corner of the printable area, as a GDI
+    // printer does; the offset is that corner measured from the sheet's.
+    QPrinter& printer = Printer();
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
+    return QPoint(qRound(printable.left() - paper.left()), qRound(printable.top() - paper.top()));
+}
+
+void QtPrinterBackend::PrintDocument(const QString& title, const TRbCanvas& page) {
+    QPrinter& printer = Printer();
+    const bool pdf = WritesPdf();
+    if (pdf && printer.outputFileName().isEmpty()) {
+        throw ERbPrinter("TRbPrinter.EndDocument: The PDF output has no file name");
+    }
+    printer.setDocName(title);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        if (pdf) {
+            throw ERbPrinter("TRbPrinter.EndDocument: Cannot write the file \"" +
+                             printer.outputFileName().toStdString() + "\"");
+        }
+        throw ERbPrinter("TRbPrinter.EndDocument: Cannot start a document on \"" +
+                         printer.printerName().toStdString() + "\"");
+    }
+    if (scale_ != 100) painter.scale(scale_ / 100.0, scale_ / 100.0);
+    page.Paint(painter);
+    if (!painter.end()) {
+        throw ERbPrinter("TRbPrinter.EndDocument: The document for \"" + CurrentPrinterName() +
+                         "\" could not be finished");
+    }
+}
+
+}  // namespace soten::printing

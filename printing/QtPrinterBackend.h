@@ -1,0 +1,57 @@
+#pragma once
+
+#include <memory>
+
+#include "PrinterBackend.h"
+
+class QPrinter;
+
+namespace soten::printing {
+
+// The printer layer over Qt Print Support: the CUPS queues Qt reports, plus
+// the PDF file output of Qt's print dialog, which counts as a printer (on
+// Linux it is how many people print) and is never hidden.
+//
+// CUPS has no hidden attribute: no queue is ever reported hidden. The list
+// marks the system's default queue with the default attribute, so a change of
+// default counts as a change of the list, as it does on the system the layer
+// was designed around.
+class QtPrinterBackend final : public PrinterBackend {
+public:
+    QtPrinterBackend();
+    ~QtPrinterBackend() override;
+
+    // The list entry of the PDF file output. CUPS queue names cannot hold
+    // spaces, so it never clashes with a queue.
+    static const std::string& PdfOutputName();
+
+    // The toolkit's printer, built with the system's default printer on
+    // first use.
+    QPrinter& Printer();
+
+    std::vector<PrinterEntry> EnumPrinters() override;
+    std::string CurrentPrinterName() override;
+    int CurrentPrinterIndex() override;
+    bool CurrentPrinterAvailable() override;
+    bool SelectPrinter(const std::string& name, const std::string& outputFile) override;
+    bool RunPrintDialog(QWidget* parent) override;
+    std::optional<TRbDeviceMode> DeviceMode() override;
+    std::optional<TRbDeviceMode> MergeDeviceMode(const TRbDeviceMode& mode) override;
+    void ResetPrinter() override;
+    QPoint Resolution() override;
+    QPoint PhysicalOffset() override;
+    void PrintDocument(const QString& title, const TRbCanvas& page) override;
+
+private:
+    bool WritesPdf();
+    // The fields the current printer can take at all; nothing when its queue
+    // has gone.
+    std::optional<std::uint32_t> Capabilities();
+
+    std::unique_ptr<QPrinter> printer_;
+    // Qt's printers have no scaling of their own; the page is scaled when it
+    // is painted.
+    std::int16_t scale_ = 100;
+};
+
+}  // namespace soten::printing

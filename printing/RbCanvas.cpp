@@ -1,0 +1,36 @@
+#include "RbCanvas.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include "GdiText.h"
+
+namespace soten {
+
+void TRbCanvas::TextOut(int x, int y, const QString& text) {
+    items_.push_back(Text{QPoint(x, y), text, font_});
+}
+
+void TRbCanvas::StretchDraw(const QRect& rect, std::shared_ptr<QSvgRenderer> picture) {
+    items_.push_back(Picture{rect, std::move(picture)});
+}
+
+void TRbCanvas::Paint(QPainter& painter) const {
+    for (const Item& item : items_) {
+        if (const auto* text = std::get_if<Text>(&item)) {
+            QFont font(text->font.name);
+            font.setPointSize(text->font.size);
+            // Fixed-pitch faces keep their cells: no kerning between full-width characters.
+            font.setKerning(false);
+            painter.setFont(font);
+            painter.setPen(text->font.color);
+            platform::TextOutTopLeft(painter, text->topLeft, text->text);
+        } else if (const auto* picture = std::get_if<Picture>(&item)) {
+            if (picture->picture) {
+                picture->picture->render(&painter, QRectF(picture->rect));
+            }
+        }
+    }
+}
+
+}  // namespace soten

@@ -1,0 +1,188 @@
+#pragma once
+
+// The printer access layer: which printers exist, the settings the current
+// printer accepts, a pending copy of its settings that is handed to the
+// driver in one step, documents with a page to draw on, and the print dialog.
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <source_location>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "PrinterBackend.h"
+#include "RbCanvas.h"
+#include "RbDeviceMode.h"
+
+namespace soten {
+
+// ---- Errors ------------------------------------------------------------------
+
+// A printer error; the program's default error handler shows what().
+class ERbPrinter : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// No usable printer exists.
+class ERbPrinterNoPrinter : public ERbPrinter {
+public:
+    using ERbPrinter::ERbPrinter;
+};
+
+// The current printer does not accept a setting.
+class ERbPrinterNotSupported : public ERbPrinter {
+public:
+    using ERbPrinter::ERbPrinter;
+};
+
+// A broken assumption about the printer's settings record. what() carries the
+// source file and line beside the message, Message() the message alone.
+class ERbAssertionFailed : public std::logic_error {
+public:
+    explicit ERbAssertionFailed(const std::string& message,
+                                std::source_location where = std::source_location::current());
+    const std::string& Message() const { return message_; }
+
+private:
+    std::string message_;
+};
+
+// ---- The printer list --------------------------------------------------------
+
+// A snapshot of the system's printer list.
+class TRbAllPrintersInfo {
+public:
+    TRbAllPrintersInfo() = default;
+    explicit TRbAllPrintersInfo(printing::PrinterBackend& backend);
+
+    int Count() const { return static_cast<int>(entries_.size()); }
+    const std::string& Name(int index) const {
+        return entries_.at(static_cast<std::size_t>(index)).name;
+    }
+    std::uint32_t Attributes(int index) const {
+        return entries_.at(static_cast<std::size_t>(index)).attributes;
+    }
+    // Same printers in the same order, names compared exactly, same attributes.
+    bool operator==(const TRbAllPrintersInfo&) const = default;
+
+private:
+    std::vector<printing::PrinterEntry> entries_;
+};
+
+// ---- The layer ---------------------------------------------------------------
+
+enum class TRbOrientation { Portrait, Landscape };
+
+class TRbPrinter {
+public:
+    // Takes the printer list snapshot.
+    explicit TRbPrinter(std::unique_ptr<printing::PrinterBackend> backend);
+    ~TRbPrinter();
+    TRbPrinter(const TRbPrinter&) = delete;
+    TRbPrinter& operator=(const TRbPrinter&) = delete;
+
+    // Raises ERbPrinterNoPrinter when the snapshot holds no printer that is
+    // not hidden.
+    void CheckNoPrinter();
+    TRbPrinterSettings SupportedSettings();
+
+    // The setters change the pending copy only; ApplySettings hands it over.
+    void SetPaperSizeNumber(std::int32_t paperNumber);
+    void SetOrientation(TRbOrientation orientation);
+    void SetColor(bool color);
+    void SetScale(std::int16_t percent);
+    void ApplySettings();
+
+    // One document of one page. The page reaches the printer at EndDocument;
+    // AbortDocument drops it.
+    void BeginDocument(const QString& title);
+    TRbCanvas& PageCanvas();
+    void EndDocument();
+    void AbortDocument();
+    bool DocumentOpen() const { return page_.has_value(); }
+
+    // Asked of the printer afresh on every call.
+    QPoint Resolution();
+    QPoint PhysicalOffset();
+
+    // Follows the printer and settings chosen in the print dialog.
+    void Refresh();
+
+    // The settings-change watch: compares a fresh printer list with the
+    // snapshot and, when they differ, starts over with the system's default
+    // printer. Called when a print command begins, as the system's change
+    // notice would have been handled by then.
+    void SettingsChanged();
+
+    // State, for the print command's checks and for tests.
+    int CachedPrinterIndex() const { return cachedPrinterIndex_; }
+    bool Changed() const { return changed_; }
+    const std::optional<TRbDeviceMode>& PendingCopy() const { return pending_; }
+    const TRbAllPrintersInfo& PrintersInfo() const { return printers_; }
+
+    printing::PrinterBackend& Backend() { return *backend_; }
+    // Starts over on another printing service (tests use a fake one).
+    void UseBackend(std::unique_ptr<printing::PrinterBackend> backend);
+
+private:
+    void TakePendingCopy(const char* operation);
+    TRbDeviceMode& PendingFor(TRbPrinterSetting setting, const char* notSupportedMessage);
+    [[noreturn]] void ThrowUnavailable(const char* operation);
+
+    std::unique_ptr<printing::PrinterBackend> backend_;
+    TRbAllPrintersInfo printers_;
+    int cachedPrinterIndex_ = -1;
+    bool changed_ = false;
+    std::optional<TRbDeviceMode> pending_;
+    std::optional<TRbCanvas> page_;
+    QString documentTitle_;
+};
+
+// The one TRbPrinter of the run, over Qt Print Support. Created on first use
+// (call it at start-up, before the first window) and freed with the
+// application object.
+TRbPrinter& RbPrinter();
+
+// ---- The print dialog --------------------------------------------------------
+
+// An answer for the next Execute, so tests can go through the print command
+// without a modal dialog on screen.
+struct TRbPrintDialogAnswer {
+    bool accepted = false;
+    std::string printerName;  // UTF-8; empty keeps the current printer
+    std::string outputFile;   // where a printer that writes files writes
+};
+
+// The print dialog of the layer: the system's dialog over the toolkit's
+// printer (built anew for each Execute, as the printer object may have been
+// replaced), with no page range, selection or print-to-file choice beyond the
+// PDF file output, which counts as a printer.
+class TRbPrintDialog : public QObject {
+    Q_OBJECT
+
+public:
+    // Works over RbPrinter().
+    explicit TRbPrintDialog(QObject* parent = nullptr);
+    explicit TRbPrintDialog(TRbPrinter& printer, QObject* parent = nullptr);
+
+    // Shows the dialog: true for OK, false for Cancel. After OK the chosen
+    // printer and its settings are current and the layer has been refreshed.
+    bool Execute();
+
+    TRbPrinter& Printer() const;
+
+    // The next Execute returns this answer instead of showing the dialog.
+    static void SetNextAnswer(const TRbPrintDialogAnswer& answer);
+    static bool HasNextAnswer();
+
+private:
+    TRbPrinter* printer_;  // null: RbPrinter()
+};
+
+}  // namespace soten

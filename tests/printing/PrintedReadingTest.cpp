@@ -1,0 +1,165 @@
+// The Print command over a fake printing service: Cancel, the settings it
+// forces and the ones it leaves, and every way it can fail without printing
+// half a page.
+#include <gtest/gtest.h>
+
+#include "FixtureTables.h"
+#include "PrintedReading.h"
+#include "PrintingTestSupport.h"
+
+namespace soten {
+namespace {
+
+using printing::FakePrinterBackend;
+using testing::FixtureTables;
+
+struct PrintCommand : ::testing::Test {
+    PrintCommand() {
+        auto backend = std::make_unique<FakePrinterBackend>();
+        backend->printers = {FakePrinterBackend::StandardPrinter("first"),
+                             FakePrinterBackend::StandardPrinter("second")};
+        fake = backend.get();
+        printer = std::make_unique<TRbPrinter>(std::move(backend));
+        dialog = std::make_unique<TRbPrintDialog>(*printer);
+    }
+
+    void Print(const TRbPrintDialogAnswer& answer) {
+        TRbPrintDialog::SetNextAnswer(answer);
+        printing::PrintReading(*dialog, reading, FixtureTables());
+    }
+
+    std::string ErrorOf(const TRbPrintDialogAnswer& answer) {
+        try {
+            Print(answer);
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+        return "(nothing thrown)";
+    }
+
+    ShownReading reading = testing::MakeReading("山田", "太郎");
+    FakePrinterBackend* fake;
+    std::unique_ptr<TRbPrinter> printer;
+    std::unique_ptr<TRbPrintDialog> dialog;
+};
+
+TEST_F(PrintCommand, CancelPrintsNothingAndChangesNoSetting) {
+    const TRbDeviceMode before = fake->printers[0].mode;
+    Print({false, "", ""});
+    EXPECT_TRUE(fake->documents.empty());
+    EXPECT_TRUE(fake->merged.empty());
+    EXPECT_EQ(fake->printers[0].mode, before);
+}
+
+TEST_F(PrintCommand, PrintsOneLandscapeA4MonochromePageOnThePrinterChosen) {
+    fake->printers[1].mode.paperSize = 8;
+    fake->printers[1].mode.scale = 80;
+    fake->printers[1].mode.copies = 3;  // chosen in the dialog; it stays
+
+    Print({true, "second", ""});
+
+    ASSERT_EQ(fake->documents.size(), 1u);
+    const auto& document = fake->documents[0];
+    EXPECT_EQ(document.title, QStringLiteral("蒼天姓名判断"));
+    EXPECT_EQ(document.printer, "second");
+    EXPECT_EQ(document.mode.paperSize, PaperA4);
+    EXPECT_EQ(document.mode.orientation, OrientationLandscape);
+    EXPECT_EQ(document.mode.color, ColorMonochrome);
+    EXPECT_EQ(document.mode.scale, 100);
+    EXPECT_EQ(document.mode.copies, 3);
+    // All four reached the driver in one step.
+    EXPECT_EQ(fake->merged.size(), 1u);
+    EXPECT_FALSE(document.page.empty());
+}
+
+TEST_F(PrintCommand, SettingsThePrinterLacksAreSkippedNotReported) {
+    fake->printers[0].mode.fields = DeviceField::Copies;
+    fake->printers[0].capabilities = DeviceField::Copies;
+
+    EXPECT_EQ(ErrorOf({true, "first", ""}), "(nothing thrown)");
+
+    ASSERT_EQ(fake->documents.size(), 1u);
+    EXPECT_EQ(fake->documents[0].mode.orientation, OrientationPortrait);
+    EXPECT_TRUE(fake->merged.empty());
+}
+
+TEST_F(PrintCommand, NoPrinterIsReportedAndTheCommandCanBeRepeated) {
+    const auto printers = fake->printers;
+    fake->printers.clear();
+
+    EXPECT_EQ(ErrorOf({true, "", ""}), "TRbPrinter.CheckNoPrinter: No Printer");
+    EXPECT_TRUE(fake->documents.empty());
+    EXPECT_FALSE(printer->DocumentOpen());
+
+    fake->printers = printers;
+    Print({true, "", ""});
+    EXPECT_EQ(fake->documents.size(), 1u);
+}
+
+TEST_F(PrintCommand, PrinterVanishingBetweenTheDialogAndThePage) {
+    TRbPrintDialog::SetNextAnswer({true, "second", ""});
+    ASSERT_TRUE(dialog->Execute());
+    fake->printers.pop_back();
+
+    try {
+        printing::PrintReadingPage(*printer, reading, FixtureTables());
+        FAIL() << "no error";
+    } catch (const ERbPrinter& error) {
+        EXPECT_STREQ(error.what(), "TRbPrinter.ApplySettings: Printer \"second\" is not available");
+    }
+    EXPECT_TRUE(fake->documents.empty());
+    EXPECT_FALSE(printer->DocumentOpen());
+
+    // The next Print starts over with the printers there are.
+    Print({true, "", ""});
+    ASSERT_EQ(fake->documents.size(), 1u);
+    EXPECT_EQ(fake->documents[0].printer, "first");
+}
+
+TEST_F(PrintCommand, PrinterVanishingWhenNothingNeedsToBeSet) {
+    // Already A4 landscape monochrome: ApplySettings has nothing to do and
+    // the document is where the missing printer shows.
+    for (auto& p : fake->printers) {
+        p.mode.orientation = OrientationLandscape;
+        p.mode.color = ColorMonochrome;
+    }
+    TRbPrintDialog::SetNextAnswer({true, "second", ""});
+    ASSERT_TRUE(dialog->Execute());
+    fake->printers.pop_back();
+
+    try {
+        printing::PrintReadingPage(*printer, reading, FixtureTables());
+        FAIL() << "no error";
+    } catch (const ERbPrinter& error) {
+        EXPECT_STREQ(error.what(), "TRbPrinter.BeginDocument: Printer \"second\" is not available");
+    }
+    EXPECT_TRUE(fake->documents.empty());
+}
+
+TEST_F(PrintCommand, PageThatFailsHalfWayIsDroppedWhole) {
+    int queries = 0;
+    fake->onDeviceQuery = [&queries] {
+        if (++queries == 20) throw ERbPrinter("device lost");
+    };
+
+    EXPECT_EQ(ErrorOf({true, "", ""}), "device lost");
+    EXPECT_TRUE(fake->documents.empty());
+    EXPECT_FALSE(printer->DocumentOpen());
+
+    fake->onDeviceQuery = nullptr;
+    Print({true, "", ""});
+    EXPECT_EQ(fake->documents.size(), 1u);
+}
+
+TEST_F(PrintCommand, DocumentThatCannotBeSentLeavesNoneOpen) {
+    fake->beforePrint = [] { throw ERbPrinter("queue refused the job"); };
+    EXPECT_EQ(ErrorOf({true, "", ""}), "queue refused the job");
+    EXPECT_FALSE(printer->DocumentOpen());
+
+    fake->beforePrint = nullptr;
+    Print({true, "", ""});
+    EXPECT_EQ(fake->documents.size(), 1u);
+}
+
+}  // namespace
+}  // namespace soten

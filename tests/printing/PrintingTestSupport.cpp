@@ -1,0 +1,135 @@
+#include "PrintingTestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QXmlStreamReader>
+#include <cmath>
+#include <stdexcept>
+
+#include "FixtureTables.h"
+#include "HeadlessReading.h"
+#include "PdfExport.h"
+#include "PrintedReading.h"
+#include "QtPrinterBackend.h"
+#include "RbPrinters.h"
+
+namespace soten::testing {
+
+ShownReading MakeReading(const std::string& surname, const std::string& given, StrokeStyle style) {
+    ProgramState state;
+    state.strokeStyle = style;
+    const auto refusal = ReadHeadless(state, FixtureTables(), {Sjis(surname), Sjis(given)});
+    if (refusal) {
+        throw std::runtime_error("names refused: " + surname + " " + given + ": " + Utf8(*refusal));
+    }
+    return state.shown;
+}
+
+std::unique_ptr<printing::FakePrinterBackend> OneFakePrinter() {
+    auto backend = std::make_unique<printing::FakePrinterBackend>();
+    backend->printers.push_back(printing::FakePrinterBackend::StandardPrinter("fake"));
+    backend->resolution = QPoint(254, 254);
+    return backend;
+}
+
+std::vector<TRbCanvas::Text> TextsOf(const std::vector<TRbCanvas::Item>& page) {
+    std::vector<TRbCanvas::Text> texts;
+    for (const auto& item : page) {
+        if (const auto* text = std::get_if<TRbCanvas::Text>(&item)) texts.push_back(*text);
+    }
+    return texts;
+}
+
+std::vector<TRbCanvas::Picture> PicturesOf(const std::vector<TRbCanvas::Item>& page) {
+    std::vector<TRbCanvas::Picture> pictures;
+    for (const auto& item : page) {
+        if (const auto* picture = std::get_if<TRbCanvas::Picture>(&item)) {
+            pictures.push_back(*picture);
+        }
+    }
+    return pictures;
+}
+
+void PrintToPdfFile(const ShownReading& reading, const QString& path, const Tables& tables) {
+    TRbPrinter printer(std::make_unique<printing::QtPrinterBackend>());
+    TRbPrintDialog dialog(printer);
+    TRbPrintDialog::SetNextAnswer(
+        {true, printing::QtPrinterBackend::PdfOutputName(), path.toStdString()});
+    printing::PrintReading(dialog, reading, tables);
+}
+
+namespace {
+
+constexpr double TenthMmPerPoint = 254.0 / 72.0;
+
+QByteArray RunPdftotext(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        throw std::runtime_error("pdftotext failed: " +
+                                 process.readAllStandardError().toStdString());
+    }
+    return process.readAllStandardOutput();
+}
+
+double Attribute(const QXmlStreamReader& xml, const char* name) {
+    return xml.attributes().value(QString::fromLatin1(name)).toDouble() * TenthMmPerPoint;
+}
+
+}  // namespace
+
+std::vector<PdfPage> ReadPdfWords(const QString& path) {
+    const QByteArray xhtml =
+        RunPdftotext({QStringLiteral("-bbox-layout"), path, QStringLiteral("-")});
+    std::vector<PdfPage> pages;
+    QXmlStreamReader xml(xhtml);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == QLatin1String("page")) {
+            pages.push_back({Attribute(xml, "width"), Attribute(xml, "height"), {}});
+        } else if (xml.name() == QLatin1String("word") && !pages.empty()) {
+            PdfWord word;
+            word.left = Attribute(xml, "xMin");
+            word.top = Attribute(xml, "yMin");
+            word.right = Attribute(xml, "xMax");
+            word.bottom = Attribute(xml, "yMax");
+            word.text = xml.readElementText();
+            pages.back().words.push_back(word);
+        }
+    }
+    if (xml.hasError()) throw std::runtime_error("unreadable pdftotext output");
+    return pages;
+}
+
+QString ReadPdfText(const QString& path) {
+    return QString::fromUtf8(RunPdftotext({path, QStringLiteral("-")}));
+}
+
+std::optional<PdfWord> FindWord(const PdfPage& page, const QString& prefix, double nearTop) {
+    std::optional<PdfWord> best;
+    for (const PdfWord& word : page.words) {
+        if (!word.text.startsWith(prefix)) continue;
+        if (!best ||
+            (nearTop >= 0 && std::abs(word.top - nearTop) < std::abs(best->top - nearTop))) {
+            best = word;
+        }
+    }
+    return best;
+}
+
+int WritePdfWithoutApplication(const char* path, std::ostream& err) {
+    ProgramState state;
+    if (const auto refusal = ReadHeadless(state, BuiltInTables(), {Sjis("山田"), Sjis("太郎")})) {
+        err << "names refused: " << Utf8(*refusal) << "\n";
+        return 2;
+    }
+    const std::string failure = printing::WritePdfForCli(state, path);
+    if (!failure.empty()) {
+        err << failure << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace soten::testing

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "FakePrinterBackend.h"
+#include "ProgramState.h"
+#include "RbCanvas.h"
+#include "Tables.h"
+
+namespace soten::testing {
+
+// A reading made by the engine from UTF-8 names, as the desktop program
+// would show it. Throws when the names are refused. The fixture tables keep
+// the stroke counts independent of the program's data, which others edit.
+ShownReading MakeReading(const std::string& surname, const std::string& given,
+                         StrokeStyle style = StrokeStyle::Shinji);
+
+// A fake printing service with one printer, "fake", that supports the four
+// settings the page uses, at 254 dpi with no offset: device dots are then
+// tenths of a millimetre.
+std::unique_ptr<printing::FakePrinterBackend> OneFakePrinter();
+
+// The texts of a recorded page, in drawing order.
+std::vector<TRbCanvas::Text> TextsOf(const std::vector<TRbCanvas::Item>& page);
+std::vector<TRbCanvas::Picture> PicturesOf(const std::vector<TRbCanvas::Item>& page);
+
+// The whole Print command through the real layer (Qt Print Support), with
+// the dialog answered "PDF file output to `path`".
+void PrintToPdfFile(const ShownReading& reading, const QString& path, const Tables& tables);
+
+// Words of a PDF as `pdftotext -bbox-layout` reads them, positions in tenths
+// of a millimetre from the sheet's top-left corner.
+struct PdfWord {
+    QString text;
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+};
+
+struct PdfPage {
+    double width = 0;  // tenths of a millimetre
+    double height = 0;
+    std::vector<PdfWord> words;
+};
+
+// Throws when pdftotext fails.
+std::vector<PdfPage> ReadPdfWords(const QString& path);
+// All the text of a PDF (pdftotext, reading order).
+QString ReadPdfText(const QString& path);
+
+// The first word whose text starts with `prefix`, nearest to `top` when
+// several do.
+std::optional<PdfWord> FindWord(const PdfPage& page, const QString& prefix, double nearTop = -1);
+
+// Writes the PDF of a fixed reading with WritePdfForCli in a process without
+// a Qt application (the test binary run with --write-pdf-without-app).
+int WritePdfWithoutApplication(const char* path, std::ostream& err);
+
+}  // namespace soten::testing

@@ -1,0 +1,138 @@
+// The layer over Qt Print Support with the PDF file output, which every
+// system has: what it reports and what reaches Qt's printer.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "QtPrinterBackend.h"
+#include "RbPrinters.h"
+
+namespace soten {
+namespace {
+
+using printing::QtPrinterBackend;
+
+struct QtLayer : ::testing::Test {
+    QtLayer() {
+        auto owned = std::make_unique<QtPrinterBackend>();
+        backend = owned.get();
+        printer = std::make_unique<TRbPrinter>(std::move(owned));
+        backend->SelectPrinter(QtPrinterBackend::PdfOutputName(), "/tmp/unused.pdf");
+    }
+    QtPrinterBackend* backend;
+    std::unique_ptr<TRbPrinter> printer;
+};
+
+TEST_F(QtLayer, PdfOutputIsAlwaysAVisiblePrinter) {
+    const TRbAllPrintersInfo& list = printer->PrintersInfo();
+    ASSERT_GE(list.Count(), 1);
+    EXPECT_EQ(list.Name(list.Count() - 1), QtPrinterBackend::PdfOutputName());
+    EXPECT_EQ(list.Attributes(list.Count() - 1) & printing::PrinterAttributeHidden, 0u);
+    EXPECT_NO_THROW(printer->CheckNoPrinter());
+    EXPECT_EQ(backend->CurrentPrinterIndex(), list.Count() - 1);
+}
+
+TEST_F(QtLayer, PdfOutputSupportsTheFourSettingsOfThePage) {
+    const TRbPrinterSettings settings = printer->SupportedSettings();
+    EXPECT_TRUE(settings.Has(TRbPrinterSetting::Orientation));
+    EXPECT_TRUE(settings.Has(TRbPrinterSetting::PaperSize));
+    EXPECT_TRUE(settings.Has(TRbPrinterSetting::Color));
+    EXPECT_TRUE(settings.Has(TRbPrinterSetting::Scale));
+    // A PDF file holds one copy.
+    EXPECT_FALSE(settings.Has(TRbPrinterSetting::Copies));
+}
+
+TEST_F(QtLayer, AppliedSettingsReachQtsPrinter) {
+    printer->Refresh();
+    printer->SetPaperSizeNumber(PaperA4);
+    printer->SetOrientation(TRbOrientation::Landscape);
+    printer->SetColor(false);
+    printer->ApplySettings();
+
+    QPrinter& qt = backend->Printer();
+    EXPECT_EQ(qt.pageLayout().pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(qt.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(qt.colorMode(), QPrinter::GrayScale);
+}
+
+TEST_F(QtLayer, ChosenPaperWinsOverACustomSizeOnlyBecauseItsFlagsAreCleared) {
+    backend->Printer().setPageSize(QPageSize(QSizeF(100, 150), QPageSize::Millimeter));
+    printer->Refresh();
+    ASSERT_EQ(printer->PendingCopy()->paperSize, PaperUserDefined);
+    ASSERT_TRUE(printer->PendingCopy()->Has(DeviceField::PaperLength));
+    EXPECT_EQ(printer->PendingCopy()->paperWidth, 1000);
+    EXPECT_EQ(printer->PendingCopy()->paperLength, 1500);
+
+    printer->SetPaperSizeNumber(PaperA4);
+    printer->ApplySettings();
+
+    EXPECT_EQ(backend->Printer().pageLayout().pageSize().id(), QPageSize::A4);
+}
+
+TEST_F(QtLayer, ResolutionAndOffsetInDeviceDots) {
+    backend->Printer().setPageMargins(QMarginsF(10, 5, 10, 5), QPageLayout::Millimeter);
+    EXPECT_EQ(printer->Resolution(), QPoint(1200, 1200));
+    // 10 mm and 5 mm at 1200 dpi are 472 and 236 dots; Qt keeps margins in
+    // whole points (17 dots here).
+    const QPoint offset = printer->PhysicalOffset();
+    EXPECT_NEAR(offset.x(), 472, 17);
+    EXPECT_NEAR(offset.y(), 236, 17);
+}
+
+TEST_F(QtLayer, UnwritablePdfFileFailsAtTheEndOfTheDocument) {
+    backend->SelectPrinter(QtPrinterBackend::PdfOutputName(), "/nonexistent-folder/x.pdf");
+    printer->BeginDocument(QStringLiteral("t"));
+    try {
+        printer->EndDocument();
+        FAIL() << "no error";
+    } catch (const ERbPrinter& error) {
+        EXPECT_STREQ(error.what(),
+                     "TRbPrinter.EndDocument: Cannot write the file \"/nonexistent-folder/x.pdf\"");
+    }
+    EXPECT_FALSE(printer->DocumentOpen());
+}
+
+// Answers the system's print dialog once it is on screen.
+void AnswerSystemDialog(bool accept) {
+    QTimer::singleShot(0, [accept] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        accept ? dialog->accept() : dialog->reject();
+    });
+}
+
+TEST_F(QtLayer, SystemDialogCancelLeavesThePrinterAndItsSettings) {
+    backend->SelectPrinter(QtPrinterBackend::PdfOutputName(), "/tmp/kept.pdf");
+    backend->Printer().setPageOrientation(QPageLayout::Landscape);
+    printer->Refresh();
+    const int before = printer->CachedPrinterIndex();
+    TRbPrintDialog dialog(*printer);
+    AnswerSystemDialog(false);
+
+    EXPECT_FALSE(dialog.Execute());
+
+    EXPECT_EQ(backend->CurrentPrinterName(), QtPrinterBackend::PdfOutputName());
+    EXPECT_EQ(backend->Printer().outputFileName(), QStringLiteral("/tmp/kept.pdf"));
+    EXPECT_EQ(backend->Printer().pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(printer->CachedPrinterIndex(), before);
+}
+
+TEST_F(QtLayer, SystemDialogOkMakesItsChoiceCurrent) {
+    TRbPrintDialog dialog(*printer);
+    AnswerSystemDialog(true);
+
+    ASSERT_TRUE(dialog.Execute());
+
+    // Whichever entry the dialog offered first, the layer now follows it.
+    EXPECT_GE(backend->CurrentPrinterIndex(), 0);
+    EXPECT_EQ(printer->CachedPrinterIndex(), backend->CurrentPrinterIndex());
+    EXPECT_TRUE(printer->PendingCopy().has_value());
+}
+
+}  // namespace
+}  // namespace soten

@@ -1,0 +1,325 @@
+// The printer access layer over a fake printing service: the printer check,
+// the supported settings, the setters' rules, ApplySettings, Refresh and the
+// change watch.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <functional>
+#include <string>
+#include <tuple>
+
+#include "FakePrinterBackend.h"
+#include "RbPrinters.h"
+
+namespace soten {
+namespace {
+
+using printing::FakePrinterBackend;
+
+// A layer over a fake service; `fake` stays valid for the test.
+struct Layer {
+    explicit Layer(std::vector<FakePrinterBackend::Printer> printers) {
+        auto backend = std::make_unique<FakePrinterBackend>();
+        backend->printers = std::move(printers);
+        fake = backend.get();
+        printer = std::make_unique<TRbPrinter>(std::move(backend));
+    }
+    FakePrinterBackend* fake;
+    std::unique_ptr<TRbPrinter> printer;
+};
+
+FakePrinterBackend::Printer Plain(const std::string& name, std::uint32_t attributes = 0) {
+    auto printer = FakePrinterBackend::StandardPrinter(name, attributes);
+    printer.capabilities |= DeviceField::PaperLength | DeviceField::PaperWidth;
+    return printer;
+}
+
+FakePrinterBackend::Printer Hidden(const std::string& name) {
+    return Plain(name, printing::PrinterAttributeHidden);
+}
+
+template <typename Error = std::exception>
+std::string MessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const ERbAssertionFailed& error) {
+        return error.Message();  // without the source line
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "(nothing thrown)";
+}
+
+const std::string NoPrinter = "TRbPrinter.CheckNoPrinter: No Printer";
+
+TEST(RbPrinterTest, CheckNoPrinterNeedsOnePrinterThatIsNotHidden) {
+    const std::pair<std::vector<FakePrinterBackend::Printer>, std::string> cases[] = {
+        {{}, NoPrinter},
+        {{Hidden("a"), Hidden("b")}, NoPrinter},
+        {{Hidden("a"), Plain("b")}, "(nothing thrown)"},
+    };
+    for (const auto& [printers, expected] : cases) {
+        Layer layer(printers);
+        EXPECT_EQ(MessageOf<ERbPrinterNoPrinter>([&] { layer.printer->CheckNoPrinter(); }),
+                  expected)
+            << printers.size() << " printers";
+    }
+}
+
+TEST(RbPrinterTest, OnlyHiddenPrintersRaiseNoPrinterAndForgetTheCachedPrinter) {
+    Layer layer({Hidden("a")});
+    // Refresh notes the current printer, then asks for its settings.
+    EXPECT_EQ(MessageOf<ERbPrinterNoPrinter>([&] { layer.printer->Refresh(); }), NoPrinter);
+    EXPECT_EQ(layer.printer->CachedPrinterIndex(), -1);
+    for (const std::function<void()>& operation : std::vector<std::function<void()>>{
+             [&] { layer.printer->SupportedSettings(); }, [&] { layer.printer->SetScale(100); },
+             [&] { layer.printer->Resolution(); }, [&] { layer.printer->PhysicalOffset(); }}) {
+        EXPECT_EQ(MessageOf<ERbPrinterNoPrinter>(operation), NoPrinter);
+    }
+}
+
+TEST(RbPrinterTest, SupportedSettingsHasExactlyTheFlagsOfTheFieldMask) {
+    // Row i of the set and the device-mode field flag behind it.
+    const std::uint32_t fieldOfRow[] = {0x1,    0x2,     0x4,     0x8,       0x10,      0x100,
+                                        0x200,  0x400,   0x800,   0x1000,    0x2000,    0x4000,
+                                        0x8000, 0x10000, 0x20000, 0x8000000, 0x10000000};
+    for (int row = 0; row < 17; ++row) {
+        auto printer = Plain("p");
+        printer.mode.fields = fieldOfRow[row];
+        Layer layer({printer});
+        const TRbPrinterSettings settings = layer.printer->SupportedSettings();
+        EXPECT_EQ(settings.Count(), 1u) << row;
+        EXPECT_TRUE(settings.Has(static_cast<TRbPrinterSetting>(row))) << row;
+    }
+}
+
+TEST(RbPrinterTest, PrinterWithoutASettingsRecordIsAnAssertionNamingItsSource) {
+    auto printer = Plain("p");
+    printer.hasDeviceMode = false;
+    Layer layer({printer});
+    try {
+        layer.printer->SupportedSettings();
+        FAIL() << "no error";
+    } catch (const ERbAssertionFailed& error) {
+        EXPECT_EQ(error.Message(), "Assertion failure");
+        EXPECT_NE(std::string(error.what()).find("(RbPrinters.cpp, line "), std::string::npos)
+            << error.what();
+    }
+}
+
+// ---- The setters ---------------------------------------------------------------
+
+TRbDeviceMode Mode(std::int32_t paper, std::int16_t orientation, std::int16_t color,
+                   std::int16_t scale, bool customSize = false) {
+    TRbDeviceMode mode = FakePrinterBackend::StandardPrinter("p").mode;
+    mode.paperSize = paper;
+    mode.orientation = orientation;
+    mode.color = color;
+    mode.scale = scale;
+    if (customSize) mode.fields |= DeviceField::PaperLength | DeviceField::PaperWidth;
+    return mode;
+}
+
+struct SetterCase {
+    const char* what;
+    TRbDeviceMode before;
+    std::function<void(TRbPrinter&)> set;
+    TRbDeviceMode after;
+    bool changed;
+};
+
+void PrintTo(const SetterCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class SetterTest : public ::testing::TestWithParam<SetterCase> {};
+
+TEST_P(SetterTest, StoresOnlyARealChangeAndOnlyInThePendingCopy) {
+    auto printer = Plain("p");
+    printer.mode = GetParam().before;
+    Layer layer({printer});
+
+    GetParam().set(*layer.printer);
+
+    ASSERT_TRUE(layer.printer->PendingCopy().has_value());
+    EXPECT_EQ(*layer.printer->PendingCopy(), GetParam().after);
+    EXPECT_EQ(layer.printer->Changed(), GetParam().changed);
+    EXPECT_TRUE(layer.fake->merged.empty());
+}
+
+const auto A4 = [](TRbPrinter& p) { p.SetPaperSizeNumber(9); };
+const auto Landscape = [](TRbPrinter& p) { p.SetOrientation(TRbOrientation::Landscape); };
+const auto Monochrome = [](TRbPrinter& p) { p.SetColor(false); };
+const auto Full = [](TRbPrinter& p) { p.SetScale(100); };
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, SetterTest,
+    ::testing::Values(
+        SetterCase{"A4 over A3 drops a stored custom size", Mode(8, 1, 2, 100, true), A4,
+                   Mode(9, 1, 2, 100), true},
+        SetterCase{"A4 over A4", Mode(9, 1, 2, 100, true), A4, Mode(9, 1, 2, 100, true), false},
+        SetterCase{"user size keeps its length and width", Mode(9, 1, 2, 100, true),
+                   [](TRbPrinter& p) { p.SetPaperSizeNumber(256); }, Mode(256, 1, 2, 100, true),
+                   true},
+        SetterCase{"landscape over portrait", Mode(9, 1, 2, 100), Landscape, Mode(9, 2, 2, 100),
+                   true},
+        SetterCase{"landscape over landscape", Mode(9, 2, 2, 100), Landscape, Mode(9, 2, 2, 100),
+                   false},
+        SetterCase{"monochrome over colour", Mode(9, 1, 2, 100), Monochrome, Mode(9, 1, 1, 100),
+                   true},
+        SetterCase{"monochrome over monochrome", Mode(9, 1, 1, 100), Monochrome, Mode(9, 1, 1, 100),
+                   false},
+        SetterCase{"monochrome over a code of the driver", Mode(9, 1, 3, 100), Monochrome,
+                   Mode(9, 1, 3, 100), false},
+        SetterCase{"colour over monochrome", Mode(9, 1, 1, 100),
+                   [](TRbPrinter& p) { p.SetColor(true); }, Mode(9, 1, 2, 100), true},
+        SetterCase{"100 percent over 75", Mode(9, 1, 2, 75), Full, Mode(9, 1, 2, 100), true},
+        SetterCase{"100 percent over 100", Mode(9, 1, 2, 100), Full, Mode(9, 1, 2, 100), false}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
+
+TEST(RbPrinterTest, SetterOfAnUnsupportedSettingRaisesItsMessage) {
+    const std::tuple<std::uint32_t, std::function<void(TRbPrinter&)>, const char*> cases[] = {
+        {DeviceField::PaperSize, A4, "TRbPrinter.SetPaperSizeNumber: PaperSize is not Supported"},
+        {DeviceField::Orientation, Landscape,
+         "TRbPrinter.SetOrientation: Orientation is not Supported"},
+        {DeviceField::Color, Monochrome, "TRbPrinter.SetColor: Color is not Supported"},
+        {DeviceField::Scale, Full, "TRbPrinter.SetScale: Scale is not Supported"},
+    };
+    for (const auto& [field, set, message] : cases) {
+        auto printer = Plain("p");
+        printer.mode.fields &= ~field;
+        Layer layer({printer});
+        EXPECT_EQ(MessageOf<ERbPrinterNotSupported>([&] { set(*layer.printer); }), message);
+    }
+}
+
+// ---- ApplySettings ---------------------------------------------------------------
+
+TEST(RbPrinterTest, ApplySettingsHandsAllChangesToTheDriverInOneStep) {
+    Layer layer({Plain("p")});
+    layer.printer->Refresh();
+    Landscape(*layer.printer);
+    Monochrome(*layer.printer);
+
+    layer.printer->ApplySettings();
+    layer.printer->ApplySettings();  // nothing left to hand over
+
+    ASSERT_EQ(layer.fake->merged.size(), 1u);
+    EXPECT_EQ(layer.fake->printers[0].mode, Mode(9, 2, 1, 100));
+    EXPECT_FALSE(layer.printer->PendingCopy().has_value());
+    EXPECT_FALSE(layer.printer->Changed());
+    EXPECT_EQ(layer.printer->CachedPrinterIndex(), -1);
+}
+
+TEST(RbPrinterTest, ApplySettingsWithoutAChangeDoesNothing) {
+    Layer layer({Plain("p")});
+    A4(*layer.printer);  // already A4
+    layer.printer->ApplySettings();
+    EXPECT_TRUE(layer.fake->merged.empty());
+}
+
+TEST(RbPrinterTest, ApplySettingsFailures) {
+    struct Case {
+        const char* message;
+        std::function<void(Layer&)> between;  // after SetScale(50), before ApplySettings
+        bool keepsTheChange;
+    };
+    const Case cases[] = {
+        // The list changed: the watch dropped the copy but not the change.
+        {"TRbPrinter.ApplySettings; No Setteing Info",
+         [](Layer& l) {
+             l.fake->printers.push_back(Plain("new"));
+             l.printer->SettingsChanged();
+         },
+         true},
+        {"TRbPrinter.ApplySettings; Devmode Size Should be greater than 0",
+         [](Layer& l) { l.fake->printers[0].hasDeviceMode = false; }, true},
+        {"Assertion failure", [](Layer& l) { l.fake->refuseMerge = true; }, false},
+        {"TRbPrinter.ApplySettings: Printer \"p\" is not available",
+         [](Layer& l) { l.fake->printers.erase(l.fake->printers.begin()); }, true},
+    };
+    for (const Case& c : cases) {
+        Layer layer({Plain("p"), Plain("q")});
+        layer.printer->SetScale(50);
+        c.between(layer);
+        EXPECT_EQ(MessageOf<>([&] { layer.printer->ApplySettings(); }), c.message);
+        EXPECT_EQ(layer.printer->Changed(), c.keepsTheChange) << c.message;
+        EXPECT_EQ(layer.fake->printers.front().mode.scale, 100) << c.message;
+    }
+}
+
+// ---- Refresh and the change watch ---------------------------------------------------
+
+TEST(RbPrinterTest, RefreshStartsOverFromThePrinterChosen) {
+    Layer layer({Plain("a"), Plain("b")});
+    layer.printer->SetScale(50);
+    layer.fake->current = "b";  // as the dialog leaves it
+    layer.fake->printers[1].mode.copies = 4;
+
+    layer.printer->Refresh();
+
+    EXPECT_FALSE(layer.printer->Changed());
+    EXPECT_EQ(layer.printer->CachedPrinterIndex(), 1);
+    ASSERT_TRUE(layer.printer->PendingCopy().has_value());
+    EXPECT_EQ(layer.printer->PendingCopy()->copies, 4);
+    EXPECT_EQ(layer.printer->PendingCopy()->scale, 100);
+}
+
+TEST(RbPrinterTest, WatchKeepsEverythingWhenTheListIsTheSame) {
+    Layer layer({Plain("a")});
+    layer.printer->Refresh();
+    layer.printer->SetScale(50);
+    layer.printer->SettingsChanged();
+    EXPECT_EQ(layer.fake->resets, 0);
+    EXPECT_TRUE(layer.printer->PendingCopy().has_value());
+    EXPECT_EQ(layer.printer->CachedPrinterIndex(), 0);
+}
+
+TEST(RbPrinterTest, WatchStartsOverOnAnyDifferenceOfTheList) {
+    using List = std::vector<FakePrinterBackend::Printer>;
+    const std::pair<const char*, std::function<void(List&)>> differences[] = {
+        {"added", [](List& l) { l.push_back(Plain("c")); }},
+        {"removed", [](List& l) { l.pop_back(); }},
+        {"renamed", [](List& l) { l[1].name = "B"; }},
+        {"reordered", [](List& l) { std::swap(l[0], l[1]); }},
+        {"new default", [](List& l) { l[1].attributes = printing::PrinterAttributeDefault; }},
+    };
+    for (const auto& [what, change] : differences) {
+        Layer layer({Plain("a"), Plain("b")});
+        layer.fake->current = "b";
+        layer.printer->Refresh();
+        change(layer.fake->printers);
+
+        layer.printer->SettingsChanged();
+
+        EXPECT_EQ(layer.fake->resets, 1) << what;
+        EXPECT_FALSE(layer.printer->PendingCopy().has_value()) << what;
+        EXPECT_EQ(layer.printer->CachedPrinterIndex(), -1) << what;
+        EXPECT_EQ(layer.printer->PrintersInfo(), TRbAllPrintersInfo(*layer.fake)) << what;
+    }
+}
+
+// ---- Device and documents ------------------------------------------------------------
+
+TEST(RbPrinterTest, PageReachesThePrinterOnlyAtEndDocument) {
+    Layer layer({Plain("a")});
+    layer.printer->BeginDocument(QStringLiteral("first"));
+    layer.printer->PageCanvas().TextOut(10, 20, QStringLiteral("x"));
+    layer.printer->AbortDocument();
+    layer.printer->BeginDocument(QStringLiteral("second"));
+    EXPECT_TRUE(layer.fake->documents.empty());
+
+    layer.printer->EndDocument();
+
+    ASSERT_EQ(layer.fake->documents.size(), 1u);
+    EXPECT_EQ(layer.fake->documents[0].title, QStringLiteral("second"));
+    EXPECT_TRUE(layer.fake->documents[0].page.empty());
+    EXPECT_FALSE(layer.printer->DocumentOpen());
+}
+
+}  // namespace
+}  // namespace soten
