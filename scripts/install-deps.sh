@@ -11,7 +11,7 @@ packages=(
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth imagemagick poppler-utils
   cups cups-bsd cups-client printer-driver-cups-pdf
-  desktop-file-utils appstream
+  desktop-file-utils appstream xdotool
 )
 
 missing=()

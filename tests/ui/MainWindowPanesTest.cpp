@@ -1,0 +1,94 @@
+// The main routine drawing into the three panes: the clear rectangles, the
+// pictures as drawn, and the report holder.
+#include <gtest/gtest.h>
+
+#include "MainWindowPanes.h"
+#include "NameColumnPicture.h"
+#include "PaneImage.h"
+#include "PixelSupport.h"
+#include "ReportHolder.h"
+#include "ShiftJis.h"
+
+namespace {
+
+using soten::ui::PaneImage;
+
+const QColor Magenta(0xFF, 0x00, 0xFF);
+
+class MainWindowPanesTest : public ::testing::Test {
+protected:
+    void Read(const char* surname, const char* given) {
+        soten::ReadNames(state.record, soten::Cp932Text(surname), soten::Cp932Text(given));
+        ASSERT_FALSE(soten::CheckNames(state, tables).has_value());
+        soten::RunMainRoutine(state, tables, panes);
+    }
+
+    const soten::Tables& tables = soten::BuiltInTables();
+    soten::ProgramState state;
+    PaneImage image1{nullptr, QStringLiteral("Image1"), {9, 9, 181, 301}};
+    PaneImage image2{nullptr, QStringLiteral("Image2"), {9, 321, 181, 125}};
+    PaneImage image3{nullptr, QStringLiteral("Image3"), {201, 9, 445, 469}};
+    soten::ui::ReportHolder memo1;
+    soten::ui::MainWindowPanes panes{state, tables, {image1, image2, image3, memo1}};
+};
+
+TEST_F(MainWindowPanesTest, PanesHoldNoPictureBeforeTheFirstReading) {
+    EXPECT_TRUE(image1.Picture().isNull());
+    EXPECT_TRUE(image2.Picture().isNull());
+    EXPECT_TRUE(image3.Picture().isNull());
+}
+
+TEST_F(MainWindowPanesTest, ClearingLeavesTheLastColumnAndRowOfEachPane) {
+    for (PaneImage* pane : {&image1, &image2, &image3}) {
+        pane->Draw([](QPainter& painter) { painter.fillRect(0, 0, 1000, 1000, Magenta); });
+    }
+    panes.ClearResultPanes();
+    for (PaneImage* pane : {&image1, &image2, &image3}) {
+        const QImage& picture = pane->Picture();
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const bool edge = x == picture.width() - 1 || y == picture.height() - 1;
+                ASSERT_EQ(picture.pixelColor(x, y) == Magenta, edge)
+                    << pane->objectName().toStdString() << " " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_F(MainWindowPanesTest, NamePaneShowsTheNameColumnOfTheRecord) {
+    Read("山田", "太郎");
+    QImage expected = soten::test::WhiteImage(181, 301);
+    {
+        soten::NameRecord copy = state.record;
+        QPainter painter(&expected);
+        soten::ui::PaintNameColumn(painter, copy);
+    }
+    EXPECT_EQ(soten::test::CountDifferences(image1.Picture(), expected), 0);
+    EXPECT_EQ(state.record.RowCount, 4);
+    EXPECT_EQ(state.record.RowPitch, 66);
+}
+
+TEST_F(MainWindowPanesTest, ReadingLinesRunFromY11ToY443) {
+    Read("山田", "太郎");
+    const int n = state.record.ScreenLineIndex;
+    ASSERT_GE(n, 1);
+    const QImage& picture = image3.Picture();
+    // The first line's ink starts within its cell at y 11, the last line's at y 443.
+    const QRect first = soten::test::InkBounds(picture, QRect(0, 0, 444, 11 + 16));
+    const QRect last = soten::test::InkBounds(picture, QRect(0, 443, 444, 16));
+    ASSERT_FALSE(first.isNull());
+    ASSERT_FALSE(last.isNull());
+    EXPECT_GE(first.top(), 11);
+    EXPECT_GE(first.left(), 15);
+    EXPECT_TRUE(soten::test::InkBounds(picture, QRect(0, 443 + 16, 444, 468 - 459)).isNull());
+}
+
+TEST_F(MainWindowPanesTest, ReportHolderTakesTheWholeReport) {
+    Read("山田", "太郎");
+    EXPECT_EQ(memo1.Text(), state.record.ReportText);
+    Read("林", "一");
+    EXPECT_EQ(memo1.Text(), state.record.ReportText);
+    EXPECT_EQ(memo1.Text().find(soten::Cp932Text("山")), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,538 @@
+// The main window: its fixed layout, the menu and its enabling rules, and
+// every command driven through the real dialogs and message boxes.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include "About.h"
+#include "Cp932.h"
+#include "DefaultErrorHandler.h"
+#include "FakePrinterBackend.h"
+#include "HelpWindow.h"
+#include "ModalDriver.h"
+#include "PaneImage.h"
+#include "PrintedReading.h"
+#include "RbPrinters.h"
+#include "ShiftJis.h"
+#include "TShape.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+
+namespace {
+
+using soten::test::ModalDriver;
+using soten::ui::TAboutBox;
+using soten::ui::TForm1;
+using soten::ui::TForm2;
+using soten::ui::TForm3;
+
+// Answers the entry dialog with two names and OK.
+ModalDriver::Step EnterNames(const QString& surname, const QString& given) {
+    return [=](QWidget* modal) {
+        auto* dialog = qobject_cast<TForm2*>(modal);
+        ASSERT_NE(dialog, nullptr) << modal->objectName().toStdString();
+        dialog->ComboBox1->setEditText(surname);
+        dialog->ComboBox2->setEditText(given);
+        dialog->BitBtn1->click();
+    };
+}
+
+ModalDriver::Step CancelDialog() {
+    return [](QWidget* modal) {
+        auto* dialog = qobject_cast<TForm2*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->BitBtn2->click();
+    };
+}
+
+// Checks an error box of the new-reading flow and closes it.
+ModalDriver::Step ExpectErrorBox(const QString& text) {
+    return [=](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("エラー"));
+        EXPECT_EQ(box->text(), text);
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        EXPECT_EQ(box->buttons().size(), 1);
+        box->button(QMessageBox::Ok)->click();
+    };
+}
+
+// Checks the application's error box, keeps its text and closes it.
+ModalDriver::Step ExpectApplicationError(QString* text) {
+    return [=](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("蒼天姓名判断"));
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        *text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    };
+}
+
+ModalDriver::Step SaveAs(const QString& path, QString* proposedName = nullptr) {
+    return [=](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        if (proposedName) *proposedName = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+    };
+}
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        form1.Timer1->stop();
+        form1.SetEntryDialog(&form2);
+        form1.SetAboutBox(&about);
+    }
+
+    void ShowAndActivate() {
+        form1.show();
+        QApplication::setActiveWindow(&form1);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form1));
+    }
+
+    // New, driven through the entry dialog.
+    void NewReading(ModalDriver& driver) {
+        form1.New1->trigger();
+        EXPECT_TRUE(driver.Done());
+    }
+
+    void ReadYamadaTaro() {
+        ModalDriver driver;
+        driver.Then(EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
+        NewReading(driver);
+        ASSERT_TRUE(state.shown.valid);
+    }
+
+    soten::ProgramState state;
+    TForm1 form1{state, soten::BuiltInTables()};
+    TForm2 form2{&form1, state.strokeStyle};
+    TAboutBox about{&form1};
+};
+
+struct Placement {
+    const char* name;
+    QRect geometry;
+};
+
+TEST_F(MainWindowTest, ControlsStandAtTheirPlaces) {
+    EXPECT_EQ(form1.windowTitle(), QStringLiteral("蒼天姓名判断"));
+    EXPECT_EQ(form1.ClientArea->size(), QSize(655, 487));
+    for (const Placement& p :
+         {Placement{"Shape1", {199, 7, 449, 473}}, Placement{"Image3", {201, 9, 445, 469}},
+          Placement{"Shape2", {7, 7, 185, 305}}, Placement{"Image1", {9, 9, 181, 301}},
+          Placement{"Shape3", {7, 319, 185, 129}}, Placement{"Image2", {9, 321, 181, 125}},
+          Placement{"BitBtn1", {7, 455, 89, 25}}, Placement{"BitBtn2", {103, 455, 89, 25}}}) {
+        auto* control = form1.ClientArea->findChild<QWidget*>(QString::fromLatin1(p.name));
+        ASSERT_NE(control, nullptr) << p.name;
+        EXPECT_EQ(control->geometry(), p.geometry) << p.name;
+    }
+    EXPECT_EQ(form1.BitBtn1->text(), QStringLiteral("新規(&N)..."));
+    EXPECT_EQ(form1.BitBtn2->text(), QStringLiteral("印刷(&P)..."));
+    EXPECT_EQ(form1.Timer1->interval(), 3000);
+}
+
+TEST_F(MainWindowTest, WindowCanNeitherBeResizedNorMaximised) {
+    ShowAndActivate();
+    EXPECT_EQ(form1.minimumSize(), form1.maximumSize());
+    EXPECT_FALSE(form1.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(form1.windowFlags() & Qt::WindowMinimizeButtonHint);
+    form1.resize(form1.width() + 100, form1.height() + 100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form1.ClientArea->size(), QSize(655, 487));
+}
+
+struct MenuItem {
+    const char* name;
+    const char* caption;
+    QKeySequence shortcut;
+    bool enabledAtStart;
+};
+
+TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
+    for (const MenuItem& item :
+         {MenuItem{"New1", "新規(&N)...", QKeySequence(QStringLiteral("Ctrl+N")), true},
+          MenuItem{"SaveAs1", "名前をつけて保存(&A)...", QKeySequence(), false},
+          MenuItem{"Print1", "印刷(&P)...", QKeySequence(QStringLiteral("Ctrl+P")), false},
+          MenuItem{"Exit1", "終了(&X)", QKeySequence(QStringLiteral("Alt+F4")), true},
+          MenuItem{"Copy1", "占文のコピー(&C)", QKeySequence(QStringLiteral("Ctrl+C")), false},
+          MenuItem{"SearchforHelpOn1", "目次(&H)", QKeySequence(QStringLiteral("F1")), true},
+          MenuItem{"About1", "バージョン情報(&A)", QKeySequence(QStringLiteral("Ctrl+V")), true}}) {
+        auto* action = form1.findChild<QAction*>(QString::fromLatin1(item.name));
+        ASSERT_NE(action, nullptr) << item.name;
+        EXPECT_EQ(action->text(), QString::fromUtf8(item.caption)) << item.name;
+        EXPECT_EQ(action->shortcut(), item.shortcut) << item.name;
+        EXPECT_EQ(action->isEnabled(), item.enabledAtStart) << item.name;
+    }
+    EXPECT_EQ(form1.File1->title(), QStringLiteral("ファイル(&F)"));
+    EXPECT_EQ(form1.Edit1->title(), QStringLiteral("編集(&E)"));
+    EXPECT_EQ(form1.Help1->title(), QStringLiteral("ヘルプ(&H)"));
+    const QList<QAction*> file = form1.File1->actions();
+    ASSERT_EQ(file.size(), 6);
+    EXPECT_TRUE(file[2]->isSeparator());
+    EXPECT_TRUE(file[4]->isSeparator());
+    EXPECT_FALSE(form1.BitBtn2->isEnabled());
+}
+
+TEST_F(MainWindowTest, CtrlPAndCtrlCDoNothingBeforeTheFirstReading) {
+    ShowAndActivate();
+    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+    QSignalSpy printed(form1.Print1, &QAction::triggered);
+    QSignalSpy copied(form1.Copy1, &QAction::triggered);
+    QTest::keyClick(&form1, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(&form1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(printed.count(), 0);
+    EXPECT_EQ(copied.count(), 0);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
+
+    ReadYamadaTaro();
+    QApplication::setActiveWindow(&form1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form1));
+    QTest::keyClick(&form1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(copied.count(), 1);
+}
+
+TEST_F(MainWindowTest, NewReadingComesBackAfterEachRefusalAndDrawsTheCorrectedName) {
+    ModalDriver driver;
+    driver.Then(EnterNames(QStringLiteral("一二三四五六七八九十一"), QStringLiteral("太")))
+        .Then(ExpectErrorBox(QStringLiteral("文字数が多すぎます")))
+        .Then([](QWidget* modal) {
+            // The dialog comes back as the user left it.
+            auto* dialog = qobject_cast<TForm2*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->ComboBox1->currentText(), QStringLiteral("一二三四五六七八九十一"));
+            EXPECT_TRUE(dialog->BitBtn1->isEnabled());
+            EnterNames(QStringLiteral("山田"), QStringLiteral("太😀"))(modal);
+        })
+        .Then(ExpectErrorBox(QStringLiteral("不適切な文字があります")))
+        .Then(EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
+    NewReading(driver);
+
+    ASSERT_TRUE(state.shown.valid);
+    EXPECT_EQ(state.record.Names[soten::Surname], soten::Cp932Text("山田"));
+    EXPECT_EQ(form1.Memo1.Text(), state.record.ReportText);
+    EXPECT_FALSE(form1.Image1->Picture().isNull());
+    EXPECT_FALSE(form1.Image2->Picture().isNull());
+    EXPECT_FALSE(form1.Image3->Picture().isNull());
+    for (QAction* command : {form1.SaveAs1, form1.Print1, form1.Copy1}) {
+        EXPECT_TRUE(command->isEnabled());
+    }
+    EXPECT_TRUE(form1.BitBtn2->isEnabled());
+}
+
+TEST_F(MainWindowTest, CancelBeforeTheFirstReadingChangesNothing) {
+    ModalDriver driver;
+    driver.Then(CancelDialog());
+    NewReading(driver);
+    EXPECT_FALSE(form1.BitBtn2->isEnabled());
+    EXPECT_FALSE(form1.Copy1->isEnabled());
+    EXPECT_TRUE(form1.Image1->Picture().isNull());
+    EXPECT_TRUE(form1.Memo1.Text().empty());
+}
+
+TEST_F(MainWindowTest, CancelAfterARefusalKeepsTheReadingOnShow) {
+    ReadYamadaTaro();
+    const std::string report = form1.Memo1.Text();
+    const QImage names = form1.Image1->Picture();
+    const QImage reading = form1.Image3->Picture();
+
+    ModalDriver driver;
+    driver.Then(EnterNames(QStringLiteral("佐藤"), QStringLiteral("😀")))
+        .Then(ExpectErrorBox(QStringLiteral("不適切な文字があります")))
+        .Then(CancelDialog());
+    NewReading(driver);
+
+    EXPECT_EQ(form1.Memo1.Text(), report);
+    EXPECT_EQ(form1.Image1->Picture(), names);
+    EXPECT_EQ(form1.Image3->Picture(), reading);
+    EXPECT_TRUE(form1.Copy1->isEnabled());
+    EXPECT_TRUE(form1.BitBtn2->isEnabled());
+}
+
+TEST_F(MainWindowTest, ResultCommandsAreEnabledInOrderBeforeTheReadingIsDrawn) {
+    std::vector<std::string> order;
+    bool reportEmpty = false;
+    QObject::connect(form1.SaveAs1, &QAction::enabledChanged, [&] { order.push_back("SaveAs1"); });
+    QObject::connect(form1.Print1, &QAction::enabledChanged, [&] { order.push_back("Print1"); });
+    QObject::connect(form1.Copy1, &QAction::enabledChanged, [&] { order.push_back("Copy1"); });
+    struct EnabledWatch : QObject {
+        std::function<void()> onChange;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::EnabledChange) onChange();
+            return false;
+        }
+    } watch;
+    watch.onChange = [&] {
+        order.push_back("BitBtn2");
+        reportEmpty = form1.Memo1.Text().empty();
+    };
+    form1.BitBtn2->installEventFilter(&watch);
+    ReadYamadaTaro();
+    form1.BitBtn2->removeEventFilter(&watch);
+    EXPECT_EQ(order, (std::vector<std::string>{"BitBtn2", "SaveAs1", "Print1", "Copy1"}));
+    EXPECT_TRUE(reportEmpty);
+}
+
+TEST_F(MainWindowTest, SaveAsProposesTheNamesAndWritesTheReportByteForByte) {
+    ReadYamadaTaro();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("山田太郎.txt"));
+    QFile::remove(path);
+    QString proposed;
+    ModalDriver driver;
+    driver.Then([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("テキストファイル(*.txt)")});
+        EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
+        SaveAs(path, &proposed)(modal);
+    });
+    form1.SaveAs1->trigger();
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(proposed, QStringLiteral("山田太郎.txt"));
+
+    const QByteArray saved = Read(path);
+    EXPECT_EQ(saved, QByteArray::fromStdString(state.record.ReportText));
+    EXPECT_FALSE(saved.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(
+        saved.startsWith(QByteArray::fromStdString(soten::Cp932Text("山　田　太　郎\r\n"))));
+    EXPECT_TRUE(saved.endsWith("\r\n"));
+    EXPECT_FALSE(saved.contains("\r\n\r\n\r\n"));
+}
+
+TEST_F(MainWindowTest, SaveAsUsesTheNameAsTypedAndOverwritesWithoutAQuestion) {
+    ReadYamadaTaro();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("reading"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an old file");
+    }
+    ModalDriver driver;
+    driver.Then(SaveAs(path));
+    form1.SaveAs1->trigger();
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(driver.Seen().size(), 1u);  // no overwrite question
+    EXPECT_EQ(Read(path), QByteArray::fromStdString(state.record.ReportText));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".txt")));
+}
+
+TEST_F(MainWindowTest, SaveAsProposesTheReadingOnShowAfterARefusedAttempt) {
+    ReadYamadaTaro();
+    ModalDriver refusal;
+    refusal.Then(EnterNames(QStringLiteral("佐藤"), QStringLiteral("😀")))
+        .Then(ExpectErrorBox(QStringLiteral("不適切な文字があります")))
+        .Then(CancelDialog());
+    NewReading(refusal);
+
+    QString proposed;
+    ModalDriver driver;
+    driver.Then([&](QWidget* modal) {
+        proposed = QFileInfo(static_cast<QFileDialog*>(modal)->selectedFiles().value(0)).fileName();
+        static_cast<QFileDialog*>(modal)->reject();
+    });
+    form1.SaveAs1->trigger();
+    EXPECT_EQ(proposed, QStringLiteral("山田太郎.txt"));
+}
+
+TEST_F(MainWindowTest, AFailedSaveShowsTheErrorAndTheProgramGoesOn) {
+    ReadYamadaTaro();
+    QTemporaryDir dir;
+    const QString path = QFileInfo(dir.filePath(QStringLiteral("山田太郎.txt"))).absoluteFilePath();
+    QString message;
+    ModalDriver driver;
+    driver
+        .Then([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->setDirectory(dir.path());
+            dialog->selectFile(QStringLiteral("山田太郎.txt"));
+            // The folder goes away while the dialog is open.
+            ASSERT_TRUE(QDir(dir.path()).removeRecursively());
+            static_cast<QDialog*>(dialog)->accept();
+        })
+        .Then(ExpectApplicationError(&message));
+    form1.SaveAs1->trigger();
+    EXPECT_TRUE(driver.Done());
+    EXPECT_TRUE(message.startsWith(QStringLiteral("ファイル \"") + path + QStringLiteral("\". ")))
+        << message.toStdString();
+    EXPECT_TRUE(message.endsWith(QStringLiteral(" を作成できません")));
+    EXPECT_EQ(form1.Memo1.Text(), state.record.ReportText);
+    EXPECT_TRUE(form1.SaveAs1->isEnabled());
+}
+
+TEST_F(MainWindowTest, CopyPutsTheWholeReportOnTheClipboard) {
+    ReadYamadaTaro();
+    QGuiApplication::clipboard()->clear();
+    form1.Copy1->trigger();
+    const QString expected = QString::fromStdString(*soten::Cp932::ToUtf8(state.record.ReportText));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
+    EXPECT_TRUE(expected.contains(QStringLiteral("最後に")));  // the last paragraph too
+}
+
+TEST_F(MainWindowTest, HelpShowsTheBuiltInHelpOrTheFileBesideTheProgram) {
+    form1.SearchforHelpOn1->trigger();
+    ASSERT_NE(form1.HelpViewer(), nullptr);
+    EXPECT_TRUE(form1.HelpViewer()->isVisible());
+    EXPECT_TRUE(form1.HelpViewer()->Browser->toPlainText().contains(QStringLiteral("五つの運")));
+    EXPECT_EQ(qApp->property("HelpFile").toString(), soten::ui::HelpFileName());
+
+    QFile external(soten::ui::HelpFileName());
+    ASSERT_TRUE(external.open(QIODevice::WriteOnly));
+    external.write("<html><body><p>our own help file</p></body></html>");
+    external.close();
+    form1.SearchforHelpOn1->trigger();
+    EXPECT_TRUE(
+        form1.HelpViewer()->Browser->toPlainText().contains(QStringLiteral("our own help file")));
+    QFile::remove(soten::ui::HelpFileName());
+    form1.HelpViewer()->close();
+}
+
+TEST_F(MainWindowTest, AboutShowsTheProductAndThePlatform) {
+    ModalDriver driver;
+    driver.Then([](QWidget* modal) {
+        auto* box = qobject_cast<TAboutBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("蒼天姓名判断のバージョン情報"));
+        EXPECT_EQ(box->size(), QSize(297, 122));
+        EXPECT_EQ(box->ProductName->text(), QStringLiteral("蒼天姓名判断"));
+        EXPECT_EQ(box->Version->text(), QStringLiteral("Version 1.29"));
+        EXPECT_EQ(box->Label1->text(), QStringLiteral("for Linux"));
+        EXPECT_EQ(box->OKButton->geometry(), QRect(207, 92, 75, 21));
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    form1.About1->trigger();
+    EXPECT_TRUE(driver.Done());
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow) {
+    ShowAndActivate();
+    form1.Exit1->trigger();
+    EXPECT_FALSE(form1.isVisible());
+}
+
+TEST_F(MainWindowTest, PanesShowTheirFramesThroughTheirWhitePixels) {
+    ShowAndActivate();
+    ReadYamadaTaro();
+    const QImage window = form1.ClientArea->grab().toImage();
+    // A white pixel of each pane shows the frame behind it.
+    EXPECT_EQ(form1.Image1->Picture().pixelColor(5, 5), QColor(Qt::white));
+    EXPECT_EQ(window.pixelColor(9 + 5, 9 + 5), QColor(0xD8, 0xFA, 0xD8));
+    EXPECT_EQ(window.pixelColor(9 + 5, 321 + 5), QColor(0xF8, 0xF8, 0xD8));
+    EXPECT_EQ(window.pixelColor(201 + 5, 9 + 5), QColor(0xE0, 0xF0, 0xFF));
+    // Ink stays: the 総運 rule of the name column.
+    EXPECT_EQ(window.pixelColor(9 + 60, 9 + 250), QColor(0, 0x80, 0));
+    // The frames' blue outline and the window's own colour.
+    EXPECT_EQ(window.pixelColor(7, 7), QColor(0, 0, 0xFF));
+    EXPECT_EQ(window.pixelColor(3, 3), QColor(0x8C, 0xAA, 0xE6));
+}
+
+TEST_F(MainWindowTest, TimerEndsTheSplashAndShowsTheWindow) {
+    QPointer<TForm3> splash = new TForm3;
+    splash->show();
+    form1.SetSplash(splash);
+    form1.Timer1->start(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form1.isVisible(); }, 2000));
+    EXPECT_FALSE(form1.Timer1->isActive());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(splash.isNull());
+}
+
+TEST_F(MainWindowTest, ClickOnTheSplashEndsItAtOnceAndTheTimerNeverActs) {
+    QPointer<TForm3> splash = new TForm3;
+    splash->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(splash));
+    form1.SetSplash(splash);
+    form1.Timer1->start();
+    QTest::mouseClick(splash->Image1, Qt::LeftButton);
+    EXPECT_TRUE(form1.isVisible());
+    EXPECT_FALSE(form1.Timer1->isActive());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(splash.isNull());
+}
+
+// The print command through the printer layer, over a printing service held
+// in memory.
+class MainWindowPrintTest : public MainWindowTest {
+protected:
+    MainWindowPrintTest() {
+        auto backend = std::make_unique<soten::printing::FakePrinterBackend>();
+        fake = backend.get();
+        soten::RbPrinter().UseBackend(std::move(backend));
+    }
+
+    soten::printing::FakePrinterBackend* fake = nullptr;
+};
+
+TEST_F(MainWindowPrintTest, PrintButtonAndMenuPrintTheReadingOnShow) {
+    fake->printers.push_back(soten::printing::FakePrinterBackend::StandardPrinter("Office"));
+    ReadYamadaTaro();
+    form1.BitBtn2->click();
+    ASSERT_EQ(fake->documents.size(), 1u);
+    EXPECT_EQ(fake->documents[0].title, QStringLiteral("蒼天姓名判断"));
+    form1.Print1->trigger();
+    EXPECT_EQ(fake->documents.size(), 2u);
+}
+
+TEST_F(MainWindowPrintTest, CancelInThePrintDialogPrintsNothing) {
+    fake->printers.push_back(soten::printing::FakePrinterBackend::StandardPrinter("Office"));
+    fake->dialogAccepts = false;
+    ReadYamadaTaro();
+    form1.BitBtn2->click();
+    EXPECT_TRUE(fake->documents.empty());
+}
+
+TEST_F(MainWindowPrintTest, APrinterErrorIsShownByTheDefaultHandler) {
+    fake->printers.push_back(soten::printing::FakePrinterBackend::StandardPrinter("Office"));
+    fake->beforePrint = [] { throw soten::ERbPrinter("印刷できませんでした"); };
+    ReadYamadaTaro();
+    QString message;
+    ModalDriver driver;
+    driver.Then(ExpectApplicationError(&message));
+    form1.BitBtn2->click();
+    EXPECT_TRUE(driver.Done());
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_TRUE(fake->documents.empty());
+    EXPECT_TRUE(form1.BitBtn2->isEnabled());
+}
+
+TEST(DefaultErrorHandlerTest, ShowsWhatACommandThrowsAndGoesOn) {
+    QString message;
+    ModalDriver driver;
+    driver.Then(ExpectApplicationError(&message));
+    bool after = false;
+    soten::ui::RunCommand([] { throw std::runtime_error("プリンタがありません"); });
+    after = true;
+    EXPECT_TRUE(after);
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(message, QStringLiteral("プリンタがありません"));
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#pragma once
+
+// Answers the modal windows a command opens, one after another: each step
+// runs when a modal widget it has not answered yet becomes active. The
+// program's modals are plain Qt ones (message boxes, Qt's own file dialog,
+// the entry dialog), so a test drives them by a timer.
+
+#include <QApplication>
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace soten::test {
+
+class ModalDriver : public QObject {
+public:
+    using Step = std::function<void(QWidget* modal)>;
+
+    ModalDriver() {
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+        timer_.start(5);
+    }
+
+    ModalDriver& Then(Step step) {
+        steps_.push_back(std::move(step));
+        return *this;
+    }
+
+    bool Done() const { return steps_.empty(); }
+    // The objectName of each answered modal, in order.
+    const std::vector<QString>& Seen() const { return seen_; }
+
+protected:
+    // An answered modal that is hidden is a new modal when it is shown again
+    // (the entry dialog comes back as the same widget).
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == answered_ && event->type() == QEvent::Hide) {
+            answered_->removeEventFilter(this);
+            answered_ = nullptr;
+        }
+        return false;
+    }
+
+private:
+    void Poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || modal == answered_ || steps_.empty()) return;
+        seen_.push_back(modal->objectName());
+        Step step = std::move(steps_.front());
+        steps_.pop_front();
+        answered_ = modal;
+        modal->installEventFilter(this);
+        step(modal);
+    }
+
+    QTimer timer_;
+    std::deque<Step> steps_;
+    std::vector<QString> seen_;
+    QPointer<QWidget> answered_;
+};
+
+}  // namespace soten::test

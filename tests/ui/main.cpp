@@ -1,0 +1,17 @@
+// The desktop program's tests need a QApplication and the face substitutes
+// the program installs at start-up.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "FontSubstitutes.h"
+
+int main(int argc, char* argv[]) {
+    // CTest lists the tests by running this program without the test
+    // environment; the suites never need a display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    soten::platform::InstallFontSubstitutes();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

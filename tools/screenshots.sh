@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Screenshots of the desktop program on a virtual X display: the splash, the
+# empty main window, the entry dialog, a reading, a refused name, the about
+# box and the help window. Needs xvfb, xdotool and imagemagick
+# (scripts/install-deps.sh installs them).
+#
+#   tools/screenshots.sh [path/to/soten] [output folder]
+#
+# Defaults: build-ui/ui/soten, shots/ (git-ignored).
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+program="${1:-$here/build-ui/ui/soten}"
+out="${2:-$here/shots}"
+mkdir -p "$out"
+
+if [ -z "${SOTEN_SHOTS_INSIDE_XVFB:-}" ]; then
+    export SOTEN_SHOTS_INSIDE_XVFB=1
+    exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$program" "$out"
+fi
+
+shot() { import -window root "$out/$1.png"; echo "$out/$1.png"; }
+# Without a window manager nobody gives a new window the keyboard focus.
+focus() {
+    local id
+    id="$(xdotool search --sync --onlyvisible --name "$1" | tail -1)"
+    xdotool windowfocus --sync "$id"
+}
+
+export LC_ALL=C.UTF-8
+"$program" &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+
+sleep 0.8
+shot 1-splash
+sleep 3
+shot 2-empty-window
+
+focus '蒼天姓名判断'
+xdotool key ctrl+n
+sleep 0.5
+focus '姓名の入力'
+xdotool type --delay 40 '山田'
+xdotool key Return
+xdotool type --delay 40 '太郎'
+sleep 0.3
+shot 3-entry-dialog
+xdotool key Return   # to OK
+xdotool key Return   # press OK
+sleep 0.8
+shot 4-reading
+
+# A name the dictionary cannot count.
+focus '蒼天姓名判断'
+xdotool key ctrl+n
+sleep 0.5
+focus '姓名の入力'
+xdotool key ctrl+a
+xdotool type --delay 40 'abc'
+xdotool key Return Return Return
+sleep 0.5
+shot 5-refused-name
+focus 'エラー'
+xdotool key Return
+sleep 0.4
+focus '姓名の入力'
+xdotool key Escape
+sleep 0.3
+
+focus '蒼天姓名判断'
+xdotool key ctrl+v
+sleep 0.5
+shot 6-about
+focus 'バージョン情報'
+xdotool key Return
+sleep 0.3
+
+focus '蒼天姓名判断'
+xdotool key F1
+sleep 0.8
+shot 7-help

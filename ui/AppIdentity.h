@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace soten::ui {
+
+// The application title: the main window's caption and the caption of the
+// default error box.
+inline QString ApplicationTitle() {
+    return QStringLiteral("蒼天姓名判断");
+}
+
+// The reverse-DNS name the desktop knows the program by (.desktop file,
+// AppStream component, icon name).
+inline QString ApplicationId() {
+    return QStringLiteral(SOTEN_APP_ID);
+}
+
+// "Version 1.29".
+inline QString VersionText() {
+    return QStringLiteral("Version " SOTEN_VERSION);
+}
+
+}  // namespace soten::ui

@@ -1,0 +1,53 @@
+#include "FortuneListPicture.h"
+
+#include <QPainter>
+#include <QString>
+
+#include "Cp932Conversion.h"
+#include "FontSubstitutes.h"
+#include "Fortunes.h"
+#include "GdiFont.h"
+#include "GdiText.h"
+#include "PaneColors.h"
+
+namespace soten::ui {
+
+namespace {
+
+using platform::CellMetrics;
+using platform::CellTextOut;
+using platform::TextBackground;
+
+// The value as the list writes it: six half-width cells either way.
+QString ValueText(int value) {
+    return value < 100 ? QString::asprintf("：%2d［", value) : QString::asprintf(":%3d［", value);
+}
+
+}  // namespace
+
+void PaintFortuneList(QPainter& painter, const NameRecord& record, const Tables& tables) {
+    const QFont font = platform::GdiFont(platform::GothicFace, 16);
+    const CellMetrics cells(font);
+    painter.setFont(font);
+    const int valueX = 13 + cells.Width(u"　　");
+    const int gradeX = 13 + cells.Width(u"　　　　  ");
+    const int closeX = 13 + cells.Width(u"　　　　　　　　   ");
+    auto text = [&](const QColor& color, int x, int y, const QString& s) {
+        painter.setPen(color);
+        CellTextOut(painter, cells, x, y, s, TextBackground::Opaque, colors::White);
+    };
+
+    for (int i = 0; i < FortuneCount; ++i) {
+        const int y = 23 * i + 9;
+        const FortuneKind kind = ListedFortune(i);
+        const int value = record.Fortunes[kind];
+        const Keyword keyword = LookupKeyword(tables, value);
+        text(colors::Maroon, 13, y, FromCp932(FortuneLabels()[kind]));
+        text(colors::Black, valueX, y, ValueText(value));
+        text(colors::GradeColor(keyword.grade), gradeX, y,
+             FromCp932(GradeMark(keyword.grade)) + FromCp932(keyword.word) + QStringLiteral("数"));
+        text(colors::Black, closeX, y, QStringLiteral("］"));
+    }
+}
+
+}  // namespace soten::ui

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace soten::ui {
+
+// The help file the program looks for: its own path with the extension
+// replaced by ".html" (/usr/bin/soten → /usr/bin/soten.html). When it is
+// there it is shown instead of the help built into the program.
+QString HelpFileName();
+
+// The help built into the program (HTML, UTF-8).
+QString BuiltInHelp();
+
+// A window of our own that shows the help.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(QWidget* owner);
+
+    // Loads the help file when it can be read, the built-in help otherwise.
+    void ShowHelp(const QString& helpFile);
+
+    QTextBrowser* Browser;
+};
+
+}  // namespace soten::ui

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace soten::ui {
+
+// The input error box of the new-reading flow: caption "エラー", stop icon,
+// one OK button, centred on the screen. Returns when the user closes it.
+void ShowErrorBox(const QString& text);
+
+// The box of the application's default error handler: caption "蒼天姓名判断",
+// error icon, one OK button, over the active window.
+void ShowApplicationErrorBox(const QString& message);
+
+}  // namespace soten::ui

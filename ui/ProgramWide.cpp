@@ -1,0 +1,10 @@
+#include "ProgramWide.h"
+
+namespace soten::ui {
+
+ProgramState& ProgramWide() {
+    static ProgramState state;
+    return state;
+}
+
+}  // namespace soten::ui

@@ -1,0 +1,11 @@
+#include "ReportHolder.h"
+
+#include "Cp932Conversion.h"
+
+namespace soten::ui {
+
+QString ReportHolder::UnicodeText() const {
+    return FromCp932(text_);
+}
+
+}  // namespace soten::ui

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPointer>
+
+#include "ProgramState.h"
+#include "Tables.h"
+
+class QApplication;
+
+namespace soten::ui {
+
+class TAboutBox;
+class TForm1;
+class TForm2;
+class TForm3;
+
+// The windows of a run.
+struct ProgramWindows {
+    QPointer<TForm3> splash;
+    QPointer<TForm1> mainWindow;
+    QPointer<TForm2> entryDialog;
+    QPointer<TAboutBox> aboutBox;
+};
+
+// What the application object needs before the first window: its title and
+// icon, the face substitutes and Qt's own texts in the user's language.
+void PrepareApplication(QApplication& application);
+
+// The start-up: the splash window shown and painted at once, then the main
+// window (whose timer starts now), the entry dialog and the about box, all
+// hidden. The main window appears when the splash ends; closing it ends the
+// program. The tables are asked for only once the splash is on screen.
+using TablesSource = const Tables& (*)();
+ProgramWindows CreateProgramWindows(ProgramState& state, TablesSource tables = &BuiltInTables);
+
+}  // namespace soten::ui

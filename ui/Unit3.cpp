@@ -1,0 +1,73 @@
+#include "Unit3.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <functional>
+
+#include "Art.h"
+
+namespace soten::ui {
+
+namespace {
+
+constexpr QSize SplashSize(512, 341);
+
+// The picture; a press and release on it is a click.
+class SplashPictureView final : public QWidget {
+public:
+    SplashPictureView(QWidget* parent, std::function<void()> onClick)
+        : QWidget(parent), picture_(SplashPicture()), onClick_(std::move(onClick)) {
+        setObjectName(QStringLiteral("Image1"));
+        setGeometry(QRect(QPoint(0, 0), SplashSize));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, picture_);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+            onClick_();
+        }
+    }
+
+private:
+    QPixmap picture_;
+    std::function<void()> onClick_;
+};
+
+}  // namespace
+
+TForm3::TForm3() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("Form3"));
+    setFixedSize(SplashSize);
+    Image1 = new SplashPictureView(this, [this] { emit Image1Click(); });
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), SplashSize);
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TForm3::ShowAndPaint() {
+    show();
+    // The window system maps the window asynchronously; wait (briefly) for
+    // it to be exposed so the paint below reaches the screen.
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.start(500);
+    while (windowHandle() && !windowHandle()->isExposed() && limit.isActive()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
+                                        QEventLoop::ExcludeUserInputEvents);
+    }
+    repaint();
+}
+
+}  // namespace soten::ui
