@@ -75,16 +75,6 @@ std::size_t Count(const std::string& row, const std::string& character) {
     return count;
 }
 
-std::vector<std::string> ReportLines(const std::string& report) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos;
-         start = end + 2) {
-        lines.push_back(report.substr(start, end - start));
-    }
-    return lines;
-}
-
 TEST(ReadingTextTable, HoldsOneHundredTenRows) {
     EXPECT_EQ(Tables::ReadingTextRows, RowCount);
     EXPECT_EQ(BuiltInTables().readings.RowCount(), RowCount);
@@ -244,7 +234,7 @@ TEST(ReadingTextTable, WorkedExampleReadsTheRightParagraphs) {
     ASSERT_EQ(record.Fortunes[Earth], 13);
     ASSERT_EQ(record.Fortunes[Outer], 12);
 
-    const std::vector<std::string> lines = ReportLines(record.ReportText);
+    const std::vector<std::string> lines = testing::ReportLines(record.ReportText);
     ASSERT_EQ(lines.size(), 13u);
     struct Paragraph {
         std::size_t line;

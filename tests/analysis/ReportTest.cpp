@@ -16,14 +16,8 @@ using testing::Sjis;
 using testing::Utf8;
 
 std::vector<std::string> ReportLines(const std::string& report) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos;
-         start = end + 2) {
-        lines.push_back(report.substr(start, end - start));
-    }
-    EXPECT_EQ(start, report.size()) << "the report must end with CR LF";
-    return lines;
+    EXPECT_EQ(report.substr(report.size() - 2), "\r\n") << "the report must end with CR LF";
+    return testing::ReportLines(report);
 }
 
 ProgramState Reading(const char* surname, const char* given,

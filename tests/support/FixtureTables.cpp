@@ -86,6 +86,16 @@ std::string Utf8(std::string_view cp932) {
     return Cp932::ToUtf8Lossy(cp932);
 }
 
+std::vector<std::string> ReportLines(const std::string& report) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = report.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+        lines.push_back(report.substr(start, end - start));
+    }
+    return lines;
+}
+
 std::string FixtureReadingRow(int row) {
     // About a hundred characters, like the real texts, so readings wrap over
     // a realistic number of lines.

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Cp932.h"
 #include "Tables.h"
@@ -20,6 +21,10 @@ std::string Utf8(std::string_view cp932);
 // real keyword table, and reading rows that name their own index
 // ("これは，第１２３行の文章です。…", padded to a realistic length).
 const Tables& FixtureTables();
+
+// The lines of a report, without their CR LF; text after the last CR LF is
+// left out.
+std::vector<std::string> ReportLines(const std::string& report);
 
 // The fixture text of reading row `row`.
 std::string FixtureReadingRow(int row);
