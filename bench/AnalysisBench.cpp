@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Cp932.h"
+#include "EmbeddedTables.h"
 #include "HeadlessReading.h"
 #include "ShiftJis.h"
 #include "Tables.h"
@@ -76,5 +77,21 @@ void BM_LookupLineScan(benchmark::State& bench) {
     bench.SetItemsProcessed(static_cast<int64_t>(bench.iterations()));
 }
 BENCHMARK(BM_LookupLineScan);
+
+}  // namespace
+
+namespace {
+
+// What start-up pays for the tables: converting the embedded text and
+// building the dictionary index.
+void BM_LoadTables(benchmark::State& bench) {
+    for (auto _ : bench) {
+        auto tables = soten::Tables::FromUtf8(soten::embedded::StrokeDictionaryText(),
+                                              soten::embedded::KeywordTableText(),
+                                              soten::embedded::ReadingTextTableText());
+        benchmark::DoNotOptimize(tables.dictionary.Line(0).data());
+    }
+}
+BENCHMARK(BM_LoadTables)->Unit(benchmark::kMillisecond);
 
 }  // namespace
