@@ -1,17 +1,14 @@
 #include "PdfExport.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <exception>
 #include <memory>
 
-#include <unistd.h>
-
 #include "FontSubstitutes.h"
 #include "PrintedReading.h"
 #include "QtPrinterBackend.h"
+#include "RuntimeFolder.h"
 
 namespace soten::printing {
 
@@ -21,18 +18,7 @@ namespace {
 // soten-cli; no display is needed.
 std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
     if (QCoreApplication::instance()) return nullptr;
-    // A root shell or a batch job often has no runtime folder; Qt would pick
-    // this one itself, but with a warning on stderr that a command-line user
-    // should not have to read.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-") +
-                                QString::number(static_cast<unsigned long>(::getuid()));
-        if (QDir().mkpath(runtime) &&
-            QFile::setPermissions(runtime,
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
-            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-        }
-    }
+    platform::EnsureRuntimeFolder();
     static int argc = 3;
     static char program[] = "soten-cli";
     static char platformOption[] = "-platform";
