@@ -14,10 +14,6 @@
 namespace soten::cli {
 namespace {
 
-std::string Utf8(std::string_view cp932) {
-    return Cp932::ToUtf8Lossy(cp932);
-}
-
 struct Attempt {
     std::optional<std::string> refusal;  // code page 932
     std::string usageError;              // set when the names could not be read at all
@@ -49,7 +45,7 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
         return ExitUsage;
     }
     if (attempt.refusal) {
-        err << Utf8(*attempt.refusal) << "\n";
+        err << Cp932::ToUtf8Lossy(*attempt.refusal) << "\n";
         return ExitRefused;
     }
     if (options.format == Format::Json) {
@@ -57,7 +53,7 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
     } else if (options.encoding == Encoding::Cp932) {
         out << state.shown.record.ReportText;
     } else {
-        out << Utf8(state.shown.record.ReportText);
+        out << Cp932::ToUtf8Lossy(state.shown.record.ReportText);
     }
     if (!options.pdfPath.empty()) {
         const std::string failure = services.writePdf(state, options.pdfPath);
@@ -127,12 +123,12 @@ int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
         const std::string_view character(text->data() + i, pair ? 2 : 1);
         i += character.size();
         const int count = CountUnit(character, ++k, previous, options.style, tables.dictionary);
-        const std::string shown = character == "\x1A" ? "?" : Utf8(character);
+        const std::string shown = character == "\x1A" ? "?" : Cp932::ToUtf8Lossy(character);
         if (count > 0) {
             out << shown << "\t" << count << "\n";
             previous = count;
         } else {
-            out << shown << "\t" << Utf8(InvalidCharacterMessage()) << "\n";
+            out << shown << "\t" << Cp932::ToUtf8Lossy(InvalidCharacterMessage()) << "\n";
             status = ExitRefused;
             previous = 0;
         }

@@ -27,6 +27,20 @@ struct PrintCommand : ::testing::Test {
         TRbPrintDialog::SetNextAnswer(answer);
         printing::PrintReading(*dialog, reading, FixtureTables());
     }
+    // The user picks "second" in the dialog, then the queue goes away.
+    void ChooseThenLoseTheSecondPrinter() {
+        TRbPrintDialog::SetNextAnswer({true, "second", ""});
+        ASSERT_TRUE(dialog->Execute());
+        fake->printers.pop_back();
+    }
+    void ExpectPageError(const char* message) {
+        try {
+            printing::PrintReadingPage(*printer, reading, FixtureTables());
+            FAIL() << "no error";
+        } catch (const ERbPrinter& error) {
+            EXPECT_STREQ(error.what(), message);
+        }
+    }
 
     std::string ErrorOf(const TRbPrintDialogAnswer& answer) {
         try {
@@ -97,16 +111,8 @@ TEST_F(PrintCommand, NoPrinterIsReportedAndTheCommandCanBeRepeated) {
 }
 
 TEST_F(PrintCommand, PrinterVanishingBetweenTheDialogAndThePage) {
-    TRbPrintDialog::SetNextAnswer({true, "second", ""});
-    ASSERT_TRUE(dialog->Execute());
-    fake->printers.pop_back();
-
-    try {
-        printing::PrintReadingPage(*printer, reading, FixtureTables());
-        FAIL() << "no error";
-    } catch (const ERbPrinter& error) {
-        EXPECT_STREQ(error.what(), "TRbPrinter.ApplySettings: Printer \"second\" is not available");
-    }
+    ChooseThenLoseTheSecondPrinter();
+    ExpectPageError("TRbPrinter.ApplySettings: Printer \"second\" is not available");
     EXPECT_TRUE(fake->documents.empty());
     EXPECT_FALSE(printer->DocumentOpen());
 
@@ -123,16 +129,8 @@ TEST_F(PrintCommand, PrinterVanishingWhenNothingNeedsToBeSet) {
         p.mode.orientation = OrientationLandscape;
         p.mode.color = ColorMonochrome;
     }
-    TRbPrintDialog::SetNextAnswer({true, "second", ""});
-    ASSERT_TRUE(dialog->Execute());
-    fake->printers.pop_back();
-
-    try {
-        printing::PrintReadingPage(*printer, reading, FixtureTables());
-        FAIL() << "no error";
-    } catch (const ERbPrinter& error) {
-        EXPECT_STREQ(error.what(), "TRbPrinter.BeginDocument: Printer \"second\" is not available");
-    }
+    ChooseThenLoseTheSecondPrinter();
+    ExpectPageError("TRbPrinter.BeginDocument: Printer \"second\" is not available");
     EXPECT_TRUE(fake->documents.empty());
 }
 
