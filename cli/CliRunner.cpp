@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "CliOptions.h"
+#include "SotenIdentity.h"
 #include "Cp932.h"
 #include "HeadlessReading.h"
 #include "ReadingJson.h"
@@ -151,7 +152,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             out << UsageText;
             return ExitReadingMade;
         case Mode::Version:
-            out << "soten-cli 1.29\n";
+            out << "soten-cli " SOTEN_VERSION "\n";
             return ExitReadingMade;
         case Mode::Batch:
             return RunBatch(*options, in, out, tables);

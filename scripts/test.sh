@@ -8,10 +8,10 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 build=build
-options=()
+options=(-DSOTEN_WERROR=ON -DSOTEN_BUILD_BENCH=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   build=build-asan
-  options=(-DSOTEN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSOTEN_BUILD_BENCH=OFF)
+  options=(-DSOTEN_WERROR=ON -DSOTEN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSOTEN_BUILD_BENCH=OFF)
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

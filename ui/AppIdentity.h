@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "SotenIdentity.h"
+
 namespace soten::ui {
 
 // The application title: the main window's caption and the caption of the
