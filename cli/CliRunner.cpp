@@ -5,11 +5,11 @@
 #include <sstream>
 
 #include "CliOptions.h"
-#include "SotenIdentity.h"
 #include "Cp932.h"
 #include "HeadlessReading.h"
 #include "ReadingJson.h"
 #include "ShiftJis.h"
+#include "SotenIdentity.h"
 #include "StrokeLookup.h"
 
 namespace soten::cli {
