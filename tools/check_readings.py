@@ -6,6 +6,10 @@ Usage: tools/check_readings.py [path] [--ngrams N]
 Checks the file format (UTF-8, LF, 110 rows), the characters of every row
 (code page 932, two bytes each, 88 to 114 characters, "，" and "。"), the
 openings and closings of each block and that no sentence is used twice.
+It also checks the editorial rules that keep the texts from reading as one
+template: one spelling per word (SPELLINGS), caps on stock openings, closings
+and words, no promises and varied closings in the unfavourable (×) number
+texts, love texts that speak of love only, and occupations from OCCUPATIONS.
 Prints the length of every row.  With --ngrams N it also lists runs of N
 characters that occur in more than one row, to spot repeated stock phrases
 (informational only).  Exit status 1 when any rule is broken.
@@ -14,7 +18,28 @@ characters that occur in more than one row, to spot repeated stock phrases
 import argparse
 import collections
 import pathlib
+import re
 import sys
+
+# One spelling per word: the form the texts use, then the forms it replaces.
+# The fixed sentences (FIRST_SENTENCE, CALM_OPENING) keep their own spelling.
+SPELLINGS = [
+    ("必ず", ("かならず",)),
+    ("蓄え", ("貯え",)),
+    ("任され", ("まかされ",)),
+    ("一人", ("ひとり",)),
+    ("一つ", ("ひとつ",)),
+    ("優れ", ("すぐれ",)),
+    ("物事", ("ものごと",)),
+    ("素早く", ("すばやく",)),
+    ("遂げ", ("とげ",)),
+    ("差し伸べ", ("差しのべ",)),
+    ("つきあ", ("付き合", "付きあ")),
+    ("寂し", ("さびし", "淋し")),
+    ("いっそう", ("一層",)),
+]
+# "とき" is the word for "when"; 時 appears only inside a compound (時期, 時間).
+LONE_TIME = re.compile(r"(?<![\u4e00-\u9fff々])時(?![\u4e00-\u9fff々])")
 
 ROWS = 110
 MIN_CHARS = 88
@@ -37,6 +62,41 @@ CAREER_OPENING = "適した職業は，"
 CAREER_OPENING_DIGIT_9 = "適した仕事は，"
 CAREER_CLOSING = "などです。"
 
+# Stock phrasing: how many rows may share it.
+FIRST_SENTENCE_ENDINGS = {"数です。": 28, "やすい数です。": 3, "運勢です。": 12}
+CLOSING_ENDINGS = {"でしょう。": 20}
+STOCK_WORDS = {"恵まれ": 6, "財": 12, "周囲": 6, "周り": 9, "運勢": 20}
+
+# Unfavourable (grade 4) number texts: no promises, and closings that vary.
+UNFAVOURABLE_NUMBERS = {2, 4, 9, 10, 12, 14, 19, 20, 22, 27, 28, 34, 36, 40, 43, 44, 46,
+                        49, 50, 54, 56, 59, 60, 62, 64, 66, 69, 70, 72, 74, 76, 78, 79, 80}
+PROMISES = ("必ず", "かならず", "きっと", "間違いなく", "約束され", "保証")
+# A last sentence of the form "〜すれば，…ます" (a remedy with its result).
+REMEDY = re.compile(r"(ば|たら|なら|ると)，")
+MAX_REMEDY_CLOSINGS = 8
+CLOSING_TAIL = 6  # characters, with the "。"
+MAX_SHARED_CLOSING = 3
+
+# Love texts describe behaviour in love, not the whole character, and say
+# "あなた" at most in the partner sentence (the lead already ends "あなたは，").
+LOVE_FORBIDDEN = ("恋愛にも",)
+
+# Occupations a career text may list: current, gender-neutral job names (no
+# industries); the digit 9 text lists kinds of work.
+OCCUPATIONS = {
+    "研究者", "技術者", "翻訳者", "プログラマー", "学芸員",
+    "公認会計士", "税理士", "銀行員", "裁判官", "薬剤師",
+    "看護師", "保育士", "介護福祉士", "カウンセラー", "秘書",
+    "営業職", "販売員", "アナウンサー", "司会者", "広報担当者", "旅行会社の企画担当者",
+    "広告プランナー",
+    "デザイナー", "作家", "音楽家", "美容師", "写真家",
+    "公務員", "不動産鑑定士", "建築士", "司法書士", "農業経営者",
+    "教師", "医師", "社会福祉士", "人事担当者", "栄養士", "ホテルの支配人",
+    "警察官", "消防士", "自衛官", "海上保安官", "経営者",
+    "職人", "料理人", "スポーツ選手", "外科医", "起業家",
+}
+KINDS_OF_WORK = {"商品企画", "編集", "報道", "市場調査", "貿易実務"}
+
 QUOTE_OPEN = "\u201c"
 QUOTE_CLOSE = "\u201d"
 OTHER_QUOTES = set("「」『』〝〟‘’＂＇《》〈〉【】")
@@ -56,6 +116,84 @@ def sentences(text):
     if start < len(text):
         parts.append(text[start:])
     return parts
+
+
+def without_fixed_sentences(text):
+    """The row with the fixed sentences removed: they keep their own spelling."""
+    return text.replace(FIRST_SENTENCE, "").replace(CALM_OPENING, "")
+
+
+def check_editorial(rows, fail):
+    """Rules that keep the texts varied, consistent and honest."""
+    for r, row in enumerate(rows):
+        free = without_fixed_sentences(row)
+        for chosen, variants in SPELLINGS:
+            for variant in variants:
+                if variant in free:
+                    fail(r, f"write {chosen!r}, not {variant!r}")
+        if LONE_TIME.search(free):
+            fail(r, "write 'とき' for the word; '時' only inside a compound")
+
+    number_rows = [rows[r] for r in NUMBER_ROWS if r < len(rows)]
+    firsts = [sentences(row)[0] for row in number_rows]
+    for ending, cap in FIRST_SENTENCE_ENDINGS.items():
+        count = sum(first.endswith(ending) for first in firsts)
+        if count > cap:
+            fail(None, f"{count} number texts end their first sentence with {ending!r}, "
+                 f"at most {cap}")
+    for ending, cap in CLOSING_ENDINGS.items():
+        count = sum(row.endswith(ending) for row in rows)
+        if count > cap:
+            fail(None, f"{count} rows end with {ending!r}, at most {cap}")
+    for word, cap in STOCK_WORDS.items():
+        count = sum(word in row for row in rows)
+        if count > cap:
+            fail(None, f"{count} rows use {word!r}, at most {cap}")
+
+    closings = collections.Counter()
+    remedies = []
+    for number in sorted(UNFAVOURABLE_NUMBERS):
+        if number > len(rows):
+            continue
+        row = rows[number - 1]
+        for promise in PROMISES:
+            if promise in row:
+                fail(number - 1, f"unfavourable text promises ({promise!r})")
+        last = sentences(row)[-1]
+        closings[last[-CLOSING_TAIL:]] += 1
+        if REMEDY.search(last):
+            remedies.append(number)
+    if len(remedies) > MAX_REMEDY_CLOSINGS:
+        fail(None, f"{len(remedies)} unfavourable texts close with a remedy "
+             f"'…ば，…' (numbers {remedies}), at most {MAX_REMEDY_CLOSINGS}")
+    for tail, count in closings.items():
+        if count > MAX_SHARED_CLOSING:
+            fail(None, f"{count} unfavourable texts close with '…{tail}', "
+                 f"at most {MAX_SHARED_CLOSING}")
+
+    for r in LOVE_ROWS:
+        if r >= len(rows):
+            break
+        row = rows[r]
+        for phrase in LOVE_FORBIDDEN:
+            if phrase in row:
+                fail(r, f"love text uses {phrase!r}; speak of behaviour in love")
+        if row.replace(PARTNER_OPENING, "").count("あなた"):
+            fail(r, "love text says 'あなた' outside the partner sentence opening")
+
+    for r in CAREER_ROWS:
+        if r >= len(rows):
+            break
+        parts = sentences(rows[r])
+        opening = CAREER_OPENING_DIGIT_9 if r == 109 else CAREER_OPENING
+        last = parts[-1]
+        if not (last.startswith(opening) and last.endswith(CAREER_CLOSING)):
+            continue
+        allowed = KINDS_OF_WORK if r == 109 else OCCUPATIONS
+        for item in last[len(opening) : -len(CAREER_CLOSING)].split("，"):
+            if item not in allowed:
+                fail(r, f"{item!r} is not in the checker's list of "
+                     f"{'kinds of work' if r == 109 else 'occupations'}")
 
 
 def check(path, ngram):
@@ -183,6 +321,8 @@ def check(path, ngram):
                 fail(r, f"repeats the sentence of row {seen[sentence]}: {sentence}")
             else:
                 seen[sentence] = r
+
+    check_editorial(rows, fail)
 
     holders = sum(1 for r in NUMBER_ROWS if r < len(rows) and rows[r].startswith(HOLDER_OPENING))
     these = sum(1 for r in NUMBER_ROWS if r < len(rows) and rows[r].startswith(THIS_OPENING))

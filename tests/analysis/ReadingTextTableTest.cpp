@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "FixtureTables.h"
+#include "Fortunes.h"
 #include "HeadlessReading.h"
 #include "Report.h"
 #include "ShiftJis.h"
@@ -72,6 +74,16 @@ std::vector<std::string> Sentences(const std::string& row) {
 std::size_t Count(const std::string& row, const std::string& character) {
     std::size_t count = 0;
     for (const std::string& unit : Units(row)) count += unit == character ? 1 : 0;
+    return count;
+}
+
+// How often `text` occurs in `row` on a character boundary (a match that starts
+// on a trail byte is not the text).
+std::size_t Occurrences(const std::string& row, const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t at = row.find(text); at != std::string::npos; at = row.find(text, at + 1)) {
+        count += at % 2 == 0 ? 1 : 0;
+    }
     return count;
 }
 
@@ -186,6 +198,36 @@ TEST(ReadingTextTable, FourLoveTextsEndWithTheSuitedPartner) {
         EXPECT_EQ(row.find(partner), row.size() - last.size()) << "only in the last sentence";
     }
     EXPECT_EQ(partnerRows.size(), 4u);
+}
+
+TEST(ReadingTextTable, LoveTextsSpeakOfLoveAlone) {
+    // The love paragraph follows a personality paragraph chosen by another
+    // number: it describes behaviour in love, not the whole character, and
+    // after the lead "あなたは，" names the reader again only in the partner
+    // sentence.
+    const std::string partner = Sjis("あなたにふさわしい相手は，");
+    const std::string you = Sjis("あなた");
+    for (std::size_t r = LoveFirst; r < CareerFirst; ++r) {
+        const std::string& row = Row(r);
+        SCOPED_TRACE("row " + std::to_string(r) + ": " + Utf8(row));
+        EXPECT_EQ(Occurrences(row, Sjis("恋愛にも")), 0u);
+        EXPECT_EQ(Occurrences(row, you), Occurrences(row, partner));
+    }
+}
+
+TEST(ReadingTextTable, UnfavourableNumberTextsPromiseNothing) {
+    const std::vector<std::string> promises = {Sjis("必ず"), Sjis("かならず"), Sjis("きっと"),
+                                               Sjis("間違いなく")};
+    std::size_t unfavourable = 0;
+    for (std::size_t r = 0; r < NumberRows; ++r) {
+        if (LookupKeyword(BuiltInTables(), static_cast<std::int32_t>(r + 1)).grade != 4) continue;
+        ++unfavourable;
+        for (const std::string& promise : promises) {
+            EXPECT_EQ(Occurrences(Row(r), promise), 0u)
+                << "number " << r + 1 << ": " << Utf8(Row(r));
+        }
+    }
+    EXPECT_EQ(unfavourable, 34u);
 }
 
 TEST(ReadingTextTable, CareerTextsEndWithAListOfOccupations) {
