@@ -80,6 +80,7 @@ MAX_SHARED_CLOSING = 3
 # Love texts describe behaviour in love, not the whole character, and say
 # "あなた" at most in the partner sentence (the lead already ends "あなたは，").
 LOVE_FORBIDDEN = ("恋愛にも",)
+SECOND_TOPIC = "のは，"
 
 # Occupations a career text may list: current, gender-neutral job names (no
 # industries); the digit 9 text lists kinds of work.
@@ -170,6 +171,12 @@ def check_editorial(rows, fail):
         if count > MAX_SHARED_CLOSING:
             fail(None, f"{count} unfavourable texts close with '…{tail}', "
                  f"at most {MAX_SHARED_CLOSING}")
+
+    # "…の人は，" and "あなたは，" already give the topic: a continuation that
+    # opens with "…のは，" would give the sentence a second one.
+    for r in range(PERSONALITY_ROWS.start, CAREER_ROWS.stop):
+        if r < len(rows) and SECOND_TOPIC in sentences(rows[r])[0]:
+            fail(r, f"first sentence has a second topic {SECOND_TOPIC!r}")
 
     for r in LOVE_ROWS:
         if r >= len(rows):
