@@ -77,6 +77,9 @@ MAX_REMEDY_CLOSINGS = 8
 CLOSING_TAIL = 6  # characters, with the "。"
 MAX_SHARED_CLOSING = 3
 
+# No row promises health or assumes a family business.
+NEVER_SAID = ("健やか", "健康", "長生き", "家業")
+
 # Love texts describe behaviour in love, not the whole character, and say
 # "あなた" at most in the partner sentence (the lead already ends "あなたは，").
 LOVE_FORBIDDEN = ("恋愛にも",)
@@ -134,6 +137,9 @@ def check_editorial(rows, fail):
                     fail(r, f"write {chosen!r}, not {variant!r}")
         if LONE_TIME.search(free):
             fail(r, "write 'とき' for the word; '時' only inside a compound")
+        for phrase in NEVER_SAID:
+            if phrase in row:
+                fail(r, f"must not say {phrase!r} (no health promises, no family business)")
 
     number_rows = [rows[r] for r in NUMBER_ROWS if r < len(rows)]
     firsts = [sentences(row)[0] for row in number_rows]
