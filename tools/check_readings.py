@@ -67,9 +67,10 @@ FIRST_SENTENCE_ENDINGS = {"数です。": 28, "やすい数です。": 3, "運�
 CLOSING_ENDINGS = {"でしょう。": 20}
 STOCK_WORDS = {"恵まれ": 6, "財": 12, "周囲": 6, "周り": 9, "運勢": 20}
 
-# Unfavourable (grade 4) number texts: no promises, and closings that vary.
-UNFAVOURABLE_NUMBERS = {2, 4, 9, 10, 12, 14, 19, 20, 22, 27, 28, 34, 36, 40, 43, 44, 46,
-                        49, 50, 54, 56, 59, 60, 62, 64, 66, 69, 70, 72, 74, 76, 78, 79, 80}
+# Unfavourable (grade 4 in data/keywords.txt) number texts: no promises, and
+# closings that vary.
+KEYWORDS = pathlib.Path(__file__).resolve().parent.parent / "data" / "keywords.txt"
+UNFAVOURABLE_GRADE = "4"
 PROMISES = ("必ず", "かならず", "きっと", "間違いなく", "約束され", "保証")
 # A last sentence of the form "〜すれば，…ます" (a remedy with its result).
 REMEDY = re.compile(r"(ば|たら|なら|ると)，")
@@ -157,9 +158,11 @@ def check_editorial(rows, fail):
         if count > cap:
             fail(None, f"{count} rows use {word!r}, at most {cap}")
 
+    grades = [line[:1] for line in KEYWORDS.read_text(encoding="utf-8").splitlines()]
+    unfavourable = [r + 1 for r, grade in enumerate(grades) if grade == UNFAVOURABLE_GRADE]
     closings = collections.Counter()
     remedies = []
-    for number in sorted(UNFAVOURABLE_NUMBERS):
+    for number in unfavourable:
         if number > len(rows):
             continue
         row = rows[number - 1]
