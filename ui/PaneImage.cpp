@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QPainter>
+#include <QWindow>
 #include <cmath>
 #include <utility>
 
@@ -71,6 +72,16 @@ void PaneImage::SetContentText(const QString& text) {
         QAccessible::updateAccessibility(&nameChanged);
         QAccessibleTextUpdateEvent textChanged(this, 0, old, text);
         QAccessible::updateAccessibility(&textChanged);
+    }
+}
+
+void PaneImage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A window moved to a screen with another ratio is repainted; ask for it
+    // here too, so the pane is drawn again even where the platform does not.
+    if (!followsScreen_ && window()->windowHandle()) {
+        followsScreen_ = true;
+        connect(window()->windowHandle(), &QWindow::screenChanged, this, [this] { update(); });
     }
 }
 

@@ -51,6 +51,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // Paints over the shown picture without changing it (a selection).
     virtual void PaintOverlay(QPainter& /*painter*/) {}
 
@@ -62,6 +63,7 @@ private:
     std::function<void()> redraw_;
     qreal ratio_ = 0;  // of the next bitmap; 0 for the screen's
     QString contentText_;
+    bool followsScreen_ = false;
 };
 
 }  // namespace soten::ui
