@@ -107,10 +107,6 @@ QIcon ApplicationIcon() {
     return icon;
 }
 
-QPixmap ApplicationIconPixmap(int size) {
-    return QPixmap(QStringLiteral(":/art/icon-%1.png").arg(size));
-}
-
 QIcon NewGlyph() {
     return Glyph(QStringLiteral("new"));
 }

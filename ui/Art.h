@@ -17,7 +17,6 @@ QPixmap SplashPicture(qreal ratio = 1);
 
 // The application icon, at every size it was rendered at.
 QIcon ApplicationIcon();
-QPixmap ApplicationIconPixmap(int size);
 
 // The 16 × 16 button glyphs with their greyed form for a disabled button: a
 // blank page (New) and a printer (Print). Drawn at whatever size and ratio
