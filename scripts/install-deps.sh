@@ -12,6 +12,7 @@ packages=(
   xvfb xauth imagemagick poppler-utils
   cups cups-bsd cups-client printer-driver-cups-pdf
   desktop-file-utils appstream xdotool
+  dbus-daemon dbus-x11 at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -4,20 +4,33 @@
 # box and the help window. Needs xvfb, xdotool and imagemagick
 # (scripts/install-deps.sh installs them).
 #
-#   tools/screenshots.sh [path/to/soten] [output folder]
+#   tools/screenshots.sh [--scale FACTOR] [path/to/soten] [output folder]
 #
-# Defaults: build-ui/ui/soten, shots/ (git-ignored).
+# Defaults: build-ui/ui/soten, shots/ (git-ignored). --scale runs the program
+# with QT_SCALE_FACTOR=FACTOR (1.5, 2, ...) on a screen large enough for it,
+# as on a HiDPI desktop; the shots then go to a folder of their own
+# (shots/scale-2 ...) unless one is given.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+scale=1
+if [ "${1:-}" = "--scale" ]; then
+    scale="$2"
+    shift 2
+fi
 program="${1:-$here/build-ui/ui/soten}"
-out="${2:-$here/shots}"
+default_out="$here/shots"
+[ "$scale" = 1 ] || default_out="$here/shots/scale-$scale"
+out="${2:-$default_out}"
 mkdir -p "$out"
 
 if [ -z "${SOTEN_SHOTS_INSIDE_XVFB:-}" ]; then
     export SOTEN_SHOTS_INSIDE_XVFB=1
-    exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$program" "$out"
+    width=$(awk -v s="$scale" 'BEGIN { printf "%d", 800 * s }')
+    height=$(awk -v s="$scale" 'BEGIN { printf "%d", 600 * s }')
+    exec xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --scale "$scale" "$program" "$out"
 fi
+[ "$scale" = 1 ] || export QT_SCALE_FACTOR="$scale"
 
 shot() { import -window root "$out/$1.png"; echo "$out/$1.png"; }
 # Without a window manager nobody gives a new window the keyboard focus.
@@ -50,6 +63,20 @@ xdotool key Return   # to OK
 xdotool key Return   # press OK
 sleep 0.8
 shot 4-reading
+
+# Part of the reading selected with the mouse (pane at 201, 9; lines from
+# y 11, characters from x 15), in the window's logical pixels.
+focus '蒼天姓名判断'
+read -r wx wy < <(xdotool search --onlyvisible --name '蒼天姓名判断' getwindowgeometry \
+    | awk '/Position/ { split($2, p, ","); print p[1], p[2] }' | tail -1)
+at() { awk -v w="$1" -v v="$2" -v s="$scale" 'BEGIN { printf "%d", w + v * s }'; }
+menu_height=$(xdotool search --onlyvisible --name '蒼天姓名判断' getwindowgeometry \
+    | awk '/Geometry/ { split($2, g, "x"); print g[2] }' | tail -1)
+menu_height=$(awk -v h="$menu_height" -v s="$scale" 'BEGIN { printf "%d", h - 487 * s }')
+xdotool mousemove "$(at "$wx" 201)" "$((wy + menu_height + $(at 0 28)))" mousedown 1
+xdotool mousemove "$(at "$wx" 420)" "$((wy + menu_height + $(at 0 68)))" mouseup 1
+sleep 0.3
+shot 4b-reading-selected
 
 # A name the dictionary cannot count.
 focus '蒼天姓名判断'

@@ -92,7 +92,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     ProgramIcon = new QLabel(this);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(16, 24, 32, 32);
-    ProgramIcon->setPixmap(ApplicationIconPixmap(32));
+    // From the 64-pixel icon on a screen scaled by 2.
+    ProgramIcon->setPixmap(ApplicationIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
 
     ProductName = Label(this, "ProductName", ApplicationTitle(), {64, 16},
                         GdiFont(platform::ProportionalGothicFace, 19, true, Smoothing::On));

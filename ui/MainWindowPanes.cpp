@@ -7,6 +7,7 @@
 #include "NameColumnPicture.h"
 #include "PaneColors.h"
 #include "PaneImage.h"
+#include "PaneTexts.h"
 #include "ReadingPicture.h"
 #include "ReportHolder.h"
 
@@ -25,21 +26,46 @@ void ClearPane(PaneImage& pane) {
 }  // namespace
 
 MainWindowPanes::MainWindowPanes(ProgramState& state, const Tables& tables, Surfaces surfaces)
-    : state_(state), tables_(tables), surfaces_(surfaces) {}
+    : state_(state), tables_(tables), surfaces_(surfaces) {
+    // At another pixel ratio each pane is drawn again from the reading on
+    // show, as the main routine drew it.
+    surfaces_.image1.SetRedraw([this] {
+        ClearPane(surfaces_.image1);
+        if (!state_.shown.valid) return;
+        NameRecord record = state_.shown.record;
+        surfaces_.image1.Draw([&](QPainter& painter) { PaintNameColumn(painter, record); });
+    });
+    surfaces_.image2.SetRedraw([this] {
+        ClearPane(surfaces_.image2);
+        if (!state_.shown.valid) return;
+        surfaces_.image2.Draw(
+            [&](QPainter& painter) { PaintFortuneList(painter, state_.shown.record, tables_); });
+    });
+    surfaces_.image3.SetRedraw([this] {
+        ClearPane(surfaces_.image3);
+        if (!state_.shown.valid) return;
+        surfaces_.image3.Draw([&](QPainter& painter) {
+            PaintReadingLines(painter, state_.shown.lines, state_.shown.record.ScreenLineIndex);
+        });
+    });
+}
 
 void MainWindowPanes::ClearResultPanes() {
-    ClearPane(surfaces_.image1);
-    ClearPane(surfaces_.image2);
-    ClearPane(surfaces_.image3);
+    for (PaneImage* pane : {&surfaces_.image1, &surfaces_.image2, &surfaces_.image3}) {
+        ClearPane(*pane);
+        pane->SetContentText({});
+    }
 }
 
 void MainWindowPanes::DrawNameColumn() {
     surfaces_.image1.Draw([&](QPainter& painter) { PaintNameColumn(painter, state_.record); });
+    surfaces_.image1.SetContentText(NameColumnText(state_.record));
 }
 
 void MainWindowPanes::DrawFortuneList() {
     surfaces_.image2.Draw(
         [&](QPainter& painter) { PaintFortuneList(painter, state_.record, tables_); });
+    surfaces_.image2.SetContentText(FortuneListText(state_.record, tables_));
 }
 
 void MainWindowPanes::SetReportHolder(const std::string& reportText) {
@@ -51,6 +77,7 @@ void MainWindowPanes::DrawReadingLines() {
     surfaces_.image3.Draw([&](QPainter& painter) {
         PaintReadingLines(painter, state_.lines, state_.record.ScreenLineIndex);
     });
+    surfaces_.image3.SetContentText(ReadingPaneText(state_.lines, state_.record.ScreenLineIndex));
 }
 
 }  // namespace soten::ui

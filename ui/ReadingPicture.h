@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+
 #include "ReadingLines.h"
 
 class QPainter;
@@ -9,5 +11,11 @@ namespace soten::ui {
 // The reading pane `Image3`: screen lines 0 to `lastLine` spread evenly from
 // y 11 to y 443, each on a white box of its own size.
 void PaintReadingLines(QPainter& painter, const ReadingLines& lines, int lastLine);
+
+// The layout the picture uses, also for finding the character under the mouse.
+QFont ReadingFont();
+inline constexpr int ReadingLineLeft = 15;
+// The top of line k of lines 0 to `lastLine`.
+int ReadingLineTop(int k, int lastLine);
 
 }  // namespace soten::ui

@@ -23,6 +23,7 @@
 #include "PaneColors.h"
 #include "PaneImage.h"
 #include "PrintedReading.h"
+#include "ReadingPane.h"
 #include "ReportFile.h"
 #include "TShape.h"
 #include "Unit2.h"
@@ -104,13 +105,20 @@ void TForm1::BuildClientArea() {
     // Each pane lies 2 pixels inside its frame; later widgets lie on top.
     Shape1 = new TShape(ClientArea, QStringLiteral("Shape1"), {199, 7, 449, 473},
                         colors::ReadingFrame, colors::Blue);
-    Image3 = new PaneImage(ClientArea, QStringLiteral("Image3"), {201, 9, 445, 469});
+    Image3 = new ReadingPane(ClientArea, QStringLiteral("Image3"), {201, 9, 445, 469});
     Shape2 = new TShape(ClientArea, QStringLiteral("Shape2"), {7, 7, 185, 305}, colors::NameFrame,
                         colors::Blue);
     Image1 = new PaneImage(ClientArea, QStringLiteral("Image1"), {9, 9, 181, 301});
     Shape3 = new TShape(ClientArea, QStringLiteral("Shape3"), {7, 319, 185, 129},
                         colors::FortuneFrame, colors::Blue);
     Image2 = new PaneImage(ClientArea, QStringLiteral("Image2"), {9, 321, 181, 125});
+    // Names for assistive technology, which otherwise sees unnamed areas.
+    Image1->setAccessibleName(QStringLiteral("姓名と画数"));
+    Image2->setAccessibleName(QStringLiteral("五運"));
+    Image3->setAccessibleName(QStringLiteral("占文"));
+    Shape1->setAccessibleName(QStringLiteral("占文の枠"));
+    Shape2->setAccessibleName(QStringLiteral("姓名と画数の枠"));
+    Shape3->setAccessibleName(QStringLiteral("五運の枠"));
 
     BitBtn1 =
         BitBtn(ClientArea, "BitBtn1", QStringLiteral("新規(&N)..."), {7, 455, 89, 25}, NewGlyph());

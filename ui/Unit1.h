@@ -8,6 +8,7 @@
 #include "NewReading.h"
 #include "ProgramState.h"
 #include "RbPrinters.h"
+#include "ReadingPane.h"
 #include "ReportHolder.h"
 #include "Tables.h"
 
@@ -46,7 +47,7 @@ public:
     // Controls, by the names the program has always used.
     QWidget* ClientArea;
     TShape* Shape1;
-    PaneImage* Image3;
+    ReadingPane* Image3;
     TShape* Shape2;
     PaneImage* Image1;
     TShape* Shape3;

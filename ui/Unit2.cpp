@@ -98,6 +98,14 @@ TForm2::TForm2(QWidget* parent, StrokeStyle& strokeStyle)
     BitBtn1 = DialogButton(this, "BitBtn1", QStringLiteral("OK"), QRect(15, 153, 75, 23));
     BitBtn2 = DialogButton(this, "BitBtn2", QStringLiteral("キャンセル"), QRect(105, 153, 75, 23));
     BitBtn1->setEnabled(false);
+    // The boxes are announced by their labels, not by what they hold.
+    Label1->setBuddy(ComboBox1);
+    Label2->setBuddy(ComboBox2);
+    ComboBox1->setAccessibleName(QStringLiteral("名字"));
+    ComboBox2->setAccessibleName(QStringLiteral("名前"));
+    for (QComboBox* box : {ComboBox1, ComboBox2}) {
+        box->lineEdit()->setAccessibleName(box->accessibleName());
+    }
 
     setTabOrder(ComboBox1, ComboBox2);
     setTabOrder(ComboBox2, BitBtn1);

@@ -17,18 +17,25 @@ namespace {
 
 constexpr QSize SplashSize(512, 341);
 
-// The picture; a press and release on it is a click.
+// The picture; a press and release on it is a click. It is rendered for
+// the screen it is shown on, and again should the window reach a screen with
+// another pixel ratio.
 class SplashPictureView final : public QWidget {
 public:
     SplashPictureView(QWidget* parent, std::function<void()> onClick)
-        : QWidget(parent), picture_(SplashPicture()), onClick_(std::move(onClick)) {
+        : QWidget(parent), onClick_(std::move(onClick)) {
         setObjectName(QStringLiteral("Image1"));
         setGeometry(QRect(QPoint(0, 0), SplashSize));
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setAccessibleName(QStringLiteral("蒼天姓名判断"));
     }
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override {
+        const qreal ratio = devicePixelRatioF();
+        if (picture_.isNull() || !qFuzzyCompare(picture_.devicePixelRatio(), ratio)) {
+            picture_ = SplashPicture(ratio);
+        }
         QPainter painter(this);
         painter.drawPixmap(0, 0, picture_);
     }

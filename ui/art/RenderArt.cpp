@@ -1,10 +1,7 @@
-// Build-time tool: renders the program's SVG artwork into the PNG files that
-// are compiled into it, so the program itself needs no SVG renderer.
+// Build-time tool: renders the application icon's SVG into the PNG files of
+// the sizes the window and the icon theme take.
 //
-//   soten_render_art <in.svg> <out.png> <width> <height> [--disabled <out.png>]
-//
-// --disabled also writes the greyed form of a button glyph: its dark lines in
-// grey with a white highlight one pixel down and right, light areas dropped.
+//   soten_render_art <in.svg> <out.png> <width> <height>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -26,38 +23,13 @@ QImage Render(const QString& svg, int width, int height) {
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage Greyed(const QImage& glyph) {
-    QImage greyed(glyph.size(), QImage::Format_ARGB32);
-    greyed.fill(Qt::transparent);
-    auto isInk = [&](int x, int y) {
-        const QRgb pixel = glyph.pixel(x, y);
-        return qAlpha(pixel) > 127 && qGray(pixel) < 176;
-    };
-    for (int y = 0; y < glyph.height(); ++y) {
-        for (int x = 0; x < glyph.width(); ++x) {
-            if (!isInk(x, y)) continue;
-            if (x + 1 < glyph.width() && y + 1 < glyph.height()) {
-                greyed.setPixel(x + 1, y + 1, qRgb(255, 255, 255));
-            }
-        }
-    }
-    for (int y = 0; y < glyph.height(); ++y) {
-        for (int x = 0; x < glyph.width(); ++x) {
-            if (isInk(x, y)) greyed.setPixel(x, y, qRgb(128, 128, 128));
-        }
-    }
-    return greyed;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 5 && !(args.size() == 7 && args[5] == QLatin1String("--disabled"))) {
-        std::fprintf(stderr,
-                     "usage: soten_render_art in.svg out.png width height "
-                     "[--disabled out.png]\n");
+    if (args.size() != 5) {
+        std::fprintf(stderr, "usage: soten_render_art in.svg out.png width height\n");
         return 2;
     }
     const QImage image = Render(args[1], args[3].toInt(), args[4].toInt());
@@ -65,7 +37,5 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "cannot render %s\n", qPrintable(args[1]));
         return 1;
     }
-    if (!image.save(args[2])) return 1;
-    if (args.size() == 7 && !Greyed(image).save(args[6])) return 1;
-    return 0;
+    return image.save(args[2]) ? 0 : 1;
 }

@@ -1,0 +1,191 @@
+// Pictures on a scaled screen: drawn at the device pixel ratio, so lines are
+// as many device pixels thick as the ratio and text has detail finer than a
+// logical pixel, while the layout stays in logical pixels.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "Art.h"
+#include "MainWindowPanes.h"
+#include "ModalDriver.h"
+#include "PaneImage.h"
+#include "PixelSupport.h"
+#include "ReportHolder.h"
+#include "ShiftJis.h"
+#include "Unit1.h"
+#include "Unit2.h"
+
+namespace {
+
+using soten::ui::PaneImage;
+
+const QRgb Green = qRgb(0, 0x80, 0);
+
+// Aligned 2 × 2 blocks whose four pixels are not all alike: a picture
+// enlarged from one logical pixel per device pixel has none.
+int MixedBlocks(const QImage& image) {
+    int mixed = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2) {
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb p = image.pixel(x, y);
+            if (image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p ||
+                image.pixel(x + 1, y + 1) != p) {
+                ++mixed;
+            }
+        }
+    }
+    return mixed;
+}
+
+class HiDpiPanesTest : public ::testing::Test {
+protected:
+    void ReadYamadaTaro() {
+        soten::ReadNames(state.record, soten::Cp932Text("山田"), soten::Cp932Text("太郎"));
+        ASSERT_FALSE(soten::CheckNames(state, tables).has_value());
+        soten::RunMainRoutine(state, tables, panes);
+    }
+
+    const soten::Tables& tables = soten::BuiltInTables();
+    soten::ProgramState state;
+    PaneImage image1{nullptr, QStringLiteral("Image1"), {9, 9, 181, 301}};
+    PaneImage image2{nullptr, QStringLiteral("Image2"), {9, 321, 181, 125}};
+    PaneImage image3{nullptr, QStringLiteral("Image3"), {201, 9, 445, 469}};
+    soten::ui::ReportHolder memo1;
+    soten::ui::MainWindowPanes panes{state, tables, {image1, image2, image3, memo1}};
+};
+
+TEST_F(HiDpiPanesTest, AtRatioTwoLinesAreTwoDevicePixelsThickAndEndWhereTheyEnd) {
+    ReadYamadaTaro();
+    image1.MatchPixelRatio(2);
+    const QImage& picture = image1.Picture();
+    ASSERT_EQ(picture.size(), QSize(362, 602));
+    ASSERT_EQ(picture.devicePixelRatio(), 2);
+    // The 総運 rule (52, 250) → (133, 250): device rows 500 and 501 from x 104
+    // up to, not including, 266.
+    for (int x = 104; x < 266; ++x) {
+        ASSERT_EQ(picture.pixel(x, 500), Green) << x;
+        ASSERT_EQ(picture.pixel(x, 501), Green) << x;
+        ASSERT_NE(picture.pixel(x, 499), Green) << x;
+        ASSERT_NE(picture.pixel(x, 502), Green) << x;
+    }
+    EXPECT_NE(picture.pixel(103, 500), Green);
+    EXPECT_NE(picture.pixel(266, 500), Green);
+    // The vertical of 天運's bracket, (122, 26) → (122, 90): device columns
+    // 244 and 245.
+    for (int y = 54; y < 180; ++y) {
+        ASSERT_EQ(picture.pixel(244, y), Green) << y;
+        ASSERT_EQ(picture.pixel(245, y), Green) << y;
+        ASSERT_NE(picture.pixel(243, y), Green) << y;
+        ASSERT_NE(picture.pixel(246, y), Green) << y;
+    }
+}
+
+TEST_F(HiDpiPanesTest, AtRatioTwoTextIsDrawnFinerThanAnEnlargement) {
+    ReadYamadaTaro();
+    const QImage single = image3.Picture().copy();
+    image3.MatchPixelRatio(2);
+    const QImage& twice = image3.Picture();
+    ASSERT_EQ(twice.size(), QSize(890, 938));
+    const QImage enlarged =
+        single.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    EXPECT_EQ(MixedBlocks(enlarged), 0);
+    // Strokes of the mincho face one device pixel wide, all over the text.
+    EXPECT_GT(MixedBlocks(twice), 2000);
+    // The text stands where it stands at 1×: the ink of the first and last
+    // lines starts in their cells at y 11 and y 443.
+    const QRect first = soten::test::InkBounds(twice, QRect(0, 0, 888, 2 * (11 + 16)));
+    const QRect last = soten::test::InkBounds(twice, QRect(0, 2 * 443, 888, 2 * 16));
+    EXPECT_GE(first.top(), 22);
+    EXPECT_GE(last.top(), 886);
+    EXPECT_GE(first.left(), 30);
+}
+
+TEST_F(HiDpiPanesTest, BackAtRatioOneThePicturesArePixelIdentical) {
+    ReadYamadaTaro();
+    const QImage pictures[] = {image1.Picture().copy(), image2.Picture().copy(),
+                               image3.Picture().copy()};
+    PaneImage* panesShown[] = {&image1, &image2, &image3};
+    for (int i = 0; i < 3; ++i) {
+        panesShown[i]->MatchPixelRatio(2);
+        ASSERT_EQ(panesShown[i]->Picture().devicePixelRatio(), 2);
+        panesShown[i]->MatchPixelRatio(1);
+        QString first;
+        EXPECT_EQ(soten::test::CountDifferences(panesShown[i]->Picture(), pictures[i], &first), 0)
+            << i << " " << first.toStdString();
+    }
+}
+
+TEST(HiDpiArtTest, SplashIsRenderedAtTheRatioAskedFor) {
+    const QPixmap single = soten::ui::SplashPicture(1);
+    const QPixmap twice = soten::ui::SplashPicture(2);
+    EXPECT_EQ(single.size(), QSize(512, 341));
+    EXPECT_EQ(twice.size(), QSize(1024, 682));
+    EXPECT_EQ(twice.deviceIndependentSize(), QSizeF(512, 341));
+    EXPECT_GT(MixedBlocks(twice.toImage()), 1000);
+}
+
+TEST(HiDpiArtTest, ButtonGlyphsAreDrawnAtTheRatioAskedFor) {
+    for (const QIcon& glyph : {soten::ui::NewGlyph(), soten::ui::PrintGlyph()}) {
+        const QImage normal = glyph.pixmap(QSize(16, 16), 2.0).toImage();
+        EXPECT_EQ(normal.size(), QSize(32, 32));
+        EXPECT_EQ(normal.devicePixelRatio(), 2);
+        // Drawn for the ratio, not a 16-pixel picture stretched.
+        EXPECT_EQ(glyph.pixmap(QSize(16, 16), 1.5).size(), QSize(24, 24));
+        // Greyed: grey lines with a white highlight, nothing else.
+        const QImage disabled = glyph.pixmap(QSize(16, 16), 2.0, QIcon::Disabled).toImage();
+        ASSERT_EQ(disabled.size(), QSize(32, 32));
+        int grey = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const QRgb p = disabled.pixel(x, y);
+                if (qAlpha(p) == 0) continue;
+                EXPECT_TRUE(p == qRgb(128, 128, 128) || p == qRgb(255, 255, 255)) << x << "," << y;
+                grey += p == qRgb(128, 128, 128);
+            }
+        }
+        EXPECT_GT(grey, 0);
+    }
+}
+
+// Run by CTest once more with QT_SCALE_FACTOR=2: the window's panes follow the
+// ratio of the screen the window is on, whatever it is.
+TEST(ScaledScreenTest, PanesAreDrawnAtTheWindowsRatio) {
+    soten::ProgramState state;
+    soten::ui::TForm1 form1{state, soten::BuiltInTables()};
+    soten::ui::TForm2 form2{&form1, state.strokeStyle};
+    form1.Timer1->stop();
+    form1.SetEntryDialog(&form2);
+    form1.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form1));
+    soten::test::ModalDriver driver;
+    driver.Then([](QWidget* modal) {
+        auto* dialog = qobject_cast<soten::ui::TForm2*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->ComboBox1->setEditText(QStringLiteral("山田"));
+        dialog->ComboBox2->setEditText(QStringLiteral("太郎"));
+        dialog->BitBtn1->click();
+    });
+    form1.New1->trigger();
+    ASSERT_TRUE(driver.Done());
+    const qreal ratio = form1.devicePixelRatioF();
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+        ASSERT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+    }
+    for (PaneImage* pane : {form1.Image1, form1.Image2, static_cast<PaneImage*>(form1.Image3)}) {
+        EXPECT_EQ(pane->Picture().devicePixelRatio(), ratio) << pane->objectName().toStdString();
+        EXPECT_EQ(pane->Picture().size(), (QSizeF(pane->size()) * ratio).toSize());
+    }
+    // On screen: the 総運 rule is `ratio` device pixels thick.
+    const QImage window = form1.ClientArea->grab().toImage();
+    ASSERT_EQ(window.devicePixelRatio(), ratio);
+    const int x = qRound((9 + 60) * ratio);
+    int thickness = 0;
+    for (int y = qRound((9 + 245) * ratio); y < qRound((9 + 255) * ratio); ++y) {
+        thickness += window.pixel(x, y) == Green;
+    }
+    EXPECT_EQ(thickness, qRound(ratio));
+}
+
+}  // namespace
