@@ -129,7 +129,6 @@ std::optional<std::uint64_t> PageStart(std::uint64_t page, int limit, std::uint6
 void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
                       const NameSearchData& data, const NameRecord& surname,
                       NameSearchResult& result) {
-    const auto& names = data.Names();
     const auto& patterns = data.Patterns(filters.style, tables.dictionary);
     const int surnameChars = surname.Lengths[Surname];
     const std::string reading = ToHiragana(filters.reading);
@@ -138,13 +137,13 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
     // One bucket per (score, 総運 grade) in result order; the names come in
     // reading order already, so the buckets need no sorting.
     std::array<std::vector<std::uint32_t>, (MaxScore + 1) * 4> buckets;
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    for (std::size_t i = 0; i < data.NameCount(); ++i) {
         const GivenStrokePattern& pattern = patterns[i];
-        if (!pattern.ok) continue;
+        if (!pattern.ok()) continue;
         const int chars = pattern.chars;
         if (filters.chars != 0 && chars != filters.chars) continue;
         if (surnameChars + chars > MaxTotalChars) continue;
-        const GivenNameEntry& entry = names[i];
+        const GivenNameView entry = data.Name(i);
         if (filters.gender == GenderFilter::Female && entry.gender != 'f') continue;
         if (filters.gender == GenderFilter::Male && entry.gender != 'm') continue;
         if (filters.readingLength != 0 && CountCharacters(entry.reading) != filters.readingLength) {
@@ -153,7 +152,7 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         if (!reading.empty()) {
             const bool matches = filters.readingMatch == ReadingMatch::Prefix
                                      ? entry.reading.starts_with(reading)
-                                     : entry.reading.find(reading) != std::string::npos;
+                                     : entry.reading.find(reading) != std::string_view::npos;
             if (!matches) continue;
         }
         const bool holdsAll = std::all_of(
@@ -177,8 +176,8 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
                 continue;
             }
             if (static_cast<int>(result.candidates.size()) >= result.limit) return;
-            const GivenNameEntry& entry = names[index];
-            auto candidate = MakeCandidate(filters, tables, entry.written);
+            const GivenNameView entry = data.Name(index);
+            auto candidate = MakeCandidate(filters, tables, std::string(entry.written));
             if (!candidate) continue;
             candidate->reading = entry.reading;
             candidate->gender = entry.gender;

@@ -24,12 +24,12 @@ extern const char soten_name_kanji_end[];
 
 namespace soten::embedded {
 
-std::string_view GivenNamesText() {
+std::string_view GivenNamesCp932() {
     return {soten_given_names_begin,
             static_cast<std::size_t>(soten_given_names_end - soten_given_names_begin)};
 }
 
-std::string_view NameKanjiText() {
+std::string_view NameKanjiCp932() {
     return {soten_name_kanji_begin,
             static_cast<std::size_t>(soten_name_kanji_end - soten_name_kanji_begin)};
 }

@@ -8,7 +8,9 @@ the stroke sources) into tools/.sources/ (git-ignored). This script writes
 
   data/given-names.txt  the given names of ENAMDICT (EDRDG, CC BY-SA 3.0):
                         one line per written form and reading,
-                        "WRITTEN<TAB>READING<TAB>TAG", sorted by code point;
+                        "WRITTEN<TAB>READING<TAB>TAG", sorted by reading,
+                        then written form, in code page 932 byte order
+                        (the search's order, so loading needs no sort);
                         READING in hiragana (ー kept), TAG f, m or g.
   data/name-kanji.txt   one line: the kanji allowed in given names (KANJIDIC2
                         grades 1-6 and 8 常用漢字, 9 and 10 人名用漢字), in
@@ -127,7 +129,8 @@ def main():
             sys.exit(f"{path} is missing: run tools/fetch-stroke-sources.sh first")
 
     names = given_names(ENAMDICT)
-    rows = sorted(f"{w}\t{r}\t{t}\n" for (w, r), t in names.items())
+    order = sorted(names, key=lambda wr: (wr[1].encode("cp932"), wr[0].encode("cp932")))
+    rows = [f"{w}\t{r}\t{names[(w, r)]}\n" for (w, r) in order]
     outputs = {NAMES_OUT: "".join(rows), KANJI_OUT: "".join(name_kanji(KANJIDIC)) + "\n"}
 
     forms = len({w for (w, _) in names})

@@ -2,9 +2,10 @@
 
 #include <string_view>
 
-// The UTF-8 text of the name search's data files in data/, compiled into the
-// program: given-names.txt and name-kanji.txt (see data/README.md).
+// The text of the name search's data files in data/, given-names.txt and
+// name-kanji.txt (see data/README.md), converted to code page 932 at build
+// time and compiled into the program.
 namespace soten::embedded {
-std::string_view GivenNamesText();
-std::string_view NameKanjiText();
+std::string_view GivenNamesCp932();
+std::string_view NameKanjiCp932();
 }  // namespace soten::embedded

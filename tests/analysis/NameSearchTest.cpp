@@ -222,22 +222,23 @@ TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
         SCOPED_TRACE(c.label);
         NameSearchFilters filters = Filters(c.surname, c.style, SearchSpace::Names);
         c.set(filters);
-        std::vector<std::pair<Reference, const GivenNameEntry*>> expected;
-        for (const GivenNameEntry& entry : data.Names()) {
-            Reference r = ReadName(filters.surname, entry.written, c.style);
-            if (Passes(r, filters)) expected.emplace_back(std::move(r), &entry);
+        std::vector<std::pair<Reference, GivenNameView>> expected;
+        for (std::size_t i = 0; i < data.NameCount(); ++i) {
+            const GivenNameView entry = data.Name(i);
+            Reference r = ReadName(filters.surname, std::string(entry.written), c.style);
+            if (Passes(r, filters)) expected.emplace_back(std::move(r), entry);
         }
         std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
-            return std::make_tuple(-a.first.score, a.first.grades[Total], a.second->reading,
-                                   a.second->written) <
-                   std::make_tuple(-b.first.score, b.first.grades[Total], b.second->reading,
-                                   b.second->written);
+            return std::make_tuple(-a.first.score, a.first.grades[Total], a.second.reading,
+                                   a.second.written) <
+                   std::make_tuple(-b.first.score, b.first.grades[Total], b.second.reading,
+                                   b.second.written);
         });
         const auto found = AllPages(filters, data);
         ASSERT_EQ(found.size(), expected.size());
         for (std::size_t i = 0; i < found.size(); ++i) {
             EXPECT_EQ(Utf8(found[i].given), Utf8(expected[i].first.given));
-            EXPECT_EQ(found[i].reading, expected[i].second->reading);
+            EXPECT_EQ(found[i].reading, expected[i].second.reading);
             EXPECT_EQ(found[i].record.Fortunes, expected[i].first.record.Fortunes);
         }
     }
@@ -310,7 +311,7 @@ TEST(NameSearch, NamesSpaceFiltersKeepOnlyWhatTheyAskFor) {
         const NameSearchResult result =
             SearchNames(filters, BuiltInTables(), BuiltInNameSearchData());
         EXPECT_GT(result.count, 100u);
-        EXPECT_LT(result.count, BuiltInNameSearchData().Names().size());
+        EXPECT_LT(result.count, BuiltInNameSearchData().NameCount());
         for (const NameCandidate& candidate : result.candidates) {
             EXPECT_TRUE(c.holds(candidate)) << Utf8(candidate.given);
         }
