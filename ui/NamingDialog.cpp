@@ -239,7 +239,8 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     ResultTable->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     ResultTable->setSortingEnabled(true);
     ResultTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ResultTable->horizontalHeader()->setStretchLastSection(true);
+    ResultTable->horizontalHeader()->setSectionResizeMode(NamingResultModel::Given,
+                                                          QHeaderView::Stretch);
     ResultTable->verticalHeader()->setDefaultSectionSize(ResultTable->fontMetrics().height() + 6);
 
     PreviousButton = new QPushButton(QStringLiteral("前のページ(&B)"), this);
@@ -260,9 +261,15 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     pages->addWidget(NextButton);
     pages->addStretch();
     pages->addWidget(CloseButton);
+    // The table's label takes the keyboard there (Alt+I).
+    auto* tableLabel = new QLabel(QStringLiteral("候補(&I)："), this);
+    tableLabel->setBuddy(ResultTable);
+    auto* counts = new QHBoxLayout;
+    counts->addWidget(tableLabel);
+    counts->addWidget(CountLabel, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filters);
-    layout->addWidget(CountLabel);
+    layout->addLayout(counts);
     layout->addWidget(ResultTable, 1);
     layout->addLayout(pages);
     resize(760, 560);
@@ -379,7 +386,15 @@ void NamingDialog::ShowResult() {
     PageLabel->setText(QStringLiteral("%1 / %2 ページ").arg(Grouped(page_), Grouped(pageCount_)));
     PreviousButton->setEnabled(page_ > 1);
     NextButton->setEnabled(page_ < pageCount_);
+    // Names of the all-names space have no reading and no gender.
+    const bool allNames = SpaceBox->currentIndex() == 1;
+    ResultTable->setColumnHidden(NamingResultModel::Reading, allNames);
+    ResultTable->setColumnHidden(NamingResultModel::Gender, allNames);
     model_->SetCandidates(std::move(result.candidates));
+    if (ResultTable->hasFocus() && model_->rowCount() > 0 &&
+        !ResultTable->currentIndex().isValid()) {
+        ResultTable->setCurrentIndex(sorted_->index(0, 0));
+    }
     emit SearchFinished();
 }
 
