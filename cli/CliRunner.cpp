@@ -11,6 +11,7 @@
 #include "ShiftJis.h"
 #include "SotenIdentity.h"
 #include "StrokeLookup.h"
+#include "SuggestCommand.h"
 
 namespace soten::cli {
 namespace {
@@ -141,6 +142,7 @@ int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err, const Tables& tables, const CliServices& services) {
+    if (IsSuggestCommand(args)) return RunSuggest(args, out, err, tables, BuiltInNameSearchData());
     std::string error;
     const auto options = ParseCliOptions(args, error);
     if (!options) {
@@ -149,7 +151,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     switch (options->mode) {
         case Mode::Help:
-            out << UsageText;
+            out << UsageText << SuggestUsageText;
             return ExitReadingMade;
         case Mode::Version:
             out << "soten-cli " SOTEN_VERSION "\n";

@@ -1,5 +1,6 @@
 #!/bin/bash
-# Fetches the public dictionaries that tools/gen_strokes.py reads, as Debian
+# Fetches the public dictionaries that tools/gen_strokes.py and
+# tools/gen_given_names.py read, as Debian
 # packages unpacked into tools/.sources/ (git-ignored). Nothing is installed.
 #
 #   bash tools/fetch-stroke-sources.sh && python3 tools/gen_strokes.py
@@ -13,6 +14,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 dest="$here/.sources"
 packages=(
     kanjidic-xml=2022.08.23     # usr/share/edict/kanjidic2.xml.gz
+    enamdict=2021.02.03-1       # usr/share/edict/enamdict (tools/gen_given_names.py)
     python3-kanjidraw=0.2.3-2   # kanjidraw/data.json: KanjiVG strokes by count
     unicode-data=15.0.0-1       # usr/share/unicode/Unihan_*.txt.bz2
 )

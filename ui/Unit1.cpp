@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLayout>
 #include <QMenu>
@@ -20,6 +21,7 @@
 #include "GdiFont.h"
 #include "HelpWindow.h"
 #include "MessageBoxes.h"
+#include "NamingDialog.h"
 #include "PaneColors.h"
 #include "PaneImage.h"
 #include "PrintedReading.h"
@@ -139,6 +141,8 @@ void TForm1::BuildMenu() {
     File1->setObjectName(QStringLiteral("File1"));
     New1 =
         MenuItem(File1, "New1", QStringLiteral("新規(&N)..."), QKeySequence(Qt::CTRL | Qt::Key_N));
+    Naming1 = MenuItem(File1, "Naming1", QStringLiteral("名付け候補(&K)..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_K));
     SaveAs1 = MenuItem(File1, "SaveAs1", QStringLiteral("名前をつけて保存(&A)..."));
     N2 = Separator(File1, "N2");
     Print1 = MenuItem(File1, "Print1", QStringLiteral("印刷(&P)..."),
@@ -165,6 +169,7 @@ void TForm1::BuildMenu() {
     for (QAction* resultCommand : {SaveAs1, Print1, Copy1}) resultCommand->setEnabled(false);
 
     connect(New1, &QAction::triggered, this, &TForm1::New1Click);
+    connect(Naming1, &QAction::triggered, this, &TForm1::Naming1Click);
     connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
     connect(Print1, &QAction::triggered, this, &TForm1::Print1Click);
     connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
@@ -201,6 +206,39 @@ void TForm1::BitBtn1Click() {
 }
 void TForm1::New1Click() {
     NewReadingCommand();
+}
+void TForm1::Naming1Click() {
+    RunCommand([this] {
+        if (!namingDialog_) {
+            namingDialog_ = new NamingDialog(this, tables_);
+            connect(namingDialog_, &NamingDialog::NameChosen, this, &TForm1::ReadChosenName);
+        }
+        // The surname of the reading on show, else the one last typed.
+        QString surname;
+        StrokeStyle style = state_.strokeStyle;
+        if (state_.shown.valid) {
+            surname = FromCp932(state_.shown.record.Names[Surname]);
+            style = state_.shown.style;
+        } else if (form2_) {
+            surname = form2_->ComboBox1->currentText();
+        }
+        namingDialog_->Prefill(surname, style);
+        namingDialog_->show();
+        namingDialog_->raise();
+        namingDialog_->activateWindow();
+    });
+}
+void TForm1::ReadChosenName(const QString& surname, const QString& given, StrokeStyle style) {
+    RunCommand([&] {
+        if (form2_) {
+            form2_->TakeNames(surname, given, style);
+        } else {
+            state_.strokeStyle = style;
+        }
+        chosenNames_ = EnteredNames{NameToCp932(surname), NameToCp932(given)};
+        NewReading(*this, state_, tables_);
+        chosenNames_.reset();
+    });
 }
 void TForm1::BitBtn2Click() {
     PrintCommand();
@@ -273,6 +311,12 @@ void TForm1::About1Click() {
 // ---- NewReadingHost --------------------------------------------------------
 
 std::optional<EnteredNames> TForm1::ShowEntryDialog() {
+    if (chosenNames_) {
+        // A name picked from the candidates: answered once, without the dialog.
+        std::optional<EnteredNames> names = std::move(chosenNames_);
+        chosenNames_.reset();
+        return names;
+    }
     if (!form2_) return std::nullopt;
     return form2_->ShowEntryDialog();
 }

@@ -21,6 +21,7 @@ class QTimer;
 namespace soten::ui {
 
 class HelpWindow;
+class NamingDialog;
 class PaneImage;
 class TAboutBox;
 class TForm2;
@@ -60,6 +61,7 @@ public:
 
     QMenu* File1;
     QAction* New1;
+    QAction* Naming1;  // 名付け候補
     QAction* SaveAs1;
     QAction* N2;
     QAction* Print1;
@@ -76,11 +78,16 @@ public:
     // the folder last used.
     QFileDialog* SaveDialog1();
     HelpWindow* HelpViewer() const { return helpWindow_; }
+    NamingDialog* NamingCandidates() const { return namingDialog_; }
 
     // The commands.
     void BitBtn1Click();
     void BitBtn2Click();
     void New1Click();
+    void Naming1Click();
+    // The reading of a name picked in the 名付け候補 dialog, made as New makes
+    // it: the entry dialog keeps the names in its history and the style.
+    void ReadChosenName(const QString& surname, const QString& given, StrokeStyle style);
     void SaveAs1Click();
     void Print1Click();
     void Exit1Click();
@@ -110,6 +117,8 @@ private:
     QPointer<TForm3> splash_;
     QFileDialog* saveDialog_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
+    NamingDialog* namingDialog_ = nullptr;
+    std::optional<EnteredNames> chosenNames_;  // answers the next entry dialog
     std::unique_ptr<MainWindowPanes> panes_;
 };
 

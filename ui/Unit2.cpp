@@ -139,6 +139,15 @@ std::optional<EnteredNames> TForm2::ShowEntryDialog() {
                         NameToCp932(ComboBox2->currentText())};
 }
 
+void TForm2::TakeNames(const QString& surname, const QString& given, StrokeStyle style) {
+    RadioGroup1Items[static_cast<int>(style)]->setChecked(true);
+    strokeStyle_ = style;
+    ComboBox1->setEditText(surname);
+    ComboBox1Exit(ComboBox1);
+    ComboBox2->setEditText(given);
+    ComboBox1Exit(ComboBox2);
+}
+
 void TForm2::CentreOverOwner() {
     QRect area;
     if (parentWidget() && parentWidget()->isVisible()) {

@@ -30,6 +30,10 @@ public:
     // the 名字 and 名前 boxes in code page 932; nothing on Cancel.
     std::optional<EnteredNames> ShowEntryDialog();
 
+    // Takes names read elsewhere (the 名付け候補 dialog) as if they had been
+    // typed here: the two texts, their history lists and the style.
+    void TakeNames(const QString& surname, const QString& given, StrokeStyle style);
+
     QGroupBox* RadioGroup1;
     QRadioButton* RadioGroup1Items[2];
     QLabel* Label1;

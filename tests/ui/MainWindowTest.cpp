@@ -176,6 +176,7 @@ struct MenuItem {
 TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
     for (const MenuItem& item :
          {MenuItem{"New1", "新規(&N)...", QKeySequence(QStringLiteral("Ctrl+N")), true},
+          MenuItem{"Naming1", "名付け候補(&K)...", QKeySequence(QStringLiteral("Ctrl+K")), true},
           MenuItem{"SaveAs1", "名前をつけて保存(&A)...", QKeySequence(), false},
           MenuItem{"Print1", "印刷(&P)...", QKeySequence(QStringLiteral("Ctrl+P")), false},
           MenuItem{"Exit1", "終了(&X)", QKeySequence(QStringLiteral("Alt+F4")), true},
@@ -192,9 +193,10 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
     EXPECT_EQ(form1.Edit1->title(), QStringLiteral("編集(&E)"));
     EXPECT_EQ(form1.Help1->title(), QStringLiteral("ヘルプ(&H)"));
     const QList<QAction*> file = form1.File1->actions();
-    ASSERT_EQ(file.size(), 6);
-    EXPECT_TRUE(file[2]->isSeparator());
-    EXPECT_TRUE(file[4]->isSeparator());
+    ASSERT_EQ(file.size(), 7);
+    EXPECT_EQ(file[1], form1.Naming1);
+    EXPECT_TRUE(file[3]->isSeparator());
+    EXPECT_TRUE(file[5]->isSeparator());
     EXPECT_FALSE(form1.BitBtn2->isEnabled());
 }
 

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Fortunes.h"
+#include "NameRecord.h"
+#include "NameSearchData.h"
+#include "Tables.h"
+
+namespace soten {
+
+// Where the name search looks: the given names of the name dictionary, or
+// every name of one to three kanji allowed in given names.
+enum class SearchSpace { Names, All };
+
+enum class GenderFilter { Any, Female, Male };
+
+enum class ReadingMatch { Prefix, Contains };
+
+// A character the given name must hold: at `position` (1 = first character),
+// or anywhere when `position` is 0. Code page 932.
+struct RequiredCharacter {
+    std::string character;
+    int position = 0;
+};
+
+inline constexpr int DefaultSearchLimit = 100;
+inline constexpr int MaxSearchLimit = 10000;
+inline constexpr int MaxRequiredCharacters = 3;
+inline constexpr int MaxAllSpaceChars = 3;
+
+// The filters of one search. Text is code page 932.
+struct NameSearchFilters {
+    std::string surname;
+    StrokeStyle style = StrokeStyle::Shinji;
+    SearchSpace space = SearchSpace::Names;
+    GenderFilter gender = GenderFilter::Any;  // the names space only
+    int chars = 0;                            // 0: any number of characters
+    int readingLength = 0;                    // in kana; 0: any (the names space only)
+    std::string reading;                      // hiragana or katakana; empty: any
+    ReadingMatch readingMatch = ReadingMatch::Prefix;
+    std::vector<RequiredCharacter> required;
+    // The worst grade accepted for each number (indexed by FortuneKind; 4
+    // accepts all, 1 only ◎). 天運 depends on the surname alone and is not
+    // filtered.
+    std::array<int, FortuneCount> worstGrade{4, 4, 4, 4, 4};
+    int minScore = 0;
+    int limit = DefaultSearchLimit;  // names per page, capped at MaxSearchLimit
+    std::uint64_t page = 1;          // from 1
+};
+
+// A name found, with everything a reading of it would show.
+struct NameCandidate {
+    std::string given;    // code page 932
+    std::string reading;  // hiragana; empty in the all-names space
+    char gender = 0;      // 'f', 'm', 'g'; 0 in the all-names space
+    NameRecord record;    // Names, Lengths, Strokes, SpiritOne and Fortunes set
+    std::array<Keyword, FortuneCount> keywords;
+    int score = 0;
+};
+
+struct NameSearchResult {
+    // The program's own message when the surname is refused; nothing else is
+    // then set.
+    std::optional<std::string> refusal;
+    // Why nothing can match (contradictory or impossible filters); empty when
+    // the filters are usable.
+    std::string problem;
+    // Remarks such as a capped limit.
+    std::vector<std::string> notes;
+    std::uint64_t count = 0;  // every matching name, not only this page
+    int limit = DefaultSearchLimit;
+    std::vector<NameCandidate> candidates;
+};
+
+// Points of a grade: ◎ 3, ○ 2, △ 1, × 0.
+int GradePoints(int grade);
+
+// Hiragana for the katakana of a code page 932 text; anything else unchanged.
+std::string ToHiragana(std::string_view cp932);
+
+// Runs one search. The order: score (人運 + 地運 + 外運 + 総運 points, highest
+// first), then 総運's grade (best first); in the names space then the reading
+// and the written form (code page 932 order, which for hiragana is the
+// Japanese syllabary order with small kana and voiced kana next to their
+// plain kana); in the all-names space then fewer characters first, then the
+// stroke counts of the first, second and third character (ascending), then
+// the characters in code page 932 order. The all-names space is never
+// enumerated: the work depends on the stroke patterns and the page, not on
+// the billions of names behind them.
+NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tables,
+                             const NameSearchData& data);
+
+}  // namespace soten

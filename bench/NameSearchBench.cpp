@@ -1,0 +1,86 @@
+#include <benchmark/benchmark.h>
+
+#include "EmbeddedNameData.h"
+#include "NameSearch.h"
+#include "ShiftJis.h"
+
+namespace {
+
+using soten::NameSearchFilters;
+
+NameSearchFilters Yamada(soten::SearchSpace space) {
+    NameSearchFilters filters;
+    filters.surname = soten::Cp932Text("山田");
+    filters.space = space;
+    return filters;
+}
+
+void Run(benchmark::State& state, const NameSearchFilters& filters) {
+    const auto& tables = soten::BuiltInTables();
+    const auto& data = soten::BuiltInNameSearchData();
+    soten::SearchNames(filters, tables, data);  // the data and its stroke patterns, once
+    for (auto _ : state) {
+        auto result = soten::SearchNames(filters, tables, data);
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+// The first use: the embedded text converted and the given names counted.
+void BM_LoadNameData(benchmark::State& state) {
+    for (auto _ : state) {
+        auto data = soten::NameSearchData::FromCp932(soten::embedded::GivenNamesCp932(),
+                                                     soten::embedded::NameKanjiCp932());
+        benchmark::DoNotOptimize(
+            data.Patterns(soten::StrokeStyle::Shinji, soten::BuiltInTables().dictionary));
+    }
+}
+BENCHMARK(BM_LoadNameData)->Unit(benchmark::kMillisecond);
+
+void BM_NamesSpaceWhole(benchmark::State& state) {
+    Run(state, Yamada(soten::SearchSpace::Names));
+}
+BENCHMARK(BM_NamesSpaceWhole)->Unit(benchmark::kMillisecond);
+
+void BM_NamesSpaceGirlsNoCross(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.gender = soten::GenderFilter::Female;
+    filters.worstGrade = {4, 3, 3, 3, 3};
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceGirlsNoCross)->Unit(benchmark::kMillisecond);
+
+void BM_NamesSpaceReadingAndCharacter(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.reading = soten::Cp932Text("ゆ");
+    filters.required = {{soten::Cp932Text("美"), 0}};
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceReadingAndCharacter)->Unit(benchmark::kMillisecond);
+
+void BM_AllNamesFirstPage(benchmark::State& state) {
+    Run(state, Yamada(soten::SearchSpace::All));
+}
+BENCHMARK(BM_AllNamesFirstPage)->Unit(benchmark::kMillisecond);
+
+void BM_AllNamesFirstPageHonji(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.style = soten::StrokeStyle::Honji;
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesFirstPageHonji)->Unit(benchmark::kMillisecond);
+
+void BM_AllNamesWithCharacter(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.required = {{soten::Cp932Text("翔"), 0}};
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesWithCharacter)->Unit(benchmark::kMillisecond);
+
+void BM_AllNamesFirstCharacterPinned(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.required = {{soten::Cp932Text("大"), 1}};
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesFirstCharacterPinned)->Unit(benchmark::kMillisecond);
+
+}  // namespace

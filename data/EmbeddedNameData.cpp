@@ -1,0 +1,37 @@
+#include "EmbeddedNameData.h"
+
+// Includes the files' bytes at assembly time, each between two symbols.
+#define SOTEN_EMBED_FILE(symbol, file)        \
+    asm(".pushsection .rodata\n"              \
+        ".global " #symbol "_begin\n" #symbol \
+        "_begin:\n"                           \
+        ".incbin \"" file                     \
+        "\"\n"                                \
+        ".global " #symbol "_end\n" #symbol   \
+        "_end:\n"                             \
+        ".byte 0\n"                           \
+        ".popsection\n")
+
+SOTEN_EMBED_FILE(soten_given_names, SOTEN_GIVEN_NAMES_FILE);
+SOTEN_EMBED_FILE(soten_name_kanji, SOTEN_NAME_KANJI_FILE);
+
+extern "C" {
+extern const char soten_given_names_begin[];
+extern const char soten_given_names_end[];
+extern const char soten_name_kanji_begin[];
+extern const char soten_name_kanji_end[];
+}
+
+namespace soten::embedded {
+
+std::string_view GivenNamesCp932() {
+    return {soten_given_names_begin,
+            static_cast<std::size_t>(soten_given_names_end - soten_given_names_begin)};
+}
+
+std::string_view NameKanjiCp932() {
+    return {soten_name_kanji_begin,
+            static_cast<std::size_t>(soten_name_kanji_end - soten_name_kanji_begin)};
+}
+
+}  // namespace soten::embedded

@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""Generates the two data files of the name search (名付け候補).
+
+    bash tools/fetch-stroke-sources.sh && python3 tools/gen_given_names.py
+
+The fetch script unpacks the Debian packages enamdict and kanjidic-xml (with
+the stroke sources) into tools/.sources/ (git-ignored). This script writes
+
+  data/given-names.txt  the given names of ENAMDICT (EDRDG, CC BY-SA 3.0):
+                        one line per written form and reading,
+                        "WRITTEN<TAB>READING<TAB>TAG", sorted by reading,
+                        then written form, in code page 932 byte order
+                        (the search's order, so loading needs no sort);
+                        READING in hiragana (ー kept), TAG f, m or g.
+  data/name-kanji.txt   one line: the kanji allowed in given names (KANJIDIC2
+                        grades 1-6 and 8 常用漢字, 9 and 10 人名用漢字), in
+                        code point order.
+
+Which ENAMDICT entries are taken: every entry with a given-name tag (f, m or
+g) whose written form is made of kanji (and 々) or kana (and ー) only, holds
+at most 10 characters and is encodable in code page 932. Two entries with the
+same written form and reading are one name; its tag is f or m when every entry
+agrees, g otherwise.
+
+  --check   compare with the committed files instead of writing them
+
+Python 3 standard library only. Not part of the build; same inputs, same
+bytes.
+"""
+
+import argparse
+import gzip
+import os
+import re
+import sys
+import xml.etree.ElementTree as ET
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(HERE)
+ROOT = os.path.join(HERE, ".sources", "root")
+ENAMDICT = os.path.join(ROOT, "usr/share/edict/enamdict")
+KANJIDIC = os.path.join(ROOT, "usr/share/edict/kanjidic2.xml.gz")
+NAMES_OUT = os.path.join(REPO, "data/given-names.txt")
+KANJI_OUT = os.path.join(REPO, "data/name-kanji.txt")
+
+GIVEN_TAGS = {"f", "m", "g"}
+NAME_GRADES = {"1", "2", "3", "4", "5", "6", "8", "9", "10"}
+MAX_CHARS = 10
+ENTRY = re.compile(r"^(\S+)(?: \[(\S+)\])? /(.*)/$")
+TAG_GROUP = re.compile(r"\(([a-z,]+)\)")
+
+
+def is_kanji(ch):
+    cp = ord(ch)
+    return ch == "々" or 0x4E00 <= cp <= 0x9FFF or 0xF900 <= cp <= 0xFAFF or 0x3400 <= cp <= 0x4DBF
+
+
+def is_kana(ch):
+    cp = ord(ch)
+    return 0x3041 <= cp <= 0x3096 or 0x30A1 <= cp <= 0x30FA or ch == "ー"
+
+
+def to_hiragana(text):
+    return "".join(chr(ord(c) - 0x60) if 0x30A1 <= ord(c) <= 0x30F6 else c for c in text)
+
+
+def encodable(text):
+    try:
+        text.encode("cp932")
+        return True
+    except UnicodeEncodeError:
+        return False
+
+
+def given_names(path):
+    names = {}
+    with open(path, "rb") as source:
+        for raw in source:
+            line = raw.decode("euc_jp", errors="strict").rstrip("\n")
+            match = ENTRY.match(line)
+            if not match:
+                continue
+            written, reading, glosses = match.groups()
+            tags = set()
+            for group in TAG_GROUP.findall(glosses):
+                tags.update(group.split(","))
+            given = tags & GIVEN_TAGS
+            if not given:
+                continue
+            if len(written) > MAX_CHARS or not encodable(written):
+                continue
+            if all(is_kana(c) for c in written):
+                reading = written
+            elif not all(is_kanji(c) or is_kana(c) for c in written):
+                continue
+            elif not any(is_kanji(c) for c in written):
+                continue
+            if reading is None or not all(is_kana(c) for c in reading):
+                continue
+            reading = to_hiragana(reading)
+            if not encodable(reading):
+                continue
+            tag = given.pop() if len(given) == 1 else "g"
+            key = (written, reading)
+            names[key] = tag if names.get(key, tag) == tag else "g"
+    return names
+
+
+def name_kanji(path):
+    kanji = []
+    with gzip.open(path) as source:
+        for _, element in ET.iterparse(source):
+            if element.tag != "character":
+                continue
+            literal = element.findtext("literal")
+            grade = element.findtext("misc/grade")
+            if grade in NAME_GRADES and len(literal) == 1 and encodable(literal):
+                kanji.append(literal)
+            element.clear()
+    return sorted(set(kanji))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--check", action="store_true")
+    args = parser.parse_args()
+    for path in (ENAMDICT, KANJIDIC):
+        if not os.path.exists(path):
+            sys.exit(f"{path} is missing: run tools/fetch-stroke-sources.sh first")
+
+    names = given_names(ENAMDICT)
+    order = sorted(names, key=lambda wr: (wr[1].encode("cp932"), wr[0].encode("cp932")))
+    rows = [f"{w}\t{r}\t{names[(w, r)]}\n" for (w, r) in order]
+    outputs = {NAMES_OUT: "".join(rows), KANJI_OUT: "".join(name_kanji(KANJIDIC)) + "\n"}
+
+    forms = len({w for (w, _) in names})
+    tags = {t: sum(1 for v in names.values() if v == t) for t in "fmg"}
+    print(f"given names: {len(rows)} (written form + reading), {forms} written forms; "
+          f"f {tags['f']}, m {tags['m']}, g {tags['g']}")
+    print(f"name kanji: {len(outputs[KANJI_OUT]) - 1}")
+
+    status = 0
+    for path, text in outputs.items():
+        if args.check:
+            with open(path, encoding="utf-8") as committed:
+                if committed.read() != text:
+                    print(f"{os.path.relpath(path, REPO)} differs from the sources")
+                    status = 1
+        else:
+            with open(path, "w", encoding="utf-8", newline="\n") as out:
+                out.write(text)
+    return status
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QFutureWatcher>
+#include <vector>
+
+#include "NameSearch.h"
+#include "Tables.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSortFilterProxyModel;
+class QSpinBox;
+class QTableView;
+class QTimer;
+
+namespace soten::ui {
+
+// The candidates of one page as table rows: 名前, 読み, 性別, 画数, 人運, 地運,
+// 外運, 総運 (number and grade mark, in the grade's colour) and 評点. Sorting
+// uses the numbers (Qt::UserRole), not the text.
+class NamingResultModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column {
+        Given,
+        Reading,
+        Gender,
+        Strokes,
+        PersonFortune,
+        EarthFortune,
+        OuterFortune,
+        TotalFortune,
+        Score,
+        ColumnCount
+    };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void SetCandidates(std::vector<NameCandidate> candidates);
+    const NameCandidate& Candidate(int row) const {
+        return candidates_.at(static_cast<std::size_t>(row));
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::vector<NameCandidate> candidates_;
+};
+
+// The dialog "名付け候補": the filters of the name search, the matching count
+// and one page of candidates. The search runs on a worker thread as the
+// filters change, so typing never waits for it; the name data loads with the
+// first search. Enter or a double-click on a row asks the main window for the
+// reading of that name (NameChosen).
+class NamingDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    NamingDialog(QWidget* parent, const Tables& tables);
+    ~NamingDialog() override;
+
+    // Fills the surname and style from the reading on show and searches.
+    void Prefill(const QString& surname, StrokeStyle style);
+
+    // The filters as the widgets show them now.
+    NameSearchFilters CurrentFilters() const;
+
+    // True while a search is running or waiting to run.
+    bool IsSearching() const;
+
+    static constexpr int PageSize = 100;
+
+    QLineEdit* SurnameEdit;
+    QComboBox* StyleBox;
+    QComboBox* SpaceBox;
+    QComboBox* GenderBox;
+    QComboBox* CharsBox;
+    QSpinBox* ReadingLengthBox;
+    QLineEdit* ReadingEdit;
+    QComboBox* ReadingMatchBox;
+    QLineEdit* ContainsEdit;
+    QComboBox* PositionBox;
+    std::array<QComboBox*, 4> GradeBoxes;  // 人運, 地運, 外運, 総運
+    QSpinBox* MinScoreBox;
+    QLabel* CountLabel;
+    QTableView* ResultTable;
+    QPushButton* PreviousButton;
+    QPushButton* NextButton;
+    QLabel* PageLabel;
+    QPushButton* CloseButton;
+
+signals:
+    // A candidate picked: its surname and given name and the style searched.
+    void NameChosen(const QString& surname, const QString& given, soten::StrokeStyle style);
+    // A search has finished and its page is on show.
+    void SearchFinished();
+
+private:
+    void ScheduleSearch(bool keepPage = false);
+    void StartSearch();
+    void ShowResult();
+    void ChooseRow(const QModelIndex& index);
+    void TurnPage(int delta);
+
+    const Tables& tables_;
+    NamingResultModel* model_;
+    QSortFilterProxyModel* sorted_;
+    QTimer* debounce_;
+    QFutureWatcher<NameSearchResult>* watcher_;
+    bool rerun_ = false;
+    std::uint64_t page_ = 1;
+    std::uint64_t pageCount_ = 1;
+    StrokeStyle shownStyle_ = StrokeStyle::Shinji;
+    std::string shownSurname_;
+};
+
+}  // namespace soten::ui
