@@ -85,9 +85,7 @@ std::string ToHiragana(std::string_view cp932);
 
 // Runs one search. The order: score (人運 + 地運 + 外運 + 総運 points, highest
 // first), then 総運's grade (best first); in the names space then the reading
-// and the written form (code page 932 order, which for hiragana is the
-// Japanese syllabary order with small kana and voiced kana next to their
-// plain kana); in the all-names space then fewer characters first, then the
+// in dictionary order (GojuonKey) and the written form; in the all-names space then fewer characters first, then the
 // stroke counts of the first, second and third character (ascending), then
 // the characters in code page 932 order. The all-names space is never
 // enumerated: the work depends on the stroke patterns and the page, not on

@@ -6,6 +6,7 @@
 
 #include "Cp932.h"
 #include "EmbeddedNameData.h"
+#include "KanaCollation.h"
 #include "ShiftJis.h"
 #include "StrokeLookup.h"
 
@@ -92,14 +93,24 @@ void NameSearchData::IndexRows() {
                          static_cast<std::uint8_t>(tab2 - tab1 - 1), tag});
         start = end + 1;
     }
-    const auto view = [text](const Row& row) {
-        return std::pair(text.substr(row.offset + row.writtenSize + 1u, row.readingSize),
-                         text.substr(row.offset, row.writtenSize));
-    };
-    const auto ordered = [&](const Row& a, const Row& b) { return view(a) < view(b); };
-    // The committed data comes in this order already; other text is sorted.
-    if (!std::is_sorted(rows_.begin(), rows_.end(), ordered)) {
-        std::stable_sort(rows_.begin(), rows_.end(), ordered);
+    // Dictionary order of the readings, then the written form. The committed
+    // data comes in this order already; other text is sorted.
+    std::vector<std::pair<std::string, std::string_view>> keys;
+    keys.reserve(rows_.size());
+    for (const Row& row : rows_) {
+        keys.emplace_back(
+            GojuonKey(text.substr(row.offset + row.writtenSize + 1u, row.readingSize)),
+            text.substr(row.offset, row.writtenSize));
+    }
+    if (!std::is_sorted(keys.begin(), keys.end())) {
+        std::vector<std::size_t> order(rows_.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+        std::vector<Row> sorted;
+        sorted.reserve(rows_.size());
+        for (const std::size_t i : order) sorted.push_back(rows_[i]);
+        rows_ = std::move(sorted);
     }
 }
 

@@ -36,8 +36,8 @@ struct GivenStrokePattern {
     bool ok() const { return chars != 0; }
 };
 
-// The data of the name search: the given names (ordered by reading, then
-// written form, in code page 932 byte order) and the kanji allowed in given
+// The data of the name search: the given names (in the dictionary order of
+// their readings, GojuonKey, then by written form) and the kanji allowed in given
 // names (code page 932 units, in code order). The names stay in their text,
 // eight bytes of index each, so the data costs little memory.
 class NameSearchData {

@@ -8,9 +8,10 @@ the stroke sources) into tools/.sources/ (git-ignored). This script writes
 
   data/given-names.txt  the given names of ENAMDICT (EDRDG, CC BY-SA 3.0):
                         one line per written form and reading,
-                        "WRITTEN<TAB>READING<TAB>TAG", sorted by reading,
-                        then written form, in code page 932 byte order
-                        (the search's order, so loading needs no sort);
+                        "WRITTEN<TAB>READING<TAB>TAG", sorted by reading in
+                        dictionary (gojūon) order, then written form (the
+                        search's order, GojuonKey in analysis/KanaCollation,
+                        so loading needs no sort);
                         READING in hiragana (ー kept), TAG f, m or g.
   data/name-kanji.txt   one line: the kanji allowed in given names (KANJIDIC2
                         grades 1-6 and 8 常用漢字, 9 and 10 人名用漢字), in
@@ -33,6 +34,7 @@ import gzip
 import os
 import re
 import sys
+import unicodedata
 import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -106,6 +108,26 @@ def given_names(path):
     return names
 
 
+SMALL_KANA = str.maketrans("ぁぃぅぇぉっゃゅょゎ", "あいうえおつやゆよわ")
+VOWEL_ROWS = ["あかさたなはまやらわ", "いきしちにひみりゐ", "うくすつぬふむゆる", "えけせてねへめれゑ", "おこそとのほもよろを"]
+VOWEL_OF = {kana: row[0] for row in VOWEL_ROWS for kana in row}
+
+
+def gojuon_key(reading):
+    """Dictionary order of a hiragana reading, as GojuonKey in
+    analysis/KanaCollation.cpp: the plain sound first (が as か, っ as つ, ー as
+    the vowel before it), then the code page 932 order of the reading."""
+    plain = []
+    for ch in reading:
+        base = unicodedata.normalize("NFD", ch)[0].translate(SMALL_KANA)
+        if ch == "ー" and plain and plain[-1] in VOWEL_OF:
+            base = VOWEL_OF[plain[-1]]
+        elif not "ぁ" <= ch <= "ん" and ch != "ー":
+            base = ch
+        plain.append(base)
+    return ("".join(plain).encode("cp932"), reading.encode("cp932"))
+
+
 def name_kanji(path):
     kanji = []
     with gzip.open(path) as source:
@@ -129,7 +151,7 @@ def main():
             sys.exit(f"{path} is missing: run tools/fetch-stroke-sources.sh first")
 
     names = given_names(ENAMDICT)
-    order = sorted(names, key=lambda wr: (wr[1].encode("cp932"), wr[0].encode("cp932")))
+    order = sorted(names, key=lambda wr: (gojuon_key(wr[1]), wr[0].encode("cp932")))
     rows = [f"{w}\t{r}\t{names[(w, r)]}\n" for (w, r) in order]
     outputs = {NAMES_OUT: "".join(rows), KANJI_OUT: "".join(name_kanji(KANJIDIC)) + "\n"}
 

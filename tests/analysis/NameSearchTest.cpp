@@ -9,6 +9,7 @@
 #include "FixtureTables.h"
 #include "Fortunes.h"
 #include "HeadlessReading.h"
+#include "KanaCollation.h"
 #include "NameSearch.h"
 #include "NewReading.h"
 #include "ShiftJis.h"
@@ -229,10 +230,10 @@ TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
             if (Passes(r, filters)) expected.emplace_back(std::move(r), entry);
         }
         std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
-            return std::make_tuple(-a.first.score, a.first.grades[Total], a.second.reading,
-                                   a.second.written) <
-                   std::make_tuple(-b.first.score, b.first.grades[Total], b.second.reading,
-                                   b.second.written);
+            return std::make_tuple(-a.first.score, a.first.grades[Total],
+                                   GojuonKey(a.second.reading), a.second.written) <
+                   std::make_tuple(-b.first.score, b.first.grades[Total],
+                                   GojuonKey(b.second.reading), b.second.written);
         });
         const auto found = AllPages(filters, data);
         ASSERT_EQ(found.size(), expected.size());
