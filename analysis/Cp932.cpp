@@ -4,13 +4,16 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <stdexcept>
 
 namespace soten::Cp932 {
 namespace {
 
-// A converter for one direction; iconv descriptors are not thread-safe, so
-// each call opens its own (cheap compared with the conversions it serves).
+// A converter for one direction. iconv descriptors are not thread-safe, so
+// each thread keeps its own (see EncoderOfThisThread).
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
@@ -26,6 +29,7 @@ public:
 
     // Converts as much as possible; `in` is advanced past what was converted.
     Stop Convert(std::string_view& in, std::string& out) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         std::array<char, 1024> buffer{};
         char* src = const_cast<char*>(in.data());
         size_t srcLeft = in.size();
@@ -48,72 +52,227 @@ private:
     iconv_t cd_;
 };
 
+// The UTF-8 to code page 932 converter of the calling thread, opened on its
+// first use and closed when the thread ends.
+Converter& EncoderOfThisThread() {
+    thread_local Converter encoder("CP932", "UTF-8");
+    return encoder;
+}
+
 bool IsUtf8Continuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-// Length of the UTF-8 sequence that starts `text`, or 0 when it is malformed.
+// Length of the well-formed UTF-8 sequence that starts `text`, or 0 when it is
+// malformed: truncated, overlong (C0 AF, E0 80 80), a UTF-16 surrogate
+// (ED A0 80) or beyond U+10FFFF (F4 90 80 80).
 size_t Utf8SequenceLength(std::string_view text) {
     const auto lead = static_cast<unsigned char>(text[0]);
-    size_t length = 0;
     if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
+    size_t length = 0;
+    unsigned char secondLow = 0x80;
+    unsigned char secondHigh = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
+        if (lead == 0xE0) secondLow = 0xA0;
+        if (lead == 0xED) secondHigh = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4;
-    else
+        if (lead == 0xF0) secondLow = 0x90;
+        if (lead == 0xF4) secondHigh = 0x8F;
+    } else {
         return 0;
+    }
     if (text.size() < length) return 0;
-    for (size_t i = 1; i < length; ++i) {
+    const auto second = static_cast<unsigned char>(text[1]);
+    if (second < secondLow || second > secondHigh) return 0;
+    for (size_t i = 2; i < length; ++i) {
         if (!IsUtf8Continuation(static_cast<unsigned char>(text[i]))) return 0;
     }
     return length;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    while (!text.empty()) {
+        if (static_cast<unsigned char>(text[0]) < 0x80) {
+            text.remove_prefix(1);
+            continue;
+        }
+        const size_t length = Utf8SequenceLength(text);
+        if (length == 0) return false;
+        text.remove_prefix(length);
+    }
+    return true;
+}
+
+// What iconv makes of every code page 932 character, asked once at start-up:
+// one entry per single byte, and one row of 256 trail bytes for each byte that
+// iconv treats as the lead byte of a pair. Decoding then costs a table look-up
+// per character instead of a trip through iconv.
+class DecodeTable {
+public:
+    struct Entry {
+        std::uint8_t length = 0;  // 0: not a valid character
+        std::array<char, 7> utf8{};
+    };
+
+    DecodeTable() {
+        Converter decoder("UTF-8", "CP932");
+        for (unsigned byte = 0; byte < 256; ++byte) {
+            const char bytes[] = {static_cast<char>(byte)};
+            switch (Decode(decoder, std::string_view(bytes, 1), single_[byte])) {
+                case Converter::Stop::Incomplete:
+                    leadRow_[byte] = static_cast<std::int8_t>(rowCount_++);
+                    break;
+                case Converter::Stop::Done:
+                case Converter::Stop::Invalid:
+                    break;
+            }
+            // Decode() leaves room for 4 bytes of UTF-8 per byte of input.
+            if (single_[byte].length > 4) {
+                throw std::runtime_error("iconv decodes a code page 932 byte unexpectedly");
+            }
+        }
+        rows_ = std::make_unique<Entry[]>(static_cast<size_t>(rowCount_) * 256);
+        for (unsigned lead = 0; lead < 256; ++lead) {
+            if (leadRow_[lead] < 0) continue;
+            for (unsigned trail = 0; trail < 256; ++trail) {
+                const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
+                Decode(decoder, std::string_view(bytes, 2), Pair(lead, trail));
+            }
+        }
+    }
+
+    bool IsLead(unsigned char byte) const { return leadRow_[byte] >= 0; }
+    const Entry& Single(unsigned char byte) const { return single_[byte]; }
+    const Entry& Pair(unsigned char lead, unsigned char trail) const {
+        return rows_[static_cast<size_t>(leadRow_[lead]) * 256 + trail];
+    }
+
+private:
+    Entry& Pair(unsigned lead, unsigned trail) {
+        return rows_[static_cast<size_t>(leadRow_[lead]) * 256 + trail];
+    }
+
+    static Converter::Stop Decode(Converter& decoder, std::string_view bytes, Entry& entry) {
+        std::string utf8;
+        const Converter::Stop stop = decoder.Convert(bytes, utf8);
+        if (stop != Converter::Stop::Done) return stop;
+        if (utf8.empty() || utf8.size() > entry.utf8.size()) {
+            throw std::runtime_error("iconv decodes a code page 932 character unexpectedly");
+        }
+        entry.length = static_cast<std::uint8_t>(utf8.size());
+        utf8.copy(entry.utf8.data(), utf8.size());
+        return stop;
+    }
+
+    std::array<Entry, 256> single_{};
+    std::array<std::int8_t, 256> leadRow_ = [] {
+        std::array<std::int8_t, 256> rows{};
+        rows.fill(-1);
+        return rows;
+    }();
+    int rowCount_ = 0;
+    std::unique_ptr<Entry[]> rows_;
+};
+
+const DecodeTable& Decoding() {
+    static const DecodeTable table;
+    return table;
+}
+
+// Decodes `cp932` onto `out`. An invalid or truncated character stops the
+// decoding (returns false) unless `replace` is set: U+FFFD then stands for
+// its first byte, and the decoding goes on with the next byte.
+bool Decode(std::string_view cp932, std::string& out, bool replace) {
+    static constexpr char Replacement[] = "\xEF\xBF\xBD";
+    const DecodeTable& table = Decoding();
+    const size_t size = cp932.size();
+    const size_t start = out.size();
+    // Room for the longest result: 3 bytes for a single byte (U+FFFD or
+    // half-width katakana), at most 7 for a pair, plus slack for the 4-byte
+    // copies below.
+    out.resize(start + size * 4 + 8);
+    char* const begin = out.data() + start;
+    char* p = begin;
+    for (size_t i = 0; i < size;) {
+        const auto byte = static_cast<unsigned char>(cp932[i]);
+        const DecodeTable::Entry* entry = &table.Single(byte);
+        size_t consumed = 1;
+        if (table.IsLead(byte)) {
+            entry = nullptr;
+            if (i + 1 < size) {
+                entry = &table.Pair(byte, static_cast<unsigned char>(cp932[i + 1]));
+                consumed = 2;
+            }
+        }
+        if (entry && entry->length > 0) {
+            if (entry->length <= 4) {
+                std::memcpy(p, entry->utf8.data(), 4);
+            } else {
+                std::memcpy(p, entry->utf8.data(), entry->length);
+            }
+            p += entry->length;
+            i += consumed;
+            continue;
+        }
+        if (!replace) {
+            out.resize(start);
+            return false;
+        }
+        std::memcpy(p, Replacement, 3);
+        p += 3;
+        ++i;
+    }
+    out.resize(start + static_cast<size_t>(p - begin));
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::string> FromUtf8(std::string_view utf8) {
-    Converter converter("CP932", "UTF-8");
+    if (!IsValidUtf8(utf8)) return std::nullopt;
     std::string out;
     out.reserve(utf8.size());
-    if (converter.Convert(utf8, out) != Converter::Stop::Done) return std::nullopt;
+    if (EncoderOfThisThread().Convert(utf8, out) != Converter::Stop::Done) return std::nullopt;
     return out;
 }
 
 std::optional<std::string> NameFromUtf8(std::string_view utf8) {
-    Converter converter("CP932", "UTF-8");
+    if (!IsValidUtf8(utf8)) return std::nullopt;
+    Converter& encoder = EncoderOfThisThread();
     std::string out;
     out.reserve(utf8.size());
     while (!utf8.empty()) {
-        if (converter.Convert(utf8, out) == Converter::Stop::Done) break;
-        // Stopped at a character that cannot be encoded, or at bad UTF-8.
-        const size_t length = Utf8SequenceLength(utf8);
-        if (length == 0) return std::nullopt;
+        if (encoder.Convert(utf8, out) == Converter::Stop::Done) break;
+        // Stopped at a character that code page 932 cannot hold.
         out.push_back('\x1A');
-        utf8.remove_prefix(length);
+        utf8.remove_prefix(Utf8SequenceLength(utf8));
     }
     return out;
 }
 
 std::optional<std::string> ToUtf8(std::string_view cp932) {
-    Converter converter("UTF-8", "CP932");
     std::string out;
     out.reserve(cp932.size() * 3 / 2);
-    if (converter.Convert(cp932, out) != Converter::Stop::Done) return std::nullopt;
+    if (!Decode(cp932, out, false)) return std::nullopt;
     return out;
 }
 
 std::string ToUtf8Lossy(std::string_view cp932) {
-    Converter converter("UTF-8", "CP932");
     std::string out;
-    while (!cp932.empty()) {
-        if (converter.Convert(cp932, out) == Converter::Stop::Done) break;
-        out += "\xEF\xBF\xBD";
-        cp932.remove_prefix(1);
-    }
+    AppendUtf8Lossy(cp932, out);
     return out;
+}
+
+void AppendUtf8Lossy(std::string_view cp932, std::string& out) {
+    Decode(cp932, out, true);
+}
+
+bool IsUtf8(std::string_view text) {
+    return IsValidUtf8(text);
 }
 
 unsigned CanonicalCode(unsigned code) {
