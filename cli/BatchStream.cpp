@@ -271,15 +271,21 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
         }
     } else {
         // Two chunks per thread in flight: one being answered, one waiting.
+        // The chunks are reused, so their buffers are allocated once.
         const std::size_t window = 2 * static_cast<std::size_t>(jobs);
+        std::vector<std::shared_ptr<Chunk>> spare;
+        for (std::size_t i = 0; i < window; ++i) spare.push_back(std::make_shared<Chunk>());
         Workers workers(jobs, tables, options);
         std::deque<std::shared_ptr<Chunk>> inFlight;
         bool inputLeft = true;
         while (inputLeft || !inFlight.empty()) {
-            while (inputLeft && inFlight.size() < window) {
-                auto chunk = std::make_shared<Chunk>();
+            while (inputLeft && !spare.empty()) {
+                const std::shared_ptr<Chunk> chunk = spare.back();
                 inputLeft = source.Next(*chunk, nextLine);
                 if (!inputLeft) break;
+                spare.pop_back();
+                chunk->done = false;
+                chunk->status = {};
                 inFlight.push_back(chunk);
                 workers.Submit(chunk);
                 if (source.Stalled()) break;
@@ -291,6 +297,7 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
             status.Add(oldest->status);
             const bool flush = inFlight.empty() && source.Stalled();
             if (!Write(out, err, oldest->output, flush)) return ExitIo;
+            spare.push_back(oldest);
         }
     }
     if (!Write(out, err, {}, true)) return ExitIo;
