@@ -113,10 +113,14 @@ bool IsValidUtf8(std::string_view text) {
 // per character instead of a trip through iconv.
 class DecodeTable {
 public:
+    // Code page 932 holds only characters of the Basic Multilingual Plane,
+    // so each fits in 3 bytes of UTF-8: 4 bytes an entry keep the table
+    // small enough for the processor's caches.
     struct Entry {
+        std::array<char, 3> utf8{};
         std::uint8_t length = 0;  // 0: not a valid character
-        std::array<char, 7> utf8{};
     };
+    static_assert(sizeof(Entry) == 4);
 
     DecodeTable() {
         Converter decoder("UTF-8", "CP932");
@@ -129,10 +133,6 @@ public:
                 case Converter::Stop::Done:
                 case Converter::Stop::Invalid:
                     break;
-            }
-            // Decode() leaves room for 4 bytes of UTF-8 per byte of input.
-            if (single_[byte].length > 4) {
-                throw std::runtime_error("iconv decodes a code page 932 byte unexpectedly");
             }
         }
         rows_ = std::make_unique<Entry[]>(static_cast<size_t>(rowCount_) * 256);
@@ -191,10 +191,8 @@ bool Decode(std::string_view cp932, std::string& out, bool replace) {
     const DecodeTable& table = Decoding();
     const size_t size = cp932.size();
     const size_t start = out.size();
-    // Room for the longest result: 3 bytes for a single byte (U+FFFD or
-    // half-width katakana), at most 7 for a pair, plus slack for the 4-byte
-    // copies below.
-    out.resize(start + size * 4 + 8);
+    // Room for the longest result, 3 bytes a byte, and for the 4-byte copies.
+    out.resize(start + size * 3 + 4);
     char* const begin = out.data() + start;
     char* p = begin;
     for (size_t i = 0; i < size;) {
@@ -209,11 +207,7 @@ bool Decode(std::string_view cp932, std::string& out, bool replace) {
             }
         }
         if (entry && entry->length > 0) {
-            if (entry->length <= 4) {
-                std::memcpy(p, entry->utf8.data(), 4);
-            } else {
-                std::memcpy(p, entry->utf8.data(), entry->length);
-            }
+            std::memcpy(p, entry, 4);  // the length byte lands in the slack
             p += entry->length;
             i += consumed;
             continue;

@@ -29,6 +29,37 @@ TEST(Cp932, NameEncodingKeepsOneByteForEachUnencodableCharacter) {
     EXPECT_FALSE(Cp932::NameFromUtf8("田\xFF"));
 }
 
+// Malformed UTF-8 is refused as such wherever it occurs, never taken for a
+// character code page 932 cannot hold.
+TEST(Cp932, MalformedUtf8IsRefusedNotReplaced) {
+    for (const char* bad : {"\xE0\x80\x80",      // overlong U+0000
+                            "\xC0\xAF",          // overlong '/'
+                            "\xF0\x80\x80\x80",  // overlong, four bytes
+                            "\xED\xA0\x80",      // UTF-16 surrogate D800
+                            "\xED\xBF\xBF",      // UTF-16 surrogate DFFF
+                            "\xF4\x90\x80\x80",  // U+110000
+                            "\xF5\x80\x80\x80",  // beyond any plane
+                            "\xE4\xB8",          // truncated
+                            "\x80"}) {           // lone continuation byte
+        const std::string text = std::string("田") + bad + "中";
+        EXPECT_FALSE(Cp932::IsUtf8(text)) << text;
+        EXPECT_FALSE(Cp932::NameFromUtf8(text)) << text;
+        EXPECT_FALSE(Cp932::FromUtf8(text)) << text;
+    }
+    // The edges that are well-formed: U+FFFF, U+10FFFF, U+E000 after the surrogates.
+    for (const char* good : {"\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF", "\xEE\x80\x80"}) {
+        EXPECT_TRUE(Cp932::IsUtf8(good)) << good;
+        EXPECT_TRUE(Cp932::NameFromUtf8(good)) << good;
+    }
+}
+
+TEST(Cp932, DecodesLikeIconvCharacterForCharacter) {
+    // Single bytes, half-width katakana, a pair, an IBM extension kanji.
+    EXPECT_EQ(Cp932::ToUtf8("a\xB1\x8E\x52\xFA\x5C"), "aｱ山纊");
+    EXPECT_FALSE(Cp932::ToUtf8("\x81\x20"));  // a lead byte with a space after it
+    EXPECT_EQ(Cp932::ToUtf8Lossy("\x81\x20x"), "\xEF\xBF\xBD x");
+}
+
 TEST(Cp932, LossyDecodingMarksBadBytes) {
     EXPECT_EQ(Cp932::ToUtf8Lossy("A\x82"), "A\xEF\xBF\xBD");
 }
