@@ -3,11 +3,14 @@
 #include <iconv.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <vector>
 
 namespace soten::Cp932 {
 namespace {
@@ -107,10 +110,13 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-// What iconv makes of every code page 932 character, asked once at start-up:
-// one entry per single byte, and one row of 256 trail bytes for each byte that
-// iconv treats as the lead byte of a pair. Decoding then costs a table look-up
-// per character instead of a trip through iconv.
+// What iconv makes of every code page 932 character: one entry per single
+// byte, asked at the first decoding, and one row of 256 trail bytes for each
+// byte that iconv treats as the lead byte of a pair, asked the first time a
+// pair with that lead byte is decoded (a reading touches a few dozen of the
+// sixty rows, so start-up pays only for those). Decoding then costs a table
+// look-up per character instead of a trip through iconv. Safe to use from
+// several threads.
 class DecodeTable {
 public:
     // Code page 932 holds only characters of the Basic Multilingual Plane,
@@ -122,43 +128,82 @@ public:
     };
     static_assert(sizeof(Entry) == 4);
 
-    DecodeTable() {
-        Converter decoder("UTF-8", "CP932");
+    DecodeTable() : decoder_("UTF-8", "CP932") {
         for (unsigned byte = 0; byte < 256; ++byte) {
             const char bytes[] = {static_cast<char>(byte)};
-            switch (Decode(decoder, std::string_view(bytes, 1), single_[byte])) {
-                case Converter::Stop::Incomplete:
-                    leadRow_[byte] = static_cast<std::int8_t>(rowCount_++);
-                    break;
-                case Converter::Stop::Done:
-                case Converter::Stop::Invalid:
-                    break;
-            }
-        }
-        rows_ = std::make_unique<Entry[]>(static_cast<size_t>(rowCount_) * 256);
-        for (unsigned lead = 0; lead < 256; ++lead) {
-            if (leadRow_[lead] < 0) continue;
-            for (unsigned trail = 0; trail < 256; ++trail) {
-                const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
-                Decode(decoder, std::string_view(bytes, 2), Pair(lead, trail));
-            }
+            isLead_[byte] =
+                Decode(std::string_view(bytes, 1), single_[byte]) == Converter::Stop::Incomplete;
         }
     }
 
-    bool IsLead(unsigned char byte) const { return leadRow_[byte] >= 0; }
+    bool IsLead(unsigned char byte) const { return isLead_[byte]; }
     const Entry& Single(unsigned char byte) const { return single_[byte]; }
     const Entry& Pair(unsigned char lead, unsigned char trail) const {
-        return rows_[static_cast<size_t>(leadRow_[lead]) * 256 + trail];
+        const Entry* row = rows_[lead].load(std::memory_order_acquire);
+        if (!row) row = BuildRow(lead);
+        return row[trail];
     }
 
 private:
-    Entry& Pair(unsigned lead, unsigned trail) {
-        return rows_[static_cast<size_t>(leadRow_[lead]) * 256 + trail];
+    const Entry* BuildRow(unsigned char lead) const {
+        const std::lock_guard lock(mutex_);
+        if (const Entry* row = rows_[lead].load(std::memory_order_relaxed)) return row;
+        auto row = std::make_unique<Entry[]>(256);
+        if (!DecodeRowAtOnce(lead, row.get())) {
+            for (unsigned trail = 0; trail < 256; ++trail) {
+                const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
+                row[trail] = {};
+                Decode(std::string_view(bytes, 2), row[trail]);
+            }
+        }
+        const Entry* built = row.get();
+        owned_.push_back(std::move(row));
+        rows_[lead].store(built, std::memory_order_release);
+        return built;
     }
 
-    static Converter::Stop Decode(Converter& decoder, std::string_view bytes, Entry& entry) {
+    // Hands iconv the whole row, all 256 pairs one after the other: it
+    // converts each run of valid pairs in one call and stops at an invalid
+    // one, which is skipped. Every pair is one character, so the UTF-8 of a
+    // run splits at its lead bytes. False when the output does not split
+    // into one character a pair (the row is then asked pair by pair).
+    bool DecodeRowAtOnce(unsigned char lead, Entry* row) const {
+        std::array<char, 512> pairs;
+        for (unsigned trail = 0; trail < 256; ++trail) {
+            pairs[2 * trail] = static_cast<char>(lead);
+            pairs[2 * trail + 1] = static_cast<char>(trail);
+        }
         std::string utf8;
-        const Converter::Stop stop = decoder.Convert(bytes, utf8);
+        for (unsigned trail = 0; trail < 256;) {
+            std::string_view in(pairs.data() + 2 * trail, pairs.size() - 2 * trail);
+            const size_t before = in.size();
+            utf8.clear();
+            const Converter::Stop stop = decoder_.Convert(in, utf8);
+            const size_t consumed = before - in.size();
+            if (consumed % 2 != 0) return false;
+            size_t at = 0;
+            for (size_t k = 0; k < consumed / 2; ++k) {
+                size_t length = 1;
+                while (at + length < utf8.size() &&
+                       IsUtf8Continuation(static_cast<unsigned char>(utf8[at + length]))) {
+                    ++length;
+                }
+                if (at >= utf8.size() || length > 3) return false;
+                Entry& entry = row[trail + k];
+                entry.length = static_cast<std::uint8_t>(length);
+                utf8.copy(entry.utf8.data(), length, at);
+                at += length;
+            }
+            if (at != utf8.size()) return false;
+            trail += static_cast<unsigned>(consumed / 2);
+            if (stop != Converter::Stop::Done) ++trail;  // an invalid pair: its entry stays empty
+        }
+        return true;
+    }
+
+    Converter::Stop Decode(std::string_view bytes, Entry& entry) const {
+        std::string utf8;
+        const Converter::Stop stop = decoder_.Convert(bytes, utf8);
         if (stop != Converter::Stop::Done) return stop;
         if (utf8.empty() || utf8.size() > entry.utf8.size()) {
             throw std::runtime_error("iconv decodes a code page 932 character unexpectedly");
@@ -168,14 +213,12 @@ private:
         return stop;
     }
 
+    mutable std::mutex mutex_;  // guards the converter and the building of rows
+    mutable Converter decoder_;
     std::array<Entry, 256> single_{};
-    std::array<std::int8_t, 256> leadRow_ = [] {
-        std::array<std::int8_t, 256> rows{};
-        rows.fill(-1);
-        return rows;
-    }();
-    int rowCount_ = 0;
-    std::unique_ptr<Entry[]> rows_;
+    std::array<bool, 256> isLead_{};
+    mutable std::array<std::atomic<const Entry*>, 256> rows_{};
+    mutable std::vector<std::unique_ptr<Entry[]>> owned_;
 };
 
 const DecodeTable& Decoding() {

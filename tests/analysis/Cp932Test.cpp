@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
+#include <optional>
+
 #include "Cp932.h"
 #include "ShiftJis.h"
 
@@ -53,10 +57,36 @@ TEST(Cp932, MalformedUtf8IsRefusedNotReplaced) {
     }
 }
 
+// The decoding table against iconv itself, for every byte and every pair.
 TEST(Cp932, DecodesLikeIconvCharacterForCharacter) {
-    // Single bytes, half-width katakana, a pair, an IBM extension kanji.
+    const iconv_t cd = iconv_open("UTF-8", "CP932");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    auto viaIconv = [&](std::string bytes) -> std::optional<std::string> {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char out[16];
+        char* src = bytes.data();
+        char* dst = out;
+        size_t srcLeft = bytes.size();
+        size_t dstLeft = sizeof out;
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) {
+            return std::nullopt;
+        }
+        return std::string(out, dst);
+    };
+    int mismatches = 0;
+    for (unsigned code = 0; code < 0x10000 && mismatches < 5; ++code) {
+        std::string bytes;
+        if (code >= 0x100) bytes.push_back(static_cast<char>(code >> 8));
+        bytes.push_back(static_cast<char>(code & 0xFF));
+        const auto expected = viaIconv(bytes);
+        const auto actual = Cp932::ToUtf8(bytes);
+        if (expected != actual) {
+            ++mismatches;
+            ADD_FAILURE() << std::hex << code;
+        }
+    }
+    iconv_close(cd);
     EXPECT_EQ(Cp932::ToUtf8("a\xB1\x8E\x52\xFA\x5C"), "aｱ山纊");
-    EXPECT_FALSE(Cp932::ToUtf8("\x81\x20"));  // a lead byte with a space after it
     EXPECT_EQ(Cp932::ToUtf8Lossy("\x81\x20x"), "\xEF\xBF\xBD x");
 }
 
