@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <istream>
 #include <memory>
 #include <mutex>
@@ -40,6 +41,7 @@ struct Chunk {
     std::vector<LineSpan> lines;
     std::string output;
     BatchStatus status;
+    std::exception_ptr failure;  // what stopped a thread answering it
     bool done = false;
 };
 
@@ -223,7 +225,11 @@ private:
             const std::shared_ptr<Chunk> chunk = queue_.front();
             queue_.pop_front();
             lock.unlock();
-            Answer(answerer, *chunk);
+            try {
+                Answer(answerer, *chunk);
+            } catch (...) {
+                chunk->failure = std::current_exception();
+            }
             lock.lock();
             chunk->done = true;
             finished_.notify_all();
@@ -270,9 +276,10 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
             if (!Write(out, err, chunk.output, source.Stalled())) return ExitIo;
         }
     } else {
-        // Two chunks per thread in flight: one being answered, one waiting.
-        // The chunks are reused, so their buffers are allocated once.
-        const std::size_t window = 2 * static_cast<std::size_t>(jobs);
+        // One chunk in flight per thread and two more waiting, so no thread
+        // idles while the oldest is written. The chunks are reused, so their
+        // buffers are allocated once.
+        const std::size_t window = static_cast<std::size_t>(jobs) + 2;
         std::vector<std::shared_ptr<Chunk>> spare;
         for (std::size_t i = 0; i < window; ++i) spare.push_back(std::make_shared<Chunk>());
         Workers workers(jobs, tables, options);
@@ -286,6 +293,7 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
                 spare.pop_back();
                 chunk->done = false;
                 chunk->status = {};
+                chunk->failure = nullptr;
                 inFlight.push_back(chunk);
                 workers.Submit(chunk);
                 if (source.Stalled()) break;
@@ -294,6 +302,7 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
             const std::shared_ptr<Chunk> oldest = inFlight.front();
             inFlight.pop_front();
             workers.WaitFor(*oldest);
+            if (oldest->failure) std::rethrow_exception(oldest->failure);
             status.Add(oldest->status);
             const bool flush = inFlight.empty() && source.Stalled();
             if (!Write(out, err, oldest->output, flush)) return ExitIo;

@@ -27,8 +27,8 @@ struct CliOptions {
     unsigned jobs = 0;   // --jobs; 0: one per processor
 };
 
-// The longest --jobs accepted.
-inline constexpr unsigned MaxJobs = 256;
+// The most threads --jobs accepts.
+inline constexpr unsigned MaxJobs = 64;
 
 // Parses the arguments after the program name. On a usage error returns
 // nothing and sets `error` to a message for the user.

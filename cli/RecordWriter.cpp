@@ -65,8 +65,7 @@ void RecordWriter::AppendRefusal(long line, std::string_view surnameUtf8,
     utf8_.clear();
     Cp932::AppendUtf8Lossy(messageCp932, utf8_);
     if (options_.format == Format::Tsv) {
-        const std::string message = utf8_;
-        TsvRow(line, surnameUtf8, givenUtf8, message, out);
+        TsvRow(line, surnameUtf8, givenUtf8, utf8_, out);
         return;
     }
     buffer_.Clear();
