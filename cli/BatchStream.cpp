@@ -181,8 +181,8 @@ bool Write(std::ostream& out, std::ostream& err, const std::string& bytes, bool 
     return false;
 }
 
-// Threads that answer chunks from a queue; the caller reads, hands out and
-// writes, in input order.
+// Threads that answer chunks from a queue; the caller reads, hands out,
+// answers while it waits, and writes in input order.
 class Workers {
 public:
     Workers(unsigned count, const Tables& tables, const CliOptions& options) {
@@ -210,9 +210,17 @@ public:
         wake_.notify_one();
     }
 
-    void WaitFor(const Chunk& chunk) {
+    // Waits until `chunk` is answered, answering queued chunks with
+    // `helper` meanwhile, so the calling thread is one of the workers too.
+    void WaitFor(const Chunk& chunk, BatchLine& helper) {
         std::unique_lock lock(mutex_);
-        finished_.wait(lock, [&] { return chunk.done; });
+        while (!chunk.done) {
+            if (queue_.empty()) {
+                finished_.wait(lock);
+                continue;
+            }
+            AnswerNext(helper, lock);
+        }
     }
 
 private:
@@ -222,18 +230,23 @@ private:
         while (true) {
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
             if (stopping_) return;
-            const std::shared_ptr<Chunk> chunk = queue_.front();
-            queue_.pop_front();
-            lock.unlock();
-            try {
-                Answer(answerer, *chunk);
-            } catch (...) {
-                chunk->failure = std::current_exception();
-            }
-            lock.lock();
-            chunk->done = true;
-            finished_.notify_all();
+            AnswerNext(answerer, lock);
         }
+    }
+
+    // Takes the first queued chunk and answers it outside the lock.
+    void AnswerNext(BatchLine& answerer, std::unique_lock<std::mutex>& lock) {
+        const std::shared_ptr<Chunk> chunk = queue_.front();
+        queue_.pop_front();
+        lock.unlock();
+        try {
+            Answer(answerer, *chunk);
+        } catch (...) {
+            chunk->failure = std::current_exception();
+        }
+        lock.lock();
+        chunk->done = true;
+        finished_.notify_all();
     }
 
     std::mutex mutex_;
@@ -282,7 +295,8 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
         const std::size_t window = static_cast<std::size_t>(jobs) + 2;
         std::vector<std::shared_ptr<Chunk>> spare;
         for (std::size_t i = 0; i < window; ++i) spare.push_back(std::make_shared<Chunk>());
-        Workers workers(jobs, tables, options);
+        Workers workers(jobs - 1, tables, options);
+        BatchLine helper(tables, options);
         std::deque<std::shared_ptr<Chunk>> inFlight;
         bool inputLeft = true;
         while (inputLeft || !inFlight.empty()) {
@@ -301,7 +315,7 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
             if (inFlight.empty()) break;
             const std::shared_ptr<Chunk> oldest = inFlight.front();
             inFlight.pop_front();
-            workers.WaitFor(*oldest);
+            workers.WaitFor(*oldest, helper);
             if (oldest->failure) std::rethrow_exception(oldest->failure);
             status.Add(oldest->status);
             const bool flush = inFlight.empty() && source.Stalled();

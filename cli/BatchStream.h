@@ -8,7 +8,7 @@
 namespace soten::cli {
 
 // Runs --batch from `in` to `out`: the input is read in chunks, answered by
-// `jobs` threads (1: on the calling thread) and written in input order, so
+// `jobs` threads (the calling one among them) and written in input order, so
 // the output is the same byte for byte whatever the number of threads. A
 // bounded number of chunks is in flight, so memory stays flat however long
 // the input is. Returns the exit status; a failed write stops the run with
