@@ -7,8 +7,9 @@
 namespace soten {
 
 // Conversion between UTF-8 and code page 932 (Shift-JIS as Windows writes it)
-// through glibc's iconv. Everything inside the analysis is code page 932; these
-// are the only places where text crosses that edge.
+// through glibc's iconv: encoding goes through one converter per thread,
+// decoding through a table that iconv fills once. Everything inside the analysis is code page 932;
+// these are the only places where text crosses that edge.
 namespace Cp932 {
 
 // UTF-8 to code page 932. Returns nothing when the input is not valid UTF-8 or
@@ -27,6 +28,13 @@ std::optional<std::string> ToUtf8(std::string_view cp932);
 
 // Code page 932 to UTF-8 for display: an invalid sequence becomes U+FFFD.
 std::string ToUtf8Lossy(std::string_view cp932);
+
+// ToUtf8Lossy appended to `out`, for callers that reuse one buffer.
+void AppendUtf8Lossy(std::string_view cp932, std::string& out);
+
+// True when `text` is well-formed UTF-8: no truncated or overlong sequence,
+// no UTF-16 surrogate, nothing above U+10FFFF.
+bool IsUtf8(std::string_view text);
 
 // The one code iconv gives a double-byte character when it encodes the
 // character's Unicode value back: the NEC-selected extension kanji

@@ -1,16 +1,37 @@
 #include "CliOptions.h"
 
+#include <charconv>
+
 namespace soten::cli {
 
 const char* const UsageText =
-    "Usage: soten-cli [--style shinji|honji] [--format text|json] [--encoding utf-8|cp932]\n"
-    "                 [--pdf FILE] SURNAME GIVEN\n"
-    "       soten-cli --batch [--style shinji|honji]     (lines \"SURNAME GIVEN [style]\" on "
-    "stdin, JSON lines out)\n"
+    "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv] [--no-report]\n"
+    "                 [--encoding utf-8|cp932] [--pdf FILE] SURNAME GIVEN\n"
+    "       soten-cli --batch [--style shinji|honji] [--format json|tsv] [--lines]\n"
+    "                 [--no-report] [--jobs N]\n"
     "       soten-cli --strokes TEXT [--style shinji|honji]\n"
     "       soten-cli --help | --version\n"
     "\n"
-    "Exit status: 0 reading made, 1 names refused, 2 usage error.\n";
+    "--batch reads lines \"SURNAME GIVEN [shinji|honji]\" on stdin and writes one\n"
+    "record per non-empty line, in input order: JSON lines (add --lines for the\n"
+    "screen and print lines) or, with --format tsv, tab-separated UTF-8 with a\n"
+    "header row. --jobs N reads on N threads (default: one per processor).\n"
+    "\n"
+    "Exit status: 0 every reading made, 1 some names refused, 2 usage error or a\n"
+    "malformed input line, 3 input/output failure (output closed, disk full, PDF\n"
+    "not writable).\n";
+
+namespace {
+
+std::optional<unsigned> ParseJobs(const std::string& text) {
+    unsigned jobs = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+    if (failure != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (jobs < 1 || jobs > MaxJobs) return std::nullopt;
+    return jobs;
+}
+
+}  // namespace
 
 std::optional<StrokeStyle> ParseStyle(const std::string& text) {
     if (text == "shinji" || text == "新字式") return StrokeStyle::Shinji;
@@ -61,10 +82,26 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
                 options.format = Format::Text;
             } else if (*v == "json") {
                 options.format = Format::Json;
+            } else if (*v == "tsv") {
+                options.format = Format::Tsv;
             } else {
-                error = "--format must be text or json";
+                error = "--format must be text, json or tsv";
                 return std::nullopt;
             }
+            options.formatGiven = true;
+        } else if (arg == "--lines") {
+            options.lines = true;
+        } else if (arg == "--no-report") {
+            options.report = false;
+        } else if (arg == "--jobs") {
+            const std::string* v = value("--jobs");
+            if (!v) return std::nullopt;
+            const auto jobs = ParseJobs(*v);
+            if (!jobs) {
+                error = "--jobs must be a number from 1 to " + std::to_string(MaxJobs);
+                return std::nullopt;
+            }
+            options.jobs = *jobs;
         } else if (arg == "--encoding") {
             const std::string* v = value("--encoding");
             if (!v) return std::nullopt;
@@ -120,8 +157,29 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
             error = "--strokes needs a non-empty text";
             return std::nullopt;
         }
+        if (batch && options.formatGiven && options.format == Format::Text) {
+            error = "--batch writes json or tsv";
+            return std::nullopt;
+        }
+        if (strokes && (options.formatGiven || options.lines || !options.report)) {
+            error = "--strokes lists characters and takes no --format, --lines or --no-report";
+            return std::nullopt;
+        }
+        if (batch && options.lines && options.format == Format::Tsv) {
+            error = "--lines needs --format json";
+            return std::nullopt;
+        }
+        if (batch && !options.formatGiven) options.format = Format::Json;
         options.mode = batch ? Mode::Batch : Mode::Strokes;
         return options;
+    }
+    if (options.format == Format::Text && !options.report) {
+        error = "--no-report needs --format json or tsv";
+        return std::nullopt;
+    }
+    if (options.lines && options.format != Format::Json) {
+        error = "--lines needs --format json";
+        return std::nullopt;
     }
     if (positional.size() != 2) {
         error = positional.size() < 2 ? "a surname and a given name are needed"

@@ -9,7 +9,7 @@
 namespace soten::cli {
 
 enum class Mode { Reading, Batch, Strokes, Help, Version };
-enum class Format { Text, Json };
+enum class Format { Text, Json, Tsv };
 enum class Encoding { Utf8, Cp932 };
 
 struct CliOptions {
@@ -21,7 +21,14 @@ struct CliOptions {
     std::string given;
     std::string strokesText;
     std::string pdfPath;  // empty: no printout
+    bool formatGiven = false;
+    bool lines = false;  // --lines: the screen and print lines in batch records
+    bool report = true;  // --no-report leaves the report out of JSON and TSV
+    unsigned jobs = 0;   // --jobs; 0: one per processor
 };
+
+// The most threads --jobs accepts.
+inline constexpr unsigned MaxJobs = 64;
 
 // Parses the arguments after the program name. On a usage error returns
 // nothing and sets `error` to a message for the user.

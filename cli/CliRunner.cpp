@@ -1,13 +1,16 @@
 #include "CliRunner.h"
 
+#include <cerrno>
+#include <cstring>
 #include <istream>
 #include <ostream>
-#include <sstream>
 
+#include "BatchLine.h"
+#include "BatchStream.h"
 #include "CliOptions.h"
 #include "Cp932.h"
 #include "HeadlessReading.h"
-#include "ReadingJson.h"
+#include "RecordWriter.h"
 #include "ShiftJis.h"
 #include "SotenIdentity.h"
 #include "StrokeLookup.h"
@@ -34,6 +37,17 @@ Attempt Read(ProgramState& state, const Tables& tables, const std::string& surna
     return {ReadHeadless(state, tables, {*surnameCp932, *givenCp932}), {}};
 }
 
+// Writes `bytes` and flushes; false (after saying so) when the output
+// refuses them.
+bool WriteAll(std::ostream& out, std::ostream& err, std::string_view bytes) {
+    errno = 0;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (out) return true;
+    ReportWriteFailure(err, errno);
+    return false;
+}
+
 int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
                const Tables& tables, const CliServices& services) {
     if (!options.pdfPath.empty() && !services.writePdf) {
@@ -50,63 +64,25 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
         err << Cp932::ToUtf8Lossy(*attempt.refusal) << "\n";
         return ExitRefused;
     }
-    if (options.format == Format::Json) {
-        out << ReadingToJson(state.shown, tables).dump() << "\n";
-    } else if (options.encoding == Encoding::Cp932) {
-        out << state.shown.record.ReportText;
+    std::string text;
+    if (options.format == Format::Text) {
+        text = options.encoding == Encoding::Cp932
+                   ? state.shown.record.ReportText
+                   : Cp932::ToUtf8Lossy(state.shown.record.ReportText);
     } else {
-        out << Cp932::ToUtf8Lossy(state.shown.record.ReportText);
+        RecordWriter writer(tables, RecordOptionsOf(options));
+        writer.AppendHeader(text);
+        writer.AppendReading(0, state.shown, text);
     }
+    if (!WriteAll(out, err, text)) return ExitIo;
     if (!options.pdfPath.empty()) {
         const std::string failure = services.writePdf(state, options.pdfPath);
         if (!failure.empty()) {
             err << "soten-cli: " << failure << "\n";
-            return ExitUsage;
+            return ExitIo;
         }
     }
     return ExitReadingMade;
-}
-
-std::vector<std::string> SplitOnAsciiSpace(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream stream(line);
-    for (std::string field; stream >> field;) fields.push_back(field);
-    return fields;
-}
-
-int RunBatch(const CliOptions& options, std::istream& in, std::ostream& out, const Tables& tables) {
-    int status = ExitReadingMade;
-    int lineNumber = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const auto fields = SplitOnAsciiSpace(line);
-        if (fields.empty()) continue;
-        std::optional<StrokeStyle> style = options.style;
-        if (fields.size() == 3) style = ParseStyle(fields[2]);
-        if (fields.size() < 2 || fields.size() > 3 || !style) {
-            out << nlohmann::json{{"line", lineNumber},
-                                  {"error", "expected: SURNAME GIVEN [shinji|honji]"}}
-                       .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)
-                << "\n";
-            status = ExitUsage;
-            continue;
-        }
-        ProgramState state;
-        const Attempt attempt = Read(state, tables, fields[0], fields[1], *style);
-        nlohmann::json result;
-        if (!attempt.usageError.empty()) {
-            result = {{"line", lineNumber}, {"error", attempt.usageError}};
-            status = ExitUsage;
-        } else if (attempt.refusal) {
-            result = RefusalToJson(fields[0], fields[1], *attempt.refusal);
-            if (status == ExitReadingMade) status = ExitRefused;
-        } else {
-            result = ReadingToJson(state.shown, tables);
-        }
-        out << result.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-    }
-    return status;
 }
 
 int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
@@ -140,6 +116,12 @@ int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
 
 }  // namespace
 
+void ReportWriteFailure(std::ostream& err, int error) {
+    err << "soten-cli: cannot write the output";
+    if (error != 0) err << ": " << std::strerror(error);
+    err << "\n";
+}
+
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err, const Tables& tables, const CliServices& services) {
     if (IsSuggestCommand(args)) return RunSuggest(args, out, err, tables, BuiltInNameSearchData());
@@ -151,15 +133,17 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     switch (options->mode) {
         case Mode::Help:
-            out << UsageText << SuggestUsageText;
-            return ExitReadingMade;
+            return WriteAll(out, err, std::string(UsageText) + SuggestUsageText) ? ExitReadingMade
+                                                                                 : ExitIo;
         case Mode::Version:
-            out << "soten-cli " SOTEN_VERSION "\n";
-            return ExitReadingMade;
+            return WriteAll(out, err, "soten-cli " SOTEN_VERSION "\n") ? ExitReadingMade : ExitIo;
         case Mode::Batch:
-            return RunBatch(*options, in, out, tables);
-        case Mode::Strokes:
-            return RunStrokes(*options, out, err, tables);
+            return RunBatchStream(in, out, err, tables, *options,
+                                  options->jobs ? options->jobs : DefaultJobs());
+        case Mode::Strokes: {
+            const int status = RunStrokes(*options, out, err, tables);
+            return WriteAll(out, err, {}) ? status : ExitIo;
+        }
         case Mode::Reading:
             break;
     }

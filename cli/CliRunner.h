@@ -13,12 +13,17 @@ namespace soten::cli {
 inline constexpr int ExitReadingMade = 0;
 inline constexpr int ExitRefused = 1;
 inline constexpr int ExitUsage = 2;
+inline constexpr int ExitIo = 3;
+
+// Says on `err` that the output could not be written (`error`: errno, or 0).
+void ReportWriteFailure(std::ostream& err, int error);
 
 // What the command line needs beyond the analysis. The printed page lives in
 // the printing layer (Qt), so it is handed in by main() where it is built.
 struct CliServices {
     // Writes the printed page of the reading on show to a PDF file; returns an
-    // error message, or an empty string on success.
+    // error message, or an empty string on success. The printing layer needs
+    // Qt, so soten-cli hands this to a helper program (see PdfHelper.h).
     std::function<std::string(const ProgramState&, const std::string& path)> writePdf;
 };
 

@@ -1,24 +1,26 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "CliRunner.h"
-
-#ifdef SOTEN_CLI_WITH_PDF
-#include "PdfExport.h"
-#endif
+#include "PdfHelper.h"
 
 int main(int argc, char** argv) {
+    // A reader that goes away (`soten-cli --batch | head -1`) ends the run
+    // quietly, as with any filter, even when the parent ignored SIGPIPE.
+    std::signal(SIGPIPE, SIG_DFL);
+    std::ios::sync_with_stdio(false);
+    std::cin.tie(nullptr);
+
     const std::vector<std::string> args(argv + 1, argv + argc);
     soten::cli::CliServices services;
-#ifdef SOTEN_CLI_WITH_PDF
-    services.writePdf = soten::printing::WritePdfForCli;
-#endif
+    services.writePdf = soten::cli::WritePdfWithHelper;
     try {
         return soten::cli::RunCli(args, std::cin, std::cout, std::cerr, soten::BuiltInTables(),
                                   services);
     } catch (const std::exception& error) {
         std::cerr << "soten-cli: " << error.what() << "\n";
-        return 3;
+        return soten::cli::ExitIo;
     }
 }

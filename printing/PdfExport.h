@@ -7,9 +7,9 @@
 namespace soten::printing {
 
 // The printed reading of the reading on show, written to a PDF file through
-// the same layer and page as the Print command (A4 landscape). Works in a
-// process without a Qt application: one is made for the call, on the
-// offscreen platform. Returns an empty string on success, else the reason.
+// the same layer and page as the Print command (A4 landscape). Needs a
+// QGuiApplication in the process (soten-pdf, behind soten-cli --pdf, makes
+// one). Returns an empty string on success, else the reason.
 std::string WritePdfForCli(const ProgramState& state, const std::string& path);
 
 }  // namespace soten::printing

@@ -6,10 +6,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
-  libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev rapidjson-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
-  xvfb xauth imagemagick poppler-utils
+  xvfb xauth imagemagick poppler-utils time
   cups cups-bsd cups-client printer-driver-cups-pdf
   desktop-file-utils appstream xdotool
   dbus-daemon dbus-x11 at-spi2-core python3-pyatspi

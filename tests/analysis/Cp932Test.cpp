@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
+#include <optional>
+
 #include "Cp932.h"
 #include "ShiftJis.h"
 
@@ -27,6 +31,63 @@ TEST(Cp932, NameEncodingKeepsOneByteForEachUnencodableCharacter) {
     EXPECT_EQ(*name, "\x93\x63\x1A\x92\x86\x1A");
     EXPECT_EQ(CountCharacters(*name), 4);
     EXPECT_FALSE(Cp932::NameFromUtf8("田\xFF"));
+}
+
+// Malformed UTF-8 is refused as such wherever it occurs, never taken for a
+// character code page 932 cannot hold.
+TEST(Cp932, MalformedUtf8IsRefusedNotReplaced) {
+    for (const char* bad : {"\xE0\x80\x80",      // overlong U+0000
+                            "\xC0\xAF",          // overlong '/'
+                            "\xF0\x80\x80\x80",  // overlong, four bytes
+                            "\xED\xA0\x80",      // UTF-16 surrogate D800
+                            "\xED\xBF\xBF",      // UTF-16 surrogate DFFF
+                            "\xF4\x90\x80\x80",  // U+110000
+                            "\xF5\x80\x80\x80",  // beyond any plane
+                            "\xE4\xB8",          // truncated
+                            "\x80"}) {           // lone continuation byte
+        const std::string text = std::string("田") + bad + "中";
+        EXPECT_FALSE(Cp932::IsUtf8(text)) << text;
+        EXPECT_FALSE(Cp932::NameFromUtf8(text)) << text;
+        EXPECT_FALSE(Cp932::FromUtf8(text)) << text;
+    }
+    // The edges that are well-formed: U+FFFF, U+10FFFF, U+E000 after the surrogates.
+    for (const char* good : {"\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF", "\xEE\x80\x80"}) {
+        EXPECT_TRUE(Cp932::IsUtf8(good)) << good;
+        EXPECT_TRUE(Cp932::NameFromUtf8(good)) << good;
+    }
+}
+
+// The decoding table against iconv itself, for every byte and every pair.
+TEST(Cp932, DecodesLikeIconvCharacterForCharacter) {
+    const iconv_t cd = iconv_open("UTF-8", "CP932");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    auto viaIconv = [&](std::string bytes) -> std::optional<std::string> {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char out[16];
+        char* src = bytes.data();
+        char* dst = out;
+        size_t srcLeft = bytes.size();
+        size_t dstLeft = sizeof out;
+        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) {
+            return std::nullopt;
+        }
+        return std::string(out, dst);
+    };
+    int mismatches = 0;
+    for (unsigned code = 0; code < 0x10000 && mismatches < 5; ++code) {
+        std::string bytes;
+        if (code >= 0x100) bytes.push_back(static_cast<char>(code >> 8));
+        bytes.push_back(static_cast<char>(code & 0xFF));
+        const auto expected = viaIconv(bytes);
+        const auto actual = Cp932::ToUtf8(bytes);
+        if (expected != actual) {
+            ++mismatches;
+            ADD_FAILURE() << std::hex << code;
+        }
+    }
+    iconv_close(cd);
+    EXPECT_EQ(Cp932::ToUtf8("a\xB1\x8E\x52\xFA\x5C"), "aｱ山纊");
+    EXPECT_EQ(Cp932::ToUtf8Lossy("\x81\x20x"), "\xEF\xBF\xBD x");
 }
 
 TEST(Cp932, LossyDecodingMarksBadBytes) {

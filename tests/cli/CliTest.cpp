@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <set>
 #include <sstream>
 
 #include "CliOptions.h"
@@ -114,14 +116,29 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{std::string(10000, 'a'), "子"}, ExitRefused, TooMany},
         RefusalCase{{std::string(30000, '\x01'), "子"}, ExitRefused, TooMany},
         RefusalCase{{"山田", "太\xFF"}, ExitUsage, "UTF-8"},
+        RefusalCase{{"山田", "太\xE0\x80\x80"}, ExitUsage, "UTF-8"},      // overlong
+        RefusalCase{{"山田", "太\xED\xA0\x80"}, ExitUsage, "UTF-8"},      // surrogate
+        RefusalCase{{"山田", "太\xF4\x90\x80\x80"}, ExitUsage, "UTF-8"},  // above U+10FFFF
+        RefusalCase{{"--jobs", "0", "山田", "太郎"}, ExitUsage, "--jobs"},
+        RefusalCase{{"--lines", "山田", "太郎"}, ExitUsage, "--lines"},
+        RefusalCase{{"--batch", "--format", "tsv", "--lines"}, ExitUsage, "--lines"},
+        RefusalCase{{"--no-report", "山田", "太郎"}, ExitUsage, "--no-report"},
         RefusalCase{{"山田", ""}, ExitUsage, "empty"},
         RefusalCase{{"山田"}, ExitUsage, "given name"},
         RefusalCase{{"山田", "太郎", "花子"}, ExitUsage, "too many"},
         RefusalCase{{"--style"}, ExitUsage, "needs a value"},
         RefusalCase{{"--style", "kanji", "山田", "太郎"}, ExitUsage, "shinji or honji"},
-        RefusalCase{{"--format", "xml", "山田", "太郎"}, ExitUsage, "text or json"},
+        RefusalCase{{"--format", "xml", "山田", "太郎"}, ExitUsage, "json or tsv"},
         RefusalCase{{"--bogus", "山田", "太郎"}, ExitUsage, "unknown option"},
         RefusalCase{{"--pdf", "/tmp/x.pdf", "山田", "太郎"}, ExitUsage, "no printing"}));
+
+std::vector<nlohmann::json> JsonLines(const std::string& text) {
+    std::vector<nlohmann::json> records;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        records.push_back(nlohmann::json::parse(line));
+    return records;
+}
 
 TEST(Cli, BatchAnswersEveryLineInOrderAndGoesOn) {
     const CliRun run = RunWith({"--batch"},
@@ -130,22 +147,120 @@ TEST(Cli, BatchAnswersEveryLineInOrderAndGoesOn) {
                                "\n"
                                "渡辺 花子 honji\n"
                                "only-one-field\n"
-                               "林 一 shinji\r\n");
-    std::vector<nlohmann::json> results;
-    std::istringstream lines(run.out);
-    for (std::string line; std::getline(lines, line);)
-        results.push_back(nlohmann::json::parse(line));
-    ASSERT_EQ(results.size(), 5u);
+                               "山田 " +
+                                   std::string(5000, 'x') +
+                                   "\n"
+                                   "山田 \xE0\x80\x80\n"
+                                   "林 一 shinji\r\n"
+                                   "  \t \r\n"
+                                   "山田 太郎");
+    const auto results = JsonLines(run.out);
+    ASSERT_EQ(results.size(), 8u);
     EXPECT_EQ(results[0]["fortunes"]["total"], 21);
-    EXPECT_EQ(results[1],
-              nlohmann::json({{"surname", "山田"}, {"given", "太a"}, {"error", Invalid}}));
+    EXPECT_EQ(
+        results[1],
+        nlohmann::json({{"line", 2}, {"surname", "山田"}, {"given", "太a"}, {"error", Invalid}}));
     EXPECT_EQ(results[2]["style"], "honji");
     EXPECT_EQ(results[2]["strokes"]["surname"], nlohmann::json({13, 22}));
-    EXPECT_EQ(results[3]["line"], 5);
-    EXPECT_TRUE(results[3].contains("error"));
-    EXPECT_EQ(results[4]["surname"], "林");
-    EXPECT_EQ(results[4]["fortunes"]["outer"], 2);
+    const std::vector<int> lineNumbers = {1, 2, 4, 5, 6, 7, 8, 10};
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        EXPECT_EQ(results[i]["line"], lineNumbers[i]) << i;
+    }
+    for (std::size_t i : {3u, 4u, 5u}) {
+        EXPECT_EQ(results[i].size(), 2u) << results[i];  // line and error
+        EXPECT_TRUE(results[i].contains("error")) << results[i];
+    }
+    EXPECT_NE(results[4]["error"].get<std::string>().find("4096"), std::string::npos);
+    EXPECT_NE(results[5]["error"].get<std::string>().find("UTF-8"), std::string::npos);
+    EXPECT_EQ(results[6]["surname"], "林");
+    EXPECT_EQ(results[6]["fortunes"]["outer"], 2);
+    EXPECT_EQ(results[7]["given"], "太郎");
     EXPECT_EQ(run.status, ExitUsage);
+}
+
+struct RecordKeysCase {
+    std::vector<std::string> args;
+    std::set<std::string> keys;
+};
+
+class RecordKeys : public ::testing::TestWithParam<RecordKeysCase> {};
+
+TEST_P(RecordKeys, FollowTheOptions) {
+    const CliRun run = RunWith(GetParam().args, "山田 太郎\n");
+    ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+    std::set<std::string> keys;
+    const nlohmann::json record = nlohmann::json::parse(run.out);
+    for (auto it = record.begin(); it != record.end(); ++it) keys.insert(it.key());
+    EXPECT_EQ(keys, GetParam().keys);
+}
+
+const std::set<std::string> ReadingKeys = {"surname",  "given",  "style",   "strokes",
+                                           "fortunes", "grades", "keywords"};
+std::set<std::string> With(std::set<std::string> keys, std::initializer_list<const char*> more) {
+    keys.insert(more.begin(), more.end());
+    return keys;
+}
+const std::initializer_list<const char*> LineKeys = {"screenLines", "printLines", "screenLineIndex",
+                                                     "printLineIndex"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, RecordKeys,
+    ::testing::Values(RecordKeysCase{{"--batch"}, With(ReadingKeys, {"line", "report"})},
+                      RecordKeysCase{{"--batch", "--no-report"}, With(ReadingKeys, {"line"})},
+                      RecordKeysCase{{"--batch", "--lines"},
+                                     With(With(ReadingKeys, {"line", "report"}), LineKeys)},
+                      RecordKeysCase{{"--format", "json", "山田", "太郎"},
+                                     With(With(ReadingKeys, {"report"}), LineKeys)},
+                      RecordKeysCase{{"--format", "json", "--no-report", "山田", "太郎"},
+                                     With(ReadingKeys, LineKeys)}));
+
+// Every kind of line, so that chunks of any size cut through all of them;
+// `records` counts the lines that are not blank.
+std::string MixedLines(std::size_t count, std::size_t* records = nullptr) {
+    const std::vector<std::string> kinds = {"山田 太郎\n",
+                                            "佐々木 健一 honji\n",
+                                            "山田 太a\n",
+                                            "\n",
+                                            "渡辺 花子\r\n",
+                                            "ひとつ\n",
+                                            "山田 \xED\xA0\x80\n",
+                                            "  \n",
+                                            "林 一 kanji\n",
+                                            "山山山山山山山山山山山 子\n",
+                                            std::string(4097, 'a') + "\n",
+                                            "高橋　一郎 shinji\n"};
+    std::string text;
+    if (records) *records = 1;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& line = kinds[(i * 7 + i / 13) % kinds.size()];
+        text += line;
+        if (records && line.find_first_not_of(" \r\n") != std::string::npos) ++*records;
+    }
+    text += "斎藤 花";  // no final newline
+    return text;
+}
+
+TEST(Cli, ParallelBatchIsByteForByteTheSerialOne) {
+    std::size_t records = 0;
+    const std::string input = MixedLines(100000, &records);
+    for (const std::vector<std::string>& format :
+         {std::vector<std::string>{}, std::vector<std::string>{"--format", "tsv", "--no-report"}}) {
+        std::vector<std::string> serial = {"--batch", "--jobs", "1"};
+        std::vector<std::string> parallel = {"--batch", "--jobs", "3"};
+        serial.insert(serial.end(), format.begin(), format.end());
+        parallel.insert(parallel.end(), format.begin(), format.end());
+        const CliRun one = RunWith(serial, input);
+        const CliRun three = RunWith(parallel, input);
+        EXPECT_EQ(one.status, ExitUsage);
+        EXPECT_EQ(three.status, one.status);
+        EXPECT_TRUE(one.out == three.out) << "outputs differ";
+        EXPECT_TRUE(three.err.empty());
+        if (format.empty()) {
+            EXPECT_EQ(std::count(one.out.begin(), one.out.end(), '\n'),
+                      static_cast<std::ptrdiff_t>(records));
+            EXPECT_EQ(one.out.substr(one.out.rfind("{\"line\":"), 18), "{\"line\":100001,\"su");
+        }
+    }
 }
 
 TEST(Cli, BatchOfGoodNamesSucceeds) {
@@ -182,8 +297,20 @@ TEST(Cli, PdfGoesThroughTheInjectedPrinter) {
         return std::string("cannot write out.pdf");
     };
     run = RunWith({"--pdf", "out.pdf", "山田", "太郎"}, {}, services);
-    EXPECT_EQ(run.status, ExitUsage);
+    EXPECT_EQ(run.status, ExitIo);
     EXPECT_NE(run.err.find("cannot write out.pdf"), std::string::npos);
+}
+
+TEST(Cli, AFailedWriteEndsTheRunWithOneMessage) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"山田", "太郎"}, {"--batch"}, {"--batch", "--jobs", "2"}, {"--help"}}) {
+        std::istringstream in(MixedLines(5000));
+        std::ostream closed(nullptr);  // every write fails
+        std::ostringstream err;
+        EXPECT_EQ(RunCli(args, in, closed, err, FixtureTables()), ExitIo) << args[0];
+        const std::string messages = err.str();
+        EXPECT_EQ(std::count(messages.begin(), messages.end(), '\n'), 1) << messages;
+    }
 }
 
 TEST(CliOptions, HelpAndVersion) {

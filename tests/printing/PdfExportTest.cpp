@@ -1,10 +1,8 @@
-// soten-cli --pdf: the printed reading into a PDF file, with or without a Qt
-// application in the process.
+// soten-cli --pdf (through soten-pdf): the printed reading into a PDF file.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "FixtureTables.h"
@@ -39,23 +37,6 @@ TEST(PdfExportTest, UnwritableFileIsReportedWithItsName) {
     const std::string failure = printing::WritePdfForCli(ReadingOfYamadaTaro(), path);
     EXPECT_NE(failure.find(path), std::string::npos) << failure;
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path)));
-}
-
-TEST(PdfExportTest, WorksInAProcessWithoutAQtApplication) {
-    QTemporaryDir directory;
-    const QString path = directory.filePath(QStringLiteral("cli.pdf"));
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // As from a terminal without a display; the export picks its own platform.
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--write-pdf-without-app"), path});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
-    EXPECT_TRUE(testing::ReadPdfText(path).contains(QStringLiteral("蒼 天 姓 名 判 断")));
 }
 
 }  // namespace

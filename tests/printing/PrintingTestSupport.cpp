@@ -118,18 +118,4 @@ std::optional<PdfWord> FindWord(const PdfPage& page, const QString& prefix, doub
     return best;
 }
 
-int WritePdfWithoutApplication(const char* path, std::ostream& err) {
-    ProgramState state;
-    if (const auto refusal = ReadHeadless(state, BuiltInTables(), {Sjis("山田"), Sjis("太郎")})) {
-        err << "names refused: " << Utf8(*refusal) << "\n";
-        return 2;
-    }
-    const std::string failure = printing::WritePdfForCli(state, path);
-    if (!failure.empty()) {
-        err << failure << "\n";
-        return 1;
-    }
-    return 0;
-}
-
 }  // namespace soten::testing

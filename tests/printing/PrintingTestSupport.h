@@ -57,8 +57,4 @@ QString ReadPdfText(const QString& path);
 // several do.
 std::optional<PdfWord> FindWord(const PdfPage& page, const QString& prefix, double nearTop = -1);
 
-// Writes the PDF of a fixed reading with WritePdfForCli in a process without
-// a Qt application (the test binary run with --write-pdf-without-app).
-int WritePdfWithoutApplication(const char* path, std::ostream& err);
-
 }  // namespace soten::testing

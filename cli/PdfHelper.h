@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "ProgramState.h"
+
+namespace soten::cli {
+
+// soten-cli --pdf runs the printed page in a helper program, soten-pdf, so
+// that soten-cli itself loads no Qt. The helper lives next to soten-cli in the
+// build tree and in the libexec folder once installed; both are found from
+// soten-cli's own location. Returns its path, or an empty string.
+std::string FindPdfHelper();
+
+// Writes the printed page of the reading on show to `path` through the
+// helper; returns an empty string on success, else the reason.
+std::string WritePdfWithHelper(const ProgramState& state, const std::string& path);
+
+}  // namespace soten::cli

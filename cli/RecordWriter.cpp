@@ -1,0 +1,269 @@
+#include "RecordWriter.h"
+
+#include <charconv>
+
+#include "Cp932.h"
+#include "Fortunes.h"
+
+namespace soten::cli {
+namespace {
+
+// The five in listing order, with their keys in JSON and TSV.
+constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> ListedKeys = {
+    {{"total", ListedFortune(0)},
+     {"heaven", ListedFortune(1)},
+     {"person", ListedFortune(2)},
+     {"earth", ListedFortune(3)},
+     {"outer", ListedFortune(4)}}};
+
+void AppendNumber(long number, std::string& out) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out.append(digits, end);
+}
+
+// "3 5": the counts of one part, space-separated.
+void AppendStrokes(const NameRecord& record, NamePart part, std::string& out) {
+    for (int k = 1; k <= record.Lengths[part]; ++k) {
+        if (k > 1) out.push_back(' ');
+        AppendNumber(record.Strokes[part][static_cast<std::size_t>(k)], out);
+    }
+}
+
+}  // namespace
+
+RecordWriter::RecordWriter(const Tables& tables, RecordOptions options)
+    : tables_(tables), options_(options), json_(buffer_) {}
+
+void RecordWriter::AppendHeader(std::string& out) const {
+    if (options_.format != Format::Tsv) return;
+    out += "line\tsurname\tgiven\tstyle\tsurname_strokes\tgiven_strokes";
+    for (const char* suffix : {"", "_grade", "_keyword"}) {
+        for (const auto& [key, kind] : ListedKeys) {
+            out.push_back('\t');
+            out += key;
+            out += suffix;
+        }
+    }
+    out += "\terror";
+    if (options_.report) out += "\treport";
+    out.push_back('\n');
+}
+
+void RecordWriter::AppendReading(long line, const ShownReading& reading, std::string& out) {
+    if (options_.format == Format::Tsv) {
+        TsvReading(line, reading, out);
+        return;
+    }
+    JsonReading(line, reading);
+    FinishJson(out);
+}
+
+void RecordWriter::AppendRefusal(long line, std::string_view surnameUtf8,
+                                 std::string_view givenUtf8, std::string_view messageCp932,
+                                 std::string& out) {
+    utf8_.clear();
+    Cp932::AppendUtf8Lossy(messageCp932, utf8_);
+    if (options_.format == Format::Tsv) {
+        TsvRow(line, surnameUtf8, givenUtf8, utf8_, out);
+        return;
+    }
+    buffer_.Clear();
+    json_.Reset(buffer_);
+    json_.StartObject();
+    if (line > 0) {
+        json_.Key("line");
+        json_.Int64(line);
+    }
+    json_.Key("surname");
+    JsonString(surnameUtf8);
+    json_.Key("given");
+    JsonString(givenUtf8);
+    json_.Key("error");
+    JsonString(utf8_);
+    json_.EndObject();
+    FinishJson(out);
+}
+
+void RecordWriter::AppendError(long line, std::string_view message, std::string& out) {
+    if (options_.format == Format::Tsv) {
+        TsvRow(line, {}, {}, message, out);
+        return;
+    }
+    buffer_.Clear();
+    json_.Reset(buffer_);
+    json_.StartObject();
+    if (line > 0) {
+        json_.Key("line");
+        json_.Int64(line);
+    }
+    json_.Key("error");
+    JsonString(message);
+    json_.EndObject();
+    FinishJson(out);
+}
+
+void RecordWriter::JsonReading(long line, const ShownReading& reading) {
+    const NameRecord& record = reading.record;
+    buffer_.Clear();
+    json_.Reset(buffer_);
+    json_.StartObject();
+    if (line > 0) {
+        json_.Key("line");
+        json_.Int64(line);
+    }
+    json_.Key("surname");
+    JsonCp932(record.Names[Surname]);
+    json_.Key("given");
+    JsonCp932(record.Names[GivenName]);
+    json_.Key("style");
+    json_.String(StyleName(reading.style));
+    json_.Key("strokes");
+    json_.StartObject();
+    for (const auto& [key, part] : {std::pair{"surname", Surname}, std::pair{"given", GivenName}}) {
+        json_.Key(key);
+        json_.StartArray();
+        for (int k = 1; k <= record.Lengths[part]; ++k) {
+            json_.Int(record.Strokes[part][static_cast<std::size_t>(k)]);
+        }
+        json_.EndArray();
+    }
+    json_.EndObject();
+    std::array<Keyword, FortuneCount> keywords;
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        keywords[i] = LookupKeyword(tables_, record.Fortunes[ListedKeys[i].second]);
+    }
+    json_.Key("fortunes");
+    json_.StartObject();
+    for (const auto& [key, kind] : ListedKeys) {
+        json_.Key(key);
+        json_.Int(record.Fortunes[kind]);
+    }
+    json_.EndObject();
+    json_.Key("grades");
+    json_.StartObject();
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        json_.Key(ListedKeys[i].first);
+        json_.Int(keywords[i].grade);
+    }
+    json_.EndObject();
+    json_.Key("keywords");
+    json_.StartObject();
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        json_.Key(ListedKeys[i].first);
+        JsonCp932(keywords[i].word);
+    }
+    json_.EndObject();
+    if (options_.report) {
+        json_.Key("report");
+        JsonCp932(record.ReportText);
+    }
+    if (options_.lines || line == 0) {
+        JsonLines("screenLines", reading.lines.ScreenLines, record.ScreenLineIndex);
+        JsonLines("printLines", reading.lines.PrintLines, record.PrintLineIndex);
+        json_.Key("screenLineIndex");
+        json_.Int(record.ScreenLineIndex);
+        json_.Key("printLineIndex");
+        json_.Int(record.PrintLineIndex);
+    }
+    json_.EndObject();
+}
+
+void RecordWriter::JsonLines(const char* key,
+                             const std::array<std::string, WrappedLineCount>& lines,
+                             int lastIndex) {
+    json_.Key(key);
+    json_.StartArray();
+    for (int i = 0; i <= lastIndex && i < WrappedLineCount; ++i) {
+        JsonCp932(lines[static_cast<std::size_t>(i)]);
+    }
+    json_.EndArray();
+}
+
+void RecordWriter::JsonString(std::string_view utf8) {
+    json_.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
+}
+
+void RecordWriter::JsonCp932(std::string_view cp932) {
+    utf8_.clear();
+    Cp932::AppendUtf8Lossy(cp932, utf8_);
+    JsonString(utf8_);
+}
+
+void RecordWriter::FinishJson(std::string& out) {
+    out.append(buffer_.GetString(), buffer_.GetSize());
+    out.push_back('\n');
+}
+
+void RecordWriter::TsvReading(long line, const ShownReading& reading, std::string& out) {
+    const NameRecord& record = reading.record;
+    if (line > 0) AppendNumber(line, out);
+    out.push_back('\t');
+    TsvCp932(record.Names[Surname], out);
+    out.push_back('\t');
+    TsvCp932(record.Names[GivenName], out);
+    out.push_back('\t');
+    out += StyleName(reading.style);
+    out.push_back('\t');
+    AppendStrokes(record, Surname, out);
+    out.push_back('\t');
+    AppendStrokes(record, GivenName, out);
+    std::array<Keyword, FortuneCount> keywords;
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        keywords[i] = LookupKeyword(tables_, record.Fortunes[ListedKeys[i].second]);
+        out.push_back('\t');
+        AppendNumber(record.Fortunes[ListedKeys[i].second], out);
+    }
+    for (const Keyword& keyword : keywords) {
+        out.push_back('\t');
+        AppendNumber(keyword.grade, out);
+    }
+    for (const Keyword& keyword : keywords) {
+        out.push_back('\t');
+        TsvCp932(keyword.word, out);
+    }
+    out.push_back('\t');  // no error
+    if (options_.report) {
+        out.push_back('\t');
+        TsvCp932(record.ReportText, out);
+    }
+    out.push_back('\n');
+}
+
+void RecordWriter::TsvRow(long line, std::string_view surname, std::string_view given,
+                          std::string_view error, std::string& out) {
+    if (line > 0) AppendNumber(line, out);
+    out.push_back('\t');
+    TsvField(surname, out);
+    out.push_back('\t');
+    TsvField(given, out);
+    // style, two stroke columns, five numbers, five grades, five keywords
+    out.append(3 + 3 * FortuneCount, '\t');
+    out.push_back('\t');
+    TsvField(error, out);
+    if (options_.report) out.push_back('\t');
+    out.push_back('\n');
+}
+
+// A field holding a tab, a line break or a double quote is quoted, with its
+// quotes doubled, as spreadsheets and Python's csv module read it.
+void RecordWriter::TsvField(std::string_view utf8, std::string& out) {
+    if (utf8.find_first_of("\t\r\n\"") == std::string_view::npos) {
+        out += utf8;
+        return;
+    }
+    out.push_back('"');
+    for (const char c : utf8) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+void RecordWriter::TsvCp932(std::string_view cp932, std::string& out) {
+    utf8_.clear();
+    Cp932::AppendUtf8Lossy(cp932, utf8_);
+    TsvField(utf8_, out);
+}
+
+}  // namespace soten::cli

@@ -1,0 +1,178 @@
+#!/usr/bin/env python3
+"""soten-cli as a process: exit statuses, a closed pipe, TSV read back by
+Python's csv module, the PDF helper, and (with --memory) the peak memory of a
+batch of 1,000,000 lines.
+
+    cli_process_test.py SOTEN_CLI [--memory] [unittest options]
+"""
+import csv
+import io
+import json
+import os
+import pathlib
+import signal
+import subprocess
+import sys
+import tempfile
+import unittest
+
+CLI = ""
+ENV = dict(os.environ, LC_ALL="C.UTF-8")
+
+MIXED = (
+    "山田 太郎\n"
+    "佐々木 健一 honji\n"
+    "山田 太a\n"
+    "\n"
+    "林 一\r\n"
+    "ひとつ\n"
+    '"山"田 太郎\n'
+    "山田 \xed\xa0\x80\n".encode("utf-8", "surrogateescape").decode("utf-8", "surrogateescape")
+)
+
+
+def run(args, stdin=b"", stdout=subprocess.PIPE, **kwargs):
+    if isinstance(stdin, str):
+        stdin = stdin.encode("utf-8", "surrogateescape")
+    return subprocess.run([CLI, *args], input=stdin, stdout=stdout, stderr=subprocess.PIPE,
+                          env=ENV, timeout=60, **kwargs)
+
+
+class ExitStatus(unittest.TestCase):
+    def test_each_status_has_its_cause(self):
+        full = open("/dev/full", "wb")
+        self.addCleanup(full.close)
+        cases = [
+            (["山田", "太郎"], "", None, 0, ""),
+            (["山田", "太a"], "", None, 1, "不適切な文字があります"),
+            (["--bogus"], "", None, 2, "unknown option"),
+            (["山田", "太\udce0\udc80\udc80"], "", None, 2, "UTF-8"),
+            (["--batch"], "山田 太郎\n\n林 一\n", None, 0, ""),
+            (["--batch"], "山田 太郎\n山田 太a\n", None, 1, ""),
+            (["--batch"], "山田 太郎\n山田\n山田 太a\n", None, 2, ""),
+            (["--batch", "--format", "tsv"], "山田 " + "x" * 5000 + "\n", None, 2, ""),
+            (["山田", "太郎"], "", full, 3, "No space left on device"),
+            (["--batch"], "山田 太郎\n" * 1000, full, 3, "No space left on device"),
+            (["--pdf", "/nonexistent-folder/a.pdf", "山田", "太郎"], "", None, 3,
+             "/nonexistent-folder/a.pdf"),
+        ]
+        for args, stdin, stdout, status, message in cases:
+            with self.subTest(args=args, stdin=stdin[:20]):
+                args = [a.encode("utf-8", "surrogateescape") for a in args]
+                result = run(args, stdin, stdout if stdout else subprocess.PIPE)
+                err = result.stderr.decode("utf-8", "replace")
+                self.assertEqual(result.returncode, status, err)
+                self.assertIn(message, err)
+                if status == 3:
+                    self.assertEqual(err.count("\n"), 1, err)  # one message, not one a line
+
+    def test_help_names_every_status(self):
+        text = run(["--help"]).stdout.decode()
+        for status in ("0 every reading made", "1 some names refused", "2 usage error",
+                       "3 input/output failure"):
+            self.assertIn(status, " ".join(text.split()))
+
+    def test_closed_pipe_ends_quietly(self):
+        names = "山田 太郎\n" * 200000
+        # Also with SIGPIPE ignored by the parent, as some shells and services do.
+        for restore in (True, False):
+            with self.subTest(restore_signals=restore), tempfile.TemporaryFile() as source:
+                source.write(names.encode())
+                source.seek(0)
+                child = subprocess.Popen([CLI, "--batch"], stdin=source, stdout=subprocess.PIPE,
+                                         stderr=subprocess.PIPE, env=ENV, restore_signals=restore)
+                self.assertTrue(child.stdout.readline().startswith(b'{"line":1,'))
+                child.stdout.close()
+                err = child.stderr.read()
+                child.wait(timeout=60)
+                self.assertIn(child.returncode, (0, -signal.SIGPIPE, 141))
+                self.assertEqual(err, b"")
+
+
+class Tsv(unittest.TestCase):
+    def test_columns_hold_what_the_json_holds(self):
+        records = [json.loads(line) for line in run(["--batch"], MIXED).stdout.splitlines()]
+        tsv = run(["--batch", "--format", "tsv"], MIXED)
+        rows = list(csv.reader(io.StringIO(tsv.stdout.decode("utf-8"), newline=""),
+                               dialect="excel-tab"))
+        header, rows = rows[0], rows[1:]
+        self.assertEqual(len(rows), len(records))
+        five = ["total", "heaven", "person", "earth", "outer"]
+        self.assertEqual(header, ["line", "surname", "given", "style", "surname_strokes",
+                                  "given_strokes", *five, *[k + "_grade" for k in five],
+                                  *[k + "_keyword" for k in five], "error", "report"])
+        for row, record in zip(rows, records):
+            with self.subTest(line=record["line"]):
+                cells = dict(zip(header, row))
+                self.assertEqual(len(row), len(header))
+                self.assertEqual(int(cells["line"]), record["line"])
+                self.assertEqual(cells["error"], record.get("error", ""))
+                self.assertEqual(cells["surname"], record.get("surname", ""))
+                self.assertEqual(cells["given"], record.get("given", ""))
+                if "error" in record:
+                    continue
+                self.assertEqual(cells["style"], record["style"])
+                for part in ("surname", "given"):
+                    self.assertEqual(cells[part + "_strokes"].split(),
+                                     [str(n) for n in record["strokes"][part]])
+                for key in five:
+                    self.assertEqual(int(cells[key]), record["fortunes"][key])
+                    self.assertEqual(int(cells[key + "_grade"]), record["grades"][key])
+                    self.assertEqual(cells[key + "_keyword"], record["keywords"][key])
+                self.assertEqual(cells["report"], record["report"])
+
+    def test_single_reading_and_no_report(self):
+        rows = list(csv.reader(io.StringIO(
+            run(["--format", "tsv", "--no-report", "山田", "太郎"]).stdout.decode(), newline=""),
+            dialect="excel-tab"))
+        self.assertEqual(len(rows), 2)
+        self.assertNotIn("report", rows[0])
+        cells = dict(zip(rows[0], rows[1]))
+        self.assertEqual((cells["surname"], cells["given"], cells["total"]), ("山田", "太郎", "21"))
+
+
+class Pdf(unittest.TestCase):
+    def test_soten_cli_links_no_qt(self):
+        dynamic = subprocess.run(["readelf", "-d", CLI], capture_output=True, text=True,
+                                 check=True).stdout
+        self.assertIn("libc.so", dynamic)
+        self.assertNotIn("Qt", dynamic)
+
+    def test_the_helper_writes_the_page(self):
+        if not (pathlib.Path(CLI).parent / "soten-pdf").exists():
+            self.skipTest("built without the printing layer")
+        with tempfile.TemporaryDirectory() as folder:
+            path = pathlib.Path(folder) / "山田太郎.pdf"
+            result = run(["--style", "honji", "山田", "太郎", "--pdf", str(path)])
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(path.read_bytes()[:5], b"%PDF-")
+
+
+class Memory(unittest.TestCase):
+    def test_a_million_lines_in_flat_memory(self):
+        kinds = ["山田 太郎\n", "佐々木 健一 honji\n", "山田 太a\n", "渡辺 花子\r\n", "\n"]
+        with tempfile.TemporaryFile() as source, tempfile.NamedTemporaryFile() as report:
+            for start in range(0, 1000000, 10000):
+                source.write("".join(kinds[i % len(kinds)] for i in range(10000)).encode())
+            source.seek(0)
+            # GNU time reports the peak of soten-cli alone; a process forked
+            # from this script would count the script's memory too.
+            result = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report.name, CLI,
+                                     "--batch"], stdin=source, stdout=subprocess.DEVNULL,
+                                    env=ENV, timeout=300)
+            peak_kb = int(pathlib.Path(report.name).read_text().split()[-1])
+        self.assertEqual(result.returncode, 1)  # 太a is refused
+        print(f"peak RSS {peak_kb / 1024:.1f} MB", file=sys.stderr)
+        self.assertLessEqual(peak_kb, 40 * 1024)
+
+
+if __name__ == "__main__":
+    CLI = sys.argv.pop(1)
+    memory = "--memory" in sys.argv
+    if memory:
+        sys.argv.remove("--memory")
+    suite = unittest.TestSuite()
+    loader = unittest.defaultTestLoader
+    for case in ([Memory] if memory else [ExitStatus, Tsv, Pdf]):
+        suite.addTests(loader.loadTestsFromTestCase(case))
+    sys.exit(0 if unittest.TextTestRunner(verbosity=2).run(suite).wasSuccessful() else 1)
