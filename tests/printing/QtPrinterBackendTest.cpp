@@ -92,7 +92,8 @@ TEST_F(QtLayer, UnwritablePdfFileFailsAtTheEndOfTheDocument) {
         FAIL() << "no error";
     } catch (const ERbPrinter& error) {
         EXPECT_STREQ(error.what(),
-                     "TRbPrinter.EndDocument: Cannot write the file \"/nonexistent-folder/x.pdf\"");
+                     "TRbPrinter.EndDocument: Cannot write the file \"/nonexistent-folder/x.pdf\": "
+                     "No such file or directory");
     }
     EXPECT_FALSE(printer->DocumentOpen());
 }
