@@ -62,6 +62,7 @@ public:
     QAction* SaveAs1;
     QAction* N2;
     QAction* Print1;
+    QAction* PrintPreview1;
     QAction* N3;
     QAction* Exit1;
     QMenu* Edit1;
@@ -82,6 +83,7 @@ public:
     void New1Click();
     void SaveAs1Click();
     void Print1Click();
+    void PrintPreview1Click();
     void Exit1Click();
     void Copy1Click();
     void SearchforHelpOn1Click();
