@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the desktop program on a virtual X display: the splash, the
-# empty main window, the entry dialog, a reading, a refused name, the about
-# box and the help window. Needs xvfb, xdotool and imagemagick
+# empty main window, the entry dialog, a reading, the Save As dialog, the
+# print preview, a refused name, the about box and the help window. Needs xvfb, xdotool and imagemagick
 # (scripts/install-deps.sh installs them).
 #
 #   tools/screenshots.sh [path/to/soten] [output folder]
@@ -50,6 +50,27 @@ xdotool key Return   # to OK
 xdotool key Return   # press OK
 sleep 0.8
 shot 4-reading
+
+# Save As: Qt's own file dialog, in Japanese whatever the locale.
+focus '蒼天姓名判断'
+xdotool key alt+f
+sleep 0.3
+xdotool key a
+sleep 1
+shot 4a-save-dialog
+focus '名前を付けて保存'
+xdotool key Escape
+sleep 0.3
+
+# The print preview of the reading.
+focus '蒼天姓名判断'
+xdotool key alt+f
+sleep 0.3
+xdotool key v
+sleep 1.5
+shot 4b-print-preview
+xdotool key Escape
+sleep 0.3
 
 # A name the dictionary cannot count.
 focus '蒼天姓名判断'
