@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "Cp932.h"
 #include "ReadingPage.h"
 
 namespace soten::printing {
@@ -10,8 +11,16 @@ void PrintReading(TRbPrintDialog& dialog, const ShownReading& reading, const Tab
     // The command is enabled only once there is a reading; without one there
     // is nothing to print.
     if (!reading.valid) return;
+    dialog.SetFileName(PdfFileName(reading));
     if (!dialog.Execute()) return;
     PrintReadingPage(dialog.Printer(), reading, tables);
+}
+
+QString PdfFileName(const ShownReading& reading) {
+    const NameRecord& names = reading.record;
+    return QString::fromStdString(
+               Cp932::ToUtf8Lossy(names.Names[Surname] + names.Names[GivenName])) +
+           QStringLiteral(".pdf");
 }
 
 void PrintReadingPage(TRbPrinter& printer, const ShownReading& reading, const Tables& tables) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include "ProgramState.h"
 #include "RbPrinters.h"
 #include "Tables.h"
@@ -14,6 +16,10 @@ inline constexpr const char* DocumentTitle = "蒼天姓名判断";
 // the program's error box; nothing half-printed reaches the printer, and the
 // reading is only read, so the command can simply be given again.
 void PrintReading(TRbPrintDialog& dialog, const ShownReading& reading, const Tables& tables);
+
+// The name the print dialog proposes for a PDF file: surname and given name
+// joined, then ".pdf".
+QString PdfFileName(const ShownReading& reading);
 
 // Everything after the dialog: A4, landscape, monochrome and 100 % where the
 // printer supports them (the printer's own value otherwise), then one

@@ -50,6 +50,10 @@ public:
     // `outputFile`. False when there is no such printer.
     virtual bool SelectPrinter(const std::string& name, const std::string& outputFile) = 0;
 
+    // The name the print dialog proposes for a PDF file (the folder is the
+    // one last used). A backend without files ignores it.
+    virtual void ProposeFileName(const QString& fileName) { static_cast<void>(fileName); }
+
     // Shows the system's print dialog over the toolkit's printer; true on OK,
     // after which the printer and settings chosen there are current.
     virtual bool RunPrintDialog(QWidget* parent) = 0;

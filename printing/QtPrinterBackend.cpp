@@ -1,12 +1,18 @@
 #include "QtPrinterBackend.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "PdfFile.h"
 #include "RbCanvas.h"
 #include "RbPrinters.h"
 
@@ -42,9 +48,35 @@ std::int16_t TenthsOfMillimetre(qreal millimetres) {
     return static_cast<std::int16_t>(qRound(millimetres * 10));
 }
 
+// Qt says "QPainter::begin(): Returned false" on stderr when a printer
+// cannot start a document; the program reports that failure itself.
+class QuietFailedBegin {
+public:
+    QuietFailedBegin() { previous_ = qInstallMessageHandler(&Filter); }
+    ~QuietFailedBegin() { qInstallMessageHandler(previous_); }
+    QuietFailedBegin(const QuietFailedBegin&) = delete;
+    QuietFailedBegin& operator=(const QuietFailedBegin&) = delete;
+
+private:
+    static void Filter(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtWarningMsg && text == QLatin1String("QPainter::begin(): Returned false")) {
+            return;
+        }
+        previous_(type, context, text);
+    }
+    static inline QtMessageHandler previous_ = nullptr;
+};
+
+// Qt's print preview paints on a printer whose engine records pictures.
+bool InPreview(QPrinter& printer) {
+    const QPaintEngine* engine = printer.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
+}
+
 }  // namespace
 
 QtPrinterBackend::QtPrinterBackend() = default;
+QtPrinterBackend::QtPrinterBackend(QPrinter& borrowed) : borrowed_(&borrowed) {}
 QtPrinterBackend::~QtPrinterBackend() = default;
 
 const std::string& QtPrinterBackend::PdfOutputName() {
@@ -53,6 +85,7 @@ const std::string& QtPrinterBackend::PdfOutputName() {
 }
 
 QPrinter& QtPrinterBackend::Printer() {
+    if (borrowed_) return *borrowed_;
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
 }
@@ -95,7 +128,10 @@ bool QtPrinterBackend::SelectPrinter(const std::string& name, const std::string&
     QPrinter& printer = Printer();
     if (name == PdfOutputName()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        if (!outputFile.empty()) printer.setOutputFileName(QString::fromStdString(outputFile));
+        if (!outputFile.empty()) {
+            printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(outputFile)));
+            outputFileBytes_ = outputFile;
+        }
         return true;
     }
     const QString queue = QString::fromStdString(name);
@@ -106,7 +142,25 @@ bool QtPrinterBackend::SelectPrinter(const std::string& name, const std::string&
     return printer.outputFormat() == QPrinter::NativeFormat && printer.printerName() == queue;
 }
 
+std::string QtPrinterBackend::OutputFileBytes() {
+    const QString name = Printer().outputFileName();
+    // The bytes given stay in force as long as the printer holds their name.
+    if (!outputFileBytes_.empty() &&
+        QFile::decodeName(QByteArray::fromStdString(outputFileBytes_)) == name) {
+        return outputFileBytes_;
+    }
+    return QFile::encodeName(name).toStdString();
+}
+
+void QtPrinterBackend::ProposeFileName(const QString& fileName) {
+    proposedFileName_ = fileName;
+}
+
 bool QtPrinterBackend::RunPrintDialog(QWidget* parent) {
+    if (borrowed_) {
+        QPrintDialog dialog(borrowed_, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
     // Qt's dialog changes the printer it is given as soon as it opens (it
     // selects the default queue), even when it is then cancelled. It works on
     // a printer of its own, which becomes the toolkit's printer only on OK.
@@ -129,8 +183,23 @@ bool QtPrinterBackend::RunPrintDialog(QWidget* parent) {
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                       QAbstractPrintDialog::PrintCollateCopies);
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    if (!proposedFileName_.isEmpty()) {
+        // The file of a PDF is named after the reading, in the folder last
+        // used. Qt's dialog keeps the name in a field of its own, which it
+        // fills from the printer only while the printer writes a PDF.
+        if (lastFolder_.isEmpty()) lastFolder_ = QDir::homePath();
+        const QString proposed = QDir(lastFolder_).filePath(proposedFileName_);
+        if (auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("filename"))) {
+            field->setText(proposed);
+        } else if (chosen->outputFormat() == QPrinter::PdfFormat) {
+            chosen->setOutputFileName(proposed);
+        }
+    }
     if (dialog.exec() != QDialog::Accepted) return false;
     printer_ = std::move(chosen);
+    if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
+        lastFolder_ = QFileInfo(printer_->outputFileName()).absolutePath();
+    }
     return true;
 }
 
@@ -222,7 +291,7 @@ std::optional<TRbDeviceMode> QtPrinterBackend::MergeDeviceMode(const TRbDeviceMo
 }
 
 void QtPrinterBackend::ResetPrinter() {
-    printer_.reset();
+    if (!borrowed_) printer_.reset();
     scale_ = 100;
 }
 
@@ -240,27 +309,54 @@ QPoint QtPrinterBackend::PhysicalOffset() {
     return QPoint(qRound(printable.left() - paper.left()), qRound(printable.top() - paper.top()));
 }
 
-void QtPrinterBackend::PrintDocument(const QString& title, const TRbCanvas& page) {
-    QPrinter& printer = Printer();
-    const bool pdf = WritesPdf();
-    if (pdf && printer.outputFileName().isEmpty()) {
-        throw ERbPrinter("TRbPrinter.EndDocument: The PDF output has no file name");
-    }
-    printer.setDocName(title);
+void QtPrinterBackend::PaintDocument(QPrinter& printer, const TRbCanvas& page) {
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        if (pdf) {
-            throw ERbPrinter("TRbPrinter.EndDocument: Cannot write the file \"" +
-                             printer.outputFileName().toStdString() + "\"");
-        }
+    bool begun = false;
+    {
+        const QuietFailedBegin quiet;
+        begun = painter.begin(&printer);
+    }
+    if (!begun) {
         throw ERbPrinter("TRbPrinter.EndDocument: Cannot start a document on \"" +
-                         printer.printerName().toStdString() + "\"");
+                         CurrentPrinterName() + "\"");
     }
     if (scale_ != 100) painter.scale(scale_ / 100.0, scale_ / 100.0);
     page.Paint(painter);
     if (!painter.end()) {
         throw ERbPrinter("TRbPrinter.EndDocument: The document for \"" + CurrentPrinterName() +
                          "\" could not be finished");
+    }
+}
+
+void QtPrinterBackend::PrintDocument(const QString& title, const TRbCanvas& page) {
+    QPrinter& printer = Printer();
+    printer.setDocName(title);
+    // The preview only records the page; no file is written.
+    if (!WritesPdf() || InPreview(printer)) {
+        PaintDocument(printer, page);
+        return;
+    }
+    const QString shownName = printer.outputFileName();
+    if (shownName.isEmpty()) {
+        throw ERbPrinter("TRbPrinter.EndDocument: The PDF output has no file name");
+    }
+    const std::string path = OutputFileBytes();
+    const std::string failure = WritePdfFile(path, [&](const QString& newFile) -> std::string {
+        printer.setOutputFileName(newFile);
+        std::string error;
+        try {
+            PaintDocument(printer, page);
+        } catch (const ERbPrinter& e) {
+            error = e.what();
+            const std::string prefix = "TRbPrinter.EndDocument: ";
+            if (error.starts_with(prefix)) error.erase(0, prefix.size());
+        }
+        printer.setOutputFileName(shownName);
+        return error;
+    });
+    if (!failure.empty()) {
+        throw ERbPrinter("TRbPrinter.EndDocument: Cannot write the file \"" + path +
+                         "\": " + failure);
     }
 }
 

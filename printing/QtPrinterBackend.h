@@ -19,6 +19,9 @@ namespace soten::printing {
 class QtPrinterBackend final : public PrinterBackend {
 public:
     QtPrinterBackend();
+    // Over a printer owned elsewhere (the print preview's), which is never
+    // replaced or dropped.
+    explicit QtPrinterBackend(QPrinter& borrowed);
     ~QtPrinterBackend() override;
 
     // The list entry of the PDF file output. CUPS queue names cannot hold
@@ -34,6 +37,7 @@ public:
     int CurrentPrinterIndex() override;
     bool CurrentPrinterAvailable() override;
     bool SelectPrinter(const std::string& name, const std::string& outputFile) override;
+    void ProposeFileName(const QString& fileName) override;
     bool RunPrintDialog(QWidget* parent) override;
     std::optional<TRbDeviceMode> DeviceMode() override;
     std::optional<TRbDeviceMode> MergeDeviceMode(const TRbDeviceMode& mode) override;
@@ -48,7 +52,16 @@ private:
     // has gone.
     std::optional<std::uint32_t> Capabilities();
 
+    // The PDF file as the system names it, when it was given as bytes: Qt's
+    // printer holds names as text, which cannot hold every byte string.
+    std::string OutputFileBytes();
+    void PaintDocument(QPrinter& printer, const TRbCanvas& page);
+
     std::unique_ptr<QPrinter> printer_;
+    QPrinter* borrowed_ = nullptr;
+    std::string outputFileBytes_;
+    QString proposedFileName_;
+    QString lastFolder_;
     // Qt's printers have no scaling of their own; the page is scaled when it
     // is painted.
     std::int16_t scale_ = 100;

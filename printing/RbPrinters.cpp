@@ -286,6 +286,7 @@ bool TRbPrintDialog::Execute() {
     } else {
         QWidget* owner = qobject_cast<QWidget*>(parent());
         if (!owner) owner = QApplication::activeWindow();
+        printer.Backend().ProposeFileName(fileName_);
         accepted = printer.Backend().RunPrintDialog(owner);
     }
     if (!accepted) return false;

@@ -177,12 +177,17 @@ public:
 
     TRbPrinter& Printer() const;
 
+    // The name proposed for a PDF file, in the folder last used.
+    void SetFileName(const QString& fileName) { fileName_ = fileName; }
+    const QString& FileName() const { return fileName_; }
+
     // The next Execute returns this answer instead of showing the dialog.
     static void SetNextAnswer(const TRbPrintDialogAnswer& answer);
     static bool HasNextAnswer();
 
 private:
     TRbPrinter* printer_;  // null: RbPrinter()
+    QString fileName_;
 };
 
 }  // namespace soten

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the desktop program on a virtual X display: the splash, the
-# empty main window, the entry dialog, a reading, a refused name, the about
-# box and the help window. Needs xvfb, xdotool and imagemagick
+# empty main window, the entry dialog, a reading, the Save As dialog, the
+# print preview, a refused name, the about box and the help window. Needs xvfb, xdotool and imagemagick
 # (scripts/install-deps.sh installs them).
 #
 #   tools/screenshots.sh [--scale FACTOR] [path/to/soten] [output folder]
@@ -77,6 +77,27 @@ xdotool mousemove "$(at "$wx" 201)" "$((wy + menu_height + $(at 0 28)))" mousedo
 xdotool mousemove "$(at "$wx" 420)" "$((wy + menu_height + $(at 0 68)))" mouseup 1
 sleep 0.3
 shot 4b-reading-selected
+
+# Save As: Qt's own file dialog, in Japanese whatever the locale.
+focus '蒼天姓名判断'
+xdotool key alt+f
+sleep 0.3
+xdotool key a
+sleep 1
+shot 4a-save-dialog
+focus '名前を付けて保存'
+xdotool key Escape
+sleep 0.3
+
+# The print preview of the reading.
+focus '蒼天姓名判断'
+xdotool key alt+f
+sleep 0.3
+xdotool key v
+sleep 1.5
+shot 4c-print-preview
+xdotool key Escape
+sleep 0.3
 
 # A name the dictionary cannot count.
 focus '蒼天姓名判断'

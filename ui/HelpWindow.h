@@ -15,7 +15,7 @@ QString HelpFileName();
 // The help built into the program (HTML, UTF-8).
 QString BuiltInHelp();
 
-// A window of our own that shows the help.
+// A window of our own that shows the help. Esc and Ctrl+W close it.
 class HelpWindow : public QWidget {
     Q_OBJECT
 

@@ -1,12 +1,18 @@
 #include "ReportFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+#include "FileReplacement.h"
 
 namespace soten::ui {
 
 namespace {
+
+using platform::FileReplacement;
 
 std::string CreateErrorMessage(const QString& path, const QString& reason) {
     const QString fullPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
@@ -17,31 +23,36 @@ std::string CreateErrorMessage(const QString& path, const QString& reason) {
 
 }  // namespace
 
+QString FileErrorReason(int error) {
+    switch (error) {
+        case FileReplacement::NotARegularFile:
+        case EISDIR:
+            return QStringLiteral("通常のファイルではありません");
+        case ENOENT:
+        case ENOTDIR:
+            return QStringLiteral("フォルダが見つかりません");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("アクセスが拒否されました");
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("ディスクに空きがありません");
+        case EROFS:
+            return QStringLiteral("読み取り専用のファイルシステムです");
+        default:
+            return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
 EFCreateError::EFCreateError(const QString& path, const QString& reason)
     : std::runtime_error(CreateErrorMessage(path, reason)) {}
 
 void WriteReportFile(const QString& path, const std::string& bytes) {
-    QSaveFile file(path);
-    // Unbuffered, and every short write retried: a buffered QSaveFile takes a
-    // short write at its final flush (a disk that fills up half way) for
-    // success and commits a truncated file. Retrying the rest makes the
-    // system report the error itself.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        throw EFCreateError(path, file.errorString());
-    }
-    const char* next = bytes.data();
-    qint64 remaining = static_cast<qint64>(bytes.size());
-    while (remaining > 0) {
-        const qint64 written = file.write(next, remaining);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            throw EFCreateError(path, reason);
-        }
-        next += written;
-        remaining -= written;
-    }
-    if (!file.commit()) throw EFCreateError(path, file.errorString());
+    FileReplacement file(QFile::encodeName(path).toStdString());
+    int error = file.Begin();
+    if (!error) error = file.Write(bytes.data(), bytes.size());
+    if (!error) error = file.Commit();
+    if (error) throw EFCreateError(path, FileErrorReason(error));
 }
 
 }  // namespace soten::ui

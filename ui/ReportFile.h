@@ -6,7 +6,13 @@
 
 namespace soten::ui {
 
-// A report file that could not be written. The message is the system's own,
+// Why a file could not be written, in Japanese for the common causes (no
+// such folder, no permission, a full disk, a read-only file system, a path
+// that is not a regular file), in the system's words otherwise. `error` is
+// the system's error number or FileReplacement::NotARegularFile.
+QString FileErrorReason(int error);
+
+// A report file that could not be written. The message is
 // "ファイル "<full path>". <reason> を作成できません", in UTF-8.
 class EFCreateError : public std::runtime_error {
 public:
@@ -16,8 +22,9 @@ public:
 // Writes the report bytes to the file exactly as given (code page 932, CR LF,
 // no byte-order mark), replacing the file if it exists. The new file takes
 // the old one's place only once it is complete, so a failed save (a full
-// disk, a folder that cannot be written) leaves the old file as it was.
-// Throws EFCreateError.
+// disk, a folder that cannot be written) leaves the old file as it was. A
+// path that exists and is not a regular file (a folder, a FIFO, a device) is
+// refused; a symbolic link keeps pointing where it did. Throws EFCreateError.
 void WriteReportFile(const QString& path, const std::string& bytes);
 
 }  // namespace soten::ui

@@ -27,11 +27,21 @@ void PrepareApplication(QApplication& application) {
     // window, not with whichever window happens to be the last one open.
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
-    auto* translator = new QTranslator(&application);
-    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(translator);
+    InstallQtTranslations(application);
+}
+
+QTranslator* InstallQtTranslations(QObject& owner) {
+    // The program speaks Japanese whatever the locale, and so do Qt's own
+    // file, print and message dialogs.
+    auto* translator = new QTranslator(&owner);
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
     }
+    return translator;
 }
 
 ProgramWindows CreateProgramWindows(ProgramState& state, TablesSource tables) {

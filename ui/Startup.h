@@ -6,6 +6,8 @@
 #include "Tables.h"
 
 class QApplication;
+class QObject;
+class QTranslator;
 
 namespace soten::ui {
 
@@ -23,8 +25,13 @@ struct ProgramWindows {
 };
 
 // What the application object needs before the first window: its title and
-// icon, the face substitutes and Qt's own texts in the user's language.
+// icon, the face substitutes and Qt's own texts in Japanese.
 void PrepareApplication(QApplication& application);
+
+// Qt's own Japanese texts (qtbase_ja.qm of the system's Qt), whatever the
+// locale. Returns the installed translator, owned by `owner`, or null when
+// the translations are not installed.
+QTranslator* InstallQtTranslations(QObject& owner);
 
 // The start-up: the splash window shown and painted at once, then the main
 // window (whose timer starts now), the entry dialog and the about box, all

@@ -24,6 +24,7 @@
 #include "NamingDialog.h"
 #include "PaneColors.h"
 #include "PaneImage.h"
+#include "PrintPreview.h"
 #include "PrintedReading.h"
 #include "ReadingPane.h"
 #include "ReportFile.h"
@@ -147,6 +148,7 @@ void TForm1::BuildMenu() {
     N2 = Separator(File1, "N2");
     Print1 = MenuItem(File1, "Print1", QStringLiteral("印刷(&P)..."),
                       QKeySequence(Qt::CTRL | Qt::Key_P));
+    PrintPreview1 = MenuItem(File1, "PrintPreview1", QStringLiteral("印刷プレビュー(&V)"));
     N3 = Separator(File1, "N3");
     Exit1 =
         MenuItem(File1, "Exit1", QStringLiteral("終了(&X)"), QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -166,12 +168,15 @@ void TForm1::BuildMenu() {
                       QKeySequence(Qt::CTRL | Qt::Key_V));
 
     for (QMenu* menu : {File1, Edit1, Help1}) menu->setFont(mainMenu->font());
-    for (QAction* resultCommand : {SaveAs1, Print1, Copy1}) resultCommand->setEnabled(false);
+    for (QAction* resultCommand : {SaveAs1, Print1, PrintPreview1, Copy1}) {
+        resultCommand->setEnabled(false);
+    }
 
     connect(New1, &QAction::triggered, this, &TForm1::New1Click);
     connect(Naming1, &QAction::triggered, this, &TForm1::Naming1Click);
     connect(SaveAs1, &QAction::triggered, this, &TForm1::SaveAs1Click);
     connect(Print1, &QAction::triggered, this, &TForm1::Print1Click);
+    connect(PrintPreview1, &QAction::triggered, this, &TForm1::PrintPreview1Click);
     connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
     connect(Copy1, &QAction::triggered, this, &TForm1::Copy1Click);
     connect(SearchforHelpOn1, &QAction::triggered, this, &TForm1::SearchforHelpOn1Click);
@@ -247,6 +252,12 @@ void TForm1::Print1Click() {
     PrintCommand();
 }
 
+void TForm1::PrintPreview1Click() {
+    RunCommand([this] {
+        if (printing::PreviewReading(state_.shown, tables_, this)) PrintCommand();
+    });
+}
+
 void TForm1::NewReadingCommand() {
     RunCommand([this] { NewReading(*this, state_, tables_); });
 }
@@ -260,8 +271,8 @@ QFileDialog* TForm1::SaveDialog1() {
         // Qt's own dialog, the same on every desktop.
         saveDialog_ = new QFileDialog(this, QStringLiteral("名前を付けて保存"));
         saveDialog_->setObjectName(QStringLiteral("SaveDialog1"));
-        saveDialog_->setOptions(QFileDialog::DontUseNativeDialog |
-                                QFileDialog::DontConfirmOverwrite);
+        // Replacing a file asks first (Qt's own question).
+        saveDialog_->setOptions(QFileDialog::DontUseNativeDialog);
         saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
         saveDialog_->setFileMode(QFileDialog::AnyFile);
         saveDialog_->setNameFilter(QStringLiteral("テキストファイル(*.txt)"));
@@ -329,6 +340,7 @@ void TForm1::EnableResultCommands() {
     BitBtn2->setEnabled(true);
     SaveAs1->setEnabled(true);
     Print1->setEnabled(true);
+    PrintPreview1->setEnabled(true);
     Copy1->setEnabled(true);
 }
 

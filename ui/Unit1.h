@@ -65,6 +65,7 @@ public:
     QAction* SaveAs1;
     QAction* N2;
     QAction* Print1;
+    QAction* PrintPreview1;
     QAction* N3;
     QAction* Exit1;
     QMenu* Edit1;
@@ -90,6 +91,7 @@ public:
     void ReadChosenName(const QString& surname, const QString& given, StrokeStyle style);
     void SaveAs1Click();
     void Print1Click();
+    void PrintPreview1Click();
     void Exit1Click();
     void Copy1Click();
     void SearchforHelpOn1Click();

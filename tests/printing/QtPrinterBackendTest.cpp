@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -92,7 +95,8 @@ TEST_F(QtLayer, UnwritablePdfFileFailsAtTheEndOfTheDocument) {
         FAIL() << "no error";
     } catch (const ERbPrinter& error) {
         EXPECT_STREQ(error.what(),
-                     "TRbPrinter.EndDocument: Cannot write the file \"/nonexistent-folder/x.pdf\"");
+                     "TRbPrinter.EndDocument: Cannot write the file \"/nonexistent-folder/x.pdf\": "
+                     "No such file or directory");
     }
     EXPECT_FALSE(printer->DocumentOpen());
 }
@@ -132,6 +136,34 @@ TEST_F(QtLayer, SystemDialogOkMakesItsChoiceCurrent) {
     EXPECT_GE(backend->CurrentPrinterIndex(), 0);
     EXPECT_EQ(printer->CachedPrinterIndex(), backend->CurrentPrinterIndex());
     EXPECT_TRUE(printer->PendingCopy().has_value());
+}
+
+TEST_F(QtLayer, PdfFileIsProposedUnderTheReadingsNameInTheFolderLastUsed) {
+    QTemporaryDir chosen;
+    const QString firstChoice = chosen.filePath(QStringLiteral("elsewhere.pdf"));
+    QStringList proposed;
+    for (const QString& answer : {firstChoice, QString()}) {
+        TRbPrintDialog dialog(*printer);
+        dialog.SetFileName(QStringLiteral("山田太郎.pdf"));
+        QTimer::singleShot(0, [&] {
+            auto* system = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(system, nullptr);
+            auto* field = system->findChild<QLineEdit*>(QStringLiteral("filename"));
+            ASSERT_NE(field, nullptr);
+            proposed.push_back(field->text());
+            if (answer.isEmpty()) return system->reject();
+            // The PDF file output, last in the list, with a name of the user's own.
+            auto* printers = system->findChild<QComboBox*>(QStringLiteral("printers"));
+            ASSERT_NE(printers, nullptr);
+            printers->setCurrentIndex(printers->count() - 1);
+            field->setText(answer);
+            system->accept();
+        });
+        dialog.Execute();
+    }
+    EXPECT_EQ(proposed, (QStringList{QDir::home().filePath(QStringLiteral("山田太郎.pdf")),
+                                     chosen.filePath(QStringLiteral("山田太郎.pdf"))}));
+    EXPECT_EQ(backend->Printer().outputFileName(), firstChoice);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // every command driven through the real dialogs and message boxes.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -9,14 +10,19 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTranslator>
+#include <algorithm>
 
 #include "About.h"
 #include "Cp932.h"
@@ -28,6 +34,7 @@
 #include "PrintedReading.h"
 #include "RbPrinters.h"
 #include "ShiftJis.h"
+#include "Startup.h"
 #include "TShape.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -90,8 +97,14 @@ ModalDriver::Step SaveAs(const QString& path, QString* proposedName = nullptr) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         if (proposedName) *proposedName = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+        // Typed into the name field, as a user does (selectFile leaves a
+        // field that has the focus alone).
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(path);
+        // As the Save button does, from the event loop: a question it asks is
+        // then the driver's next modal.
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
     };
 }
 
@@ -179,6 +192,7 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
           MenuItem{"Naming1", "名付け候補(&K)...", QKeySequence(QStringLiteral("Ctrl+K")), true},
           MenuItem{"SaveAs1", "名前をつけて保存(&A)...", QKeySequence(), false},
           MenuItem{"Print1", "印刷(&P)...", QKeySequence(QStringLiteral("Ctrl+P")), false},
+          MenuItem{"PrintPreview1", "印刷プレビュー(&V)", QKeySequence(), false},
           MenuItem{"Exit1", "終了(&X)", QKeySequence(QStringLiteral("Alt+F4")), true},
           MenuItem{"Copy1", "占文のコピー(&C)", QKeySequence(QStringLiteral("Ctrl+C")), false},
           MenuItem{"SearchforHelpOn1", "目次(&H)", QKeySequence(QStringLiteral("F1")), true},
@@ -193,10 +207,11 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
     EXPECT_EQ(form1.Edit1->title(), QStringLiteral("編集(&E)"));
     EXPECT_EQ(form1.Help1->title(), QStringLiteral("ヘルプ(&H)"));
     const QList<QAction*> file = form1.File1->actions();
-    ASSERT_EQ(file.size(), 7);
+    ASSERT_EQ(file.size(), 8);
     EXPECT_EQ(file[1], form1.Naming1);
     EXPECT_TRUE(file[3]->isSeparator());
-    EXPECT_TRUE(file[5]->isSeparator());
+    EXPECT_EQ(file[5], form1.PrintPreview1);
+    EXPECT_TRUE(file[6]->isSeparator());
     EXPECT_FALSE(form1.BitBtn2->isEnabled());
 }
 
@@ -240,7 +255,7 @@ TEST_F(MainWindowTest, NewReadingComesBackAfterEachRefusalAndDrawsTheCorrectedNa
     EXPECT_FALSE(form1.Image1->Picture().isNull());
     EXPECT_FALSE(form1.Image2->Picture().isNull());
     EXPECT_FALSE(form1.Image3->Picture().isNull());
-    for (QAction* command : {form1.SaveAs1, form1.Print1, form1.Copy1}) {
+    for (QAction* command : {form1.SaveAs1, form1.Print1, form1.PrintPreview1, form1.Copy1}) {
         EXPECT_TRUE(command->isEnabled());
     }
     EXPECT_TRUE(form1.BitBtn2->isEnabled());
@@ -310,7 +325,7 @@ TEST_F(MainWindowTest, SaveAsProposesTheNamesAndWritesTheReportByteForByte) {
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
-        EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
         EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("テキストファイル(*.txt)")});
         EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
         SaveAs(path, &proposed)(modal);
@@ -328,22 +343,64 @@ TEST_F(MainWindowTest, SaveAsProposesTheNamesAndWritesTheReportByteForByte) {
     EXPECT_FALSE(saved.contains("\r\n\r\n\r\n"));
 }
 
-TEST_F(MainWindowTest, SaveAsUsesTheNameAsTypedAndOverwritesWithoutAQuestion) {
+// Qt's own question before a file is replaced, answered both ways.
+ModalDriver::Step AnswerReplaceQuestion(QMessageBox::StandardButton answer) {
+    return [=](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr) << modal->objectName().toStdString();
+        ASSERT_NE(box->button(answer), nullptr);
+        // After No the file dialog stays open for another name; the test
+        // then leaves it.
+        if (answer == QMessageBox::No) {
+            QWidget* fileDialog = box->parentWidget();
+            QTimer::singleShot(0, fileDialog,
+                               [fileDialog] { static_cast<QDialog*>(fileDialog)->reject(); });
+        }
+        box->button(answer)->click();
+    };
+}
+
+TEST_F(MainWindowTest, SaveAsUsesTheNameAsTypedAndAsksBeforeReplacingAFile) {
+    ReadYamadaTaro();
+    const QByteArray report = QByteArray::fromStdString(state.record.ReportText);
+    struct Answer {
+        QMessageBox::StandardButton button;
+        QByteArray expected;
+    };
+    for (const Answer& answer :
+         {Answer{QMessageBox::Yes, report}, Answer{QMessageBox::No, QByteArray("an old file")}}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("reading"));
+        {
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("an old file");
+        }
+        ModalDriver driver;
+        driver.Then(SaveAs(path)).Then(AnswerReplaceQuestion(answer.button));
+        form1.SaveAs1->trigger();
+        EXPECT_TRUE(driver.Done()) << answer.button;
+        EXPECT_EQ(driver.Seen().size(), 2u) << answer.button;  // the file dialog, the question
+        EXPECT_EQ(Read(path), answer.expected) << answer.button;
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral(".txt")));
+    }
+}
+
+TEST_F(MainWindowTest, SaveAsOverAFifoIsRefusedWithTheErrorBox) {
     ReadYamadaTaro();
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("reading"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("an old file");
-    }
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo), 0600), 0);
+    QString message;
     ModalDriver driver;
-    driver.Then(SaveAs(path));
+    driver.Then(SaveAs(fifo))
+        .Then(AnswerReplaceQuestion(QMessageBox::Yes))
+        .Then(ExpectApplicationError(&message));
     form1.SaveAs1->trigger();
     EXPECT_TRUE(driver.Done());
-    EXPECT_EQ(driver.Seen().size(), 1u);  // no overwrite question
-    EXPECT_EQ(Read(path), QByteArray::fromStdString(state.record.ReportText));
-    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".txt")));
+    EXPECT_EQ(message, QStringLiteral("ファイル \"") + fifo +
+                           QStringLiteral("\". 通常のファイルではありません を作成できません"));
+    EXPECT_TRUE(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
 }
 
 TEST_F(MainWindowTest, SaveAsProposesTheReadingOnShowAfterARefusedAttempt) {
@@ -385,7 +442,8 @@ TEST_F(MainWindowTest, AFailedSaveShowsTheErrorAndTheProgramGoesOn) {
     EXPECT_TRUE(driver.Done());
     EXPECT_TRUE(message.startsWith(QStringLiteral("ファイル \"") + path + QStringLiteral("\". ")))
         << message.toStdString();
-    EXPECT_TRUE(message.endsWith(QStringLiteral(" を作成できません")));
+    EXPECT_TRUE(message.endsWith(QStringLiteral(". フォルダが見つかりません を作成できません")))
+        << message.toStdString();
     EXPECT_EQ(form1.Memo1.Text(), state.record.ReportText);
     EXPECT_TRUE(form1.SaveAs1->isEnabled());
 }
@@ -415,6 +473,20 @@ TEST_F(MainWindowTest, HelpShowsTheBuiltInHelpOrTheFileBesideTheProgram) {
         form1.HelpViewer()->Browser->toPlainText().contains(QStringLiteral("our own help file")));
     QFile::remove(soten::ui::HelpFileName());
     form1.HelpViewer()->close();
+}
+
+TEST_F(MainWindowTest, EscAndCtrlWCloseTheHelp) {
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(QStringLiteral("Ctrl+W"))}) {
+        form1.SearchforHelpOn1->trigger();
+        soten::ui::HelpWindow* help = form1.HelpViewer();
+        ASSERT_NE(help, nullptr);
+        QApplication::setActiveWindow(help);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+        EXPECT_TRUE(help->isVisible());
+        QTest::keySequence(help->Browser, keys);
+        EXPECT_FALSE(help->isVisible()) << keys.toString().toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, AboutShowsTheProductAndThePlatform) {
@@ -523,6 +595,53 @@ TEST_F(MainWindowPrintTest, APrinterErrorIsShownByTheDefaultHandler) {
     EXPECT_FALSE(message.isEmpty());
     EXPECT_TRUE(fake->documents.empty());
     EXPECT_TRUE(form1.BitBtn2->isEnabled());
+}
+
+TEST_F(MainWindowPrintTest, PreviewShowsTheLandscapePageAndPrintsFromThere) {
+    fake->printers.push_back(soten::printing::FakePrinterBackend::StandardPrinter("Office"));
+    ReadYamadaTaro();
+    int pages = 0;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    ModalDriver driver;
+    driver.Then([&](QWidget* modal) {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
+        ASSERT_NE(preview, nullptr) << modal->objectName().toStdString();
+        auto* widget = preview->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(widget, nullptr);
+        pages = widget->pageCount();
+        orientation = widget->orientation();
+        for (QAction* action : preview->findChildren<QAction*>()) {
+            if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print")) {
+                action->trigger();
+            }
+        }
+    });
+    form1.PrintPreview1->trigger();
+    EXPECT_TRUE(driver.Done());
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(orientation, QPageLayout::Landscape);
+    // Print in the preview is the Print command: the dialog, then the page.
+    ASSERT_EQ(fake->documents.size(), 1u);
+    EXPECT_EQ(fake->documents[0].title, QStringLiteral("蒼天姓名判断"));
+}
+
+TEST(StartupTest, QtsOwnDialogsSpeakJapaneseWhateverTheLocale) {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QObject owner;
+    QTranslator* translator = soten::ui::InstallQtTranslations(owner);
+    ASSERT_NE(translator, nullptr) << "qt6-translations-l10n is not installed";
+    for (const auto& [context, text] :
+         {std::pair{"QFileDialog", "%1 already exists.\nDo you want to replace it?"},
+          std::pair{"QPrintPreviewDialog", "Print"}, std::pair{"QPrintDialog", "Print"}}) {
+        const QString translated = QCoreApplication::translate(context, text);
+        EXPECT_NE(translated, QString::fromUtf8(text)) << context;
+        EXPECT_TRUE(std::any_of(translated.begin(), translated.end(), [](QChar c) {
+            return c.unicode() >= 0x3000;
+        })) << translated.toStdString();
+    }
+    QCoreApplication::removeTranslator(translator);
+    QLocale::setDefault(saved);
 }
 
 TEST(DefaultErrorHandlerTest, ShowsWhatACommandThrowsAndGoesOn) {
