@@ -224,6 +224,7 @@ TEST(PdfFileTest, ASymbolicLinkKeepsPointingAtItsFileWithTheNewPdfInIt) {
 
 // ---- Writers at the same time --------------------------------------------------------
 
+// Four soten-cli processes print to the same file at once, three times over.
 TEST(PdfFileTest, WritersAtTheSameTimeEachLeaveAWholeFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("shared.pdf"));
@@ -231,8 +232,9 @@ TEST(PdfFileTest, WritersAtTheSameTimeEachLeaveAWholeFile) {
         std::vector<std::unique_ptr<QProcess>> writers;
         for (int i = 0; i < 4; ++i) {
             auto& child = writers.emplace_back(std::make_unique<QProcess>());
-            child->start(QCoreApplication::applicationFilePath(),
-                         {QStringLiteral("--write-pdf-without-app"), path});
+            child->start(
+                QStringLiteral(SOTEN_BINARY_DIR "/cli/soten-cli"),
+                {QStringLiteral("山田"), QStringLiteral("太郎"), QStringLiteral("--pdf"), path});
         }
         for (auto& child : writers) {
             ASSERT_TRUE(child->waitForFinished(60000));
