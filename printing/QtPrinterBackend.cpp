@@ -8,7 +8,7 @@
 #include <QPrinterInfo>
 
 #include "RbCanvas.h"
-#include "RbPrinters.h"
+#include "RbPrinterErrors.h"
 
 namespace soten::printing {
 

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth imagemagick poppler-utils
   cups cups-bsd cups-client printer-driver-cups-pdf
   desktop-file-utils appstream xdotool
+  pandoc dpkg-dev lintian file
 )
 
 missing=()

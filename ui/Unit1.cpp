@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 #include "About.h"
@@ -27,6 +26,7 @@
 #include "TShape.h"
 #include "Unit2.h"
 #include "Unit3.h"
+#include "WindowPlacement.h"
 
 namespace soten::ui {
 
@@ -166,11 +166,8 @@ void TForm1::BuildMenu() {
 }
 
 void TForm1::CentreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect frame(QPoint(0, 0), sizeHint());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    // Placed before it is first shown: the frame is not known yet.
+    CentreWindow(*this, AvailableScreenArea(), sizeHint());
 }
 
 void TForm1::SetSplash(TForm3* splash) {

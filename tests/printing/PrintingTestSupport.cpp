@@ -13,7 +13,7 @@
 #include "QtPrinterBackend.h"
 #include "RbPrinters.h"
 
-namespace soten::testing {
+namespace soten::test {
 
 ShownReading MakeReading(const std::string& surname, const std::string& given, StrokeStyle style) {
     ProgramState state;
@@ -132,4 +132,4 @@ int WritePdfWithoutApplication(const char* path, std::ostream& err) {
     return 0;
 }
 
-}  // namespace soten::testing
+}  // namespace soten::test

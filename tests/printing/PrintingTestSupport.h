@@ -11,7 +11,7 @@
 #include "RbCanvas.h"
 #include "Tables.h"
 
-namespace soten::testing {
+namespace soten::test {
 
 // A reading made by the engine from UTF-8 names, as the desktop program
 // would show it. Throws when the names are refused. The fixture tables keep
@@ -61,4 +61,4 @@ std::optional<PdfWord> FindWord(const PdfPage& page, const QString& prefix, doub
 // a Qt application (the test binary run with --write-pdf-without-app).
 int WritePdfWithoutApplication(const char* path, std::ostream& err);
 
-}  // namespace soten::testing
+}  // namespace soten::test

@@ -15,7 +15,7 @@
 
 int main(int argc, char* argv[]) {
     if (argc == 3 && std::strcmp(argv[1], "--write-pdf-without-app") == 0) {
-        return soten::testing::WritePdfWithoutApplication(argv[2], std::cerr);
+        return soten::test::WritePdfWithoutApplication(argv[2], std::cerr);
     }
     ::testing::InitGoogleTest(&argc, argv);
     // Listing the tests (CTest's discovery) needs no Qt, and Qt's start-up
