@@ -69,8 +69,8 @@ private:
         const int failuresBefore = FailureCount();
         step(modal);
         if (FailureCount() > failuresBefore) {
+            // The steps left stay unanswered, so Done() reports them too.
             failed_ = true;
-            steps_.clear();
             CloseOpenModals();
         }
     }
