@@ -30,6 +30,11 @@ constexpr FortuneKind ListedFortune(int position) {
     return static_cast<FortuneKind>((position + 4) % FortuneCount);
 }
 
+// The inverse: the line (from 0) a kind takes in such a list.
+constexpr int ListingPosition(FortuneKind kind) {
+    return (static_cast<int>(kind) + 1) % FortuneCount;
+}
+
 // "◎ ", "○ ", "△ " or "× " (the symbol and one ASCII space) for grades 1 to 4.
 const std::string& GradeMark(int grade);
 

@@ -1,20 +1,14 @@
 #include "Report.h"
 
 #include <array>
-#include <cstdio>
 
+#include "Formatted.h"
 #include "Fortunes.h"
 #include "LineWrapper.h"
 #include "ShiftJis.h"
 
 namespace soten {
 namespace {
-
-std::string Formatted(const char* format, std::int32_t number) {
-    std::array<char, 16> buffer{};
-    const int length = std::snprintf(buffer.data(), buffer.size(), format, number);
-    return std::string(buffer.data(), static_cast<std::size_t>(length));
-}
 
 // The fixed sentences of the report, converted once.
 struct Phrases {

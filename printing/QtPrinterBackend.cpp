@@ -14,7 +14,7 @@
 
 #include "PdfFile.h"
 #include "RbCanvas.h"
-#include "RbPrinters.h"
+#include "RbPrinterErrors.h"
 
 namespace soten::printing {
 

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QWidget>
 #include <exception>
-#include <filesystem>
 
 #include "QtPrinterBackend.h"
 
@@ -24,15 +23,7 @@ constexpr const char* DevmodeSizeZero =
     "TRbPrinter.ApplySettings; Devmode Size Should be greater than 0";
 constexpr const char* AssertionFailure = "Assertion failure";
 
-std::string WithLocation(const std::string& message, const std::source_location& where) {
-    const std::string file = std::filesystem::path(where.file_name()).filename().string();
-    return message + " (" + file + ", line " + std::to_string(where.line()) + ")";
-}
-
 }  // namespace
-
-ERbAssertionFailed::ERbAssertionFailed(const std::string& message, std::source_location where)
-    : std::logic_error(WithLocation(message, where)), message_(message) {}
 
 TRbAllPrintersInfo::TRbAllPrintersInfo(printing::PrinterBackend& backend)
     : entries_(backend.EnumPrinters()) {}
@@ -44,13 +35,15 @@ TRbPrinter::TRbPrinter(std::unique_ptr<printing::PrinterBackend> backend)
 
 TRbPrinter::~TRbPrinter() = default;
 
-void TRbPrinter::UseBackend(std::unique_ptr<printing::PrinterBackend> backend) {
-    backend_ = std::move(backend);
+std::unique_ptr<printing::PrinterBackend> TRbPrinter::UseBackend(
+    std::unique_ptr<printing::PrinterBackend> backend) {
+    std::swap(backend_, backend);
     printers_ = TRbAllPrintersInfo(*backend_);
     cachedPrinterIndex_ = -1;
     changed_ = false;
     pending_.reset();
     page_.reset();
+    return backend;
 }
 
 void TRbPrinter::CheckNoPrinter() {

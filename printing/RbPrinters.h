@@ -10,48 +10,15 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <source_location>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "PrinterBackend.h"
 #include "RbCanvas.h"
 #include "RbDeviceMode.h"
+#include "RbPrinterErrors.h"
 
 namespace soten {
-
-// ---- Errors ------------------------------------------------------------------
-
-// A printer error; the program's default error handler shows what().
-class ERbPrinter : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// No usable printer exists.
-class ERbPrinterNoPrinter : public ERbPrinter {
-public:
-    using ERbPrinter::ERbPrinter;
-};
-
-// The current printer does not accept a setting.
-class ERbPrinterNotSupported : public ERbPrinter {
-public:
-    using ERbPrinter::ERbPrinter;
-};
-
-// A broken assumption about the printer's settings record. what() carries the
-// source file and line beside the message, Message() the message alone.
-class ERbAssertionFailed : public std::logic_error {
-public:
-    explicit ERbAssertionFailed(const std::string& message,
-                                std::source_location where = std::source_location::current());
-    const std::string& Message() const { return message_; }
-
-private:
-    std::string message_;
-};
 
 // ---- The printer list --------------------------------------------------------
 
@@ -127,8 +94,10 @@ public:
     const TRbAllPrintersInfo& PrintersInfo() const { return printers_; }
 
     printing::PrinterBackend& Backend() { return *backend_; }
-    // Starts over on another printing service (tests use a fake one).
-    void UseBackend(std::unique_ptr<printing::PrinterBackend> backend);
+    // Starts over on another printing service (tests use a fake one) and
+    // hands back the one used so far.
+    std::unique_ptr<printing::PrinterBackend> UseBackend(
+        std::unique_ptr<printing::PrinterBackend> backend);
 
 private:
     void TakePendingCopy(const char* operation);

@@ -3,14 +3,15 @@
 #include <QRect>
 #include <QString>
 #include <algorithm>
-#include <cstdio>
 
-#include "Cp932.h"
+#include "Cp932Strings.h"
 #include "FontSubstitutes.h"
+#include "Formatted.h"
 #include "Fortunes.h"
 #include "FramePicture.h"
 #include "RbPrinters.h"
 #include "ShiftJis.h"
+#include "ShownText.h"
 
 namespace soten::printing {
 
@@ -21,15 +22,7 @@ constexpr const char* HonjiNote =
     "※本字式姓名判断で用いる画数は，文字構成の根本法則によるものです。"
     "漢字辞典の画数と異なる場合がありますが間違いではありません。";
 
-QString FromCp932(const std::string& cp932) {
-    return QString::fromStdString(Cp932::ToUtf8Lossy(cp932));
-}
-
-std::string Formatted(const char* format, std::int32_t number) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, format, static_cast<int>(number));
-    return digits;
-}
+using platform::FromCp932;
 
 void UseFont(TRbCanvas& canvas, const char* face, int points) {
     canvas.CurrentFont().name = QString::fromUtf8(face);
@@ -69,19 +62,13 @@ std::string StrokeCountText(std::int32_t strokes) {
 }
 
 std::string FortuneLineText(const Tables& tables, FortuneKind kind, std::int32_t number) {
-    static const std::string colon = Cp932Text("：");
-    static const std::string open = Cp932Text("［");
     static const std::string close = Cp932Text("数］");
     const Keyword keyword = LookupKeyword(tables, number);
-    const std::string figure =
-        number < 100 ? colon + Formatted("%2d", number) : Formatted(":%3d", number);
-    return FortuneLabels()[kind] + figure + open + GradeMark(keyword.grade) + keyword.word + close;
+    return FortuneLabels()[kind] + FortuneValueText(number) + GradeMark(keyword.grade) +
+           keyword.word + close;
 }
 
 void PaintReadingPage(TRbPrinter& printer, const ShownReading& reading, const Tables& tables) {
-    static const std::string longVowelMark = Cp932Text("ー");
-    static const std::string verticalBar = Cp932Text("｜");
-
     platform::InstallFontSubstitutes();
     TRbCanvas& canvas = printer.PageCanvas();
     const auto textOut = [&](std::int32_t x, std::int32_t y, const QString& text) {
@@ -108,9 +95,7 @@ void PaintReadingPage(TRbPrinter& printer, const ShownReading& reading, const Ta
     std::string currentChar;
     for (const NamePart part : {Surname, GivenName}) {
         for (std::int32_t i = 1; i <= length(part); ++i) {
-            currentChar = std::string(Unit(record.Names[part], static_cast<std::size_t>(i)));
-            // The long-vowel mark runs across; in a column it stands upright.
-            if (currentChar == longVowelMark) currentChar = verticalBar;
+            currentChar = ColumnCharacter(Unit(record.Names[part], static_cast<std::size_t>(i)));
             UseFont(canvas, platform::GothicFace, 15);
             textOut(530, y, FromCp932(currentChar));
             UseFont(canvas, platform::MinchoFace, 12);
@@ -123,7 +108,7 @@ void PaintReadingPage(TRbPrinter& printer, const ShownReading& reading, const Ta
     // The five numbers, 総運 on top.
     UseFont(canvas, platform::MinchoFace, 12);
     for (int kind = Heaven; kind <= Total; ++kind) {
-        const std::int32_t row = (kind + 1) % FortuneCount;
+        const std::int32_t row = ListingPosition(static_cast<FortuneKind>(kind));
         textOut(420, 1394 + 69 * row,
                 FromCp932(FortuneLineText(tables, static_cast<FortuneKind>(kind),
                                           record.Fortunes[static_cast<std::size_t>(kind)])));

@@ -13,6 +13,7 @@ packages=(
   cups cups-bsd cups-client printer-driver-cups-pdf
   desktop-file-utils appstream xdotool
   dbus-daemon dbus-x11 at-spi2-core python3-pyatspi
+  pandoc dpkg-dev lintian file
 )
 
 missing=()

@@ -9,7 +9,7 @@ namespace soten::ui {
 // The application title: the main window's caption and the caption of the
 // default error box.
 inline QString ApplicationTitle() {
-    return QStringLiteral("蒼天姓名判断");
+    return QStringLiteral(SOTEN_PROGRAM_NAME);
 }
 
 // The reverse-DNS name the desktop knows the program by (.desktop file,
@@ -18,7 +18,7 @@ inline QString ApplicationId() {
     return QStringLiteral(SOTEN_APP_ID);
 }
 
-// "Version 1.29".
+// "Version " and the version number.
 inline QString VersionText() {
     return QStringLiteral("Version " SOTEN_VERSION);
 }

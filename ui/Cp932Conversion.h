@@ -5,15 +5,14 @@
 #include <string_view>
 
 #include "Cp932.h"
+#include "Cp932Strings.h"
 
 namespace soten::ui {
 
 // The analysis holds all text as code page 932 bytes; widgets and painters
 // take Unicode. These are the window side of that edge.
 
-inline QString FromCp932(std::string_view cp932) {
-    return QString::fromStdString(Cp932::ToUtf8Lossy(cp932));
-}
+using platform::FromCp932;
 
 // A name as typed into the entry dialog. A character code page 932 cannot
 // hold becomes a byte the stroke lookup refuses, so it is reported as "不適切な

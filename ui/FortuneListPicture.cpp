@@ -9,6 +9,7 @@
 #include "GdiFont.h"
 #include "GdiText.h"
 #include "PaneColors.h"
+#include "ShownText.h"
 
 namespace soten::ui {
 
@@ -17,11 +18,6 @@ namespace {
 using platform::CellMetrics;
 using platform::CellTextOut;
 using platform::TextBackground;
-
-// The value as the list writes it: six half-width cells either way.
-QString ValueText(int value) {
-    return value < 100 ? QString::asprintf("：%2d［", value) : QString::asprintf(":%3d［", value);
-}
 
 }  // namespace
 
@@ -43,7 +39,7 @@ void PaintFortuneList(QPainter& painter, const NameRecord& record, const Tables&
         const int value = record.Fortunes[kind];
         const Keyword keyword = LookupKeyword(tables, value);
         text(colors::Maroon, 13, y, FromCp932(FortuneLabels()[kind]));
-        text(colors::Black, valueX, y, ValueText(value));
+        text(colors::Black, valueX, y, FromCp932(FortuneValueText(value)));
         text(colors::GradeColor(keyword.grade), gradeX, y,
              FromCp932(GradeMark(keyword.grade)) + FromCp932(keyword.word) + QStringLiteral("数"));
         text(colors::Black, closeX, y, QStringLiteral("］"));

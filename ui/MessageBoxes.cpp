@@ -1,11 +1,10 @@
 #include "MessageBoxes.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
-#include <QScreen>
 
 #include "AppIdentity.h"
+#include "WindowPlacement.h"
 
 namespace soten::ui {
 
@@ -13,11 +12,7 @@ namespace {
 
 void CentreOnScreen(QWidget& box) {
     box.adjustSize();
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect frame = box.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    box.move(frame.topLeft());
+    CentreWindow(box, AvailableScreenArea());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "NameColumnLayout.h"
 #include "PaneColors.h"
 #include "ShiftJis.h"
+#include "ShownText.h"
 
 namespace soten::ui {
 
@@ -24,11 +25,6 @@ using platform::PenPosition;
 using platform::TextBackground;
 
 constexpr int X = NameColumnLayout::X;
-
-// "ー" (long vowel mark) and "｜" (full-width vertical line) in code page 932:
-// a horizontal mark would read wrongly in a vertical column.
-constexpr std::string_view LongVowelMark = "\x81\x5B";
-constexpr std::string_view VerticalLine = "\x81\x62";
 
 int DigitCount(int number) {
     return QString::number(number).size();
@@ -75,9 +71,8 @@ private:
     }
 
     void PaintCharacter(NamePart part, int k, int row) {
-        std::string unit(Unit(record_.Names[part], static_cast<std::size_t>(k)));
-        record_.CurrentChar = unit;
-        if (record_.CurrentChar == LongVowelMark) record_.CurrentChar = VerticalLine;
+        record_.CurrentChar =
+            ColumnCharacter(Unit(record_.Names[part], static_cast<std::size_t>(k)));
         const int y = layout_.RowY(row);
         Text(nameFont_, colors::Black, X - 2, y - 2, FromCp932(record_.CurrentChar));
         Text(smallFont_, colors::Black, X + 20, y,

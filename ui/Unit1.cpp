@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 #include "About.h"
@@ -31,6 +30,7 @@
 #include "TShape.h"
 #include "Unit2.h"
 #include "Unit3.h"
+#include "WindowPlacement.h"
 
 namespace soten::ui {
 
@@ -184,11 +184,8 @@ void TForm1::BuildMenu() {
 }
 
 void TForm1::CentreOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect frame(QPoint(0, 0), sizeHint());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    // Placed before it is first shown: the frame is not known yet.
+    CentreWindow(*this, AvailableScreenArea(), sizeHint());
 }
 
 void TForm1::SetSplash(TForm3* splash) {

@@ -9,12 +9,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 #include "Cp932Conversion.h"
 #include "FontSubstitutes.h"
 #include "GdiFont.h"
 #include "TRadioGroup.h"
+#include "WindowPlacement.h"
 
 namespace soten::ui {
 
@@ -149,16 +149,9 @@ void TForm2::TakeNames(const QString& surname, const QString& given, StrokeStyle
 }
 
 void TForm2::CentreOverOwner() {
-    QRect area;
-    if (parentWidget() && parentWidget()->isVisible()) {
-        area = parentWidget()->window()->frameGeometry();
-    } else if (const QScreen* screen = this->screen()) {
-        area = screen->availableGeometry();
-    }
-    if (area.isNull()) return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(area.center());
-    move(frame.topLeft());
+    const bool overOwner = parentWidget() && parentWidget()->isVisible();
+    CentreWindow(*this,
+                 overOwner ? parentWidget()->window()->frameGeometry() : AvailableScreenArea(this));
 }
 
 void TForm2::showEvent(QShowEvent* event) {

@@ -1,15 +1,14 @@
 #include "Unit3.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <functional>
 
 #include "Art.h"
+#include "WindowPlacement.h"
 
 namespace soten::ui {
 
@@ -56,11 +55,7 @@ TForm3::TForm3() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) 
     setObjectName(QStringLiteral("Form3"));
     setFixedSize(SplashSize);
     Image1 = new SplashPictureView(this, [this] { emit Image1Click(); });
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), SplashSize);
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreWindow(*this, AvailableScreenArea(), SplashSize);
 }
 
 void TForm3::ShowAndPaint() {

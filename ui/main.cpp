@@ -1,14 +1,31 @@
 // 蒼天姓名判断: start-up of the desktop program.
 #include <QApplication>
+#include <iostream>
+#include <optional>
 
+#include "ProgramOptions.h"
 #include "ProgramWide.h"
 #include "RuntimeFolder.h"
 #include "Startup.h"
+#include "StartupFailure.h"
 
 int main(int argc, char* argv[]) {
-    soten::platform::EnsureRuntimeFolder();
-    QApplication application(argc, argv);
-    soten::ui::PrepareApplication(application);
-    soten::ui::CreateProgramWindows(soten::ui::ProgramWide());
+    // --help and --version are answered before Qt looks for a display.
+    if (const auto answer = soten::ui::AnswerWithoutWindow(argc, argv)) {
+        std::cout << *answer;
+        return 0;
+    }
+    // Declared outside the guard so the error box can still be shown.
+    std::optional<QApplication> application;
+    try {
+        soten::platform::EnsureRuntimeFolder();
+        application.emplace(argc, argv);
+        soten::ui::PrepareApplication(*application);
+        soten::ui::CreateProgramWindows(soten::ui::ProgramWide());
+    } catch (const std::exception& error) {
+        return soten::ui::ReportStartupFailure(error, std::cerr);
+    } catch (...) {
+        return soten::ui::ReportUnknownStartupFailure(std::cerr);
+    }
     return QApplication::exec();
 }

@@ -8,9 +8,9 @@
 namespace soten {
 namespace {
 
-using testing::FixtureTables;
-using testing::Sjis;
-using testing::Utf8;
+using test::FixtureTables;
+using test::Sjis;
+using test::Utf8;
 
 NameRecord WithStrokes(const std::vector<int>& surname, const std::vector<int>& given) {
     NameRecord record;
@@ -81,6 +81,13 @@ TEST(FortuneLabels, ListTotalFirstThenHeavenPersonEarthOuter) {
     }
     EXPECT_EQ(listed, "総運天運人運地運外運");
     EXPECT_EQ(FortuneLabels()[Heaven], Sjis("天運"));
+    // The line of each kind is the inverse of that order.
+    const std::pair<FortuneKind, int> lines[] = {
+        {Total, 0}, {Heaven, 1}, {Person, 2}, {Earth, 3}, {Outer, 4}};
+    for (const auto& [kind, line] : lines) {
+        EXPECT_EQ(ListingPosition(kind), line) << Utf8(FortuneLabels()[kind]);
+        EXPECT_EQ(ListedFortune(line), kind) << line;
+    }
 }
 
 TEST(GradeMark, IsTheSymbolAndOneAsciiSpace) {

@@ -10,7 +10,7 @@
 namespace soten {
 namespace {
 
-using testing::Sjis;
+using test::Sjis;
 
 // Each list is in dictionary order: the plain sound decides first, and only
 // a tie falls to small before large, plain before voiced before p-sound.

@@ -6,7 +6,7 @@
 namespace soten {
 namespace {
 
-using testing::Sjis;
+using test::Sjis;
 
 std::string Repeat(const char* utf8Character, int count) {
     std::string text;

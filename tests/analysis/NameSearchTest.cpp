@@ -17,8 +17,8 @@
 namespace soten {
 namespace {
 
-using testing::Sjis;
-using testing::Utf8;
+using test::Sjis;
+using test::Utf8;
 
 // Everything a reading of `surname` + `given` shows, made the way the
 // program makes it (the entry dialog's checks, the lookup, the fortunes):

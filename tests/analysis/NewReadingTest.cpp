@@ -9,9 +9,9 @@
 namespace soten {
 namespace {
 
-using testing::FixtureTables;
-using testing::Sjis;
-using testing::Utf8;
+using test::FixtureTables;
+using test::Sjis;
+using test::Utf8;
 
 // Plays the user: answers the dialog from a script and records what the flow
 // asked the window to do.

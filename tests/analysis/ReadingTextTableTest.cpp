@@ -22,8 +22,8 @@
 namespace soten {
 namespace {
 
-using testing::Sjis;
-using testing::Utf8;
+using test::Sjis;
+using test::Utf8;
 
 constexpr std::size_t NumberRows = 80;
 constexpr std::size_t PersonalityFirst = 80;
@@ -276,7 +276,7 @@ TEST(ReadingTextTable, WorkedExampleReadsTheRightParagraphs) {
     ASSERT_EQ(record.Fortunes[Earth], 13);
     ASSERT_EQ(record.Fortunes[Outer], 12);
 
-    const std::vector<std::string> lines = testing::ReportLines(record.ReportText);
+    const std::vector<std::string> lines = test::ReportLines(record.ReportText);
     ASSERT_EQ(lines.size(), 13u);
     struct Paragraph {
         std::size_t line;

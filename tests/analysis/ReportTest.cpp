@@ -10,14 +10,14 @@
 namespace soten {
 namespace {
 
-using testing::FixtureReadingRow;
-using testing::FixtureTables;
-using testing::Sjis;
-using testing::Utf8;
+using test::FixtureReadingRow;
+using test::FixtureTables;
+using test::Sjis;
+using test::Utf8;
 
 std::vector<std::string> ReportLines(const std::string& report) {
     EXPECT_EQ(report.substr(report.size() - 2), "\r\n") << "the report must end with CR LF";
-    return testing::ReportLines(report);
+    return test::ReportLines(report);
 }
 
 ProgramState Reading(const char* surname, const char* given,

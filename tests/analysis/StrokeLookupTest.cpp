@@ -10,8 +10,8 @@
 namespace soten {
 namespace {
 
-using testing::FixtureTables;
-using testing::Sjis;
+using test::FixtureTables;
+using test::Sjis;
 
 struct LookupCase {
     const char* surname;

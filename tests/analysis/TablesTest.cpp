@@ -9,8 +9,8 @@
 namespace soten {
 namespace {
 
-using testing::Sjis;
-using testing::Utf8;
+using test::Sjis;
+using test::Utf8;
 
 std::string Rows(int count, const char* row) {
     std::string text;

@@ -8,13 +8,14 @@
 #include "CliOptions.h"
 #include "CliRunner.h"
 #include "FixtureTables.h"
+#include "SotenIdentity.h"
 
 namespace soten::cli {
 namespace {
 
-using soten::testing::FixtureReadingRow;
-using soten::testing::FixtureTables;
-using soten::testing::Sjis;
+using soten::test::FixtureReadingRow;
+using soten::test::FixtureTables;
+using soten::test::Sjis;
 
 struct CliRun {
     int status = -1;
@@ -316,7 +317,7 @@ TEST(Cli, AFailedWriteEndsTheRunWithOneMessage) {
 TEST(CliOptions, HelpAndVersion) {
     EXPECT_EQ(RunWith({"--help"}).status, ExitReadingMade);
     EXPECT_NE(RunWith({"--help"}).out.find("Usage"), std::string::npos);
-    EXPECT_EQ(RunWith({"--version"}).out, "soten-cli 1.29\n");
+    EXPECT_EQ(RunWith({"--version"}).out, "soten-cli " SOTEN_VERSION "\n");
 }
 
 }  // namespace

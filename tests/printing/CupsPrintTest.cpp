@@ -82,7 +82,7 @@ std::optional<QString> WaitForPage(const QString& folder, const QSet<QString>& b
         for (const QString& name : PdfFilesIn(folder) - before) {
             const QString path = QDir(folder).filePath(name);
             try {
-                const QString text = testing::ReadPdfText(path);
+                const QString text = test::ReadPdfText(path);
                 if (text.contains(Heading) && text.contains(nameCharacter)) return path;
             } catch (const std::exception&) {
                 // Still being written.
@@ -104,7 +104,7 @@ TEST(CupsPrintTest, PrintedReadingArrivesInCupsPdf) {
 
     TRbPrintDialog dialog;  // over the program's one TRbPrinter
     TRbPrintDialog::SetNextAnswer({true, Queue.toStdString(), ""});
-    printing::PrintReading(dialog, testing::MakeReading("山田", "太郎"), testing::FixtureTables());
+    printing::PrintReading(dialog, test::MakeReading("山田", "太郎"), test::FixtureTables());
 
     const auto file = WaitForPage(folder, before, QStringLiteral("郎"));
     ASSERT_TRUE(file) << "no page with the heading appeared in " << folder.toStdString();
@@ -137,8 +137,8 @@ TEST(CupsPrintTest, QueueRemovedBetweenTheDialogAndThePage) {
     ASSERT_TRUE(dialog.Execute());
     queue.Remove();
 
-    const ShownReading reading = testing::MakeReading("林", "一");
-    EXPECT_THROW(printing::PrintReadingPage(dialog.Printer(), reading, testing::FixtureTables()),
+    const ShownReading reading = test::MakeReading("林", "一");
+    EXPECT_THROW(printing::PrintReadingPage(dialog.Printer(), reading, test::FixtureTables()),
                  ERbPrinter);
     EXPECT_FALSE(dialog.Printer().DocumentOpen());
 
@@ -146,7 +146,7 @@ TEST(CupsPrintTest, QueueRemovedBetweenTheDialogAndThePage) {
     const QString folder = CupsPdfFolder();
     const QSet<QString> before = PdfFilesIn(folder);
     TRbPrintDialog::SetNextAnswer({true, Queue.toStdString(), ""});
-    printing::PrintReading(dialog, reading, testing::FixtureTables());
+    printing::PrintReading(dialog, reading, test::FixtureTables());
     const auto file = WaitForPage(folder, before, QStringLiteral("林"));
     ASSERT_TRUE(file) << "no page with the heading appeared in " << folder.toStdString();
     QFile::remove(*file);

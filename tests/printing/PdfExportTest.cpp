@@ -16,7 +16,7 @@ namespace {
 ProgramState ReadingOfYamadaTaro() {
     ProgramState state;
     const auto refusal =
-        ReadHeadless(state, BuiltInTables(), {testing::Sjis("山田"), testing::Sjis("太郎")});
+        ReadHeadless(state, BuiltInTables(), {test::Sjis("山田"), test::Sjis("太郎")});
     EXPECT_FALSE(refusal.has_value());
     return state;
 }
@@ -25,11 +25,11 @@ TEST(PdfExportTest, WritesThePrintedReading) {
     QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("山田太郎.pdf"));
     EXPECT_EQ(printing::WritePdfForCli(ReadingOfYamadaTaro(), path.toStdString()), "");
-    const auto pages = testing::ReadPdfWords(path);
+    const auto pages = test::ReadPdfWords(path);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_NEAR(pages[0].width, 2970, 2);
     EXPECT_NEAR(pages[0].height, 2100, 2);
-    EXPECT_TRUE(testing::FindWord(pages[0], QStringLiteral("蒼")));
+    EXPECT_TRUE(test::FindWord(pages[0], QStringLiteral("蒼")));
 }
 
 TEST(PdfExportTest, UnwritableFileIsReportedWithItsName) {

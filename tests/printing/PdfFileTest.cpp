@@ -29,7 +29,7 @@ namespace {
 ProgramState YamadaTaro() {
     ProgramState state;
     EXPECT_FALSE(
-        ReadHeadless(state, BuiltInTables(), {testing::Sjis("山田"), testing::Sjis("太郎")}));
+        ReadHeadless(state, BuiltInTables(), {test::Sjis("山田"), test::Sjis("太郎")}));
     return state;
 }
 
@@ -112,7 +112,7 @@ std::vector<Writer> Writers() {
         {"print to file",
          [](const std::string& path) -> std::string {
              try {
-                 testing::PrintToPdfFile(YamadaTaro().shown, QString::fromStdString(path),
+                 test::PrintToPdfFile(YamadaTaro().shown, QString::fromStdString(path),
                                          BuiltInTables());
              } catch (const ERbPrinter& error) {
                  return error.what();

@@ -14,10 +14,10 @@
 namespace soten {
 namespace {
 
-using testing::FixtureTables;
-using testing::MakeReading;
-using testing::PdfPage;
-using testing::PdfWord;
+using test::FixtureTables;
+using test::MakeReading;
+using test::PdfPage;
+using test::PdfWord;
 
 // pdftotext gives the top-left corner of a word's glyph box; 0.3 mm is well
 // inside the difference a misplaced text would make.
@@ -27,8 +27,8 @@ class PdfPageTest : public ::testing::Test {
 protected:
     PdfPage Print(const ShownReading& reading) {
         path_ = directory_.filePath(QStringLiteral("page.pdf"));
-        testing::PrintToPdfFile(reading, path_, FixtureTables());
-        const auto pages = testing::ReadPdfWords(path_);
+        test::PrintToPdfFile(reading, path_, FixtureTables());
+        const auto pages = test::ReadPdfWords(path_);
         EXPECT_EQ(pages.size(), 1u);
         return pages.empty() ? PdfPage{} : pages.front();
     }
@@ -52,7 +52,7 @@ TEST_F(PdfPageTest, LandscapeA4WithTheHeadingAt1150_315) {
     const PdfPage page = Print(MakeReading("山田", "太郎"));
     EXPECT_NEAR(page.width, 2970, 2);
     EXPECT_NEAR(page.height, 2100, 2);
-    const auto first = testing::FindWord(page, QStringLiteral("蒼"));
+    const auto first = test::FindWord(page, QStringLiteral("蒼"));
     ASSERT_TRUE(first);
     EXPECT_NEAR(first->left, 1150, Tolerance);
     EXPECT_NEAR(first->top, 315, Tolerance);
@@ -112,7 +112,7 @@ TEST_F(PdfPageTest, FortuneLinesAt420) {
     const char* labels[] = {"総運：21［", "天運：", "人運：", "地運：13［", "外運：12［"};
     for (int row = 0; row < 5; ++row) {
         const double y = 1394 + 69 * row;
-        const auto word = testing::FindWord(page, QString::fromUtf8(labels[row]), y);
+        const auto word = test::FindWord(page, QString::fromUtf8(labels[row]), y);
         ASSERT_TRUE(word) << labels[row];
         EXPECT_NEAR(word->left, 420, Tolerance) << labels[row];
         EXPECT_NEAR(word->top, y, Tolerance) << labels[row];
@@ -121,7 +121,7 @@ TEST_F(PdfPageTest, FortuneLinesAt420) {
 
 TEST_F(PdfPageTest, NumberFromOneHundredWithTheAsciiColon) {
     const PdfPage page = Print(MakeReading("驫驫", "驫驫"));
-    const auto total = testing::FindWord(page, QStringLiteral("総運:120［"));
+    const auto total = test::FindWord(page, QStringLiteral("総運:120［"));
     ASSERT_TRUE(total);
     EXPECT_NEAR(total->left, 420, Tolerance);
     EXPECT_NEAR(total->top, 1394, Tolerance);
@@ -144,13 +144,13 @@ TEST_F(PdfPageTest, ReadingLinesFrom500To1670) {
 
 TEST_F(PdfPageTest, HonjiNoteBelowTheBorderOnlyInThatStyle) {
     const PdfPage honji = Print(MakeReading("山田", "太郎", StrokeStyle::Honji));
-    const auto note = testing::FindWord(honji, QStringLiteral("※本字式姓名判断で用いる画数は"));
+    const auto note = test::FindWord(honji, QStringLiteral("※本字式姓名判断で用いる画数は"));
     ASSERT_TRUE(note);
     EXPECT_NEAR(note->left, 420, Tolerance);
     EXPECT_NEAR(note->top, 1910, Tolerance);
 
     const PdfPage shinji = Print(MakeReading("山田", "太郎"));
-    EXPECT_FALSE(testing::FindWord(shinji, QStringLiteral("※")));
+    EXPECT_FALSE(test::FindWord(shinji, QStringLiteral("※")));
 }
 
 TEST_F(PdfPageTest, BorderFillsItsRectangle) {

@@ -18,7 +18,7 @@
 namespace soten {
 namespace {
 
-using testing::FixtureTables;
+using test::FixtureTables;
 
 // Runs `look` on the preview once it is on screen, then closes it with
 // Print or with the close button.
@@ -45,7 +45,7 @@ TEST(PrintPreviewTest, ShowsOneLandscapePageWithInkOnIt) {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QImage shown;
     const bool printAsked = Preview(
-        testing::MakeReading("山田", "太郎"),
+        test::MakeReading("山田", "太郎"),
         [&](QPrintPreviewDialog& dialog) {
             auto* widget = dialog.findChild<QPrintPreviewWidget*>();
             ASSERT_NE(widget, nullptr);
@@ -66,17 +66,17 @@ TEST(PrintPreviewTest, ShowsOneLandscapePageWithInkOnIt) {
 
 TEST(PrintPreviewTest, PrintInThePreviewAsksForThePrintCommand) {
     EXPECT_TRUE(Preview(
-        testing::MakeReading("山田", "太郎"), [](QPrintPreviewDialog&) {}, true));
+        test::MakeReading("山田", "太郎"), [](QPrintPreviewDialog&) {}, true));
 }
 
 // What the preview paints on a printer is the printout: every word of the
 // Print command's PDF stands at the same place.
 TEST(PrintPreviewTest, PaintsThePageOfThePrintCommand) {
-    const ShownReading reading = testing::MakeReading("山田", "太郎", StrokeStyle::Honji);
+    const ShownReading reading = test::MakeReading("山田", "太郎", StrokeStyle::Honji);
     QTemporaryDir dir;
     const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
     const QString previewed = dir.filePath(QStringLiteral("previewed.pdf"));
-    testing::PrintToPdfFile(reading, printed, FixtureTables());
+    test::PrintToPdfFile(reading, printed, FixtureTables());
     Preview(
         reading,
         [&](QPrintPreviewDialog& dialog) {
@@ -86,8 +86,8 @@ TEST(PrintPreviewTest, PaintsThePageOfThePrintCommand) {
             emit dialog.paintRequested(&printer);
         },
         false);
-    const auto expected = testing::ReadPdfWords(printed);
-    const auto actual = testing::ReadPdfWords(previewed);
+    const auto expected = test::ReadPdfWords(printed);
+    const auto actual = test::ReadPdfWords(previewed);
     ASSERT_EQ(expected.size(), 1u);
     ASSERT_EQ(actual.size(), 1u);
     ASSERT_EQ(actual[0].words.size(), expected[0].words.size());

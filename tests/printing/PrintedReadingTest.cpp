@@ -11,7 +11,7 @@ namespace soten {
 namespace {
 
 using printing::FakePrinterBackend;
-using testing::FixtureTables;
+using test::FixtureTables;
 
 struct PrintCommand : ::testing::Test {
     PrintCommand() {
@@ -51,7 +51,7 @@ struct PrintCommand : ::testing::Test {
         return "(nothing thrown)";
     }
 
-    ShownReading reading = testing::MakeReading("山田", "太郎");
+    ShownReading reading = test::MakeReading("山田", "太郎");
     FakePrinterBackend* fake;
     std::unique_ptr<TRbPrinter> printer;
     std::unique_ptr<TRbPrintDialog> dialog;

@@ -13,7 +13,7 @@
 #include "QtPrinterBackend.h"
 #include "RbPrinters.h"
 
-namespace soten::testing {
+namespace soten::test {
 
 ShownReading MakeReading(const std::string& surname, const std::string& given, StrokeStyle style) {
     ProgramState state;
@@ -118,4 +118,4 @@ std::optional<PdfWord> FindWord(const PdfPage& page, const QString& prefix, doub
     return best;
 }
 
-}  // namespace soten::testing
+}  // namespace soten::test

@@ -11,7 +11,7 @@
 #include "RbCanvas.h"
 #include "Tables.h"
 
-namespace soten::testing {
+namespace soten::test {
 
 // A reading made by the engine from UTF-8 names, as the desktop program
 // would show it. Throws when the names are refused. The fixture tables keep
@@ -57,4 +57,4 @@ QString ReadPdfText(const QString& path);
 // several do.
 std::optional<PdfWord> FindWord(const PdfPage& page, const QString& prefix, double nearTop = -1);
 
-}  // namespace soten::testing
+}  // namespace soten::test

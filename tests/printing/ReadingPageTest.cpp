@@ -16,15 +16,15 @@ namespace soten {
 namespace {
 
 using printing::FakePrinterBackend;
-using testing::FixtureTables;
-using testing::MakeReading;
+using test::FixtureTables;
+using test::MakeReading;
 
 const QString Gothic = QStringLiteral("ＭＳ ゴシック");
 const QString Mincho = QStringLiteral("ＭＳ 明朝");
 
 std::vector<TRbCanvas::Item> PageOf(
     const ShownReading& reading,
-    std::unique_ptr<FakePrinterBackend> backend = testing::OneFakePrinter()) {
+    std::unique_ptr<FakePrinterBackend> backend = test::OneFakePrinter()) {
     TRbPrinter printer(std::move(backend));
     printer.BeginDocument(QStringLiteral("test"));
     printing::PaintReadingPage(printer, reading, FixtureTables());
@@ -34,14 +34,14 @@ std::vector<TRbCanvas::Item> PageOf(
 // The texts whose left edge is at x, in drawing order.
 std::vector<TRbCanvas::Text> TextsAt(const std::vector<TRbCanvas::Item>& page, int x) {
     std::vector<TRbCanvas::Text> texts;
-    for (const auto& text : testing::TextsOf(page)) {
+    for (const auto& text : test::TextsOf(page)) {
         if (text.topLeft.x() == x) texts.push_back(text);
     }
     return texts;
 }
 
 QString FromSjis(const std::string& cp932) {
-    return QString::fromStdString(testing::Utf8(cp932));
+    return QString::fromStdString(test::Utf8(cp932));
 }
 
 TEST(ReadingPageTest, TenthMillimetresToDeviceDots) {
@@ -58,7 +58,7 @@ TEST(ReadingPageTest, TenthMillimetresToDeviceDots) {
 }
 
 TEST(ReadingPageTest, EachAxisHasItsOwnResolutionAndOffset) {
-    auto backend = testing::OneFakePrinter();
+    auto backend = test::OneFakePrinter();
     backend->resolution = QPoint(300, 600);
     backend->physicalOffset = QPoint(12, 34);
     TRbPrinter printer(std::move(backend));
@@ -67,7 +67,7 @@ TEST(ReadingPageTest, EachAxisHasItsOwnResolutionAndOffset) {
 }
 
 TEST(ReadingPageTest, HeadingFirstAndEveryTextBlack) {
-    const auto texts = testing::TextsOf(PageOf(MakeReading("山田", "太郎")));
+    const auto texts = test::TextsOf(PageOf(MakeReading("山田", "太郎")));
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts[0].text, QStringLiteral("蒼 天 姓 名 判 断"));
     EXPECT_EQ(texts[0].topLeft, QPoint(1150, 315));
@@ -149,7 +149,7 @@ TEST(ReadingPageTest, ReadingLineSpacingFollowsTheLineCount) {
 }
 
 TEST(ReadingPageTest, FrameIsDrawnLastStretchedIntoItsRectangle) {
-    auto backend = testing::OneFakePrinter();
+    auto backend = test::OneFakePrinter();
     backend->resolution = QPoint(600, 600);
     backend->physicalOffset = QPoint(30, 40);
     const auto page = PageOf(MakeReading("山田", "太郎"), std::move(backend));

@@ -7,7 +7,7 @@
 
 #include "ShiftJis.h"
 
-namespace soten::testing {
+namespace soten::test {
 namespace {
 
 // Characters by stroke count, 新字式 then 本字式. Enough for the worked
@@ -121,4 +121,4 @@ const Tables& FixtureTables() {
     return tables;
 }
 
-}  // namespace soten::testing
+}  // namespace soten::test

@@ -7,7 +7,7 @@
 #include "Cp932.h"
 #include "Tables.h"
 
-namespace soten::testing {
+namespace soten::test {
 
 // UTF-8 test literal in code page 932 (fails the test run loudly if the
 // literal cannot be encoded).
@@ -29,4 +29,4 @@ std::vector<std::string> ReportLines(const std::string& report);
 // The fixture text of reading row `row`.
 std::string FixtureReadingRow(int row);
 
-}  // namespace soten::testing
+}  // namespace soten::test

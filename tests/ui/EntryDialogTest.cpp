@@ -194,6 +194,9 @@ TEST(EntryDialogModalTest, ShowEntryDialogGivesTheTextsInCodePage932OrNothing) {
     driver
         .Then([](QWidget* modal) {
             auto* form = static_cast<TForm2*>(modal);
+            // Focus moves only within the active window; under load the
+            // dialog can be shown a moment before it is activated.
+            ASSERT_TRUE(QTest::qWaitForWindowActive(form));
             Commit(form->ComboBox1, QStringLiteral("山田"));
             Commit(form->ComboBox2, QStringLiteral("太郎"));
             form->ComboBox2->setFocus();

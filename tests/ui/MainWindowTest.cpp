@@ -16,6 +16,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,13 +28,14 @@
 #include "About.h"
 #include "Cp932.h"
 #include "DefaultErrorHandler.h"
-#include "FakePrinterBackend.h"
 #include "HelpWindow.h"
 #include "ModalDriver.h"
 #include "PaneImage.h"
 #include "PrintedReading.h"
 #include "RbPrinters.h"
+#include "ScopedPrinterBackend.h"
 #include "ShiftJis.h"
+#include "SotenIdentity.h"
 #include "Startup.h"
 #include "TShape.h"
 #include "Unit1.h"
@@ -464,6 +466,8 @@ TEST_F(MainWindowTest, HelpShowsTheBuiltInHelpOrTheFileBesideTheProgram) {
     EXPECT_TRUE(form1.HelpViewer()->Browser->toPlainText().contains(QStringLiteral("五つの運")));
     EXPECT_EQ(qApp->property("HelpFile").toString(), soten::ui::HelpFileName());
 
+    // The file beside the program is removed however the test ends.
+    const auto removeHelpFile = qScopeGuard([] { QFile::remove(soten::ui::HelpFileName()); });
     QFile external(soten::ui::HelpFileName());
     ASSERT_TRUE(external.open(QIODevice::WriteOnly));
     external.write("<html><body><p>our own help file</p></body></html>");
@@ -471,7 +475,6 @@ TEST_F(MainWindowTest, HelpShowsTheBuiltInHelpOrTheFileBesideTheProgram) {
     form1.SearchforHelpOn1->trigger();
     EXPECT_TRUE(
         form1.HelpViewer()->Browser->toPlainText().contains(QStringLiteral("our own help file")));
-    QFile::remove(soten::ui::HelpFileName());
     form1.HelpViewer()->close();
 }
 
@@ -497,7 +500,7 @@ TEST_F(MainWindowTest, AboutShowsTheProductAndThePlatform) {
         EXPECT_EQ(box->windowTitle(), QStringLiteral("蒼天姓名判断のバージョン情報"));
         EXPECT_EQ(box->size(), QSize(297, 122));
         EXPECT_EQ(box->ProductName->text(), QStringLiteral("蒼天姓名判断"));
-        EXPECT_EQ(box->Version->text(), QStringLiteral("Version 1.29"));
+        EXPECT_EQ(box->Version->text(), QStringLiteral("Version " SOTEN_VERSION));
         EXPECT_EQ(box->Label1->text(), QStringLiteral("for Linux"));
         EXPECT_EQ(box->OKButton->geometry(), QRect(207, 92, 75, 21));
         QTest::keyClick(box, Qt::Key_Escape);
@@ -556,13 +559,8 @@ TEST_F(MainWindowTest, ClickOnTheSplashEndsItAtOnceAndTheTimerNeverActs) {
 // in memory.
 class MainWindowPrintTest : public MainWindowTest {
 protected:
-    MainWindowPrintTest() {
-        auto backend = std::make_unique<soten::printing::FakePrinterBackend>();
-        fake = backend.get();
-        soten::RbPrinter().UseBackend(std::move(backend));
-    }
-
-    soten::printing::FakePrinterBackend* fake = nullptr;
+    soten::test::ScopedPrinterBackend printing;
+    soten::printing::FakePrinterBackend* fake = &printing.Fake();
 };
 
 TEST_F(MainWindowPrintTest, PrintButtonAndMenuPrintTheReadingOnShow) {
@@ -648,10 +646,7 @@ TEST(DefaultErrorHandlerTest, ShowsWhatACommandThrowsAndGoesOn) {
     QString message;
     ModalDriver driver;
     driver.Then(ExpectApplicationError(&message));
-    bool after = false;
     soten::ui::RunCommand([] { throw std::runtime_error("プリンタがありません"); });
-    after = true;
-    EXPECT_TRUE(after);
     EXPECT_TRUE(driver.Done());
     EXPECT_EQ(message, QStringLiteral("プリンタがありません"));
 }

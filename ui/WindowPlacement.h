@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+namespace soten::ui {
+
+// The part of the screen windows may use (panels and docks left out): the
+// screen of `window` when it has one, else the primary screen. Empty when
+// there is no screen at all.
+QRect AvailableScreenArea(const QWidget* window = nullptr);
+
+// Moves a top-level window so that its frame, `frameSize` big, stands in the
+// middle of `area`. An empty area leaves the window where it is.
+void CentreWindow(QWidget& window, const QRect& area, QSize frameSize);
+// The same with the window's present frame size.
+void CentreWindow(QWidget& window, const QRect& area);
+
+}  // namespace soten::ui
