@@ -68,13 +68,7 @@ void RecordWriter::AppendRefusal(long line, std::string_view surnameUtf8,
         TsvRow(line, surnameUtf8, givenUtf8, utf8_, out);
         return;
     }
-    buffer_.Clear();
-    json_.Reset(buffer_);
-    json_.StartObject();
-    if (line > 0) {
-        json_.Key("line");
-        json_.Int64(line);
-    }
+    StartJsonRecord(line);
     json_.Key("surname");
     JsonString(surnameUtf8);
     json_.Key("given");
@@ -90,21 +84,15 @@ void RecordWriter::AppendError(long line, std::string_view message, std::string&
         TsvRow(line, {}, {}, message, out);
         return;
     }
-    buffer_.Clear();
-    json_.Reset(buffer_);
-    json_.StartObject();
-    if (line > 0) {
-        json_.Key("line");
-        json_.Int64(line);
-    }
+    StartJsonRecord(line);
     json_.Key("error");
     JsonString(message);
     json_.EndObject();
     FinishJson(out);
 }
 
-void RecordWriter::JsonReading(long line, const ShownReading& reading) {
-    const NameRecord& record = reading.record;
+// A new record object, opened with the input line it answers (when it answers one).
+void RecordWriter::StartJsonRecord(long line) {
     buffer_.Clear();
     json_.Reset(buffer_);
     json_.StartObject();
@@ -112,6 +100,11 @@ void RecordWriter::JsonReading(long line, const ShownReading& reading) {
         json_.Key("line");
         json_.Int64(line);
     }
+}
+
+void RecordWriter::JsonReading(long line, const ShownReading& reading) {
+    const NameRecord& record = reading.record;
+    StartJsonRecord(line);
     json_.Key("surname");
     JsonCp932(record.Names[Surname]);
     json_.Key("given");

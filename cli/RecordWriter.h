@@ -39,6 +39,7 @@ public:
 private:
     using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
+    void StartJsonRecord(long line);
     void JsonReading(long line, const ShownReading& reading);
     void TsvReading(long line, const ShownReading& reading, std::string& out);
     void JsonString(std::string_view utf8);

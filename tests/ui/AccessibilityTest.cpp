@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "Cp932.h"
+#include "EntrySteps.h"
 #include "ModalDriver.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -47,13 +48,7 @@ protected:
 
     void ReadYamadaTaro() {
         soten::test::ModalDriver driver;
-        driver.Then([](QWidget* modal) {
-            auto* dialog = qobject_cast<TForm2*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            dialog->ComboBox1->setEditText(QStringLiteral("山田"));
-            dialog->ComboBox2->setEditText(QStringLiteral("太郎"));
-            dialog->BitBtn1->click();
-        });
+        driver.Then(soten::test::EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
         form1.New1->trigger();
         ASSERT_TRUE(driver.Done());
     }

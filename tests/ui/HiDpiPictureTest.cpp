@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "Art.h"
+#include "EntrySteps.h"
 #include "MainWindowPanes.h"
 #include "ModalDriver.h"
 #include "PaneImage.h"
@@ -160,13 +161,7 @@ TEST(ScaledScreenTest, PanesAreDrawnAtTheWindowsRatio) {
     form1.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form1));
     soten::test::ModalDriver driver;
-    driver.Then([](QWidget* modal) {
-        auto* dialog = qobject_cast<soten::ui::TForm2*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        dialog->ComboBox1->setEditText(QStringLiteral("山田"));
-        dialog->ComboBox2->setEditText(QStringLiteral("太郎"));
-        dialog->BitBtn1->click();
-    });
+    driver.Then(soten::test::EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
     form1.New1->trigger();
     ASSERT_TRUE(driver.Done());
     const qreal ratio = form1.devicePixelRatioF();

@@ -28,6 +28,7 @@
 #include "About.h"
 #include "Cp932.h"
 #include "DefaultErrorHandler.h"
+#include "EntrySteps.h"
 #include "HelpWindow.h"
 #include "ModalDriver.h"
 #include "PaneImage.h"
@@ -44,22 +45,12 @@
 
 namespace {
 
+using soten::test::EnterNames;
 using soten::test::ModalDriver;
 using soten::ui::TAboutBox;
 using soten::ui::TForm1;
 using soten::ui::TForm2;
 using soten::ui::TForm3;
-
-// Answers the entry dialog with two names and OK.
-ModalDriver::Step EnterNames(const QString& surname, const QString& given) {
-    return [=](QWidget* modal) {
-        auto* dialog = qobject_cast<TForm2*>(modal);
-        ASSERT_NE(dialog, nullptr) << modal->objectName().toStdString();
-        dialog->ComboBox1->setEditText(surname);
-        dialog->ComboBox2->setEditText(given);
-        dialog->BitBtn1->click();
-    };
-}
 
 ModalDriver::Step CancelDialog() {
     return [](QWidget* modal) {

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "Cp932.h"
+#include "EntrySteps.h"
 #include "ModalDriver.h"
 #include "ReadingTextLayout.h"
 #include "Unit1.h"
@@ -70,13 +71,7 @@ protected:
 
     void ReadYamadaTaro() {
         soten::test::ModalDriver driver;
-        driver.Then([](QWidget* modal) {
-            auto* dialog = qobject_cast<soten::ui::TForm2*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            dialog->ComboBox1->setEditText(QStringLiteral("山田"));
-            dialog->ComboBox2->setEditText(QStringLiteral("太郎"));
-            dialog->BitBtn1->click();
-        });
+        driver.Then(soten::test::EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
         form1.New1->trigger();
         ASSERT_TRUE(driver.Done());
         // The pane takes the keyboard focus only in the active window.
