@@ -231,12 +231,15 @@ std::string GivenStrokes(const NameRecord& record, char separator) {
     return text;
 }
 
+// 1234567 as "1,234,567".
 std::string GroupedNumber(std::uint64_t number) {
-    std::string digits = std::to_string(number);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) {
-        digits.insert(static_cast<std::size_t>(i), ",");
+    const std::string digits = std::to_string(number);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
     }
-    return digits;
+    return grouped;
 }
 
 void WriteText(const NameSearchFilters& filters, const NameSearchResult& result,
