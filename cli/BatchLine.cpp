@@ -4,6 +4,7 @@
 
 #include "CliRunner.h"
 #include "Cp932.h"
+#include "Fortunes.h"
 #include "HeadlessReading.h"
 
 namespace soten::cli {
@@ -42,7 +43,10 @@ int BatchStatus::ExitStatus() const {
 }
 
 BatchLine::BatchLine(const Tables& tables, const CliOptions& options)
-    : tables_(tables), defaultStyle_(options.style), writer_(tables, RecordOptionsOf(options)) {}
+    : tables_(tables),
+      defaultStyle_(options.style),
+      writer_(tables, RecordOptionsOf(options)),
+      numbersOnly_(!options.report && !options.lines) {}
 
 LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::string& out) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -62,6 +66,21 @@ LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::strin
     auto surname = Cp932::NameFromUtf8(fields[0]);
     auto given = Cp932::NameFromUtf8(fields[1]);
     state_.strokeStyle = *style;
+    if (numbersOnly_) {
+        // The same checks and numbers as a reading, without composing and
+        // wrapping a report nobody asked for.
+        ReadNames(state_.record, *surname, *given);
+        if (const auto refusal = CheckNames(state_, tables_)) {
+            writer_.AppendRefusal(lineNumber, fields[0], fields[1], *refusal, out);
+            return LineOutcome::Refused;
+        }
+        ComputeFortunes(state_.record);
+        state_.shown.record = state_.record;
+        state_.shown.style = *style;
+        state_.shown.valid = true;
+        writer_.AppendReading(lineNumber, state_.shown, out);
+        return LineOutcome::Reading;
+    }
     const auto refusal = ReadHeadless(state_, tables_, {std::move(*surname), std::move(*given)});
     if (refusal) {
         writer_.AppendRefusal(lineNumber, fields[0], fields[1], *refusal, out);

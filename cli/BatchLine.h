@@ -34,6 +34,7 @@ private:
     const Tables& tables_;
     StrokeStyle defaultStyle_;
     RecordWriter writer_;
+    bool numbersOnly_;  // no report and no lines: the reading stops at the five numbers
     ProgramState state_;
 };
 

@@ -121,6 +121,14 @@ class Tsv(unittest.TestCase):
                     self.assertEqual(cells[key + "_keyword"], record["keywords"][key])
                 self.assertEqual(cells["report"], record["report"])
 
+    def test_no_report_holds_the_same_numbers_as_a_full_reading(self):
+        def rows(*options):
+            return list(csv.reader(io.StringIO(run(["--batch", "--format", "tsv", *options],
+                                                   MIXED).stdout.decode("utf-8"), newline=""),
+                                   dialect="excel-tab"))
+        full, numbers = rows(), rows("--no-report")
+        self.assertEqual(numbers, [row[:-1] for row in full])
+
     def test_single_reading_and_no_report(self):
         rows = list(csv.reader(io.StringIO(
             run(["--format", "tsv", "--no-report", "山田", "太郎"]).stdout.decode(), newline=""),
