@@ -12,6 +12,7 @@
 #include "MainWindowPanes.h"
 #include "ModalDriver.h"
 #include "PaneImage.h"
+#include "PanesFixture.h"
 #include "PixelSupport.h"
 #include "ReportHolder.h"
 #include "ShiftJis.h"
@@ -40,25 +41,10 @@ int MixedBlocks(const QImage& image) {
     return mixed;
 }
 
-class HiDpiPanesTest : public ::testing::Test {
-protected:
-    void ReadYamadaTaro() {
-        soten::ReadNames(state.record, soten::Cp932Text("山田"), soten::Cp932Text("太郎"));
-        ASSERT_FALSE(soten::CheckNames(state, tables).has_value());
-        soten::RunMainRoutine(state, tables, panes);
-    }
-
-    const soten::Tables& tables = soten::BuiltInTables();
-    soten::ProgramState state;
-    PaneImage image1{nullptr, QStringLiteral("Image1"), {9, 9, 181, 301}};
-    PaneImage image2{nullptr, QStringLiteral("Image2"), {9, 321, 181, 125}};
-    PaneImage image3{nullptr, QStringLiteral("Image3"), {201, 9, 445, 469}};
-    soten::ui::ReportHolder memo1;
-    soten::ui::MainWindowPanes panes{state, tables, {image1, image2, image3, memo1}};
-};
+class HiDpiPanesTest : public soten::test::PanesFixture {};
 
 TEST_F(HiDpiPanesTest, AtRatioTwoLinesAreTwoDevicePixelsThickAndEndWhereTheyEnd) {
-    ReadYamadaTaro();
+    Read("山田", "太郎");
     image1.MatchPixelRatio(2);
     const QImage& picture = image1.Picture();
     ASSERT_EQ(picture.size(), QSize(362, 602));
@@ -84,7 +70,7 @@ TEST_F(HiDpiPanesTest, AtRatioTwoLinesAreTwoDevicePixelsThickAndEndWhereTheyEnd)
 }
 
 TEST_F(HiDpiPanesTest, AtRatioTwoTextIsDrawnFinerThanAnEnlargement) {
-    ReadYamadaTaro();
+    Read("山田", "太郎");
     const QImage single = image3.Picture().copy();
     image3.MatchPixelRatio(2);
     const QImage& twice = image3.Picture();
@@ -104,7 +90,7 @@ TEST_F(HiDpiPanesTest, AtRatioTwoTextIsDrawnFinerThanAnEnlargement) {
 }
 
 TEST_F(HiDpiPanesTest, BackAtRatioOneThePicturesArePixelIdentical) {
-    ReadYamadaTaro();
+    Read("山田", "太郎");
     const QImage pictures[] = {image1.Picture().copy(), image2.Picture().copy(),
                                image3.Picture().copy()};
     PaneImage* panesShown[] = {&image1, &image2, &image3};

@@ -5,6 +5,7 @@
 #include "MainWindowPanes.h"
 #include "NameColumnPicture.h"
 #include "PaneImage.h"
+#include "PanesFixture.h"
 #include "PixelSupport.h"
 #include "ReportHolder.h"
 #include "ShiftJis.h"
@@ -15,22 +16,7 @@ using soten::ui::PaneImage;
 
 const QColor Magenta(0xFF, 0x00, 0xFF);
 
-class MainWindowPanesTest : public ::testing::Test {
-protected:
-    void Read(const char* surname, const char* given) {
-        soten::ReadNames(state.record, soten::Cp932Text(surname), soten::Cp932Text(given));
-        ASSERT_FALSE(soten::CheckNames(state, tables).has_value());
-        soten::RunMainRoutine(state, tables, panes);
-    }
-
-    const soten::Tables& tables = soten::BuiltInTables();
-    soten::ProgramState state;
-    PaneImage image1{nullptr, QStringLiteral("Image1"), {9, 9, 181, 301}};
-    PaneImage image2{nullptr, QStringLiteral("Image2"), {9, 321, 181, 125}};
-    PaneImage image3{nullptr, QStringLiteral("Image3"), {201, 9, 445, 469}};
-    soten::ui::ReportHolder memo1;
-    soten::ui::MainWindowPanes panes{state, tables, {image1, image2, image3, memo1}};
-};
+class MainWindowPanesTest : public soten::test::PanesFixture {};
 
 TEST_F(MainWindowPanesTest, PanesHoldNoPictureBeforeTheFirstReading) {
     EXPECT_TRUE(image1.Picture().isNull());
