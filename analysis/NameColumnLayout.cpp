@@ -15,10 +15,4 @@ NameColumnLayout NameColumnLayout::For(int surnameLength, int givenLength) {
     return layout;
 }
 
-void StoreNameColumnLayout(NameRecord& record) {
-    const auto layout = NameColumnLayout::For(record.Lengths[Surname], record.Lengths[GivenName]);
-    record.RowCount = layout.rowCount;
-    record.RowPitch = layout.pitch;
-}
-
 }  // namespace soten

@@ -30,7 +30,4 @@ struct NameColumnLayout {
     bool IsTall() const { return rowCount > 7; }
 };
 
-// Stores the row count and pitch of the current names in the record.
-void StoreNameColumnLayout(NameRecord& record);
-
 }  // namespace soten

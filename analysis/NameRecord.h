@@ -46,8 +46,6 @@ struct NameRecord {
     PerPart<std::int32_t> Lengths;
     std::array<std::int32_t, FortuneCount> Fortunes{};
     PerPart<std::int32_t> SpiritOne;
-    std::int32_t RowCount = 0;
-    std::int32_t RowPitch = 0;
     std::string ReportText;
     std::string CurrentChar;
     std::string ReadingText;

@@ -85,11 +85,10 @@ std::string ToHiragana(std::string_view cp932);
 
 // Runs one search. The order: score (人運 + 地運 + 外運 + 総運 points, highest
 // first), then 総運's grade (best first); in the names space then the reading
-// in dictionary order (GojuonKey) and the written form; in the all-names space then fewer characters first, then the
-// stroke counts of the first, second and third character (ascending), then
-// the characters in code page 932 order. The all-names space is never
-// enumerated: the work depends on the stroke patterns and the page, not on
-// the billions of names behind them.
+// in dictionary order (GojuonKey) and the written form; in the all-names space then fewer
+// characters first, then the stroke counts of the first, second and third character (ascending),
+// then the characters in code page 932 order. The all-names space is never enumerated: the work
+// depends on the stroke patterns and the page, not on the billions of names behind them.
 NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tables,
                              const NameSearchData& data);
 

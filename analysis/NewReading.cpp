@@ -1,7 +1,6 @@
 #include "NewReading.h"
 
 #include "Fortunes.h"
-#include "NameColumnLayout.h"
 #include "Report.h"
 #include "ShiftJis.h"
 #include "StrokeLookup.h"
@@ -61,7 +60,6 @@ void RunMainRoutine(ProgramState& state, const Tables& tables, ResultPanes& pane
     record.Lengths[Surname] = CountCharacters(record.Names[Surname]);
     record.Lengths[GivenName] = CountCharacters(record.Names[GivenName]);
     ComputeFortunes(record);
-    StoreNameColumnLayout(record);
     panes.DrawNameColumn();
     panes.DrawFortuneList();
     ComposeReport(record, state.lines, tables);

@@ -10,8 +10,8 @@
 #include "FontSubstitutes.h"
 #include "HeadlessReading.h"
 #include "PrintedReading.h"
+#include "PrinterSession.h"
 #include "QtPrinterBackend.h"
-#include "RbPrinters.h"
 #include "ShiftJis.h"
 
 namespace {
@@ -29,7 +29,7 @@ void PrintToPdf(benchmark::State& bench, const soten::ProgramState& state) {
     const std::string path = directory.filePath(QStringLiteral("page.pdf")).toStdString();
     for (auto _ : bench) {
         // A new layer each time, as soten-cli --pdf makes one.
-        soten::TRbPrinter printer(std::make_unique<soten::printing::QtPrinterBackend>());
+        soten::PrinterSession printer(std::make_unique<soten::printing::QtPrinterBackend>());
         printer.Backend().SelectPrinter(soten::printing::QtPrinterBackend::PdfOutputName(), path);
         printer.Refresh();
         soten::printing::PrintReadingPage(printer, state.shown, soten::BuiltInTables());

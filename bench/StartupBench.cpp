@@ -22,10 +22,10 @@
 #include <string>
 #include <vector>
 
-#include "ProgramWide.h"
+#include "MainWindow.h"
+#include "NameEntryDialog.h"
+#include "ProgramState.h"
 #include "Startup.h"
-#include "Unit1.h"
-#include "Unit2.h"
 
 namespace {
 
@@ -95,8 +95,8 @@ int Program(double start, bool withReading) {
         FirstPaint* paint;
         bool eventFilter(QObject* watched, QEvent* event) override {
             if (event->type() == QEvent::Paint &&
-                watched->objectName() == QLatin1String("Image1") && watched->parent() &&
-                watched->parent()->objectName() == QLatin1String("Form3")) {
+                watched->objectName() == QLatin1String("picture") && watched->parent() &&
+                watched->parent()->objectName() == QLatin1String("SplashScreen")) {
                 paint->eventFilter(watched, event);
             }
             return false;
@@ -105,28 +105,29 @@ int Program(double start, bool withReading) {
     watch.paint = &splash;
     application.installEventFilter(&watch);
 
-    const soten::ui::ProgramWindows windows =
-        soten::ui::CreateProgramWindows(soten::ui::ProgramWide());
+    static soten::ProgramState state;
+    const soten::ui::ProgramWindows windows = soten::ui::CreateProgramWindows(state);
     application.removeEventFilter(&watch);
     std::printf("windows_created %.2f\n", NowMs() - start);
 
     FirstPaint shown(start, "main_painted", !withReading);
-    windows.mainWindow->ClientArea->installEventFilter(&shown);
+    windows.mainWindow->clientArea->installEventFilter(&shown);
     // End the splash now rather than after its 3 seconds.
-    windows.mainWindow->Timer1Timer();
+    windows.mainWindow->EndSplash();
 
     if (withReading) {
         QTimer::singleShot(0, [&] {
             QTimer answer;
             QObject::connect(&answer, &QTimer::timeout, [&] {
-                auto* dialog = qobject_cast<soten::ui::TForm2*>(QApplication::activeModalWidget());
+                auto* dialog =
+                    qobject_cast<soten::ui::NameEntryDialog*>(QApplication::activeModalWidget());
                 if (!dialog) return;
-                dialog->ComboBox1->setEditText(QStringLiteral("山田"));
-                dialog->ComboBox2->setEditText(QStringLiteral("太郎"));
-                dialog->BitBtn1->click();
+                dialog->surnameBox->setEditText(QStringLiteral("山田"));
+                dialog->givenNameBox->setEditText(QStringLiteral("太郎"));
+                dialog->okButton->click();
             });
             answer.start(1);
-            windows.mainWindow->BitBtn1->click();
+            windows.mainWindow->newButton->click();
             answer.stop();
             QTimer::singleShot(200, [] {
                 std::printf("rss_kb_with_reading %s\n", VmRss().c_str());

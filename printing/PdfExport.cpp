@@ -19,7 +19,7 @@ std::string WritePdfForCli(const ProgramState& state, const std::string& path) {
     }
     platform::InstallFontSubstitutes();
     try {
-        TRbPrinter printer(std::make_unique<QtPrinterBackend>());
+        PrinterSession printer(std::make_unique<QtPrinterBackend>());
         printer.Backend().SelectPrinter(QtPrinterBackend::PdfOutputName(), path);
         printer.Refresh();
         PrintReadingPage(printer, state.shown, BuiltInTables());

@@ -10,8 +10,8 @@
 #include <exception>
 
 #include "PrintedReading.h"
+#include "PrinterSession.h"
 #include "QtPrinterBackend.h"
-#include "RbPrinters.h"
 
 namespace soten::printing {
 
@@ -44,7 +44,7 @@ bool PreviewReading(const ShownReading& reading, const Tables& tables, QWidget* 
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
         if (failure) return;
         try {
-            TRbPrinter layer(std::make_unique<QtPrinterBackend>(*target));
+            PrinterSession layer(std::make_unique<QtPrinterBackend>(*target));
             layer.Refresh();
             PrintReadingPage(layer, reading, tables);
         } catch (...) {

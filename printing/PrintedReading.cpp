@@ -7,7 +7,7 @@
 
 namespace soten::printing {
 
-void PrintReading(TRbPrintDialog& dialog, const ShownReading& reading, const Tables& tables) {
+void PrintReading(PrintDialog& dialog, const ShownReading& reading, const Tables& tables) {
     // The command is enabled only once there is a reading; without one there
     // is nothing to print.
     if (!reading.valid) return;
@@ -23,16 +23,16 @@ QString PdfFileName(const ShownReading& reading) {
            QStringLiteral(".pdf");
 }
 
-void PrintReadingPage(TRbPrinter& printer, const ShownReading& reading, const Tables& tables) {
+void PrintReadingPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables) {
     // These four override what was chosen in the dialog's printer properties;
     // a setting the printer lacks is skipped, not reported.
-    const TRbPrinterSettings supported = printer.SupportedSettings();
-    if (supported.Has(TRbPrinterSetting::PaperSize)) printer.SetPaperSizeNumber(PaperA4);
-    if (supported.Has(TRbPrinterSetting::Orientation)) {
-        printer.SetOrientation(TRbOrientation::Landscape);
+    const SupportedSettingSet supported = printer.SupportedSettings();
+    if (supported.Has(PrinterSetting::PaperSize)) printer.SetPaperSizeNumber(PaperA4);
+    if (supported.Has(PrinterSetting::Orientation)) {
+        printer.SetOrientation(PageOrientation::Landscape);
     }
-    if (supported.Has(TRbPrinterSetting::Color)) printer.SetColor(false);
-    if (supported.Has(TRbPrinterSetting::Scale)) printer.SetScale(100);
+    if (supported.Has(PrinterSetting::Color)) printer.SetColor(false);
+    if (supported.Has(PrinterSetting::Scale)) printer.SetScale(100);
     printer.ApplySettings();
 
     printer.BeginDocument(QString::fromUtf8(DocumentTitle));

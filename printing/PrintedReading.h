@@ -2,8 +2,8 @@
 
 #include <QString>
 
+#include "PrinterSession.h"
 #include "ProgramState.h"
-#include "RbPrinters.h"
 #include "Tables.h"
 
 namespace soten::printing {
@@ -15,7 +15,7 @@ inline constexpr const char* DocumentTitle = "蒼天姓名判断";
 // Cancel prints nothing and changes no setting. Printer errors are thrown for
 // the program's error box; nothing half-printed reaches the printer, and the
 // reading is only read, so the command can simply be given again.
-void PrintReading(TRbPrintDialog& dialog, const ShownReading& reading, const Tables& tables);
+void PrintReading(PrintDialog& dialog, const ShownReading& reading, const Tables& tables);
 
 // The name the print dialog proposes for a PDF file: surname and given name
 // joined, then ".pdf".
@@ -24,6 +24,6 @@ QString PdfFileName(const ShownReading& reading);
 // Everything after the dialog: A4, landscape, monochrome and 100 % where the
 // printer supports them (the printer's own value otherwise), then one
 // document with the page.
-void PrintReadingPage(TRbPrinter& printer, const ShownReading& reading, const Tables& tables);
+void PrintReadingPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables);
 
 }  // namespace soten::printing

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "RbDeviceMode.h"
+#include "PrinterSettings.h"
 
 class QWidget;
 
 namespace soten {
-class TRbCanvas;
+class RecordedPage;
 }
 
 namespace soten::printing {
@@ -59,12 +59,12 @@ public:
     virtual bool RunPrintDialog(QWidget* parent) = 0;
 
     // The current printer's settings record; nothing when it has none.
-    virtual std::optional<TRbDeviceMode> DeviceMode() = 0;
+    virtual std::optional<PrinterSettings> DeviceMode() = 0;
 
     // Hands a record to the driver, which checks it, keeps what the printer
     // accepts and gives back the record now in force. Nothing when the
     // printer cannot be opened.
-    virtual std::optional<TRbDeviceMode> MergeDeviceMode(const TRbDeviceMode& mode) = 0;
+    virtual std::optional<PrinterSettings> MergeDeviceMode(const PrinterSettings& mode) = 0;
 
     // Drops the toolkit's printer object; the next use builds a new one with
     // the system's default printer.
@@ -76,8 +76,8 @@ public:
     virtual QPoint PhysicalOffset() = 0;
 
     // Sends one finished page to the current printer as a document with the
-    // given title. Throws ERbPrinter when the document cannot be made.
-    virtual void PrintDocument(const QString& title, const TRbCanvas& page) = 0;
+    // given title. Throws PrinterError when the document cannot be made.
+    virtual void PrintDocument(const QString& title, const RecordedPage& page) = 0;
 };
 
 }  // namespace soten::printing

@@ -13,8 +13,8 @@
 #include <QPrinterInfo>
 
 #include "PdfFile.h"
-#include "RbCanvas.h"
-#include "RbPrinterErrors.h"
+#include "PrinterErrors.h"
+#include "RecordedPage.h"
 
 namespace soten::printing {
 
@@ -221,14 +221,14 @@ std::optional<std::uint32_t> QtPrinterBackend::Capabilities() {
     return fields;
 }
 
-std::optional<TRbDeviceMode> QtPrinterBackend::DeviceMode() {
+std::optional<PrinterSettings> QtPrinterBackend::DeviceMode() {
     const std::optional<std::uint32_t> capabilities = Capabilities();
     if (!capabilities) return std::nullopt;
     QPrinter& printer = Printer();
     const QPageLayout layout = printer.pageLayout();
     const QPageSize size = layout.pageSize();
 
-    TRbDeviceMode mode;
+    PrinterSettings mode;
     mode.fields = *capabilities;
     mode.orientation =
         layout.orientation() == QPageLayout::Landscape ? OrientationLandscape : OrientationPortrait;
@@ -249,7 +249,7 @@ std::optional<TRbDeviceMode> QtPrinterBackend::DeviceMode() {
     return mode;
 }
 
-std::optional<TRbDeviceMode> QtPrinterBackend::MergeDeviceMode(const TRbDeviceMode& mode) {
+std::optional<PrinterSettings> QtPrinterBackend::MergeDeviceMode(const PrinterSettings& mode) {
     const std::optional<std::uint32_t> capabilities = Capabilities();
     if (!capabilities) return std::nullopt;
     QPrinter& printer = Printer();
@@ -309,7 +309,7 @@ QPoint QtPrinterBackend::PhysicalOffset() {
     return QPoint(qRound(printable.left() - paper.left()), qRound(printable.top() - paper.top()));
 }
 
-void QtPrinterBackend::PaintDocument(QPrinter& printer, const TRbCanvas& page) {
+void QtPrinterBackend::PaintDocument(QPrinter& printer, const RecordedPage& page) {
     QPainter painter;
     bool begun = false;
     {
@@ -317,18 +317,18 @@ void QtPrinterBackend::PaintDocument(QPrinter& printer, const TRbCanvas& page) {
         begun = painter.begin(&printer);
     }
     if (!begun) {
-        throw ERbPrinter("TRbPrinter.EndDocument: Cannot start a document on \"" +
-                         CurrentPrinterName() + "\"");
+        throw PrinterError("TRbPrinter.EndDocument: Cannot start a document on \"" +
+                           CurrentPrinterName() + "\"");
     }
     if (scale_ != 100) painter.scale(scale_ / 100.0, scale_ / 100.0);
     page.Paint(painter);
     if (!painter.end()) {
-        throw ERbPrinter("TRbPrinter.EndDocument: The document for \"" + CurrentPrinterName() +
-                         "\" could not be finished");
+        throw PrinterError("TRbPrinter.EndDocument: The document for \"" + CurrentPrinterName() +
+                           "\" could not be finished");
     }
 }
 
-void QtPrinterBackend::PrintDocument(const QString& title, const TRbCanvas& page) {
+void QtPrinterBackend::PrintDocument(const QString& title, const RecordedPage& page) {
     QPrinter& printer = Printer();
     printer.setDocName(title);
     // The preview only records the page; no file is written.
@@ -338,7 +338,7 @@ void QtPrinterBackend::PrintDocument(const QString& title, const TRbCanvas& page
     }
     const QString shownName = printer.outputFileName();
     if (shownName.isEmpty()) {
-        throw ERbPrinter("TRbPrinter.EndDocument: The PDF output has no file name");
+        throw PrinterError("TRbPrinter.EndDocument: The PDF output has no file name");
     }
     const std::string path = OutputFileBytes();
     const std::string failure = WritePdfFile(path, [&](const QString& newFile) -> std::string {
@@ -346,7 +346,7 @@ void QtPrinterBackend::PrintDocument(const QString& title, const TRbCanvas& page
         std::string error;
         try {
             PaintDocument(printer, page);
-        } catch (const ERbPrinter& e) {
+        } catch (const PrinterError& e) {
             error = e.what();
             const std::string prefix = "TRbPrinter.EndDocument: ";
             if (error.starts_with(prefix)) error.erase(0, prefix.size());
@@ -355,8 +355,8 @@ void QtPrinterBackend::PrintDocument(const QString& title, const TRbCanvas& page
         return error;
     });
     if (!failure.empty()) {
-        throw ERbPrinter("TRbPrinter.EndDocument: Cannot write the file \"" + path +
-                         "\": " + failure);
+        throw PrinterError("TRbPrinter.EndDocument: Cannot write the file \"" + path +
+                           "\": " + failure);
     }
 }
 

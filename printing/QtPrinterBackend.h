@@ -39,12 +39,12 @@ public:
     bool SelectPrinter(const std::string& name, const std::string& outputFile) override;
     void ProposeFileName(const QString& fileName) override;
     bool RunPrintDialog(QWidget* parent) override;
-    std::optional<TRbDeviceMode> DeviceMode() override;
-    std::optional<TRbDeviceMode> MergeDeviceMode(const TRbDeviceMode& mode) override;
+    std::optional<PrinterSettings> DeviceMode() override;
+    std::optional<PrinterSettings> MergeDeviceMode(const PrinterSettings& mode) override;
     void ResetPrinter() override;
     QPoint Resolution() override;
     QPoint PhysicalOffset() override;
-    void PrintDocument(const QString& title, const TRbCanvas& page) override;
+    void PrintDocument(const QString& title, const RecordedPage& page) override;
 
 private:
     bool WritesPdf();
@@ -55,7 +55,7 @@ private:
     // The PDF file as the system names it, when it was given as bytes: Qt's
     // printer holds names as text, which cannot hold every byte string.
     std::string OutputFileBytes();
-    void PaintDocument(QPrinter& printer, const TRbCanvas& page);
+    void PaintDocument(QPrinter& printer, const RecordedPage& page);
 
     std::unique_ptr<QPrinter> printer_;
     QPrinter* borrowed_ = nullptr;

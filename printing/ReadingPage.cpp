@@ -9,7 +9,7 @@
 #include "Formatted.h"
 #include "Fortunes.h"
 #include "FramePicture.h"
-#include "RbPrinters.h"
+#include "PrinterSession.h"
 #include "ShiftJis.h"
 #include "ShownText.h"
 
@@ -24,7 +24,7 @@ constexpr const char* HonjiNote =
 
 using platform::FromCp932;
 
-void UseFont(TRbCanvas& canvas, const char* face, int points) {
+void UseFont(RecordedPage& canvas, const char* face, int points) {
     canvas.CurrentFont().name = QString::fromUtf8(face);
     canvas.CurrentFont().size = points;
 }
@@ -38,11 +38,11 @@ std::int32_t TenthMmToDevice(std::int32_t tenthMm, std::int32_t dpi, std::int32_
     return static_cast<std::int32_t>(product / 254) - offset;
 }
 
-std::int32_t TenthMmToDeviceX(TRbPrinter& printer, std::int32_t x) {
+std::int32_t TenthMmToDeviceX(PrinterSession& printer, std::int32_t x) {
     return TenthMmToDevice(x, printer.Resolution().x(), printer.PhysicalOffset().x());
 }
 
-std::int32_t TenthMmToDeviceY(TRbPrinter& printer, std::int32_t y) {
+std::int32_t TenthMmToDeviceY(PrinterSession& printer, std::int32_t y) {
     return TenthMmToDevice(y, printer.Resolution().y(), printer.PhysicalOffset().y());
 }
 
@@ -68,9 +68,9 @@ std::string FortuneLineText(const Tables& tables, FortuneKind kind, std::int32_t
            keyword.word + close;
 }
 
-void PaintReadingPage(TRbPrinter& printer, const ShownReading& reading, const Tables& tables) {
+void PaintReadingPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables) {
     platform::InstallFontSubstitutes();
-    TRbCanvas& canvas = printer.PageCanvas();
+    RecordedPage& canvas = printer.PageCanvas();
     const auto textOut = [&](std::int32_t x, std::int32_t y, const QString& text) {
         canvas.TextOut(TenthMmToDeviceX(printer, x), TenthMmToDeviceY(printer, y), text);
     };

@@ -7,7 +7,7 @@
 #include "Tables.h"
 
 namespace soten {
-class TRbPrinter;
+class PrinterSession;
 }
 
 namespace soten::printing {
@@ -19,8 +19,8 @@ namespace soten::printing {
 std::int32_t TenthMmToDevice(std::int32_t tenthMm, std::int32_t dpi, std::int32_t offset);
 
 // The same with the printer's resolution and offset, asked afresh each time.
-std::int32_t TenthMmToDeviceX(TRbPrinter& printer, std::int32_t x);
-std::int32_t TenthMmToDeviceY(TRbPrinter& printer, std::int32_t y);
+std::int32_t TenthMmToDeviceX(PrinterSession& printer, std::int32_t x);
+std::int32_t TenthMmToDeviceY(PrinterSession& printer, std::int32_t y);
 
 // Distance between two characters of the name column: 265 for up to three
 // characters in all, otherwise 688 div (n − 1), so that the column keeps its
@@ -39,6 +39,6 @@ std::string FortuneLineText(const Tables& tables, FortuneKind kind, std::int32_t
 // Draws the reading on the page of the document open on `printer`, FramePicture
 // last. Reads the reading only; the character being printed is a working copy
 // of its own.
-void PaintReadingPage(TRbPrinter& printer, const ShownReading& reading, const Tables& tables);
+void PaintReadingPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables);
 
 }  // namespace soten::printing

@@ -3,11 +3,11 @@
 #include <QPainter>
 #include <QString>
 
+#include "CellFont.h"
+#include "CellText.h"
 #include "Cp932Conversion.h"
 #include "FontSubstitutes.h"
 #include "Fortunes.h"
-#include "GdiFont.h"
-#include "GdiText.h"
 #include "PaneColors.h"
 #include "ShownText.h"
 
@@ -22,7 +22,7 @@ using platform::TextBackground;
 }  // namespace
 
 void PaintFortuneList(QPainter& painter, const NameRecord& record, const Tables& tables) {
-    const QFont font = platform::GdiFont(platform::GothicFace, 16);
+    const QFont font = platform::CellFont(platform::GothicFace, 16);
     const CellMetrics cells(font);
     painter.setFont(font);
     const int valueX = 13 + cells.Width(u"　　");

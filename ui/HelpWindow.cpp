@@ -28,12 +28,12 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(ApplicationTitle() + QStringLiteral(" ヘルプ"));
     resize(640, 600);
-    Browser = new QTextBrowser(this);
-    Browser->setObjectName(QStringLiteral("HelpBrowser"));
-    Browser->setOpenExternalLinks(true);
+    browser = new QTextBrowser(this);
+    browser->setObjectName(QStringLiteral("helpBrowser"));
+    browser->setOpenExternalLinks(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Browser);
+    layout->addWidget(browser);
     for (const QKeySequence& keys :
          {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
@@ -43,10 +43,10 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
 void HelpWindow::ShowHelp(const QString& helpFile) {
     QFile external(helpFile);
     if (!helpFile.isEmpty() && external.open(QIODevice::ReadOnly)) {
-        Browser->setSearchPaths({QFileInfo(helpFile).absolutePath()});
-        Browser->setHtml(QString::fromUtf8(external.readAll()));
+        browser->setSearchPaths({QFileInfo(helpFile).absolutePath()});
+        browser->setHtml(QString::fromUtf8(external.readAll()));
     } else {
-        Browser->setHtml(BuiltInHelp());
+        browser->setHtml(BuiltInHelp());
     }
     show();
     raise();

@@ -25,7 +25,7 @@ public:
     // Loads the help file when it can be read, the built-in help otherwise.
     void ShowHelp(const QString& helpFile);
 
-    QTextBrowser* Browser;
+    QTextBrowser* browser;
 };
 
 }  // namespace soten::ui

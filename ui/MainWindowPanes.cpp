@@ -3,11 +3,11 @@
 #include <QPainter>
 
 #include "FortuneListPicture.h"
-#include "GdiLines.h"
 #include "NameColumnPicture.h"
 #include "PaneColors.h"
 #include "PaneImage.h"
 #include "PaneTexts.h"
+#include "PixelLines.h"
 #include "ReadingPicture.h"
 #include "ReportHolder.h"
 

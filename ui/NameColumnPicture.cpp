@@ -3,13 +3,13 @@
 #include <QPainter>
 #include <QString>
 
+#include "CellFont.h"
+#include "CellText.h"
 #include "Cp932Conversion.h"
 #include "FontSubstitutes.h"
-#include "GdiFont.h"
-#include "GdiLines.h"
-#include "GdiText.h"
 #include "NameColumnLayout.h"
 #include "PaneColors.h"
+#include "PixelLines.h"
 #include "ShiftJis.h"
 #include "ShownText.h"
 
@@ -17,9 +17,9 @@ namespace soten::ui {
 
 namespace {
 
+using platform::CellFont;
 using platform::CellMetrics;
 using platform::CellTextOut;
-using platform::GdiFont;
 using platform::GothicFace;
 using platform::PenPosition;
 using platform::TextBackground;
@@ -43,9 +43,9 @@ public:
         : painter_(painter),
           record_(record),
           layout_(NameColumnLayout::For(record.Lengths[Surname], record.Lengths[GivenName])),
-          nameFont_(GdiFont(GothicFace, 19, true)),
-          markerFont_(GdiFont(GothicFace, 17)),
-          smallFont_(GdiFont(GothicFace, 15)) {}
+          nameFont_(CellFont(GothicFace, 19, true)),
+          markerFont_(CellFont(GothicFace, 17)),
+          smallFont_(CellFont(GothicFace, 15)) {}
 
     void Paint() {
         PaintCharacters();

@@ -161,116 +161,116 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     setAccessibleName(windowTitle());
 
     auto* filters = new QGroupBox(QStringLiteral("条件"), this);
-    filters->setObjectName(QStringLiteral("FilterGroup"));
+    filters->setObjectName(QStringLiteral("filterGroup"));
     auto* grid = new QGridLayout(filters);
 
-    SurnameEdit = TextBox(filters, "SurnameEdit", 20);
-    StyleBox = Choices(filters, "StyleBox", {QStringLiteral("新字式"), QStringLiteral("本字式")});
-    SpaceBox =
-        Choices(filters, "SpaceBox",
+    surnameEdit = TextBox(filters, "surnameEdit", 20);
+    styleBox = Choices(filters, "styleBox", {QStringLiteral("新字式"), QStringLiteral("本字式")});
+    spaceBox =
+        Choices(filters, "spaceBox",
                 {QStringLiteral("実在の名前"), QStringLiteral("漢字の組み合わせ（3文字まで）")});
-    GenderBox =
-        Choices(filters, "GenderBox",
+    genderBox =
+        Choices(filters, "genderBox",
                 {QStringLiteral("指定なし"), QStringLiteral("女性"), QStringLiteral("男性")});
-    CharsBox = Choices(filters, "CharsBox",
+    charsBox = Choices(filters, "charsBox",
                        {QStringLiteral("指定なし"), QStringLiteral("1文字"),
                         QStringLiteral("2文字"), QStringLiteral("3文字")});
-    ReadingLengthBox = new QSpinBox(filters);
-    ReadingLengthBox->setObjectName(QStringLiteral("ReadingLengthBox"));
-    ReadingLengthBox->setRange(0, 20);
-    ReadingLengthBox->setSpecialValueText(QStringLiteral("指定なし"));
-    ReadingLengthBox->setSuffix(QStringLiteral(" 文字"));
-    ReadingEdit = TextBox(filters, "ReadingEdit", 20);
-    ReadingEdit->setPlaceholderText(QStringLiteral("ひらがなかカタカナ"));
-    ReadingMatchBox =
-        Choices(filters, "ReadingMatchBox", {QStringLiteral("で始まる"), QStringLiteral("を含む")});
-    ContainsEdit = TextBox(filters, "ContainsEdit", 3);
-    ContainsEdit->setPlaceholderText(QStringLiteral("例：翔"));
-    PositionBox = Choices(filters, "PositionBox",
+    readingLengthBox = new QSpinBox(filters);
+    readingLengthBox->setObjectName(QStringLiteral("readingLengthBox"));
+    readingLengthBox->setRange(0, 20);
+    readingLengthBox->setSpecialValueText(QStringLiteral("指定なし"));
+    readingLengthBox->setSuffix(QStringLiteral(" 文字"));
+    readingEdit = TextBox(filters, "readingEdit", 20);
+    readingEdit->setPlaceholderText(QStringLiteral("ひらがなかカタカナ"));
+    readingMatchBox =
+        Choices(filters, "readingMatchBox", {QStringLiteral("で始まる"), QStringLiteral("を含む")});
+    containsEdit = TextBox(filters, "containsEdit", 3);
+    containsEdit->setPlaceholderText(QStringLiteral("例：翔"));
+    positionBox = Choices(filters, "positionBox",
                           {QStringLiteral("どこでも"), QStringLiteral("1文字目から"),
                            QStringLiteral("2文字目から"), QStringLiteral("3文字目から")});
     const QStringList grades = {QStringLiteral("指定なし"), QStringLiteral("△以上"),
                                 QStringLiteral("○以上"), QStringLiteral("◎のみ")};
     const std::array<const char*, 4> gradeNames = {"PersonGradeBox", "EarthGradeBox",
                                                    "OuterGradeBox", "TotalGradeBox"};
-    for (std::size_t i = 0; i < GradeBoxes.size(); ++i) {
-        GradeBoxes[i] = Choices(filters, gradeNames[i], grades);
+    for (std::size_t i = 0; i < gradeBoxes.size(); ++i) {
+        gradeBoxes[i] = Choices(filters, gradeNames[i], grades);
     }
-    MinScoreBox = new QSpinBox(filters);
-    MinScoreBox->setObjectName(QStringLiteral("MinScoreBox"));
-    MinScoreBox->setRange(0, 12);
-    MinScoreBox->setSuffix(QStringLiteral(" 点以上"));
+    minScoreBox = new QSpinBox(filters);
+    minScoreBox->setObjectName(QStringLiteral("minScoreBox"));
+    minScoreBox->setRange(0, 12);
+    minScoreBox->setSuffix(QStringLiteral(" 点以上"));
 
-    AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), SurnameEdit);
-    AddRow(grid, 0, 2, QStringLiteral("画数(&T)："), StyleBox);
-    AddRow(grid, 0, 4, QStringLiteral("探す範囲(&R)："), SpaceBox);
-    AddRow(grid, 1, 0, QStringLiteral("性別(&G)："), GenderBox);
-    AddRow(grid, 1, 2, QStringLiteral("文字数(&L)："), CharsBox);
-    AddRow(grid, 1, 4, QStringLiteral("読みの長さ(&E)："), ReadingLengthBox);
-    AddRow(grid, 2, 0, QStringLiteral("読み(&Y)："), ReadingEdit);
-    AddRow(grid, 2, 2, QStringLiteral("読みの条件(&M)："), ReadingMatchBox);
-    AddRow(grid, 2, 4, QStringLiteral("評点(&O)："), MinScoreBox);
-    AddRow(grid, 3, 0, QStringLiteral("含む文字(&C)："), ContainsEdit);
-    AddRow(grid, 3, 2, QStringLiteral("文字の位置(&P)："), PositionBox);
-    AddRow(grid, 4, 0, QStringLiteral("人運(&1)："), GradeBoxes[0]);
-    AddRow(grid, 4, 2, QStringLiteral("地運(&2)："), GradeBoxes[1]);
-    AddRow(grid, 4, 4, QStringLiteral("外運(&3)："), GradeBoxes[2]);
-    AddRow(grid, 5, 0, QStringLiteral("総運(&4)："), GradeBoxes[3]);
+    AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), surnameEdit);
+    AddRow(grid, 0, 2, QStringLiteral("画数(&T)："), styleBox);
+    AddRow(grid, 0, 4, QStringLiteral("探す範囲(&R)："), spaceBox);
+    AddRow(grid, 1, 0, QStringLiteral("性別(&G)："), genderBox);
+    AddRow(grid, 1, 2, QStringLiteral("文字数(&L)："), charsBox);
+    AddRow(grid, 1, 4, QStringLiteral("読みの長さ(&E)："), readingLengthBox);
+    AddRow(grid, 2, 0, QStringLiteral("読み(&Y)："), readingEdit);
+    AddRow(grid, 2, 2, QStringLiteral("読みの条件(&M)："), readingMatchBox);
+    AddRow(grid, 2, 4, QStringLiteral("評点(&O)："), minScoreBox);
+    AddRow(grid, 3, 0, QStringLiteral("含む文字(&C)："), containsEdit);
+    AddRow(grid, 3, 2, QStringLiteral("文字の位置(&P)："), positionBox);
+    AddRow(grid, 4, 0, QStringLiteral("人運(&1)："), gradeBoxes[0]);
+    AddRow(grid, 4, 2, QStringLiteral("地運(&2)："), gradeBoxes[1]);
+    AddRow(grid, 4, 4, QStringLiteral("外運(&3)："), gradeBoxes[2]);
+    AddRow(grid, 5, 0, QStringLiteral("総運(&4)："), gradeBoxes[3]);
 
-    CountLabel = new QLabel(this);
-    CountLabel->setObjectName(QStringLiteral("CountLabel"));
-    CountLabel->setAccessibleName(QStringLiteral("該当件数"));
-    CountLabel->setWordWrap(true);
+    countLabel = new QLabel(this);
+    countLabel->setObjectName(QStringLiteral("countLabel"));
+    countLabel->setAccessibleName(QStringLiteral("該当件数"));
+    countLabel->setWordWrap(true);
 
     model_ = new NamingResultModel(this);
     sorted_ = new QSortFilterProxyModel(this);
     sorted_->setSourceModel(model_);
     sorted_->setSortRole(Qt::UserRole);
-    ResultTable = new QTableView(this);
-    ResultTable->setObjectName(QStringLiteral("ResultTable"));
-    ResultTable->setAccessibleName(QStringLiteral("名付け候補の一覧"));
-    ResultTable->setAccessibleDescription(
+    resultTable = new QTableView(this);
+    resultTable->setObjectName(QStringLiteral("resultTable"));
+    resultTable->setAccessibleName(QStringLiteral("名付け候補の一覧"));
+    resultTable->setAccessibleDescription(
         QStringLiteral("Enter キーかダブルクリックで、その名前を鑑定します"));
-    ResultTable->setModel(sorted_);
-    ResultTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ResultTable->setSelectionMode(QAbstractItemView::SingleSelection);
-    ResultTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ResultTable->setTabKeyNavigation(false);
-    ResultTable->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    ResultTable->setSortingEnabled(true);
-    ResultTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ResultTable->horizontalHeader()->setSectionResizeMode(NamingResultModel::Given,
+    resultTable->setModel(sorted_);
+    resultTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    resultTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    resultTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultTable->setTabKeyNavigation(false);
+    resultTable->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    resultTable->setSortingEnabled(true);
+    resultTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    resultTable->horizontalHeader()->setSectionResizeMode(NamingResultModel::Given,
                                                           QHeaderView::Stretch);
-    ResultTable->verticalHeader()->setDefaultSectionSize(ResultTable->fontMetrics().height() + 6);
+    resultTable->verticalHeader()->setDefaultSectionSize(resultTable->fontMetrics().height() + 6);
 
-    PreviousButton = new QPushButton(QStringLiteral("前のページ(&B)"), this);
-    PreviousButton->setObjectName(QStringLiteral("PreviousButton"));
-    NextButton = new QPushButton(QStringLiteral("次のページ(&N)"), this);
-    NextButton->setObjectName(QStringLiteral("NextButton"));
-    PageLabel = new QLabel(this);
-    PageLabel->setObjectName(QStringLiteral("PageLabel"));
-    CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
-    CloseButton->setObjectName(QStringLiteral("CloseButton"));
-    for (QPushButton* button : {PreviousButton, NextButton, CloseButton}) {
+    previousButton = new QPushButton(QStringLiteral("前のページ(&B)"), this);
+    previousButton->setObjectName(QStringLiteral("previousButton"));
+    nextButton = new QPushButton(QStringLiteral("次のページ(&N)"), this);
+    nextButton->setObjectName(QStringLiteral("nextButton"));
+    pageLabel = new QLabel(this);
+    pageLabel->setObjectName(QStringLiteral("pageLabel"));
+    closeButton = new QPushButton(QStringLiteral("閉じる"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    for (QPushButton* button : {previousButton, nextButton, closeButton}) {
         button->setAutoDefault(false);
     }
 
     auto* pages = new QHBoxLayout;
-    pages->addWidget(PreviousButton);
-    pages->addWidget(PageLabel);
-    pages->addWidget(NextButton);
+    pages->addWidget(previousButton);
+    pages->addWidget(pageLabel);
+    pages->addWidget(nextButton);
     pages->addStretch();
-    pages->addWidget(CloseButton);
+    pages->addWidget(closeButton);
     // The table's label takes the keyboard there (Alt+I).
     auto* tableLabel = new QLabel(QStringLiteral("候補(&I)："), this);
-    tableLabel->setBuddy(ResultTable);
+    tableLabel->setBuddy(resultTable);
     auto* counts = new QHBoxLayout;
     counts->addWidget(tableLabel);
-    counts->addWidget(CountLabel, 1);
+    counts->addWidget(countLabel, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filters);
     layout->addLayout(counts);
-    layout->addWidget(ResultTable, 1);
+    layout->addWidget(resultTable, 1);
     layout->addLayout(pages);
     resize(760, 560);
 
@@ -288,20 +288,20 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
         ShowResult();
     });
     auto changed = [this] { ScheduleSearch(); };
-    for (QLineEdit* edit : {SurnameEdit, ReadingEdit, ContainsEdit}) {
+    for (QLineEdit* edit : {surnameEdit, readingEdit, containsEdit}) {
         connect(edit, &QLineEdit::textChanged, this, changed);
     }
-    for (QComboBox* box : {StyleBox, SpaceBox, GenderBox, CharsBox, ReadingMatchBox, PositionBox,
-                           GradeBoxes[0], GradeBoxes[1], GradeBoxes[2], GradeBoxes[3]}) {
+    for (QComboBox* box : {styleBox, spaceBox, genderBox, charsBox, readingMatchBox, positionBox,
+                           gradeBoxes[0], gradeBoxes[1], gradeBoxes[2], gradeBoxes[3]}) {
         connect(box, &QComboBox::currentIndexChanged, this, changed);
     }
-    for (QSpinBox* box : {ReadingLengthBox, MinScoreBox}) {
+    for (QSpinBox* box : {readingLengthBox, minScoreBox}) {
         connect(box, &QSpinBox::valueChanged, this, changed);
     }
-    connect(ResultTable, &QTableView::activated, this, &NamingDialog::ChooseRow);
-    connect(PreviousButton, &QPushButton::clicked, this, [this] { TurnPage(-1); });
-    connect(NextButton, &QPushButton::clicked, this, [this] { TurnPage(+1); });
-    connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);
+    connect(resultTable, &QTableView::activated, this, &NamingDialog::ChooseRow);
+    connect(previousButton, &QPushButton::clicked, this, [this] { TurnPage(-1); });
+    connect(nextButton, &QPushButton::clicked, this, [this] { TurnPage(+1); });
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
     ShowResult();
 }
 
@@ -311,35 +311,35 @@ NamingDialog::~NamingDialog() {
 }
 
 void NamingDialog::Prefill(const QString& surname, StrokeStyle style) {
-    SurnameEdit->setText(surname);
-    StyleBox->setCurrentIndex(static_cast<int>(style));
+    surnameEdit->setText(surname);
+    styleBox->setCurrentIndex(static_cast<int>(style));
     ScheduleSearch();
 }
 
 NameSearchFilters NamingDialog::CurrentFilters() const {
     NameSearchFilters filters;
-    filters.surname = NameToCp932(SurnameEdit->text());
-    if (SurnameEdit->text().isEmpty()) filters.surname.clear();
-    filters.style = static_cast<StrokeStyle>(StyleBox->currentIndex());
-    filters.space = SpaceBox->currentIndex() == 1 ? SearchSpace::All : SearchSpace::Names;
-    filters.gender = static_cast<GenderFilter>(GenderBox->currentIndex());
-    filters.chars = CharsBox->currentIndex();
-    filters.readingLength = ReadingLengthBox->value();
+    filters.surname = NameToCp932(surnameEdit->text());
+    if (surnameEdit->text().isEmpty()) filters.surname.clear();
+    filters.style = static_cast<StrokeStyle>(styleBox->currentIndex());
+    filters.space = spaceBox->currentIndex() == 1 ? SearchSpace::All : SearchSpace::Names;
+    filters.gender = static_cast<GenderFilter>(genderBox->currentIndex());
+    filters.chars = charsBox->currentIndex();
+    filters.readingLength = readingLengthBox->value();
     // A reading that is not kana reaches the search as such and is refused
     // there with the reason.
-    filters.reading = Cp932::FromUtf8(ReadingEdit->text().toStdString()).value_or("\x1A");
+    filters.reading = Cp932::FromUtf8(readingEdit->text().toStdString()).value_or("\x1A");
     filters.readingMatch =
-        ReadingMatchBox->currentIndex() == 1 ? ReadingMatch::Contains : ReadingMatch::Prefix;
-    const QString contains = ContainsEdit->text();
-    int position = PositionBox->currentIndex();
+        readingMatchBox->currentIndex() == 1 ? ReadingMatch::Contains : ReadingMatch::Prefix;
+    const QString contains = containsEdit->text();
+    int position = positionBox->currentIndex();
     for (const QChar& ch : contains) {
         filters.required.push_back({NameToCp932(QString(ch)), position});
         if (position > 0) ++position;
     }
     for (std::size_t i = 0; i < ShownKinds.size(); ++i) {
-        filters.worstGrade[ShownKinds[i]] = 4 - GradeBoxes[i]->currentIndex();
+        filters.worstGrade[ShownKinds[i]] = 4 - gradeBoxes[i]->currentIndex();
     }
-    filters.minScore = MinScoreBox->value();
+    filters.minScore = minScoreBox->value();
     filters.limit = PageSize;
     filters.page = page_;
     return filters;
@@ -351,7 +351,7 @@ bool NamingDialog::IsSearching() const {
 
 void NamingDialog::ScheduleSearch(bool keepPage) {
     if (!keepPage) page_ = 1;
-    CountLabel->setText(QStringLiteral("検索中…"));
+    countLabel->setText(QStringLiteral("検索中…"));
     debounce_->start();
 }
 
@@ -381,19 +381,19 @@ void NamingDialog::ShowResult() {
     } else if (!result.problem.empty()) {
         text += QStringLiteral("（%1）").arg(FromCp932(result.problem));
     }
-    CountLabel->setText(text);
+    countLabel->setText(text);
     pageCount_ = std::max<std::uint64_t>(1, (result.count + PageSize - 1) / PageSize);
-    PageLabel->setText(QStringLiteral("%1 / %2 ページ").arg(Grouped(page_), Grouped(pageCount_)));
-    PreviousButton->setEnabled(page_ > 1);
-    NextButton->setEnabled(page_ < pageCount_);
+    pageLabel->setText(QStringLiteral("%1 / %2 ページ").arg(Grouped(page_), Grouped(pageCount_)));
+    previousButton->setEnabled(page_ > 1);
+    nextButton->setEnabled(page_ < pageCount_);
     // Names of the all-names space have no reading and no gender.
-    const bool allNames = SpaceBox->currentIndex() == 1;
-    ResultTable->setColumnHidden(NamingResultModel::Reading, allNames);
-    ResultTable->setColumnHidden(NamingResultModel::Gender, allNames);
+    const bool allNames = spaceBox->currentIndex() == 1;
+    resultTable->setColumnHidden(NamingResultModel::Reading, allNames);
+    resultTable->setColumnHidden(NamingResultModel::Gender, allNames);
     model_->SetCandidates(std::move(result.candidates));
-    if (ResultTable->hasFocus() && model_->rowCount() > 0 &&
-        !ResultTable->currentIndex().isValid()) {
-        ResultTable->setCurrentIndex(sorted_->index(0, 0));
+    if (resultTable->hasFocus() && model_->rowCount() > 0 &&
+        !resultTable->currentIndex().isValid()) {
+        resultTable->setCurrentIndex(sorted_->index(0, 0));
     }
     emit SearchFinished();
 }

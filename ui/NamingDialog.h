@@ -78,24 +78,24 @@ public:
 
     static constexpr int PageSize = 100;
 
-    QLineEdit* SurnameEdit;
-    QComboBox* StyleBox;
-    QComboBox* SpaceBox;
-    QComboBox* GenderBox;
-    QComboBox* CharsBox;
-    QSpinBox* ReadingLengthBox;
-    QLineEdit* ReadingEdit;
-    QComboBox* ReadingMatchBox;
-    QLineEdit* ContainsEdit;
-    QComboBox* PositionBox;
-    std::array<QComboBox*, 4> GradeBoxes;  // 人運, 地運, 外運, 総運
-    QSpinBox* MinScoreBox;
-    QLabel* CountLabel;
-    QTableView* ResultTable;
-    QPushButton* PreviousButton;
-    QPushButton* NextButton;
-    QLabel* PageLabel;
-    QPushButton* CloseButton;
+    QLineEdit* surnameEdit;
+    QComboBox* styleBox;
+    QComboBox* spaceBox;
+    QComboBox* genderBox;
+    QComboBox* charsBox;
+    QSpinBox* readingLengthBox;
+    QLineEdit* readingEdit;
+    QComboBox* readingMatchBox;
+    QLineEdit* containsEdit;
+    QComboBox* positionBox;
+    std::array<QComboBox*, 4> gradeBoxes;  // 人運, 地運, 外運, 総運
+    QSpinBox* minScoreBox;
+    QLabel* countLabel;
+    QTableView* resultTable;
+    QPushButton* previousButton;
+    QPushButton* nextButton;
+    QLabel* pageLabel;
+    QPushButton* closeButton;
 
 signals:
     // A candidate picked: its surname and given name and the style searched.

@@ -14,9 +14,9 @@ inline const QColor Blue(0x00, 0x00, 0xFF);       // grade 4, frame outlines
 inline const QColor White(0xFF, 0xFF, 0xFF);      // the panes' background
 
 inline const QColor WindowBackground(0x8C, 0xAA, 0xE6);
-inline const QColor ReadingFrame(0xE0, 0xF0, 0xFF);  // behind Image3
-inline const QColor NameFrame(0xD8, 0xFA, 0xD8);     // behind Image1
-inline const QColor FortuneFrame(0xF8, 0xF8, 0xD8);  // behind Image2
+inline const QColor ReadingFrame(0xE0, 0xF0, 0xFF);  // behind readingPane
+inline const QColor NameFrame(0xD8, 0xFA, 0xD8);     // behind namePane
+inline const QColor FortuneFrame(0xF8, 0xF8, 0xD8);  // behind fortunePane
 
 // The colour of a grade's mark and keyword in the fortune list.
 QColor GradeColor(int grade);

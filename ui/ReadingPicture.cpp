@@ -3,16 +3,16 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "CellFont.h"
+#include "CellText.h"
 #include "Cp932Conversion.h"
 #include "FontSubstitutes.h"
-#include "GdiFont.h"
-#include "GdiText.h"
 #include "PaneColors.h"
 
 namespace soten::ui {
 
 QFont ReadingFont() {
-    return platform::GdiFont(platform::MinchoFace, 16);
+    return platform::CellFont(platform::MinchoFace, 16);
 }
 
 int ReadingLineTop(int k, int lastLine) {

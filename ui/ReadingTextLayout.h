@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "GdiText.h"
+#include "CellText.h"
 
 namespace soten::ui {
 

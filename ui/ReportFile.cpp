@@ -44,7 +44,7 @@ QString FileErrorReason(int error) {
     }
 }
 
-EFCreateError::EFCreateError(const QString& path, const QString& reason)
+FileWriteError::FileWriteError(const QString& path, const QString& reason)
     : std::runtime_error(CreateErrorMessage(path, reason)) {}
 
 void WriteReportFile(const QString& path, const std::string& bytes) {
@@ -52,7 +52,7 @@ void WriteReportFile(const QString& path, const std::string& bytes) {
     int error = file.Begin();
     if (!error) error = file.Write(bytes.data(), bytes.size());
     if (!error) error = file.Commit();
-    if (error) throw EFCreateError(path, FileErrorReason(error));
+    if (error) throw FileWriteError(path, FileErrorReason(error));
 }
 
 }  // namespace soten::ui

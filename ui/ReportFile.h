@@ -14,9 +14,9 @@ QString FileErrorReason(int error);
 
 // A report file that could not be written. The message is
 // "ファイル "<full path>". <reason> を作成できません", in UTF-8.
-class EFCreateError : public std::runtime_error {
+class FileWriteError : public std::runtime_error {
 public:
-    EFCreateError(const QString& path, const QString& reason);
+    FileWriteError(const QString& path, const QString& reason);
 };
 
 // Writes the report bytes to the file exactly as given (code page 932, CR LF,
@@ -24,7 +24,7 @@ public:
 // the old one's place only once it is complete, so a failed save (a full
 // disk, a folder that cannot be written) leaves the old file as it was. A
 // path that exists and is not a regular file (a folder, a FIFO, a device) is
-// refused; a symbolic link keeps pointing where it did. Throws EFCreateError.
+// refused; a symbolic link keeps pointing where it did. Throws FileWriteError.
 void WriteReportFile(const QString& path, const std::string& bytes);
 
 }  // namespace soten::ui

@@ -5,7 +5,7 @@
 
 namespace soten::ui {
 
-// `Memo1`: the report of the last reading, kept as the code page 932 bytes
+// `reportHolder`: the report of the last reading, kept as the code page 932 bytes
 // the reading produced (CR LF line ends included) and never shown. Save As
 // writes these bytes unchanged; Copy hands them over as Unicode.
 class ReportHolder {

@@ -6,14 +6,14 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "About.h"
+#include "AboutDialog.h"
 #include "AppIdentity.h"
 #include "Art.h"
 #include "FontSubstitutes.h"
-#include "RbPrinters.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
+#include "MainWindow.h"
+#include "NameEntryDialog.h"
+#include "PrinterSession.h"
+#include "SplashScreen.h"
 
 namespace soten::ui {
 
@@ -46,25 +46,25 @@ QTranslator* InstallQtTranslations(QObject& owner) {
 
 ProgramWindows CreateProgramWindows(ProgramState& state, TablesSource tables) {
     ProgramWindows windows;
-    windows.splash = new TForm3;
+    windows.splash = new SplashScreen;
     windows.splash->setAttribute(Qt::WA_DeleteOnClose);
     windows.splash->ShowAndPaint();
 
-    auto* form1 = new TForm1(state, tables());
-    form1->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(form1, &QObject::destroyed, qApp, &QCoreApplication::quit);
-    windows.mainWindow = form1;
-    windows.entryDialog = new TForm2(form1, state.strokeStyle);
-    windows.aboutBox = new TAboutBox(form1);
-    form1->SetEntryDialog(windows.entryDialog);
-    form1->SetAboutBox(windows.aboutBox);
-    form1->SetSplash(windows.splash);
+    auto* mainWindow = new MainWindow(state, tables());
+    mainWindow->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(mainWindow, &QObject::destroyed, qApp, &QCoreApplication::quit);
+    windows.mainWindow = mainWindow;
+    windows.entryDialog = new NameEntryDialog(mainWindow, state.strokeStyle);
+    windows.aboutBox = new AboutDialog(mainWindow);
+    mainWindow->SetEntryDialog(windows.entryDialog);
+    mainWindow->SetAboutBox(windows.aboutBox);
+    mainWindow->SetSplash(windows.splash);
 
     // The printer access object lives from the start of the run. Asking the
     // printing service for its printers takes several milliseconds, so it is
     // made as soon as the event loop runs, while the splash is on screen,
     // rather than before the splash could be painted.
-    QTimer::singleShot(0, qApp, [] { RbPrinter(); });
+    QTimer::singleShot(0, qApp, [] { SharedPrinterSession(); });
     return windows;
 }
 

@@ -11,17 +11,17 @@ class QTranslator;
 
 namespace soten::ui {
 
-class TAboutBox;
-class TForm1;
-class TForm2;
-class TForm3;
+class AboutDialog;
+class MainWindow;
+class NameEntryDialog;
+class SplashScreen;
 
 // The windows of a run.
 struct ProgramWindows {
-    QPointer<TForm3> splash;
-    QPointer<TForm1> mainWindow;
-    QPointer<TForm2> entryDialog;
-    QPointer<TAboutBox> aboutBox;
+    QPointer<SplashScreen> splash;
+    QPointer<MainWindow> mainWindow;
+    QPointer<NameEntryDialog> entryDialog;
+    QPointer<AboutDialog> aboutBox;
 };
 
 // What the application object needs before the first window: its title and

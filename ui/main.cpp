@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "ProgramOptions.h"
-#include "ProgramWide.h"
+#include "ProgramState.h"
 #include "RuntimeFolder.h"
 #include "Startup.h"
 #include "StartupFailure.h"
@@ -15,13 +15,16 @@ int main(int argc, char* argv[]) {
         std::cout << *answer;
         return 0;
     }
+    // The reading on show and the chosen style, shared by every window; it
+    // outlives the application object and the windows it owns.
+    soten::ProgramState state;
     // Declared outside the guard so the error box can still be shown.
     std::optional<QApplication> application;
     try {
         soten::platform::EnsureRuntimeFolder();
         application.emplace(argc, argv);
         soten::ui::PrepareApplication(*application);
-        soten::ui::CreateProgramWindows(soten::ui::ProgramWide());
+        soten::ui::CreateProgramWindows(state);
     } catch (const std::exception& error) {
         return soten::ui::ReportStartupFailure(error, std::cerr);
     } catch (...) {

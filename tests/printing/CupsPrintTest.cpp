@@ -1,4 +1,4 @@
-// A real print: the reading goes through the program's one TRbPrinter and
+// A real print: the reading goes through the program's one PrinterSession and
 // Qt's CUPS engine to the cups-pdf queue "soten-pdf", and the page is found
 // in cups-pdf's output. scripts/start-cups.sh (as root) starts the scheduler
 // and sets the queue up. Without them these tests are skipped, unless
@@ -102,8 +102,8 @@ TEST(CupsPrintTest, PrintedReadingArrivesInCupsPdf) {
     const QString folder = CupsPdfFolder();
     const QSet<QString> before = PdfFilesIn(folder);
 
-    TRbPrintDialog dialog;  // over the program's one TRbPrinter
-    TRbPrintDialog::SetNextAnswer({true, Queue.toStdString(), ""});
+    PrintDialog dialog;  // over the program's one PrinterSession
+    PrintDialog::SetNextAnswer({true, Queue.toStdString(), ""});
     printing::PrintReading(dialog, test::MakeReading("山田", "太郎"), test::FixtureTables());
 
     const auto file = WaitForPage(folder, before, QStringLiteral("郎"));
@@ -132,20 +132,20 @@ TEST(CupsPrintTest, QueueRemovedBetweenTheDialogAndThePage) {
     TemporaryQueue queue;
     if (!queue.made) GTEST_SKIP() << "lpadmin could not add a queue (needs root)";
 
-    TRbPrintDialog dialog;
-    TRbPrintDialog::SetNextAnswer({true, VanishingQueue.toStdString(), ""});
+    PrintDialog dialog;
+    PrintDialog::SetNextAnswer({true, VanishingQueue.toStdString(), ""});
     ASSERT_TRUE(dialog.Execute());
     queue.Remove();
 
     const ShownReading reading = test::MakeReading("林", "一");
     EXPECT_THROW(printing::PrintReadingPage(dialog.Printer(), reading, test::FixtureTables()),
-                 ERbPrinter);
+                 PrinterError);
     EXPECT_FALSE(dialog.Printer().DocumentOpen());
 
     // The command can be given again, on a queue that is there.
     const QString folder = CupsPdfFolder();
     const QSet<QString> before = PdfFilesIn(folder);
-    TRbPrintDialog::SetNextAnswer({true, Queue.toStdString(), ""});
+    PrintDialog::SetNextAnswer({true, Queue.toStdString(), ""});
     printing::PrintReading(dialog, reading, test::FixtureTables());
     const auto file = WaitForPage(folder, before, QStringLiteral("林"));
     ASSERT_TRUE(file) << "no page with the heading appeared in " << folder.toStdString();

@@ -20,16 +20,15 @@
 #include "HeadlessReading.h"
 #include "PdfExport.h"
 #include "PdfFile.h"
+#include "PrinterSession.h"
 #include "PrintingTestSupport.h"
-#include "RbPrinters.h"
 
 namespace soten {
 namespace {
 
 ProgramState YamadaTaro() {
     ProgramState state;
-    EXPECT_FALSE(
-        ReadHeadless(state, BuiltInTables(), {test::Sjis("山田"), test::Sjis("太郎")}));
+    EXPECT_FALSE(ReadHeadless(state, BuiltInTables(), {test::Sjis("山田"), test::Sjis("太郎")}));
     return state;
 }
 
@@ -113,8 +112,8 @@ std::vector<Writer> Writers() {
          [](const std::string& path) -> std::string {
              try {
                  test::PrintToPdfFile(YamadaTaro().shown, QString::fromStdString(path),
-                                         BuiltInTables());
-             } catch (const ERbPrinter& error) {
+                                      BuiltInTables());
+             } catch (const PrinterError& error) {
                  return error.what();
              }
              return {};

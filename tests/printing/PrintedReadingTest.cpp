@@ -19,17 +19,17 @@ struct PrintCommand : ::testing::Test {
         backend->printers = {FakePrinterBackend::StandardPrinter("first"),
                              FakePrinterBackend::StandardPrinter("second")};
         fake = backend.get();
-        printer = std::make_unique<TRbPrinter>(std::move(backend));
-        dialog = std::make_unique<TRbPrintDialog>(*printer);
+        printer = std::make_unique<PrinterSession>(std::move(backend));
+        dialog = std::make_unique<PrintDialog>(*printer);
     }
 
-    void Print(const TRbPrintDialogAnswer& answer) {
-        TRbPrintDialog::SetNextAnswer(answer);
+    void Print(const PrintDialogAnswer& answer) {
+        PrintDialog::SetNextAnswer(answer);
         printing::PrintReading(*dialog, reading, FixtureTables());
     }
     // The user picks "second" in the dialog, then the queue goes away.
     void ChooseThenLoseTheSecondPrinter() {
-        TRbPrintDialog::SetNextAnswer({true, "second", ""});
+        PrintDialog::SetNextAnswer({true, "second", ""});
         ASSERT_TRUE(dialog->Execute());
         fake->printers.pop_back();
     }
@@ -37,12 +37,12 @@ struct PrintCommand : ::testing::Test {
         try {
             printing::PrintReadingPage(*printer, reading, FixtureTables());
             FAIL() << "no error";
-        } catch (const ERbPrinter& error) {
+        } catch (const PrinterError& error) {
             EXPECT_STREQ(error.what(), message);
         }
     }
 
-    std::string ErrorOf(const TRbPrintDialogAnswer& answer) {
+    std::string ErrorOf(const PrintDialogAnswer& answer) {
         try {
             Print(answer);
         } catch (const std::exception& error) {
@@ -53,12 +53,12 @@ struct PrintCommand : ::testing::Test {
 
     ShownReading reading = test::MakeReading("山田", "太郎");
     FakePrinterBackend* fake;
-    std::unique_ptr<TRbPrinter> printer;
-    std::unique_ptr<TRbPrintDialog> dialog;
+    std::unique_ptr<PrinterSession> printer;
+    std::unique_ptr<PrintDialog> dialog;
 };
 
 TEST_F(PrintCommand, CancelPrintsNothingAndChangesNoSetting) {
-    const TRbDeviceMode before = fake->printers[0].mode;
+    const PrinterSettings before = fake->printers[0].mode;
     Print({false, "", ""});
     EXPECT_TRUE(fake->documents.empty());
     EXPECT_TRUE(fake->merged.empty());
@@ -137,7 +137,7 @@ TEST_F(PrintCommand, PrinterVanishingWhenNothingNeedsToBeSet) {
 TEST_F(PrintCommand, PageThatFailsHalfWayIsDroppedWhole) {
     int queries = 0;
     fake->onDeviceQuery = [&queries] {
-        if (++queries == 20) throw ERbPrinter("device lost");
+        if (++queries == 20) throw PrinterError("device lost");
     };
 
     EXPECT_EQ(ErrorOf({true, "", ""}), "device lost");
@@ -150,7 +150,7 @@ TEST_F(PrintCommand, PageThatFailsHalfWayIsDroppedWhole) {
 }
 
 TEST_F(PrintCommand, DocumentThatCannotBeSentLeavesNoneOpen) {
-    fake->beforePrint = [] { throw ERbPrinter("queue refused the job"); };
+    fake->beforePrint = [] { throw PrinterError("queue refused the job"); };
     EXPECT_EQ(ErrorOf({true, "", ""}), "queue refused the job");
     EXPECT_FALSE(printer->DocumentOpen());
 

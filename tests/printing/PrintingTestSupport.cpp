@@ -10,8 +10,8 @@
 #include "HeadlessReading.h"
 #include "PdfExport.h"
 #include "PrintedReading.h"
+#include "PrinterSession.h"
 #include "QtPrinterBackend.h"
-#include "RbPrinters.h"
 
 namespace soten::test {
 
@@ -32,18 +32,18 @@ std::unique_ptr<printing::FakePrinterBackend> OneFakePrinter() {
     return backend;
 }
 
-std::vector<TRbCanvas::Text> TextsOf(const std::vector<TRbCanvas::Item>& page) {
-    std::vector<TRbCanvas::Text> texts;
+std::vector<RecordedPage::Text> TextsOf(const std::vector<RecordedPage::Item>& page) {
+    std::vector<RecordedPage::Text> texts;
     for (const auto& item : page) {
-        if (const auto* text = std::get_if<TRbCanvas::Text>(&item)) texts.push_back(*text);
+        if (const auto* text = std::get_if<RecordedPage::Text>(&item)) texts.push_back(*text);
     }
     return texts;
 }
 
-std::vector<TRbCanvas::Picture> PicturesOf(const std::vector<TRbCanvas::Item>& page) {
-    std::vector<TRbCanvas::Picture> pictures;
+std::vector<RecordedPage::Picture> PicturesOf(const std::vector<RecordedPage::Item>& page) {
+    std::vector<RecordedPage::Picture> pictures;
     for (const auto& item : page) {
-        if (const auto* picture = std::get_if<TRbCanvas::Picture>(&item)) {
+        if (const auto* picture = std::get_if<RecordedPage::Picture>(&item)) {
             pictures.push_back(*picture);
         }
     }
@@ -51,9 +51,9 @@ std::vector<TRbCanvas::Picture> PicturesOf(const std::vector<TRbCanvas::Item>& p
 }
 
 void PrintToPdfFile(const ShownReading& reading, const QString& path, const Tables& tables) {
-    TRbPrinter printer(std::make_unique<printing::QtPrinterBackend>());
-    TRbPrintDialog dialog(printer);
-    TRbPrintDialog::SetNextAnswer(
+    PrinterSession printer(std::make_unique<printing::QtPrinterBackend>());
+    PrintDialog dialog(printer);
+    PrintDialog::SetNextAnswer(
         {true, printing::QtPrinterBackend::PdfOutputName(), path.toStdString()});
     printing::PrintReading(dialog, reading, tables);
 }

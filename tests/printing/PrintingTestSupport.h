@@ -8,7 +8,7 @@
 
 #include "FakePrinterBackend.h"
 #include "ProgramState.h"
-#include "RbCanvas.h"
+#include "RecordedPage.h"
 #include "Tables.h"
 
 namespace soten::test {
@@ -25,8 +25,8 @@ ShownReading MakeReading(const std::string& surname, const std::string& given,
 std::unique_ptr<printing::FakePrinterBackend> OneFakePrinter();
 
 // The texts of a recorded page, in drawing order.
-std::vector<TRbCanvas::Text> TextsOf(const std::vector<TRbCanvas::Item>& page);
-std::vector<TRbCanvas::Picture> PicturesOf(const std::vector<TRbCanvas::Item>& page);
+std::vector<RecordedPage::Text> TextsOf(const std::vector<RecordedPage::Item>& page);
+std::vector<RecordedPage::Picture> PicturesOf(const std::vector<RecordedPage::Item>& page);
 
 // The whole Print command through the real layer (Qt Print Support), with
 // the dialog answered "PDF file output to `path`".

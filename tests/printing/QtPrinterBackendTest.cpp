@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "PrinterSession.h"
 #include "QtPrinterBackend.h"
-#include "RbPrinters.h"
 
 namespace soten {
 namespace {
@@ -24,15 +24,15 @@ struct QtLayer : ::testing::Test {
     QtLayer() {
         auto owned = std::make_unique<QtPrinterBackend>();
         backend = owned.get();
-        printer = std::make_unique<TRbPrinter>(std::move(owned));
+        printer = std::make_unique<PrinterSession>(std::move(owned));
         backend->SelectPrinter(QtPrinterBackend::PdfOutputName(), "/tmp/unused.pdf");
     }
     QtPrinterBackend* backend;
-    std::unique_ptr<TRbPrinter> printer;
+    std::unique_ptr<PrinterSession> printer;
 };
 
 TEST_F(QtLayer, PdfOutputIsAlwaysAVisiblePrinter) {
-    const TRbAllPrintersInfo& list = printer->PrintersInfo();
+    const PrinterList& list = printer->PrintersInfo();
     ASSERT_GE(list.Count(), 1);
     EXPECT_EQ(list.Name(list.Count() - 1), QtPrinterBackend::PdfOutputName());
     EXPECT_EQ(list.Attributes(list.Count() - 1) & printing::PrinterAttributeHidden, 0u);
@@ -41,19 +41,19 @@ TEST_F(QtLayer, PdfOutputIsAlwaysAVisiblePrinter) {
 }
 
 TEST_F(QtLayer, PdfOutputSupportsTheFourSettingsOfThePage) {
-    const TRbPrinterSettings settings = printer->SupportedSettings();
-    EXPECT_TRUE(settings.Has(TRbPrinterSetting::Orientation));
-    EXPECT_TRUE(settings.Has(TRbPrinterSetting::PaperSize));
-    EXPECT_TRUE(settings.Has(TRbPrinterSetting::Color));
-    EXPECT_TRUE(settings.Has(TRbPrinterSetting::Scale));
+    const SupportedSettingSet settings = printer->SupportedSettings();
+    EXPECT_TRUE(settings.Has(PrinterSetting::Orientation));
+    EXPECT_TRUE(settings.Has(PrinterSetting::PaperSize));
+    EXPECT_TRUE(settings.Has(PrinterSetting::Color));
+    EXPECT_TRUE(settings.Has(PrinterSetting::Scale));
     // A PDF file holds one copy.
-    EXPECT_FALSE(settings.Has(TRbPrinterSetting::Copies));
+    EXPECT_FALSE(settings.Has(PrinterSetting::Copies));
 }
 
 TEST_F(QtLayer, AppliedSettingsReachQtsPrinter) {
     printer->Refresh();
     printer->SetPaperSizeNumber(PaperA4);
-    printer->SetOrientation(TRbOrientation::Landscape);
+    printer->SetOrientation(PageOrientation::Landscape);
     printer->SetColor(false);
     printer->ApplySettings();
 
@@ -93,7 +93,7 @@ TEST_F(QtLayer, UnwritablePdfFileFailsAtTheEndOfTheDocument) {
     try {
         printer->EndDocument();
         FAIL() << "no error";
-    } catch (const ERbPrinter& error) {
+    } catch (const PrinterError& error) {
         EXPECT_STREQ(error.what(),
                      "TRbPrinter.EndDocument: Cannot write the file \"/nonexistent-folder/x.pdf\": "
                      "No such file or directory");
@@ -115,7 +115,7 @@ TEST_F(QtLayer, SystemDialogCancelLeavesThePrinterAndItsSettings) {
     backend->Printer().setPageOrientation(QPageLayout::Landscape);
     printer->Refresh();
     const int before = printer->CachedPrinterIndex();
-    TRbPrintDialog dialog(*printer);
+    PrintDialog dialog(*printer);
     AnswerSystemDialog(false);
 
     EXPECT_FALSE(dialog.Execute());
@@ -127,7 +127,7 @@ TEST_F(QtLayer, SystemDialogCancelLeavesThePrinterAndItsSettings) {
 }
 
 TEST_F(QtLayer, SystemDialogOkMakesItsChoiceCurrent) {
-    TRbPrintDialog dialog(*printer);
+    PrintDialog dialog(*printer);
     AnswerSystemDialog(true);
 
     ASSERT_TRUE(dialog.Execute());
@@ -143,7 +143,7 @@ TEST_F(QtLayer, PdfFileIsProposedUnderTheReadingsNameInTheFolderLastUsed) {
     const QString firstChoice = chosen.filePath(QStringLiteral("elsewhere.pdf"));
     QStringList proposed;
     for (const QString& answer : {firstChoice, QString()}) {
-        TRbPrintDialog dialog(*printer);
+        PrintDialog dialog(*printer);
         dialog.SetFileName(QStringLiteral("山田太郎.pdf"));
         QTimer::singleShot(0, [&] {
             auto* system = qobject_cast<QDialog*>(QApplication::activeModalWidget());

@@ -8,8 +8,8 @@
 
 #include "FixtureTables.h"
 #include "Fortunes.h"
+#include "PrinterSession.h"
 #include "PrintingTestSupport.h"
-#include "RbPrinters.h"
 #include "ReadingPage.h"
 
 namespace soten {
@@ -22,18 +22,18 @@ using test::MakeReading;
 const QString Gothic = QStringLiteral("ＭＳ ゴシック");
 const QString Mincho = QStringLiteral("ＭＳ 明朝");
 
-std::vector<TRbCanvas::Item> PageOf(
+std::vector<RecordedPage::Item> PageOf(
     const ShownReading& reading,
     std::unique_ptr<FakePrinterBackend> backend = test::OneFakePrinter()) {
-    TRbPrinter printer(std::move(backend));
+    PrinterSession printer(std::move(backend));
     printer.BeginDocument(QStringLiteral("test"));
     printing::PaintReadingPage(printer, reading, FixtureTables());
     return printer.PageCanvas().Items();
 }
 
 // The texts whose left edge is at x, in drawing order.
-std::vector<TRbCanvas::Text> TextsAt(const std::vector<TRbCanvas::Item>& page, int x) {
-    std::vector<TRbCanvas::Text> texts;
+std::vector<RecordedPage::Text> TextsAt(const std::vector<RecordedPage::Item>& page, int x) {
+    std::vector<RecordedPage::Text> texts;
     for (const auto& text : test::TextsOf(page)) {
         if (text.topLeft.x() == x) texts.push_back(text);
     }
@@ -61,7 +61,7 @@ TEST(ReadingPageTest, EachAxisHasItsOwnResolutionAndOffset) {
     auto backend = test::OneFakePrinter();
     backend->resolution = QPoint(300, 600);
     backend->physicalOffset = QPoint(12, 34);
-    TRbPrinter printer(std::move(backend));
+    PrinterSession printer(std::move(backend));
     EXPECT_EQ(printing::TenthMmToDeviceX(printer, 1150), 1358 - 12);
     EXPECT_EQ(printing::TenthMmToDeviceY(printer, 315), 744 - 34);
 }
@@ -154,7 +154,7 @@ TEST(ReadingPageTest, FrameIsDrawnLastStretchedIntoItsRectangle) {
     backend->physicalOffset = QPoint(30, 40);
     const auto page = PageOf(MakeReading("山田", "太郎"), std::move(backend));
     ASSERT_FALSE(page.empty());
-    const auto* frame = std::get_if<TRbCanvas::Picture>(&page.back());
+    const auto* frame = std::get_if<RecordedPage::Picture>(&page.back());
     ASSERT_NE(frame, nullptr);
     // (200, 200)–(2770, 1900) at 600 dpi: 472 − 30, 472 − 40, 6543 − 30, 4488 − 40.
     EXPECT_EQ(frame->rect, QRect(442, 432, 6513 - 442, 4448 - 432));

@@ -13,14 +13,14 @@
 
 #include "Cp932.h"
 #include "EntrySteps.h"
+#include "MainWindow.h"
 #include "ModalDriver.h"
-#include "Unit1.h"
-#include "Unit2.h"
+#include "NameEntryDialog.h"
 
 namespace {
 
-using soten::ui::TForm1;
-using soten::ui::TForm2;
+using soten::ui::MainWindow;
+using soten::ui::NameEntryDialog;
 
 // Every interface below `root`, depth first.
 void Walk(QAccessibleInterface* root, const std::function<void(QAccessibleInterface*)>& visit,
@@ -41,15 +41,15 @@ QAccessibleInterface* FindByName(QAccessibleInterface* root, const QString& name
 class AccessibilityTest : public ::testing::Test {
 protected:
     AccessibilityTest() {
-        form1.Timer1->stop();
-        form1.SetEntryDialog(&form2);
-        form1.show();
+        mainWindow.splashTimer->stop();
+        mainWindow.SetEntryDialog(&entryDialog);
+        mainWindow.show();
     }
 
     void ReadYamadaTaro() {
         soten::test::ModalDriver driver;
         driver.Then(soten::test::EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
-        form1.New1->trigger();
+        mainWindow.newAction->trigger();
         ASSERT_TRUE(driver.Done());
     }
 
@@ -59,14 +59,14 @@ protected:
     }
 
     soten::ProgramState state;
-    TForm1 form1{state, soten::BuiltInTables()};
-    TForm2 form2{&form1, state.strokeStyle};
+    MainWindow mainWindow{state, soten::BuiltInTables()};
+    NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
 };
 
 TEST_F(AccessibilityTest, TheReadingIsFoundInTheTreeAndReadLineByLine) {
     ReadYamadaTaro();
     QAccessibleInterface* reading = nullptr;
-    Walk(QAccessible::queryAccessibleInterface(&form1), [&](QAccessibleInterface* node) {
+    Walk(QAccessible::queryAccessibleInterface(&mainWindow), [&](QAccessibleInterface* node) {
         if (node->textInterface() && node->text(QAccessible::Name) == QStringLiteral("占文")) {
             reading = node;
         }
@@ -91,7 +91,7 @@ TEST_F(AccessibilityTest, TheReadingIsFoundInTheTreeAndReadLineByLine) {
 
 TEST_F(AccessibilityTest, NameColumnAndListSpeakWhatTheyShow) {
     ReadYamadaTaro();
-    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&form1);
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&mainWindow);
     // The worked example: strokes 3, 5, 4, 9; 天運 8, 人運 9, 地運 13, 外運 12,
     // 総運 21 with the grades 大成 ○, 積極 ○, 多難 ×, 俊英 ◎, 薄弱 ×.
     const QString column = QStringLiteral(
@@ -108,7 +108,7 @@ TEST_F(AccessibilityTest, NameColumnAndListSpeakWhatTheyShow) {
 }
 
 TEST_F(AccessibilityTest, PanesAreNamedBeforeTheFirstReading) {
-    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&form1);
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(&mainWindow);
     for (const char* name : {"姓名と画数", "五運", "占文"}) {
         QAccessibleInterface* pane = FindByName(root, QString::fromUtf8(name));
         ASSERT_NE(pane, nullptr) << name;
@@ -120,13 +120,13 @@ TEST_F(AccessibilityTest, PanesAreNamedBeforeTheFirstReading) {
 // screen reader as the box's labelled-by relation, and the text field inside,
 // which has the focus while the user types, carries the label's name.
 TEST_F(AccessibilityTest, EntryBoxesAreNamedByTheirLabels) {
-    form2.ComboBox1->setEditText(QStringLiteral("山田"));
+    entryDialog.surnameBox->setEditText(QStringLiteral("山田"));
     const struct {
         QComboBox* box;
         QLabel* label;
         QString name;
-    } boxes[] = {{form2.ComboBox1, form2.Label1, QStringLiteral("名字")},
-                 {form2.ComboBox2, form2.Label2, QStringLiteral("名前")}};
+    } boxes[] = {{entryDialog.surnameBox, entryDialog.surnameLabel, QStringLiteral("名字")},
+                 {entryDialog.givenNameBox, entryDialog.givenNameLabel, QStringLiteral("名前")}};
     for (const auto& [box, label, name] : boxes) {
         const auto labels =
             QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label);
@@ -141,7 +141,8 @@ TEST_F(AccessibilityTest, EntryBoxesAreNamedByTheirLabels) {
 TEST_F(AccessibilityTest, EveryButtonAndMenuItemHasAName) {
     int buttons = 0;
     int menuItems = 0;
-    for (QWidget* window : {static_cast<QWidget*>(&form1), static_cast<QWidget*>(&form2)}) {
+    for (QWidget* window :
+         {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&entryDialog)}) {
         Walk(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* node) {
             const QAccessible::Role role = node->role();
             if (role != QAccessible::PushButton && role != QAccessible::MenuItem) return;

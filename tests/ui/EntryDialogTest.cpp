@@ -10,8 +10,8 @@
 #include <QTest>
 
 #include "ModalDriver.h"
+#include "NameEntryDialog.h"
 #include "ShiftJis.h"
-#include "Unit2.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ void Commit(QWidget* widget, const QString& text) {
     event.setCommitString(text);
     QApplication::sendEvent(widget, &event);
 }
-using soten::ui::TForm2;
+using soten::ui::NameEntryDialog;
 
 class EntryDialogTest : public ::testing::Test {
 protected:
@@ -48,95 +48,95 @@ protected:
     }
 
     StrokeStyle style = StrokeStyle::Shinji;
-    TForm2 dialog{nullptr, style};
+    NameEntryDialog dialog{nullptr, style};
 };
 
 TEST_F(EntryDialogTest, FirstShow) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("姓名の入力"));
     EXPECT_EQ(dialog.size(), QSize(195, 191));
-    EXPECT_FALSE(dialog.BitBtn1->isEnabled());
-    EXPECT_TRUE(dialog.BitBtn2->isEnabled());
-    EXPECT_EQ(Focus(), dialog.ComboBox1);
-    EXPECT_TRUE(dialog.RadioGroup1Items[0]->isChecked());
-    EXPECT_EQ(dialog.ComboBox1->count(), 0);
-    EXPECT_EQ(dialog.ComboBox2->count(), 0);
-    EXPECT_TRUE(dialog.ComboBox1->testAttribute(Qt::WA_InputMethodEnabled));
-    EXPECT_TRUE(dialog.ComboBox2->testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_FALSE(dialog.okButton->isEnabled());
+    EXPECT_TRUE(dialog.cancelButton->isEnabled());
+    EXPECT_EQ(Focus(), dialog.surnameBox);
+    EXPECT_TRUE(dialog.styleButtons[0]->isChecked());
+    EXPECT_EQ(dialog.surnameBox->count(), 0);
+    EXPECT_EQ(dialog.givenNameBox->count(), 0);
+    EXPECT_TRUE(dialog.surnameBox->testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_TRUE(dialog.givenNameBox->testAttribute(Qt::WA_InputMethodEnabled));
 }
 
 TEST_F(EntryDialogTest, OkIsEnabledExactlyWhenBothBoxesHoldText) {
     Type(QStringLiteral("山田"));
-    EXPECT_FALSE(dialog.BitBtn1->isEnabled());
+    EXPECT_FALSE(dialog.okButton->isEnabled());
     Key(Qt::Key_Tab);
-    ASSERT_EQ(Focus(), dialog.ComboBox2);
+    ASSERT_EQ(Focus(), dialog.givenNameBox);
     Type(QStringLiteral("太"));
-    EXPECT_TRUE(dialog.BitBtn1->isEnabled());
+    EXPECT_TRUE(dialog.okButton->isEnabled());
     Key(Qt::Key_Backspace);
-    EXPECT_FALSE(dialog.BitBtn1->isEnabled());
+    EXPECT_FALSE(dialog.okButton->isEnabled());
     Key(Qt::Key_Space);  // spaces count as text
-    EXPECT_TRUE(dialog.BitBtn1->isEnabled());
+    EXPECT_TRUE(dialog.okButton->isEnabled());
 }
 
 TEST_F(EntryDialogTest, LeavingABoxAddsItsTextOnceAtTheTop) {
     Type(QStringLiteral("山田"));
     Key(Qt::Key_Tab);
-    EXPECT_EQ(History(dialog.ComboBox1), QStringList{QStringLiteral("山田")});
+    EXPECT_EQ(History(dialog.surnameBox), QStringList{QStringLiteral("山田")});
     Key(Qt::Key_Backtab);
-    ASSERT_EQ(Focus(), dialog.ComboBox1);
+    ASSERT_EQ(Focus(), dialog.surnameBox);
     Key(Qt::Key_Tab);
-    EXPECT_EQ(History(dialog.ComboBox1), QStringList{QStringLiteral("山田")});
+    EXPECT_EQ(History(dialog.surnameBox), QStringList{QStringLiteral("山田")});
     // The empty 名前 box adds nothing when it is left.
     Key(Qt::Key_Tab);
-    EXPECT_TRUE(History(dialog.ComboBox2).isEmpty());
+    EXPECT_TRUE(History(dialog.givenNameBox).isEmpty());
 
-    dialog.ComboBox1->setFocus();
-    dialog.ComboBox1->setEditText(QStringLiteral("Abe"));
+    dialog.surnameBox->setFocus();
+    dialog.surnameBox->setEditText(QStringLiteral("Abe"));
     Key(Qt::Key_Tab);
-    dialog.ComboBox1->setFocus();
-    dialog.ComboBox1->setEditText(QStringLiteral("ABE"));  // the same to the list's search
+    dialog.surnameBox->setFocus();
+    dialog.surnameBox->setEditText(QStringLiteral("ABE"));  // the same to the list's search
     Key(Qt::Key_Tab);
-    EXPECT_EQ(History(dialog.ComboBox1),
+    EXPECT_EQ(History(dialog.surnameBox),
               (QStringList{QStringLiteral("Abe"), QStringLiteral("山田")}));
 }
 
 TEST_F(EntryDialogTest, EnterMovesOnAndShiftEnterMovesBack) {
     Type(QStringLiteral("山田"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(Focus(), dialog.ComboBox2);
-    EXPECT_EQ(dialog.ComboBox1->currentText(), QStringLiteral("山田"));  // Enter never reached it
+    EXPECT_EQ(Focus(), dialog.givenNameBox);
+    EXPECT_EQ(dialog.surnameBox->currentText(), QStringLiteral("山田"));  // Enter never reached it
     // OK is disabled, so Enter in the 名前 box goes on to キャンセル.
     Key(Qt::Key_Return);
-    EXPECT_EQ(Focus(), dialog.BitBtn2);
+    EXPECT_EQ(Focus(), dialog.cancelButton);
     EXPECT_TRUE(dialog.isVisible());
     Key(Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(Focus(), dialog.ComboBox2);
+    EXPECT_EQ(Focus(), dialog.givenNameBox);
     Type(QStringLiteral("太郎"));
     Key(Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(Focus(), dialog.BitBtn1);
+    EXPECT_EQ(Focus(), dialog.okButton);
     Key(Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(Focus(), dialog.ComboBox2);
+    EXPECT_EQ(Focus(), dialog.givenNameBox);
     Key(Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(Focus(), dialog.ComboBox1);
+    EXPECT_EQ(Focus(), dialog.surnameBox);
     EXPECT_TRUE(dialog.isVisible());
 }
 
 TEST_F(EntryDialogTest, EnterWrapsFromTheStyleGroupToTheSurnameBox) {
-    dialog.RadioGroup1Items[0]->setFocus();
+    dialog.styleButtons[0]->setFocus();
     Key(Qt::Key_Return);
-    EXPECT_EQ(Focus(), dialog.ComboBox1);
+    EXPECT_EQ(Focus(), dialog.surnameBox);
     Key(Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(Focus(), dialog.RadioGroup1Items[0]);
+    EXPECT_EQ(Focus(), dialog.styleButtons[0]);
 }
 
 TEST_F(EntryDialogTest, CtrlEnterMovesOnLikeEnter) {
     Key(Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(Focus(), dialog.ComboBox2);
+    EXPECT_EQ(Focus(), dialog.givenNameBox);
 }
 
 TEST_F(EntryDialogTest, PlainEnterOnOkPressesIt) {
-    dialog.ComboBox1->setEditText(QStringLiteral("山田"));
-    dialog.ComboBox2->setEditText(QStringLiteral("太郎"));
-    dialog.BitBtn1->setFocus();
+    dialog.surnameBox->setEditText(QStringLiteral("山田"));
+    dialog.givenNameBox->setEditText(QStringLiteral("太郎"));
+    dialog.okButton->setFocus();
     Key(Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -152,10 +152,10 @@ TEST_F(EntryDialogTest, EscCancelsFromAnyControl) {
 }
 
 TEST_F(EntryDialogTest, TabOrderRunsThroughBoxesButtonsAndStyle) {
-    dialog.ComboBox1->setEditText(QStringLiteral("山田"));
-    dialog.ComboBox2->setEditText(QStringLiteral("太郎"));
-    const std::vector<QWidget*> order = {dialog.ComboBox2, dialog.BitBtn1, dialog.BitBtn2,
-                                         dialog.RadioGroup1Items[0], dialog.ComboBox1};
+    dialog.surnameBox->setEditText(QStringLiteral("山田"));
+    dialog.givenNameBox->setEditText(QStringLiteral("太郎"));
+    const std::vector<QWidget*> order = {dialog.givenNameBox, dialog.okButton, dialog.cancelButton,
+                                         dialog.styleButtons[0], dialog.surnameBox};
     for (QWidget* next : order) {
         Key(Qt::Key_Tab);
         EXPECT_EQ(Focus(), next) << next->objectName().toStdString();
@@ -163,14 +163,14 @@ TEST_F(EntryDialogTest, TabOrderRunsThroughBoxesButtonsAndStyle) {
 }
 
 TEST_F(EntryDialogTest, PickingAStyleWritesItAtOnceAndCancelKeepsIt) {
-    QTest::mouseClick(dialog.RadioGroup1Items[1], Qt::LeftButton);
+    QTest::mouseClick(dialog.styleButtons[1], Qt::LeftButton);
     EXPECT_EQ(style, StrokeStyle::Honji);
     Key(Qt::Key_Escape);
     ASSERT_FALSE(dialog.isVisible());
     EXPECT_EQ(style, StrokeStyle::Honji);
     Open();
-    EXPECT_TRUE(dialog.RadioGroup1Items[1]->isChecked());
-    QTest::mouseClick(dialog.RadioGroup1Items[0], Qt::LeftButton);
+    EXPECT_TRUE(dialog.styleButtons[1]->isChecked());
+    QTest::mouseClick(dialog.styleButtons[0], Qt::LeftButton);
     EXPECT_EQ(style, StrokeStyle::Shinji);
 }
 
@@ -178,29 +178,29 @@ TEST_F(EntryDialogTest, NothingIsResetBetweenShowsAndFocusStartsInTheSurnameBox)
     Type(QStringLiteral("山田"));
     Key(Qt::Key_Tab);
     Type(QStringLiteral("太郎"));
-    dialog.BitBtn1->setFocus();
+    dialog.okButton->setFocus();
     dialog.hide();
     Open();
-    EXPECT_EQ(Focus(), dialog.ComboBox1);
-    EXPECT_EQ(dialog.ComboBox1->currentText(), QStringLiteral("山田"));
-    EXPECT_EQ(dialog.ComboBox2->currentText(), QStringLiteral("太郎"));
-    EXPECT_TRUE(dialog.BitBtn1->isEnabled());
+    EXPECT_EQ(Focus(), dialog.surnameBox);
+    EXPECT_EQ(dialog.surnameBox->currentText(), QStringLiteral("山田"));
+    EXPECT_EQ(dialog.givenNameBox->currentText(), QStringLiteral("太郎"));
+    EXPECT_TRUE(dialog.okButton->isEnabled());
 }
 
 TEST(EntryDialogModalTest, ShowEntryDialogGivesTheTextsInCodePage932OrNothing) {
     StrokeStyle style = StrokeStyle::Shinji;
-    TForm2 dialog(nullptr, style);
+    NameEntryDialog dialog(nullptr, style);
     soten::test::ModalDriver driver;
     driver
         .Then([](QWidget* modal) {
-            auto* form = static_cast<TForm2*>(modal);
+            auto* form = static_cast<NameEntryDialog*>(modal);
             // Focus moves only within the active window; under load the
             // dialog can be shown a moment before it is activated.
             ASSERT_TRUE(QTest::qWaitForWindowActive(form));
-            Commit(form->ComboBox1, QStringLiteral("山田"));
-            Commit(form->ComboBox2, QStringLiteral("太郎"));
-            form->ComboBox2->setFocus();
-            QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+            Commit(form->surnameBox, QStringLiteral("山田"));
+            Commit(form->givenNameBox, QStringLiteral("太郎"));
+            form->givenNameBox->setFocus();
+            QTest::mouseClick(form->okButton, Qt::LeftButton);
         })
         .Then([](QWidget* modal) { modal->close(); });
     const auto accepted = dialog.ShowEntryDialog();
@@ -208,7 +208,7 @@ TEST(EntryDialogModalTest, ShowEntryDialogGivesTheTextsInCodePage932OrNothing) {
     EXPECT_EQ(accepted->surname, soten::Cp932Text("山田"));
     EXPECT_EQ(accepted->given, soten::Cp932Text("太郎"));
     // Clicking OK took the focus from the 名前 box, so its text is in its list.
-    EXPECT_EQ(dialog.ComboBox2->count(), 1);
+    EXPECT_EQ(dialog.givenNameBox->count(), 1);
     // The close box cancels.
     EXPECT_FALSE(dialog.ShowEntryDialog().has_value());
     EXPECT_TRUE(driver.Done());

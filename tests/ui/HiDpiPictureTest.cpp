@@ -9,15 +9,15 @@
 
 #include "Art.h"
 #include "EntrySteps.h"
+#include "MainWindow.h"
 #include "MainWindowPanes.h"
 #include "ModalDriver.h"
+#include "NameEntryDialog.h"
 #include "PaneImage.h"
 #include "PanesFixture.h"
 #include "PixelSupport.h"
 #include "ReportHolder.h"
 #include "ShiftJis.h"
-#include "Unit1.h"
-#include "Unit2.h"
 
 namespace {
 
@@ -140,26 +140,27 @@ TEST(HiDpiArtTest, ButtonGlyphsAreDrawnAtTheRatioAskedFor) {
 // ratio of the screen the window is on, whatever it is.
 TEST(ScaledScreenTest, PanesAreDrawnAtTheWindowsRatio) {
     soten::ProgramState state;
-    soten::ui::TForm1 form1{state, soten::BuiltInTables()};
-    soten::ui::TForm2 form2{&form1, state.strokeStyle};
-    form1.Timer1->stop();
-    form1.SetEntryDialog(&form2);
-    form1.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form1));
+    soten::ui::MainWindow mainWindow{state, soten::BuiltInTables()};
+    soten::ui::NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
+    mainWindow.splashTimer->stop();
+    mainWindow.SetEntryDialog(&entryDialog);
+    mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
     soten::test::ModalDriver driver;
     driver.Then(soten::test::EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
-    form1.New1->trigger();
+    mainWindow.newAction->trigger();
     ASSERT_TRUE(driver.Done());
-    const qreal ratio = form1.devicePixelRatioF();
+    const qreal ratio = mainWindow.devicePixelRatioF();
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
         ASSERT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
     }
-    for (PaneImage* pane : {form1.Image1, form1.Image2, static_cast<PaneImage*>(form1.Image3)}) {
+    for (PaneImage* pane : {mainWindow.namePane, mainWindow.fortunePane,
+                            static_cast<PaneImage*>(mainWindow.readingPane)}) {
         EXPECT_EQ(pane->Picture().devicePixelRatio(), ratio) << pane->objectName().toStdString();
         EXPECT_EQ(pane->Picture().size(), (QSizeF(pane->size()) * ratio).toSize());
     }
     // On screen: the 総運 rule is `ratio` device pixels thick.
-    const QImage window = form1.ClientArea->grab().toImage();
+    const QImage window = mainWindow.clientArea->grab().toImage();
     ASSERT_EQ(window.devicePixelRatio(), ratio);
     const int x = qRound((9 + 60) * ratio);
     int thickness = 0;

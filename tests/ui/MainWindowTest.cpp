@@ -25,38 +25,38 @@
 #include <QTranslator>
 #include <algorithm>
 
-#include "About.h"
+#include "AboutDialog.h"
 #include "Cp932.h"
 #include "DefaultErrorHandler.h"
 #include "EntrySteps.h"
 #include "HelpWindow.h"
+#include "MainWindow.h"
 #include "ModalDriver.h"
+#include "NameEntryDialog.h"
+#include "PaneFrame.h"
 #include "PaneImage.h"
 #include "PrintedReading.h"
-#include "RbPrinters.h"
+#include "PrinterSession.h"
 #include "ScopedPrinterBackend.h"
 #include "ShiftJis.h"
 #include "SotenIdentity.h"
+#include "SplashScreen.h"
 #include "Startup.h"
-#include "TShape.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
 
 namespace {
 
 using soten::test::EnterNames;
 using soten::test::ModalDriver;
-using soten::ui::TAboutBox;
-using soten::ui::TForm1;
-using soten::ui::TForm2;
-using soten::ui::TForm3;
+using soten::ui::AboutDialog;
+using soten::ui::MainWindow;
+using soten::ui::NameEntryDialog;
+using soten::ui::SplashScreen;
 
 ModalDriver::Step CancelDialog() {
     return [](QWidget* modal) {
-        auto* dialog = qobject_cast<TForm2*>(modal);
+        auto* dialog = qobject_cast<NameEntryDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
-        dialog->BitBtn2->click();
+        dialog->cancelButton->click();
     };
 }
 
@@ -110,20 +110,20 @@ QByteArray Read(const QString& path) {
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
-        form1.Timer1->stop();
-        form1.SetEntryDialog(&form2);
-        form1.SetAboutBox(&about);
+        mainWindow.splashTimer->stop();
+        mainWindow.SetEntryDialog(&entryDialog);
+        mainWindow.SetAboutBox(&about);
     }
 
     void ShowAndActivate() {
-        form1.show();
-        QApplication::setActiveWindow(&form1);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form1));
+        mainWindow.show();
+        QApplication::setActiveWindow(&mainWindow);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
     }
 
     // New, driven through the entry dialog.
     void NewReading(ModalDriver& driver) {
-        form1.New1->trigger();
+        mainWindow.newAction->trigger();
         EXPECT_TRUE(driver.Done());
     }
 
@@ -135,9 +135,9 @@ protected:
     }
 
     soten::ProgramState state;
-    TForm1 form1{state, soten::BuiltInTables()};
-    TForm2 form2{&form1, state.strokeStyle};
-    TAboutBox about{&form1};
+    MainWindow mainWindow{state, soten::BuiltInTables()};
+    NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
+    AboutDialog about{&mainWindow};
 };
 
 struct Placement {
@@ -146,30 +146,31 @@ struct Placement {
 };
 
 TEST_F(MainWindowTest, ControlsStandAtTheirPlaces) {
-    EXPECT_EQ(form1.windowTitle(), QStringLiteral("蒼天姓名判断"));
-    EXPECT_EQ(form1.ClientArea->size(), QSize(655, 487));
+    EXPECT_EQ(mainWindow.windowTitle(), QStringLiteral("蒼天姓名判断"));
+    EXPECT_EQ(mainWindow.clientArea->size(), QSize(655, 487));
     for (const Placement& p :
-         {Placement{"Shape1", {199, 7, 449, 473}}, Placement{"Image3", {201, 9, 445, 469}},
-          Placement{"Shape2", {7, 7, 185, 305}}, Placement{"Image1", {9, 9, 181, 301}},
-          Placement{"Shape3", {7, 319, 185, 129}}, Placement{"Image2", {9, 321, 181, 125}},
-          Placement{"BitBtn1", {7, 455, 89, 25}}, Placement{"BitBtn2", {103, 455, 89, 25}}}) {
-        auto* control = form1.ClientArea->findChild<QWidget*>(QString::fromLatin1(p.name));
+         {Placement{"readingFrame", {199, 7, 449, 473}},
+          Placement{"readingPane", {201, 9, 445, 469}}, Placement{"nameFrame", {7, 7, 185, 305}},
+          Placement{"namePane", {9, 9, 181, 301}}, Placement{"fortuneFrame", {7, 319, 185, 129}},
+          Placement{"fortunePane", {9, 321, 181, 125}}, Placement{"newButton", {7, 455, 89, 25}},
+          Placement{"printButton", {103, 455, 89, 25}}}) {
+        auto* control = mainWindow.clientArea->findChild<QWidget*>(QString::fromLatin1(p.name));
         ASSERT_NE(control, nullptr) << p.name;
         EXPECT_EQ(control->geometry(), p.geometry) << p.name;
     }
-    EXPECT_EQ(form1.BitBtn1->text(), QStringLiteral("新規(&N)..."));
-    EXPECT_EQ(form1.BitBtn2->text(), QStringLiteral("印刷(&P)..."));
-    EXPECT_EQ(form1.Timer1->interval(), 3000);
+    EXPECT_EQ(mainWindow.newButton->text(), QStringLiteral("新規(&N)..."));
+    EXPECT_EQ(mainWindow.printButton->text(), QStringLiteral("印刷(&P)..."));
+    EXPECT_EQ(mainWindow.splashTimer->interval(), 3000);
 }
 
 TEST_F(MainWindowTest, WindowCanNeitherBeResizedNorMaximised) {
     ShowAndActivate();
-    EXPECT_EQ(form1.minimumSize(), form1.maximumSize());
-    EXPECT_FALSE(form1.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(form1.windowFlags() & Qt::WindowMinimizeButtonHint);
-    form1.resize(form1.width() + 100, form1.height() + 100);
+    EXPECT_EQ(mainWindow.minimumSize(), mainWindow.maximumSize());
+    EXPECT_FALSE(mainWindow.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(mainWindow.windowFlags() & Qt::WindowMinimizeButtonHint);
+    mainWindow.resize(mainWindow.width() + 100, mainWindow.height() + 100);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form1.ClientArea->size(), QSize(655, 487));
+    EXPECT_EQ(mainWindow.clientArea->size(), QSize(655, 487));
 }
 
 struct MenuItem {
@@ -181,48 +182,50 @@ struct MenuItem {
 
 TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
     for (const MenuItem& item :
-         {MenuItem{"New1", "新規(&N)...", QKeySequence(QStringLiteral("Ctrl+N")), true},
-          MenuItem{"Naming1", "名付け候補(&K)...", QKeySequence(QStringLiteral("Ctrl+K")), true},
-          MenuItem{"SaveAs1", "名前をつけて保存(&A)...", QKeySequence(), false},
-          MenuItem{"Print1", "印刷(&P)...", QKeySequence(QStringLiteral("Ctrl+P")), false},
-          MenuItem{"PrintPreview1", "印刷プレビュー(&V)", QKeySequence(), false},
-          MenuItem{"Exit1", "終了(&X)", QKeySequence(QStringLiteral("Alt+F4")), true},
-          MenuItem{"Copy1", "占文のコピー(&C)", QKeySequence(QStringLiteral("Ctrl+C")), false},
-          MenuItem{"SearchforHelpOn1", "目次(&H)", QKeySequence(QStringLiteral("F1")), true},
-          MenuItem{"About1", "バージョン情報(&A)", QKeySequence(QStringLiteral("Ctrl+V")), true}}) {
-        auto* action = form1.findChild<QAction*>(QString::fromLatin1(item.name));
+         {MenuItem{"newAction", "新規(&N)...", QKeySequence(QStringLiteral("Ctrl+N")), true},
+          MenuItem{"namingAction", "名付け候補(&K)...", QKeySequence(QStringLiteral("Ctrl+K")),
+                   true},
+          MenuItem{"saveAsAction", "名前をつけて保存(&A)...", QKeySequence(), false},
+          MenuItem{"printAction", "印刷(&P)...", QKeySequence(QStringLiteral("Ctrl+P")), false},
+          MenuItem{"printPreviewAction", "印刷プレビュー(&V)", QKeySequence(), false},
+          MenuItem{"exitAction", "終了(&X)", QKeySequence(QStringLiteral("Alt+F4")), true},
+          MenuItem{"copyAction", "占文のコピー(&C)", QKeySequence(QStringLiteral("Ctrl+C")), false},
+          MenuItem{"helpContentsAction", "目次(&H)", QKeySequence(QStringLiteral("F1")), true},
+          MenuItem{"aboutAction", "バージョン情報(&A)", QKeySequence(QStringLiteral("Ctrl+V")),
+                   true}}) {
+        auto* action = mainWindow.findChild<QAction*>(QString::fromLatin1(item.name));
         ASSERT_NE(action, nullptr) << item.name;
         EXPECT_EQ(action->text(), QString::fromUtf8(item.caption)) << item.name;
         EXPECT_EQ(action->shortcut(), item.shortcut) << item.name;
         EXPECT_EQ(action->isEnabled(), item.enabledAtStart) << item.name;
     }
-    EXPECT_EQ(form1.File1->title(), QStringLiteral("ファイル(&F)"));
-    EXPECT_EQ(form1.Edit1->title(), QStringLiteral("編集(&E)"));
-    EXPECT_EQ(form1.Help1->title(), QStringLiteral("ヘルプ(&H)"));
-    const QList<QAction*> file = form1.File1->actions();
+    EXPECT_EQ(mainWindow.fileMenu->title(), QStringLiteral("ファイル(&F)"));
+    EXPECT_EQ(mainWindow.editMenu->title(), QStringLiteral("編集(&E)"));
+    EXPECT_EQ(mainWindow.helpMenu->title(), QStringLiteral("ヘルプ(&H)"));
+    const QList<QAction*> file = mainWindow.fileMenu->actions();
     ASSERT_EQ(file.size(), 8);
-    EXPECT_EQ(file[1], form1.Naming1);
+    EXPECT_EQ(file[1], mainWindow.namingAction);
     EXPECT_TRUE(file[3]->isSeparator());
-    EXPECT_EQ(file[5], form1.PrintPreview1);
+    EXPECT_EQ(file[5], mainWindow.printPreviewAction);
     EXPECT_TRUE(file[6]->isSeparator());
-    EXPECT_FALSE(form1.BitBtn2->isEnabled());
+    EXPECT_FALSE(mainWindow.printButton->isEnabled());
 }
 
 TEST_F(MainWindowTest, CtrlPAndCtrlCDoNothingBeforeTheFirstReading) {
     ShowAndActivate();
     QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-    QSignalSpy printed(form1.Print1, &QAction::triggered);
-    QSignalSpy copied(form1.Copy1, &QAction::triggered);
-    QTest::keyClick(&form1, Qt::Key_P, Qt::ControlModifier);
-    QTest::keyClick(&form1, Qt::Key_C, Qt::ControlModifier);
+    QSignalSpy printed(mainWindow.printAction, &QAction::triggered);
+    QSignalSpy copied(mainWindow.copyAction, &QAction::triggered);
+    QTest::keyClick(&mainWindow, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(&mainWindow, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(printed.count(), 0);
     EXPECT_EQ(copied.count(), 0);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
 
     ReadYamadaTaro();
-    QApplication::setActiveWindow(&form1);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form1));
-    QTest::keyClick(&form1, Qt::Key_C, Qt::ControlModifier);
+    QApplication::setActiveWindow(&mainWindow);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+    QTest::keyClick(&mainWindow, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(copied.count(), 1);
 }
 
@@ -232,10 +235,10 @@ TEST_F(MainWindowTest, NewReadingComesBackAfterEachRefusalAndDrawsTheCorrectedNa
         .Then(ExpectErrorBox(QStringLiteral("文字数が多すぎます")))
         .Then([](QWidget* modal) {
             // The dialog comes back as the user left it.
-            auto* dialog = qobject_cast<TForm2*>(modal);
+            auto* dialog = qobject_cast<NameEntryDialog*>(modal);
             ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(dialog->ComboBox1->currentText(), QStringLiteral("一二三四五六七八九十一"));
-            EXPECT_TRUE(dialog->BitBtn1->isEnabled());
+            EXPECT_EQ(dialog->surnameBox->currentText(), QStringLiteral("一二三四五六七八九十一"));
+            EXPECT_TRUE(dialog->okButton->isEnabled());
             EnterNames(QStringLiteral("山田"), QStringLiteral("太😀"))(modal);
         })
         .Then(ExpectErrorBox(QStringLiteral("不適切な文字があります")))
@@ -244,31 +247,32 @@ TEST_F(MainWindowTest, NewReadingComesBackAfterEachRefusalAndDrawsTheCorrectedNa
 
     ASSERT_TRUE(state.shown.valid);
     EXPECT_EQ(state.record.Names[soten::Surname], soten::Cp932Text("山田"));
-    EXPECT_EQ(form1.Memo1.Text(), state.record.ReportText);
-    EXPECT_FALSE(form1.Image1->Picture().isNull());
-    EXPECT_FALSE(form1.Image2->Picture().isNull());
-    EXPECT_FALSE(form1.Image3->Picture().isNull());
-    for (QAction* command : {form1.SaveAs1, form1.Print1, form1.PrintPreview1, form1.Copy1}) {
+    EXPECT_EQ(mainWindow.reportHolder.Text(), state.record.ReportText);
+    EXPECT_FALSE(mainWindow.namePane->Picture().isNull());
+    EXPECT_FALSE(mainWindow.fortunePane->Picture().isNull());
+    EXPECT_FALSE(mainWindow.readingPane->Picture().isNull());
+    for (QAction* command : {mainWindow.saveAsAction, mainWindow.printAction,
+                             mainWindow.printPreviewAction, mainWindow.copyAction}) {
         EXPECT_TRUE(command->isEnabled());
     }
-    EXPECT_TRUE(form1.BitBtn2->isEnabled());
+    EXPECT_TRUE(mainWindow.printButton->isEnabled());
 }
 
 TEST_F(MainWindowTest, CancelBeforeTheFirstReadingChangesNothing) {
     ModalDriver driver;
     driver.Then(CancelDialog());
     NewReading(driver);
-    EXPECT_FALSE(form1.BitBtn2->isEnabled());
-    EXPECT_FALSE(form1.Copy1->isEnabled());
-    EXPECT_TRUE(form1.Image1->Picture().isNull());
-    EXPECT_TRUE(form1.Memo1.Text().empty());
+    EXPECT_FALSE(mainWindow.printButton->isEnabled());
+    EXPECT_FALSE(mainWindow.copyAction->isEnabled());
+    EXPECT_TRUE(mainWindow.namePane->Picture().isNull());
+    EXPECT_TRUE(mainWindow.reportHolder.Text().empty());
 }
 
 TEST_F(MainWindowTest, CancelAfterARefusalKeepsTheReadingOnShow) {
     ReadYamadaTaro();
-    const std::string report = form1.Memo1.Text();
-    const QImage names = form1.Image1->Picture();
-    const QImage reading = form1.Image3->Picture();
+    const std::string report = mainWindow.reportHolder.Text();
+    const QImage names = mainWindow.namePane->Picture();
+    const QImage reading = mainWindow.readingPane->Picture();
 
     ModalDriver driver;
     driver.Then(EnterNames(QStringLiteral("佐藤"), QStringLiteral("😀")))
@@ -276,19 +280,22 @@ TEST_F(MainWindowTest, CancelAfterARefusalKeepsTheReadingOnShow) {
         .Then(CancelDialog());
     NewReading(driver);
 
-    EXPECT_EQ(form1.Memo1.Text(), report);
-    EXPECT_EQ(form1.Image1->Picture(), names);
-    EXPECT_EQ(form1.Image3->Picture(), reading);
-    EXPECT_TRUE(form1.Copy1->isEnabled());
-    EXPECT_TRUE(form1.BitBtn2->isEnabled());
+    EXPECT_EQ(mainWindow.reportHolder.Text(), report);
+    EXPECT_EQ(mainWindow.namePane->Picture(), names);
+    EXPECT_EQ(mainWindow.readingPane->Picture(), reading);
+    EXPECT_TRUE(mainWindow.copyAction->isEnabled());
+    EXPECT_TRUE(mainWindow.printButton->isEnabled());
 }
 
 TEST_F(MainWindowTest, ResultCommandsAreEnabledInOrderBeforeTheReadingIsDrawn) {
     std::vector<std::string> order;
     bool reportEmpty = false;
-    QObject::connect(form1.SaveAs1, &QAction::enabledChanged, [&] { order.push_back("SaveAs1"); });
-    QObject::connect(form1.Print1, &QAction::enabledChanged, [&] { order.push_back("Print1"); });
-    QObject::connect(form1.Copy1, &QAction::enabledChanged, [&] { order.push_back("Copy1"); });
+    QObject::connect(mainWindow.saveAsAction, &QAction::enabledChanged,
+                     [&] { order.push_back("saveAsAction"); });
+    QObject::connect(mainWindow.printAction, &QAction::enabledChanged,
+                     [&] { order.push_back("printAction"); });
+    QObject::connect(mainWindow.copyAction, &QAction::enabledChanged,
+                     [&] { order.push_back("copyAction"); });
     struct EnabledWatch : QObject {
         std::function<void()> onChange;
         bool eventFilter(QObject*, QEvent* event) override {
@@ -297,13 +304,14 @@ TEST_F(MainWindowTest, ResultCommandsAreEnabledInOrderBeforeTheReadingIsDrawn) {
         }
     } watch;
     watch.onChange = [&] {
-        order.push_back("BitBtn2");
-        reportEmpty = form1.Memo1.Text().empty();
+        order.push_back("printButton");
+        reportEmpty = mainWindow.reportHolder.Text().empty();
     };
-    form1.BitBtn2->installEventFilter(&watch);
+    mainWindow.printButton->installEventFilter(&watch);
     ReadYamadaTaro();
-    form1.BitBtn2->removeEventFilter(&watch);
-    EXPECT_EQ(order, (std::vector<std::string>{"BitBtn2", "SaveAs1", "Print1", "Copy1"}));
+    mainWindow.printButton->removeEventFilter(&watch);
+    EXPECT_EQ(order, (std::vector<std::string>{"printButton", "saveAsAction", "printAction",
+                                               "copyAction"}));
     EXPECT_TRUE(reportEmpty);
 }
 
@@ -323,7 +331,7 @@ TEST_F(MainWindowTest, SaveAsProposesTheNamesAndWritesTheReportByteForByte) {
         EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
         SaveAs(path, &proposed)(modal);
     });
-    form1.SaveAs1->trigger();
+    mainWindow.saveAsAction->trigger();
     EXPECT_TRUE(driver.Done());
     EXPECT_EQ(proposed, QStringLiteral("山田太郎.txt"));
 
@@ -371,7 +379,7 @@ TEST_F(MainWindowTest, SaveAsUsesTheNameAsTypedAndAsksBeforeReplacingAFile) {
         }
         ModalDriver driver;
         driver.Then(SaveAs(path)).Then(AnswerReplaceQuestion(answer.button));
-        form1.SaveAs1->trigger();
+        mainWindow.saveAsAction->trigger();
         EXPECT_TRUE(driver.Done()) << answer.button;
         EXPECT_EQ(driver.Seen().size(), 2u) << answer.button;  // the file dialog, the question
         EXPECT_EQ(Read(path), answer.expected) << answer.button;
@@ -389,7 +397,7 @@ TEST_F(MainWindowTest, SaveAsOverAFifoIsRefusedWithTheErrorBox) {
     driver.Then(SaveAs(fifo))
         .Then(AnswerReplaceQuestion(QMessageBox::Yes))
         .Then(ExpectApplicationError(&message));
-    form1.SaveAs1->trigger();
+    mainWindow.saveAsAction->trigger();
     EXPECT_TRUE(driver.Done());
     EXPECT_EQ(message, QStringLiteral("ファイル \"") + fifo +
                            QStringLiteral("\". 通常のファイルではありません を作成できません"));
@@ -410,7 +418,7 @@ TEST_F(MainWindowTest, SaveAsProposesTheReadingOnShowAfterARefusedAttempt) {
         proposed = QFileInfo(static_cast<QFileDialog*>(modal)->selectedFiles().value(0)).fileName();
         static_cast<QFileDialog*>(modal)->reject();
     });
-    form1.SaveAs1->trigger();
+    mainWindow.saveAsAction->trigger();
     EXPECT_EQ(proposed, QStringLiteral("山田太郎.txt"));
 }
 
@@ -431,30 +439,31 @@ TEST_F(MainWindowTest, AFailedSaveShowsTheErrorAndTheProgramGoesOn) {
             static_cast<QDialog*>(dialog)->accept();
         })
         .Then(ExpectApplicationError(&message));
-    form1.SaveAs1->trigger();
+    mainWindow.saveAsAction->trigger();
     EXPECT_TRUE(driver.Done());
     EXPECT_TRUE(message.startsWith(QStringLiteral("ファイル \"") + path + QStringLiteral("\". ")))
         << message.toStdString();
     EXPECT_TRUE(message.endsWith(QStringLiteral(". フォルダが見つかりません を作成できません")))
         << message.toStdString();
-    EXPECT_EQ(form1.Memo1.Text(), state.record.ReportText);
-    EXPECT_TRUE(form1.SaveAs1->isEnabled());
+    EXPECT_EQ(mainWindow.reportHolder.Text(), state.record.ReportText);
+    EXPECT_TRUE(mainWindow.saveAsAction->isEnabled());
 }
 
 TEST_F(MainWindowTest, CopyPutsTheWholeReportOnTheClipboard) {
     ReadYamadaTaro();
     QGuiApplication::clipboard()->clear();
-    form1.Copy1->trigger();
+    mainWindow.copyAction->trigger();
     const QString expected = QString::fromStdString(*soten::Cp932::ToUtf8(state.record.ReportText));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
     EXPECT_TRUE(expected.contains(QStringLiteral("最後に")));  // the last paragraph too
 }
 
 TEST_F(MainWindowTest, HelpShowsTheBuiltInHelpOrTheFileBesideTheProgram) {
-    form1.SearchforHelpOn1->trigger();
-    ASSERT_NE(form1.HelpViewer(), nullptr);
-    EXPECT_TRUE(form1.HelpViewer()->isVisible());
-    EXPECT_TRUE(form1.HelpViewer()->Browser->toPlainText().contains(QStringLiteral("五つの運")));
+    mainWindow.helpContentsAction->trigger();
+    ASSERT_NE(mainWindow.HelpViewer(), nullptr);
+    EXPECT_TRUE(mainWindow.HelpViewer()->isVisible());
+    EXPECT_TRUE(
+        mainWindow.HelpViewer()->browser->toPlainText().contains(QStringLiteral("五つの運")));
     EXPECT_EQ(qApp->property("HelpFile").toString(), soten::ui::HelpFileName());
 
     // The file beside the program is removed however the test ends.
@@ -463,22 +472,22 @@ TEST_F(MainWindowTest, HelpShowsTheBuiltInHelpOrTheFileBesideTheProgram) {
     ASSERT_TRUE(external.open(QIODevice::WriteOnly));
     external.write("<html><body><p>our own help file</p></body></html>");
     external.close();
-    form1.SearchforHelpOn1->trigger();
-    EXPECT_TRUE(
-        form1.HelpViewer()->Browser->toPlainText().contains(QStringLiteral("our own help file")));
-    form1.HelpViewer()->close();
+    mainWindow.helpContentsAction->trigger();
+    EXPECT_TRUE(mainWindow.HelpViewer()->browser->toPlainText().contains(
+        QStringLiteral("our own help file")));
+    mainWindow.HelpViewer()->close();
 }
 
 TEST_F(MainWindowTest, EscAndCtrlWCloseTheHelp) {
     for (const QKeySequence& keys :
          {QKeySequence(Qt::Key_Escape), QKeySequence(QStringLiteral("Ctrl+W"))}) {
-        form1.SearchforHelpOn1->trigger();
-        soten::ui::HelpWindow* help = form1.HelpViewer();
+        mainWindow.helpContentsAction->trigger();
+        soten::ui::HelpWindow* help = mainWindow.HelpViewer();
         ASSERT_NE(help, nullptr);
         QApplication::setActiveWindow(help);
         ASSERT_TRUE(QTest::qWaitForWindowActive(help));
         EXPECT_TRUE(help->isVisible());
-        QTest::keySequence(help->Browser, keys);
+        QTest::keySequence(help->browser, keys);
         EXPECT_FALSE(help->isVisible()) << keys.toString().toStdString();
     }
 }
@@ -486,32 +495,32 @@ TEST_F(MainWindowTest, EscAndCtrlWCloseTheHelp) {
 TEST_F(MainWindowTest, AboutShowsTheProductAndThePlatform) {
     ModalDriver driver;
     driver.Then([](QWidget* modal) {
-        auto* box = qobject_cast<TAboutBox*>(modal);
+        auto* box = qobject_cast<AboutDialog*>(modal);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->windowTitle(), QStringLiteral("蒼天姓名判断のバージョン情報"));
         EXPECT_EQ(box->size(), QSize(297, 122));
-        EXPECT_EQ(box->ProductName->text(), QStringLiteral("蒼天姓名判断"));
-        EXPECT_EQ(box->Version->text(), QStringLiteral("Version " SOTEN_VERSION));
-        EXPECT_EQ(box->Label1->text(), QStringLiteral("for Linux"));
-        EXPECT_EQ(box->OKButton->geometry(), QRect(207, 92, 75, 21));
+        EXPECT_EQ(box->productName->text(), QStringLiteral("蒼天姓名判断"));
+        EXPECT_EQ(box->versionLabel->text(), QStringLiteral("Version " SOTEN_VERSION));
+        EXPECT_EQ(box->platformLabel->text(), QStringLiteral("for Linux"));
+        EXPECT_EQ(box->okButton->geometry(), QRect(207, 92, 75, 21));
         QTest::keyClick(box, Qt::Key_Escape);
     });
-    form1.About1->trigger();
+    mainWindow.aboutAction->trigger();
     EXPECT_TRUE(driver.Done());
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindow) {
     ShowAndActivate();
-    form1.Exit1->trigger();
-    EXPECT_FALSE(form1.isVisible());
+    mainWindow.exitAction->trigger();
+    EXPECT_FALSE(mainWindow.isVisible());
 }
 
 TEST_F(MainWindowTest, PanesShowTheirFramesThroughTheirWhitePixels) {
     ShowAndActivate();
     ReadYamadaTaro();
-    const QImage window = form1.ClientArea->grab().toImage();
+    const QImage window = mainWindow.clientArea->grab().toImage();
     // A white pixel of each pane shows the frame behind it.
-    EXPECT_EQ(form1.Image1->Picture().pixelColor(5, 5), QColor(Qt::white));
+    EXPECT_EQ(mainWindow.namePane->Picture().pixelColor(5, 5), QColor(Qt::white));
     EXPECT_EQ(window.pixelColor(9 + 5, 9 + 5), QColor(0xD8, 0xFA, 0xD8));
     EXPECT_EQ(window.pixelColor(9 + 5, 321 + 5), QColor(0xF8, 0xF8, 0xD8));
     EXPECT_EQ(window.pixelColor(201 + 5, 9 + 5), QColor(0xE0, 0xF0, 0xFF));
@@ -523,25 +532,25 @@ TEST_F(MainWindowTest, PanesShowTheirFramesThroughTheirWhitePixels) {
 }
 
 TEST_F(MainWindowTest, TimerEndsTheSplashAndShowsTheWindow) {
-    QPointer<TForm3> splash = new TForm3;
+    QPointer<SplashScreen> splash = new SplashScreen;
     splash->show();
-    form1.SetSplash(splash);
-    form1.Timer1->start(1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form1.isVisible(); }, 2000));
-    EXPECT_FALSE(form1.Timer1->isActive());
+    mainWindow.SetSplash(splash);
+    mainWindow.splashTimer->start(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return mainWindow.isVisible(); }, 2000));
+    EXPECT_FALSE(mainWindow.splashTimer->isActive());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(splash.isNull());
 }
 
 TEST_F(MainWindowTest, ClickOnTheSplashEndsItAtOnceAndTheTimerNeverActs) {
-    QPointer<TForm3> splash = new TForm3;
+    QPointer<SplashScreen> splash = new SplashScreen;
     splash->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(splash));
-    form1.SetSplash(splash);
-    form1.Timer1->start();
-    QTest::mouseClick(splash->Image1, Qt::LeftButton);
-    EXPECT_TRUE(form1.isVisible());
-    EXPECT_FALSE(form1.Timer1->isActive());
+    mainWindow.SetSplash(splash);
+    mainWindow.splashTimer->start();
+    QTest::mouseClick(splash->picture, Qt::LeftButton);
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_FALSE(mainWindow.splashTimer->isActive());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(splash.isNull());
 }
@@ -557,10 +566,10 @@ protected:
 TEST_F(MainWindowPrintTest, PrintButtonAndMenuPrintTheReadingOnShow) {
     fake->printers.push_back(soten::printing::FakePrinterBackend::StandardPrinter("Office"));
     ReadYamadaTaro();
-    form1.BitBtn2->click();
+    mainWindow.printButton->click();
     ASSERT_EQ(fake->documents.size(), 1u);
     EXPECT_EQ(fake->documents[0].title, QStringLiteral("蒼天姓名判断"));
-    form1.Print1->trigger();
+    mainWindow.printAction->trigger();
     EXPECT_EQ(fake->documents.size(), 2u);
 }
 
@@ -568,22 +577,22 @@ TEST_F(MainWindowPrintTest, CancelInThePrintDialogPrintsNothing) {
     fake->printers.push_back(soten::printing::FakePrinterBackend::StandardPrinter("Office"));
     fake->dialogAccepts = false;
     ReadYamadaTaro();
-    form1.BitBtn2->click();
+    mainWindow.printButton->click();
     EXPECT_TRUE(fake->documents.empty());
 }
 
 TEST_F(MainWindowPrintTest, APrinterErrorIsShownByTheDefaultHandler) {
     fake->printers.push_back(soten::printing::FakePrinterBackend::StandardPrinter("Office"));
-    fake->beforePrint = [] { throw soten::ERbPrinter("印刷できませんでした"); };
+    fake->beforePrint = [] { throw soten::PrinterError("印刷できませんでした"); };
     ReadYamadaTaro();
     QString message;
     ModalDriver driver;
     driver.Then(ExpectApplicationError(&message));
-    form1.BitBtn2->click();
+    mainWindow.printButton->click();
     EXPECT_TRUE(driver.Done());
     EXPECT_FALSE(message.isEmpty());
     EXPECT_TRUE(fake->documents.empty());
-    EXPECT_TRUE(form1.BitBtn2->isEnabled());
+    EXPECT_TRUE(mainWindow.printButton->isEnabled());
 }
 
 TEST_F(MainWindowPrintTest, PreviewShowsTheLandscapePageAndPrintsFromThere) {
@@ -605,7 +614,7 @@ TEST_F(MainWindowPrintTest, PreviewShowsTheLandscapePageAndPrintsFromThere) {
             }
         }
     });
-    form1.PrintPreview1->trigger();
+    mainWindow.printPreviewAction->trigger();
     EXPECT_TRUE(driver.Done());
     EXPECT_EQ(pages, 1);
     EXPECT_EQ(orientation, QPageLayout::Landscape);

@@ -226,8 +226,6 @@ TEST(NameColumnPictureTest, SevenRowsKeepTheShortColumn) {
     // s = 5, g = 2: R = 7, P = 33, and the 総運 rule stays at y 250.
     NameRecord record = soten::test::MakeRecord(
         {{"一", 1}, {"二", 2}, {"三", 3}, {"四", 5}, {"五", 4}}, {{"太", 4}, {"郎", 9}});
-    EXPECT_EQ(record.RowCount, 7);
-    EXPECT_EQ(record.RowPitch, 33);
     const QImage image = Actual(record);
     const PixelSet green = soten::test::PixelsOf(image, Green);
     EXPECT_EQ(green.count({52, 250}), 1u);

@@ -15,36 +15,36 @@
 #include <QTimer>
 
 #include "Cp932.h"
+#include "MainWindow.h"
+#include "NameEntryDialog.h"
 #include "NameSearch.h"
 #include "NamingDialog.h"
 #include "ShiftJis.h"
-#include "Unit1.h"
-#include "Unit2.h"
 
 namespace {
 
+using soten::ui::MainWindow;
+using soten::ui::NameEntryDialog;
 using soten::ui::NamingDialog;
 using soten::ui::NamingResultModel;
-using soten::ui::TForm1;
-using soten::ui::TForm2;
 
 constexpr int SearchTimeoutMs = 20000;
 
 class NamingDialogTest : public ::testing::Test {
 protected:
     NamingDialogTest() {
-        form1.Timer1->stop();
-        form1.SetEntryDialog(&form2);
-        form1.show();
+        mainWindow.splashTimer->stop();
+        mainWindow.SetEntryDialog(&entryDialog);
+        mainWindow.show();
     }
     ~NamingDialogTest() override {
-        if (form1.NamingCandidates()) form1.NamingCandidates()->close();
+        if (mainWindow.NamingCandidates()) mainWindow.NamingCandidates()->close();
     }
 
     // Opens the dialog by its shortcut's action and waits for its first page.
     NamingDialog* Open() {
-        form1.Naming1->trigger();
-        NamingDialog* dialog = form1.NamingCandidates();
+        mainWindow.namingAction->trigger();
+        NamingDialog* dialog = mainWindow.NamingCandidates();
         if (dialog) WaitForResults(dialog);
         return dialog;
     }
@@ -70,20 +70,20 @@ protected:
     }
 
     soten::ProgramState state;
-    TForm1 form1{state, soten::BuiltInTables()};
-    TForm2 form2{&form1, state.strokeStyle};
+    MainWindow mainWindow{state, soten::BuiltInTables()};
+    NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
 };
 
 TEST_F(NamingDialogTest, KeyedFiltersFillTheTableAsTheSearchAnswers) {
     NamingDialog* dialog = Open();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
-    dialog->SurnameEdit->setFocus();
-    dialog->SurnameEdit->clear();
-    Type(dialog->SurnameEdit, QStringLiteral("山田"));
-    dialog->GenderBox->setFocus();
-    QTest::keyClick(dialog->GenderBox, Qt::Key_Down);  // 女性
-    for (QComboBox* grade : dialog->GradeBoxes) {
+    dialog->surnameEdit->setFocus();
+    dialog->surnameEdit->clear();
+    Type(dialog->surnameEdit, QStringLiteral("山田"));
+    dialog->genderBox->setFocus();
+    QTest::keyClick(dialog->genderBox, Qt::Key_Down);  // 女性
+    for (QComboBox* grade : dialog->gradeBoxes) {
         grade->setFocus();
         QTest::keyClick(grade, Qt::Key_Down);  // △以上: no ×
     }
@@ -97,10 +97,10 @@ TEST_F(NamingDialogTest, KeyedFiltersFillTheTableAsTheSearchAnswers) {
         soten::SearchNames(filters, soten::BuiltInTables(), soten::BuiltInNameSearchData());
     ASSERT_GT(expected.count, 100u);
     EXPECT_EQ(
-        dialog->CountLabel->text(),
+        dialog->countLabel->text(),
         QStringLiteral("該当 %1 件")
             .arg(QLocale(QLocale::Japanese).toString(static_cast<qulonglong>(expected.count))));
-    const QTableView* table = dialog->ResultTable;
+    const QTableView* table = dialog->resultTable;
     ASSERT_EQ(table->model()->rowCount(), NamingDialog::PageSize);
     for (int row = 0; row < table->model()->rowCount(); ++row) {
         const auto& candidate = expected.candidates[static_cast<std::size_t>(row)];
@@ -118,37 +118,37 @@ TEST_F(NamingDialogTest, KeyedFiltersFillTheTableAsTheSearchAnswers) {
             EXPECT_FALSE(Cell(table, row, column).endsWith(QStringLiteral("×")));
         }
     }
-    EXPECT_FALSE(dialog->PreviousButton->isEnabled());
-    EXPECT_TRUE(dialog->NextButton->isEnabled());
+    EXPECT_FALSE(dialog->previousButton->isEnabled());
+    EXPECT_TRUE(dialog->nextButton->isEnabled());
     EXPECT_FALSE(table->accessibleName().isEmpty());
 }
 
 TEST_F(NamingDialogTest, ContradictoryFiltersShowZeroAndWhy) {
     NamingDialog* dialog = Open();
     ASSERT_NE(dialog, nullptr);
-    dialog->SurnameEdit->setText(QStringLiteral("山田"));
-    dialog->SpaceBox->setCurrentIndex(1);
-    dialog->GenderBox->setCurrentIndex(1);
+    dialog->surnameEdit->setText(QStringLiteral("山田"));
+    dialog->spaceBox->setCurrentIndex(1);
+    dialog->genderBox->setCurrentIndex(1);
     WaitForResults(dialog);
-    EXPECT_TRUE(dialog->CountLabel->text().startsWith(QStringLiteral("該当 0 件（")))
-        << dialog->CountLabel->text().toStdString();
-    EXPECT_EQ(dialog->ResultTable->model()->rowCount(), 0);
+    EXPECT_TRUE(dialog->countLabel->text().startsWith(QStringLiteral("該当 0 件（")))
+        << dialog->countLabel->text().toStdString();
+    EXPECT_EQ(dialog->resultTable->model()->rowCount(), 0);
 
-    dialog->GenderBox->setCurrentIndex(0);
-    dialog->ContainsEdit->setText(QStringLiteral("翔"));
+    dialog->genderBox->setCurrentIndex(0);
+    dialog->containsEdit->setText(QStringLiteral("翔"));
     WaitForResults(dialog);
-    EXPECT_EQ(dialog->ResultTable->model()->rowCount(), NamingDialog::PageSize);
+    EXPECT_EQ(dialog->resultTable->model()->rowCount(), NamingDialog::PageSize);
     EXPECT_TRUE(
-        Cell(dialog->ResultTable, 0, NamingResultModel::Given).contains(QStringLiteral("翔")));
+        Cell(dialog->resultTable, 0, NamingResultModel::Given).contains(QStringLiteral("翔")));
 }
 
 TEST_F(NamingDialogTest, DoubleClickAndEnterMakeTheReadingInTheMainWindow) {
     NamingDialog* dialog = Open();
     ASSERT_NE(dialog, nullptr);
-    dialog->SurnameEdit->setText(QStringLiteral("佐々木"));
-    dialog->StyleBox->setCurrentIndex(1);  // 本字式
+    dialog->surnameEdit->setText(QStringLiteral("佐々木"));
+    dialog->styleBox->setCurrentIndex(1);  // 本字式
     WaitForResults(dialog);
-    QTableView* table = dialog->ResultTable;
+    QTableView* table = dialog->resultTable;
     ASSERT_GE(table->model()->rowCount(), 2);
     // Sorted by 評点 (lowest first) so the rows shown differ from the page order.
     table->sortByColumn(NamingResultModel::Score, Qt::AscendingOrder);
@@ -170,11 +170,11 @@ TEST_F(NamingDialogTest, DoubleClickAndEnterMakeTheReadingInTheMainWindow) {
         EXPECT_EQ(state.shown.record.Names[soten::GivenName],
                   soten::Cp932::NameFromUtf8(given.toStdString()).value());
         EXPECT_EQ(state.strokeStyle, soten::StrokeStyle::Honji);
-        EXPECT_TRUE(form2.RadioGroup1Items[1]->isChecked());
-        EXPECT_EQ(form2.ComboBox2->itemText(0), given);
-        EXPECT_EQ(form2.ComboBox1->itemText(0), QStringLiteral("佐々木"));
-        EXPECT_TRUE(form1.SaveAs1->isEnabled());
-        EXPECT_TRUE(form1.Memo1.UnicodeText().contains(given.left(1)));
+        EXPECT_TRUE(entryDialog.styleButtons[1]->isChecked());
+        EXPECT_EQ(entryDialog.givenNameBox->itemText(0), given);
+        EXPECT_EQ(entryDialog.surnameBox->itemText(0), QStringLiteral("佐々木"));
+        EXPECT_TRUE(mainWindow.saveAsAction->isEnabled());
+        EXPECT_TRUE(mainWindow.reportHolder.UnicodeText().contains(given.left(1)));
     }
 }
 

@@ -22,9 +22,9 @@ protected:
 
     const Tables& tables = BuiltInTables();
     ProgramState state;
-    ui::PaneImage image1{nullptr, QStringLiteral("Image1"), {9, 9, 181, 301}};
-    ui::PaneImage image2{nullptr, QStringLiteral("Image2"), {9, 321, 181, 125}};
-    ui::PaneImage image3{nullptr, QStringLiteral("Image3"), {201, 9, 445, 469}};
+    ui::PaneImage image1{nullptr, QStringLiteral("namePane"), {9, 9, 181, 301}};
+    ui::PaneImage image2{nullptr, QStringLiteral("fortunePane"), {9, 321, 181, 125}};
+    ui::PaneImage image3{nullptr, QStringLiteral("readingPane"), {201, 9, 445, 469}};
     ui::ReportHolder memo1;
     ui::MainWindowPanes panes{state, tables, {image1, image2, image3, memo1}};
 };

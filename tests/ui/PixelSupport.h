@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "CellFont.h"
+#include "CellText.h"
 #include "FontSubstitutes.h"
-#include "GdiFont.h"
-#include "GdiText.h"
 
 namespace soten::test {
 
@@ -72,7 +72,7 @@ struct PlacedText {
 inline void DrawPlacedText(QImage& image, const PlacedText& item,
                            platform::TextBackground background) {
     QPainter painter(&image);
-    const QFont font = platform::GdiFont(item.face, item.height, item.bold);
+    const QFont font = platform::CellFont(item.face, item.height, item.bold);
     painter.setFont(font);
     painter.setPen(item.color);
     platform::CellTextOut(painter, platform::CellMetrics(font), item.x, item.y, item.text,

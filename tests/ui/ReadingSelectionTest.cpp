@@ -9,10 +9,10 @@
 
 #include "Cp932.h"
 #include "EntrySteps.h"
+#include "MainWindow.h"
 #include "ModalDriver.h"
+#include "NameEntryDialog.h"
 #include "ReadingTextLayout.h"
-#include "Unit1.h"
-#include "Unit2.h"
 
 namespace {
 
@@ -63,20 +63,20 @@ TEST(ReadingTextLayoutRectsTest, ASelectionCoversTheCellsOfItsCharactersLineByLi
 class ReadingSelectionTest : public ::testing::Test {
 protected:
     ReadingSelectionTest() {
-        form1.Timer1->stop();
-        form1.SetEntryDialog(&form2);
-        form1.show();
-        QApplication::setActiveWindow(&form1);
+        mainWindow.splashTimer->stop();
+        mainWindow.SetEntryDialog(&entryDialog);
+        mainWindow.show();
+        QApplication::setActiveWindow(&mainWindow);
     }
 
     void ReadYamadaTaro() {
         soten::test::ModalDriver driver;
         driver.Then(soten::test::EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
-        form1.New1->trigger();
+        mainWindow.newAction->trigger();
         ASSERT_TRUE(driver.Done());
         // The pane takes the keyboard focus only in the active window.
-        QApplication::setActiveWindow(&form1);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form1));
+        QApplication::setActiveWindow(&mainWindow);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
     }
 
     QString ScreenLine(int k) const {
@@ -85,7 +85,7 @@ protected:
     }
 
     void Drag(QPoint from, QPoint to) {
-        QWidget* pane = form1.Image3;
+        QWidget* pane = mainWindow.readingPane;
         QTest::mousePress(pane, Qt::LeftButton, {}, from);
         QMouseEvent move(QEvent::MouseMove, to, pane->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
                          Qt::NoModifier);
@@ -94,50 +94,50 @@ protected:
     }
 
     soten::ProgramState state;
-    soten::ui::TForm1 form1{state, soten::BuiltInTables()};
-    soten::ui::TForm2 form2{&form1, state.strokeStyle};
+    soten::ui::MainWindow mainWindow{state, soten::BuiltInTables()};
+    soten::ui::NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
 };
 
 TEST_F(ReadingSelectionTest, DragSelectsAndCtrlCCopiesTheSelection) {
     ReadYamadaTaro();
-    const QImage picture = form1.Image3->Picture().copy();
-    const QImage before = form1.Image3->grab().toImage();
+    const QImage picture = mainWindow.readingPane->Picture().copy();
+    const QImage before = mainWindow.readingPane->grab().toImage();
     // From the first character of line 0 (y 11) to the third of line 1 (y 31).
     Drag({15 + 2, 11 + 8}, {15 + 2 * 16 + 2, 31 + 8});
     const QString expected = ScreenLine(0) + u'\n' + ScreenLine(1).left(2);
-    EXPECT_EQ(form1.Image3->SelectedText(), expected);
+    EXPECT_EQ(mainWindow.readingPane->SelectedText(), expected);
     // Shown over the picture, which stays as drawn.
-    EXPECT_EQ(form1.Image3->Picture(), picture);
-    EXPECT_NE(form1.Image3->grab().toImage(), before);
+    EXPECT_EQ(mainWindow.readingPane->Picture(), picture);
+    EXPECT_NE(mainWindow.readingPane->grab().toImage(), before);
 
     QGuiApplication::clipboard()->clear();
-    QTest::keyClick(form1.Image3, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(mainWindow.readingPane, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
 
     // A click without a drag ends the selection: the pane looks as before.
-    QTest::mouseClick(form1.Image3, Qt::LeftButton, {}, {100, 100});
-    EXPECT_FALSE(form1.Image3->HasSelection());
-    EXPECT_EQ(form1.Image3->grab().toImage(), before);
+    QTest::mouseClick(mainWindow.readingPane, Qt::LeftButton, {}, {100, 100});
+    EXPECT_FALSE(mainWindow.readingPane->HasSelection());
+    EXPECT_EQ(mainWindow.readingPane->grab().toImage(), before);
 }
 
 TEST_F(ReadingSelectionTest, WithoutASelectionCtrlCCopiesTheWholeReport) {
     ReadYamadaTaro();
-    QTest::mouseClick(form1.Image3, Qt::LeftButton, {}, {100, 100});
-    ASSERT_TRUE(form1.Image3->hasFocus());
+    QTest::mouseClick(mainWindow.readingPane, Qt::LeftButton, {}, {100, 100});
+    ASSERT_TRUE(mainWindow.readingPane->hasFocus());
     QGuiApplication::clipboard()->clear();
-    QTest::keyClick(form1.Image3, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(mainWindow.readingPane, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QString::fromStdString(*soten::Cp932::ToUtf8(state.record.ReportText)));
 }
 
 TEST_F(ReadingSelectionTest, CtrlASelectsTheWholeReadingAndANewReadingDropsTheSelection) {
     ReadYamadaTaro();
-    QTest::mouseClick(form1.Image3, Qt::LeftButton, {}, {100, 100});
-    QTest::keyClick(form1.Image3, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(form1.Image3->SelectedText(), form1.Image3->ContentText());
-    EXPECT_TRUE(form1.Image3->ContentText().startsWith(ScreenLine(0)));
+    QTest::mouseClick(mainWindow.readingPane, Qt::LeftButton, {}, {100, 100});
+    QTest::keyClick(mainWindow.readingPane, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(mainWindow.readingPane->SelectedText(), mainWindow.readingPane->ContentText());
+    EXPECT_TRUE(mainWindow.readingPane->ContentText().startsWith(ScreenLine(0)));
     ReadYamadaTaro();
-    EXPECT_FALSE(form1.Image3->HasSelection());
+    EXPECT_FALSE(mainWindow.readingPane->HasSelection());
 }
 
 }  // namespace

@@ -35,7 +35,6 @@ inline NameRecord MakeRecord(const std::vector<CountedCharacter>& surname,
     fill(Surname, surname);
     fill(GivenName, given);
     ComputeFortunes(record);
-    StoreNameColumnLayout(record);
     return record;
 }
 

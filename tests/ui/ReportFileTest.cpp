@@ -22,8 +22,8 @@
 
 namespace {
 
-using soten::ui::EFCreateError;
 using soten::ui::FileErrorReason;
+using soten::ui::FileWriteError;
 using soten::ui::WriteReportFile;
 
 QByteArray Read(const QString& path) {
@@ -54,7 +54,7 @@ TEST(ReportFileTest, AFolderThatDoesNotExistGivesTheCreateErrorWithTheFullPath) 
     try {
         WriteReportFile(path, "text");
         FAIL() << "no error";
-    } catch (const EFCreateError& error) {
+    } catch (const FileWriteError& error) {
         const QString message = QString::fromUtf8(error.what());
         EXPECT_TRUE(message.startsWith(QStringLiteral("ファイル \"") +
                                        QFileInfo(path).absoluteFilePath() + QStringLiteral("\". ")))
@@ -93,7 +93,7 @@ TEST(ReportFileTest, AWriteThatFailsLeavesTheOldFileIntact) {
     const std::string report(4096, 'x');
     {
         FileSizeLimit limit(64);
-        EXPECT_THROW(WriteReportFile(path, report), EFCreateError);
+        EXPECT_THROW(WriteReportFile(path, report), FileWriteError);
     }
     EXPECT_EQ(Read(path), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no temporary file left
@@ -123,7 +123,7 @@ private:
 QString ReasonOf(const std::function<void()>& save, const QString& path) {
     try {
         save();
-    } catch (const EFCreateError& error) {
+    } catch (const FileWriteError& error) {
         const QString message = QString::fromUtf8(error.what());
         const QString head = QStringLiteral("ファイル \"") + QFileInfo(path).absoluteFilePath() +
                              QStringLiteral("\". ");

@@ -69,18 +69,18 @@ bool FakePrinterBackend::RunPrintDialog(QWidget*) {
     return dialogAccepts;
 }
 
-std::optional<TRbDeviceMode> FakePrinterBackend::DeviceMode() {
+std::optional<PrinterSettings> FakePrinterBackend::DeviceMode() {
     Printer* printer = CurrentPrinter();
     if (!printer || !printer->hasDeviceMode) return std::nullopt;
     return printer->mode;
 }
 
-std::optional<TRbDeviceMode> FakePrinterBackend::MergeDeviceMode(const TRbDeviceMode& mode) {
+std::optional<PrinterSettings> FakePrinterBackend::MergeDeviceMode(const PrinterSettings& mode) {
     Printer* printer = CurrentPrinter();
     if (!printer || refuseMerge) return std::nullopt;
     merged.push_back(mode);
     const std::uint32_t usable = mode.fields & printer->capabilities;
-    TRbDeviceMode& kept = printer->mode;
+    PrinterSettings& kept = printer->mode;
     if (usable & DeviceField::Orientation) kept.orientation = mode.orientation;
     if (usable & DeviceField::PaperSize) kept.paperSize = mode.paperSize;
     if (usable & DeviceField::PaperLength) kept.paperLength = mode.paperLength;
@@ -108,11 +108,11 @@ QPoint FakePrinterBackend::PhysicalOffset() {
     return physicalOffset;
 }
 
-void FakePrinterBackend::PrintDocument(const QString& title, const TRbCanvas& page) {
+void FakePrinterBackend::PrintDocument(const QString& title, const RecordedPage& page) {
     if (beforePrint) beforePrint();
     Printer* printer = CurrentPrinter();
     documents.push_back({title, printer ? printer->name : std::string(),
-                         printer ? printer->mode : TRbDeviceMode{}, page.Items()});
+                         printer ? printer->mode : PrinterSettings{}, page.Items()});
 }
 
 }  // namespace soten::printing

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "PrinterBackend.h"
-#include "RbCanvas.h"
+#include "RecordedPage.h"
 
 namespace soten::printing {
 
@@ -18,7 +18,7 @@ public:
     struct Printer {
         std::string name;
         std::uint32_t attributes = 0;
-        TRbDeviceMode mode;
+        PrinterSettings mode;
         // The fields the printer accepts when a record is merged.
         std::uint32_t capabilities = 0;
         // False: the printer is listed but has no settings record.
@@ -28,8 +28,8 @@ public:
     struct Document {
         QString title;
         std::string printer;
-        TRbDeviceMode mode;  // the printer's settings when the page was printed
-        std::vector<TRbCanvas::Item> page;
+        PrinterSettings mode;  // the printer's settings when the page was printed
+        std::vector<RecordedPage::Item> page;
     };
 
     // A printer that accepts orientation, paper size, scale and colour, with
@@ -51,7 +51,7 @@ public:
     std::function<void()> onDeviceQuery;
 
     std::vector<Document> documents;
-    std::vector<TRbDeviceMode> merged;  // every record handed to the driver
+    std::vector<PrinterSettings> merged;  // every record handed to the driver
     int resets = 0;
     int dialogsShown = 0;
 
@@ -63,12 +63,12 @@ public:
     bool CurrentPrinterAvailable() override;
     bool SelectPrinter(const std::string& name, const std::string& outputFile) override;
     bool RunPrintDialog(QWidget* parent) override;
-    std::optional<TRbDeviceMode> DeviceMode() override;
-    std::optional<TRbDeviceMode> MergeDeviceMode(const TRbDeviceMode& mode) override;
+    std::optional<PrinterSettings> DeviceMode() override;
+    std::optional<PrinterSettings> MergeDeviceMode(const PrinterSettings& mode) override;
     void ResetPrinter() override;
     QPoint Resolution() override;
     QPoint PhysicalOffset() override;
-    void PrintDocument(const QString& title, const TRbCanvas& page) override;
+    void PrintDocument(const QString& title, const RecordedPage& page) override;
 
 private:
     Printer* CurrentPrinter();

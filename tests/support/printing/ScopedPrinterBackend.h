@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "FakePrinterBackend.h"
-#include "RbPrinters.h"
+#include "PrinterSession.h"
 
 namespace soten::test {
 
@@ -15,8 +15,8 @@ class ScopedPrinterBackend {
 public:
     explicit ScopedPrinterBackend(std::unique_ptr<printing::FakePrinterBackend> backend =
                                       std::make_unique<printing::FakePrinterBackend>())
-        : fake_(backend.get()), previous_(RbPrinter().UseBackend(std::move(backend))) {}
-    ~ScopedPrinterBackend() { RbPrinter().UseBackend(std::move(previous_)); }
+        : fake_(backend.get()), previous_(SharedPrinterSession().UseBackend(std::move(backend))) {}
+    ~ScopedPrinterBackend() { SharedPrinterSession().UseBackend(std::move(previous_)); }
     ScopedPrinterBackend(const ScopedPrinterBackend&) = delete;
     ScopedPrinterBackend& operator=(const ScopedPrinterBackend&) = delete;
 

@@ -1,4 +1,4 @@
-#include "TShape.h"
+#include "PaneFrame.h"
 
 #include <QPainter>
 
@@ -8,13 +8,14 @@ namespace {
 constexpr int PenWidth = 2;
 }
 
-TShape::TShape(QWidget* parent, const QString& objectName, QRect geometry, QColor fill, QColor pen)
+PaneFrame::PaneFrame(QWidget* parent, const QString& objectName, QRect geometry, QColor fill,
+                     QColor pen)
     : QWidget(parent), fill_(fill), pen_(pen) {
     setObjectName(objectName);
     setGeometry(geometry);
 }
 
-void TShape::paintEvent(QPaintEvent* /*event*/) {
+void PaneFrame::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), pen_);
     painter.fillRect(rect().adjusted(PenWidth, PenWidth, -PenWidth, -PenWidth), fill_);

@@ -20,7 +20,7 @@ namespace soten {
 // when the document ends. Qt's print engines cannot take back a page once
 // painting on the printer has begun, so a page that fails half-way is simply
 // dropped here and nothing half-printed ever leaves the program.
-class TRbCanvas {
+class RecordedPage {
 public:
     struct Font {
         QString name;

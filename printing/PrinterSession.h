@@ -14,19 +14,19 @@
 #include <vector>
 
 #include "PrinterBackend.h"
-#include "RbCanvas.h"
-#include "RbDeviceMode.h"
-#include "RbPrinterErrors.h"
+#include "PrinterErrors.h"
+#include "PrinterSettings.h"
+#include "RecordedPage.h"
 
 namespace soten {
 
 // ---- The printer list --------------------------------------------------------
 
 // A snapshot of the system's printer list.
-class TRbAllPrintersInfo {
+class PrinterList {
 public:
-    TRbAllPrintersInfo() = default;
-    explicit TRbAllPrintersInfo(printing::PrinterBackend& backend);
+    PrinterList() = default;
+    explicit PrinterList(printing::PrinterBackend& backend);
 
     int Count() const { return static_cast<int>(entries_.size()); }
     const std::string& Name(int index) const {
@@ -36,7 +36,7 @@ public:
         return entries_.at(static_cast<std::size_t>(index)).attributes;
     }
     // Same printers in the same order, names compared exactly, same attributes.
-    bool operator==(const TRbAllPrintersInfo&) const = default;
+    bool operator==(const PrinterList&) const = default;
 
 private:
     std::vector<printing::PrinterEntry> entries_;
@@ -44,24 +44,24 @@ private:
 
 // ---- The layer ---------------------------------------------------------------
 
-enum class TRbOrientation { Portrait, Landscape };
+enum class PageOrientation { Portrait, Landscape };
 
-class TRbPrinter {
+class PrinterSession {
 public:
     // Takes the printer list snapshot.
-    explicit TRbPrinter(std::unique_ptr<printing::PrinterBackend> backend);
-    ~TRbPrinter();
-    TRbPrinter(const TRbPrinter&) = delete;
-    TRbPrinter& operator=(const TRbPrinter&) = delete;
+    explicit PrinterSession(std::unique_ptr<printing::PrinterBackend> backend);
+    ~PrinterSession();
+    PrinterSession(const PrinterSession&) = delete;
+    PrinterSession& operator=(const PrinterSession&) = delete;
 
-    // Raises ERbPrinterNoPrinter when the snapshot holds no printer that is
+    // Raises NoPrinterError when the snapshot holds no printer that is
     // not hidden.
     void CheckNoPrinter();
-    TRbPrinterSettings SupportedSettings();
+    SupportedSettingSet SupportedSettings();
 
     // The setters change the pending copy only; ApplySettings hands it over.
     void SetPaperSizeNumber(std::int32_t paperNumber);
-    void SetOrientation(TRbOrientation orientation);
+    void SetOrientation(PageOrientation orientation);
     void SetColor(bool color);
     void SetScale(std::int16_t percent);
     void ApplySettings();
@@ -69,7 +69,7 @@ public:
     // One document of one page. The page reaches the printer at EndDocument;
     // AbortDocument drops it.
     void BeginDocument(const QString& title);
-    TRbCanvas& PageCanvas();
+    RecordedPage& PageCanvas();
     void EndDocument();
     void AbortDocument();
     bool DocumentOpen() const { return page_.has_value(); }
@@ -90,8 +90,8 @@ public:
     // State, for the print command's checks and for tests.
     int CachedPrinterIndex() const { return cachedPrinterIndex_; }
     bool Changed() const { return changed_; }
-    const std::optional<TRbDeviceMode>& PendingCopy() const { return pending_; }
-    const TRbAllPrintersInfo& PrintersInfo() const { return printers_; }
+    const std::optional<PrinterSettings>& PendingCopy() const { return pending_; }
+    const PrinterList& PrintersInfo() const { return printers_; }
 
     printing::PrinterBackend& Backend() { return *backend_; }
     // Starts over on another printing service (tests use a fake one) and
@@ -101,28 +101,28 @@ public:
 
 private:
     void TakePendingCopy(const char* operation);
-    TRbDeviceMode& PendingFor(TRbPrinterSetting setting, const char* notSupportedMessage);
+    PrinterSettings& PendingFor(PrinterSetting setting, const char* notSupportedMessage);
     [[noreturn]] void ThrowUnavailable(const char* operation);
 
     std::unique_ptr<printing::PrinterBackend> backend_;
-    TRbAllPrintersInfo printers_;
+    PrinterList printers_;
     int cachedPrinterIndex_ = -1;
     bool changed_ = false;
-    std::optional<TRbDeviceMode> pending_;
-    std::optional<TRbCanvas> page_;
+    std::optional<PrinterSettings> pending_;
+    std::optional<RecordedPage> page_;
     QString documentTitle_;
 };
 
-// The one TRbPrinter of the run, over Qt Print Support. Created on first use
+// The one PrinterSession of the run, over Qt Print Support. Created on first use
 // (call it at start-up, before the first window) and freed with the
 // application object.
-TRbPrinter& RbPrinter();
+PrinterSession& SharedPrinterSession();
 
 // ---- The print dialog --------------------------------------------------------
 
 // An answer for the next Execute, so tests can go through the print command
 // without a modal dialog on screen.
-struct TRbPrintDialogAnswer {
+struct PrintDialogAnswer {
     bool accepted = false;
     std::string printerName;  // UTF-8; empty keeps the current printer
     std::string outputFile;   // where a printer that writes files writes
@@ -132,30 +132,30 @@ struct TRbPrintDialogAnswer {
 // printer (built anew for each Execute, as the printer object may have been
 // replaced), with no page range, selection or print-to-file choice beyond the
 // PDF file output, which counts as a printer.
-class TRbPrintDialog : public QObject {
+class PrintDialog : public QObject {
     Q_OBJECT
 
 public:
-    // Works over RbPrinter().
-    explicit TRbPrintDialog(QObject* parent = nullptr);
-    explicit TRbPrintDialog(TRbPrinter& printer, QObject* parent = nullptr);
+    // Works over SharedPrinterSession().
+    explicit PrintDialog(QObject* parent = nullptr);
+    explicit PrintDialog(PrinterSession& printer, QObject* parent = nullptr);
 
     // Shows the dialog: true for OK, false for Cancel. After OK the chosen
     // printer and its settings are current and the layer has been refreshed.
     bool Execute();
 
-    TRbPrinter& Printer() const;
+    PrinterSession& Printer() const;
 
     // The name proposed for a PDF file, in the folder last used.
     void SetFileName(const QString& fileName) { fileName_ = fileName; }
     const QString& FileName() const { return fileName_; }
 
     // The next Execute returns this answer instead of showing the dialog.
-    static void SetNextAnswer(const TRbPrintDialogAnswer& answer);
+    static void SetNextAnswer(const PrintDialogAnswer& answer);
     static bool HasNextAnswer();
 
 private:
-    TRbPrinter* printer_;  // null: RbPrinter()
+    PrinterSession* printer_;  // null: SharedPrinterSession()
     QString fileName_;
 };
 

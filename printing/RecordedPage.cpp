@@ -1,21 +1,21 @@
-#include "RbCanvas.h"
+#include "RecordedPage.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include "GdiText.h"
+#include "CellText.h"
 
 namespace soten {
 
-void TRbCanvas::TextOut(int x, int y, const QString& text) {
+void RecordedPage::TextOut(int x, int y, const QString& text) {
     items_.push_back(Text{QPoint(x, y), text, font_});
 }
 
-void TRbCanvas::StretchDraw(const QRect& rect, std::shared_ptr<QSvgRenderer> picture) {
+void RecordedPage::StretchDraw(const QRect& rect, std::shared_ptr<QSvgRenderer> picture) {
     items_.push_back(Picture{rect, std::move(picture)});
 }
 
-void TRbCanvas::Paint(QPainter& painter) const {
+void RecordedPage::Paint(QPainter& painter) const {
     for (const Item& item : items_) {
         if (const auto* text = std::get_if<Text>(&item)) {
             QFont font(text->font.name);

@@ -7,11 +7,11 @@ namespace soten::ui {
 // An option group drawn the classic way: an etched frame whose top line
 // runs through the caption. (Qt's styles put the caption above the frame,
 // which does not fit the dialog's fixed 41-pixel group.)
-class TRadioGroup : public QGroupBox {
+class EtchedGroupBox : public QGroupBox {
     Q_OBJECT
 
 public:
-    TRadioGroup(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+    EtchedGroupBox(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
 
 protected:
     void paintEvent(QPaintEvent* event) override;

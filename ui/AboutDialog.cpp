@@ -1,4 +1,4 @@
-#include "About.h"
+#include "AboutDialog.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -9,18 +9,18 @@
 
 #include "AppIdentity.h"
 #include "Art.h"
+#include "CellFont.h"
 #include "FontSubstitutes.h"
-#include "GdiFont.h"
 
 namespace soten::ui {
 
 namespace {
 
-using platform::GdiFont;
+using platform::CellFont;
 using platform::Smoothing;
 
 QFont ArialFont(int height) {
-    return GdiFont("Arial", height, false, Smoothing::On);
+    return CellFont("Arial", height, false, Smoothing::On);
 }
 
 QLabel* Label(QWidget* parent, const char* name, const QString& text, QPoint at,
@@ -38,7 +38,7 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text, QPoint at,
 class Circle final : public QWidget {
 public:
     Circle(QWidget* parent, QRect geometry) : QWidget(parent) {
-        setObjectName(QStringLiteral("Shape1"));
+        setObjectName(QStringLiteral("copyrightCircle"));
         setGeometry(geometry);
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
@@ -82,38 +82,39 @@ QString PlatformLine() {
     return QStringLiteral("for ") + QSysInfo::prettyProductName();
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("AboutBox"));
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("蒼天姓名判断のバージョン情報"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(297, 122);
 
-    ProgramIcon = new QLabel(this);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProgramIcon->setGeometry(16, 24, 32, 32);
+    programIcon = new QLabel(this);
+    programIcon->setObjectName(QStringLiteral("programIcon"));
+    programIcon->setGeometry(16, 24, 32, 32);
     // From the 64-pixel icon on a screen scaled by 2.
-    ProgramIcon->setPixmap(ApplicationIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
+    programIcon->setPixmap(ApplicationIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
 
-    ProductName = Label(this, "ProductName", ApplicationTitle(), {64, 16},
-                        GdiFont(platform::ProportionalGothicFace, 19, true, Smoothing::On));
-    Version = Label(this, "Version", VersionText(), {192, 19}, ArialFont(16));
-    Label1 = Label(this, "Label1", PlatformLine(), {72, 40}, ArialFont(13));
-    Copyright = Label(this, "Copyright", CopyrightText(ArialFont(13)), CopyrightAt, ArialFont(13));
-    Shape1 = new Circle(this, CircleGeometry);
+    productName = Label(this, "productName", ApplicationTitle(), {64, 16},
+                        CellFont(platform::ProportionalGothicFace, 19, true, Smoothing::On));
+    versionLabel = Label(this, "versionLabel", VersionText(), {192, 19}, ArialFont(16));
+    platformLabel = Label(this, "platformLabel", PlatformLine(), {72, 40}, ArialFont(13));
+    copyrightLabel =
+        Label(this, "copyrightLabel", CopyrightText(ArialFont(13)), CopyrightAt, ArialFont(13));
+    copyrightCircle = new Circle(this, CircleGeometry);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::HLine);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(16, 80, 265, 2);
+    bevel = new QFrame(this);
+    bevel->setObjectName(QStringLiteral("bevel"));
+    bevel->setFrameShape(QFrame::HLine);
+    bevel->setFrameShadow(QFrame::Sunken);
+    bevel->setGeometry(16, 80, 265, 2);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(207, 92, 75, 21);
-    OKButton->setFont(ArialFont(12));
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(207, 92, 75, 21);
+    okButton->setFont(ArialFont(12));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 }  // namespace soten::ui

@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "FakePrinterBackend.h"
-#include "RbPrinters.h"
+#include "PrinterSession.h"
 
 namespace soten {
 namespace {
@@ -22,10 +22,10 @@ struct Layer {
         auto backend = std::make_unique<FakePrinterBackend>();
         backend->printers = std::move(printers);
         fake = backend.get();
-        printer = std::make_unique<TRbPrinter>(std::move(backend));
+        printer = std::make_unique<PrinterSession>(std::move(backend));
     }
     FakePrinterBackend* fake;
-    std::unique_ptr<TRbPrinter> printer;
+    std::unique_ptr<PrinterSession> printer;
 };
 
 FakePrinterBackend::Printer Plain(const std::string& name, std::uint32_t attributes = 0) {
@@ -42,7 +42,7 @@ template <typename Error = std::exception>
 std::string MessageOf(const std::function<void()>& action) {
     try {
         action();
-    } catch (const ERbAssertionFailed& error) {
+    } catch (const PrinterAssertionError& error) {
         return error.Message();  // without the source line
     } catch (const Error& error) {
         return error.what();
@@ -52,7 +52,7 @@ std::string MessageOf(const std::function<void()>& action) {
 
 const std::string NoPrinter = "TRbPrinter.CheckNoPrinter: No Printer";
 
-TEST(RbPrinterTest, CheckNoPrinterNeedsOnePrinterThatIsNotHidden) {
+TEST(PrinterSessionTest, CheckNoPrinterNeedsOnePrinterThatIsNotHidden) {
     const std::pair<std::vector<FakePrinterBackend::Printer>, std::string> cases[] = {
         {{}, NoPrinter},
         {{Hidden("a"), Hidden("b")}, NoPrinter},
@@ -60,25 +60,24 @@ TEST(RbPrinterTest, CheckNoPrinterNeedsOnePrinterThatIsNotHidden) {
     };
     for (const auto& [printers, expected] : cases) {
         Layer layer(printers);
-        EXPECT_EQ(MessageOf<ERbPrinterNoPrinter>([&] { layer.printer->CheckNoPrinter(); }),
-                  expected)
+        EXPECT_EQ(MessageOf<NoPrinterError>([&] { layer.printer->CheckNoPrinter(); }), expected)
             << printers.size() << " printers";
     }
 }
 
-TEST(RbPrinterTest, OnlyHiddenPrintersRaiseNoPrinterAndForgetTheCachedPrinter) {
+TEST(PrinterSessionTest, OnlyHiddenPrintersRaiseNoPrinterAndForgetTheCachedPrinter) {
     Layer layer({Hidden("a")});
     // Refresh notes the current printer, then asks for its settings.
-    EXPECT_EQ(MessageOf<ERbPrinterNoPrinter>([&] { layer.printer->Refresh(); }), NoPrinter);
+    EXPECT_EQ(MessageOf<NoPrinterError>([&] { layer.printer->Refresh(); }), NoPrinter);
     EXPECT_EQ(layer.printer->CachedPrinterIndex(), -1);
     for (const std::function<void()>& operation : std::vector<std::function<void()>>{
              [&] { layer.printer->SupportedSettings(); }, [&] { layer.printer->SetScale(100); },
              [&] { layer.printer->Resolution(); }, [&] { layer.printer->PhysicalOffset(); }}) {
-        EXPECT_EQ(MessageOf<ERbPrinterNoPrinter>(operation), NoPrinter);
+        EXPECT_EQ(MessageOf<NoPrinterError>(operation), NoPrinter);
     }
 }
 
-TEST(RbPrinterTest, SupportedSettingsHasExactlyTheFlagsOfTheFieldMask) {
+TEST(PrinterSessionTest, SupportedSettingsHasExactlyTheFlagsOfTheFieldMask) {
     // Row i of the set and the device-mode field flag behind it.
     const std::uint32_t fieldOfRow[] = {0x1,    0x2,     0x4,     0x8,       0x10,      0x100,
                                         0x200,  0x400,   0x800,   0x1000,    0x2000,    0x4000,
@@ -87,31 +86,31 @@ TEST(RbPrinterTest, SupportedSettingsHasExactlyTheFlagsOfTheFieldMask) {
         auto printer = Plain("p");
         printer.mode.fields = fieldOfRow[row];
         Layer layer({printer});
-        const TRbPrinterSettings settings = layer.printer->SupportedSettings();
+        const SupportedSettingSet settings = layer.printer->SupportedSettings();
         EXPECT_EQ(settings.Count(), 1u) << row;
-        EXPECT_TRUE(settings.Has(static_cast<TRbPrinterSetting>(row))) << row;
+        EXPECT_TRUE(settings.Has(static_cast<PrinterSetting>(row))) << row;
     }
 }
 
-TEST(RbPrinterTest, PrinterWithoutASettingsRecordIsAnAssertionNamingItsSource) {
+TEST(PrinterSessionTest, PrinterWithoutASettingsRecordIsAnAssertionNamingItsSource) {
     auto printer = Plain("p");
     printer.hasDeviceMode = false;
     Layer layer({printer});
     try {
         layer.printer->SupportedSettings();
         FAIL() << "no error";
-    } catch (const ERbAssertionFailed& error) {
+    } catch (const PrinterAssertionError& error) {
         EXPECT_EQ(error.Message(), "Assertion failure");
-        EXPECT_NE(std::string(error.what()).find("(RbPrinters.cpp, line "), std::string::npos)
+        EXPECT_NE(std::string(error.what()).find("(PrinterSession.cpp, line "), std::string::npos)
             << error.what();
     }
 }
 
 // ---- The setters ---------------------------------------------------------------
 
-TRbDeviceMode Mode(std::int32_t paper, std::int16_t orientation, std::int16_t color,
-                   std::int16_t scale, bool customSize = false) {
-    TRbDeviceMode mode = FakePrinterBackend::StandardPrinter("p").mode;
+PrinterSettings Mode(std::int32_t paper, std::int16_t orientation, std::int16_t color,
+                     std::int16_t scale, bool customSize = false) {
+    PrinterSettings mode = FakePrinterBackend::StandardPrinter("p").mode;
     mode.paperSize = paper;
     mode.orientation = orientation;
     mode.color = color;
@@ -122,9 +121,9 @@ TRbDeviceMode Mode(std::int32_t paper, std::int16_t orientation, std::int16_t co
 
 struct SetterCase {
     const char* what;
-    TRbDeviceMode before;
-    std::function<void(TRbPrinter&)> set;
-    TRbDeviceMode after;
+    PrinterSettings before;
+    std::function<void(PrinterSession&)> set;
+    PrinterSettings after;
     bool changed;
 };
 
@@ -147,10 +146,10 @@ TEST_P(SetterTest, StoresOnlyARealChangeAndOnlyInThePendingCopy) {
     EXPECT_TRUE(layer.fake->merged.empty());
 }
 
-const auto A4 = [](TRbPrinter& p) { p.SetPaperSizeNumber(9); };
-const auto Landscape = [](TRbPrinter& p) { p.SetOrientation(TRbOrientation::Landscape); };
-const auto Monochrome = [](TRbPrinter& p) { p.SetColor(false); };
-const auto Full = [](TRbPrinter& p) { p.SetScale(100); };
+const auto A4 = [](PrinterSession& p) { p.SetPaperSizeNumber(9); };
+const auto Landscape = [](PrinterSession& p) { p.SetOrientation(PageOrientation::Landscape); };
+const auto Monochrome = [](PrinterSession& p) { p.SetColor(false); };
+const auto Full = [](PrinterSession& p) { p.SetScale(100); };
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, SetterTest,
@@ -159,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
                    Mode(9, 1, 2, 100), true},
         SetterCase{"A4 over A4", Mode(9, 1, 2, 100, true), A4, Mode(9, 1, 2, 100, true), false},
         SetterCase{"user size keeps its length and width", Mode(9, 1, 2, 100, true),
-                   [](TRbPrinter& p) { p.SetPaperSizeNumber(256); }, Mode(256, 1, 2, 100, true),
+                   [](PrinterSession& p) { p.SetPaperSizeNumber(256); }, Mode(256, 1, 2, 100, true),
                    true},
         SetterCase{"landscape over portrait", Mode(9, 1, 2, 100), Landscape, Mode(9, 2, 2, 100),
                    true},
@@ -172,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
         SetterCase{"monochrome over a code of the driver", Mode(9, 1, 3, 100), Monochrome,
                    Mode(9, 1, 3, 100), false},
         SetterCase{"colour over monochrome", Mode(9, 1, 1, 100),
-                   [](TRbPrinter& p) { p.SetColor(true); }, Mode(9, 1, 2, 100), true},
+                   [](PrinterSession& p) { p.SetColor(true); }, Mode(9, 1, 2, 100), true},
         SetterCase{"100 percent over 75", Mode(9, 1, 2, 75), Full, Mode(9, 1, 2, 100), true},
         SetterCase{"100 percent over 100", Mode(9, 1, 2, 100), Full, Mode(9, 1, 2, 100), false}),
     [](const auto& info) {
@@ -181,8 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-TEST(RbPrinterTest, SetterOfAnUnsupportedSettingRaisesItsMessage) {
-    const std::tuple<std::uint32_t, std::function<void(TRbPrinter&)>, const char*> cases[] = {
+TEST(PrinterSessionTest, SetterOfAnUnsupportedSettingRaisesItsMessage) {
+    const std::tuple<std::uint32_t, std::function<void(PrinterSession&)>, const char*> cases[] = {
         {DeviceField::PaperSize, A4, "TRbPrinter.SetPaperSizeNumber: PaperSize is not Supported"},
         {DeviceField::Orientation, Landscape,
          "TRbPrinter.SetOrientation: Orientation is not Supported"},
@@ -193,13 +192,13 @@ TEST(RbPrinterTest, SetterOfAnUnsupportedSettingRaisesItsMessage) {
         auto printer = Plain("p");
         printer.mode.fields &= ~field;
         Layer layer({printer});
-        EXPECT_EQ(MessageOf<ERbPrinterNotSupported>([&] { set(*layer.printer); }), message);
+        EXPECT_EQ(MessageOf<UnsupportedSettingError>([&] { set(*layer.printer); }), message);
     }
 }
 
 // ---- ApplySettings ---------------------------------------------------------------
 
-TEST(RbPrinterTest, ApplySettingsHandsAllChangesToTheDriverInOneStep) {
+TEST(PrinterSessionTest, ApplySettingsHandsAllChangesToTheDriverInOneStep) {
     Layer layer({Plain("p")});
     layer.printer->Refresh();
     Landscape(*layer.printer);
@@ -215,14 +214,14 @@ TEST(RbPrinterTest, ApplySettingsHandsAllChangesToTheDriverInOneStep) {
     EXPECT_EQ(layer.printer->CachedPrinterIndex(), -1);
 }
 
-TEST(RbPrinterTest, ApplySettingsWithoutAChangeDoesNothing) {
+TEST(PrinterSessionTest, ApplySettingsWithoutAChangeDoesNothing) {
     Layer layer({Plain("p")});
     A4(*layer.printer);  // already A4
     layer.printer->ApplySettings();
     EXPECT_TRUE(layer.fake->merged.empty());
 }
 
-TEST(RbPrinterTest, ApplySettingsFailures) {
+TEST(PrinterSessionTest, ApplySettingsFailures) {
     struct Case {
         const char* message;
         std::function<void(Layer&)> between;  // after SetScale(50), before ApplySettings
@@ -254,7 +253,7 @@ TEST(RbPrinterTest, ApplySettingsFailures) {
 
 // ---- Refresh and the change watch ---------------------------------------------------
 
-TEST(RbPrinterTest, RefreshStartsOverFromThePrinterChosen) {
+TEST(PrinterSessionTest, RefreshStartsOverFromThePrinterChosen) {
     Layer layer({Plain("a"), Plain("b")});
     layer.printer->SetScale(50);
     layer.fake->current = "b";  // as the dialog leaves it
@@ -269,7 +268,7 @@ TEST(RbPrinterTest, RefreshStartsOverFromThePrinterChosen) {
     EXPECT_EQ(layer.printer->PendingCopy()->scale, 100);
 }
 
-TEST(RbPrinterTest, WatchKeepsEverythingWhenTheListIsTheSame) {
+TEST(PrinterSessionTest, WatchKeepsEverythingWhenTheListIsTheSame) {
     Layer layer({Plain("a")});
     layer.printer->Refresh();
     layer.printer->SetScale(50);
@@ -279,7 +278,7 @@ TEST(RbPrinterTest, WatchKeepsEverythingWhenTheListIsTheSame) {
     EXPECT_EQ(layer.printer->CachedPrinterIndex(), 0);
 }
 
-TEST(RbPrinterTest, WatchStartsOverOnAnyDifferenceOfTheList) {
+TEST(PrinterSessionTest, WatchStartsOverOnAnyDifferenceOfTheList) {
     using List = std::vector<FakePrinterBackend::Printer>;
     const std::pair<const char*, std::function<void(List&)>> differences[] = {
         {"added", [](List& l) { l.push_back(Plain("c")); }},
@@ -299,13 +298,13 @@ TEST(RbPrinterTest, WatchStartsOverOnAnyDifferenceOfTheList) {
         EXPECT_EQ(layer.fake->resets, 1) << what;
         EXPECT_FALSE(layer.printer->PendingCopy().has_value()) << what;
         EXPECT_EQ(layer.printer->CachedPrinterIndex(), -1) << what;
-        EXPECT_EQ(layer.printer->PrintersInfo(), TRbAllPrintersInfo(*layer.fake)) << what;
+        EXPECT_EQ(layer.printer->PrintersInfo(), PrinterList(*layer.fake)) << what;
     }
 }
 
 // ---- Device and documents ------------------------------------------------------------
 
-TEST(RbPrinterTest, PageReachesThePrinterOnlyAtEndDocument) {
+TEST(PrinterSessionTest, PageReachesThePrinterOnlyAtEndDocument) {
     Layer layer({Plain("a")});
     layer.printer->BeginDocument(QStringLiteral("first"));
     layer.printer->PageCanvas().TextOut(10, 20, QStringLiteral("x"));

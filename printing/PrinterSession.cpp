@@ -1,4 +1,4 @@
-#include "RbPrinters.h"
+#include "PrinterSession.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -25,20 +25,19 @@ constexpr const char* AssertionFailure = "Assertion failure";
 
 }  // namespace
 
-TRbAllPrintersInfo::TRbAllPrintersInfo(printing::PrinterBackend& backend)
-    : entries_(backend.EnumPrinters()) {}
+PrinterList::PrinterList(printing::PrinterBackend& backend) : entries_(backend.EnumPrinters()) {}
 
-// ---- TRbPrinter ----------------------------------------------------------------
+// ---- PrinterSession ----------------------------------------------------------------
 
-TRbPrinter::TRbPrinter(std::unique_ptr<printing::PrinterBackend> backend)
+PrinterSession::PrinterSession(std::unique_ptr<printing::PrinterBackend> backend)
     : backend_(std::move(backend)), printers_(*backend_) {}
 
-TRbPrinter::~TRbPrinter() = default;
+PrinterSession::~PrinterSession() = default;
 
-std::unique_ptr<printing::PrinterBackend> TRbPrinter::UseBackend(
+std::unique_ptr<printing::PrinterBackend> PrinterSession::UseBackend(
     std::unique_ptr<printing::PrinterBackend> backend) {
     std::swap(backend_, backend);
-    printers_ = TRbAllPrintersInfo(*backend_);
+    printers_ = PrinterList(*backend_);
     cachedPrinterIndex_ = -1;
     changed_ = false;
     pending_.reset();
@@ -46,49 +45,50 @@ std::unique_ptr<printing::PrinterBackend> TRbPrinter::UseBackend(
     return backend;
 }
 
-void TRbPrinter::CheckNoPrinter() {
+void PrinterSession::CheckNoPrinter() {
     for (int i = 0; i < printers_.Count(); ++i) {
         if ((printers_.Attributes(i) & printing::PrinterAttributeHidden) == 0) return;
     }
     cachedPrinterIndex_ = -1;
-    throw ERbPrinterNoPrinter(NoPrinterMessage);
+    throw NoPrinterError(NoPrinterMessage);
 }
 
-void TRbPrinter::ThrowUnavailable(const char* operation) {
+void PrinterSession::ThrowUnavailable(const char* operation) {
     const std::string name = backend_->CurrentPrinterName();
-    if (name.empty()) throw ERbPrinter(std::string("TRbPrinter.") + operation + ": No Printer");
-    throw ERbPrinter(std::string("TRbPrinter.") + operation + ": Printer \"" + name +
-                     "\" is not available");
+    if (name.empty()) throw PrinterError(std::string("TRbPrinter.") + operation + ": No Printer");
+    throw PrinterError(std::string("TRbPrinter.") + operation + ": Printer \"" + name +
+                       "\" is not available");
 }
 
-void TRbPrinter::TakePendingCopy(const char* operation) {
+void PrinterSession::TakePendingCopy(const char* operation) {
     pending_.reset();
-    std::optional<TRbDeviceMode> mode = backend_->DeviceMode();
+    std::optional<PrinterSettings> mode = backend_->DeviceMode();
     if (!mode) {
         // A printer that has gone away is worth a message of its own; a
         // printer that is there and has no settings record is a broken
         // assumption of the layer.
         if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable(operation);
-        throw ERbAssertionFailed(AssertionFailure);
+        throw PrinterAssertionError(AssertionFailure);
     }
     pending_ = std::move(mode);
 }
 
-TRbPrinterSettings TRbPrinter::SupportedSettings() {
+SupportedSettingSet PrinterSession::SupportedSettings() {
     CheckNoPrinter();
     if (!pending_) TakePendingCopy("SupportedSettings");
-    return TRbPrinterSettings::FromFields(pending_->fields);
+    return SupportedSettingSet::FromFields(pending_->fields);
 }
 
-TRbDeviceMode& TRbPrinter::PendingFor(TRbPrinterSetting setting, const char* notSupportedMessage) {
+PrinterSettings& PrinterSession::PendingFor(PrinterSetting setting,
+                                            const char* notSupportedMessage) {
     // SupportedSettings checks for a printer and takes the pending copy when
     // there is none.
-    if (!SupportedSettings().Has(setting)) throw ERbPrinterNotSupported(notSupportedMessage);
+    if (!SupportedSettings().Has(setting)) throw UnsupportedSettingError(notSupportedMessage);
     return *pending_;
 }
 
-void TRbPrinter::SetPaperSizeNumber(std::int32_t paperNumber) {
-    TRbDeviceMode& mode = PendingFor(TRbPrinterSetting::PaperSize, PaperSizeNotSupported);
+void PrinterSession::SetPaperSizeNumber(std::int32_t paperNumber) {
+    PrinterSettings& mode = PendingFor(PrinterSetting::PaperSize, PaperSizeNotSupported);
     // The paper lists belong to the printer last looked at. This layer keeps
     // no lists the program reads, only which printer that was.
     cachedPrinterIndex_ = backend_->CurrentPrinterIndex();
@@ -101,17 +101,17 @@ void TRbPrinter::SetPaperSizeNumber(std::int32_t paperNumber) {
     changed_ = true;
 }
 
-void TRbPrinter::SetOrientation(TRbOrientation orientation) {
-    TRbDeviceMode& mode = PendingFor(TRbPrinterSetting::Orientation, OrientationNotSupported);
+void PrinterSession::SetOrientation(PageOrientation orientation) {
+    PrinterSettings& mode = PendingFor(PrinterSetting::Orientation, OrientationNotSupported);
     const std::int16_t code =
-        orientation == TRbOrientation::Landscape ? OrientationLandscape : OrientationPortrait;
+        orientation == PageOrientation::Landscape ? OrientationLandscape : OrientationPortrait;
     if (mode.orientation == code) return;
     mode.orientation = code;
     changed_ = true;
 }
 
-void TRbPrinter::SetColor(bool color) {
-    TRbDeviceMode& mode = PendingFor(TRbPrinterSetting::Color, ColorNotSupported);
+void PrinterSession::SetColor(bool color) {
+    PrinterSettings& mode = PendingFor(PrinterSetting::Color, ColorNotSupported);
     const std::int16_t code = color ? ColorColor : ColorMonochrome;
     const std::int16_t opposite = color ? ColorMonochrome : ColorColor;
     // A code that is neither colour nor monochrome is the driver's own; keep it.
@@ -120,24 +120,24 @@ void TRbPrinter::SetColor(bool color) {
     changed_ = true;
 }
 
-void TRbPrinter::SetScale(std::int16_t percent) {
-    TRbDeviceMode& mode = PendingFor(TRbPrinterSetting::Scale, ScaleNotSupported);
+void PrinterSession::SetScale(std::int16_t percent) {
+    PrinterSettings& mode = PendingFor(PrinterSetting::Scale, ScaleNotSupported);
     if (mode.scale == percent) return;
     mode.scale = percent;
     changed_ = true;
 }
 
-void TRbPrinter::ApplySettings() {
+void PrinterSession::ApplySettings() {
     if (!changed_) return;
 
-    std::optional<TRbDeviceMode> block;
+    std::optional<PrinterSettings> block;
     std::exception_ptr failure;
     try {
-        if (!pending_) throw ERbAssertionFailed(NoSettingInfo);
+        if (!pending_) throw PrinterAssertionError(NoSettingInfo);
         block = backend_->DeviceMode();
         if (!block) {
             if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable("ApplySettings");
-            throw ERbAssertionFailed(DevmodeSizeZero);
+            throw PrinterAssertionError(DevmodeSizeZero);
         }
         block = *pending_;
         pending_.reset();
@@ -153,48 +153,48 @@ void TRbPrinter::ApplySettings() {
     if (!block) block = backend_->DeviceMode();
     if (block && !backend_->MergeDeviceMode(*block) && !failure) {
         if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable("ApplySettings");
-        throw ERbAssertionFailed(AssertionFailure);
+        throw PrinterAssertionError(AssertionFailure);
     }
     if (failure) std::rethrow_exception(failure);
 }
 
-void TRbPrinter::BeginDocument(const QString& title) {
-    if (page_) throw ERbPrinter("TRbPrinter.BeginDocument: A document is already open");
+void PrinterSession::BeginDocument(const QString& title) {
+    if (page_) throw PrinterError("TRbPrinter.BeginDocument: A document is already open");
     if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable("BeginDocument");
     documentTitle_ = title;
     page_.emplace();
 }
 
-TRbCanvas& TRbPrinter::PageCanvas() {
-    if (!page_) throw ERbPrinter("TRbPrinter.PageCanvas: No document is open");
+RecordedPage& PrinterSession::PageCanvas() {
+    if (!page_) throw PrinterError("TRbPrinter.PageCanvas: No document is open");
     return *page_;
 }
 
-void TRbPrinter::EndDocument() {
-    if (!page_) throw ERbPrinter("TRbPrinter.EndDocument: No document is open");
+void PrinterSession::EndDocument() {
+    if (!page_) throw PrinterError("TRbPrinter.EndDocument: No document is open");
     // The document ends here whatever happens next; a failure leaves nothing
     // behind to end again.
-    const TRbCanvas page = std::move(*page_);
+    const RecordedPage page = std::move(*page_);
     page_.reset();
     if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable("EndDocument");
     backend_->PrintDocument(documentTitle_, page);
 }
 
-void TRbPrinter::AbortDocument() {
+void PrinterSession::AbortDocument() {
     page_.reset();
 }
 
-QPoint TRbPrinter::Resolution() {
+QPoint PrinterSession::Resolution() {
     CheckNoPrinter();
     return backend_->Resolution();
 }
 
-QPoint TRbPrinter::PhysicalOffset() {
+QPoint PrinterSession::PhysicalOffset() {
     CheckNoPrinter();
     return backend_->PhysicalOffset();
 }
 
-void TRbPrinter::Refresh() {
+void PrinterSession::Refresh() {
     pending_.reset();
     changed_ = false;
     cachedPrinterIndex_ = -1;
@@ -205,10 +205,10 @@ void TRbPrinter::Refresh() {
     }
 }
 
-void TRbPrinter::SettingsChanged() {
+void PrinterSession::SettingsChanged() {
     // An open document keeps its printer; the next call sees the change.
     if (page_) return;
-    TRbAllPrintersInfo fresh(*backend_);
+    PrinterList fresh(*backend_);
     if (fresh == printers_) return;
     backend_->ResetPrinter();
     printers_ = std::move(fresh);
@@ -218,54 +218,54 @@ void TRbPrinter::SettingsChanged() {
 
 namespace {
 
-TRbPrinter* theRbPrinter = nullptr;
+PrinterSession* theSession = nullptr;
 
-void FreeRbPrinter() {
-    delete theRbPrinter;
-    theRbPrinter = nullptr;
+void FreePrinterSession() {
+    delete theSession;
+    theSession = nullptr;
 }
 
 }  // namespace
 
-TRbPrinter& RbPrinter() {
-    if (!theRbPrinter) {
-        theRbPrinter = new TRbPrinter(std::make_unique<printing::QtPrinterBackend>());
+PrinterSession& SharedPrinterSession() {
+    if (!theSession) {
+        theSession = new PrinterSession(std::make_unique<printing::QtPrinterBackend>());
         // Qt's printer objects must go before the application object does.
-        qAddPostRoutine(FreeRbPrinter);
+        qAddPostRoutine(FreePrinterSession);
     }
-    return *theRbPrinter;
+    return *theSession;
 }
 
-// ---- TRbPrintDialog ------------------------------------------------------------
+// ---- PrintDialog ------------------------------------------------------------
 
 namespace {
 
-std::optional<TRbPrintDialogAnswer>& NextAnswer() {
-    static std::optional<TRbPrintDialogAnswer> answer;
+std::optional<PrintDialogAnswer>& NextAnswer() {
+    static std::optional<PrintDialogAnswer> answer;
     return answer;
 }
 
 }  // namespace
 
-TRbPrintDialog::TRbPrintDialog(QObject* parent) : QObject(parent), printer_(nullptr) {}
+PrintDialog::PrintDialog(QObject* parent) : QObject(parent), printer_(nullptr) {}
 
-TRbPrintDialog::TRbPrintDialog(TRbPrinter& printer, QObject* parent)
+PrintDialog::PrintDialog(PrinterSession& printer, QObject* parent)
     : QObject(parent), printer_(&printer) {}
 
-TRbPrinter& TRbPrintDialog::Printer() const {
-    return printer_ ? *printer_ : RbPrinter();
+PrinterSession& PrintDialog::Printer() const {
+    return printer_ ? *printer_ : SharedPrinterSession();
 }
 
-void TRbPrintDialog::SetNextAnswer(const TRbPrintDialogAnswer& answer) {
+void PrintDialog::SetNextAnswer(const PrintDialogAnswer& answer) {
     NextAnswer() = answer;
 }
 
-bool TRbPrintDialog::HasNextAnswer() {
+bool PrintDialog::HasNextAnswer() {
     return NextAnswer().has_value();
 }
 
-bool TRbPrintDialog::Execute() {
-    TRbPrinter& printer = Printer();
+bool PrintDialog::Execute() {
+    PrinterSession& printer = Printer();
     printer.SettingsChanged();
 
     bool accepted = false;

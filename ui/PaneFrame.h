@@ -6,11 +6,11 @@
 namespace soten::ui {
 
 // A filled rectangle with a 2-pixel outline: the frame drawn behind a pane.
-class TShape : public QWidget {
+class PaneFrame : public QWidget {
     Q_OBJECT
 
 public:
-    TShape(QWidget* parent, const QString& objectName, QRect geometry, QColor fill, QColor pen);
+    PaneFrame(QWidget* parent, const QString& objectName, QRect geometry, QColor fill, QColor pen);
 
     QColor Fill() const { return fill_; }
 

@@ -6,8 +6,8 @@
 
 #include "MainWindowPanes.h"
 #include "NewReading.h"
+#include "PrinterSession.h"
 #include "ProgramState.h"
-#include "RbPrinters.h"
 #include "ReadingPane.h"
 #include "ReportHolder.h"
 #include "Tables.h"
@@ -23,81 +23,79 @@ namespace soten::ui {
 class HelpWindow;
 class NamingDialog;
 class PaneImage;
-class TAboutBox;
-class TForm2;
-class TForm3;
-class TShape;
+class AboutDialog;
+class NameEntryDialog;
+class SplashScreen;
+class PaneFrame;
 
 // The main window "蒼天姓名判断": the three panes in their frames, the New
 // and Print buttons, the menu, and the commands behind them. A reading is
 // made by NewReading through the entry dialog; this window answers its
 // questions and shows the result.
-class TForm1 : public QMainWindow, private NewReadingHost {
+class MainWindow : public QMainWindow, private NewReadingHost {
     Q_OBJECT
 
 public:
-    // `Timer1` starts counting the splash time now.
-    TForm1(ProgramState& state, const Tables& tables);
-    ~TForm1() override;
+    // `splashTimer` starts counting the splash time now.
+    MainWindow(ProgramState& state, const Tables& tables);
+    ~MainWindow() override;
 
     // The windows the start-up creates after this one.
-    void SetEntryDialog(TForm2* form2) { form2_ = form2; }
-    void SetAboutBox(TAboutBox* aboutBox) { aboutBox_ = aboutBox; }
-    void SetSplash(TForm3* splash);
+    void SetEntryDialog(NameEntryDialog* dialog) { entryDialog_ = dialog; }
+    void SetAboutBox(AboutDialog* aboutBox) { aboutBox_ = aboutBox; }
+    void SetSplash(SplashScreen* splash);
 
-    // Controls, by the names the program has always used.
-    QWidget* ClientArea;
-    TShape* Shape1;
-    ReadingPane* Image3;
-    TShape* Shape2;
-    PaneImage* Image1;
-    TShape* Shape3;
-    PaneImage* Image2;
-    QPushButton* BitBtn1;  // 新規
-    QPushButton* BitBtn2;  // 印刷
-    ReportHolder Memo1;
-    QTimer* Timer1;
-    TRbPrintDialog RbPrintDialog1;
+    // The controls, public so the start-up and the tests can reach them.
+    QWidget* clientArea;
+    PaneFrame* readingFrame;
+    ReadingPane* readingPane;
+    PaneFrame* nameFrame;
+    PaneImage* namePane;
+    PaneFrame* fortuneFrame;
+    PaneImage* fortunePane;
+    QPushButton* newButton;    // 新規
+    QPushButton* printButton;  // 印刷
+    ReportHolder reportHolder;
+    QTimer* splashTimer;
+    PrintDialog printDialog;
 
-    QMenu* File1;
-    QAction* New1;
-    QAction* Naming1;  // 名付け候補
-    QAction* SaveAs1;
-    QAction* N2;
-    QAction* Print1;
-    QAction* PrintPreview1;
-    QAction* N3;
-    QAction* Exit1;
-    QMenu* Edit1;
-    QAction* Copy1;
-    QMenu* Help1;
-    QAction* SearchforHelpOn1;
-    QAction* N5;
-    QAction* About1;
+    QMenu* fileMenu;
+    QAction* newAction;
+    QAction* namingAction;  // 名付け候補
+    QAction* saveAsAction;
+    QAction* printSeparator;
+    QAction* printAction;
+    QAction* printPreviewAction;
+    QAction* exitSeparator;
+    QAction* exitAction;
+    QMenu* editMenu;
+    QAction* copyAction;
+    QMenu* helpMenu;
+    QAction* helpContentsAction;
+    QAction* aboutSeparator;
+    QAction* aboutAction;
 
     // The Save As dialog, created at its first use and kept, so it remembers
     // the folder last used.
-    QFileDialog* SaveDialog1();
+    QFileDialog* SaveDialog();
     HelpWindow* HelpViewer() const { return helpWindow_; }
     NamingDialog* NamingCandidates() const { return namingDialog_; }
 
     // The commands.
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void New1Click();
-    void Naming1Click();
+    void StartNewReading();
+    void PrintShownReading();
+    void OpenNamingDialog();
     // The reading of a name picked in the 名付け候補 dialog, made as New makes
     // it: the entry dialog keeps the names in its history and the style.
     void ReadChosenName(const QString& surname, const QString& given, StrokeStyle style);
-    void SaveAs1Click();
-    void Print1Click();
-    void PrintPreview1Click();
-    void Exit1Click();
-    void Copy1Click();
-    void SearchforHelpOn1Click();
-    void About1Click();
+    void SaveReportAs();
+    void PreviewPrintout();
+    void ExitProgram();
+    void CopyReading();
+    void ShowHelpContents();
+    void ShowAboutBox();
     // End of the splash, by the timer or a click on the picture.
-    void Timer1Timer();
+    void EndSplash();
 
 private:
     // NewReadingHost
@@ -108,15 +106,13 @@ private:
 
     void BuildClientArea();
     void BuildMenu();
-    void NewReadingCommand();
-    void PrintCommand();
     void CentreOnScreen();
 
     ProgramState& state_;
     const Tables& tables_;
-    TForm2* form2_ = nullptr;
-    TAboutBox* aboutBox_ = nullptr;
-    QPointer<TForm3> splash_;
+    NameEntryDialog* entryDialog_ = nullptr;
+    AboutDialog* aboutBox_ = nullptr;
+    QPointer<SplashScreen> splash_;
     QFileDialog* saveDialog_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     NamingDialog* namingDialog_ = nullptr;

@@ -10,29 +10,29 @@
 namespace soten {
 
 // A printer error; the program's default error handler shows what().
-class ERbPrinter : public std::runtime_error {
+class PrinterError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // No usable printer exists.
-class ERbPrinterNoPrinter : public ERbPrinter {
+class NoPrinterError : public PrinterError {
 public:
-    using ERbPrinter::ERbPrinter;
+    using PrinterError::PrinterError;
 };
 
 // The current printer does not accept a setting.
-class ERbPrinterNotSupported : public ERbPrinter {
+class UnsupportedSettingError : public PrinterError {
 public:
-    using ERbPrinter::ERbPrinter;
+    using PrinterError::PrinterError;
 };
 
 // A broken assumption about the printer's settings record. what() carries the
 // source file and line beside the message, Message() the message alone.
-class ERbAssertionFailed : public std::logic_error {
+class PrinterAssertionError : public std::logic_error {
 public:
-    explicit ERbAssertionFailed(const std::string& message,
-                                std::source_location where = std::source_location::current());
+    explicit PrinterAssertionError(const std::string& message,
+                                   std::source_location where = std::source_location::current());
     const std::string& Message() const { return message_; }
 
 private:

@@ -1,9 +1,9 @@
-// TRbPrintDialog: OK makes the chosen printer current and refreshes the
+// PrintDialog: OK makes the chosen printer current and refreshes the
 // layer; Cancel leaves everything as it was.
 #include <gtest/gtest.h>
 
 #include "FakePrinterBackend.h"
-#include "RbPrinters.h"
+#include "PrinterSession.h"
 
 namespace soten {
 namespace {
@@ -16,16 +16,16 @@ struct DialogFixture : ::testing::Test {
         backend->printers = {FakePrinterBackend::StandardPrinter("a"),
                              FakePrinterBackend::StandardPrinter("b")};
         fake = backend.get();
-        printer = std::make_unique<TRbPrinter>(std::move(backend));
+        printer = std::make_unique<PrinterSession>(std::move(backend));
     }
     FakePrinterBackend* fake;
-    std::unique_ptr<TRbPrinter> printer;
+    std::unique_ptr<PrinterSession> printer;
 };
 
 TEST_F(DialogFixture, CancelChangesNothing) {
     printer->SetScale(50);
-    TRbPrintDialog dialog(*printer);
-    TRbPrintDialog::SetNextAnswer({false, "b", ""});
+    PrintDialog dialog(*printer);
+    PrintDialog::SetNextAnswer({false, "b", ""});
 
     EXPECT_FALSE(dialog.Execute());
 
@@ -39,12 +39,12 @@ TEST_F(DialogFixture, CancelChangesNothing) {
 TEST_F(DialogFixture, OkFollowsThePrinterChosen) {
     printer->SetScale(50);
     fake->printers[1].mode.copies = 3;  // chosen in the printer's properties
-    TRbPrintDialog dialog(*printer);
-    TRbPrintDialog::SetNextAnswer({true, "b", ""});
+    PrintDialog dialog(*printer);
+    PrintDialog::SetNextAnswer({true, "b", ""});
 
     EXPECT_TRUE(dialog.Execute());
 
-    EXPECT_FALSE(TRbPrintDialog::HasNextAnswer());
+    EXPECT_FALSE(PrintDialog::HasNextAnswer());
     EXPECT_EQ(fake->CurrentPrinterName(), "b");
     EXPECT_EQ(printer->CachedPrinterIndex(), 1);
     EXPECT_FALSE(printer->Changed());
@@ -58,8 +58,8 @@ TEST_F(DialogFixture, ExecuteFirstCatchesUpWithAChangedPrinterList) {
     printer->Refresh();
     // "b" was removed and "c" became the default while no command ran.
     fake->printers[1] = FakePrinterBackend::StandardPrinter("c", printing::PrinterAttributeDefault);
-    TRbPrintDialog dialog(*printer);
-    TRbPrintDialog::SetNextAnswer({true, "", ""});
+    PrintDialog dialog(*printer);
+    PrintDialog::SetNextAnswer({true, "", ""});
 
     EXPECT_TRUE(dialog.Execute());
 
@@ -70,10 +70,10 @@ TEST_F(DialogFixture, ExecuteFirstCatchesUpWithAChangedPrinterList) {
 }
 
 TEST_F(DialogFixture, AnswerNamingAnUnknownPrinterIsRefused) {
-    TRbPrintDialog dialog(*printer);
-    TRbPrintDialog::SetNextAnswer({true, "nowhere", ""});
+    PrintDialog dialog(*printer);
+    PrintDialog::SetNextAnswer({true, "nowhere", ""});
     EXPECT_THROW(dialog.Execute(), std::invalid_argument);
-    EXPECT_FALSE(TRbPrintDialog::HasNextAnswer());
+    EXPECT_FALSE(PrintDialog::HasNextAnswer());
 }
 
 }  // namespace

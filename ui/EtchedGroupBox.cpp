@@ -1,11 +1,11 @@
-#include "TRadioGroup.h"
+#include "EtchedGroupBox.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
 namespace soten::ui {
 
-void TRadioGroup::paintEvent(QPaintEvent* /*event*/) {
+void EtchedGroupBox::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QFontMetrics metrics(font());
     const int lineY = metrics.height() / 2;

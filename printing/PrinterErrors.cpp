@@ -1,4 +1,4 @@
-#include "RbPrinterErrors.h"
+#include "PrinterErrors.h"
 
 #include <filesystem>
 
@@ -13,7 +13,7 @@ std::string WithLocation(const std::string& message, const std::source_location&
 
 }  // namespace
 
-ERbAssertionFailed::ERbAssertionFailed(const std::string& message, std::source_location where)
+PrinterAssertionError::PrinterAssertionError(const std::string& message, std::source_location where)
     : std::logic_error(WithLocation(message, where)), message_(message) {}
 
 }  // namespace soten

@@ -1,4 +1,4 @@
-#include "GdiLines.h"
+#include "PixelLines.h"
 
 #include <QPainter>
 #include <cstdlib>

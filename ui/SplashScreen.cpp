@@ -1,4 +1,4 @@
-#include "Unit3.h"
+#include "SplashScreen.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -23,7 +23,7 @@ class SplashPictureView final : public QWidget {
 public:
     SplashPictureView(QWidget* parent, std::function<void()> onClick)
         : QWidget(parent), onClick_(std::move(onClick)) {
-        setObjectName(QStringLiteral("Image1"));
+        setObjectName(QStringLiteral("picture"));
         setGeometry(QRect(QPoint(0, 0), SplashSize));
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAccessibleName(QStringLiteral("蒼天姓名判断"));
@@ -51,14 +51,14 @@ private:
 
 }  // namespace
 
-TForm3::TForm3() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("Form3"));
+SplashScreen::SplashScreen() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("SplashScreen"));
     setFixedSize(SplashSize);
-    Image1 = new SplashPictureView(this, [this] { emit Image1Click(); });
+    picture = new SplashPictureView(this, [this] { emit pictureClicked(); });
     CentreWindow(*this, AvailableScreenArea(), SplashSize);
 }
 
-void TForm3::ShowAndPaint() {
+void SplashScreen::ShowAndPaint() {
     show();
     // The window system maps the window asynchronously; wait (briefly) for
     // it to be exposed so the paint below reaches the screen.

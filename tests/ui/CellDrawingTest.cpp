@@ -5,15 +5,15 @@
 
 #include <QFontInfo>
 
-#include "GdiLines.h"
+#include "PixelLines.h"
 #include "PixelSupport.h"
 
 namespace {
 
+using soten::platform::CellFont;
 using soten::platform::CellMetrics;
 using soten::platform::CellTextOut;
 using soten::platform::FillRect;
-using soten::platform::GdiFont;
 using soten::platform::PenPosition;
 using soten::platform::TextBackground;
 using soten::test::InkBounds;
@@ -105,7 +105,7 @@ void PrintTo(const FaceCase& c, std::ostream* os) {
 class FaceSubstituteTest : public ::testing::TestWithParam<FaceCase> {};
 
 TEST_P(FaceSubstituteTest, WindowsFaceResolvesToItsJapaneseSubstitute) {
-    const QFont font = GdiFont(GetParam().face, 16);
+    const QFont font = CellFont(GetParam().face, 16);
     EXPECT_EQ(QFontInfo(font).family(), QString::fromLatin1(GetParam().resolvesTo));
 }
 
@@ -129,7 +129,7 @@ void PrintTo(const CellCase& c, std::ostream* os) {
 class CellMetricsTest : public ::testing::TestWithParam<CellCase> {};
 
 TEST_P(CellMetricsTest, FullWidthIsExactlyTwoHalfWidthCells) {
-    const CellMetrics cells(GdiFont(GetParam().face, GetParam().height));
+    const CellMetrics cells(CellFont(GetParam().face, GetParam().height));
     const int half = GetParam().halfCell;
     EXPECT_EQ(cells.HalfCell(), half);
     EXPECT_EQ(cells.Width(u" "), half);
@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(Heights, CellMetricsTest,
 
 TEST(CellTextOutTest, TextHangsBelowItsTopLeftCorner) {
     QImage image = WhiteImage(60, 60);
-    const QFont font = GdiFont(soten::platform::GothicFace, 15);
+    const QFont font = CellFont(soten::platform::GothicFace, 15);
     {
         QPainter painter(&image);
         painter.setFont(font);
@@ -173,7 +173,7 @@ TEST(CellTextOutTest, EachCharacterStartsOnAWholePixelCell) {
     // At 15 pixels a half-width cell is 8 pixels, not Qt's 7.5: the second
     // "1" is the first one moved right by exactly 8 pixels, and a digit after
     // a full-width space starts 16 pixels in.
-    const QFont font = GdiFont(soten::platform::GothicFace, 15);
+    const QFont font = CellFont(soten::platform::GothicFace, 15);
     const CellMetrics cells(font);
     auto render = [&](const QString& text) {
         QImage image = WhiteImage(60, 20);
@@ -198,7 +198,7 @@ TEST(CellTextOutTest, OpaqueTextStandsOnABoxOfItsAdvanceAndCellHeight) {
     const QColor grey(200, 200, 200);
     QImage image(60, 40, QImage::Format_RGB32);
     image.fill(grey);
-    const QFont font = GdiFont(soten::platform::GothicFace, 16);
+    const QFont font = CellFont(soten::platform::GothicFace, 16);
     {
         QPainter painter(&image);
         painter.setFont(font);
@@ -223,7 +223,7 @@ TEST(CellTextOutTest, TransparentTextKeepsTheBackground) {
     const QColor grey(200, 200, 200);
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(grey);
-    const QFont font = GdiFont(soten::platform::GothicFace, 16);
+    const QFont font = CellFont(soten::platform::GothicFace, 16);
     {
         QPainter painter(&image);
         painter.setFont(font);
@@ -239,7 +239,7 @@ TEST(TextOutTopLeftTest, PlacesTheCellTopAtTheGivenPoint) {
     QImage image = WhiteImage(60, 60);
     {
         QPainter painter(&image);
-        painter.setFont(GdiFont(soten::platform::MinchoFace, 16));
+        painter.setFont(CellFont(soten::platform::MinchoFace, 16));
         painter.setPen(Qt::black);
         soten::platform::TextOutTopLeft(painter, QPointF(4, 30), QStringLiteral("田"));
     }

@@ -1,4 +1,4 @@
-#include "GdiText.h"
+#include "CellText.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

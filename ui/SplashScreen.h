@@ -6,20 +6,20 @@ namespace soten::ui {
 
 // The splash window: a borderless picture in the middle of the screen, shown
 // while the rest of the program is built. A click on the picture ends it.
-class TForm3 : public QWidget {
+class SplashScreen : public QWidget {
     Q_OBJECT
 
 public:
-    TForm3();
+    SplashScreen();
 
     // Shows the window and has it painted before returning, so the picture
     // is on screen while the main window is being created.
     void ShowAndPaint();
 
-    QWidget* Image1;
+    QWidget* picture;
 
 signals:
-    void Image1Click();
+    void pictureClicked();
 };
 
 }  // namespace soten::ui

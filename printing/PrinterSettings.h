@@ -43,7 +43,7 @@ inline constexpr std::int16_t DuplexShortEdge = 3;
 
 // One printer's settings: the field mask tells which of the values the printer
 // uses; the others are carried along unread.
-struct TRbDeviceMode {
+struct PrinterSettings {
     std::uint32_t fields = 0;
     std::int16_t orientation = OrientationPortrait;
     std::int32_t paperSize = PaperA4;
@@ -61,11 +61,11 @@ struct TRbDeviceMode {
     std::string formName;  // UTF-8
 
     bool Has(std::uint32_t field) const { return (fields & field) != 0; }
-    bool operator==(const TRbDeviceMode&) const = default;
+    bool operator==(const PrinterSettings&) const = default;
 };
 
 // The settings the layer reports as supported, in the order of its 17 flags.
-enum class TRbPrinterSetting {
+enum class PrinterSetting {
     Orientation,
     PaperSize,
     PaperLength,
@@ -85,10 +85,10 @@ enum class TRbPrinterSetting {
     PanningHeight,
 };
 
-inline constexpr std::size_t RbPrinterSettingCount = 17;
+inline constexpr std::size_t PrinterSettingCount = 17;
 
-// The field flag behind each of the 17 settings, indexed by TRbPrinterSetting.
-inline constexpr std::array<std::uint32_t, RbPrinterSettingCount> SettingFieldFlags = {
+// The field flag behind each of the 17 settings, indexed by PrinterSetting.
+inline constexpr std::array<std::uint32_t, PrinterSettingCount> SettingFieldFlags = {
     DeviceField::Orientation,   DeviceField::PaperSize,     DeviceField::PaperLength,
     DeviceField::PaperWidth,    DeviceField::Scale,         DeviceField::Copies,
     DeviceField::DefaultSource, DeviceField::PrintQuality,  DeviceField::Color,
@@ -99,22 +99,22 @@ inline constexpr std::array<std::uint32_t, RbPrinterSettingCount> SettingFieldFl
 
 // The supported-settings set: flag i is set when the record's field mask holds
 // the field flag of setting i.
-class TRbPrinterSettings {
+class SupportedSettingSet {
 public:
-    static TRbPrinterSettings FromFields(std::uint32_t fields) {
-        TRbPrinterSettings settings;
-        for (std::size_t i = 0; i < RbPrinterSettingCount; ++i) {
+    static SupportedSettingSet FromFields(std::uint32_t fields) {
+        SupportedSettingSet settings;
+        for (std::size_t i = 0; i < PrinterSettingCount; ++i) {
             settings.flags_[i] = (fields & SettingFieldFlags[i]) != 0;
         }
         return settings;
     }
 
-    bool Has(TRbPrinterSetting setting) const { return flags_[static_cast<std::size_t>(setting)]; }
+    bool Has(PrinterSetting setting) const { return flags_[static_cast<std::size_t>(setting)]; }
     std::size_t Count() const { return flags_.count(); }
-    bool operator==(const TRbPrinterSettings&) const = default;
+    bool operator==(const SupportedSettingSet&) const = default;
 
 private:
-    std::bitset<RbPrinterSettingCount> flags_;
+    std::bitset<PrinterSettingCount> flags_;
 };
 
 }  // namespace soten

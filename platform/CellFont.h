@@ -13,7 +13,7 @@ enum class Smoothing { Off, On };
 // (UTF-8, resolved through the face substitutes) and the height of the
 // character cell in pixels. For the fixed-pitch Japanese faces a full-width
 // character is then as wide as the cell is high.
-QFont GdiFont(const char* faceUtf8, int cellHeight, bool bold = false,
-              Smoothing smoothing = Smoothing::Off);
+QFont CellFont(const char* faceUtf8, int cellHeight, bool bold = false,
+               Smoothing smoothing = Smoothing::Off);
 
 }  // namespace soten::platform

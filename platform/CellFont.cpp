@@ -1,10 +1,10 @@
-#include "GdiFont.h"
+#include "CellFont.h"
 
 #include <QString>
 
 namespace soten::platform {
 
-QFont GdiFont(const char* faceUtf8, int cellHeight, bool bold, Smoothing smoothing) {
+QFont CellFont(const char* faceUtf8, int cellHeight, bool bold, Smoothing smoothing) {
     QFont font(QString::fromUtf8(faceUtf8));
     font.setPixelSize(cellHeight);
     font.setBold(bold);
