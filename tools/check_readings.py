@@ -10,6 +10,10 @@ It also checks the editorial rules that keep the texts from reading as one
 template: one spelling per word (SPELLINGS), caps on stock openings, closings
 and words, no promises and varied closings in the unfavourable (×) number
 texts, love texts that speak of love only, and occupations from OCCUPATIONS.
+Phrases an editor struck (STRUCK) stay out, the sentence after "これは，" says
+what the number is (NUMBER_PREDICATE), the texts keep one advice voice, stock
+turns such as "ただ，" and "でしょう" are capped, and the career texts keep a
+short first sentence and a list of three to five.
 Prints the length of every row.  With --ngrams N it also lists runs of N
 characters that occur in more than one row, to spot repeated stock phrases
 (informational only).  Exit status 1 when any rule is broken.
@@ -37,6 +41,8 @@ SPELLINGS = [
     ("つきあ", ("付き合", "付きあ")),
     ("寂し", ("さびし", "淋し")),
     ("いっそう", ("一層",)),
+    ("見極め", ("見きわめ",)),
+    ("大吉の", ("大吉数",)),
 ]
 # "とき" is the word for "when"; 時 appears only inside a compound (時期, 時間).
 LONE_TIME = re.compile(r"(?<![\u4e00-\u9fff々])時(?![\u4e00-\u9fff々])")
@@ -65,6 +71,10 @@ CAREER_CLOSING = "などです。"
 # Stock phrasing: how many rows may share it.
 FIRST_SENTENCE_ENDINGS = {"数です。": 28, "やすい数です。": 3, "運勢です。": 12}
 CLOSING_ENDINGS = {"でしょう。": 20}
+# Stock turns anywhere in a row: how many rows may use them.
+STOCK_TURNS = {"ただ，": 10, "でしょう": 20, "ことも": 18}
+# Most texts have three sentences; this many at most, so that the rhythm varies.
+MAX_THREE_SENTENCE_ROWS = 90
 STOCK_WORDS = {"恵まれ": 6, "財": 12, "周囲": 6, "周り": 9, "運勢": 20}
 
 # Unfavourable (grade 4 in data/keywords.txt) number texts: no promises, and
@@ -81,9 +91,57 @@ MAX_SHARED_CLOSING = 3
 # No row promises health or assumes a family business.
 NEVER_SAID = ("健やか", "健康", "長生き", "家業")
 
+# Phrases an editor struck, with the reason; none may come back.
+STRUCK = {
+    "選び違え": "write 選び間違え",
+    "数の一つに数え": "数 … 数える",
+    "身を立てる立身": "tautology",
+    "決め手をつかみ": "決め手を欠く, or say it plainly",
+    "大きな地位": "write 高い地位",
+    "名実ともに実り": "実 … 実り",
+    "本領があり": "本領を発揮する",
+    "の名にふさわしく": "stock opening of the calm numbers",
+    "の名のとおり": "stock opening of the calm numbers",
+    "子孫": "lineage as the norm",
+    "子や孫": "lineage as the norm",
+    "家運": "household as the norm",
+    "次の世代": "lineage as the norm",
+    "結婚を視野": "marriage as the norm",
+    "職場でも家庭でも": "household as the norm",
+    "思いのまま": "promise",
+    "誰にも好かれ": "promise",
+    "同時に手にします": "promise",
+    "一生を通じて": "promise",
+    "どこへ行っても": "absolute trait that other paragraphs contradict",
+    "争うことを好みません": "absolute trait that other paragraphs contradict",
+}
+# The keyword is shown beside the number; the prose does not restate the
+# harshest ones.
+SENSITIVE_KEYWORDS = ("障害", "中絶", "短命", "滅亡", "破滅", "悲惨", "絶望", "衰絶")
+# One advice voice ("…ましょう"); these others are not used.
+OTHER_VOICES = ("たいもの", "たいところ", "ください", "勧め")
+
+# After "これは，" the first sentence says what the number is or shows, not
+# what the person does: it ends with one of these predicates, or it names the
+# number ("…の数で，") on the way.
+NUMBER_PREDICATE = re.compile(
+    r"(?:(?:数|運勢|数の一つ)です"
+    r"|(?:表|示|暗示)し(?:ます|ています)"
+    r"|(?:もたらします|導きます|授けます|宿しています|含んでいます|持っています|はらんでいます))。$")
+NAMES_THE_NUMBER = "数で，"
+
+# Love texts follow "…から恋愛運に関して判断を加えますと，あなたは，".
+LOVE_FRAME_ECHO = "恋愛"
+# Career texts: a short first sentence and a list of three to five.
+CAREER_FIRST_MAX_CHARS = 55
+CAREER_FIRST_MAX_COMMAS = 2
+CAREER_ITEMS = range(3, 6)
+# Continuations of "…の人は，" do not say 人 again in their first clause.
+LONE_PERSON = re.compile(r"(?<![\u4e00-\u9fff々])人")
+
 # Love texts describe behaviour in love, not the whole character, and say
 # "あなた" at most in the partner sentence (the lead already ends "あなたは，").
-LOVE_FORBIDDEN = ("恋愛にも",)
+LOVE_FORBIDDEN = ("恋愛にも", "感じやす")
 SECOND_TOPIC = "のは，"
 
 # Occupations a career text may list: current, gender-neutral job names (no
@@ -91,16 +149,21 @@ SECOND_TOPIC = "のは，"
 OCCUPATIONS = {
     "研究者", "技術者", "翻訳者", "プログラマー", "学芸員",
     "公認会計士", "税理士", "銀行員", "裁判官", "薬剤師",
-    "看護師", "保育士", "介護福祉士", "カウンセラー", "秘書",
+    "看護師", "保育士", "介護福祉士", "カウンセラー",
     "営業職", "販売員", "アナウンサー", "司会者", "広報担当者", "旅行会社の企画担当者",
     "広告プランナー",
     "デザイナー", "作家", "音楽家", "美容師", "写真家",
     "公務員", "不動産鑑定士", "建築士", "司法書士", "農業経営者",
-    "教師", "医師", "社会福祉士", "人事担当者", "栄養士", "ホテルの支配人",
+    "教師", "医師", "社会福祉士", "人事担当者", "栄養士",
     "警察官", "消防士", "自衛官", "海上保安官", "経営者",
     "職人", "料理人", "スポーツ選手", "外科医", "起業家",
+    "システムエンジニア", "図書館司書", "品質管理担当者", "新聞の校閲者", "航空管制官",
+    "キャリアコンサルタント", "インテリアコーディネーター", "ツアーコンダクター",
+    "客室乗務員", "グラフィックデザイナー", "小説家", "作曲家", "映像クリエイター",
+    "地方公務員", "一級建築士", "スポーツ指導者", "建設現場の監督", "旅客機のパイロット",
+    "プロジェクトマネージャー", "家具職人", "プロスポーツ選手",
 }
-KINDS_OF_WORK = {"商品企画", "編集", "報道", "市場調査", "貿易実務"}
+KINDS_OF_WORK = {"商品企画", "編集", "書籍の編集", "報道", "ニュース報道", "市場調査", "貿易実務"}
 
 QUOTE_OPEN = "\u201c"
 QUOTE_CLOSE = "\u201d"
@@ -141,6 +204,18 @@ def check_editorial(rows, fail):
         for phrase in NEVER_SAID:
             if phrase in row:
                 fail(r, f"must not say {phrase!r} (no health promises, no family business)")
+        for phrase, reason in STRUCK.items():
+            if phrase in row:
+                fail(r, f"uses the struck phrase {phrase!r} ({reason})")
+        for keyword in SENSITIVE_KEYWORDS:
+            if keyword in row:
+                fail(r, f"restates the keyword {keyword!r}; the report shows it already")
+        for voice in OTHER_VOICES:
+            if voice in row:
+                fail(r, f"advises with {voice!r}; use '…ましょう' or a plain statement")
+        for promise in PROMISES:
+            if promise in row:
+                fail(r, f"promises an outcome ({promise!r})")
 
     number_rows = [rows[r] for r in NUMBER_ROWS if r < len(rows)]
     firsts = [sentences(row)[0] for row in number_rows]
@@ -153,6 +228,25 @@ def check_editorial(rows, fail):
         count = sum(row.endswith(ending) for row in rows)
         if count > cap:
             fail(None, f"{count} rows end with {ending!r}, at most {cap}")
+    for turn, cap in STOCK_TURNS.items():
+        count = sum(turn in row for row in rows)
+        if count > cap:
+            fail(None, f"{count} rows use {turn!r}, at most {cap}")
+    three = sum(len(sentences(row)) == 3 for row in rows)
+    if three > MAX_THREE_SENTENCE_ROWS:
+        fail(None, f"{three} rows have three sentences, at most {MAX_THREE_SENTENCE_ROWS}")
+    for r in NUMBER_ROWS:
+        if r >= len(rows) or not rows[r].startswith(THIS_OPENING):
+            continue
+        first = sentences(rows[r])[0]
+        if NAMES_THE_NUMBER not in first and not NUMBER_PREDICATE.search(first):
+            fail(r, "after 'これは，' the first sentence must say what the number is or "
+                 f"shows, not what the person does: …{first[-12:]}")
+    for r in list(PERSONALITY_ROWS) + list(CAREER_ROWS):
+        if r < len(rows):
+            clause = re.split("[，。]", rows[r], maxsplit=1)[0]
+            if LONE_PERSON.search(clause):
+                fail(r, "repeats 人 right after '…の人は，'")
     for word, cap in STOCK_WORDS.items():
         count = sum(word in row for row in rows)
         if count > cap:
@@ -166,9 +260,6 @@ def check_editorial(rows, fail):
         if number > len(rows):
             continue
         row = rows[number - 1]
-        for promise in PROMISES:
-            if promise in row:
-                fail(number - 1, f"unfavourable text promises ({promise!r})")
         last = sentences(row)[-1]
         closings[last[-CLOSING_TAIL:]] += 1
         if REMEDY.search(last):
@@ -196,6 +287,8 @@ def check_editorial(rows, fail):
                 fail(r, f"love text uses {phrase!r}; speak of behaviour in love")
         if row.replace(PARTNER_OPENING, "").count("あなた"):
             fail(r, "love text says 'あなた' outside the partner sentence opening")
+        if row.startswith(LOVE_FRAME_ECHO):
+            fail(r, f"opens with {LOVE_FRAME_ECHO!r}, which the lead sentence has just said")
 
     for r in CAREER_ROWS:
         if r >= len(rows):
@@ -205,8 +298,19 @@ def check_editorial(rows, fail):
         last = parts[-1]
         if not (last.startswith(opening) and last.endswith(CAREER_CLOSING)):
             continue
+        first = parts[0]
+        if len(first) > CAREER_FIRST_MAX_CHARS or first.count("，") > CAREER_FIRST_MAX_COMMAS:
+            fail(r, f"career first sentence has {len(first)} characters and "
+                 f"{first.count('，') + 1} clauses; at most {CAREER_FIRST_MAX_CHARS} and "
+                 f"{CAREER_FIRST_MAX_COMMAS + 1}")
+        if "では，" in first:
+            fail(r, "career first sentence changes its subject ('…では，'); keep the person")
         allowed = KINDS_OF_WORK if r == 109 else OCCUPATIONS
-        for item in last[len(opening) : -len(CAREER_CLOSING)].split("，"):
+        items = last[len(opening) : -len(CAREER_CLOSING)].split("，")
+        if len(items) not in CAREER_ITEMS:
+            fail(r, f"lists {len(items)} occupations, expected "
+                 f"{CAREER_ITEMS.start}-{CAREER_ITEMS.stop - 1}")
+        for item in items:
             if item not in allowed:
                 fail(r, f"{item!r} is not in the checker's list of "
                      f"{'kinds of work' if r == 109 else 'occupations'}")
