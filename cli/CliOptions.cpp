@@ -13,7 +13,7 @@ namespace soten::cli {
 
 const char* const UsageText =
     "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv] [--no-report]\n"
-    "                 [--encoding utf-8|cp932] [--pdf FILE] SURNAME GIVEN\n"
+    "                 [--lines] [--encoding utf-8|cp932] [--pdf FILE] SURNAME GIVEN\n"
     "       soten-cli --batch [--style shinji|honji] [--format json|tsv] [--lines]\n"
     "                 [--no-report] [--jobs N]\n"
     "       soten-cli --strokes TEXT [--style shinji|honji]\n"
