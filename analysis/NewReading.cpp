@@ -1,5 +1,7 @@
 #include "NewReading.h"
 
+#include <algorithm>
+
 #include "Fortunes.h"
 #include "Report.h"
 #include "ShiftJis.h"
@@ -41,6 +43,19 @@ std::optional<std::string> CheckNames(ProgramState& state, const Tables& tables)
     return std::nullopt;
 }
 
+std::vector<std::string> UncountableCharacters(const ProgramState& state, const Tables& tables) {
+    std::vector<std::string> characters;
+    const NameRecord& record = state.record;
+    for (const UncountableCharacter& found :
+         soten::UncountableCharacters(record, state.strokeStyle, tables.dictionary)) {
+        std::string character(found.character);
+        if (std::find(characters.begin(), characters.end(), character) == characters.end()) {
+            characters.push_back(std::move(character));
+        }
+    }
+    return characters;
+}
+
 void NewReading(NewReadingHost& host, ProgramState& state, const Tables& tables) {
     for (;;) {
         const auto names = host.ShowEntryDialog();
@@ -48,7 +63,9 @@ void NewReading(NewReadingHost& host, ProgramState& state, const Tables& tables)
         ReadNames(state.record, names->surname, names->given);
         const auto refusal = CheckNames(state, tables);
         if (!refusal) break;
-        host.ShowErrorBox(*refusal);
+        host.ShowRefusal(*refusal, *refusal == InvalidCharacterMessage()
+                                       ? UncountableCharacters(state, tables)
+                                       : std::vector<std::string>());
     }
     host.EnableResultCommands();
     host.RunMainRoutine();

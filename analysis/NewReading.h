@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ProgramState.h"
 #include "Tables.h"
@@ -25,6 +26,13 @@ public:
     virtual std::optional<EnteredNames> ShowEntryDialog() = 0;
     // A modal error box with the given code page 932 text.
     virtual void ShowErrorBox(const std::string& message) = 0;
+    // A refusal: the error box with the message, and for an unknown
+    // character the characters (code page 932) that cannot be counted.
+    // Hosts that do not name them show the message alone.
+    virtual void ShowRefusal(const std::string& message,
+                             const std::vector<std::string>& /*characters*/) {
+        ShowErrorBox(message);
+    }
     virtual void EnableResultCommands() = 0;
     virtual void RunMainRoutine() = 0;
 };
@@ -54,6 +62,10 @@ void ReadNames(NameRecord& record, const std::string& surname, const std::string
 // accepted, otherwise the message to show. An empty part (which the dialog
 // never hands over) is refused as a name that cannot be counted.
 std::optional<std::string> CheckNames(ProgramState& state, const Tables& tables);
+
+// The distinct characters (code page 932) of the names already read that
+// cannot be counted in the state's style, in order.
+std::vector<std::string> UncountableCharacters(const ProgramState& state, const Tables& tables);
 
 // Asks for names until they are accepted or the dialog is cancelled, then
 // enables the result commands and runs the main routine.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "NameRecord.h"
 #include "StrokeDictionary.h"
@@ -19,5 +21,20 @@ void LookupStrokes(NameRecord& record, StrokeStyle style, const StrokeDictionary
 inline constexpr int RefusedUnit = -1;
 int CountUnit(std::string_view unit, int k, int previousCount, StrokeStyle style,
               const StrokeDictionary& dictionary);
+
+// A character of a name that cannot be counted: its part, its position (from
+// 1) among the part's characters, and its bytes.
+struct UncountableCharacter {
+    NamePart part;
+    int position;
+    std::string_view character;
+};
+
+// Every character of both names (`Names`) that cannot be counted on its
+// own, in order: what a refusal for an unknown character names. The
+// lookup walks two bytes at a time; this walks whole characters, so a
+// single-byte character is named rather than the pair it upsets.
+std::vector<UncountableCharacter> UncountableCharacters(const NameRecord& record, StrokeStyle style,
+                                                        const StrokeDictionary& dictionary);
 
 }  // namespace soten

@@ -21,7 +21,7 @@ const std::vector<std::string>& SampleLines() {
 }
 
 void BatchLines(benchmark::State& bench, const CliOptions& options) {
-    soten::cli::BatchLine answerer(soten::BuiltInTables(), options);
+    soten::cli::BatchLine answerer(soten::BuiltInTables(), options, {});
     std::string out;
     std::size_t bytes = 0;
     long line = 0;

@@ -17,7 +17,9 @@
 
 #include "BatchLine.h"
 #include "CliRunner.h"
+#include "Cp932.h"
 #include "LineSource.h"
+#include "TableInput.h"
 
 namespace soten::cli {
 namespace {
@@ -35,7 +37,7 @@ void Answer(BatchLine& answerer, Chunk& chunk) {
     chunk.output.clear();
     const LineBatch& input = chunk.input;
     for (std::size_t i = 0; i < input.lines.size(); ++i) {
-        const long number = input.firstLine + static_cast<long>(i);
+        const long number = input.lines[i].number;
         chunk.status.Add(input.lines[i].tooLong
                              ? answerer.AnswerTooLong(number, chunk.output)
                              : answerer.Answer(input.Line(i), number, chunk.output));
@@ -57,9 +59,11 @@ bool Write(std::ostream& out, std::ostream& err, const std::string& bytes, bool 
 // answers while it waits, and writes in input order.
 class Workers {
 public:
-    Workers(unsigned count, const Tables& tables, const CliOptions& options) {
+    Workers(unsigned count, const Tables& tables, const CliOptions& options,
+            const BatchInput& input) {
         for (unsigned i = 0; i < count; ++i) {
-            threads_.emplace_back([this, &tables, &options] { Work(tables, options); });
+            threads_.emplace_back(
+                [this, &tables, &options, &input] { Work(tables, options, input); });
         }
     }
     ~Workers() {
@@ -96,8 +100,8 @@ public:
     }
 
 private:
-    void Work(const Tables& tables, const CliOptions& options) {
-        BatchLine answerer(tables, options);
+    void Work(const Tables& tables, const CliOptions& options, const BatchInput& input) {
+        BatchLine answerer(tables, options, input);
         std::unique_lock lock(mutex_);
         while (true) {
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
@@ -140,20 +144,83 @@ unsigned DefaultJobs() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+namespace {
+
+// The layout of a table, from the first row that is not blank in the
+// first batch of lines. Nothing (with `error` set) when the column options
+// name columns that are not there. A first row in the wrong encoding says
+// nothing: its rows get their errors, and the first two columns are read.
+// So does an input with no row at all.
+std::optional<TableLayout> FirstRowLayout(const LineBatch& batch, const CliOptions& options,
+                                          long& headerLine, std::string& error) {
+    std::vector<std::string> cells;
+    for (std::size_t i = 0; i < batch.lines.size(); ++i) {
+        if (batch.lines[i].tooLong) return TableLayout{false, {}, 0, 1, -1, -1};
+        std::string_view line = batch.Line(i);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        std::string text(line);
+        if (options.inputEncoding == Encoding::Cp932) {
+            auto utf8 = Cp932::ToUtf8(line);
+            if (!utf8) return TableLayout{false, {}, 0, 1, -1, -1};
+            text = std::move(*utf8);
+        } else if (!Cp932::IsUtf8(text)) {
+            return TableLayout{false, {}, 0, 1, -1, -1};
+        }
+        SplitRow(text, options.input == InputFormat::Csv ? ',' : '\t', cells);
+        if (std::all_of(cells.begin(), cells.end(),
+                        [](const std::string& cell) { return TrimCell(cell).empty(); })) {
+            continue;
+        }
+        auto layout = ChooseLayout(options, cells, error);
+        if (layout && layout->header) headerLine = batch.lines[i].number;
+        return layout;
+    }
+    return TableLayout{false, {}, 0, 1, -1, -1};
+}
+
+}  // namespace
+
 int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const Tables& tables,
                    const CliOptions& options, unsigned jobs) {
     BatchStatus status;
-    LineSource source(in);
+    const bool table = options.input != InputFormat::Text;
+    LineSource source(in, table);
+    BatchInput input{options.input, options.inputEncoding, nullptr, 0};
+    // A table's first rows are read before anything is answered: the first
+    // one chooses the header and the columns.
+    std::optional<LineBatch> pending;
+    std::optional<TableLayout> layout;
+    if (table) {
+        pending.emplace();
+        if (!source.Next(*pending)) pending.reset();
+        std::string error;
+        layout = FirstRowLayout(pending ? *pending : LineBatch(), options, input.headerLine, error);
+        if (!layout) {
+            err << "soten-cli: " << error << "\n";
+            return ExitUsage;
+        }
+        input.layout = &*layout;
+    }
+    const auto next = [&](LineBatch& batch) {
+        if (!pending) return source.Next(batch);
+        std::swap(batch, *pending);
+        pending.reset();
+        return true;
+    };
     {
         std::string header;
-        RecordWriter(tables, RecordOptionsOf(options)).AppendHeader(header);
+        if (options.bom) header = "\xEF\xBB\xBF";
+        RecordWriter(tables, RecordOptionsOf(options, layout && options.keepColumns
+                                                          ? layout->columnNames
+                                                          : std::vector<std::string>()))
+            .AppendHeader(header);
         if (!header.empty() && !Write(out, err, header)) return ExitIo;
     }
 
     if (jobs <= 1) {
-        BatchLine answerer(tables, options);
+        BatchLine answerer(tables, options, input);
         Chunk chunk;
-        while (source.Next(chunk.input)) {
+        while (next(chunk.input)) {
             Answer(answerer, chunk);
             status.Add(chunk.status);
             chunk.status = {};
@@ -166,14 +233,14 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
         const std::size_t window = static_cast<std::size_t>(jobs) + 2;
         std::vector<std::shared_ptr<Chunk>> spare;
         for (std::size_t i = 0; i < window; ++i) spare.push_back(std::make_shared<Chunk>());
-        Workers workers(jobs - 1, tables, options);
-        BatchLine helper(tables, options);
+        Workers workers(jobs - 1, tables, options, input);
+        BatchLine helper(tables, options, input);
         std::deque<std::shared_ptr<Chunk>> inFlight;
         bool inputLeft = true;
         while (inputLeft || !inFlight.empty()) {
             while (inputLeft && !spare.empty()) {
                 const std::shared_ptr<Chunk> chunk = spare.back();
-                inputLeft = source.Next(chunk->input);
+                inputLeft = next(chunk->input);
                 if (!inputLeft) break;
                 spare.pop_back();
                 chunk->done = false;

@@ -11,11 +11,40 @@
 
 namespace soten::cli {
 
+namespace {
+
+constexpr const char* ReadingUsage =
+    "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv|csv] [--report]\n"
+    "                 [--no-report] [--lines] [--bom] [--encoding utf-8|cp932]\n"
+    "                 [--pdf FILE] SURNAME GIVEN\n";
+constexpr const char* BatchUsage =
+    "Usage: soten-cli --batch [--style shinji|honji] [--format json|tsv|csv]\n"
+    "                 [--input text|tsv|csv] [--input-encoding utf-8|cp932]\n"
+    "                 [--header | --no-header] [--surname-column COLUMN]\n"
+    "                 [--given-column COLUMN] [--name-column COLUMN]\n"
+    "                 [--style-column COLUMN] [--keep-columns | --no-keep-columns]\n"
+    "                 [--report | --no-report] [--lines] [--bom] [--jobs N]\n";
+constexpr const char* StrokesUsage = "Usage: soten-cli --strokes TEXT [--style shinji|honji]\n";
+constexpr const char* SuggestUsage =
+    "Usage: soten-cli --suggest SURNAME [--style shinji|honji] [--space names|all]\n"
+    "                 [--gender f|m] [--chars N] [--reading-length N]\n"
+    "                 [--reading-prefix KANA | --reading-contains KANA]\n"
+    "                 [--contains TEXT[:POSITION]] [--min-grade total=1,person=2,...]\n"
+    "                 [--min-score N] [--limit N] [--page N] [--format text|json|tsv]\n";
+constexpr const char* HelpUsage = "Usage: soten-cli --help | --version\n";
+
+}  // namespace
+
 const char* const UsageText =
-    "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv] [--no-report]\n"
-    "                 [--lines] [--encoding utf-8|cp932] [--pdf FILE] SURNAME GIVEN\n"
-    "       soten-cli --batch [--style shinji|honji] [--format json|tsv] [--lines]\n"
-    "                 [--no-report] [--jobs N]\n"
+    "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv|csv] [--report]\n"
+    "                 [--no-report] [--lines] [--bom] [--encoding utf-8|cp932]\n"
+    "                 [--pdf FILE] SURNAME GIVEN\n"
+    "       soten-cli --batch [--style shinji|honji] [--format json|tsv|csv]\n"
+    "                 [--input text|tsv|csv] [--input-encoding utf-8|cp932]\n"
+    "                 [--header | --no-header] [--surname-column COLUMN]\n"
+    "                 [--given-column COLUMN] [--name-column COLUMN]\n"
+    "                 [--style-column COLUMN] [--keep-columns | --no-keep-columns]\n"
+    "                 [--report | --no-report] [--lines] [--bom] [--jobs N]\n"
     "       soten-cli --strokes TEXT [--style shinji|honji]\n"
     "       soten-cli --suggest SURNAME [--style shinji|honji] [--space names|all]\n"
     "                 [--gender f|m] [--chars N] [--reading-length N]\n"
@@ -24,14 +53,26 @@ const char* const UsageText =
     "                 [--min-score N] [--limit N] [--page N] [--format text|json|tsv]\n"
     "       soten-cli --help | --version\n"
     "\n"
+    "Modes:\n"
+    "  SURNAME GIVEN  one reading: the report as text, or a record (json, tsv, csv)\n"
+    "  --batch        one record per name read on stdin, in input order\n"
+    "  --strokes      the stroke count of each character of TEXT\n"
+    "  --suggest      given names that come out well with SURNAME\n"
+    "  --help         this text; --version: the version\n"
+    "\n"
     "Each form takes the options shown with it; any other option is a usage\n"
     "error. A value follows its option or is joined to it with \"=\"; a value\n"
     "that starts with \"-\" must be joined: --pdf=-x.pdf.\n"
     "\n"
-    "--batch reads lines \"SURNAME GIVEN [shinji|honji]\" on stdin and writes one\n"
-    "record per non-empty line, in input order: JSON lines (add --lines for the\n"
-    "screen and print lines) or, with --format tsv, tab-separated UTF-8 with a\n"
-    "header row. --jobs N reads on N threads (default: one per processor).\n"
+    "--batch reads lines \"SURNAME GIVEN [shinji|honji]\" (--input text, fields\n"
+    "separated by spaces or U+3000) or the rows of a table (--input tsv|csv; a\n"
+    "first row with the names 姓 名字 surname 名 名前 given 氏名 name 画数式 style is\n"
+    "a header). It writes JSON lines (--lines adds the screen and print lines)\n"
+    "or TSV/CSV with a header row. TSV and CSV leave the report out unless\n"
+    "--report; tables keep their columns unless --no-keep-columns. --jobs N\n"
+    "reads on N threads (default: one per processor). Error records carry a\n"
+    "code: unknown-character, refused-length, malformed, too-long,\n"
+    "invalid-encoding.\n"
     "\n"
     "Exit status: 0 every reading made, 1 some names refused, 2 usage error or a\n"
     "malformed input line, 3 input/output failure (input unreadable, output\n"
@@ -141,8 +182,10 @@ void ApplyFormat(CliOptions& options, const std::string& value) {
         options.format = Format::Json;
     } else if (value == "tsv") {
         options.format = Format::Tsv;
+    } else if (value == "csv") {
+        options.format = Format::Csv;
     } else {
-        throw UsageError{"--format must be text, json or tsv"};
+        throw UsageError{"--format must be text, json, tsv or csv"};
     }
     options.formatGiven = true;
 }
@@ -157,14 +200,32 @@ void ApplyJobs(CliOptions& options, const std::string& value) {
     options.jobs = jobs;
 }
 
+Encoding ParseEncoding(const std::string& value, const char* option) {
+    if (value == "utf-8" || value == "utf8") return Encoding::Utf8;
+    if (value == "cp932" || value == "shift-jis" || value == "sjis") return Encoding::Cp932;
+    throw UsageError{std::string(option) + " must be utf-8 or cp932"};
+}
+
 void ApplyEncoding(CliOptions& options, const std::string& value) {
-    if (value == "utf-8" || value == "utf8") {
-        options.encoding = Encoding::Utf8;
-    } else if (value == "cp932" || value == "shift-jis" || value == "sjis") {
-        options.encoding = Encoding::Cp932;
+    options.encoding = ParseEncoding(value, "--encoding");
+}
+
+void ApplyInput(CliOptions& options, const std::string& value) {
+    if (value == "text") {
+        options.input = InputFormat::Text;
+    } else if (value == "tsv") {
+        options.input = InputFormat::Tsv;
+    } else if (value == "csv") {
+        options.input = InputFormat::Csv;
     } else {
-        throw UsageError{"--encoding must be utf-8 or cp932"};
+        throw UsageError{"--input must be text, tsv or csv"};
     }
+}
+
+// A column: a header name or a number from 1.
+std::string ColumnOption(const std::string& value, const char* option) {
+    if (value.empty()) throw UsageError{std::string(option) + " needs a column name or number"};
+    return value;
 }
 
 void ApplyPdf(CliOptions& options, const std::string& value) {
@@ -218,8 +279,39 @@ constexpr Option Options[] = {
     {"--format", true, std::nullopt, ForNames | ForSuggest, ApplyFormat},
     {"--lines", false, std::nullopt, ForNames,
      [](CliOptions& o, const std::string&) { o.lines = true; }},
+    {"--report", false, std::nullopt, ForNames,
+     [](CliOptions& o, const std::string&) { o.reportGiven = true; }},
     {"--no-report", false, std::nullopt, ForNames,
-     [](CliOptions& o, const std::string&) { o.report = false; }},
+     [](CliOptions& o, const std::string&) { o.reportGiven = false; }},
+    {"--bom", false, std::nullopt, ForNames,
+     [](CliOptions& o, const std::string&) { o.bom = true; }},
+    {"--input", true, std::nullopt, ForBatch, ApplyInput},
+    {"--input-encoding", true, std::nullopt, ForBatch,
+     [](CliOptions& o, const std::string& v) {
+         o.inputEncoding = ParseEncoding(v, "--input-encoding");
+     }},
+    {"--header", false, std::nullopt, ForBatch,
+     [](CliOptions& o, const std::string&) { o.header = true; }},
+    {"--no-header", false, std::nullopt, ForBatch,
+     [](CliOptions& o, const std::string&) { o.header = false; }},
+    {"--surname-column", true, std::nullopt, ForBatch,
+     [](CliOptions& o, const std::string& v) {
+         o.surnameColumn = ColumnOption(v, "--surname-column");
+     }},
+    {"--given-column", true, std::nullopt, ForBatch,
+     [](CliOptions& o, const std::string& v) {
+         o.givenColumn = ColumnOption(v, "--given-column");
+     }},
+    {"--name-column", true, std::nullopt, ForBatch,
+     [](CliOptions& o, const std::string& v) { o.nameColumn = ColumnOption(v, "--name-column"); }},
+    {"--style-column", true, std::nullopt, ForBatch,
+     [](CliOptions& o, const std::string& v) {
+         o.styleColumn = ColumnOption(v, "--style-column");
+     }},
+    {"--keep-columns", false, std::nullopt, ForBatch,
+     [](CliOptions& o, const std::string&) { o.keepColumnsGiven = true; }},
+    {"--no-keep-columns", false, std::nullopt, ForBatch,
+     [](CliOptions& o, const std::string&) { o.keepColumnsGiven = false; }},
     {"--jobs", true, std::nullopt, ForBatch, ApplyJobs},
     {"--encoding", true, std::nullopt, ForReading, ApplyEncoding},
     {"--pdf", true, std::nullopt, ForReading, ApplyPdf},
@@ -284,13 +376,26 @@ struct GivenOption {
     std::string value;
 };
 
-void CheckReading(CliOptions& options, const std::vector<std::string>& positional) {
-    if (options.format == Format::Text && !options.report) {
-        throw UsageError{"--no-report needs --format json or tsv"};
-    }
+bool IsTable(Format format) {
+    return format == Format::Tsv || format == Format::Csv;
+}
+
+// The report is in JSON unless refused, in TSV and CSV only when asked for.
+void CheckRecordOptions(CliOptions& options) {
     if (options.lines && options.format != Format::Json) {
         throw UsageError{"--lines needs --format json"};
     }
+    if (options.bom && !IsTable(options.format))
+        throw UsageError{"--bom needs --format tsv or csv"};
+    options.report = options.reportGiven.value_or(options.format == Format::Json);
+}
+
+void CheckReading(CliOptions& options, const std::vector<std::string>& positional) {
+    if (options.format == Format::Text && options.reportGiven) {
+        throw UsageError{std::string(*options.reportGiven ? "--report" : "--no-report") +
+                         " needs --format json, tsv or csv"};
+    }
+    CheckRecordOptions(options);
     if (positional.size() != 2) {
         throw UsageError{positional.size() < 2
                              ? "a surname and a given name are needed"
@@ -303,6 +408,21 @@ void CheckReading(CliOptions& options, const std::vector<std::string>& positiona
     options.given = positional[1];
 }
 
+void CheckBatchInput(CliOptions& options) {
+    const bool table = options.input != InputFormat::Text;
+    if (!table && (options.header || !options.surnameColumn.empty() ||
+                   !options.givenColumn.empty() || !options.nameColumn.empty() ||
+                   !options.styleColumn.empty() || options.keepColumnsGiven == true)) {
+        throw UsageError{"the header and column options need --input tsv or csv"};
+    }
+    if (!options.nameColumn.empty() &&
+        (!options.surnameColumn.empty() || !options.givenColumn.empty())) {
+        throw UsageError{
+            "--name-column cannot be combined with --surname-column or --given-column"};
+    }
+    options.keepColumns = options.keepColumnsGiven.value_or(table);
+}
+
 void CheckMode(CliOptions& options, const std::vector<std::string>& positional) {
     if (options.mode == Mode::Reading) {
         CheckReading(options, positional);
@@ -312,17 +432,18 @@ void CheckMode(CliOptions& options, const std::vector<std::string>& positional) 
     switch (options.mode) {
         case Mode::Batch:
             if (options.formatGiven && options.format == Format::Text) {
-                throw UsageError{"--batch writes json or tsv"};
-            }
-            if (options.lines && options.format == Format::Tsv) {
-                throw UsageError{"--lines needs --format json"};
+                throw UsageError{"--batch writes json, tsv or csv"};
             }
             if (!options.formatGiven) options.format = Format::Json;
+            CheckRecordOptions(options);
+            CheckBatchInput(options);
             break;
         case Mode::Strokes:
             if (options.strokesText.empty()) throw UsageError{"--strokes needs a non-empty text"};
             break;
         case Mode::Suggest:
+            if (options.format == Format::Csv)
+                throw UsageError{"--suggest writes text, json or tsv"};
             options.search.style = options.style;
             break;
         default:
@@ -392,6 +513,34 @@ CliOptions Parse(const std::vector<std::string>& args) {
 }
 
 }  // namespace
+
+Mode RequestedMode(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        const Option* option = FindOption(std::string_view(arg).substr(0, arg.find('=')));
+        if (option && option->selects && *option->selects != Mode::Version) {
+            return *option->selects;
+        }
+    }
+    return Mode::Reading;
+}
+
+const char* ModeUsage(Mode mode) {
+    switch (mode) {
+        case Mode::Batch:
+            return BatchUsage;
+        case Mode::Strokes:
+            return StrokesUsage;
+        case Mode::Suggest:
+            return SuggestUsage;
+        case Mode::Help:
+        case Mode::Version:
+            return HelpUsage;
+        case Mode::Reading:
+            break;
+    }
+    return ReadingUsage;
+}
 
 std::optional<StrokeStyle> ParseStyle(const std::string& text) {
     if (text == "shinji" || text == "新字式") return StrokeStyle::Shinji;

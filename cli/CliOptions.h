@@ -12,8 +12,10 @@ namespace soten::cli {
 // What a run does. Only the mode options (--batch, --strokes, --suggest,
 // --help, --version) choose it; without one, two names ask for a reading.
 enum class Mode { Reading, Batch, Strokes, Suggest, Help, Version };
-enum class Format { Text, Json, Tsv };
+enum class Format { Text, Json, Tsv, Csv };
 enum class Encoding { Utf8, Cp932 };
+// What --batch reads: "SURNAME GIVEN [style]" lines, or the rows of a table.
+enum class InputFormat { Text, Tsv, Csv };
 
 struct CliOptions {
     Mode mode = Mode::Reading;
@@ -25,9 +27,22 @@ struct CliOptions {
     std::string strokesText;
     std::string pdfPath;  // empty: no printout
     bool formatGiven = false;
+    std::optional<bool> reportGiven;  // --report / --no-report
+    std::optional<bool> keepColumnsGiven;
     bool lines = false;  // --lines: the screen and print lines in batch records
-    bool report = true;  // --no-report leaves the report out of JSON and TSV
+    bool report = true;  // JSON: on unless --no-report; TSV and CSV: only with --report
+    bool bom = false;    // --bom: a byte-order mark before TSV or CSV
     unsigned jobs = 0;   // --jobs; 0: one per processor
+    // --batch input.
+    InputFormat input = InputFormat::Text;
+    Encoding inputEncoding = Encoding::Utf8;
+    std::optional<bool> header;  // --header / --no-header; nothing: recognised by its names
+    // Column choices: a header name or a number from 1; empty when not given.
+    std::string surnameColumn;
+    std::string givenColumn;
+    std::string styleColumn;
+    std::string nameColumn;    // both names in one cell
+    bool keepColumns = false;  // the input columns go into every record
     // --suggest: the surname (code page 932), the style and the filters.
     NameSearchFilters search;
 };
@@ -44,6 +59,13 @@ std::optional<StrokeStyle> ParseStyle(const std::string& text);
 
 const char* StyleName(StrokeStyle style);
 
+// The whole --help text: every mode, then the exit statuses.
 extern const char* const UsageText;
+
+// The usage of one mode, printed after a usage error.
+const char* ModeUsage(Mode mode);
+
+// The mode the arguments ask for, whatever else is wrong with them.
+Mode RequestedMode(const std::vector<std::string>& args);
 
 }  // namespace soten::cli

@@ -51,6 +51,14 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
     }
     if (attempt.refusal) {
         err << Cp932::ToUtf8Lossy(*attempt.refusal) << "\n";
+        if (*attempt.refusal == InvalidCharacterMessage()) {
+            const auto characters =
+                UnknownCharacters(state, tables, options.surname, options.given);
+            if (!characters.empty()) {
+                for (const std::string& character : characters) err << "「" << character << "」";
+                err << "は辞書にありません\n";
+            }
+        }
         return ExitRefused;
     }
     std::string text;
@@ -60,8 +68,9 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
                    : Cp932::ToUtf8Lossy(state.shown.record.ReportText);
     } else {
         RecordWriter writer(tables, RecordOptionsOf(options));
+        if (options.bom) text = "\xEF\xBB\xBF";
         writer.AppendHeader(text);
-        writer.AppendReading(0, state.shown, text);
+        writer.AppendReading({}, state.shown, text);
     }
     if (!WriteAll(out, err, text)) return ExitIo;
     if (!options.pdfPath.empty()) {
@@ -125,7 +134,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     std::string error;
     const auto options = ParseCliOptions(args, error);
     if (!options) {
-        err << "soten-cli: " << error << "\n" << UsageText;
+        err << "soten-cli: " << error << "\n"
+            << ModeUsage(RequestedMode(args)) << "Try soten-cli --help for more.\n";
         return ExitUsage;
     }
     switch (options->mode) {

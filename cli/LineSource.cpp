@@ -8,10 +8,29 @@ namespace soten::cli {
 namespace {
 
 constexpr std::size_t ReadBytes = 64 * 1024;
+constexpr std::string_view Bom = "\xEF\xBB\xBF";
 
 }  // namespace
 
-LineSource::LineSource(std::istream& in) : in_(in), buffer_(ReadBytes) {}
+LineSource::LineSource(std::istream& in, bool quotedBreaks)
+    : in_(in), quotedBreaks_(quotedBreaks), buffer_(ReadBytes) {}
+
+// The "\n" that ends the current line, or nothing in [begin, end).
+const char* LineSource::FindLineEnd(const char* begin, const char* end) {
+    if (!quotedBreaks_) {
+        return static_cast<const char*>(
+            std::memchr(begin, '\n', static_cast<std::size_t>(end - begin)));
+    }
+    for (const char* p = begin; p != end; ++p) {
+        if (*p == '"') {
+            inQuotes_ = !inQuotes_;
+        } else if (*p == '\n') {
+            if (!inQuotes_) return p;
+            ++breaksInLine_;
+        }
+    }
+    return nullptr;
+}
 
 bool LineSource::Next(LineBatch& batch) {
     batch.firstLine = nextLine_;
@@ -32,7 +51,7 @@ bool LineSource::Next(LineBatch& batch) {
         }
         const char* begin = buffer_.data() + position_;
         const char* end = buffer_.data() + filled_;
-        const char* newline = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
+        const char* newline = FindLineEnd(begin, end);
         const char* stop = newline ? newline : end;
         Take(batch, std::string_view(begin, static_cast<std::size_t>(stop - begin)));
         position_ = static_cast<std::size_t>(stop - buffer_.data());
@@ -41,7 +60,7 @@ bool LineSource::Next(LineBatch& batch) {
         EndLine(batch);
         if (batch.lines.size() >= BatchLines || batch.text.size() >= BatchBytes) break;
     }
-    nextLine_ = batch.firstLine + static_cast<long>(batch.lines.size());
+    nextLine_ = lineStart_;
     return !batch.lines.empty();
 }
 
@@ -91,11 +110,22 @@ void LineSource::EndLine(LineBatch& batch) {
     LineSpan span;
     span.offset = static_cast<std::uint32_t>(batch.text.size() - partialLength_);
     span.length = static_cast<std::uint32_t>(partialLength_);
+    span.number = lineStart_;
+    lineStart_ += 1 + breaksInLine_;
+    breaksInLine_ = 0;
+    inQuotes_ = false;
     const bool endsInCr = partialLength_ > 0 && batch.text.back() == '\r';
     span.tooLong = partialTooLong_ || span.length - (endsInCr ? 1 : 0) > MaxBatchLineBytes;
     if (span.tooLong) {
         batch.text.resize(span.offset);
         span.length = 0;
+    }
+    if (atStart_) {
+        atStart_ = false;
+        if (!span.tooLong && std::string_view(batch.text).substr(span.offset).starts_with(Bom)) {
+            batch.text.erase(span.offset, Bom.size());
+            span.length -= static_cast<std::uint32_t>(Bom.size());
+        }
     }
     batch.lines.push_back(span);
     partialLength_ = 0;
@@ -104,6 +134,7 @@ void LineSource::EndLine(LineBatch& batch) {
 }
 
 void LineSource::DropLine(LineBatch& batch) {
+    breaksInLine_ = 0;
     batch.text.resize(batch.text.size() - partialLength_);
     partialLength_ = 0;
     partialTooLong_ = false;

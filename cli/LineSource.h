@@ -18,9 +18,11 @@ struct LineSpan {
     std::uint32_t offset = 0;
     std::uint32_t length = 0;
     bool tooLong = false;  // longer than MaxBatchLineBytes: only counted, no text
+    long number = 0;       // the input line it starts on, counted from 1
 };
 
-// A run of consecutive input lines.
+// A run of consecutive input lines (records, for a table: a quoted cell may
+// hold line breaks).
 struct LineBatch {
     long firstLine = 1;  // the number of lines[0], counted from 1
     std::string text;    // the lines, without their "\n" (a final "\r" is kept)
@@ -33,7 +35,7 @@ struct LineBatch {
 
 // Splits an input into batches of lines, reading it in chunks, without ever
 // holding more than one batch and one bounded partial line. A last line
-// without "\n" is a line too.
+// without "\n" is a line too. A UTF-8 byte-order mark at the start is skipped.
 class LineSource {
 public:
     // Lines and bytes per batch: big enough that handing a batch to a thread
@@ -42,7 +44,9 @@ public:
     static constexpr std::size_t BatchLines = 512;
     static constexpr std::size_t BatchBytes = 128 * 1024;
 
-    explicit LineSource(std::istream& in);
+    // `quotedBreaks`: a line break inside double quotes (a CSV or TSV cell)
+    // does not end the line.
+    explicit LineSource(std::istream& in, bool quotedBreaks = false);
 
     // Fills `batch` with the next lines; false when the input had none left
     // (or could not be read: see ReadError). A batch ends early when the
@@ -64,7 +68,14 @@ private:
     void EndLine(LineBatch& batch);
     void DropLine(LineBatch& batch);
 
+    const char* FindLineEnd(const char* begin, const char* end);
+
     std::istream& in_;
+    bool quotedBreaks_;
+    bool inQuotes_ = false;
+    bool atStart_ = true;    // nothing taken yet: a byte-order mark may come
+    long lineStart_ = 1;     // the line the current one starts on
+    long breaksInLine_ = 0;  // line breaks inside quotes so far
     std::vector<char> buffer_;
     std::size_t position_ = 0;
     std::size_t filled_ = 0;

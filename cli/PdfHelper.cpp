@@ -2,13 +2,16 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "CliOptions.h"
@@ -25,6 +28,32 @@ std::string LastLine(const std::string& text) {
     const std::size_t start = text.find_last_of('\n', end);
     return text.substr(start == std::string::npos ? 0 : start + 1,
                        end - (start == std::string::npos ? 0 : start + 1) + 1);
+}
+
+// A PDF that was written to its end: "%PDF-" first, "%%EOF" last (before
+// trailing line ends). What is not a regular file (a pipe, a device) cannot
+// be read back and is taken as written.
+bool IsCompletePdf(const std::string& path) {
+    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file < 0) return false;
+    struct stat info {};
+    if (fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(file);
+        return true;
+    }
+    std::array<char, 5> head{};
+    std::array<char, 32> tail{};
+    const off_t size = lseek(file, 0, SEEK_END);
+    bool complete = size >= 10 && pread(file, head.data(), head.size(), 0) == 5;
+    const auto tailSize = static_cast<std::size_t>(std::min<off_t>(size, tail.size()));
+    complete =
+        complete && pread(file, tail.data(), tailSize, size - static_cast<off_t>(tailSize)) ==
+                        static_cast<ssize_t>(tailSize);
+    close(file);
+    if (!complete || std::string_view(head.data(), 5) != "%PDF-") return false;
+    std::string_view end(tail.data(), tailSize);
+    while (!end.empty() && (end.back() == '\n' || end.back() == '\r')) end.remove_suffix(1);
+    return end.ends_with("%%EOF");
 }
 
 }  // namespace
@@ -85,7 +114,11 @@ std::string WritePdfWithHelper(const ProgramState& state, const std::string& pat
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {};
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        // Success means a whole file: a helper that exits 0 without one failed.
+        if (IsCompletePdf(path)) return {};
+        return "cannot write " + path + ": the PDF helper left no complete file";
+    }
     std::string reason = LastLine(output);
     if (reason.empty()) reason = "the PDF helper failed";
     return reason;

@@ -34,70 +34,122 @@ void AppendStrokes(const NameRecord& record, NamePart part, std::string& out) {
     }
 }
 
+// The marks of grades 1 to 4, as the report shows them (without its space).
+constexpr std::array<const char*, 4> Marks = {"◎", "○", "△", "×"};
+
+const char* MarkOf(int grade) {
+    return grade >= 1 && grade <= 4 ? Marks[static_cast<std::size_t>(grade - 1)] : "";
+}
+
+// The points of 人運 地運 外運 総運, as the name search scores a name.
+int ScoreOf(const std::array<Keyword, FortuneCount>& listed) {
+    int score = 0;
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        if (ListedKeys[i].second != Heaven) score += GradePoints(listed[i].grade);
+    }
+    return score;
+}
+
+// The columns of a TSV or CSV record after the input columns, in order.
+// TableReading and TableFailure write them in this order.
+std::vector<std::string> ResultColumns(bool report) {
+    std::vector<std::string> columns = {"line",  "surname",         "given",
+                                        "style", "surname_strokes", "given_strokes"};
+    for (const auto& [key, kind] : ListedKeys) columns.emplace_back(key);
+    for (const auto& [key, kind] : ListedKeys) {
+        columns.push_back(std::string(key) + "_grade");
+        columns.push_back(std::string(key) + "_mark");
+    }
+    for (const auto& [key, kind] : ListedKeys) columns.push_back(std::string(key) + "_keyword");
+    for (const char* column : {"score", "code", "error", "characters"})
+        columns.emplace_back(column);
+    if (report) columns.emplace_back("report");
+    return columns;
+}
+
+// The reading columns between "given" and "score" that a failure leaves empty.
+constexpr std::size_t ReadingOnlyColumns = 3 + 4 * FortuneCount;
+
 }  // namespace
 
+const char* ErrorCodeName(ErrorCode code) {
+    switch (code) {
+        case ErrorCode::UnknownCharacter:
+            return "unknown-character";
+        case ErrorCode::RefusedLength:
+            return "refused-length";
+        case ErrorCode::Malformed:
+            return "malformed";
+        case ErrorCode::TooLong:
+            return "too-long";
+        case ErrorCode::InvalidEncoding:
+            return "invalid-encoding";
+    }
+    return "";
+}
+
 RecordWriter::RecordWriter(const Tables& tables, RecordOptions options)
-    : tables_(tables), options_(options), json_(buffer_) {}
+    : tables_(tables),
+      options_(std::move(options)),
+      separator_(options_.format == Format::Csv ? ',' : '\t'),
+      json_(buffer_) {}
 
 void RecordWriter::AppendHeader(std::string& out) const {
-    if (options_.format != Format::Tsv) return;
-    out += "line\tsurname\tgiven\tstyle\tsurname_strokes\tgiven_strokes";
-    for (const char* suffix : {"", "_grade", "_keyword"}) {
-        for (const auto& [key, kind] : ListedKeys) {
-            out.push_back('\t');
-            out += key;
-            out += suffix;
-        }
+    if (!Table()) return;
+    bool first = true;
+    for (const std::string& column : options_.inputColumns) {
+        if (!first) out.push_back(separator_);
+        first = false;
+        Field(column, out);
     }
-    out += "\terror";
-    if (options_.report) out += "\treport";
-    out.push_back('\n');
+    for (const std::string& column : ResultColumns(options_.report)) {
+        if (!first) out.push_back(separator_);
+        first = false;
+        out += column;
+    }
+    EndRow(out);
 }
 
-void RecordWriter::AppendReading(long line, const ShownReading& reading, std::string& out) {
-    if (options_.format == Format::Tsv) {
-        TsvReading(line, reading, out);
-        return;
-    }
-    JsonReading(line, reading);
-    FinishJson(out);
-}
-
-void RecordWriter::AppendRefusal(long line, std::string_view surnameUtf8,
-                                 std::string_view givenUtf8, std::string_view messageCp932,
+void RecordWriter::AppendReading(const RecordSource& source, const ShownReading& reading,
                                  std::string& out) {
-    utf8_.clear();
-    Cp932::AppendUtf8Lossy(messageCp932, utf8_);
-    if (options_.format == Format::Tsv) {
-        TsvRow(line, surnameUtf8, givenUtf8, utf8_, out);
+    if (Table()) {
+        TableReading(source, reading, out);
         return;
     }
-    StartJsonRecord(line);
-    json_.Key("surname");
-    JsonString(surnameUtf8);
-    json_.Key("given");
-    JsonString(givenUtf8);
-    json_.Key("error");
-    JsonString(utf8_);
-    json_.EndObject();
+    JsonReading(source, reading);
     FinishJson(out);
 }
 
-void RecordWriter::AppendError(long line, std::string_view message, std::string& out) {
-    if (options_.format == Format::Tsv) {
-        TsvRow(line, {}, {}, message, out);
+void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure& failure,
+                                 std::string& out) {
+    if (Table()) {
+        TableFailure(source, failure, out);
         return;
     }
-    StartJsonRecord(line);
+    StartJsonRecord(source);
+    if (!failure.surname.empty() || !failure.given.empty()) {
+        json_.Key("surname");
+        JsonString(failure.surname);
+        json_.Key("given");
+        JsonString(failure.given);
+    }
+    json_.Key("code");
+    json_.String(ErrorCodeName(failure.code));
     json_.Key("error");
-    JsonString(message);
+    JsonString(failure.message);
+    if (failure.code == ErrorCode::UnknownCharacter) {
+        json_.Key("characters");
+        json_.StartArray();
+        for (const std::string& character : failure.characters) JsonString(character);
+        json_.EndArray();
+    }
     json_.EndObject();
     FinishJson(out);
 }
 
 void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSearchResult& result,
                                 std::string& out) {
-    if (options_.format == Format::Tsv) {
+    if (Table()) {
         out += "given\treading\tgender\tstrokes";
         for (const auto& [key, kind] : ListedKeys) {
             for (const char* suffix : {"", "_grade", "_keyword"}) {
@@ -110,7 +162,7 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
         for (const NameCandidate& candidate : result.candidates) TsvCandidate(candidate, out);
         return;
     }
-    StartJsonRecord(0);
+    StartJsonRecord({});
     json_.Key("candidates");
     json_.StartArray();
     for (const NameCandidate& candidate : result.candidates) JsonCandidate(candidate);
@@ -182,9 +234,9 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
 }
 
 void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out) {
-    TsvCp932(candidate.given, out);
+    FieldCp932(candidate.given, out);
     out.push_back('\t');
-    TsvCp932(candidate.reading, out);
+    FieldCp932(candidate.reading, out);
     out.push_back('\t');
     if (candidate.gender) out.push_back(candidate.gender);
     out.push_back('\t');
@@ -195,27 +247,36 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
         out.push_back('\t');
         AppendNumber(candidate.keywords[kind].grade, out);
         out.push_back('\t');
-        TsvCp932(candidate.keywords[kind].word, out);
+        FieldCp932(candidate.keywords[kind].word, out);
     }
     out.push_back('\t');
     AppendNumber(candidate.score, out);
     out.push_back('\n');
 }
 
-// A new record object, opened with the input line it answers (when it answers one).
-void RecordWriter::StartJsonRecord(long line) {
+// A new record object, opened with the input it answers.
+void RecordWriter::StartJsonRecord(const RecordSource& source) {
     buffer_.Clear();
     json_.Reset(buffer_);
     json_.StartObject();
-    if (line > 0) {
+    if (source.line > 0) {
         json_.Key("line");
-        json_.Int64(line);
+        json_.Int64(source.line);
+    }
+    if (!options_.inputColumns.empty()) {
+        json_.Key("input");
+        json_.StartObject();
+        for (std::size_t i = 0; i < options_.inputColumns.size(); ++i) {
+            JsonString(options_.inputColumns[i]);
+            JsonString(i < source.cells.size() ? std::string_view(source.cells[i]) : "");
+        }
+        json_.EndObject();
     }
 }
 
-void RecordWriter::JsonReading(long line, const ShownReading& reading) {
+void RecordWriter::JsonReading(const RecordSource& source, const ShownReading& reading) {
     const NameRecord& record = reading.record;
-    StartJsonRecord(line);
+    StartJsonRecord(source);
     json_.Key("surname");
     JsonCp932(record.Names[Surname]);
     json_.Key("given");
@@ -251,6 +312,13 @@ void RecordWriter::JsonReading(long line, const ShownReading& reading) {
         json_.Int(keywords[i].grade);
     }
     json_.EndObject();
+    json_.Key("marks");
+    json_.StartObject();
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        json_.Key(ListedKeys[i].first);
+        json_.String(MarkOf(keywords[i].grade));
+    }
+    json_.EndObject();
     json_.Key("keywords");
     json_.StartObject();
     for (std::size_t i = 0; i < FortuneCount; ++i) {
@@ -258,11 +326,13 @@ void RecordWriter::JsonReading(long line, const ShownReading& reading) {
         JsonCp932(keywords[i].word);
     }
     json_.EndObject();
+    json_.Key("score");
+    json_.Int(ScoreOf(keywords));
     if (options_.report) {
         json_.Key("report");
         JsonCp932(record.ReportText);
     }
-    if (options_.lines || line == 0) {
+    if (options_.lines || source.line == 0) {
         JsonLines("screenLines", reading.lines.ScreenLines, record.ScreenLineIndex);
         JsonLines("printLines", reading.lines.PrintLines, record.PrintLineIndex);
         json_.Key("screenLineIndex");
@@ -299,60 +369,86 @@ void RecordWriter::FinishJson(std::string& out) {
     out.push_back('\n');
 }
 
-void RecordWriter::TsvReading(long line, const ShownReading& reading, std::string& out) {
+// The input columns kept, each followed by a separator; missing cells are empty.
+void RecordWriter::InputCells(const RecordSource& source, std::string& out) {
+    for (std::size_t i = 0; i < options_.inputColumns.size(); ++i) {
+        if (i < source.cells.size()) Field(source.cells[i], out);
+        out.push_back(separator_);
+    }
+}
+
+void RecordWriter::TableReading(const RecordSource& source, const ShownReading& reading,
+                                std::string& out) {
     const NameRecord& record = reading.record;
-    if (line > 0) AppendNumber(line, out);
-    out.push_back('\t');
-    TsvCp932(record.Names[Surname], out);
-    out.push_back('\t');
-    TsvCp932(record.Names[GivenName], out);
-    out.push_back('\t');
+    const char tab = separator_;
+    InputCells(source, out);
+    if (source.line > 0) AppendNumber(source.line, out);
+    out.push_back(tab);
+    FieldCp932(record.Names[Surname], out);
+    out.push_back(tab);
+    FieldCp932(record.Names[GivenName], out);
+    out.push_back(tab);
     out += StyleName(reading.style);
-    out.push_back('\t');
+    out.push_back(tab);
     AppendStrokes(record, Surname, out);
-    out.push_back('\t');
+    out.push_back(tab);
     AppendStrokes(record, GivenName, out);
     std::array<Keyword, FortuneCount> keywords;
     for (std::size_t i = 0; i < FortuneCount; ++i) {
         keywords[i] = LookupKeyword(tables_, record.Fortunes[ListedKeys[i].second]);
-        out.push_back('\t');
+        out.push_back(tab);
         AppendNumber(record.Fortunes[ListedKeys[i].second], out);
     }
     for (const Keyword& keyword : keywords) {
-        out.push_back('\t');
+        out.push_back(tab);
         AppendNumber(keyword.grade, out);
+        out.push_back(tab);
+        out += MarkOf(keyword.grade);
     }
     for (const Keyword& keyword : keywords) {
-        out.push_back('\t');
-        TsvCp932(keyword.word, out);
+        out.push_back(tab);
+        FieldCp932(keyword.word, out);
     }
-    out.push_back('\t');  // no error
+    out.push_back(tab);
+    AppendNumber(ScoreOf(keywords), out);
+    out.append(3, tab);  // no code, error or characters
     if (options_.report) {
-        out.push_back('\t');
-        TsvCp932(record.ReportText, out);
+        out.push_back(tab);
+        FieldCp932(record.ReportText, out);
     }
-    out.push_back('\n');
+    EndRow(out);
 }
 
-void RecordWriter::TsvRow(long line, std::string_view surname, std::string_view given,
-                          std::string_view error, std::string& out) {
-    if (line > 0) AppendNumber(line, out);
-    out.push_back('\t');
-    TsvField(surname, out);
-    out.push_back('\t');
-    TsvField(given, out);
-    // style, two stroke columns, five numbers, five grades, five keywords
-    out.append(3 + 3 * FortuneCount, '\t');
-    out.push_back('\t');
-    TsvField(error, out);
-    if (options_.report) out.push_back('\t');
-    out.push_back('\n');
+void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure& failure,
+                                std::string& out) {
+    const char tab = separator_;
+    InputCells(source, out);
+    if (source.line > 0) AppendNumber(source.line, out);
+    out.push_back(tab);
+    Field(failure.surname, out);
+    out.push_back(tab);
+    Field(failure.given, out);
+    out.append(ReadingOnlyColumns + 1, tab);  // ... and the score
+    out.push_back(tab);
+    out += ErrorCodeName(failure.code);
+    out.push_back(tab);
+    Field(failure.message, out);
+    out.push_back(tab);
+    utf8_.clear();
+    for (const std::string& character : failure.characters) {
+        if (!utf8_.empty()) utf8_.push_back(' ');
+        utf8_ += character;
+    }
+    Field(utf8_, out);
+    if (options_.report) out.push_back(tab);
+    EndRow(out);
 }
 
-// A field holding a tab, a line break or a double quote is quoted, with its
-// quotes doubled, as spreadsheets and Python's csv module read it.
-void RecordWriter::TsvField(std::string_view utf8, std::string& out) {
-    if (utf8.find_first_of("\t\r\n\"") == std::string_view::npos) {
+// A field holding a separator, a line break or a double quote is quoted, with
+// its quotes doubled, as spreadsheets and Python's csv module read it.
+void RecordWriter::Field(std::string_view utf8, std::string& out) const {
+    const char* special = options_.format == Format::Csv ? ",\r\n\"" : "\t\r\n\"";
+    if (utf8.find_first_of(special) == std::string_view::npos) {
         out += utf8;
         return;
     }
@@ -364,10 +460,15 @@ void RecordWriter::TsvField(std::string_view utf8, std::string& out) {
     out.push_back('"');
 }
 
-void RecordWriter::TsvCp932(std::string_view cp932, std::string& out) {
+void RecordWriter::FieldCp932(std::string_view cp932, std::string& out) {
     utf8_.clear();
     Cp932::AppendUtf8Lossy(cp932, utf8_);
-    TsvField(utf8_, out);
+    Field(utf8_, out);
+}
+
+void RecordWriter::EndRow(std::string& out) const {
+    if (options_.format == Format::Csv) out.push_back('\r');
+    out.push_back('\n');
 }
 
 }  // namespace soten::cli

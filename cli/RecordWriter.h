@@ -1,7 +1,9 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
@@ -15,29 +17,49 @@ namespace soten::cli {
 
 // What a record holds besides the reading's numbers.
 struct RecordOptions {
-    Format format = Format::Json;  // Json or Tsv
+    Format format = Format::Json;  // Json, Tsv or Csv
     bool lines = false;            // the screen and print lines (JSON only)
     bool report = true;
+    // The names of the input columns carried into every record (header
+    // names, or "1", "2", ...); empty: none.
+    std::vector<std::string> inputColumns;
+};
+
+// Why a line got no reading; the names are part of the interface.
+enum class ErrorCode { UnknownCharacter, RefusedLength, Malformed, TooLong, InvalidEncoding };
+const char* ErrorCodeName(ErrorCode code);
+
+// The input a record answers: its line (0 for a single reading, which then
+// has no line) and the cells of its row, in the order of inputColumns.
+struct RecordSource {
+    long line = 0;
+    std::span<const std::string> cells;
+};
+
+// A refusal or an error. The texts are UTF-8.
+struct RecordFailure {
+    ErrorCode code = ErrorCode::Malformed;
+    std::string_view message;  // in the program's language
+    std::string_view surname;  // the names as read, when there were names
+    std::string_view given;
+    std::span<const std::string> characters;  // unknown-character: the ones not counted
 };
 
 // Writes readings, refusals and errors as JSON objects (one per line) or as
-// rows of tab-separated values, in UTF-8; and the results of a name search
-// as one JSON object or as TSV. A TSV field is quoted as Python's csv module
-// (excel-tab dialect) and spreadsheets read it. One writer per thread: it
-// keeps scratch buffers between records.
+// rows of TSV or CSV, in UTF-8; and the results of a name search as one JSON
+// object or as TSV. A TSV field is quoted as Python's csv module (excel-tab
+// dialect) writes it, a CSV field as RFC 4180 (rows end in CR LF). One writer
+// per thread: it keeps scratch buffers between records.
 class RecordWriter {
 public:
     RecordWriter(const Tables& tables, RecordOptions options);
 
-    // Appends the TSV header row; nothing for JSON.
+    // The header row of TSV and CSV (the input columns, then the result
+    // columns); nothing for JSON.
     void AppendHeader(std::string& out) const;
 
-    // `line` is the input line a batch record answers; 0 for a single reading,
-    // which then has no line key or value.
-    void AppendReading(long line, const ShownReading& reading, std::string& out);
-    void AppendRefusal(long line, std::string_view surnameUtf8, std::string_view givenUtf8,
-                       std::string_view messageCp932, std::string& out);
-    void AppendError(long line, std::string_view message, std::string& out);
+    void AppendReading(const RecordSource& source, const ShownReading& reading, std::string& out);
+    void AppendFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
 
     // The names found by a search: one JSON object (its keys in alphabetical
     // order) on one line, or a TSV header row and one row per name.
@@ -47,23 +69,26 @@ public:
 private:
     using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
 
-    void StartJsonRecord(long line);
-    void JsonReading(long line, const ShownReading& reading);
-    void TsvReading(long line, const ShownReading& reading, std::string& out);
+    bool Table() const { return options_.format != Format::Json; }
+    void StartJsonRecord(const RecordSource& source);
+    void JsonReading(const RecordSource& source, const ShownReading& reading);
+    void TableReading(const RecordSource& source, const ShownReading& reading, std::string& out);
+    void TableFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
+    void InputCells(const RecordSource& source, std::string& out);
     void JsonString(std::string_view utf8);
     void JsonCp932(std::string_view cp932);
     void JsonLines(const char* key, const std::array<std::string, WrappedLineCount>& lines,
                    int lastIndex);
-    void TsvRow(long line, std::string_view surname, std::string_view given, std::string_view error,
-                std::string& out);
-    void TsvField(std::string_view utf8, std::string& out);
-    void TsvCp932(std::string_view cp932, std::string& out);
+    void Field(std::string_view utf8, std::string& out) const;
+    void FieldCp932(std::string_view cp932, std::string& out);
+    void EndRow(std::string& out) const;
     void FinishJson(std::string& out);
     void JsonCandidate(const NameCandidate& candidate);
     void TsvCandidate(const NameCandidate& candidate, std::string& out);
 
     const Tables& tables_;
     RecordOptions options_;
+    char separator_;
     rapidjson::StringBuffer buffer_;
     JsonWriter json_;
     std::string utf8_;

@@ -88,7 +88,7 @@ int RunSuggest(const CliOptions& options, std::ostream& out, std::ostream& err,
     if (options.format == Format::Text) {
         AppendText(filters, result, text);
     } else {
-        RecordWriter(tables, {options.format, false, true}).AppendSearch(filters, result, text);
+        RecordWriter(tables, {options.format, false, true, {}}).AppendSearch(filters, result, text);
     }
     return WriteAll(out, err, text) ? ExitReadingMade : ExitIo;
 }

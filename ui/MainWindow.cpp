@@ -321,6 +321,21 @@ void MainWindow::ShowErrorBox(const std::string& message) {
     ui::ShowErrorBox(FromCp932(message));
 }
 
+// The program's message stays the box's text; a second line names the
+// characters the dictionary cannot count. One that code page 932 lacks
+// arrives as SUB and is shown as the replacement character.
+void MainWindow::ShowRefusal(const std::string& message,
+                             const std::vector<std::string>& characters) {
+    QString named;
+    for (const std::string& character : characters) {
+        const QString shown =
+            character == "\x1A" ? QString(QChar::ReplacementCharacter) : FromCp932(character);
+        named += QStringLiteral("「") + shown + QStringLiteral("」");
+    }
+    if (!named.isEmpty()) named += QStringLiteral("は辞書にありません");
+    ui::ShowErrorBox(FromCp932(message), named);
+}
+
 void MainWindow::EnableResultCommands() {
     printButton->setEnabled(true);
     saveAsAction->setEnabled(true);

@@ -101,6 +101,8 @@ private:
     // NewReadingHost
     std::optional<EnteredNames> ShowEntryDialog() override;
     void ShowErrorBox(const std::string& message) override;
+    void ShowRefusal(const std::string& message,
+                     const std::vector<std::string>& characters) override;
     void EnableResultCommands() override;
     void RunMainRoutine() override;
 

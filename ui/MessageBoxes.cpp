@@ -17,9 +17,10 @@ void CentreOnScreen(QWidget& box) {
 
 }  // namespace
 
-void ShowErrorBox(const QString& text) {
+void ShowErrorBox(const QString& text, const QString& detail) {
     // Parentless, so it is placed on the screen rather than over a window.
     QMessageBox box(QMessageBox::Critical, QStringLiteral("エラー"), text, QMessageBox::Ok);
+    box.setInformativeText(detail);
     box.setObjectName(QStringLiteral("ErrorBox"));
     CentreOnScreen(box);
     box.exec();

@@ -115,6 +115,31 @@ TEST(NewReading, AsksAgainUntilTheNamesPass) {
     EXPECT_TRUE(state.shown.valid);
 }
 
+// A host that names the characters of a refusal, as the desktop window does.
+class NamingHost : public ScriptedHost {
+public:
+    using ScriptedHost::ScriptedHost;
+    void ShowRefusal(const std::string& message,
+                     const std::vector<std::string>& characters) override {
+        std::string named;
+        for (const std::string& character : characters) named += "「" + Utf8(character) + "」";
+        events.push_back("error:" + Utf8(message) + named);
+    }
+};
+
+TEST(NewReading, ARefusalNamesTheCharactersThatCannotBeCounted) {
+    for (const auto& [surname, given, event] :
+         {std::tuple{"山a", "太郎a", Invalid + "「a」"},
+          std::tuple{"山", "々子、", Invalid + "「々」「、」"},
+          std::tuple{"山山山山山山山山山山山", "子", TooMany}}) {
+        ProgramState state;
+        NamingHost host(state);
+        host.Enter(surname, given);
+        NewReading(host, state, FixtureTables());
+        EXPECT_EQ(host.events, (std::vector<std::string>{"dialog", event, "dialog"})) << surname;
+    }
+}
+
 TEST(NewReading, CancelOnTheFirstDialogChangesNothing) {
     ProgramState state;
     ScriptedHost host(state);

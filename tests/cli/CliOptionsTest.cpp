@@ -50,7 +50,31 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{{"--space", "all", "山田", "太郎"}, "--space needs --suggest"},
         ParseCase{{"--strokes", "山", "--no-report"}, "--no-report cannot be used with --strokes"},
         ParseCase{{"--suggest", "山田", "--lines"}, "--lines cannot be used with --suggest"},
-        ParseCase{{"--suggest", "山田", "--limit", "3", "太郎"}, "unexpected argument 太郎"}));
+        ParseCase{{"--suggest", "山田", "--limit", "3", "太郎"}, "unexpected argument 太郎"},
+        ParseCase{{"--input", "csv", "山田", "太郎"}, "--input needs --batch"},
+        ParseCase{{"--suggest", "山田", "--format", "csv"}, "--suggest writes text, json or tsv"},
+        // Table input.
+        ParseCase{{"--batch", "--input", "xml"}, "--input must be text, tsv or csv"},
+        ParseCase{{"--batch", "--input=csv", "--name-column", "氏名", "--given-column", "2"},
+                  "--name-column cannot be combined"},
+        ParseCase{{"--batch", "--surname-column", "1"}, "need --input tsv or csv"},
+        ParseCase{{"--batch", "--input=tsv", "--input-encoding=cp932", "--header", "--bom",
+                   "--format=csv", "--report"},
+                  "",
+                  Mode::Batch}));
+
+TEST(CliOptions, TheUsageOfAModeIsItsPartOfTheHelp) {
+    for (const auto& [args, mode] :
+         {std::pair{std::vector<std::string>{"--bogus", "--batch"}, Mode::Batch},
+          std::pair{std::vector<std::string>{"--strokes=山"}, Mode::Strokes},
+          std::pair{std::vector<std::string>{"--suggest", "山田", "--x"}, Mode::Suggest},
+          std::pair{std::vector<std::string>{"山田"}, Mode::Reading}}) {
+        EXPECT_EQ(RequestedMode(args), mode) << args[0];
+        EXPECT_NE(std::string(UsageText).find(std::string(ModeUsage(mode)).substr(6, 30)),
+                  std::string::npos)
+            << args[0];
+    }
+}
 
 TEST(CliOptions, AJoinedValueIsTakenWhole) {
     std::string error;

@@ -73,6 +73,9 @@ TEST(Cli, JsonHoldsTheWholeReading) {
     EXPECT_EQ(JsonAt(json, "/fortunes"),
               R"({"total":21,"heaven":8,"person":9,"earth":13,"outer":12})");
     EXPECT_EQ(JsonAt(json, "/grades"), R"({"total":2,"heaven":2,"person":4,"earth":1,"outer":4})");
+    EXPECT_EQ(JsonAt(json, "/marks"),
+              R"({"total":"○","heaven":"○","person":"×","earth":"◎","outer":"×"})");
+    EXPECT_EQ(IntAt(json, "/score"), 2 + 0 + 3 + 0);  // 総運 ○, 人運 ×, 地運 ◎, 外運 ×
     EXPECT_EQ(StringAt(json, "/keywords/total"), "大成");
     EXPECT_EQ(StringAt(json, "/keywords/outer"), "薄弱");
     EXPECT_EQ(SizeAt(json, "/screenLines"), IntAt(json, "/screenLineIndex") + 1u);
@@ -105,7 +108,8 @@ const std::string Invalid = "不適切な文字があります";
 INSTANTIATE_TEST_SUITE_P(
     Inputs, Refusals,
     ::testing::Values(
-        RefusalCase{{"山田", "太a"}, ExitRefused, Invalid},
+        RefusalCase{{"山田", "太a"}, ExitRefused, Invalid + "\n「a」は辞書にありません\n"},
+        RefusalCase{{"山田", "𠮷子"}, ExitRefused, Invalid + "\n「𠮷」は辞書にありません\n"},
         RefusalCase{{"山 田", "太郎"}, ExitRefused, Invalid},
         RefusalCase{{"山田", "ﾀﾛｳ"}, ExitRefused, Invalid},
         RefusalCase{{"山　田", "太郎"}, ExitRefused, Invalid},
@@ -132,7 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"山田", "太郎", "花子"}, ExitUsage, "too many"},
         RefusalCase{{"--style"}, ExitUsage, "needs a value"},
         RefusalCase{{"--style", "kanji", "山田", "太郎"}, ExitUsage, "shinji or honji"},
-        RefusalCase{{"--format", "xml", "山田", "太郎"}, ExitUsage, "json or tsv"},
+        RefusalCase{{"--format", "xml", "山田", "太郎"}, ExitUsage, "tsv or csv"},
+        RefusalCase{{"--bom", "山田", "太郎"}, ExitUsage, "--bom needs"},
+        RefusalCase{{"--batch", "--header"}, ExitUsage, "need --input tsv or csv"},
         RefusalCase{{"--bogus", "山田", "太郎"}, ExitUsage, "unknown option"},
         RefusalCase{{"--pdf", "/tmp/x.pdf", "山田", "太郎"}, ExitUsage, "no printing"}));
 
@@ -153,8 +159,9 @@ TEST(Cli, BatchAnswersEveryLineInOrderAndGoesOn) {
     const auto results = ParseJsonLines(run.out);
     ASSERT_EQ(results.size(), 8u);
     EXPECT_EQ(IntAt(results[0], "/fortunes/total"), 21);
-    EXPECT_EQ(JsonAt(results[1]),
-              R"({"line":2,"surname":"山田","given":"太a","error":")" + Invalid + R"("})");
+    EXPECT_EQ(JsonAt(results[1]), R"({"line":2,"surname":"山田","given":"太a",)"
+                                  R"("code":"unknown-character","error":")" +
+                                      Invalid + R"(","characters":["a"]})");
     EXPECT_EQ(StringAt(results[2], "/style"), "honji");
     EXPECT_EQ(JsonAt(results[2], "/strokes/surname"), "[13,22]");
     const std::vector<int> lineNumbers = {1, 2, 4, 5, 6, 7, 8, 10};
@@ -162,7 +169,7 @@ TEST(Cli, BatchAnswersEveryLineInOrderAndGoesOn) {
         EXPECT_EQ(IntAt(results[i], "/line"), lineNumbers[i]) << i;
     }
     for (std::size_t i : {3u, 4u, 5u}) {
-        EXPECT_EQ(KeysOf(results[i]), (std::set<std::string>{"line", "error"})) << i;
+        EXPECT_EQ(KeysOf(results[i]), (std::set<std::string>{"line", "code", "error"})) << i;
     }
     EXPECT_NE(StringAt(results[4], "/error").find("4096"), std::string::npos);
     EXPECT_NE(StringAt(results[5], "/error").find("UTF-8"), std::string::npos);
@@ -185,8 +192,8 @@ TEST_P(RecordKeys, FollowTheOptions) {
     EXPECT_EQ(KeysOf(ParseJson(run.out)), GetParam().keys);
 }
 
-const std::set<std::string> ReadingKeys = {"surname",  "given",  "style",   "strokes",
-                                           "fortunes", "grades", "keywords"};
+const std::set<std::string> ReadingKeys = {"surname", "given",    "style", "strokes", "fortunes",
+                                           "grades",  "keywords", "marks", "score"};
 std::set<std::string> With(std::set<std::string> keys, std::initializer_list<const char*> more) {
     keys.insert(more.begin(), more.end());
     return keys;
@@ -252,6 +259,119 @@ TEST(Cli, ParallelBatchIsByteForByteTheSerialOne) {
             EXPECT_EQ(one.out.substr(one.out.rfind("{\"line\":"), 18), "{\"line\":100001,\"su");
         }
     }
+}
+
+struct ErrorCodeCase {
+    std::vector<std::string> args;
+    std::string line;
+    std::string code;
+    std::string characters;  // the JSON array, for unknown-character
+};
+
+class ErrorCodes : public ::testing::TestWithParam<ErrorCodeCase> {};
+
+TEST_P(ErrorCodes, NameWhatWentWrong) {
+    std::vector<std::string> args = {"--batch"};
+    args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+    const CliRun run = RunWith(args, GetParam().line + "\n");
+    const auto records = ParseJsonLines(run.out);
+    ASSERT_EQ(records.size(), 1u) << run.out << run.err;
+    EXPECT_EQ(StringAt(records[0], "/code"), GetParam().code);
+    EXPECT_FALSE(StringAt(records[0], "/error").empty());
+    if (!GetParam().characters.empty()) {
+        EXPECT_EQ(JsonAt(records[0], "/characters"), GetParam().characters);
+    }
+    const bool refused =
+        GetParam().code == "unknown-character" || GetParam().code == "refused-length";
+    EXPECT_EQ(run.status, refused ? ExitRefused : ExitUsage);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryCode, ErrorCodes,
+    ::testing::Values(
+        ErrorCodeCase{{}, "山田 𠮷子", "unknown-character", R"(["𠮷"])"},
+        ErrorCodeCase{{}, "ab 々子", "unknown-character", R"(["a","b","々"])"},
+        ErrorCodeCase{{"--style", "honji"}, "々田 太郎", "unknown-character", R"(["々"])"},
+        ErrorCodeCase{{}, "山山山山山山山山山山山 子", "refused-length", ""},
+        ErrorCodeCase{{}, "ひとつ", "malformed", ""},
+        ErrorCodeCase{{}, "山田 太郎 kanji", "malformed", ""},
+        ErrorCodeCase{{"--input", "csv", "--name-column", "1"}, "山田太郎", "malformed", ""},
+        ErrorCodeCase{{"--input", "csv"}, "山田,", "malformed", ""},
+        ErrorCodeCase{{}, "山田 " + std::string(4096, 'x'), "too-long", ""},
+        ErrorCodeCase{{}, "山田 \x91\xBE\x98\x59", "invalid-encoding", ""},
+        ErrorCodeCase{{"--input-encoding", "cp932"}, "山田 \x81", "invalid-encoding", ""}));
+
+struct TableCase {
+    std::vector<std::string> args;
+    std::string input;
+    std::string names;       // "surname given" of each record; "-" for an error
+    std::string firstInput;  // the first record's "input" object
+};
+
+class TableInputs : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(TableInputs, ChooseTheColumnsAndKeepThem) {
+    std::vector<std::string> args = {"--batch", "--no-report"};
+    args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+    const CliRun run = RunWith(args, GetParam().input);
+    std::string names;
+    const auto records = ParseJsonLines(run.out);
+    for (const auto& record : records) {
+        names += names.empty() ? "" : ",";
+        names += KeysOf(record).count("code")
+                     ? "-"
+                     : StringAt(record, "/surname") + " " + StringAt(record, "/given");
+    }
+    EXPECT_EQ(names, GetParam().names) << run.out << run.err;
+    ASSERT_FALSE(records.empty());
+    if (GetParam().firstInput.empty()) {
+        EXPECT_EQ(KeysOf(records[0]).count("input"), 0u);
+    } else {
+        EXPECT_EQ(JsonAt(records[0], "/input"), GetParam().firstInput);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, TableInputs,
+    ::testing::Values(
+        // A header is recognised by its names, wherever the columns are.
+        TableCase{{"--input", "csv"},
+                  "ID,名,姓\n7,太郎,山田\n",
+                  "山田 太郎",
+                  R"({"ID":"7","名":"太郎","姓":"山田"})"},
+        TableCase{{"--input", "tsv"},
+                  "id\tname\n7\t山田　太郎\n8\t\"林 一\"\n",
+                  "山田 太郎,林 一",
+                  R"({"id":"7","name":"山田　太郎"})"},
+        // Without one, the first two columns, keyed by number.
+        TableCase{{"--input", "csv"},
+                  "\xEF\xBB\xBF山田,太郎,x\r\n",
+                  "山田 太郎",
+                  R"({"1":"山田","2":"太郎","3":"x"})"},
+        TableCase{{"--input", "csv", "--no-header", "--no-keep-columns"},
+                  "姓,名\n山田,太郎\n",
+                  "-,山田 太郎",
+                  ""},
+        TableCase{{"--input", "csv", "--header", "--surname-column", "b", "--given-column", "3",
+                   "--style-column", "s"},
+                  "a,b,c,s\n1,\"山田\",\"太郎\",honji\n",
+                  "山田 太郎",
+                  R"({"a":"1","b":"山田","c":"太郎","s":"honji"})"},
+        TableCase{{"--input", "csv"}, "姓,名\n山田,太郎,x\n", "-", R"({"姓":"山田","名":"太郎"})"},
+        // Text lines: U+3000 separates, a byte-order mark is skipped.
+        TableCase{{}, "\xEF\xBB\xBF山田　太郎\n", "山田 太郎", ""}));
+
+TEST(Cli, CsvAndTsvLeaveTheReportOutUnlessAskedFor) {
+    for (const char* format : {"csv", "tsv"}) {
+        const CliRun plain = RunWith({"--batch", "--format", format}, "山田 太郎\n");
+        const CliRun report = RunWith({"--batch", "--format", format, "--report"}, "山田 太郎\n");
+        EXPECT_EQ(plain.out.find("report"), std::string::npos) << format;
+        EXPECT_NE(report.out.find("report"), std::string::npos) << format;
+        EXPECT_NE(report.out.find("総運＝21"), std::string::npos) << format;
+    }
+    EXPECT_EQ(RunWith({"--batch", "--format", "csv", "--bom"}, "山田 太郎\n")
+                  .out.rfind("\xEF\xBB\xBFline,surname,", 0),
+              0u);
 }
 
 TEST(Cli, BatchOfGoodNamesSucceeds) {

@@ -13,29 +13,33 @@ namespace {
 std::vector<std::string> ReadAll(LineSource& source) {
     std::vector<std::string> lines;
     LineBatch batch;
-    long expected = 0;  // the first batch's number shows in the lines
     while (source.Next(batch)) {
-        if (expected != 0) {
-            EXPECT_EQ(batch.firstLine, expected);
-        }
+        EXPECT_EQ(batch.firstLine, batch.lines.front().number);
         for (std::size_t i = 0; i < batch.lines.size(); ++i) {
-            lines.push_back(std::to_string(batch.firstLine + static_cast<long>(i)) + ":" +
+            lines.push_back(std::to_string(batch.lines[i].number) + ":" +
                             (batch.lines[i].tooLong ? "(too long)" : std::string(batch.Line(i))));
         }
-        expected = batch.firstLine + static_cast<long>(batch.lines.size());
     }
     return lines;
 }
 
-std::vector<std::string> ReadAll(const std::string& input) {
+std::vector<std::string> ReadAll(const std::string& input, bool quotedBreaks = false) {
     std::istringstream in(input);
-    LineSource source(in);
+    LineSource source(in, quotedBreaks);
     const auto lines = ReadAll(source);
     EXPECT_FALSE(source.ReadFailed());
     return lines;
 }
 
 using Lines = std::vector<std::string>;
+
+TEST(LineSource, KeepsQuotedLineBreaksOfATableAndSkipsAByteOrderMark) {
+    const std::string input =
+        "\xEF\xBB\xBF"
+        "a,\"x\ny\"\r\nb,\"\"\"\n\"\"\"\nc\n";
+    EXPECT_EQ(ReadAll(input, true), (Lines{"1:a,\"x\ny\"\r", "3:b,\"\"\"\n\"\"\"", "5:c"}));
+    EXPECT_EQ(ReadAll(input), (Lines{"1:a,\"x", "2:y\"\r", "3:b,\"\"\"", "4:\"\"\"", "5:c"}));
+}
 
 TEST(LineSource, SplitsAndCountsLines) {
     const std::string limit(MaxBatchLineBytes, 'x');

@@ -155,7 +155,7 @@ TEST(Suggest, TsvQuotesAFieldAsTheBatchRecordsDo) {
     candidate.keywords[Total].word = "x\r\ny";
     result.candidates.push_back(candidate);
     std::string out;
-    RecordWriter(soten::test::FixtureTables(), {Format::Tsv, false, true})
+    RecordWriter(soten::test::FixtureTables(), {Format::Tsv, false, true, {}})
         .AppendSearch({}, result, out);
     const std::string row = out.substr(out.find('\n') + 1);
     EXPECT_EQ(row.rfind("\"\"\"A\"\"\"\t\"B\tC\"\tf\t\t0\t0\t\"x\r\ny\"\t0\t", 0), 0u) << row;

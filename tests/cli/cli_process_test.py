@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""soten-cli as a process: exit statuses, a closed pipe, TSV (of --batch and
---suggest) read back by Python's csv module, the PDF helper, and (with --memory) the peak memory of a
-batch of 1,000,000 lines.
+"""soten-cli as a process: exit statuses, a closed pipe, TSV and CSV (of
+--batch and --suggest) read back by Python's csv module, a spreadsheet's CSV
+export in and out, the manual against --help, the PDF helper, and (with
+--memory) the peak memory of a batch of 1,000,000 lines.
 
     cli_process_test.py SOTEN_CLI [--memory] [unittest options]
 """
@@ -17,6 +18,9 @@ import tempfile
 import unittest
 
 CLI = ""
+SOURCE = pathlib.Path(__file__).resolve().parents[2]
+EXPORT = SOURCE / "tests/cli/data/customer-export.csv"  # as a spreadsheet exports it
+FIVE = ["total", "heaven", "person", "earth", "outer"]
 ENV = dict(os.environ, LC_ALL="C.UTF-8")
 
 MIXED = (
@@ -58,6 +62,8 @@ class ExitStatus(unittest.TestCase):
             (["--batch"], "山田 太郎\n" * 1000, full, 3, "No space left on device"),
             (["--pdf", "/nonexistent-folder/a.pdf", "山田", "太郎"], "", None, 3,
              "/nonexistent-folder/a.pdf"),
+            (["--batch", "--input", "csv", "--surname-column", "姓"], "1,2\n", None, 2,
+             "no header row"),
         ]
         for args, stdin, stdout, status, message in cases:
             with self.subTest(args=args, stdin=stdin[:20]):
@@ -68,6 +74,14 @@ class ExitStatus(unittest.TestCase):
                 self.assertIn(message, err)
                 if status == 3:
                     self.assertEqual(err.count("\n"), 1, err)  # one message, not one a line
+
+    def test_an_unreadable_input_is_an_input_failure(self):
+        folder = os.open("/", os.O_RDONLY)  # reading a folder fails with EISDIR
+        self.addCleanup(os.close, folder)
+        result = subprocess.run([CLI, "--batch"], stdin=folder, capture_output=True, env=ENV,
+                                timeout=60)
+        self.assertEqual(result.returncode, 3)
+        self.assertIn("cannot read the input", result.stderr.decode())
 
     def test_help_names_every_status(self):
         text = run(["--help"]).stdout.decode()
@@ -95,21 +109,26 @@ class ExitStatus(unittest.TestCase):
 class Tsv(unittest.TestCase):
     def test_columns_hold_what_the_json_holds(self):
         records = [json.loads(line) for line in run(["--batch"], MIXED).stdout.splitlines()]
-        tsv = run(["--batch", "--format", "tsv"], MIXED)
+        tsv = run(["--batch", "--format", "tsv", "--report"], MIXED)
         rows = list(csv.reader(io.StringIO(tsv.stdout.decode("utf-8"), newline=""),
                                dialect="excel-tab"))
         header, rows = rows[0], rows[1:]
         self.assertEqual(len(rows), len(records))
-        five = ["total", "heaven", "person", "earth", "outer"]
+        five = FIVE
         self.assertEqual(header, ["line", "surname", "given", "style", "surname_strokes",
-                                  "given_strokes", *five, *[k + "_grade" for k in five],
-                                  *[k + "_keyword" for k in five], "error", "report"])
+                                  "given_strokes", *five,
+                                  *[k + s for k in five for s in ("_grade", "_mark")],
+                                  *[k + "_keyword" for k in five], "score", "code", "error",
+                                  "characters", "report"])
         for row, record in zip(rows, records):
             with self.subTest(line=record["line"]):
                 cells = dict(zip(header, row))
                 self.assertEqual(len(row), len(header))
                 self.assertEqual(int(cells["line"]), record["line"])
                 self.assertEqual(cells["error"], record.get("error", ""))
+                self.assertEqual(cells["code"], record.get("code", ""))
+                self.assertEqual(cells["characters"].split(" ") if cells["characters"] else [],
+                                 record.get("characters", []))
                 self.assertEqual(cells["surname"], record.get("surname", ""))
                 self.assertEqual(cells["given"], record.get("given", ""))
                 if "error" in record:
@@ -121,7 +140,9 @@ class Tsv(unittest.TestCase):
                 for key in five:
                     self.assertEqual(int(cells[key]), record["fortunes"][key])
                     self.assertEqual(int(cells[key + "_grade"]), record["grades"][key])
+                    self.assertEqual(cells[key + "_mark"], record["marks"][key])
                     self.assertEqual(cells[key + "_keyword"], record["keywords"][key])
+                self.assertEqual(int(cells["score"]), record["score"])
                 self.assertEqual(cells["report"], record["report"])
 
     def test_no_report_holds_the_same_numbers_as_a_full_reading(self):
@@ -129,8 +150,9 @@ class Tsv(unittest.TestCase):
             return list(csv.reader(io.StringIO(run(["--batch", "--format", "tsv", *options],
                                                    MIXED).stdout.decode("utf-8"), newline=""),
                                    dialect="excel-tab"))
-        full, numbers = rows(), rows("--no-report")
+        full, numbers = rows("--report"), rows()
         self.assertEqual(numbers, [row[:-1] for row in full])
+        self.assertEqual(rows("--no-report"), numbers)
 
     def test_single_reading_and_no_report(self):
         rows = list(csv.reader(io.StringIO(
@@ -140,6 +162,83 @@ class Tsv(unittest.TestCase):
         self.assertNotIn("report", rows[0])
         cells = dict(zip(rows[0], rows[1]))
         self.assertEqual((cells["surname"], cells["given"], cells["total"]), ("山田", "太郎", "21"))
+
+
+def read_table(data, dialect):
+    return list(csv.reader(io.StringIO(data.decode("utf-8-sig"), newline=""), dialect=dialect))
+
+
+class SpreadsheetExport(unittest.TestCase):
+    """A CSV as a spreadsheet exports it: byte-order mark, CR LF, a header with
+    an ID, names in one cell split by a full-width or ASCII space, quoted
+    cells with commas, quotes and line breaks, a blank row and bad rows."""
+
+    def setUp(self):
+        self.export = EXPORT.read_bytes()
+        self.rows = [row for row in read_table(self.export, "excel")
+                     if any(cell.strip() for cell in row)]
+
+    def records(self, data, *options):
+        result = run(["--batch", "--input", "csv", "--name-column", "氏名", *options], data)
+        return result.returncode, [json.loads(line) for line in result.stdout.splitlines()]
+
+    def test_round_trip_keeps_the_columns_and_matches_the_json(self):
+        status, records = self.records(self.export)
+        self.assertEqual(status, 2)  # one row has no space between the names
+        header = self.rows[0]
+        self.assertEqual([r.get("code", "") for r in records],
+                         ["", "", "", "malformed", "unknown-character", "refused-length"])
+        self.assertEqual(records[4]["characters"], ["𠮷"])
+        for fmt, dialect in (("csv", "excel"), ("tsv", "excel-tab")):
+            with self.subTest(format=fmt):
+                out = run(["--batch", "--input", "csv", "--format", fmt, "--bom",
+                           "--name-column", "氏名"], self.export).stdout
+                self.assertTrue(out.startswith(b"\xef\xbb\xbf"))
+                if fmt == "csv":
+                    self.assertEqual(out.count(b"\n"), out.count(b"\r\n"))
+                table = read_table(out, dialect)
+                self.assertEqual(table[0][:len(header)], header)
+                self.assertEqual(len(table), len(self.rows))
+                columns = table[0][len(header):]
+                for row, source, record in zip(table[1:], self.rows[1:], records):
+                    cells = dict(zip(columns, row[len(header):]))
+                    self.assertEqual(row[:len(header)], source)  # the input as it was
+                    self.assertEqual(record["input"], dict(zip(header, source)))
+                    self.assertEqual(int(cells["line"]), record["line"])
+                    self.assertEqual(cells["code"], record.get("code", ""))
+                    self.assertEqual(cells["error"], record.get("error", ""))
+                    if "code" in record:
+                        continue
+                    self.assertEqual((cells["surname"], cells["given"]),
+                                     (record["surname"], record["given"]))
+                    self.assertEqual(int(cells["score"]), record["score"])
+                    for key in FIVE:
+                        self.assertEqual(int(cells[key]), record["fortunes"][key])
+                        self.assertEqual(cells[key + "_mark"], record["marks"][key])
+
+    def test_excel_shift_jis_export_is_read_with_cp932(self):
+        # What Excel saves as "CSV (コンマ区切り)": code page 932, no mark; a
+        # character it lacks is saved as "?".
+        text = self.export.decode("utf-8-sig")
+        sjis = text.encode("cp932", errors="replace")
+        _, expected = self.records(sjis.decode("cp932").encode())
+        self.assertEqual(self.records(sjis, "--input-encoding", "cp932")[1], expected)
+        status, misread = self.records(sjis)
+        self.assertEqual(status, 2)
+        self.assertEqual({r.get("code") for r in misread}, {"invalid-encoding"})
+        self.assertIn("--input-encoding cp932", misread[0]["error"])
+
+
+class Manual(unittest.TestCase):
+    def test_the_manual_documents_every_option_help_lists(self):
+        import re
+        help_options = set(re.findall(r"--[a-z][a-z-]*", run(["--help"]).stdout.decode()))
+        manual = (SOURCE / "doc/soten-cli.1.md").read_text()
+        documented = set(re.findall(r"\*\*(--[a-z][a-z-]*)", manual))
+        self.assertEqual(help_options - documented, set())
+        for code in ("unknown-character", "refused-length", "malformed", "too-long",
+                     "invalid-encoding"):
+            self.assertIn(code, manual)
 
 
 class SuggestTsv(unittest.TestCase):
@@ -181,6 +280,21 @@ class Pdf(unittest.TestCase):
             self.assertEqual(path.read_bytes()[:5], b"%PDF-")
 
 
+    def test_a_helper_that_leaves_no_complete_file_fails(self):
+        with tempfile.TemporaryDirectory() as folder:
+            folder = pathlib.Path(folder)
+            cli = folder / "soten-cli"
+            cli.write_bytes(pathlib.Path(CLI).read_bytes())
+            cli.chmod(0o755)
+            helper = folder / "soten-pdf"
+            helper.write_text('#!/bin/sh\nprintf "%%PDF-1.4 cut short" > "$4"\nexit 0\n')
+            helper.chmod(0o755)
+            result = subprocess.run([cli, "山田", "太郎", "--pdf", folder / "a.pdf"],
+                                    capture_output=True, env=ENV, timeout=60)
+            self.assertEqual(result.returncode, 3)
+            self.assertIn("no complete file", result.stderr.decode())
+
+
 class Memory(unittest.TestCase):
     def test_a_million_lines_in_flat_memory(self):
         kinds = ["山田 太郎\n", "佐々木 健一 honji\n", "山田 太a\n", "渡辺 花子\r\n", "\n"]
@@ -206,6 +320,7 @@ if __name__ == "__main__":
         sys.argv.remove("--memory")
     suite = unittest.TestSuite()
     loader = unittest.defaultTestLoader
-    for case in ([Memory] if memory else [ExitStatus, Tsv, SuggestTsv, Pdf]):
+    for case in ([Memory] if memory else [ExitStatus, Tsv, SpreadsheetExport, Manual, SuggestTsv,
+                                          Pdf]):
         suite.addTests(loader.loadTestsFromTestCase(case))
     sys.exit(0 if unittest.TextTestRunner(verbosity=2).run(suite).wasSuccessful() else 1)

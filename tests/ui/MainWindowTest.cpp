@@ -60,13 +60,17 @@ ModalDriver::Step CancelDialog() {
     };
 }
 
-// Checks an error box of the new-reading flow and closes it.
-ModalDriver::Step ExpectErrorBox(const QString& text) {
+// Checks an error box of the new-reading flow (and its second line, when
+// given) and closes it.
+ModalDriver::Step ExpectErrorBox(const QString& text, const QString& detail = {}) {
     return [=](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->windowTitle(), QStringLiteral("エラー"));
         EXPECT_EQ(box->text(), text);
+        if (!detail.isNull()) {
+            EXPECT_EQ(box->informativeText(), detail);
+        }
         EXPECT_EQ(box->icon(), QMessageBox::Critical);
         EXPECT_EQ(box->buttons().size(), 1);
         box->button(QMessageBox::Ok)->click();
@@ -239,9 +243,10 @@ TEST_F(MainWindowTest, NewReadingComesBackAfterEachRefusalAndDrawsTheCorrectedNa
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(dialog->surnameBox->currentText(), QStringLiteral("一二三四五六七八九十一"));
             EXPECT_TRUE(dialog->okButton->isEnabled());
-            EnterNames(QStringLiteral("山田"), QStringLiteral("太😀"))(modal);
+            EnterNames(QStringLiteral("山田"), QStringLiteral("太😀a"))(modal);
         })
-        .Then(ExpectErrorBox(QStringLiteral("不適切な文字があります")))
+        .Then(ExpectErrorBox(QStringLiteral("不適切な文字があります"),
+                             QStringLiteral("「\uFFFD」「a」は辞書にありません")))
         .Then(EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
     NewReading(driver);
 
