@@ -269,6 +269,67 @@ bool Decode(std::string_view cp932, std::string& out, bool replace) {
 
 }  // namespace
 
+std::size_t WriteJsonUtf8Lossy(std::string_view cp932, char* out) {
+    static constexpr char Replacement[] = "\xEF\xBF\xBD";
+    static constexpr char Hex[] = "0123456789abcdef";
+    const DecodeTable& table = Decoding();
+    const size_t size = cp932.size();
+    char* p = out;
+    for (size_t i = 0; i < size;) {
+        const auto byte = static_cast<unsigned char>(cp932[i]);
+        if (table.IsLead(byte) && i + 1 < size) {
+            const DecodeTable::Entry& entry =
+                table.Pair(byte, static_cast<unsigned char>(cp932[i + 1]));
+            if (entry.length > 0) {
+                // Three bytes at most, and the room is six a byte: the copy
+                // of all four fits.
+                std::memcpy(p, &entry, 4);
+                p += entry.length;
+                i += 2;
+                continue;
+            }
+        } else if (byte < 0x80 && !table.IsLead(byte)) {
+            ++i;
+            if (byte >= 0x20 && byte != '"' && byte != '\\') {
+                *p++ = static_cast<char>(byte);
+                continue;
+            }
+            *p++ = '\\';
+            switch (byte) {
+                case '"':
+                case '\\':
+                    *p++ = static_cast<char>(byte);
+                    break;
+                case '\n':
+                    *p++ = 'n';
+                    break;
+                case '\r':
+                    *p++ = 'r';
+                    break;
+                case '\t':
+                    *p++ = 't';
+                    break;
+                default:
+                    std::memcpy(p, "u00", 3);
+                    p[3] = Hex[byte >> 4];
+                    p[4] = Hex[byte & 15];
+                    p += 5;
+                    break;
+            }
+            continue;
+        } else if (const DecodeTable::Entry& entry = table.Single(byte); entry.length > 0) {
+            std::memcpy(p, &entry, 4);
+            p += entry.length;
+            ++i;
+            continue;
+        }
+        std::memcpy(p, Replacement, 3);
+        p += 3;
+        ++i;
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
 std::optional<std::string> FromUtf8(std::string_view utf8) {
     if (!IsValidUtf8(utf8)) return std::nullopt;
     std::string out;

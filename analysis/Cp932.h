@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,16 @@ std::string ToUtf8Lossy(std::string_view cp932);
 
 // ToUtf8Lossy appended to `out`, for callers that reuse one buffer.
 void AppendUtf8Lossy(std::string_view cp932, std::string& out);
+
+// The most bytes WriteJsonUtf8Lossy writes for `cp932Bytes` bytes.
+constexpr std::size_t MaxJsonUtf8Size(std::size_t cp932Bytes) {
+    return 6 * cp932Bytes;
+}
+
+// ToUtf8Lossy with the escapes of a JSON string ('"', '\\' and control
+// characters), written to `out`, which has room for MaxJsonUtf8Size bytes;
+// returns the bytes written. One pass, for the long texts of JSON records.
+std::size_t WriteJsonUtf8Lossy(std::string_view cp932, char* out);
 
 // True when `text` is well-formed UTF-8: no truncated or overlong sequence,
 // no UTF-16 surrogate, nothing above U+10FFFF.

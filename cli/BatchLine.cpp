@@ -6,7 +6,8 @@
 #include "CliRunner.h"
 #include "Cp932.h"
 #include "Fortunes.h"
-#include "HeadlessReading.h"
+#include "NewReading.h"
+#include "Report.h"
 #include "ShiftJis.h"
 #include "StrokeLookup.h"
 
@@ -213,23 +214,15 @@ LineOutcome BatchLine::Read(const RecordSource& source, std::string_view surname
     auto surnameCp932 = Cp932::NameFromUtf8(surname);
     auto givenCp932 = Cp932::NameFromUtf8(given);
     state_.strokeStyle = style;
-    std::optional<std::string> refusal;
-    if (numbersOnly_) {
-        // The same checks and numbers as a reading, without composing and
-        // wrapping a report nobody asked for.
-        ReadNames(state_.record, *surnameCp932, *givenCp932);
-        refusal = CheckNames(state_, tables_);
-        if (!refusal) {
-            ComputeFortunes(state_.record);
-            state_.shown.record = state_.record;
-            state_.shown.style = style;
-            state_.shown.valid = true;
-        }
-    } else {
-        refusal = ReadHeadless(state_, tables_, {std::move(*surnameCp932), std::move(*givenCp932)});
-    }
+    // The steps of a reading, without keeping it as the reading on show: a
+    // batch record is written straight from the working record.
+    ReadNames(state_.record, *surnameCp932, *givenCp932);
+    const std::optional<std::string> refusal = CheckNames(state_, tables_);
     if (!refusal) {
-        writer_.AppendReading(source, state_.shown, out);
+        ComputeFortunes(state_.record);
+        // The report (and its wrapped lines) only when a record holds them.
+        if (!numbersOnly_) ComposeReport(state_.record, state_.lines, tables_);
+        writer_.AppendReading(source, state_.record, style, state_.lines, out);
         return LineOutcome::Reading;
     }
     RecordFailure failure;

@@ -1,5 +1,6 @@
 #include "RecordWriter.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "Cp932.h"
@@ -110,13 +111,13 @@ void RecordWriter::AppendHeader(std::string& out) const {
     EndRow(out);
 }
 
-void RecordWriter::AppendReading(const RecordSource& source, const ShownReading& reading,
-                                 std::string& out) {
+void RecordWriter::AppendReading(const RecordSource& source, const NameRecord& record,
+                                 StrokeStyle style, const ReadingLines& lines, std::string& out) {
     if (Table()) {
-        TableReading(source, reading, out);
+        TableReading(source, record, style, out);
         return;
     }
-    JsonReading(source, reading);
+    JsonReading(source, record, style, lines);
     FinishJson(out);
 }
 
@@ -274,15 +275,15 @@ void RecordWriter::StartJsonRecord(const RecordSource& source) {
     }
 }
 
-void RecordWriter::JsonReading(const RecordSource& source, const ShownReading& reading) {
-    const NameRecord& record = reading.record;
+void RecordWriter::JsonReading(const RecordSource& source, const NameRecord& record,
+                               StrokeStyle style, const ReadingLines& lines) {
     StartJsonRecord(source);
     json_.Key("surname");
     JsonCp932(record.Names[Surname]);
     json_.Key("given");
     JsonCp932(record.Names[GivenName]);
     json_.Key("style");
-    json_.String(StyleName(reading.style));
+    json_.String(StyleName(style));
     json_.Key("strokes");
     json_.StartObject();
     for (const auto& [key, part] : {std::pair{"surname", Surname}, std::pair{"given", GivenName}}) {
@@ -333,8 +334,8 @@ void RecordWriter::JsonReading(const RecordSource& source, const ShownReading& r
         JsonCp932(record.ReportText);
     }
     if (options_.lines || source.line == 0) {
-        JsonLines("screenLines", reading.lines.ScreenLines, record.ScreenLineIndex);
-        JsonLines("printLines", reading.lines.PrintLines, record.PrintLineIndex);
+        JsonLines("screenLines", lines.ScreenLines, record.ScreenLineIndex);
+        JsonLines("printLines", lines.PrintLines, record.PrintLineIndex);
         json_.Key("screenLineIndex");
         json_.Int(record.ScreenLineIndex);
         json_.Key("printLineIndex");
@@ -358,10 +359,18 @@ void RecordWriter::JsonString(std::string_view utf8) {
     json_.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
 }
 
+// Converted and escaped in one pass, straight into the record: the writer
+// puts down what comes before a value (its ":" or ","), then the text goes
+// into its buffer in place, with room for the longest result and the rest
+// given back.
 void RecordWriter::JsonCp932(std::string_view cp932) {
-    utf8_.clear();
-    Cp932::AppendUtf8Lossy(cp932, utf8_);
-    JsonString(utf8_);
+    json_.RawValue("", 0, rapidjson::kStringType);
+    const std::size_t room = Cp932::MaxJsonUtf8Size(cp932.size()) + 2;
+    char* text = buffer_.Push(room);
+    text[0] = '"';
+    const std::size_t length = Cp932::WriteJsonUtf8Lossy(cp932, text + 1);
+    text[length + 1] = '"';
+    buffer_.Pop(room - (length + 2));
 }
 
 void RecordWriter::FinishJson(std::string& out) {
@@ -377,9 +386,8 @@ void RecordWriter::InputCells(const RecordSource& source, std::string& out) {
     }
 }
 
-void RecordWriter::TableReading(const RecordSource& source, const ShownReading& reading,
-                                std::string& out) {
-    const NameRecord& record = reading.record;
+void RecordWriter::TableReading(const RecordSource& source, const NameRecord& record,
+                                StrokeStyle style, std::string& out) {
     const char tab = separator_;
     InputCells(source, out);
     if (source.line > 0) AppendNumber(source.line, out);
@@ -388,7 +396,7 @@ void RecordWriter::TableReading(const RecordSource& source, const ShownReading& 
     out.push_back(tab);
     FieldCp932(record.Names[GivenName], out);
     out.push_back(tab);
-    out += StyleName(reading.style);
+    out += StyleName(style);
     out.push_back(tab);
     AppendStrokes(record, Surname, out);
     out.push_back(tab);

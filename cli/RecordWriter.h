@@ -58,7 +58,12 @@ public:
     // columns); nothing for JSON.
     void AppendHeader(std::string& out) const;
 
-    void AppendReading(const RecordSource& source, const ShownReading& reading, std::string& out);
+    void AppendReading(const RecordSource& source, const ShownReading& reading, std::string& out) {
+        AppendReading(source, reading.record, reading.style, reading.lines, out);
+    }
+    // The same from the parts of a reading, so a batch need not copy them.
+    void AppendReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
+                       const ReadingLines& lines, std::string& out);
     void AppendFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
 
     // The names found by a search: one JSON object (its keys in alphabetical
@@ -71,8 +76,10 @@ private:
 
     bool Table() const { return options_.format != Format::Json; }
     void StartJsonRecord(const RecordSource& source);
-    void JsonReading(const RecordSource& source, const ShownReading& reading);
-    void TableReading(const RecordSource& source, const ShownReading& reading, std::string& out);
+    void JsonReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
+                     const ReadingLines& lines);
+    void TableReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
+                      std::string& out);
     void TableFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
     void InputCells(const RecordSource& source, std::string& out);
     void JsonString(std::string_view utf8);

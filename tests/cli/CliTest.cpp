@@ -6,6 +6,7 @@
 
 #include "CliOptions.h"
 #include "CliRunner.h"
+#include "Cp932.h"
 #include "FixtureTables.h"
 #include "JsonForTests.h"
 #include "SotenIdentity.h"
@@ -372,6 +373,21 @@ TEST(Cli, CsvAndTsvLeaveTheReportOutUnlessAskedFor) {
     EXPECT_EQ(RunWith({"--batch", "--format", "csv", "--bom"}, "山田 太郎\n")
                   .out.rfind("\xEF\xBB\xBFline,surname,", 0),
               0u);
+}
+
+// The one-pass conversion of the long texts reads back, through a JSON
+// parser, as the plain lossy conversion: every single byte, escapes, a cut
+// pair, invalid bytes, half-width kana.
+TEST(Cp932Json, ReadsBackAsTheLossyConversion) {
+    std::vector<std::string> texts = {Sjis("山田\r\n\"太郎\"\\表"), "\x81", "\x80\xA0\xFD\xB1",
+                                      "\x82\x20", std::string("a\0b", 3)};
+    for (int byte = 0; byte < 256; ++byte) texts.emplace_back(1, static_cast<char>(byte));
+    for (const std::string& text : texts) {
+        std::string json(Cp932::MaxJsonUtf8Size(text.size()) + 8, '\0');
+        json.resize(Cp932::WriteJsonUtf8Lossy(text, json.data()));
+        EXPECT_EQ(StringAt(ParseJson("{\"s\":\"" + json + "\"}"), "/s"), Cp932::ToUtf8Lossy(text))
+            << json;
+    }
 }
 
 TEST(Cli, BatchOfGoodNamesSucceeds) {
