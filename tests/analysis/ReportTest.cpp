@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <climits>
+#include <cstdio>
 #include <sstream>
 #include <vector>
 
 #include "FixtureTables.h"
+#include "Formatted.h"
 #include "HeadlessReading.h"
 #include "Report.h"
 
@@ -152,6 +156,24 @@ TEST(ComposeReport, ASecondReadingLeavesNoTraceOfTheFirst) {
     EXPECT_EQ(Utf8(ReportLines(state.record.ReportText)[0]), "林　一");
     for (int i = state.record.ScreenLineIndex + 1; i <= std::max(firstLast, 30); ++i) {
         EXPECT_TRUE(state.lines.ScreenLines[static_cast<std::size_t>(i)].empty()) << i;
+    }
+}
+
+}  // namespace
+}  // namespace soten
+
+namespace soten {
+namespace {
+
+// The report's figures are written without printf; they must read as
+// printf writes them, padding and signs included.
+TEST(Formatted, WritesWhatPrintfWrites) {
+    for (const char* format : {"%2d", "%4d", "%1d", ":%3d"}) {
+        for (const std::int32_t number : {0, 1, 9, 10, 99, 100, 9999, 12345, -1, -42, INT32_MIN}) {
+            std::array<char, 32> expected{};
+            std::snprintf(expected.data(), expected.size(), format, number);
+            EXPECT_EQ(Formatted(format, number), expected.data()) << format << " " << number;
+        }
     }
 }
 
