@@ -20,15 +20,25 @@ const std::vector<std::string>& SampleLines() {
     return lines;
 }
 
-void BatchLines(benchmark::State& bench, const CliOptions& options) {
-    soten::cli::BatchLine answerer(soten::BuiltInTables(), options, {});
+// The same names as rows of a spreadsheet's CSV export: an ID, the names in
+// one cell, a quoted note.
+const std::vector<std::string>& SampleRows() {
+    static const std::vector<std::string> rows = {"1001,山田　太郎,\"東京都, 新宿区\"\r",
+                                                  "1002,渡辺 花子,", "1003,佐々木　健一,x\r",
+                                                  "1004,林 一,\"\"\"y\"\"\"", "1005,高橋　美奈子,"};
+    return rows;
+}
+
+void BatchLines(benchmark::State& bench, const CliOptions& options,
+                const soten::cli::BatchInput& input = {}) {
+    soten::cli::BatchLine answerer(soten::BuiltInTables(), options, input);
+    const auto& lines = input.layout ? SampleRows() : SampleLines();
     std::string out;
     std::size_t bytes = 0;
     long line = 0;
     for (auto _ : bench) {
         out.clear();
-        const std::string& text =
-            SampleLines()[static_cast<std::size_t>(line++) % SampleLines().size()];
+        const std::string& text = lines[static_cast<std::size_t>(line++) % lines.size()];
         answerer.Answer(text, line, out);
         bytes += out.size();
         benchmark::DoNotOptimize(out.data());
@@ -59,5 +69,20 @@ void BM_BatchLineTsvNoReport(benchmark::State& bench) {
     BatchLines(bench, options);
 }
 BENCHMARK(BM_BatchLineTsvNoReport);
+
+// --input csv --name-column 2 --format csv: the columns kept, no report.
+void BM_BatchLineCsvTable(benchmark::State& bench) {
+    CliOptions options;
+    options.format = Format::Csv;
+    options.report = false;
+    options.keepColumns = true;
+    soten::cli::TableLayout layout;
+    layout.columnNames = {"ID", "氏名", "備考"};
+    layout.header = true;
+    layout.name = 1;
+    BatchLines(bench, options,
+               {soten::cli::InputFormat::Csv, soten::cli::Encoding::Utf8, &layout, 0});
+}
+BENCHMARK(BM_BatchLineCsvTable);
 
 }  // namespace
