@@ -56,19 +56,27 @@ void AppendStrokeCounts(std::string& out, const NameRecord& record, NamePart par
     }
 }
 
-// One paragraph: the lead sentence, then the table text, each wrapped.
-void AppendParagraph(NameRecord& record, ReadingLines& lines, std::string lead,
+// One paragraph: the lead sentence, then the table text, each wrapped
+// (unless there are no lines to fill).
+void AppendParagraph(NameRecord& record, ReadingLines* lines, std::string lead,
                      const std::string& tableText, bool endsParagraph) {
+    if (!lines) {
+        record.ReportText.append(lead).append(tableText).append(CrLf);
+        return;
+    }
+    ReadingLines& wrapped = *lines;
     record.ReadingText = std::move(lead);
     record.ReportText.append(record.ReadingText);
     record.ParagraphEnd = 0;
-    WrapReading(record, lines);
+    WrapReading(record, wrapped);
 
     record.ReadingText = tableText;
     record.ReportText.append(record.ReadingText).append(CrLf);
     record.ParagraphEnd = endsParagraph ? 1 : 0;
-    WrapReading(record, lines);
+    WrapReading(record, wrapped);
 }
+
+void Compose(NameRecord& record, ReadingLines* lines, const Tables& tables);
 
 }  // namespace
 
@@ -81,6 +89,16 @@ std::string NumberWord(std::int32_t number) {
 }
 
 void ComposeReport(NameRecord& record, ReadingLines& lines, const Tables& tables) {
+    Compose(record, &lines, tables);
+}
+
+void ComposeReportText(NameRecord& record, const Tables& tables) {
+    Compose(record, nullptr, tables);
+}
+
+namespace {
+
+void Compose(NameRecord& record, ReadingLines* lines, const Tables& tables) {
     const Phrases& p = ThePhrases();
     const auto& f = record.Fortunes;
     std::string& report = record.ReportText;
@@ -104,7 +122,7 @@ void ComposeReport(NameRecord& record, ReadingLines& lines, const Tables& tables
             .append(CrLf);
     }
 
-    ResetLines(record, lines);
+    if (lines) ResetLines(record, *lines);
 
     // The empty line between the list of five and the reading.
     report.append(CrLf);
@@ -119,5 +137,7 @@ void ComposeReport(NameRecord& record, ReadingLines& lines, const Tables& tables
     AppendParagraph(record, lines, p.careerLead + NumberWord(f[Outer]) + p.careerEnd,
                     tables.ReadingTextRow(100 + static_cast<std::size_t>(f[Outer] % 10)), false);
 }
+
+}  // namespace
 
 }  // namespace soten

@@ -18,4 +18,8 @@ std::string NumberWord(std::int32_t number);
 // and print lines as it goes. Needs `ComputeFortunes` to have run.
 void ComposeReport(NameRecord& record, ReadingLines& lines, const Tables& tables);
 
+// The report text alone, as ComposeReport writes it, without wrapping the
+// reading into lines (for records that do not hold them).
+void ComposeReportText(NameRecord& record, const Tables& tables);
+
 }  // namespace soten

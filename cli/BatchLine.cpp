@@ -115,7 +115,8 @@ BatchLine::BatchLine(const Tables& tables, const CliOptions& options, const Batc
       keepColumns_(input.layout && options.keepColumns),
       writer_(tables, RecordOptionsOf(options, keepColumns_ ? input.layout->columnNames
                                                             : std::vector<std::string>())),
-      numbersOnly_(!options.report && !options.lines) {}
+      report_(options.report),
+      lines_(options.lines) {}
 
 LineOutcome BatchLine::Fail(long lineNumber, ErrorCode code, std::string_view message,
                             std::string& out) {
@@ -220,8 +221,12 @@ LineOutcome BatchLine::Read(const RecordSource& source, std::string_view surname
     const std::optional<std::string> refusal = CheckNames(state_, tables_);
     if (!refusal) {
         ComputeFortunes(state_.record);
-        // The report (and its wrapped lines) only when a record holds them.
-        if (!numbersOnly_) ComposeReport(state_.record, state_.lines, tables_);
+        // The report and its wrapped lines only when a record holds them.
+        if (lines_) {
+            ComposeReport(state_.record, state_.lines, tables_);
+        } else if (report_) {
+            ComposeReportText(state_.record, tables_);
+        }
         writer_.AppendReading(source, state_.record, style, state_.lines, out);
         return LineOutcome::Reading;
     }

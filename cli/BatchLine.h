@@ -48,7 +48,8 @@ private:
     BatchInput input_;
     bool keepColumns_;
     RecordWriter writer_;
-    bool numbersOnly_;  // no report and no lines: the reading stops at the five numbers
+    bool report_;  // the records hold the report,
+    bool lines_;   // and the wrapped lines; without either the reading stops at the numbers
     ProgramState state_;
     std::string decoded_;  // the line in UTF-8, when read as cp932
     std::string message_;

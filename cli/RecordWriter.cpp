@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 #include "Cp932.h"
 #include "Fortunes.h"
@@ -284,51 +285,55 @@ void RecordWriter::JsonReading(const RecordSource& source, const NameRecord& rec
     JsonCp932(record.Names[GivenName]);
     json_.Key("style");
     json_.String(StyleName(style));
-    json_.Key("strokes");
-    json_.StartObject();
-    for (const auto& [key, part] : {std::pair{"surname", Surname}, std::pair{"given", GivenName}}) {
-        json_.Key(key);
-        json_.StartArray();
-        for (int k = 1; k <= record.Lengths[part]; ++k) {
-            json_.Int(record.Strokes[part][static_cast<std::size_t>(k)]);
-        }
-        json_.EndArray();
-    }
-    json_.EndObject();
+    // The members from "strokes" to "score" hold only numbers, marks and
+    // keywords: written as text in one go, after the last value the writer
+    // put down, so its count of members stays right for the ones after.
     std::array<Keyword, FortuneCount> keywords;
     for (std::size_t i = 0; i < FortuneCount; ++i) {
         keywords[i] = LookupKeyword(tables_, record.Fortunes[ListedKeys[i].second]);
     }
-    json_.Key("fortunes");
-    json_.StartObject();
-    for (const auto& [key, kind] : ListedKeys) {
-        json_.Key(key);
-        json_.Int(record.Fortunes[kind]);
+    std::string& raw = utf8_;
+    raw.assign(",\"strokes\":{");
+    for (const auto& [key, part] : {std::pair{"surname", Surname}, std::pair{"given", GivenName}}) {
+        raw += part == Surname ? "\"surname\":[" : ",\"given\":[";
+        for (int k = 1; k <= record.Lengths[part]; ++k) {
+            if (k > 1) raw.push_back(',');
+            AppendNumber(record.Strokes[part][static_cast<std::size_t>(k)], raw);
+        }
+        raw.push_back(']');
     }
-    json_.EndObject();
-    json_.Key("grades");
-    json_.StartObject();
-    for (std::size_t i = 0; i < FortuneCount; ++i) {
-        json_.Key(ListedKeys[i].first);
-        json_.Int(keywords[i].grade);
-    }
-    json_.EndObject();
-    json_.Key("marks");
-    json_.StartObject();
-    for (std::size_t i = 0; i < FortuneCount; ++i) {
-        json_.Key(ListedKeys[i].first);
-        json_.String(MarkOf(keywords[i].grade));
-    }
-    json_.EndObject();
-    json_.Key("keywords");
-    json_.StartObject();
-    for (std::size_t i = 0; i < FortuneCount; ++i) {
-        json_.Key(ListedKeys[i].first);
-        JsonCp932(keywords[i].word);
-    }
-    json_.EndObject();
-    json_.Key("score");
-    json_.Int(ScoreOf(keywords));
+    const auto five = [&raw](const char* name, const auto& value) {
+        raw += "},\"";
+        raw += name;
+        raw += "\":{";
+        for (std::size_t i = 0; i < FortuneCount; ++i) {
+            if (i > 0) raw.push_back(',');
+            raw.push_back('"');
+            raw += ListedKeys[i].first;
+            raw += "\":";
+            value(i);
+        }
+    };
+    five("fortunes",
+         [&](std::size_t i) { AppendNumber(record.Fortunes[ListedKeys[i].second], raw); });
+    five("grades", [&](std::size_t i) { AppendNumber(keywords[i].grade, raw); });
+    five("marks", [&](std::size_t i) {
+        raw.push_back('"');
+        raw += MarkOf(keywords[i].grade);
+        raw.push_back('"');
+    });
+    five("keywords", [&](std::size_t i) {
+        const std::string& word = keywords[i].word;
+        const std::size_t at = raw.size();
+        raw.resize(at + Cp932::MaxJsonUtf8Size(word.size()) + 2);
+        raw[at] = '"';
+        const std::size_t length = Cp932::WriteJsonUtf8Lossy(word, raw.data() + at + 1);
+        raw[at + 1 + length] = '"';
+        raw.resize(at + length + 2);
+    });
+    raw += "},\"score\":";
+    AppendNumber(ScoreOf(keywords), raw);
+    std::memcpy(buffer_.Push(raw.size()), raw.data(), raw.size());
     if (options_.report) {
         json_.Key("report");
         JsonCp932(record.ReportText);
