@@ -1,6 +1,7 @@
 #include "MessageBoxes.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 
 #include "AppIdentity.h"
@@ -21,6 +22,10 @@ void ShowErrorBox(const QString& text, const QString& detail) {
     // Parentless, so it is placed on the screen rather than over a window.
     QMessageBox box(QMessageBox::Critical, QStringLiteral("エラー"), text, QMessageBox::Ok);
     box.setInformativeText(detail);
+    // The second line is short: on one line, not wrapped to the first one's width.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        label->setWordWrap(false);
+    }
     box.setObjectName(QStringLiteral("ErrorBox"));
     CentreOnScreen(box);
     box.exec();
