@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <exception>
@@ -136,12 +137,19 @@ private:
 }  // namespace
 
 unsigned DefaultJobs() {
+    unsigned processors = std::max(1u, std::thread::hardware_concurrency());
     cpu_set_t set;
-    if (sched_getaffinity(0, sizeof set, &set) == 0) {
-        const int count = CPU_COUNT(&set);
-        if (count > 0) return static_cast<unsigned>(count);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
+        processors = static_cast<unsigned>(CPU_COUNT(&set));
     }
-    return std::max(1u, std::thread::hardware_concurrency());
+    // Threads beyond the processors other programs leave idle only wait
+    // for each other: on a busy machine one thread is faster than two.
+    double load = 0;
+    if (getloadavg(&load, 1) == 1 && load > 0) {
+        const auto busy = static_cast<unsigned>(load);
+        processors = busy >= processors ? 1 : processors - busy;
+    }
+    return std::min(processors, MaxJobs);
 }
 
 namespace {

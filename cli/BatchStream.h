@@ -17,7 +17,8 @@ namespace soten::cli {
 int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const Tables& tables,
                    const CliOptions& options, unsigned jobs);
 
-// The number of threads --jobs means when it is not given.
+// The number of threads --jobs means when it is not given: one per
+// processor that the load average leaves idle, at least one.
 unsigned DefaultJobs();
 
 }  // namespace soten::cli
