@@ -71,6 +71,7 @@ public:
             if (grade > filters_.worstGrade[kind]) evaluation.passes = false;
         }
         if (evaluation.score < filters_.minScore) evaluation.passes = false;
+        if (ReadSansai(record).verdict > filters_.worstSansai) evaluation.passes = false;
         return evaluation;
     }
 
@@ -100,6 +101,8 @@ std::optional<NameCandidate> MakeCandidate(const NameSearchFilters& filters, con
     for (const FortuneKind kind : ScoredKinds) {
         candidate.score += GradePoints(candidate.keywords[kind].grade);
     }
+    candidate.sansai = ReadSansai(state.record);
+    candidate.inyo = ReadInyo(state.record);
     return candidate;
 }
 
@@ -131,6 +134,7 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
                       NameSearchResult& result) {
     const auto& patterns = data.Patterns(filters.style, tables.dictionary);
     const int surnameChars = surname.Lengths[Surname];
+    const std::uint16_t surnameOdd = OddMask(surname.Strokes[Surname], surnameChars);
     const std::string reading = ToHiragana(filters.reading);
     Evaluator evaluator(surname, filters, tables);
 
@@ -143,6 +147,10 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         const int chars = pattern.chars;
         if (filters.chars != 0 && chars != filters.chars) continue;
         if (surnameChars + chars > MaxTotalChars) continue;
+        if (filters.inyoOk && JudgeInyo(surnameOdd, surnameChars, pattern.oddMask, chars).verdict ==
+                                  InyoVerdict::Bad) {
+            continue;
+        }
         const GivenNameView entry = data.Name(i);
         if (filters.gender == GenderFilter::Female && entry.gender != 'f') continue;
         if (filters.gender == GenderFilter::Male && entry.gender != 'm') continue;
@@ -307,6 +315,7 @@ void SearchAllNames(const NameSearchFilters& filters, const Tables& tables,
     }
 
     const int surnameChars = surname.Lengths[Surname];
+    const std::uint16_t surnameOdd = OddMask(surname.Strokes[Surname], surnameChars);
     const int fewest = filters.chars != 0 ? filters.chars : 1;
     const int most = std::min(filters.chars != 0 ? filters.chars : MaxAllSpaceChars,
                               MaxTotalChars - surnameChars);
@@ -351,6 +360,18 @@ void SearchAllNames(const NameSearchFilters& filters, const Tables& tables,
                 for (int p = 0; p < chars; ++p) sum += g[static_cast<std::size_t>(p)];
                 const Evaluation& evaluation = evaluator.Evaluate(chars, g[0], sum);
                 if (!evaluation.passes) return;
+                if (filters.inyoOk) {
+                    std::uint16_t givenOdd = 0;
+                    for (int p = 0; p < chars; ++p) {
+                        if (g[static_cast<std::size_t>(p)] % 2 != 0) {
+                            givenOdd = static_cast<std::uint16_t>(givenOdd | 1u << p);
+                        }
+                    }
+                    if (JudgeInyo(surnameOdd, surnameChars, givenOdd, chars).verdict ==
+                        InyoVerdict::Bad) {
+                        return;
+                    }
+                }
                 std::vector<PositionChoice> positions;
                 for (int p = 0; p < chars; ++p) {
                     positions.push_back(choiceAt(p, g[static_cast<std::size_t>(p)]));

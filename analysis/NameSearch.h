@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "DetailedReading.h"
 #include "Fortunes.h"
 #include "NameRecord.h"
 #include "NameSearchData.h"
@@ -49,6 +50,10 @@ struct NameSearchFilters {
     // filtered.
     std::array<int, FortuneCount> worstGrade{4, 4, 4, 4, 4};
     int minScore = 0;
+    // The worst 三才配置 verdict accepted (VeryBad accepts all), and whether
+    // a 陰陽配列 of 凶 is left out (注意 passes).
+    SansaiVerdict worstSansai = SansaiVerdict::VeryBad;
+    bool inyoOk = false;
     int limit = DefaultSearchLimit;  // names per page, capped at MaxSearchLimit
     std::uint64_t page = 1;          // from 1
 };
@@ -61,6 +66,8 @@ struct NameCandidate {
     NameRecord record;    // Names, Lengths, Strokes, SpiritOne and Fortunes set
     std::array<Keyword, FortuneCount> keywords;
     int score = 0;
+    SansaiReading sansai;
+    InyoReading inyo;
 };
 
 struct NameSearchResult {

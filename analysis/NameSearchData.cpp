@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "Cp932.h"
+#include "DetailedReading.h"
 #include "EmbeddedNameData.h"
 #include "KanaCollation.h"
 #include "ShiftJis.h"
@@ -136,7 +137,8 @@ const std::vector<GivenStrokePattern>& NameSearchData::Patterns(
             const int first = record.Strokes[GivenName][1];
             if (first > UINT8_MAX || sum > UINT16_MAX) continue;
             patterns[i] = {static_cast<std::uint8_t>(chars), static_cast<std::uint8_t>(first),
-                           static_cast<std::uint16_t>(sum)};
+                           static_cast<std::uint16_t>(sum),
+                           OddMask(record.Strokes[GivenName], chars)};
         }
         patterns_[slot] = std::move(patterns);
     });

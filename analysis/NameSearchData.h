@@ -28,11 +28,13 @@ struct GivenNameView {
 
 // What the strokes of a given name alone decide about its numbers: the
 // character count (0 when the lookup refuses the name), the first
-// character's count and the sum of all counts.
+// character's count, the sum of all counts and which counts are odd (bit
+// k − 1 for character k, as 陰陽配列 reads them).
 struct GivenStrokePattern {
     std::uint8_t chars = 0;
     std::uint8_t first = 0;
     std::uint16_t sum = 0;
+    std::uint16_t oddMask = 0;
     bool ok() const { return chars != 0; }
 };
 

@@ -68,6 +68,8 @@ bool Passes(const Reference& r, const NameSearchFilters& filters) {
         if (r.grades[kind] > filters.worstGrade[kind]) return false;
     }
     if (r.score < filters.minScore) return false;
+    if (ReadSansai(r.record).verdict > filters.worstSansai) return false;
+    if (filters.inyoOk && ReadInyo(r.record).verdict == InyoVerdict::Bad) return false;
     for (const RequiredCharacter& required : filters.required) {
         bool found = false;
         for (int k = 1; k <= chars; ++k) {
@@ -165,6 +167,15 @@ const std::vector<FilterCase>& FilterCases() {
          [](NameSearchFilters& f) {
              f.required = {{Sjis("美"), 0}, {Sjis("子"), 0}};
          }},
+        {"三才 吉 or better", "山田", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) { f.worstSansai = SansaiVerdict::Good; }},
+        {"三才 大吉, 陰陽 not 凶", "佐々木", StrokeStyle::Honji,
+         [](NameSearchFilters& f) {
+             f.worstSansai = SansaiVerdict::VeryGood;
+             f.inyoOk = true;
+         }},
+        {"陰陽 not 凶, one-character surname", "林", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) { f.inyoOk = true; }},
         {"ten-character surname leaves two", "一二三四五六七八九十", StrokeStyle::Shinji,
          [](NameSearchFilters&) {}},
     };
@@ -211,6 +222,8 @@ TEST(NameSearch, AllNamesSpaceEqualsEvaluatingEveryCombination) {
             ASSERT_EQ(Utf8(found[i].given), Utf8(expected[i].given)) << "at " << i;
             EXPECT_EQ(found[i].record.Fortunes, expected[i].record.Fortunes);
             EXPECT_EQ(found[i].score, expected[i].score);
+            EXPECT_EQ(found[i].sansai.verdict, ReadSansai(expected[i].record).verdict);
+            EXPECT_EQ(found[i].inyo.oddMask, ReadInyo(expected[i].record).oddMask);
         }
     }
 }
