@@ -106,7 +106,7 @@ const std::string& ShapeName(InyoShape shape) {
     return names[static_cast<std::size_t>(shape)];
 }
 
-const std::string& StyleName(StrokeStyle style) {
+const std::string& StrokeStyleName(StrokeStyle style) {
     static const auto names = Converted<2>({"新字式", "本字式"});
     return names[style == StrokeStyle::Honji ? 1 : 0];
 }
@@ -133,7 +133,7 @@ std::string NameWithStyle(const NameRecord& record, StrokeStyle style,
     static const std::string close = Cp932Text("）");
     std::string text = record.Names[Surname] + ' ' + record.Names[GivenName] + open;
     if (!givenReading.empty()) text += givenReading + dot;
-    return text + StyleName(style) + close;
+    return text + StrokeStyleName(style) + close;
 }
 
 std::string RelationSentence(const SansaiReading& sansai, int pair) {

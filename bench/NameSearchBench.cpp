@@ -57,6 +57,15 @@ void BM_NamesSpaceReadingAndCharacter(benchmark::State& state) {
 }
 BENCHMARK(BM_NamesSpaceReadingAndCharacter)->Unit(benchmark::kMillisecond);
 
+// With the 三才配置 and 陰陽配列 filters: as fast as BM_NamesSpaceWhole.
+void BM_NamesSpaceSansaiAndInyo(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.worstSansai = soten::SansaiVerdict::Good;
+    filters.inyoOk = true;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceSansaiAndInyo)->Unit(benchmark::kMillisecond);
+
 void BM_AllNamesFirstPage(benchmark::State& state) {
     Run(state, Yamada(soten::SearchSpace::All));
 }
@@ -68,6 +77,15 @@ void BM_AllNamesFirstPageHonji(benchmark::State& state) {
     Run(state, filters);
 }
 BENCHMARK(BM_AllNamesFirstPageHonji)->Unit(benchmark::kMillisecond);
+
+// With the 三才配置 and 陰陽配列 filters: as fast as BM_AllNamesFirstPage.
+void BM_AllNamesSansaiAndInyo(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.worstSansai = soten::SansaiVerdict::VeryGood;
+    filters.inyoOk = true;
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesSansaiAndInyo)->Unit(benchmark::kMillisecond);
 
 void BM_AllNamesWithCharacter(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::All);

@@ -13,7 +13,8 @@ namespace soten::cli {
 
 const char* const UsageText =
     "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv] [--no-report]\n"
-    "                 [--lines] [--encoding utf-8|cp932] [--pdf FILE] SURNAME GIVEN\n"
+    "                 [--lines] [--encoding utf-8|cp932] [--detail] [--pdf FILE]\n"
+    "                 SURNAME GIVEN\n"
     "       soten-cli --batch [--style shinji|honji] [--format json|tsv] [--lines]\n"
     "                 [--no-report] [--jobs N]\n"
     "       soten-cli --strokes TEXT [--style shinji|honji]\n"
@@ -21,7 +22,8 @@ const char* const UsageText =
     "                 [--gender f|m] [--chars N] [--reading-length N]\n"
     "                 [--reading-prefix KANA | --reading-contains KANA]\n"
     "                 [--contains TEXT[:POSITION]] [--min-grade total=1,person=2,...]\n"
-    "                 [--min-score N] [--limit N] [--page N] [--format text|json|tsv]\n"
+    "                 [--min-score N] [--min-sansai 吉|大吉] [--inyo-ok]\n"
+    "                 [--limit N] [--page N] [--format text|json|tsv]\n"
     "       soten-cli --help | --version\n"
     "\n"
     "Each form takes the options shown with it; any other option is a usage\n"
@@ -32,6 +34,11 @@ const char* const UsageText =
     "record per non-empty line, in input order: JSON lines (add --lines for the\n"
     "screen and print lines) or, with --format tsv, tab-separated UTF-8 with a\n"
     "header row. --jobs N reads on N threads (default: one per processor).\n"
+    "\n"
+    "JSON and TSV records carry the supplementary 三才配置 (sansai) and 陰陽配列\n"
+    "(inyo); --detail adds them, explained, after the text report.\n"
+    "--min-sansai keeps names whose 三才配置 is at least that verdict, --inyo-ok\n"
+    "those whose 陰陽配列 is not 凶.\n"
     "\n"
     "Exit status: 0 every reading made, 1 some names refused, 2 usage error or a\n"
     "malformed input line, 3 input/output failure (input unreadable, output\n"
@@ -201,6 +208,16 @@ void ApplyChars(CliOptions& options, const std::string& value) {
         value == "any" ? 0 : static_cast<int>(ParseNumber(value, "--chars", 1, MaxPartChars));
 }
 
+void ApplyMinSansai(CliOptions& options, const std::string& value) {
+    if (value == "吉") {
+        options.search.worstSansai = SansaiVerdict::Good;
+    } else if (value == "大吉") {
+        options.search.worstSansai = SansaiVerdict::VeryGood;
+    } else {
+        throw UsageError{"--min-sansai must be 吉 or 大吉"};
+    }
+}
+
 void Nothing(CliOptions&, const std::string&) {}
 
 constexpr unsigned ForNames = ForReading | ForBatch;  // the readings of names
@@ -223,6 +240,8 @@ constexpr Option Options[] = {
     {"--jobs", true, std::nullopt, ForBatch, ApplyJobs},
     {"--encoding", true, std::nullopt, ForReading, ApplyEncoding},
     {"--pdf", true, std::nullopt, ForReading, ApplyPdf},
+    {"--detail", false, std::nullopt, ForReading,
+     [](CliOptions& o, const std::string&) { o.detail = true; }},
     {"--space", true, std::nullopt, ForSuggest, ApplySpace},
     {"--gender", true, std::nullopt, ForSuggest, ApplyGender},
     {"--chars", true, std::nullopt, ForSuggest, ApplyChars},
@@ -248,6 +267,9 @@ constexpr Option Options[] = {
      [](CliOptions& o, const std::string& v) {
          o.search.minScore = static_cast<int>(ParseNumber(v, "--min-score", 0, 12));
      }},
+    {"--min-sansai", true, std::nullopt, ForSuggest, ApplyMinSansai},
+    {"--inyo-ok", false, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string&) { o.search.inyoOk = true; }},
     // Larger limits are capped by the search, with a note.
     {"--limit", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
@@ -290,6 +312,9 @@ void CheckReading(CliOptions& options, const std::vector<std::string>& positiona
     }
     if (options.lines && options.format != Format::Json) {
         throw UsageError{"--lines needs --format json"};
+    }
+    if (options.detail && options.format != Format::Text) {
+        throw UsageError{"--detail needs --format text: json and tsv always hold sansai and inyo"};
     }
     if (positional.size() != 2) {
         throw UsageError{positional.size() < 2

@@ -25,9 +25,10 @@ struct CliOptions {
     std::string strokesText;
     std::string pdfPath;  // empty: no printout
     bool formatGiven = false;
-    bool lines = false;  // --lines: the screen and print lines in batch records
-    bool report = true;  // --no-report leaves the report out of JSON and TSV
-    unsigned jobs = 0;   // --jobs; 0: one per processor
+    bool lines = false;   // --lines: the screen and print lines in batch records
+    bool report = true;   // --no-report leaves the report out of JSON and TSV
+    bool detail = false;  // --detail: 三才配置 and 陰陽配列 after the text report
+    unsigned jobs = 0;    // --jobs; 0: one per processor
     // --suggest: the surname (code page 932), the style and the filters.
     NameSearchFilters search;
 };

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "Cp932.h"
+#include "DetailedReading.h"
 #include "Fortunes.h"
 
 namespace soten::cli {
@@ -15,6 +16,10 @@ constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> ListedKe
      {"person", ListedFortune(2)},
      {"earth", ListedFortune(3)},
      {"outer", ListedFortune(4)}}};
+
+// The supplementary columns of a reading and a name found, after the numbers.
+constexpr const char* SupplementColumns = "\tsansai\tsansai_elements\tinyo\tinyo_pattern";
+constexpr int SupplementColumnCount = 4;
 
 // The same five in alphabetical order, the order of the name search's JSON keys.
 constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> AlphabeticalKeys = {
@@ -49,6 +54,7 @@ void RecordWriter::AppendHeader(std::string& out) const {
             out += suffix;
         }
     }
+    out += SupplementColumns;
     out += "\terror";
     if (options_.report) out += "\treport";
     out.push_back('\n');
@@ -106,7 +112,9 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
                 out += suffix;
             }
         }
-        out += "\tscore\n";
+        out += "\tscore";
+        out += SupplementColumns;
+        out.push_back('\n');
         for (const NameCandidate& candidate : result.candidates) TsvCandidate(candidate, out);
         return;
     }
@@ -152,6 +160,8 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
         json_.Int(candidate.keywords[kind].grade);
     }
     json_.EndObject();
+    json_.Key("inyo");
+    JsonInyo(candidate.inyo);
     json_.Key("keywords");
     json_.StartObject();
     for (const auto& [key, kind] : AlphabeticalKeys) {
@@ -165,6 +175,8 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     } else {
         json_.Null();
     }
+    json_.Key("sansai");
+    JsonSansai(candidate.sansai, true);
     json_.Key("score");
     json_.Int(candidate.score);
     json_.Key("strokes");
@@ -199,7 +211,51 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
     }
     out.push_back('\t');
     AppendNumber(candidate.score, out);
+    TsvSupplement(candidate.sansai, candidate.inyo, out);
     out.push_back('\n');
+}
+
+// {"heaven": "木", "person": "火", "earth": "土", "relations": ["相生", "相生"],
+// "verdict": "大吉"}; the keys in alphabetical order in the name search's JSON.
+void RecordWriter::JsonSansai(const SansaiReading& sansai, bool alphabetical) {
+    static constexpr std::array<std::pair<const char*, FortuneKind>, 3> listed = {
+        {{"heaven", Heaven}, {"person", Person}, {"earth", Earth}}};
+    static constexpr std::array<std::pair<const char*, FortuneKind>, 3> sorted = {
+        {{"earth", Earth}, {"heaven", Heaven}, {"person", Person}}};
+    json_.StartObject();
+    for (const auto& [key, kind] : alphabetical ? sorted : listed) {
+        json_.Key(key);
+        JsonCp932(ElementName(sansai.elements[static_cast<std::size_t>(kind)]));
+    }
+    json_.Key("relations");
+    json_.StartArray();
+    for (const ElementRelation relation : sansai.relations) JsonCp932(RelationName(relation));
+    json_.EndArray();
+    json_.Key("verdict");
+    JsonCp932(VerdictName(sansai.verdict));
+    json_.EndObject();
+}
+
+// {"pattern": "○●○○", "verdict": "吉"}
+void RecordWriter::JsonInyo(const InyoReading& inyo) {
+    json_.StartObject();
+    json_.Key("pattern");
+    JsonCp932(InyoPattern(inyo));
+    json_.Key("verdict");
+    JsonCp932(VerdictName(inyo.verdict));
+    json_.EndObject();
+}
+
+void RecordWriter::TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo,
+                                 std::string& out) {
+    out.push_back('\t');
+    TsvCp932(VerdictName(sansai.verdict), out);
+    out.push_back('\t');
+    TsvCp932(SansaiElements(sansai), out);
+    out.push_back('\t');
+    TsvCp932(VerdictName(inyo.verdict), out);
+    out.push_back('\t');
+    TsvCp932(InyoPattern(inyo), out);
 }
 
 // A new record object, opened with the input line it answers (when it answers one).
@@ -258,6 +314,10 @@ void RecordWriter::JsonReading(long line, const ShownReading& reading) {
         JsonCp932(keywords[i].word);
     }
     json_.EndObject();
+    json_.Key("sansai");
+    JsonSansai(ReadSansai(record), false);
+    json_.Key("inyo");
+    JsonInyo(ReadInyo(record));
     if (options_.report) {
         json_.Key("report");
         JsonCp932(record.ReportText);
@@ -326,6 +386,7 @@ void RecordWriter::TsvReading(long line, const ShownReading& reading, std::strin
         out.push_back('\t');
         TsvCp932(keyword.word, out);
     }
+    TsvSupplement(ReadSansai(record), ReadInyo(record), out);
     out.push_back('\t');  // no error
     if (options_.report) {
         out.push_back('\t');
@@ -341,8 +402,9 @@ void RecordWriter::TsvRow(long line, std::string_view surname, std::string_view 
     TsvField(surname, out);
     out.push_back('\t');
     TsvField(given, out);
-    // style, two stroke columns, five numbers, five grades, five keywords
-    out.append(3 + 3 * FortuneCount, '\t');
+    // style, two stroke columns, five numbers, five grades, five keywords,
+    // the supplement
+    out.append(3 + 3 * FortuneCount + SupplementColumnCount, '\t');
     out.push_back('\t');
     TsvField(error, out);
     if (options_.report) out.push_back('\t');

@@ -59,6 +59,9 @@ private:
     void TsvField(std::string_view utf8, std::string& out);
     void TsvCp932(std::string_view cp932, std::string& out);
     void FinishJson(std::string& out);
+    void JsonSansai(const SansaiReading& sansai, bool alphabetical);
+    void JsonInyo(const InyoReading& inyo);
+    void TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo, std::string& out);
     void JsonCandidate(const NameCandidate& candidate);
     void TsvCandidate(const NameCandidate& candidate, std::string& out);
 

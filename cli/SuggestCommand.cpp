@@ -4,6 +4,7 @@
 
 #include "CliRunner.h"
 #include "Cp932.h"
+#include "DetailedReading.h"
 #include "NameSearch.h"
 #include "RecordWriter.h"
 
@@ -65,7 +66,9 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
                    std::to_string(candidate.record.Fortunes[kind]) +
                    Utf8(GradeMark(candidate.keywords[kind].grade).substr(0, 2));
         }
-        out += "\t評点 " + std::to_string(candidate.score) + "\n";
+        out += "\t評点 " + std::to_string(candidate.score) + "\t三才 " +
+               Utf8(VerdictName(candidate.sansai.verdict)) + "\t陰陽 " +
+               Utf8(VerdictName(candidate.inyo.verdict)) + "\n";
     }
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the desktop program on a virtual X display: the splash, the
 # empty main window, the entry dialog, a reading, the Save As dialog, the
-# print preview, the 名付け search, a refused name, the about box and the help window. Needs xvfb, xdotool and imagemagick
+# print preview, the detail window, the 名付け search, a refused name, the about box and the help window. Needs xvfb, xdotool and imagemagick
 # (scripts/install-deps.sh installs them).
 #
 #   tools/screenshots.sh [--scale FACTOR] [path/to/soten] [output folder]
@@ -96,6 +96,15 @@ sleep 0.3
 xdotool key v
 sleep 1.5
 shot 4c-print-preview
+xdotool key Escape
+sleep 0.3
+
+# The detail of the reading: 三才配置 and 陰陽配列.
+focus '蒼天姓名判断'
+xdotool key ctrl+i
+sleep 1
+shot 4e-detail
+focus '詳しい鑑定'
 xdotool key Escape
 sleep 0.3
 

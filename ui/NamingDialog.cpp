@@ -1,5 +1,6 @@
 #include "NamingDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -116,7 +117,8 @@ QVariant NamingResultModel::data(const QModelIndex& index, int role) const {
                 return {};
         }
     }
-    if (role == Qt::TextAlignmentRole && (column == Strokes || column == Score)) {
+    if (role == Qt::TextAlignmentRole &&
+        (column == Strokes || column == Score || column == Sansai || column == Inyo)) {
         return QVariant::fromValue(Qt::AlignCenter);
     }
     if (role != Qt::DisplayRole && role != Qt::UserRole && role != Qt::AccessibleTextRole) {
@@ -139,6 +141,12 @@ QVariant NamingResultModel::data(const QModelIndex& index, int role) const {
         }
         case Score:
             return candidate.score;
+        case Sansai:
+            if (role == Qt::UserRole) return static_cast<int>(candidate.sansai.verdict);
+            return FromCp932(VerdictName(candidate.sansai.verdict));
+        case Inyo:
+            if (role == Qt::UserRole) return static_cast<int>(candidate.inyo.verdict);
+            return FromCp932(VerdictName(candidate.inyo.verdict));
         default:
             return {};
     }
@@ -148,7 +156,7 @@ QVariant NamingResultModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
     static const std::array<const char*, ColumnCount> titles = {
-        "名前", "読み", "性別", "画数", "人運", "地運", "外運", "総運", "評点"};
+        "名前", "読み", "性別", "画数", "人運", "地運", "外運", "総運", "評点", "三才", "陰陽"};
     return QString::fromUtf8(titles.at(static_cast<std::size_t>(section)));
 }
 
@@ -200,6 +208,11 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     minScoreBox->setObjectName(QStringLiteral("minScoreBox"));
     minScoreBox->setRange(0, 12);
     minScoreBox->setSuffix(QStringLiteral(" 点以上"));
+    sansaiBox =
+        Choices(filters, "sansaiBox",
+                {QStringLiteral("指定なし"), QStringLiteral("吉以上"), QStringLiteral("大吉のみ")});
+    inyoBox = new QCheckBox(QStringLiteral("陰陽配列が凶の名前を除く(&6)"), filters);
+    inyoBox->setObjectName(QStringLiteral("inyoBox"));
 
     AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), surnameEdit);
     AddRow(grid, 0, 2, QStringLiteral("画数(&T)："), styleBox);
@@ -216,6 +229,8 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     AddRow(grid, 4, 2, QStringLiteral("地運(&2)："), gradeBoxes[1]);
     AddRow(grid, 4, 4, QStringLiteral("外運(&3)："), gradeBoxes[2]);
     AddRow(grid, 5, 0, QStringLiteral("総運(&4)："), gradeBoxes[3]);
+    AddRow(grid, 5, 2, QStringLiteral("三才配置(&5)："), sansaiBox);
+    grid->addWidget(inyoBox, 5, 4, 1, 2);
 
     countLabel = new QLabel(this);
     countLabel->setObjectName(QStringLiteral("countLabel"));
@@ -292,12 +307,13 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
         connect(edit, &QLineEdit::textChanged, this, changed);
     }
     for (QComboBox* box : {styleBox, spaceBox, genderBox, charsBox, readingMatchBox, positionBox,
-                           gradeBoxes[0], gradeBoxes[1], gradeBoxes[2], gradeBoxes[3]}) {
+                           gradeBoxes[0], gradeBoxes[1], gradeBoxes[2], gradeBoxes[3], sansaiBox}) {
         connect(box, &QComboBox::currentIndexChanged, this, changed);
     }
     for (QSpinBox* box : {readingLengthBox, minScoreBox}) {
         connect(box, &QSpinBox::valueChanged, this, changed);
     }
+    connect(inyoBox, &QCheckBox::toggled, this, changed);
     connect(resultTable, &QTableView::activated, this, &NamingDialog::ChooseRow);
     connect(previousButton, &QPushButton::clicked, this, [this] { TurnPage(-1); });
     connect(nextButton, &QPushButton::clicked, this, [this] { TurnPage(+1); });
@@ -340,6 +356,10 @@ NameSearchFilters NamingDialog::CurrentFilters() const {
         filters.worstGrade[ShownKinds[i]] = 4 - gradeBoxes[i]->currentIndex();
     }
     filters.minScore = minScoreBox->value();
+    static constexpr std::array<SansaiVerdict, 3> sansaiChoices = {
+        SansaiVerdict::VeryBad, SansaiVerdict::Good, SansaiVerdict::VeryGood};
+    filters.worstSansai = sansaiChoices.at(static_cast<std::size_t>(sansaiBox->currentIndex()));
+    filters.inyoOk = inyoBox->isChecked();
     filters.limit = PageSize;
     filters.page = page_;
     return filters;
@@ -408,7 +428,8 @@ void NamingDialog::ChooseRow(const QModelIndex& index) {
     if (!index.isValid()) return;
     const QModelIndex source = sorted_->mapToSource(index);
     const NameCandidate& candidate = model_->Candidate(source.row());
-    emit NameChosen(FromCp932(shownSurname_), FromCp932(candidate.given), shownStyle_);
+    emit NameChosen(FromCp932(shownSurname_), FromCp932(candidate.given),
+                    FromCp932(candidate.reading), shownStyle_);
 }
 
 }  // namespace soten::ui

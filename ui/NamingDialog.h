@@ -9,6 +9,7 @@
 #include "Tables.h"
 
 class QComboBox;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -20,8 +21,9 @@ class QTimer;
 namespace soten::ui {
 
 // The candidates of one page as table rows: 名前, 読み, 性別, 画数, 人運, 地運,
-// 外運, 総運 (number and grade mark, in the grade's colour) and 評点. Sorting
-// uses the numbers (Qt::UserRole), not the text.
+// 外運, 総運 (number and grade mark, in the grade's colour), 評点, and the
+// verdicts of 三才配置 and 陰陽配列. Sorting uses the numbers (Qt::UserRole),
+// not the text.
 class NamingResultModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -36,6 +38,8 @@ public:
         OuterFortune,
         TotalFortune,
         Score,
+        Sansai,
+        Inyo,
         ColumnCount
     };
 
@@ -90,6 +94,8 @@ public:
     QComboBox* positionBox;
     std::array<QComboBox*, 4> gradeBoxes;  // 人運, 地運, 外運, 総運
     QSpinBox* minScoreBox;
+    QComboBox* sansaiBox;
+    QCheckBox* inyoBox;
     QLabel* countLabel;
     QTableView* resultTable;
     QPushButton* previousButton;
@@ -98,8 +104,10 @@ public:
     QPushButton* closeButton;
 
 signals:
-    // A candidate picked: its surname and given name and the style searched.
-    void NameChosen(const QString& surname, const QString& given, soten::StrokeStyle style);
+    // A candidate picked: its surname and given name, the reading of the given
+    // name (empty in the all-names space) and the style searched.
+    void NameChosen(const QString& surname, const QString& given, const QString& reading,
+                    soten::StrokeStyle style);
     // A search has finished and its page is on show.
     void SearchFinished();
 

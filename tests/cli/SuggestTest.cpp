@@ -79,7 +79,8 @@ TEST(Suggest, JsonCandidatesAreTheReadingsOfTheirNames) {
                          BuiltInTables()),
                   ExitReadingMade);
         const auto reading = ParseJson(out.str());
-        for (const char* key : {"/strokes", "/fortunes", "/grades", "/keywords"}) {
+        for (const char* key :
+             {"/strokes", "/fortunes", "/grades", "/keywords", "/sansai", "/inyo"}) {
             const rapidjson::Value* found = Find(candidate, key);
             const rapidjson::Value* read = Find(reading, key);
             ASSERT_TRUE(found && read) << key;
@@ -125,11 +126,49 @@ TEST(Suggest, JsonKeysAreInAlphabeticalOrder) {
     EXPECT_EQ(MemberNames(json), (Names{"candidates", "count", "space", "style", "surname"}));
     ASSERT_EQ(SizeAt(json, "/candidates"), 1u);
     const rapidjson::Value& candidate = json["candidates"][0];
-    EXPECT_EQ(MemberNames(candidate), (Names{"fortunes", "gender", "given", "grades", "keywords",
-                                             "reading", "score", "strokes"}));
+    EXPECT_EQ(MemberNames(candidate), (Names{"fortunes", "gender", "given", "grades", "inyo",
+                                             "keywords", "reading", "sansai", "score", "strokes"}));
+    EXPECT_EQ(MemberNames(candidate["sansai"]),
+              (Names{"earth", "heaven", "person", "relations", "verdict"}));
     EXPECT_EQ(MemberNames(candidate["fortunes"]),
               (Names{"earth", "heaven", "outer", "person", "total"}));
     EXPECT_EQ(MemberNames(candidate["strokes"]), (Names{"given", "surname"}));
+}
+
+// --min-sansai and --inyo-ok keep, in order, exactly the names of the
+// unfiltered search whose verdicts pass.
+TEST(Suggest, SansaiAndInyoFiltersEqualFilteringEveryName) {
+    for (const char* minimum : {"吉", "大吉"}) {
+        SCOPED_TRACE(minimum);
+        const std::vector<std::string> base = {"佐々木", "--style",  "honji", "--chars",
+                                               "1",      "--gender", "f",     "--limit",
+                                               "10000",  "--format", "json"};
+        const SuggestRun all = Suggest(base);
+        std::vector<std::string> filteredArgs = base;
+        filteredArgs.insert(filteredArgs.end(), {"--min-sansai", minimum, "--inyo-ok"});
+        const SuggestRun filtered = Suggest(filteredArgs);
+        ASSERT_EQ(all.status, ExitReadingMade) << all.err;
+        ASSERT_EQ(filtered.status, ExitReadingMade) << filtered.err;
+        const auto everyName = ParseJson(all.out);
+        ASSERT_LT(IntAt(everyName, "/count"), 10000);
+        std::vector<std::string> expected;
+        for (const auto& candidate : everyName["candidates"].GetArray()) {
+            const std::string sansai = StringAt(candidate, "/sansai/verdict");
+            const bool sansaiPasses =
+                sansai == "大吉" || (sansai == "吉" && std::string(minimum) == "吉");
+            if (sansaiPasses && StringAt(candidate, "/inyo/verdict") != "凶") {
+                expected.push_back(StringAt(candidate, "/given"));
+            }
+        }
+        std::vector<std::string> found;
+        const auto result = ParseJson(filtered.out);
+        for (const auto& candidate : result["candidates"].GetArray()) {
+            found.push_back(StringAt(candidate, "/given"));
+        }
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(found, expected);
+        EXPECT_EQ(IntAt(result, "/count"), static_cast<std::int64_t>(expected.size()));
+    }
 }
 
 TEST(Suggest, TsvHasAHeaderAndOneRowPerName) {

@@ -103,7 +103,8 @@ class Tsv(unittest.TestCase):
         five = ["total", "heaven", "person", "earth", "outer"]
         self.assertEqual(header, ["line", "surname", "given", "style", "surname_strokes",
                                   "given_strokes", *five, *[k + "_grade" for k in five],
-                                  *[k + "_keyword" for k in five], "error", "report"])
+                                  *[k + "_keyword" for k in five], "sansai", "sansai_elements",
+                                  "inyo", "inyo_pattern", "error", "report"])
         for row, record in zip(rows, records):
             with self.subTest(line=record["line"]):
                 cells = dict(zip(header, row))
@@ -122,6 +123,12 @@ class Tsv(unittest.TestCase):
                     self.assertEqual(int(cells[key]), record["fortunes"][key])
                     self.assertEqual(int(cells[key + "_grade"]), record["grades"][key])
                     self.assertEqual(cells[key + "_keyword"], record["keywords"][key])
+                sansai, inyo = record["sansai"], record["inyo"]
+                self.assertEqual(cells["sansai"], sansai["verdict"])
+                self.assertEqual(cells["sansai_elements"],
+                                 sansai["heaven"] + sansai["person"] + sansai["earth"])
+                self.assertEqual((cells["inyo"], cells["inyo_pattern"]),
+                                 (inyo["verdict"], inyo["pattern"]))
                 self.assertEqual(cells["report"], record["report"])
 
     def test_no_report_holds_the_same_numbers_as_a_full_reading(self):
@@ -162,6 +169,9 @@ class SuggestTsv(unittest.TestCase):
                 self.assertEqual(int(cells[key + "_grade"]), candidate["grades"][key])
                 self.assertEqual(cells[key + "_keyword"], candidate["keywords"][key])
             self.assertEqual(int(cells["score"]), candidate["score"])
+            self.assertEqual((cells["sansai"], cells["inyo"], cells["inyo_pattern"]),
+                             (candidate["sansai"]["verdict"], candidate["inyo"]["verdict"],
+                              candidate["inyo"]["pattern"]))
 
 
 class Pdf(unittest.TestCase):

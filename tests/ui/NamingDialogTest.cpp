@@ -2,6 +2,7 @@
 // table against the search itself, and a picked name read in the main window.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -175,6 +176,27 @@ TEST_F(NamingDialogTest, DoubleClickAndEnterMakeTheReadingInTheMainWindow) {
         EXPECT_EQ(entryDialog.surnameBox->itemText(0), QStringLiteral("佐々木"));
         EXPECT_TRUE(mainWindow.saveAsAction->isEnabled());
         EXPECT_TRUE(mainWindow.reportHolder.UnicodeText().contains(given.left(1)));
+        // The reading travels with the name to the caption.
+        EXPECT_TRUE(mainWindow.windowTitle().endsWith(
+            QStringLiteral("（%1・本字式）").arg(Cell(table, row, NamingResultModel::Reading))))
+            << mainWindow.windowTitle().toStdString();
+    }
+}
+
+TEST_F(NamingDialogTest, SansaiAndInyoFiltersKeepOnlyTheVerdictsAsked) {
+    NamingDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    dialog->surnameEdit->setText(QStringLiteral("山田"));
+    dialog->sansaiBox->setCurrentIndex(2);  // 大吉のみ
+    dialog->inyoBox->setChecked(true);
+    WaitForResults(dialog);
+    EXPECT_EQ(dialog->CurrentFilters().worstSansai, soten::SansaiVerdict::VeryGood);
+    EXPECT_TRUE(dialog->CurrentFilters().inyoOk);
+    const QTableView* table = dialog->resultTable;
+    ASSERT_GT(table->model()->rowCount(), 0);
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        EXPECT_EQ(Cell(table, row, NamingResultModel::Sansai), QStringLiteral("大吉"));
+        EXPECT_NE(Cell(table, row, NamingResultModel::Inyo), QStringLiteral("凶"));
     }
 }
 
