@@ -100,7 +100,7 @@ const std::string& ElementName(Element element);
 const std::string& RelationName(ElementRelation relation);
 const std::string& VerdictName(SansaiVerdict verdict);
 const std::string& VerdictName(InyoVerdict verdict);
-const std::string& ShapeName(InyoShape shape);    // empty for Mixed
+const std::string& ShapeName(InyoShape shape);          // empty for Mixed
 const std::string& StrokeStyleName(StrokeStyle style);  // 新字式, 本字式
 
 // "木火土": the elements of 天, 人 and 地 in a row.
