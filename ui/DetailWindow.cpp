@@ -15,6 +15,7 @@
 #include "PaneColors.h"
 #include "PrintPreview.h"
 #include "ShiftJis.h"
+#include "WindowPlacement.h"
 
 namespace soten::ui {
 
@@ -55,7 +56,13 @@ DetailWindow::DetailWindow(QWidget* owner, const ShownReading& shown, const Tabl
     : QWidget(owner, Qt::Window), shown_(shown), tables_(tables), printDialog_(printDialog) {
     setObjectName(QStringLiteral("DetailWindow"));
     setWindowTitle(QStringLiteral("詳しい鑑定"));
-    resize(560, 640);
+    // Tall enough for the whole detail of a short name, never taller than the
+    // screen; in its middle, over the main window and the reading it explains.
+    QSize size(560, 640);
+    const QRect screen = AvailableScreenArea(owner);
+    if (!screen.isEmpty()) size = size.boundedTo(screen.size() - QSize(40, 60));
+    resize(size);
+    CentreWindow(*this, screen, size);
     detailBrowser = new QTextBrowser(this);
     detailBrowser->setObjectName(QStringLiteral("detailBrowser"));
     detailBrowser->setAccessibleName(QStringLiteral("詳しい鑑定"));
@@ -150,9 +157,8 @@ QString DetailWindow::DetailHtml(const ShownReading& shown, const Tables& tables
     for (int pair = 0; pair < 2; ++pair) {
         const auto p = static_cast<std::size_t>(pair);
         html +=
-            QStringLiteral("<li>%1→%2：<b>%3</b>　%4</li>")
-                .arg(Html(FortuneLabels()[p]), Html(FortuneLabels()[p + 1]),
-                     Html(RelationName(sansai.relations[p])), Html(RelationSentence(sansai, pair)));
+            QStringLiteral("<li><b>%1</b>：%2</li>")
+                .arg(Html(RelationName(sansai.relations[p])), Html(RelationSentence(sansai, pair)));
     }
     html += QStringLiteral("</ul><p>判定：%1</p><p>%2</p>")
                 .arg(Coloured(Html(VerdictName(sansai.verdict)), SansaiColour(sansai.verdict)),
