@@ -117,11 +117,15 @@ std::string SansaiElements(const SansaiReading& sansai) {
     return out;
 }
 
-std::string InyoPattern(const InyoReading& inyo) {
+const std::string& InyoMark(bool odd) {
     static const auto marks = Converted<2>({"●", "○"});
+    return marks[odd ? 1 : 0];
+}
+
+std::string InyoPattern(const InyoReading& inyo) {
     std::string out;
     for (int i = 0; i < inyo.surnameChars + inyo.givenChars; ++i) {
-        out += marks[inyo.oddMask >> i & 1u];
+        out += InyoMark((inyo.oddMask >> i & 1u) != 0);
     }
     return out;
 }

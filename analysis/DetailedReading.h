@@ -102,6 +102,7 @@ const std::string& VerdictName(SansaiVerdict verdict);
 const std::string& VerdictName(InyoVerdict verdict);
 const std::string& ShapeName(InyoShape shape);          // empty for Mixed
 const std::string& StrokeStyleName(StrokeStyle style);  // 新字式, 本字式
+const std::string& InyoMark(bool odd);                  // ○ (陽) or ● (陰)
 
 // "木火土": the elements of 天, 人 and 地 in a row.
 std::string SansaiElements(const SansaiReading& sansai);

@@ -21,6 +21,44 @@ constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> ListedKe
 constexpr const char* SupplementColumns = "\tsansai\tsansai_elements\tinyo\tinyo_pattern";
 constexpr int SupplementColumnCount = 4;
 
+// The words of 三才配置 and 陰陽配列 in UTF-8, converted once: every record
+// holds a few of them, and none needs quoting in TSV.
+struct SupplementWords {
+    template <typename Enum, std::size_t N, typename Name>
+    static std::array<std::string, N> Convert(Name name) {
+        std::array<std::string, N> words;
+        for (std::size_t i = 0; i < N; ++i) {
+            words[i] = Cp932::ToUtf8Lossy(name(static_cast<Enum>(i)));
+        }
+        return words;
+    }
+
+    std::array<std::string, 5> elements =
+        Convert<Element, 5>([](Element e) -> const std::string& { return ElementName(e); });
+    std::array<std::string, 3> relations = Convert<ElementRelation, 3>(
+        [](ElementRelation r) -> const std::string& { return RelationName(r); });
+    std::array<std::string, 4> sansai = Convert<SansaiVerdict, 4>(
+        [](SansaiVerdict v) -> const std::string& { return VerdictName(v); });
+    std::array<std::string, 3> inyo =
+        Convert<InyoVerdict, 3>([](InyoVerdict v) -> const std::string& { return VerdictName(v); });
+    std::array<std::string, 2> marks = {Cp932::ToUtf8Lossy(InyoMark(false)),
+                                        Cp932::ToUtf8Lossy(InyoMark(true))};
+
+    const std::string& ElementWord(Element e) const {
+        return elements[static_cast<std::size_t>(e)];
+    }
+    void AppendPattern(const InyoReading& reading, std::string& out) const {
+        for (int i = 0; i < reading.surnameChars + reading.givenChars; ++i) {
+            out += marks[reading.oddMask >> i & 1u];
+        }
+    }
+};
+
+const SupplementWords& Words() {
+    static const SupplementWords words;
+    return words;
+}
+
 // The same five in alphabetical order, the order of the name search's JSON keys.
 constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> AlphabeticalKeys = {
     {{"earth", Earth}, {"heaven", Heaven}, {"outer", Outer}, {"person", Person}, {"total", Total}}};
@@ -215,47 +253,64 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
     out.push_back('\n');
 }
 
-// {"heaven": "木", "person": "火", "earth": "土", "relations": ["相生", "相生"],
-// "verdict": "大吉"}; the keys in alphabetical order in the name search's JSON.
+// {"heaven":"木","person":"火","earth":"土","relations":["相生","相生"],"verdict":"大吉"},
+// the keys in alphabetical order in the name search's JSON. The object
+// follows from the three elements alone, so the 125 of each order are
+// written once and then copied as they are.
 void RecordWriter::JsonSansai(const SansaiReading& sansai, bool alphabetical) {
-    static constexpr std::array<std::pair<const char*, FortuneKind>, 3> listed = {
-        {{"heaven", Heaven}, {"person", Person}, {"earth", Earth}}};
-    static constexpr std::array<std::pair<const char*, FortuneKind>, 3> sorted = {
-        {{"earth", Earth}, {"heaven", Heaven}, {"person", Person}}};
-    json_.StartObject();
-    for (const auto& [key, kind] : alphabetical ? sorted : listed) {
-        json_.Key(key);
-        JsonCp932(ElementName(sansai.elements[static_cast<std::size_t>(kind)]));
-    }
-    json_.Key("relations");
-    json_.StartArray();
-    for (const ElementRelation relation : sansai.relations) JsonCp932(RelationName(relation));
-    json_.EndArray();
-    json_.Key("verdict");
-    JsonCp932(VerdictName(sansai.verdict));
-    json_.EndObject();
+    static const std::array<std::array<std::string, 125>, 2> objects = [] {
+        const SupplementWords& words = Words();
+        std::array<std::array<std::string, 125>, 2> made;
+        for (int index = 0; index < 125; ++index) {
+            const SansaiReading reading =
+                ReadSansai(index / 25 + 1, index / 5 % 5 * 2 + 1, index % 5 * 2 + 1);
+            const auto word = [&](FortuneKind kind) {
+                return "\"" + words.ElementWord(reading.elements[static_cast<std::size_t>(kind)]) +
+                       "\"";
+            };
+            const std::string rest =
+                ",\"relations\":[\"" +
+                words.relations[static_cast<std::size_t>(reading.relations[0])] + "\",\"" +
+                words.relations[static_cast<std::size_t>(reading.relations[1])] +
+                "\"],\"verdict\":\"" + words.sansai[static_cast<std::size_t>(reading.verdict)] +
+                "\"}";
+            made[0][static_cast<std::size_t>(index)] = "{\"heaven\":" + word(Heaven) +
+                                                       ",\"person\":" + word(Person) +
+                                                       ",\"earth\":" + word(Earth) + rest;
+            made[1][static_cast<std::size_t>(index)] = "{\"earth\":" + word(Earth) +
+                                                       ",\"heaven\":" + word(Heaven) +
+                                                       ",\"person\":" + word(Person) + rest;
+        }
+        return made;
+    }();
+    const auto index = static_cast<std::size_t>(sansai.elements[0]) * 25 +
+                       static_cast<std::size_t>(sansai.elements[1]) * 5 +
+                       static_cast<std::size_t>(sansai.elements[2]);
+    const std::string& object = objects[alphabetical ? 1 : 0][index];
+    json_.RawValue(object.data(), object.size(), rapidjson::kObjectType);
 }
 
-// {"pattern": "○●○○", "verdict": "吉"}
+// {"pattern":"○●○○","verdict":"吉"}
 void RecordWriter::JsonInyo(const InyoReading& inyo) {
-    json_.StartObject();
-    json_.Key("pattern");
-    JsonCp932(InyoPattern(inyo));
-    json_.Key("verdict");
-    JsonCp932(VerdictName(inyo.verdict));
-    json_.EndObject();
+    utf8_.assign("{\"pattern\":\"");
+    Words().AppendPattern(inyo, utf8_);
+    utf8_ += "\",\"verdict\":\"";
+    utf8_ += Words().inyo[static_cast<std::size_t>(inyo.verdict)];
+    utf8_ += "\"}";
+    json_.RawValue(utf8_.data(), utf8_.size(), rapidjson::kObjectType);
 }
 
 void RecordWriter::TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo,
                                  std::string& out) {
+    const SupplementWords& words = Words();
     out.push_back('\t');
-    TsvCp932(VerdictName(sansai.verdict), out);
+    out += words.sansai[static_cast<std::size_t>(sansai.verdict)];
     out.push_back('\t');
-    TsvCp932(SansaiElements(sansai), out);
+    for (const Element element : sansai.elements) out += words.ElementWord(element);
     out.push_back('\t');
-    TsvCp932(VerdictName(inyo.verdict), out);
+    out += words.inyo[static_cast<std::size_t>(inyo.verdict)];
     out.push_back('\t');
-    TsvCp932(InyoPattern(inyo), out);
+    words.AppendPattern(inyo, out);
 }
 
 // A new record object, opened with the input line it answers (when it answers one).
