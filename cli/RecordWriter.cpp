@@ -256,14 +256,14 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
 // {"heaven":"木","person":"火","earth":"土","relations":["相生","相生"],"verdict":"大吉"},
 // the keys in alphabetical order in the name search's JSON. The object
 // follows from the three elements alone, so the 125 of each order are
-// written once and then copied as they are.
+// written once (element e from the number 2e + 1) and then copied as they are.
 void RecordWriter::JsonSansai(const SansaiReading& sansai, bool alphabetical) {
     static const std::array<std::array<std::string, 125>, 2> objects = [] {
         const SupplementWords& words = Words();
         std::array<std::array<std::string, 125>, 2> made;
         for (int index = 0; index < 125; ++index) {
             const SansaiReading reading =
-                ReadSansai(index / 25 + 1, index / 5 % 5 * 2 + 1, index % 5 * 2 + 1);
+                ReadSansai(index / 25 * 2 + 1, index / 5 % 5 * 2 + 1, index % 5 * 2 + 1);
             const auto word = [&](FortuneKind kind) {
                 return "\"" + words.ElementWord(reading.elements[static_cast<std::size_t>(kind)]) +
                        "\"";
