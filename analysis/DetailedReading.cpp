@@ -1,5 +1,7 @@
 #include "DetailedReading.h"
 
+#include <algorithm>
+
 #include "Formatted.h"
 #include "Fortunes.h"
 #include "ShiftJis.h"
@@ -23,18 +25,13 @@ std::string Text(const char* utf8) {
 
 }  // namespace
 
-SansaiReading ReadSansai(const NameRecord& record) {
-    return ReadSansai(record.Fortunes[Heaven], record.Fortunes[Person], record.Fortunes[Earth]);
-}
-
 std::uint16_t OddMask(const StrokeCounts& strokes, int chars) {
-    std::uint16_t mask = 0;
-    for (int k = 1; k <= chars; ++k) {
-        if (strokes[static_cast<std::size_t>(k)] % 2 != 0) {
-            mask = static_cast<std::uint16_t>(mask | 1u << (k - 1));
-        }
+    unsigned mask = 0;
+    const int last = std::min(chars, MaxPartChars);
+    for (int k = last; k >= 1; --k) {
+        mask = mask << 1 | (static_cast<unsigned>(strokes[static_cast<std::size_t>(k)]) & 1u);
     }
-    return mask;
+    return static_cast<std::uint16_t>(mask);
 }
 
 InyoReading JudgeInyo(std::uint16_t surnameOdd, int surnameChars, std::uint16_t givenOdd,

@@ -33,8 +33,10 @@ enum class InyoShape : std::uint8_t { Mixed, AllYang, AllYin, Split, Sandwiched 
 // The element of a number by its last digit: 1, 2 木; 3, 4 火; 5, 6 土; 7, 8 金;
 // 9, 0 水.
 constexpr Element ElementOf(std::int32_t number) {
-    const int digit = static_cast<int>(number % 10);
-    return static_cast<Element>((digit + 9) % 10 / 2);
+    constexpr Element byLastDigit[10] = {
+        Element::Water, Element::Wood, Element::Wood,  Element::Fire,  Element::Fire,
+        Element::Soil,  Element::Soil, Element::Metal, Element::Metal, Element::Water};
+    return byLastDigit[number % 10];
 }
 
 constexpr ElementRelation RelationOf(Element from, Element to) {
@@ -72,7 +74,9 @@ constexpr SansaiReading ReadSansai(std::int32_t heaven, std::int32_t person, std
 }
 
 // From the numbers ComputeFortunes set.
-SansaiReading ReadSansai(const NameRecord& record);
+inline SansaiReading ReadSansai(const NameRecord& record) {
+    return ReadSansai(record.Fortunes[Heaven], record.Fortunes[Person], record.Fortunes[Earth]);
+}
 
 // Marks of a whole name, surname first: bit i set when character i (from 0)
 // has an odd count (陽).

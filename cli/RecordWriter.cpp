@@ -1,6 +1,7 @@
 #include "RecordWriter.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "Cp932.h"
 #include "DetailedReading.h"
@@ -53,6 +54,15 @@ struct SupplementWords {
         }
     }
 };
+
+// The three elements as one number from 0 to 124; element e comes from the
+// number 2e + 1, so index i is read back by ReadSansai(i / 25 * 2 + 1,
+// i / 5 % 5 * 2 + 1, i % 5 * 2 + 1).
+std::size_t SansaiIndex(const SansaiReading& sansai) {
+    return static_cast<std::size_t>(sansai.elements[0]) * 25 +
+           static_cast<std::size_t>(sansai.elements[1]) * 5 +
+           static_cast<std::size_t>(sansai.elements[2]);
+}
 
 const SupplementWords& Words() {
     static const SupplementWords words;
@@ -256,7 +266,7 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
 // {"heaven":"木","person":"火","earth":"土","relations":["相生","相生"],"verdict":"大吉"},
 // the keys in alphabetical order in the name search's JSON. The object
 // follows from the three elements alone, so the 125 of each order are
-// written once (element e from the number 2e + 1) and then copied as they are.
+// written once (see SansaiIndex) and then copied as they are.
 void RecordWriter::JsonSansai(const SansaiReading& sansai, bool alphabetical) {
     static const std::array<std::array<std::string, 125>, 2> objects = [] {
         const SupplementWords& words = Words();
@@ -283,11 +293,14 @@ void RecordWriter::JsonSansai(const SansaiReading& sansai, bool alphabetical) {
         }
         return made;
     }();
-    const auto index = static_cast<std::size_t>(sansai.elements[0]) * 25 +
-                       static_cast<std::size_t>(sansai.elements[1]) * 5 +
-                       static_cast<std::size_t>(sansai.elements[2]);
-    const std::string& object = objects[alphabetical ? 1 : 0][index];
-    json_.RawValue(object.data(), object.size(), rapidjson::kObjectType);
+    JsonRaw(objects[alphabetical ? 1 : 0][SansaiIndex(sansai)]);
+}
+
+// A value already written as JSON, copied whole: the writer puts the
+// separator before it, the bytes go straight into its buffer.
+void RecordWriter::JsonRaw(std::string_view json) {
+    json_.RawValue("", 0, rapidjson::kObjectType);
+    std::memcpy(buffer_.Push(json.size()), json.data(), json.size());
 }
 
 // {"pattern":"○●○○","verdict":"吉"}
@@ -297,16 +310,26 @@ void RecordWriter::JsonInyo(const InyoReading& inyo) {
     utf8_ += "\",\"verdict\":\"";
     utf8_ += Words().inyo[static_cast<std::size_t>(inyo.verdict)];
     utf8_ += "\"}";
-    json_.RawValue(utf8_.data(), utf8_.size(), rapidjson::kObjectType);
+    JsonRaw(utf8_);
 }
 
 void RecordWriter::TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo,
                                  std::string& out) {
+    // "\t凶\t金水火", one for each triple of elements.
+    static const std::array<std::string, 125> sansaiFields = [] {
+        const SupplementWords& words = Words();
+        std::array<std::string, 125> made;
+        for (int index = 0; index < 125; ++index) {
+            const SansaiReading reading =
+                ReadSansai(index / 25 * 2 + 1, index / 5 % 5 * 2 + 1, index % 5 * 2 + 1);
+            std::string& field = made[static_cast<std::size_t>(index)];
+            field = '\t' + words.sansai[static_cast<std::size_t>(reading.verdict)] + '\t';
+            for (const Element element : reading.elements) field += words.ElementWord(element);
+        }
+        return made;
+    }();
     const SupplementWords& words = Words();
-    out.push_back('\t');
-    out += words.sansai[static_cast<std::size_t>(sansai.verdict)];
-    out.push_back('\t');
-    for (const Element element : sansai.elements) out += words.ElementWord(element);
+    out += sansaiFields[SansaiIndex(sansai)];
     out.push_back('\t');
     out += words.inyo[static_cast<std::size_t>(inyo.verdict)];
     out.push_back('\t');

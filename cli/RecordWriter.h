@@ -61,6 +61,7 @@ private:
     void FinishJson(std::string& out);
     void JsonSansai(const SansaiReading& sansai, bool alphabetical);
     void JsonInyo(const InyoReading& inyo);
+    void JsonRaw(std::string_view json);
     void TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo, std::string& out);
     void JsonCandidate(const NameCandidate& candidate);
     void TsvCandidate(const NameCandidate& candidate, std::string& out);
