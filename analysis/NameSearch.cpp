@@ -135,22 +135,22 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
     const auto& patterns = data.Patterns(filters.style, tables.dictionary);
     const int surnameChars = surname.Lengths[Surname];
     const std::uint16_t surnameOdd = OddMask(surname.Strokes[Surname], surnameChars);
+    // 0 not judged yet, 1 passes, 2 陰陽配列 凶.
+    std::vector<std::uint8_t> inyoKnown;
+    if (filters.inyoOk) inyoKnown.assign(std::size_t{MaxPartChars + 1} << MaxPartChars, 0);
     const std::string reading = ToHiragana(filters.reading);
     Evaluator evaluator(surname, filters, tables);
 
     // One bucket per (score, 総運 grade) in result order; the names come in
     // reading order already, so the buckets need no sorting.
-    std::array<std::vector<std::uint32_t>, (MaxScore + 1) * 4> buckets;
+    constexpr std::size_t Refused = (MaxScore + 1) * 4;
+    std::array<std::vector<std::uint32_t>, Refused + 1> buckets;
     for (std::size_t i = 0; i < data.NameCount(); ++i) {
         const GivenStrokePattern& pattern = patterns[i];
         if (!pattern.ok()) continue;
         const int chars = pattern.chars;
         if (filters.chars != 0 && chars != filters.chars) continue;
         if (surnameChars + chars > MaxTotalChars) continue;
-        if (filters.inyoOk && JudgeInyo(surnameOdd, surnameChars, pattern.oddMask, chars).verdict ==
-                                  InyoVerdict::Bad) {
-            continue;
-        }
         const GivenNameView entry = data.Name(i);
         if (filters.gender == GenderFilter::Female && entry.gender != 'f') continue;
         if (filters.gender == GenderFilter::Male && entry.gender != 'm') continue;
@@ -168,11 +168,27 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
             [&](const RequiredCharacter& r) { return HoldsCharacter(entry.written, r); });
         if (!holdsAll) continue;
         const Evaluation& evaluation = evaluator.Evaluate(chars, pattern.first, pattern.sum);
-        if (!evaluation.passes) continue;
-        const auto bucket = static_cast<std::size_t>((MaxScore - evaluation.score) * 4 +
-                                                     evaluation.grades[Total] - 1);
+        bool passes = evaluation.passes;
+        if (filters.inyoOk) {
+            // The verdict of each (length, marks) of the given name, judged once.
+            std::uint8_t& known =
+                inyoKnown[static_cast<std::size_t>(chars) << MaxPartChars | pattern.oddMask];
+            if (known == 0) {
+                const bool bad =
+                    JudgeInyo(surnameOdd, surnameChars, pattern.oddMask, chars).verdict ==
+                    InyoVerdict::Bad;
+                known = bad ? 2 : 1;
+            }
+            passes = passes && known == 1;
+        }
+        // A name the numbers or the verdicts refuse goes to a last bucket that
+        // is never read: such filters then cost no mispredicted branch.
+        const auto bucket = passes ? static_cast<std::size_t>((MaxScore - evaluation.score) * 4 +
+                                                              evaluation.grades[Total] - 1)
+                                   : Refused;
         buckets[bucket].push_back(static_cast<std::uint32_t>(i));
     }
+    buckets[Refused].clear();
 
     for (const auto& bucket : buckets) result.count += bucket.size();
     auto offset = PageStart(filters.page, result.limit, result.count);

@@ -57,7 +57,24 @@ void BM_NamesSpaceReadingAndCharacter(benchmark::State& state) {
 }
 BENCHMARK(BM_NamesSpaceReadingAndCharacter)->Unit(benchmark::kMillisecond);
 
-// With the 三才配置 and 陰陽配列 filters: as fast as BM_NamesSpaceWhole.
+// A filter of the numbers that keeps about as many names as the 三才配置 one
+// below: what any filter costs over BM_NamesSpaceWhole.
+void BM_NamesSpaceTotalGrade(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.worstGrade[soten::Total] = 2;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceTotalGrade)->Unit(benchmark::kMillisecond);
+
+// With the 三才配置 filter, then also the 陰陽配列 one: as fast as
+// BM_NamesSpaceTotalGrade.
+void BM_NamesSpaceSansai(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.worstSansai = soten::SansaiVerdict::Good;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceSansai)->Unit(benchmark::kMillisecond);
+
 void BM_NamesSpaceSansaiAndInyo(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
     filters.worstSansai = soten::SansaiVerdict::Good;
