@@ -34,7 +34,10 @@ std::string MakeSandbox() {
     const std::string root = pattern;
     Sandbox() = root;
     std::atexit(&RemoveSandbox);
-    if (::chdir(root.c_str()) != 0) __builtin_trap();
+    // The fuzzer keeps its corpus by relative names: the sandbox is entered
+    // by its descriptor only for setting it up.
+    const int previous = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (previous < 0 || ::chdir(root.c_str()) != 0) __builtin_trap();
     ::mkdir("d", 0755);
     ::mkdir("d/e", 0755);
     ::mkdir("shared", 01777);
@@ -60,6 +63,8 @@ std::string MakeSandbox() {
     if (::symlink("../f", "shared/planted") == 0 && ::geteuid() == 0) {
         (void)::lchown("shared/planted", 65534, 65534);
     }
+    if (::fchdir(previous) != 0) __builtin_trap();
+    ::close(previous);
     return root;
 }
 
@@ -95,7 +100,9 @@ bool HasTemporaryFile(const std::string& folder) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string root = MakeSandbox();
-    const std::string path(reinterpret_cast<const char*>(data), size);
+    // Relative names start in the sandbox.
+    std::string path(reinterpret_cast<const char*>(data), size);
+    if (!path.starts_with('/')) path = root + "/" + path;
 
     soten::platform::ReplacementTarget target;
     if (soten::platform::ResolveReplacementTarget(path, target) != 0) return 0;
