@@ -15,6 +15,8 @@ std::string FileErrorReason(int error) {
             return "共有フォルダにある他のユーザーのシンボリックリンクはたどれません";
         case UntrustedFile:
             return "共有フォルダにある他のユーザーのファイルは置き換えられません";
+        case TemporaryFileTaken:
+            return "書き込み中の一時ファイルが他のプロセスに置き換えられました";
         case ENOENT:
         case ENOTDIR:
             return "フォルダが見つかりません";

@@ -13,6 +13,8 @@ inline constexpr int NotARegularFile = -1;
 inline constexpr int UntrustedLink = -2;
 // A file in a shared sticky folder that another user put there.
 inline constexpr int UntrustedFile = -3;
+// The new file's name was taken over by someone else while it was written.
+inline constexpr int TemporaryFileTaken = -4;
 
 // Why a file could not be written, in Japanese (UTF-8) for the usual causes,
 // in the system's words otherwise. `error` is an errno value or one of the

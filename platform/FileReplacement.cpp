@@ -183,10 +183,23 @@ int FileReplacement::Commit() {
     if (file_ < 0) return EBADF;
     if (target_.exists) CopyAttributes();
     if (::fsync(file_) != 0) return Error();
+    // Whoever may write the folder may swap the new file's name for a link
+    // or a file of their own; what was written is never written elsewhere,
+    // but the name must still be the file written before it is renamed.
+    struct stat written {};
+    struct stat named {};
+    const int folder = target_.folder.Get();
+    if (::fstat(file_, &written) != 0) return Error();
+    if (::fstatat(folder, temporaryName_.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        named.st_ino != written.st_ino || named.st_dev != written.st_dev) {
+        // Not ours to remove.
+        cleanup_.reset();
+        temporaryName_.clear();
+        return TemporaryFileTaken;
+    }
     const int file = file_;
     file_ = -1;
     if (::close(file) != 0) return Error();
-    const int folder = target_.folder.Get();
     if (::renameat(folder, temporaryName_.c_str(), folder, target_.name.c_str()) != 0) {
         return Error();
     }
