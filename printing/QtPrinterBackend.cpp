@@ -11,7 +11,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cerrno>
 
+#include "FileErrors.h"
 #include "PdfFile.h"
 #include "PrinterErrors.h"
 #include "RecordedPage.h"
@@ -346,18 +348,16 @@ void QtPrinterBackend::PrintDocument(const QString& title, const RecordedPage& p
         std::string error;
         try {
             PaintDocument(printer, page);
-        } catch (const PrinterError& e) {
-            error = e.what();
-            const std::string prefix = "TRbPrinter.EndDocument: ";
-            if (error.starts_with(prefix)) error.erase(0, prefix.size());
+        } catch (const PrinterError&) {
+            // Qt tells no reason; the file is open and writable, so the
+            // likely one is the disk.
+            error = platform::FileErrorReason(ENOSPC);
         }
         printer.setOutputFileName(shownName);
         return error;
     });
-    if (!failure.empty()) {
-        throw PrinterError("TRbPrinter.EndDocument: Cannot write the file \"" + path +
-                           "\": " + failure);
-    }
+    // The message names the file and the reason, for the user, as Save As does.
+    if (!failure.empty()) throw PrinterError(failure);
 }
 
 }  // namespace soten::printing
