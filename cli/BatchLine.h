@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "CliOptions.h"
+#include "LineSource.h"
 #include "ProgramState.h"
 #include "RecordWriter.h"
 #include "Tables.h"
@@ -12,10 +13,6 @@ namespace soten::cli {
 
 // What became of one input line of --batch.
 enum class LineOutcome { Empty, Reading, Refused, Malformed };
-
-// The longest input line --batch reads, without its line end; a longer line
-// is answered with an error record.
-inline constexpr std::size_t MaxBatchLineBytes = 4096;
 
 // Answers the lines of --batch one at a time: "SURNAME GIVEN [shinji|honji]"
 // in, one record out. One per thread; it reuses its reading state.

@@ -7,12 +7,13 @@
 
 namespace soten::cli {
 
-// Runs --batch from `in` to `out`: the input is read in chunks, answered by
-// `jobs` threads (the calling one among them) and written in input order, so
-// the output is the same byte for byte whatever the number of threads. A
-// bounded number of chunks is in flight, so memory stays flat however long
-// the input is. Returns the exit status; a failed write stops the run with
-// ExitIo and a message on `err`.
+// Runs --batch from `in` to `out`: the batches of lines of a LineSource are
+// answered by `jobs` threads (the calling one among them) and written in
+// input order, so the output is the same byte for byte whatever the number
+// of threads. A bounded number of batches is in flight, so memory stays flat
+// however long the input is. Returns the exit status; a failed write stops
+// the run, and an input that cannot be read ends it, with ExitIo and a
+// message on `err`.
 int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const Tables& tables,
                    const CliOptions& options, unsigned jobs);
 

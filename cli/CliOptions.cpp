@@ -1,16 +1,32 @@
 #include "CliOptions.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <sstream>
+#include <string_view>
+
+#include "Cp932.h"
+#include "ShiftJis.h"
 
 namespace soten::cli {
 
 const char* const UsageText =
     "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv] [--no-report]\n"
-    "                 [--encoding utf-8|cp932] [--pdf FILE] SURNAME GIVEN\n"
+    "                 [--lines] [--encoding utf-8|cp932] [--pdf FILE] SURNAME GIVEN\n"
     "       soten-cli --batch [--style shinji|honji] [--format json|tsv] [--lines]\n"
     "                 [--no-report] [--jobs N]\n"
     "       soten-cli --strokes TEXT [--style shinji|honji]\n"
+    "       soten-cli --suggest SURNAME [--style shinji|honji] [--space names|all]\n"
+    "                 [--gender f|m] [--chars N] [--reading-length N]\n"
+    "                 [--reading-prefix KANA | --reading-contains KANA]\n"
+    "                 [--contains TEXT[:POSITION]] [--min-grade total=1,person=2,...]\n"
+    "                 [--min-score N] [--limit N] [--page N] [--format text|json|tsv]\n"
     "       soten-cli --help | --version\n"
+    "\n"
+    "Each form takes the options shown with it; any other option is a usage\n"
+    "error. A value follows its option or is joined to it with \"=\"; a value\n"
+    "that starts with \"-\" must be joined: --pdf=-x.pdf.\n"
     "\n"
     "--batch reads lines \"SURNAME GIVEN [shinji|honji]\" on stdin and writes one\n"
     "record per non-empty line, in input order: JSON lines (add --lines for the\n"
@@ -18,17 +34,361 @@ const char* const UsageText =
     "header row. --jobs N reads on N threads (default: one per processor).\n"
     "\n"
     "Exit status: 0 every reading made, 1 some names refused, 2 usage error or a\n"
-    "malformed input line, 3 input/output failure (output closed, disk full, PDF\n"
-    "not writable).\n";
+    "malformed input line, 3 input/output failure (input unreadable, output\n"
+    "closed, disk full, PDF not writable).\n";
 
 namespace {
 
-std::optional<unsigned> ParseJobs(const std::string& text) {
+struct UsageError {
+    std::string message;
+};
+
+// The modes an option applies to, one bit each.
+constexpr unsigned ModeBit(Mode mode) {
+    return 1u << static_cast<unsigned>(mode);
+}
+constexpr unsigned ForReading = ModeBit(Mode::Reading);
+constexpr unsigned ForBatch = ModeBit(Mode::Batch);
+constexpr unsigned ForStrokes = ModeBit(Mode::Strokes);
+constexpr unsigned ForSuggest = ModeBit(Mode::Suggest);
+
+using Apply = void (*)(CliOptions&, const std::string& value);
+
+struct Option {
+    const char* name;
+    bool takesValue;
+    std::optional<Mode> selects;  // set for the options that choose the mode
+    unsigned modes;               // the modes it applies to
+    Apply apply;
+};
+
+std::int64_t ParseNumber(const std::string& text, const std::string& option, std::int64_t low,
+                         std::int64_t high) {
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+        throw UsageError{option + " needs a number from " + std::to_string(low) + " to " +
+                         std::to_string(high)};
+    }
+    return value;
+}
+
+std::string Cp932Option(const std::string& utf8, const char* option) {
+    auto cp932 = Cp932::FromUtf8(utf8);
+    if (!cp932) throw UsageError{std::string(option) + " holds a character soten cannot use"};
+    return *cp932;
+}
+
+int ParseGrade(const std::string& text) {
+    if (text == "1" || text == "◎") return 1;
+    if (text == "2" || text == "○") return 2;
+    if (text == "3" || text == "△") return 3;
+    if (text == "4" || text == "×") return 4;
+    throw UsageError{"--min-grade takes grades 1 to 4 (or ◎ ○ △ ×)"};
+}
+
+// "total=1,person=2": the worst grade accepted for each named number.
+void ParseMinGrades(const std::string& text, std::array<int, FortuneCount>& worst) {
+    static const std::array<std::pair<const char*, FortuneKind>, 4> keys = {
+        {{"person", Person}, {"earth", Earth}, {"outer", Outer}, {"total", Total}}};
+    std::istringstream stream(text);
+    for (std::string item; std::getline(stream, item, ',');) {
+        const std::size_t equals = item.find('=');
+        const std::string key = item.substr(0, equals);
+        const auto found =
+            std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return key == k.first; });
+        if (equals == std::string::npos || found == keys.end()) {
+            throw UsageError{"--min-grade takes person=, earth=, outer= and total= grades"};
+        }
+        worst[found->second] = ParseGrade(item.substr(equals + 1));
+    }
+}
+
+// "翔" (anywhere) or "大:1" (at that position), one or more characters
+// before the colon.
+void ParseContains(const std::string& text, std::vector<RequiredCharacter>& required) {
+    std::string characters = text;
+    int position = 0;
+    if (const std::size_t colon = text.rfind(':'); colon != std::string::npos) {
+        characters = text.substr(0, colon);
+        position = static_cast<int>(
+            ParseNumber(text.substr(colon + 1), "--contains POSITION", 1, MaxPartChars));
+    }
+    const std::string cp932 = Cp932Option(characters, "--contains");
+    if (cp932.empty()) throw UsageError{"--contains needs a character"};
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < cp932.size(); ++k) {
+        const bool pair = IsLeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size();
+        if (required.size() >= static_cast<std::size_t>(MaxRequiredCharacters)) {
+            throw UsageError{"--contains takes at most 3 characters in all"};
+        }
+        required.push_back(
+            {cp932.substr(i, pair ? 2 : 1), position == 0 ? 0 : position + static_cast<int>(k)});
+        i += pair ? 2 : 1;
+    }
+}
+
+void ApplyStyle(CliOptions& options, const std::string& value) {
+    const auto style = ParseStyle(value);
+    if (!style) throw UsageError{"--style must be shinji or honji"};
+    options.style = *style;
+}
+
+void ApplyFormat(CliOptions& options, const std::string& value) {
+    if (value == "text") {
+        options.format = Format::Text;
+    } else if (value == "json") {
+        options.format = Format::Json;
+    } else if (value == "tsv") {
+        options.format = Format::Tsv;
+    } else {
+        throw UsageError{"--format must be text, json or tsv"};
+    }
+    options.formatGiven = true;
+}
+
+void ApplyJobs(CliOptions& options, const std::string& value) {
     unsigned jobs = 0;
-    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), jobs);
-    if (failure != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (jobs < 1 || jobs > MaxJobs) return std::nullopt;
-    return jobs;
+    const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), jobs);
+    if (failure != std::errc() || end != value.data() + value.size() || jobs < 1 ||
+        jobs > MaxJobs) {
+        throw UsageError{"--jobs must be a number from 1 to " + std::to_string(MaxJobs)};
+    }
+    options.jobs = jobs;
+}
+
+void ApplyEncoding(CliOptions& options, const std::string& value) {
+    if (value == "utf-8" || value == "utf8") {
+        options.encoding = Encoding::Utf8;
+    } else if (value == "cp932" || value == "shift-jis" || value == "sjis") {
+        options.encoding = Encoding::Cp932;
+    } else {
+        throw UsageError{"--encoding must be utf-8 or cp932"};
+    }
+}
+
+void ApplyPdf(CliOptions& options, const std::string& value) {
+    if (value.empty()) throw UsageError{"--pdf needs a file name"};
+    options.pdfPath = value;
+}
+
+void ApplySurnameToSuggest(CliOptions& options, const std::string& value) {
+    const auto cp932 = Cp932::NameFromUtf8(value);
+    if (!cp932) throw UsageError{"the surname is not valid UTF-8"};
+    if (cp932->empty()) throw UsageError{"--suggest needs a surname"};
+    options.search.surname = *cp932;
+}
+
+void ApplySpace(CliOptions& options, const std::string& value) {
+    if (value != "names" && value != "all") throw UsageError{"--space must be names or all"};
+    options.search.space = value == "all" ? SearchSpace::All : SearchSpace::Names;
+}
+
+void ApplyGender(CliOptions& options, const std::string& value) {
+    if (value == "f") {
+        options.search.gender = GenderFilter::Female;
+    } else if (value == "m") {
+        options.search.gender = GenderFilter::Male;
+    } else if (value == "any") {
+        options.search.gender = GenderFilter::Any;
+    } else {
+        throw UsageError{"--gender must be f, m or any"};
+    }
+}
+
+void ApplyChars(CliOptions& options, const std::string& value) {
+    options.search.chars =
+        value == "any" ? 0 : static_cast<int>(ParseNumber(value, "--chars", 1, MaxPartChars));
+}
+
+void Nothing(CliOptions&, const std::string&) {}
+
+constexpr unsigned ForNames = ForReading | ForBatch;  // the readings of names
+
+// Every option: its modes and whether it takes a value.
+constexpr Option Options[] = {
+    {"--help", false, Mode::Help, 0, Nothing},
+    {"-h", false, Mode::Help, 0, Nothing},
+    {"--version", false, Mode::Version, 0, Nothing},
+    {"--batch", false, Mode::Batch, ForBatch, Nothing},
+    {"--strokes", true, Mode::Strokes, ForStrokes,
+     [](CliOptions& o, const std::string& v) { o.strokesText = v; }},
+    {"--suggest", true, Mode::Suggest, ForSuggest, ApplySurnameToSuggest},
+    {"--style", true, std::nullopt, ForNames | ForStrokes | ForSuggest, ApplyStyle},
+    {"--format", true, std::nullopt, ForNames | ForSuggest, ApplyFormat},
+    {"--lines", false, std::nullopt, ForNames,
+     [](CliOptions& o, const std::string&) { o.lines = true; }},
+    {"--no-report", false, std::nullopt, ForNames,
+     [](CliOptions& o, const std::string&) { o.report = false; }},
+    {"--jobs", true, std::nullopt, ForBatch, ApplyJobs},
+    {"--encoding", true, std::nullopt, ForReading, ApplyEncoding},
+    {"--pdf", true, std::nullopt, ForReading, ApplyPdf},
+    {"--space", true, std::nullopt, ForSuggest, ApplySpace},
+    {"--gender", true, std::nullopt, ForSuggest, ApplyGender},
+    {"--chars", true, std::nullopt, ForSuggest, ApplyChars},
+    {"--reading-length", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) {
+         o.search.readingLength = static_cast<int>(ParseNumber(v, "--reading-length", 1, 40));
+     }},
+    {"--reading-prefix", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) {
+         o.search.reading = Cp932Option(v, "--reading-prefix");
+         o.search.readingMatch = ReadingMatch::Prefix;
+     }},
+    {"--reading-contains", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) {
+         o.search.reading = Cp932Option(v, "--reading-contains");
+         o.search.readingMatch = ReadingMatch::Contains;
+     }},
+    {"--contains", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) { ParseContains(v, o.search.required); }},
+    {"--min-grade", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) { ParseMinGrades(v, o.search.worstGrade); }},
+    {"--min-score", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) {
+         o.search.minScore = static_cast<int>(ParseNumber(v, "--min-score", 0, 12));
+     }},
+    // Larger limits are capped by the search, with a note.
+    {"--limit", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) {
+         o.search.limit = static_cast<int>(ParseNumber(v, "--limit", 1, 1'000'000'000));
+     }},
+    {"--page", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) {
+         o.search.page =
+             static_cast<std::uint64_t>(ParseNumber(v, "--page", 1, 1'000'000'000'000'000));
+     }},
+};
+
+const Option* FindOption(std::string_view name) {
+    for (const Option& option : Options) {
+        if (name == option.name) return &option;
+    }
+    return nullptr;
+}
+
+// The options that choose each mode, for the messages.
+std::string ModeNames(unsigned modes) {
+    std::string names;
+    for (const Option& option : Options) {
+        if (option.selects && (modes & ModeBit(*option.selects)) != 0) {
+            names += names.empty() ? "" : " or ";
+            names += option.name;
+        }
+    }
+    return names;
+}
+
+struct GivenOption {
+    const Option* option;
+    std::string value;
+};
+
+void CheckReading(CliOptions& options, const std::vector<std::string>& positional) {
+    if (options.format == Format::Text && !options.report) {
+        throw UsageError{"--no-report needs --format json or tsv"};
+    }
+    if (options.lines && options.format != Format::Json) {
+        throw UsageError{"--lines needs --format json"};
+    }
+    if (positional.size() != 2) {
+        throw UsageError{positional.size() < 2
+                             ? "a surname and a given name are needed"
+                             : "too many arguments: give a surname and a given name"};
+    }
+    if (positional[0].empty() || positional[1].empty()) {
+        throw UsageError{"the surname and the given name must not be empty"};
+    }
+    options.surname = positional[0];
+    options.given = positional[1];
+}
+
+void CheckMode(CliOptions& options, const std::vector<std::string>& positional) {
+    if (options.mode == Mode::Reading) {
+        CheckReading(options, positional);
+        return;
+    }
+    if (!positional.empty()) throw UsageError{"unexpected argument " + positional.front()};
+    switch (options.mode) {
+        case Mode::Batch:
+            if (options.formatGiven && options.format == Format::Text) {
+                throw UsageError{"--batch writes json or tsv"};
+            }
+            if (options.lines && options.format == Format::Tsv) {
+                throw UsageError{"--lines needs --format json"};
+            }
+            if (!options.formatGiven) options.format = Format::Json;
+            break;
+        case Mode::Strokes:
+            if (options.strokesText.empty()) throw UsageError{"--strokes needs a non-empty text"};
+            break;
+        case Mode::Suggest:
+            options.search.style = options.style;
+            break;
+        default:
+            break;
+    }
+}
+
+CliOptions Parse(const std::vector<std::string>& args) {
+    CliOptions options;
+    std::vector<std::string> positional;
+    std::vector<GivenOption> given;
+    const Option* modeOption = nullptr;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--") {
+            positional.insert(positional.end(), args.begin() + static_cast<long>(i) + 1,
+                              args.end());
+            break;
+        }
+        if (!arg.starts_with("--") && arg != "-h") {
+            positional.push_back(arg);
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        const Option* option = FindOption(name);
+        if (!option) throw UsageError{"unknown option " + name};
+        std::string value;
+        if (!option->takesValue) {
+            if (equals != std::string::npos) throw UsageError{name + " takes no value"};
+        } else if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 == args.size()) {
+            throw UsageError{name + " needs a value"};
+        } else if (args[i + 1].starts_with("-")) {
+            throw UsageError{name + " needs a value; one that starts with - is written " + name +
+                             "=VALUE"};
+        } else {
+            value = args[++i];
+        }
+        if (option->selects == Mode::Help || option->selects == Mode::Version) {
+            options.mode = *option->selects;
+            return options;
+        }
+        if (option->selects) {
+            if (modeOption && modeOption->selects != option->selects) {
+                throw UsageError{std::string(modeOption->name) + " and " + name +
+                                 " cannot be combined"};
+            }
+            modeOption = option;
+        }
+        given.push_back({option, std::move(value)});
+    }
+
+    options.mode = modeOption ? *modeOption->selects : Mode::Reading;
+    for (const auto& [option, value] : given) {
+        if ((option->modes & ModeBit(options.mode)) == 0) {
+            throw UsageError{std::string(option->name) +
+                             (options.mode == Mode::Reading
+                                  ? " needs " + ModeNames(option->modes)
+                                  : " cannot be used with " + std::string(modeOption->name))};
+        }
+        option->apply(options, value);
+    }
+    CheckMode(options, positional);
+    return options;
 }
 
 }  // namespace
@@ -45,154 +405,12 @@ const char* StyleName(StrokeStyle style) {
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
                                           std::string& error) {
-    CliOptions options;
-    std::vector<std::string> positional;
-    bool batch = false;
-    bool strokes = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&](const char* name) -> const std::string* {
-            if (i + 1 >= args.size()) {
-                error = std::string(name) + " needs a value";
-                return nullptr;
-            }
-            return &args[++i];
-        };
-        if (arg == "--help" || arg == "-h") {
-            options.mode = Mode::Help;
-            return options;
-        }
-        if (arg == "--version") {
-            options.mode = Mode::Version;
-            return options;
-        }
-        if (arg == "--style") {
-            const std::string* v = value("--style");
-            if (!v) return std::nullopt;
-            const auto style = ParseStyle(*v);
-            if (!style) {
-                error = "--style must be shinji or honji";
-                return std::nullopt;
-            }
-            options.style = *style;
-        } else if (arg == "--format") {
-            const std::string* v = value("--format");
-            if (!v) return std::nullopt;
-            if (*v == "text") {
-                options.format = Format::Text;
-            } else if (*v == "json") {
-                options.format = Format::Json;
-            } else if (*v == "tsv") {
-                options.format = Format::Tsv;
-            } else {
-                error = "--format must be text, json or tsv";
-                return std::nullopt;
-            }
-            options.formatGiven = true;
-        } else if (arg == "--lines") {
-            options.lines = true;
-        } else if (arg == "--no-report") {
-            options.report = false;
-        } else if (arg == "--jobs") {
-            const std::string* v = value("--jobs");
-            if (!v) return std::nullopt;
-            const auto jobs = ParseJobs(*v);
-            if (!jobs) {
-                error = "--jobs must be a number from 1 to " + std::to_string(MaxJobs);
-                return std::nullopt;
-            }
-            options.jobs = *jobs;
-        } else if (arg == "--encoding") {
-            const std::string* v = value("--encoding");
-            if (!v) return std::nullopt;
-            if (*v == "utf-8" || *v == "utf8") {
-                options.encoding = Encoding::Utf8;
-            } else if (*v == "cp932" || *v == "shift-jis" || *v == "sjis") {
-                options.encoding = Encoding::Cp932;
-            } else {
-                error = "--encoding must be utf-8 or cp932";
-                return std::nullopt;
-            }
-        } else if (arg == "--pdf") {
-            const std::string* v = value("--pdf");
-            if (!v) return std::nullopt;
-            if (v->empty()) {
-                error = "--pdf needs a file name";
-                return std::nullopt;
-            }
-            options.pdfPath = *v;
-        } else if (arg == "--batch") {
-            batch = true;
-        } else if (arg == "--strokes") {
-            const std::string* v = value("--strokes");
-            if (!v) return std::nullopt;
-            strokes = true;
-            options.strokesText = *v;
-        } else if (arg == "--") {
-            positional.insert(positional.end(), args.begin() + static_cast<long>(i) + 1,
-                              args.end());
-            break;
-        } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        } else {
-            positional.push_back(arg);
-        }
-    }
-
-    if (batch && strokes) {
-        error = "--batch and --strokes cannot be combined";
+    try {
+        return Parse(args);
+    } catch (const UsageError& usage) {
+        error = usage.message;
         return std::nullopt;
     }
-    if (batch || strokes) {
-        if (!positional.empty()) {
-            error = "unexpected argument " + positional.front();
-            return std::nullopt;
-        }
-        if (!options.pdfPath.empty()) {
-            error = "--pdf prints one reading and cannot be used with --batch or --strokes";
-            return std::nullopt;
-        }
-        if (strokes && options.strokesText.empty()) {
-            error = "--strokes needs a non-empty text";
-            return std::nullopt;
-        }
-        if (batch && options.formatGiven && options.format == Format::Text) {
-            error = "--batch writes json or tsv";
-            return std::nullopt;
-        }
-        if (strokes && (options.formatGiven || options.lines || !options.report)) {
-            error = "--strokes lists characters and takes no --format, --lines or --no-report";
-            return std::nullopt;
-        }
-        if (batch && options.lines && options.format == Format::Tsv) {
-            error = "--lines needs --format json";
-            return std::nullopt;
-        }
-        if (batch && !options.formatGiven) options.format = Format::Json;
-        options.mode = batch ? Mode::Batch : Mode::Strokes;
-        return options;
-    }
-    if (options.format == Format::Text && !options.report) {
-        error = "--no-report needs --format json or tsv";
-        return std::nullopt;
-    }
-    if (options.lines && options.format != Format::Json) {
-        error = "--lines needs --format json";
-        return std::nullopt;
-    }
-    if (positional.size() != 2) {
-        error = positional.size() < 2 ? "a surname and a given name are needed"
-                                      : "too many arguments: give a surname and a given name";
-        return std::nullopt;
-    }
-    if (positional[0].empty() || positional[1].empty()) {
-        error = "the surname and the given name must not be empty";
-        return std::nullopt;
-    }
-    options.surname = positional[0];
-    options.given = positional[1];
-    return options;
 }
 
 }  // namespace soten::cli

@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "NameRecord.h"
+#include "NameSearch.h"
 
 namespace soten::cli {
 
-enum class Mode { Reading, Batch, Strokes, Help, Version };
+// What a run does. Only the mode options (--batch, --strokes, --suggest,
+// --help, --version) choose it; without one, two names ask for a reading.
+enum class Mode { Reading, Batch, Strokes, Suggest, Help, Version };
 enum class Format { Text, Json, Tsv };
 enum class Encoding { Utf8, Cp932 };
 
@@ -25,6 +28,8 @@ struct CliOptions {
     bool lines = false;  // --lines: the screen and print lines in batch records
     bool report = true;  // --no-report leaves the report out of JSON and TSV
     unsigned jobs = 0;   // --jobs; 0: one per processor
+    // --suggest: the surname (code page 932), the style and the filters.
+    NameSearchFilters search;
 };
 
 // The most threads --jobs accepts.

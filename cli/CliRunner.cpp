@@ -37,17 +37,6 @@ Attempt Read(ProgramState& state, const Tables& tables, const std::string& surna
     return {ReadHeadless(state, tables, {*surnameCp932, *givenCp932}), {}};
 }
 
-// Writes `bytes` and flushes; false (after saying so) when the output
-// refuses them.
-bool WriteAll(std::ostream& out, std::ostream& err, std::string_view bytes) {
-    errno = 0;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (out) return true;
-    ReportWriteFailure(err, errno);
-    return false;
-}
-
 int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
                const Tables& tables, const CliServices& services) {
     if (!options.pdfPath.empty() && !services.writePdf) {
@@ -122,9 +111,17 @@ void ReportWriteFailure(std::ostream& err, int error) {
     err << "\n";
 }
 
+bool WriteAll(std::ostream& out, std::ostream& err, std::string_view bytes) {
+    errno = 0;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (out) return true;
+    ReportWriteFailure(err, errno);
+    return false;
+}
+
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err, const Tables& tables, const CliServices& services) {
-    if (IsSuggestCommand(args)) return RunSuggest(args, out, err, tables, BuiltInNameSearchData());
     std::string error;
     const auto options = ParseCliOptions(args, error);
     if (!options) {
@@ -133,8 +130,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     switch (options->mode) {
         case Mode::Help:
-            return WriteAll(out, err, std::string(UsageText) + SuggestUsageText) ? ExitReadingMade
-                                                                                 : ExitIo;
+            return WriteAll(out, err, UsageText) ? ExitReadingMade : ExitIo;
         case Mode::Version:
             return WriteAll(out, err, "soten-cli " SOTEN_VERSION "\n") ? ExitReadingMade : ExitIo;
         case Mode::Batch:
@@ -144,6 +140,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             const int status = RunStrokes(*options, out, err, tables);
             return WriteAll(out, err, {}) ? status : ExitIo;
         }
+        case Mode::Suggest:
+            return RunSuggest(*options, out, err, tables, BuiltInNameSearchData());
         case Mode::Reading:
             break;
     }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ProgramState.h"
@@ -17,6 +18,10 @@ inline constexpr int ExitIo = 3;
 
 // Says on `err` that the output could not be written (`error`: errno, or 0).
 void ReportWriteFailure(std::ostream& err, int error);
+
+// Writes `bytes` and flushes; false (after saying so on `err`) when the
+// output refuses them.
+bool WriteAll(std::ostream& out, std::ostream& err, std::string_view bytes);
 
 // What the command line needs beyond the analysis. The printed page lives in
 // the printing layer (Qt), so it is handed in by main() where it is built.

@@ -16,6 +16,10 @@ constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> ListedKe
      {"earth", ListedFortune(3)},
      {"outer", ListedFortune(4)}}};
 
+// The same five in alphabetical order, the order of the name search's JSON keys.
+constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> AlphabeticalKeys = {
+    {{"earth", Earth}, {"heaven", Heaven}, {"outer", Outer}, {"person", Person}, {"total", Total}}};
+
 void AppendNumber(long number, std::string& out) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
@@ -89,6 +93,113 @@ void RecordWriter::AppendError(long line, std::string_view message, std::string&
     JsonString(message);
     json_.EndObject();
     FinishJson(out);
+}
+
+void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSearchResult& result,
+                                std::string& out) {
+    if (options_.format == Format::Tsv) {
+        out += "given\treading\tgender\tstrokes";
+        for (const auto& [key, kind] : ListedKeys) {
+            for (const char* suffix : {"", "_grade", "_keyword"}) {
+                out.push_back('\t');
+                out += key;
+                out += suffix;
+            }
+        }
+        out += "\tscore\n";
+        for (const NameCandidate& candidate : result.candidates) TsvCandidate(candidate, out);
+        return;
+    }
+    StartJsonRecord(0);
+    json_.Key("candidates");
+    json_.StartArray();
+    for (const NameCandidate& candidate : result.candidates) JsonCandidate(candidate);
+    json_.EndArray();
+    json_.Key("count");
+    json_.Uint64(result.count);
+    json_.Key("space");
+    json_.String(filters.space == SearchSpace::All ? "all" : "names");
+    json_.Key("style");
+    json_.String(StyleName(filters.style));
+    json_.Key("surname");
+    JsonCp932(filters.surname);
+    json_.EndObject();
+    FinishJson(out);
+}
+
+void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
+    const NameRecord& record = candidate.record;
+    json_.StartObject();
+    json_.Key("fortunes");
+    json_.StartObject();
+    for (const auto& [key, kind] : AlphabeticalKeys) {
+        json_.Key(key);
+        json_.Int(record.Fortunes[kind]);
+    }
+    json_.EndObject();
+    json_.Key("gender");
+    if (candidate.gender) {
+        json_.String(&candidate.gender, 1);
+    } else {
+        json_.Null();
+    }
+    json_.Key("given");
+    JsonCp932(candidate.given);
+    json_.Key("grades");
+    json_.StartObject();
+    for (const auto& [key, kind] : AlphabeticalKeys) {
+        json_.Key(key);
+        json_.Int(candidate.keywords[kind].grade);
+    }
+    json_.EndObject();
+    json_.Key("keywords");
+    json_.StartObject();
+    for (const auto& [key, kind] : AlphabeticalKeys) {
+        json_.Key(key);
+        JsonCp932(candidate.keywords[kind].word);
+    }
+    json_.EndObject();
+    json_.Key("reading");
+    if (candidate.gender) {
+        JsonCp932(candidate.reading);
+    } else {
+        json_.Null();
+    }
+    json_.Key("score");
+    json_.Int(candidate.score);
+    json_.Key("strokes");
+    json_.StartObject();
+    for (const auto& [key, part] : {std::pair{"given", GivenName}, std::pair{"surname", Surname}}) {
+        json_.Key(key);
+        json_.StartArray();
+        for (int k = 1; k <= record.Lengths[part]; ++k) {
+            json_.Int(record.Strokes[part][static_cast<std::size_t>(k)]);
+        }
+        json_.EndArray();
+    }
+    json_.EndObject();
+    json_.EndObject();
+}
+
+void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out) {
+    TsvCp932(candidate.given, out);
+    out.push_back('\t');
+    TsvCp932(candidate.reading, out);
+    out.push_back('\t');
+    if (candidate.gender) out.push_back(candidate.gender);
+    out.push_back('\t');
+    AppendStrokes(candidate.record, GivenName, out);
+    for (const auto& [key, kind] : ListedKeys) {
+        out.push_back('\t');
+        AppendNumber(candidate.record.Fortunes[kind], out);
+        out.push_back('\t');
+        AppendNumber(candidate.keywords[kind].grade, out);
+        out.push_back('\t');
+        TsvCp932(candidate.keywords[kind].word, out);
+    }
+    out.push_back('\t');
+    AppendNumber(candidate.score, out);
+    out.push_back('\n');
 }
 
 // A new record object, opened with the input line it answers (when it answers one).

@@ -7,6 +7,7 @@
 #include <rapidjson/writer.h>
 
 #include "CliOptions.h"
+#include "NameSearch.h"
 #include "ProgramState.h"
 #include "Tables.h"
 
@@ -20,8 +21,10 @@ struct RecordOptions {
 };
 
 // Writes readings, refusals and errors as JSON objects (one per line) or as
-// rows of tab-separated values, in UTF-8. One writer per thread: it keeps
-// scratch buffers between records.
+// rows of tab-separated values, in UTF-8; and the results of a name search
+// as one JSON object or as TSV. A TSV field is quoted as Python's csv module
+// (excel-tab dialect) and spreadsheets read it. One writer per thread: it
+// keeps scratch buffers between records.
 class RecordWriter {
 public:
     RecordWriter(const Tables& tables, RecordOptions options);
@@ -35,6 +38,11 @@ public:
     void AppendRefusal(long line, std::string_view surnameUtf8, std::string_view givenUtf8,
                        std::string_view messageCp932, std::string& out);
     void AppendError(long line, std::string_view message, std::string& out);
+
+    // The names found by a search: one JSON object (its keys in alphabetical
+    // order) on one line, or a TSV header row and one row per name.
+    void AppendSearch(const NameSearchFilters& filters, const NameSearchResult& result,
+                      std::string& out);
 
 private:
     using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
@@ -51,6 +59,8 @@ private:
     void TsvField(std::string_view utf8, std::string& out);
     void TsvCp932(std::string_view cp932, std::string& out);
     void FinishJson(std::string& out);
+    void JsonCandidate(const NameCandidate& candidate);
+    void TsvCandidate(const NameCandidate& candidate, std::string& out);
 
     const Tables& tables_;
     RecordOptions options_;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <set>
@@ -8,6 +7,7 @@
 #include "CliOptions.h"
 #include "CliRunner.h"
 #include "FixtureTables.h"
+#include "JsonForTests.h"
 #include "SotenIdentity.h"
 
 namespace soten::cli {
@@ -15,7 +15,14 @@ namespace {
 
 using soten::test::FixtureReadingRow;
 using soten::test::FixtureTables;
+using soten::test::IntAt;
+using soten::test::JsonAt;
+using soten::test::KeysOf;
+using soten::test::ParseJson;
+using soten::test::ParseJsonLines;
+using soten::test::SizeAt;
 using soten::test::Sjis;
+using soten::test::StringAt;
 
 struct CliRun {
     int status = -1;
@@ -58,25 +65,21 @@ TEST(Cli, StyleChangesTheCounts) {
 TEST(Cli, JsonHoldsTheWholeReading) {
     const CliRun run = RunWith({"--format", "json", "山田", "太郎"});
     ASSERT_EQ(run.status, ExitReadingMade);
-    const auto json = nlohmann::json::parse(run.out);
-    EXPECT_EQ(json["surname"], "山田");
-    EXPECT_EQ(json["given"], "太郎");
-    EXPECT_EQ(json["style"], "shinji");
-    EXPECT_EQ(json["strokes"]["surname"], nlohmann::json({3, 5}));
-    EXPECT_EQ(json["strokes"]["given"], nlohmann::json({4, 9}));
-    EXPECT_EQ(json["fortunes"],
-              nlohmann::json(
-                  {{"total", 21}, {"heaven", 8}, {"person", 9}, {"earth", 13}, {"outer", 12}}));
-    EXPECT_EQ(
-        json["grades"],
-        nlohmann::json({{"total", 2}, {"heaven", 2}, {"person", 4}, {"earth", 1}, {"outer", 4}}));
-    EXPECT_EQ(json["keywords"]["total"], "大成");
-    EXPECT_EQ(json["keywords"]["outer"], "薄弱");
-    EXPECT_EQ(json["screenLines"].size(), json["screenLineIndex"].get<std::size_t>() + 1);
-    EXPECT_EQ(json["printLines"].size(), json["printLineIndex"].get<std::size_t>() + 1);
-    EXPECT_EQ(json["printLines"][0],
+    const auto json = ParseJson(run.out);
+    EXPECT_EQ(StringAt(json, "/surname"), "山田");
+    EXPECT_EQ(StringAt(json, "/given"), "太郎");
+    EXPECT_EQ(StringAt(json, "/style"), "shinji");
+    EXPECT_EQ(JsonAt(json, "/strokes"), R"({"surname":[3,5],"given":[4,9]})");
+    EXPECT_EQ(JsonAt(json, "/fortunes"),
+              R"({"total":21,"heaven":8,"person":9,"earth":13,"outer":12})");
+    EXPECT_EQ(JsonAt(json, "/grades"), R"({"total":2,"heaven":2,"person":4,"earth":1,"outer":4})");
+    EXPECT_EQ(StringAt(json, "/keywords/total"), "大成");
+    EXPECT_EQ(StringAt(json, "/keywords/outer"), "薄弱");
+    EXPECT_EQ(SizeAt(json, "/screenLines"), IntAt(json, "/screenLineIndex") + 1u);
+    EXPECT_EQ(SizeAt(json, "/printLines"), IntAt(json, "/printLineIndex") + 1u);
+    EXPECT_EQ(StringAt(json, "/printLines/0"),
               "　まず，山田太郎さんの生涯の総合的な運勢ですが，あなたの総運は21です。");
-    EXPECT_EQ(json["report"], RunWith({"山田", "太郎"}).out);
+    EXPECT_EQ(StringAt(json, "/report"), RunWith({"山田", "太郎"}).out);
 }
 
 struct RefusalCase {
@@ -133,14 +136,6 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"--bogus", "山田", "太郎"}, ExitUsage, "unknown option"},
         RefusalCase{{"--pdf", "/tmp/x.pdf", "山田", "太郎"}, ExitUsage, "no printing"}));
 
-std::vector<nlohmann::json> JsonLines(const std::string& text) {
-    std::vector<nlohmann::json> records;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);)
-        records.push_back(nlohmann::json::parse(line));
-    return records;
-}
-
 TEST(Cli, BatchAnswersEveryLineInOrderAndGoesOn) {
     const CliRun run = RunWith({"--batch"},
                                "山田 太郎\n"
@@ -155,27 +150,25 @@ TEST(Cli, BatchAnswersEveryLineInOrderAndGoesOn) {
                                    "林 一 shinji\r\n"
                                    "  \t \r\n"
                                    "山田 太郎");
-    const auto results = JsonLines(run.out);
+    const auto results = ParseJsonLines(run.out);
     ASSERT_EQ(results.size(), 8u);
-    EXPECT_EQ(results[0]["fortunes"]["total"], 21);
-    EXPECT_EQ(
-        results[1],
-        nlohmann::json({{"line", 2}, {"surname", "山田"}, {"given", "太a"}, {"error", Invalid}}));
-    EXPECT_EQ(results[2]["style"], "honji");
-    EXPECT_EQ(results[2]["strokes"]["surname"], nlohmann::json({13, 22}));
+    EXPECT_EQ(IntAt(results[0], "/fortunes/total"), 21);
+    EXPECT_EQ(JsonAt(results[1]),
+              R"({"line":2,"surname":"山田","given":"太a","error":")" + Invalid + R"("})");
+    EXPECT_EQ(StringAt(results[2], "/style"), "honji");
+    EXPECT_EQ(JsonAt(results[2], "/strokes/surname"), "[13,22]");
     const std::vector<int> lineNumbers = {1, 2, 4, 5, 6, 7, 8, 10};
     for (std::size_t i = 0; i < results.size(); ++i) {
-        EXPECT_EQ(results[i]["line"], lineNumbers[i]) << i;
+        EXPECT_EQ(IntAt(results[i], "/line"), lineNumbers[i]) << i;
     }
     for (std::size_t i : {3u, 4u, 5u}) {
-        EXPECT_EQ(results[i].size(), 2u) << results[i];  // line and error
-        EXPECT_TRUE(results[i].contains("error")) << results[i];
+        EXPECT_EQ(KeysOf(results[i]), (std::set<std::string>{"line", "error"})) << i;
     }
-    EXPECT_NE(results[4]["error"].get<std::string>().find("4096"), std::string::npos);
-    EXPECT_NE(results[5]["error"].get<std::string>().find("UTF-8"), std::string::npos);
-    EXPECT_EQ(results[6]["surname"], "林");
-    EXPECT_EQ(results[6]["fortunes"]["outer"], 2);
-    EXPECT_EQ(results[7]["given"], "太郎");
+    EXPECT_NE(StringAt(results[4], "/error").find("4096"), std::string::npos);
+    EXPECT_NE(StringAt(results[5], "/error").find("UTF-8"), std::string::npos);
+    EXPECT_EQ(StringAt(results[6], "/surname"), "林");
+    EXPECT_EQ(IntAt(results[6], "/fortunes/outer"), 2);
+    EXPECT_EQ(StringAt(results[7], "/given"), "太郎");
     EXPECT_EQ(run.status, ExitUsage);
 }
 
@@ -189,10 +182,7 @@ class RecordKeys : public ::testing::TestWithParam<RecordKeysCase> {};
 TEST_P(RecordKeys, FollowTheOptions) {
     const CliRun run = RunWith(GetParam().args, "山田 太郎\n");
     ASSERT_EQ(run.status, ExitReadingMade) << run.err;
-    std::set<std::string> keys;
-    const nlohmann::json record = nlohmann::json::parse(run.out);
-    for (auto it = record.begin(); it != record.end(); ++it) keys.insert(it.key());
-    EXPECT_EQ(keys, GetParam().keys);
+    EXPECT_EQ(KeysOf(ParseJson(run.out)), GetParam().keys);
 }
 
 const std::set<std::string> ReadingKeys = {"surname",  "given",  "style",   "strokes",
@@ -267,7 +257,7 @@ TEST(Cli, ParallelBatchIsByteForByteTheSerialOne) {
 TEST(Cli, BatchOfGoodNamesSucceeds) {
     const CliRun run = RunWith({"--batch", "--style", "honji"}, "山田 太郎\n");
     EXPECT_EQ(run.status, ExitReadingMade);
-    EXPECT_EQ(nlohmann::json::parse(run.out)["strokes"]["given"], nlohmann::json({4, 14}));
+    EXPECT_EQ(JsonAt(ParseJson(run.out), "/strokes/given"), "[4,14]");
 }
 
 TEST(Cli, StrokesListsEachCharacter) {
@@ -311,6 +301,36 @@ TEST(Cli, AFailedWriteEndsTheRunWithOneMessage) {
         EXPECT_EQ(RunCli(args, in, closed, err, FixtureTables()), ExitIo) << args[0];
         const std::string messages = err.str();
         EXPECT_EQ(std::count(messages.begin(), messages.end(), '\n'), 1) << messages;
+    }
+}
+
+// Gives its text, then fails as a read(2) error does.
+class BrokenInput : public std::streambuf {
+public:
+    explicit BrokenInput(std::string text) : text_(std::move(text)) {}
+
+protected:
+    int_type underflow() override {
+        if (given_) throw std::ios_base::failure("read error");
+        given_ = true;
+        setg(text_.data(), text_.data(), text_.data() + text_.size());
+        return traits_type::to_int_type(text_[0]);
+    }
+
+private:
+    std::string text_;
+    bool given_ = false;
+};
+
+TEST(Cli, AnUnreadableInputEndsTheBatchAsAnInputFailure) {
+    for (const char* jobs : {"1", "2"}) {
+        BrokenInput input("山田 太郎\n林 一\n");
+        std::istream in(&input);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunCli({"--batch", "--jobs", jobs}, in, out, err, FixtureTables()), ExitIo);
+        EXPECT_EQ(ParseJsonLines(out.str()).size(), 2u) << jobs;
+        EXPECT_NE(err.str().find("cannot read the input"), std::string::npos) << err.str();
     }
 }
 

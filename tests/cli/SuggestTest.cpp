@@ -1,14 +1,21 @@
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <sstream>
 
 #include "CliRunner.h"
 #include "FixtureTables.h"
-#include "SuggestCommand.h"
+#include "JsonForTests.h"
+#include "RecordWriter.h"
 
 namespace soten::cli {
 namespace {
+
+using soten::test::Find;
+using soten::test::IntAt;
+using soten::test::JsonAt;
+using soten::test::ParseJson;
+using soten::test::SizeAt;
+using soten::test::StringAt;
 
 struct SuggestRun {
     int status = -1;
@@ -17,11 +24,12 @@ struct SuggestRun {
 };
 
 SuggestRun Suggest(std::vector<std::string> args) {
+    std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
     args.insert(args.begin(), "--suggest");
     SuggestRun run;
-    run.status = RunSuggest(args, out, err, BuiltInTables(), BuiltInNameSearchData());
+    run.status = RunCli(args, in, out, err, BuiltInTables());
     run.out = out.str();
     run.err = err.str();
     return run;
@@ -55,32 +63,37 @@ TEST(Suggest, JsonCandidatesAreTheReadingsOfTheirNames) {
         Suggest({"山田", "--gender", "f", "--min-grade", "person=3,earth=3,outer=3,total=3",
                  "--limit", "5", "--format", "json"});
     ASSERT_EQ(run.status, ExitReadingMade) << run.err;
-    const auto json = nlohmann::json::parse(run.out);
-    EXPECT_EQ(json["surname"], "山田");
-    EXPECT_EQ(json["style"], "shinji");
-    EXPECT_EQ(json["space"], "names");
-    EXPECT_GT(json["count"].get<std::uint64_t>(), 5u);
-    ASSERT_EQ(json["candidates"].size(), 5u);
-    for (const auto& candidate : json["candidates"]) {
-        EXPECT_EQ(candidate["gender"], "f");
-        EXPECT_TRUE(candidate["reading"].is_string());
+    const auto json = ParseJson(run.out);
+    EXPECT_EQ(StringAt(json, "/surname"), "山田");
+    EXPECT_EQ(StringAt(json, "/style"), "shinji");
+    EXPECT_EQ(StringAt(json, "/space"), "names");
+    EXPECT_GT(IntAt(json, "/count"), 5);
+    ASSERT_EQ(SizeAt(json, "/candidates"), 5u);
+    for (const auto& candidate : json["candidates"].GetArray()) {
+        EXPECT_EQ(StringAt(candidate, "/gender"), "f");
+        EXPECT_NE(StringAt(candidate, "/reading"), "(not a string)");
         std::istringstream in;
         std::ostringstream out;
         std::ostringstream err;
-        ASSERT_EQ(RunCli({"--format", "json", "山田", candidate["given"].get<std::string>()}, in,
-                         out, err, BuiltInTables()),
+        ASSERT_EQ(RunCli({"--format", "json", "山田", StringAt(candidate, "/given")}, in, out, err,
+                         BuiltInTables()),
                   ExitReadingMade);
-        const auto reading = nlohmann::json::parse(out.str());
-        for (const char* key : {"strokes", "fortunes", "grades", "keywords"}) {
-            EXPECT_EQ(candidate[key], reading[key]) << key;
+        const auto reading = ParseJson(out.str());
+        for (const char* key : {"/strokes", "/fortunes", "/grades", "/keywords"}) {
+            const rapidjson::Value* found = Find(candidate, key);
+            const rapidjson::Value* read = Find(reading, key);
+            ASSERT_TRUE(found && read) << key;
+            EXPECT_TRUE(*found == *read)
+                << key << ": " << JsonAt(candidate, key) << " " << JsonAt(reading, key);
         }
         int score = 0;
-        for (const char* key : {"person", "earth", "outer", "total"}) {
-            const int grade = candidate["grades"][key];
+        for (const char* key :
+             {"/grades/person", "/grades/earth", "/grades/outer", "/grades/total"}) {
+            const auto grade = IntAt(candidate, key);
             EXPECT_LE(grade, 3);
-            score += 4 - grade;
+            score += 4 - static_cast<int>(grade);
         }
-        EXPECT_EQ(candidate["score"], score);
+        EXPECT_EQ(IntAt(candidate, "/score"), score);
     }
 }
 
@@ -88,14 +101,35 @@ TEST(Suggest, AllNamesHaveNoReadingOrGender) {
     const SuggestRun run =
         Suggest({"山田", "--space", "all", "--contains", "翔", "--limit", "3", "--format", "json"});
     ASSERT_EQ(run.status, ExitReadingMade) << run.err;
-    const auto json = nlohmann::json::parse(run.out);
-    EXPECT_EQ(json["space"], "all");
-    ASSERT_EQ(json["candidates"].size(), 3u);
-    for (const auto& candidate : json["candidates"]) {
-        EXPECT_TRUE(candidate["reading"].is_null());
-        EXPECT_TRUE(candidate["gender"].is_null());
-        EXPECT_NE(candidate["given"].get<std::string>().find("翔"), std::string::npos);
+    const auto json = ParseJson(run.out);
+    EXPECT_EQ(StringAt(json, "/space"), "all");
+    ASSERT_EQ(SizeAt(json, "/candidates"), 3u);
+    for (const auto& candidate : json["candidates"].GetArray()) {
+        EXPECT_EQ(JsonAt(candidate, "/reading"), "null");
+        EXPECT_EQ(JsonAt(candidate, "/gender"), "null");
+        EXPECT_NE(StringAt(candidate, "/given").find("翔"), std::string::npos);
     }
+}
+
+std::vector<std::string> MemberNames(const rapidjson::Value& object) {
+    std::vector<std::string> names;
+    for (const auto& member : object.GetObject()) names.emplace_back(member.name.GetString());
+    return names;
+}
+
+TEST(Suggest, JsonKeysAreInAlphabeticalOrder) {
+    const SuggestRun run = Suggest({"山田", "--limit", "1", "--format", "json"});
+    ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+    const auto json = ParseJson(run.out);
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(MemberNames(json), (Names{"candidates", "count", "space", "style", "surname"}));
+    ASSERT_EQ(SizeAt(json, "/candidates"), 1u);
+    const rapidjson::Value& candidate = json["candidates"][0];
+    EXPECT_EQ(MemberNames(candidate), (Names{"fortunes", "gender", "given", "grades", "keywords",
+                                             "reading", "score", "strokes"}));
+    EXPECT_EQ(MemberNames(candidate["fortunes"]),
+              (Names{"earth", "heaven", "outer", "person", "total"}));
+    EXPECT_EQ(MemberNames(candidate["strokes"]), (Names{"given", "surname"}));
 }
 
 TEST(Suggest, TsvHasAHeaderAndOneRowPerName) {
@@ -112,19 +146,32 @@ TEST(Suggest, TsvHasAHeaderAndOneRowPerName) {
     for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(columns(rows[i]), columns(rows[0]));
 }
 
+TEST(Suggest, TsvQuotesAFieldAsTheBatchRecordsDo) {
+    NameSearchResult result;
+    NameCandidate candidate;
+    candidate.given = "\"A\"";
+    candidate.reading = "B\tC";
+    candidate.gender = 'f';
+    candidate.keywords[Total].word = "x\r\ny";
+    result.candidates.push_back(candidate);
+    std::string out;
+    RecordWriter(soten::test::FixtureTables(), {Format::Tsv, false, true})
+        .AppendSearch({}, result, out);
+    const std::string row = out.substr(out.find('\n') + 1);
+    EXPECT_EQ(row.rfind("\"\"\"A\"\"\"\t\"B\tC\"\tf\t\t0\t0\t\"x\r\ny\"\t0\t", 0), 0u) << row;
+}
+
 TEST(Suggest, CapsTheLimitWithANote) {
     const SuggestRun run = Suggest({"山田", "--limit", "20000", "--format", "json"});
     ASSERT_EQ(run.status, ExitReadingMade);
     EXPECT_NE(run.err.find("10,000"), std::string::npos);
-    EXPECT_EQ(nlohmann::json::parse(run.out)["candidates"].size(), 10000u);
+    EXPECT_EQ(SizeAt(ParseJson(run.out), "/candidates"), 10000u);
 }
 
 TEST(Suggest, IsReachedFromTheCommandLine) {
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(RunCli({"--suggest", "ab"}, in, out, err, BuiltInTables()), ExitRefused);
-    EXPECT_EQ(err.str(), "不適切な文字があります\n");
+    const SuggestRun run = Suggest({"ab"});
+    EXPECT_EQ(run.status, ExitRefused);
+    EXPECT_EQ(run.err, "不適切な文字があります\n");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""soten-cli as a process: exit statuses, a closed pipe, TSV read back by
-Python's csv module, the PDF helper, and (with --memory) the peak memory of a
+"""soten-cli as a process: exit statuses, a closed pipe, TSV (of --batch and
+--suggest) read back by Python's csv module, the PDF helper, and (with --memory) the peak memory of a
 batch of 1,000,000 lines.
 
     cli_process_test.py SOTEN_CLI [--memory] [unittest options]
@@ -46,6 +46,9 @@ class ExitStatus(unittest.TestCase):
             (["山田", "太郎"], "", None, 0, ""),
             (["山田", "太a"], "", None, 1, "不適切な文字があります"),
             (["--bogus"], "", None, 2, "unknown option"),
+            (["山田", "太郎", "--pdf", "--suggest"], "", None, 2, "--pdf needs a value"),
+            (["--batch", "--encoding", "cp932"], "山田 太郎\n", None, 2,
+             "--encoding cannot be used with --batch"),
             (["山田", "太\udce0\udc80\udc80"], "", None, 2, "UTF-8"),
             (["--batch"], "山田 太郎\n\n林 一\n", None, 0, ""),
             (["--batch"], "山田 太郎\n山田 太a\n", None, 1, ""),
@@ -139,6 +142,28 @@ class Tsv(unittest.TestCase):
         self.assertEqual((cells["surname"], cells["given"], cells["total"]), ("山田", "太郎", "21"))
 
 
+class SuggestTsv(unittest.TestCase):
+    def test_rows_hold_what_the_json_holds(self):
+        args = ["--suggest", "山田", "--limit", "20"]
+        document = json.loads(run([*args, "--format", "json"]).stdout)
+        rows = list(csv.reader(io.StringIO(run([*args, "--format", "tsv"]).stdout.decode(),
+                                           newline=""), dialect="excel-tab"))
+        header, rows = rows[0], rows[1:]
+        self.assertEqual(len(rows), len(document["candidates"]))
+        for row, candidate in zip(rows, document["candidates"]):
+            cells = dict(zip(header, row))
+            self.assertEqual(len(row), len(header))
+            self.assertEqual((cells["given"], cells["reading"], cells["gender"]),
+                             (candidate["given"], candidate["reading"], candidate["gender"]))
+            self.assertEqual(cells["strokes"].split(), [str(n) for n in
+                                                        candidate["strokes"]["given"]])
+            for key in ("total", "heaven", "person", "earth", "outer"):
+                self.assertEqual(int(cells[key]), candidate["fortunes"][key])
+                self.assertEqual(int(cells[key + "_grade"]), candidate["grades"][key])
+                self.assertEqual(cells[key + "_keyword"], candidate["keywords"][key])
+            self.assertEqual(int(cells["score"]), candidate["score"])
+
+
 class Pdf(unittest.TestCase):
     def test_soten_cli_links_no_qt(self):
         dynamic = subprocess.run(["readelf", "-d", CLI], capture_output=True, text=True,
@@ -181,6 +206,6 @@ if __name__ == "__main__":
         sys.argv.remove("--memory")
     suite = unittest.TestSuite()
     loader = unittest.defaultTestLoader
-    for case in ([Memory] if memory else [ExitStatus, Tsv, Pdf]):
+    for case in ([Memory] if memory else [ExitStatus, Tsv, SuggestTsv, Pdf]):
         suite.addTests(loader.loadTestsFromTestCase(case))
     sys.exit(0 if unittest.TextTestRunner(verbosity=2).run(suite).wasSuccessful() else 1)
