@@ -139,7 +139,10 @@ NameSearchData::NameSearchData(std::string owned, std::string_view external,
         kanji_.push_back(std::move(k.kanji));
         readings_.push_back(std::move(k.readings));
     }
-    IndexRows();
+    // The text compiled into the program is indexed when the names are
+    // first needed (a search of composed names never needs them) and comes
+    // in order (a test holds it to that); other text is checked at once.
+    if (external_.empty()) Rows();
 }
 
 NameSearchData::NameSearchData(const std::vector<GivenNameEntry>& names,
@@ -180,14 +183,19 @@ const std::vector<KanjiReading>& NameSearchData::ReadingsOf(std::string_view kan
 }
 
 GivenNameView NameSearchData::Name(std::size_t index) const {
-    const Row& row = rows_.at(index);
+    const Row& row = Rows().at(index);
     const std::string_view text = Text();
     return {text.substr(row.offset, row.writtenSize),
             text.substr(row.offset + row.writtenSize + 1u, row.readingSize), row.gender,
             row.registrable};
 }
 
-void NameSearchData::IndexRows() {
+const std::vector<NameSearchData::Row>& NameSearchData::Rows() const {
+    std::call_once(rowsMade_, [&] { IndexRows(); });
+    return rows_;
+}
+
+void NameSearchData::IndexRows() const {
     const std::string_view text = Text();
     if (text.size() > UINT32_MAX) throw std::invalid_argument("given-name text too large");
     rows_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
@@ -222,6 +230,7 @@ void NameSearchData::IndexRows() {
     }
     // Dictionary order of the readings, then the written form. The committed
     // data comes in this order already; other text is sorted.
+    if (!external_.empty()) return;
     std::vector<std::pair<std::string, std::string_view>> keys;
     keys.reserve(rows_.size());
     for (const Row& row : rows_) {
@@ -245,9 +254,9 @@ const std::vector<GivenStrokePattern>& NameSearchData::Patterns(
     StrokeStyle style, const StrokeDictionary& dictionary) const {
     const auto slot = static_cast<std::size_t>(style);
     std::call_once(patternsMade_[slot], [&] {
-        std::vector<GivenStrokePattern> patterns(rows_.size());
+        std::vector<GivenStrokePattern> patterns(Rows().size());
         NameRecord record;
-        for (std::size_t i = 0; i < rows_.size(); ++i) {
+        for (std::size_t i = 0; i < patterns.size(); ++i) {
             const std::string_view written = Name(i).written;
             const int chars = CountCharacters(written);
             if (chars < 1 || chars > MaxPartChars) continue;
@@ -272,7 +281,7 @@ const std::vector<GivenStrokePattern>& NameSearchData::Patterns(
 
 const std::vector<std::uint32_t>& NameSearchData::WrittenOrder() const {
     std::call_once(writtenOrderMade_, [&] {
-        std::vector<std::uint32_t> order(rows_.size());
+        std::vector<std::uint32_t> order(Rows().size());
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
         std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
             return Name(a).written < Name(b).written;

@@ -78,7 +78,7 @@ public:
     static NameSearchData FromCp932(std::string_view givenNames, std::string_view nameKanji,
                                     std::string_view kanjiReadings);
 
-    std::size_t NameCount() const { return rows_.size(); }
+    std::size_t NameCount() const { return Rows().size(); }
     GivenNameView Name(std::size_t index) const;
     const std::vector<std::string>& Kanji() const { return kanji_; }
     // The readings of Kanji()[index].
@@ -108,11 +108,13 @@ private:
 
     NameSearchData(std::string owned, std::string_view external, std::vector<NameKanji> kanji);
     std::string_view Text() const { return owned_.empty() ? external_ : std::string_view(owned_); }
-    void IndexRows();
+    const std::vector<Row>& Rows() const;
+    void IndexRows() const;
 
     std::string owned_;
     std::string_view external_;
-    std::vector<Row> rows_;
+    mutable std::vector<Row> rows_;
+    mutable std::once_flag rowsMade_;
     std::vector<std::string> kanji_;
     std::vector<std::vector<KanjiReading>> readings_;
     mutable std::array<std::vector<GivenStrokePattern>, 2> patterns_;
