@@ -239,18 +239,19 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     charsBox = Choices(filters, "charsBox",
                        {QStringLiteral("指定なし"), QStringLiteral("1文字"),
                         QStringLiteral("2文字"), QStringLiteral("3文字")});
-    auto readingBox = [filters](const char* name) {
+    // Narrow boxes say only "かな"; all take hiragana or katakana.
+    auto readingBox = [filters](const char* name, const QString& hint) {
         QLineEdit* edit = TextBox(filters, name, 20);
-        edit->setPlaceholderText(QStringLiteral("ひらがなかカタカナ"));
+        edit->setPlaceholderText(hint);
         return edit;
     };
-    readingEdit = readingBox("readingEdit");
+    readingEdit = readingBox("readingEdit", QStringLiteral("ひらがなかカタカナ"));
     readingEdit->setToolTip(
         QStringLiteral("漢字の組み合わせの読みは、各字の名乗り・訓・音をつないだものです"
                        "（連濁や小さい「っ」への変化は作りません）"));
-    readingPrefixEdit = readingBox("readingPrefixEdit");
-    readingSuffixEdit = readingBox("readingSuffixEdit");
-    readingContainsEdit = readingBox("readingContainsEdit");
+    readingPrefixEdit = readingBox("readingPrefixEdit", QStringLiteral("かな"));
+    readingSuffixEdit = readingBox("readingSuffixEdit", QStringLiteral("かな"));
+    readingContainsEdit = readingBox("readingContainsEdit", QStringLiteral("かな"));
     auto countBox = [filters](const char* name, const QString& suffix) {
         auto* box = new QSpinBox(filters);
         box->setObjectName(QString::fromLatin1(name));
