@@ -128,7 +128,8 @@ std::vector<std::pair<int, std::string>> EveryReading(const std::string& given,
 int Morae(const std::string& reading) {
     int morae = 0;
     for (std::size_t k = 1; k <= reading.size() / 2; ++k) {
-        morae += std::string("ゃゅょぁぃぅぇぉゎ").find(Utf8(Unit(reading, k))) == std::string::npos;
+        morae +=
+            std::string("ゃゅょぁぃぅぇぉゎ").find(Utf8(Unit(reading, k))) == std::string::npos;
     }
     return morae;
 }
