@@ -4,6 +4,7 @@
 
 #include "Cp932.h"
 #include "Fortunes.h"
+#include "NameSearchData.h"
 
 namespace soten::cli {
 namespace {
@@ -49,7 +50,7 @@ void RecordWriter::AppendHeader(std::string& out) const {
             out += suffix;
         }
     }
-    out += "\terror";
+    out += "\tregistrable\terror";
     if (options_.report) out += "\treport";
     out.push_back('\n');
 }
@@ -106,7 +107,7 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
                 out += suffix;
             }
         }
-        out += "\tscore\n";
+        out += "\tscore\tregistrable\n";
         for (const NameCandidate& candidate : result.candidates) TsvCandidate(candidate, out);
         return;
     }
@@ -138,8 +139,8 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     }
     json_.EndObject();
     json_.Key("gender");
-    if (candidate.gender) {
-        json_.String(&candidate.gender, 1);
+    if (const std::string_view tag = GenderTag(candidate.gender); !tag.empty()) {
+        json_.String(tag.data(), static_cast<rapidjson::SizeType>(tag.size()));
     } else {
         json_.Null();
     }
@@ -160,11 +161,17 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     }
     json_.EndObject();
     json_.Key("reading");
-    if (candidate.gender) {
+    if (!candidate.readings.empty()) {
         JsonCp932(candidate.reading);
     } else {
         json_.Null();
     }
+    json_.Key("readings");
+    json_.StartArray();
+    for (const std::string& reading : candidate.readings) JsonCp932(reading);
+    json_.EndArray();
+    json_.Key("registrable");
+    json_.Bool(candidate.registrable);
     json_.Key("score");
     json_.Int(candidate.score);
     json_.Key("strokes");
@@ -186,7 +193,7 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
     out.push_back('\t');
     TsvCp932(candidate.reading, out);
     out.push_back('\t');
-    if (candidate.gender) out.push_back(candidate.gender);
+    out += GenderTag(candidate.gender);
     out.push_back('\t');
     AppendStrokes(candidate.record, GivenName, out);
     for (const auto& [key, kind] : ListedKeys) {
@@ -199,7 +206,7 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
     }
     out.push_back('\t');
     AppendNumber(candidate.score, out);
-    out.push_back('\n');
+    out += candidate.registrable ? "\ttrue\n" : "\tfalse\n";
 }
 
 // A new record object, opened with the input line it answers (when it answers one).
@@ -220,6 +227,14 @@ void RecordWriter::JsonReading(long line, const ShownReading& reading) {
     JsonCp932(record.Names[Surname]);
     json_.Key("given");
     JsonCp932(record.Names[GivenName]);
+    // Whether a registry office takes the given name, and what it refuses.
+    const std::vector<std::string> refused = UnregistrableCharacters(record.Names[GivenName]);
+    json_.Key("registrable");
+    json_.Bool(refused.empty());
+    json_.Key("unregistrableCharacters");
+    json_.StartArray();
+    for (const std::string& character : refused) JsonCp932(character);
+    json_.EndArray();
     json_.Key("style");
     json_.String(StyleName(reading.style));
     json_.Key("strokes");
@@ -326,6 +341,7 @@ void RecordWriter::TsvReading(long line, const ShownReading& reading, std::strin
         out.push_back('\t');
         TsvCp932(keyword.word, out);
     }
+    out += UnregistrableCharacters(record.Names[GivenName]).empty() ? "\ttrue" : "\tfalse";
     out.push_back('\t');  // no error
     if (options_.report) {
         out.push_back('\t');
@@ -341,8 +357,9 @@ void RecordWriter::TsvRow(long line, std::string_view surname, std::string_view 
     TsvField(surname, out);
     out.push_back('\t');
     TsvField(given, out);
-    // style, two stroke columns, five numbers, five grades, five keywords
-    out.append(3 + 3 * FortuneCount, '\t');
+    // style, two stroke columns, five numbers, five grades, five keywords,
+    // registrable
+    out.append(4 + 3 * FortuneCount, '\t');
     out.push_back('\t');
     TsvField(error, out);
     if (options_.report) out.push_back('\t');

@@ -103,7 +103,8 @@ class Tsv(unittest.TestCase):
         five = ["total", "heaven", "person", "earth", "outer"]
         self.assertEqual(header, ["line", "surname", "given", "style", "surname_strokes",
                                   "given_strokes", *five, *[k + "_grade" for k in five],
-                                  *[k + "_keyword" for k in five], "error", "report"])
+                                  *[k + "_keyword" for k in five], "registrable", "error",
+                                  "report"])
         for row, record in zip(rows, records):
             with self.subTest(line=record["line"]):
                 cells = dict(zip(header, row))
@@ -122,6 +123,7 @@ class Tsv(unittest.TestCase):
                     self.assertEqual(int(cells[key]), record["fortunes"][key])
                     self.assertEqual(int(cells[key + "_grade"]), record["grades"][key])
                     self.assertEqual(cells[key + "_keyword"], record["keywords"][key])
+                self.assertEqual(cells["registrable"], "true" if record["registrable"] else "false")
                 self.assertEqual(cells["report"], record["report"])
 
     def test_no_report_holds_the_same_numbers_as_a_full_reading(self):
