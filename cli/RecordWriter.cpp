@@ -6,6 +6,7 @@
 #include "Cp932.h"
 #include "DetailedReading.h"
 #include "Fortunes.h"
+#include "NameSearchData.h"
 
 namespace soten::cli {
 namespace {
@@ -103,7 +104,7 @@ void RecordWriter::AppendHeader(std::string& out) const {
         }
     }
     out += SupplementColumns;
-    out += "\terror";
+    out += "\tregistrable\terror";
     if (options_.report) out += "\treport";
     out.push_back('\n');
 }
@@ -162,7 +163,7 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
         }
         out += "\tscore";
         out += SupplementColumns;
-        out.push_back('\n');
+        out += "\tregistrable\n";
         for (const NameCandidate& candidate : result.candidates) TsvCandidate(candidate, out);
         return;
     }
@@ -194,8 +195,8 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     }
     json_.EndObject();
     json_.Key("gender");
-    if (candidate.gender) {
-        json_.String(&candidate.gender, 1);
+    if (const std::string_view tag = GenderTag(candidate.gender); !tag.empty()) {
+        json_.String(tag.data(), static_cast<rapidjson::SizeType>(tag.size()));
     } else {
         json_.Null();
     }
@@ -218,11 +219,17 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     }
     json_.EndObject();
     json_.Key("reading");
-    if (candidate.gender) {
+    if (!candidate.readings.empty()) {
         JsonCp932(candidate.reading);
     } else {
         json_.Null();
     }
+    json_.Key("readings");
+    json_.StartArray();
+    for (const std::string& reading : candidate.readings) JsonCp932(reading);
+    json_.EndArray();
+    json_.Key("registrable");
+    json_.Bool(candidate.registrable);
     json_.Key("sansai");
     JsonSansai(candidate.sansai, true);
     json_.Key("score");
@@ -246,7 +253,7 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
     out.push_back('\t');
     TsvCp932(candidate.reading, out);
     out.push_back('\t');
-    if (candidate.gender) out.push_back(candidate.gender);
+    out += GenderTag(candidate.gender);
     out.push_back('\t');
     AppendStrokes(candidate.record, GivenName, out);
     for (const auto& [key, kind] : ListedKeys) {
@@ -260,7 +267,7 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
     out.push_back('\t');
     AppendNumber(candidate.score, out);
     TsvSupplement(candidate.sansai, candidate.inyo, out);
-    out.push_back('\n');
+    out += candidate.registrable ? "\ttrue\n" : "\tfalse\n";
 }
 
 // {"heaven":"木","person":"火","earth":"土","relations":["相生","相生"],"verdict":"大吉"},
@@ -354,6 +361,14 @@ void RecordWriter::JsonReading(long line, const ShownReading& reading) {
     JsonCp932(record.Names[Surname]);
     json_.Key("given");
     JsonCp932(record.Names[GivenName]);
+    // Whether a registry office takes the given name, and what it refuses.
+    const std::vector<std::string> refused = UnregistrableCharacters(record.Names[GivenName]);
+    json_.Key("registrable");
+    json_.Bool(refused.empty());
+    json_.Key("unregistrableCharacters");
+    json_.StartArray();
+    for (const std::string& character : refused) JsonCp932(character);
+    json_.EndArray();
     json_.Key("style");
     json_.String(StyleName(reading.style));
     json_.Key("strokes");
@@ -465,6 +480,7 @@ void RecordWriter::TsvReading(long line, const ShownReading& reading, std::strin
         TsvCp932(keyword.word, out);
     }
     TsvSupplement(ReadSansai(record), ReadInyo(record), out);
+    out += UnregistrableCharacters(record.Names[GivenName]).empty() ? "\ttrue" : "\tfalse";
     out.push_back('\t');  // no error
     if (options_.report) {
         out.push_back('\t');
@@ -481,8 +497,8 @@ void RecordWriter::TsvRow(long line, std::string_view surname, std::string_view 
     out.push_back('\t');
     TsvField(given, out);
     // style, two stroke columns, five numbers, five grades, five keywords,
-    // the supplement
-    out.append(3 + 3 * FortuneCount + SupplementColumnCount, '\t');
+    // the supplement, registrable
+    out.append(4 + 3 * FortuneCount + SupplementColumnCount, '\t');
     out.push_back('\t');
     TsvField(error, out);
     if (options_.report) out.push_back('\t');

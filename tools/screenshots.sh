@@ -113,6 +113,17 @@ focus '蒼天姓名判断'
 xdotool key ctrl+k
 sleep 2
 shot 4d-naming
+# A parent's search by sound: 佐藤, a girl read ゆい, then every spelling.
+xdotool key alt+s ctrl+a
+xdotool type --delay 40 '佐藤'
+xdotool key alt+y
+xdotool type --delay 40 'ゆい'
+xdotool key alt+g Down
+sleep 2
+shot 4e-naming-yui
+xdotool key alt+g Up alt+r Down
+sleep 2
+shot 4f-naming-yui-all
 xdotool key Escape
 sleep 0.3
 

@@ -213,8 +213,10 @@ TEST_P(RecordKeys, FollowTheOptions) {
     EXPECT_EQ(KeysOf(ParseJson(run.out)), GetParam().keys);
 }
 
-const std::set<std::string> ReadingKeys = {"surname", "given",    "style",  "strokes", "fortunes",
-                                           "grades",  "keywords", "sansai", "inyo"};
+const std::set<std::string> ReadingKeys = {
+    "surname",  "given",   "registrable", "unregistrableCharacters",
+    "style",    "strokes", "fortunes",    "grades",
+    "keywords", "sansai",  "inyo"};
 std::set<std::string> With(std::set<std::string> keys, std::initializer_list<const char*> more) {
     keys.insert(more.begin(), more.end());
     return keys;
@@ -232,6 +234,32 @@ INSTANTIATE_TEST_SUITE_P(
                                      With(With(ReadingKeys, {"report"}), LineKeys)},
                       RecordKeysCase{{"--format", "json", "--no-report", "山田", "太郎"},
                                      With(ReadingKeys, LineKeys)}));
+
+// The given name only: a registry office takes 太郎 but not 嗟 or 唖 (in
+// a single reading, a batch record and a TSV row alike).
+TEST(Cli, ReadingsTellWhetherTheGivenNameIsRegistrable) {
+    auto run = [](const std::vector<std::string>& args, const std::string& input) {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunCli(args, in, out, err, BuiltInTables()), ExitReadingMade) << err.str();
+        return out.str();
+    };
+    for (const auto& [given, refused] :
+         std::vector<std::pair<std::string, std::string>>{{"太郎", "[]"},
+                                                          {"ゆい々", "[]"},
+                                                          {"嗟", R"(["嗟"])"},
+                                                          {"唖唖太嗟", R"(["唖","嗟"])"}}) {
+        const auto single = ParseJson(run({"--format", "json", "嗟峨", given}, ""));
+        EXPECT_EQ(JsonAt(single, "/registrable"), refused == "[]" ? "true" : "false") << given;
+        EXPECT_EQ(JsonAt(single, "/unregistrableCharacters"), refused) << given;
+        const auto batch = ParseJson(run({"--batch"}, "嗟峨 " + given + "\n"));
+        EXPECT_EQ(JsonAt(batch, "/unregistrableCharacters"), refused) << given;
+        const std::string tsv =
+            run({"--batch", "--format", "tsv", "--no-report"}, "山田 " + given + "\n");
+        EXPECT_TRUE(tsv.ends_with(refused == "[]" ? "\ttrue\t\n" : "\tfalse\t\n")) << tsv;
+    }
+}
 
 // Every kind of line, so that chunks of any size cut through all of them;
 // `records` counts the lines that are not blank.

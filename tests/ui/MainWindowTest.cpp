@@ -141,23 +141,27 @@ protected:
     AboutDialog about{&mainWindow};
 };
 
-struct Placement {
+// A point of each control that nothing else covers: the middle of a pane or a
+// button, and the rim a frame shows around its pane.
+struct Spot {
     const char* name;
-    QRect geometry;
+    QPoint point;
 };
 
-TEST_F(MainWindowTest, ControlsStandAtTheirPlaces) {
+TEST_F(MainWindowTest, EachControlAnswersAtItsPlace) {
+    ShowAndActivate();
     EXPECT_EQ(mainWindow.windowTitle(), QStringLiteral("蒼天姓名判断"));
     EXPECT_EQ(mainWindow.clientArea->size(), QSize(655, 487));
-    for (const Placement& p :
-         {Placement{"readingFrame", {199, 7, 449, 473}},
-          Placement{"readingPane", {201, 9, 445, 469}}, Placement{"nameFrame", {7, 7, 185, 305}},
-          Placement{"namePane", {9, 9, 181, 301}}, Placement{"fortuneFrame", {7, 319, 185, 129}},
-          Placement{"fortunePane", {9, 321, 181, 125}}, Placement{"newButton", {7, 455, 89, 25}},
-          Placement{"printButton", {103, 455, 89, 25}}}) {
-        auto* control = mainWindow.clientArea->findChild<QWidget*>(QString::fromLatin1(p.name));
-        ASSERT_NE(control, nullptr) << p.name;
-        EXPECT_EQ(control->geometry(), p.geometry) << p.name;
+    for (const Spot& spot :
+         {Spot{"readingFrame", {200, 8}}, Spot{"readingFrame", {647, 479}},
+          Spot{"readingPane", {423, 243}}, Spot{"nameFrame", {8, 8}}, Spot{"nameFrame", {191, 311}},
+          Spot{"namePane", {99, 159}}, Spot{"fortuneFrame", {8, 320}},
+          Spot{"fortuneFrame", {191, 447}}, Spot{"fortunePane", {99, 383}},
+          Spot{"newButton", {51, 467}}, Spot{"printButton", {147, 467}}}) {
+        const QWidget* hit = mainWindow.clientArea->childAt(spot.point);
+        ASSERT_NE(hit, nullptr) << spot.name;
+        EXPECT_EQ(hit->objectName(), QString::fromLatin1(spot.name))
+            << spot.name << " at " << spot.point.x() << "," << spot.point.y();
     }
     EXPECT_EQ(mainWindow.newButton->text(), QStringLiteral("新規(&N)..."));
     EXPECT_EQ(mainWindow.printButton->text(), QStringLiteral("印刷(&P)..."));
@@ -289,34 +293,6 @@ TEST_F(MainWindowTest, CancelAfterARefusalKeepsTheReadingOnShow) {
     EXPECT_EQ(mainWindow.readingPane->Picture(), reading);
     EXPECT_TRUE(mainWindow.copyAction->isEnabled());
     EXPECT_TRUE(mainWindow.printButton->isEnabled());
-}
-
-TEST_F(MainWindowTest, ResultCommandsAreEnabledInOrderBeforeTheReadingIsDrawn) {
-    std::vector<std::string> order;
-    bool reportEmpty = false;
-    QObject::connect(mainWindow.saveAsAction, &QAction::enabledChanged,
-                     [&] { order.push_back("saveAsAction"); });
-    QObject::connect(mainWindow.printAction, &QAction::enabledChanged,
-                     [&] { order.push_back("printAction"); });
-    QObject::connect(mainWindow.copyAction, &QAction::enabledChanged,
-                     [&] { order.push_back("copyAction"); });
-    struct EnabledWatch : QObject {
-        std::function<void()> onChange;
-        bool eventFilter(QObject*, QEvent* event) override {
-            if (event->type() == QEvent::EnabledChange) onChange();
-            return false;
-        }
-    } watch;
-    watch.onChange = [&] {
-        order.push_back("printButton");
-        reportEmpty = mainWindow.reportHolder.Text().empty();
-    };
-    mainWindow.printButton->installEventFilter(&watch);
-    ReadYamadaTaro();
-    mainWindow.printButton->removeEventFilter(&watch);
-    EXPECT_EQ(order, (std::vector<std::string>{"printButton", "saveAsAction", "printAction",
-                                               "copyAction"}));
-    EXPECT_TRUE(reportEmpty);
 }
 
 TEST_F(MainWindowTest, SaveAsProposesTheNamesAndWritesTheReportByteForByte) {
