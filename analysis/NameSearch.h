@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "DetailedReading.h"
 #include "Fortunes.h"
 #include "NameRecord.h"
 #include "NameSearchData.h"
+#include "ReadingFilter.h"
 #include "Tables.h"
 
 namespace soten {
@@ -17,9 +19,17 @@ namespace soten {
 // every name of one to three kanji allowed in given names.
 enum class SearchSpace { Names, All };
 
+// Female lists the names given to girls and those given to both; Male the
+// same for boys. Names with no gender given come with Any, and with a gender
+// only when asked for (includeUnspecified).
 enum class GenderFilter { Any, Female, Male };
 
-enum class ReadingMatch { Prefix, Contains };
+// What the whole result is sorted by. Score is the default order (below);
+// the others sort by that column and fall back to the default order on ties.
+// Fortunes sort best grade first, then by number; Strokes by the given name's
+// stroke sum. Name and Reading sort the whole result in the names space and
+// only the page in the all-names space.
+enum class SortKey { Score, Heaven, Person, Earth, Outer, Total, Strokes, Name, Reading };
 
 // A character the given name must hold: at `position` (1 = first character),
 // or anywhere when `position` is 0. Code page 932.
@@ -39,28 +49,47 @@ struct NameSearchFilters {
     StrokeStyle style = StrokeStyle::Shinji;
     SearchSpace space = SearchSpace::Names;
     GenderFilter gender = GenderFilter::Any;  // the names space only
+    bool includeUnspecified = false;          // names with no gender given, with a gender
+    bool includeUnregistrable = false;        // names a registry office refuses
     int chars = 0;                            // 0: any number of characters
-    int readingLength = 0;                    // in kana; 0: any (the names space only)
-    std::string reading;                      // hiragana or katakana; empty: any
-    ReadingMatch readingMatch = ReadingMatch::Prefix;
+    ReadingFilters reading;                   // hiragana or katakana
     std::vector<RequiredCharacter> required;
+    std::vector<std::string> excluded;  // characters the name must not hold
     // The worst grade accepted for each number (indexed by FortuneKind; 4
     // accepts all, 1 only ◎). 天運 depends on the surname alone and is not
     // filtered.
     std::array<int, FortuneCount> worstGrade{4, 4, 4, 4, 4};
     int minScore = 0;
+    // The worst 三才配置 verdict accepted (VeryBad accepts all), and whether
+    // a 陰陽配列 of 凶 is left out (注意 passes).
+    SansaiVerdict worstSansai = SansaiVerdict::VeryBad;
+    bool inyoOk = false;
+    SortKey sort = SortKey::Score;
+    bool reversed = false;           // the sort key's order turned round
     int limit = DefaultSearchLimit;  // names per page, capped at MaxSearchLimit
     std::uint64_t page = 1;          // from 1
 };
 
 // A name found, with everything a reading of it would show.
+inline constexpr std::size_t MaxShownReadings = 8;
+
 struct NameCandidate {
     std::string given;    // code page 932
-    std::string reading;  // hiragana; empty in the all-names space
-    char gender = 0;      // 'f', 'm', 'g'; 0 in the all-names space
-    NameRecord record;    // Names, Lengths, Strokes, SpiritOne and Fortunes set
+    std::string reading;  // hiragana: the one matching the filters, or the first
+    // At most MaxShownReadings readings that match the filters. A real name has
+    // its one reading; a composed name the concatenations of its characters'
+    // readings, 名乗り before 訓 before 音. Empty when its kanji have none.
+    std::vector<std::string> readings;
+    NameGender gender = NameGender::None;  // None in the all-names space
+    // False when a character is outside the registrable set (listed in
+    // unregistrable, each once).
+    bool registrable = true;
+    std::vector<std::string> unregistrable;
+    NameRecord record;  // Names, Lengths, Strokes, SpiritOne and Fortunes set
     std::array<Keyword, FortuneCount> keywords;
     int score = 0;
+    SansaiReading sansai;
+    InyoReading inyo;
 };
 
 struct NameSearchResult {
@@ -83,12 +112,14 @@ int GradePoints(int grade);
 // Hiragana for the katakana of a code page 932 text; anything else unchanged.
 std::string ToHiragana(std::string_view cp932);
 
-// Runs one search. The order: score (人運 + 地運 + 外運 + 総運 points, highest
-// first), then 総運's grade (best first); in the names space then the reading
-// in dictionary order (GojuonKey) and the written form; in the all-names space then fewer
-// characters first, then the stroke counts of the first, second and third character (ascending),
-// then the characters in code page 932 order. The all-names space is never enumerated: the work
-// depends on the stroke patterns and the page, not on the billions of names behind them.
+// Runs one search. The default order: score (人運 + 地運 + 外運 + 総運 points,
+// highest first), then 総運's grade (best first); in the names space then the
+// reading in dictionary order (GojuonKey) and the written form; in the all-names
+// space then fewer characters first, then the stroke counts of the first,
+// second and third character (ascending), then the characters in code page 932
+// order. The all-names space is never enumerated: the work depends on the stroke
+// patterns, the characters whose readings can take part in the reading asked
+// for, and the page, not on the billions of names behind them.
 NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tables,
                              const NameSearchData& data);
 

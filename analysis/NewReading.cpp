@@ -86,6 +86,7 @@ void RunMainRoutine(ProgramState& state, const Tables& tables, ResultPanes& pane
     state.shown.record = record;
     state.shown.style = state.strokeStyle;
     state.shown.lines = state.lines;
+    state.shown.givenReading = state.givenReading;
     panes.DrawReadingLines();
 }
 

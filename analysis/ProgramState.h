@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "NameRecord.h"
 #include "ReadingLines.h"
 
@@ -14,6 +16,7 @@ struct ShownReading {
     NameRecord record;
     StrokeStyle style = StrokeStyle::Shinji;
     ReadingLines lines;
+    std::string givenReading;  // hiragana, when the name came from the name search
 };
 
 // The program-wide state of the run: the record, the style choice, the
@@ -23,6 +26,9 @@ struct ProgramState {
     NameRecord record;
     StrokeStyle strokeStyle = StrokeStyle::Shinji;
     ReadingLines lines;
+    // The reading of the given name about to be read, when it was picked
+    // from the name search; empty for a typed name.
+    std::string givenReading;
     ShownReading shown;
 };
 

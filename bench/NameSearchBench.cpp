@@ -29,7 +29,8 @@ void Run(benchmark::State& state, const NameSearchFilters& filters) {
 void BM_LoadNameData(benchmark::State& state) {
     for (auto _ : state) {
         auto data = soten::NameSearchData::FromCp932(soten::embedded::GivenNamesCp932(),
-                                                     soten::embedded::NameKanjiCp932());
+                                                     soten::embedded::NameKanjiCp932(),
+                                                     soten::embedded::KanjiReadingsCp932());
         benchmark::DoNotOptimize(
             data.Patterns(soten::StrokeStyle::Shinji, soten::BuiltInTables().dictionary));
     }
@@ -51,11 +52,111 @@ BENCHMARK(BM_NamesSpaceGirlsNoCross)->Unit(benchmark::kMillisecond);
 
 void BM_NamesSpaceReadingAndCharacter(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
-    filters.reading = soten::Cp932Text("ゆ");
+    filters.reading.prefix = soten::Cp932Text("ゆ");
     filters.required = {{soten::Cp932Text("美"), 0}};
     Run(state, filters);
 }
 BENCHMARK(BM_NamesSpaceReadingAndCharacter)->Unit(benchmark::kMillisecond);
+
+// A filter of the numbers that keeps about as many names as the 三才配置 one
+// below: what any filter costs over BM_NamesSpaceWhole.
+void BM_NamesSpaceTotalGrade(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.worstGrade[soten::Total] = 2;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceTotalGrade)->Unit(benchmark::kMillisecond);
+
+// With the 三才配置 filter, then also the 陰陽配列 one: as fast as
+// BM_NamesSpaceTotalGrade.
+void BM_NamesSpaceSansai(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.worstSansai = soten::SansaiVerdict::Good;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceSansai)->Unit(benchmark::kMillisecond);
+
+void BM_NamesSpaceSansaiAndInyo(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.worstSansai = soten::SansaiVerdict::Good;
+    filters.inyoOk = true;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceSansaiAndInyo)->Unit(benchmark::kMillisecond);
+// Every filter at once, and the whole result sorted by a column.
+void BM_NamesSpaceEveryFilterSorted(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.gender = soten::GenderFilter::Female;
+    filters.includeUnspecified = true;
+    filters.includeUnregistrable = true;
+    filters.reading.prefix = soten::Cp932Text("ゆ");
+    filters.reading.contains = soten::Cp932Text("い");
+    filters.reading.suffix = soten::Cp932Text("い");
+    filters.reading.morae = 2;
+    filters.excluded = {soten::Cp932Text("死")};
+    filters.sort = soten::SortKey::Earth;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceEveryFilterSorted)->Unit(benchmark::kMillisecond);
+
+// The largest sort: every name by its written form.
+void BM_NamesSpaceWholeByName(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.sort = soten::SortKey::Name;
+    filters.page = 500;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceWholeByName)->Unit(benchmark::kMillisecond);
+
+// A parent's first try: 佐藤, every spelling read ゆい; the exact count and the
+// first page, from a search made afresh.
+void BM_AllNamesReadYui(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.surname = soten::Cp932Text("佐藤");
+    filters.reading.exact = soten::Cp932Text("ゆい");
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesReadYui)->Unit(benchmark::kMillisecond);
+
+// The same as a soten-cli process does it: the data taken from the embedded
+// text first (the names themselves are not indexed for composed names).
+void BM_AllNamesReadYuiFromFreshData(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.surname = soten::Cp932Text("佐藤");
+    filters.reading.exact = soten::Cp932Text("ゆい");
+    const auto& tables = soten::BuiltInTables();
+    for (auto _ : state) {
+        const auto data = soten::NameSearchData::FromCp932(soten::embedded::GivenNamesCp932(),
+                                                           soten::embedded::NameKanjiCp932(),
+                                                           soten::embedded::KanjiReadingsCp932());
+        auto result = soten::SearchNames(filters, tables, data);
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_AllNamesReadYuiFromFreshData)->Unit(benchmark::kMillisecond);
+
+void BM_AllNamesReadYuuki(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.reading.exact = soten::Cp932Text("ゆうき");
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesReadYuuki)->Unit(benchmark::kMillisecond);
+
+// Filters that let almost every character through: the widest automaton.
+void BM_AllNamesStartsWithYuThreeMorae(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.reading.prefix = soten::Cp932Text("ゆ");
+    filters.reading.morae = 3;
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesStartsWithYuThreeMorae)->Unit(benchmark::kMillisecond);
+
+void BM_AllNamesHoldingMi(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.reading.contains = soten::Cp932Text("み");
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesHoldingMi)->Unit(benchmark::kMillisecond);
 
 void BM_AllNamesFirstPage(benchmark::State& state) {
     Run(state, Yamada(soten::SearchSpace::All));
@@ -68,6 +169,15 @@ void BM_AllNamesFirstPageHonji(benchmark::State& state) {
     Run(state, filters);
 }
 BENCHMARK(BM_AllNamesFirstPageHonji)->Unit(benchmark::kMillisecond);
+
+// With the 三才配置 and 陰陽配列 filters: as fast as BM_AllNamesFirstPage.
+void BM_AllNamesSansaiAndInyo(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.worstSansai = soten::SansaiVerdict::VeryGood;
+    filters.inyoOk = true;
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesSansaiAndInyo)->Unit(benchmark::kMillisecond);
 
 void BM_AllNamesWithCharacter(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::All);

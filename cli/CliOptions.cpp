@@ -1,6 +1,7 @@
 #include "CliOptions.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <sstream>
@@ -38,7 +39,7 @@ constexpr const char* HelpUsage = "Usage: soten-cli --help | --version\n";
 const char* const UsageText =
     "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv|csv] [--report]\n"
     "                 [--no-report] [--lines] [--bom] [--encoding utf-8|cp932]\n"
-    "                 [--pdf FILE] SURNAME GIVEN\n"
+    "                 [--detail] [--pdf FILE] SURNAME GIVEN\n"
     "       soten-cli --batch [--style shinji|honji] [--format json|tsv|csv]\n"
     "                 [--input text|tsv|csv] [--input-encoding utf-8|cp932]\n"
     "                 [--header | --no-header] [--surname-column COLUMN]\n"
@@ -47,10 +48,14 @@ const char* const UsageText =
     "                 [--report | --no-report] [--lines] [--bom] [--jobs N]\n"
     "       soten-cli --strokes TEXT [--style shinji|honji]\n"
     "       soten-cli --suggest SURNAME [--style shinji|honji] [--space names|all]\n"
-    "                 [--gender f|m] [--chars N] [--reading-length N]\n"
-    "                 [--reading-prefix KANA | --reading-contains KANA]\n"
-    "                 [--contains TEXT[:POSITION]] [--min-grade total=1,person=2,...]\n"
-    "                 [--min-score N] [--limit N] [--page N] [--format text|json|tsv]\n"
+    "                 [--gender f|m [--include-unspecified]] [--include-unregistrable]\n"
+    "                 [--chars N] [--reading KANA] [--reading-prefix KANA]\n"
+    "                 [--reading-suffix KANA] [--reading-contains KANA]\n"
+    "                 [--reading-length N] [--morae N] [--exclude CHARS]\n"
+    "                 [--contains TEXT[:POSITION]] [--min-grade total=◎,person=○,...]\n"
+    "                 [--min-score N] [--min-sansai 吉|大吉] [--inyo-ok]\n"
+    "                 [--sort KEY [--reverse]] [--limit N] [--page N]\n"
+    "                 [--format text|json|tsv]\n"
     "       soten-cli --help | --version\n"
     "\n"
     "Modes:\n"
@@ -74,9 +79,34 @@ const char* const UsageText =
     "Error records carry a code: unknown-character, refused-length,\n"
     "malformed, too-long, invalid-encoding.\n"
     "\n"
-    "Exit status: 0 every reading made, 1 some names refused, 2 usage error or a\n"
-    "malformed input line, 3 input/output failure (input unreadable, output\n"
-    "closed, disk full, PDF not writable).\n";
+    "JSON and TSV records carry the supplementary 三才配置 (sansai) and 陰陽配列\n"
+    "(inyo); --detail adds them, explained, after the text report.\n"
+    "\n"
+    "--suggest lists given names whose numbers come out well with SURNAME: the\n"
+    "names of the name dictionary (--space names) or every name of one to three\n"
+    "kanji allowed in given names (--space all). Only names a registry office\n"
+    "accepts (常用漢字, 人名用漢字, kana, ー, 々ゝゞヽヾ) are listed unless\n"
+    "--include-unregistrable. --gender f lists girls' names and names given to\n"
+    "both, m the same for boys; names with no gender given come only without\n"
+    "--gender or with --include-unspecified. The reading filters all apply,\n"
+    "in hiragana or katakana: --reading (exact), --reading-prefix,\n"
+    "--reading-suffix, --reading-contains, --reading-length (kana) and --morae\n"
+    "(ゃゅょぁぃぅぇぉゎ do not count; っ, ん and ー do); --exclude leaves out\n"
+    "names holding any of CHARS. A name of kanji is read by joining each\n"
+    "kanji's 名乗り, 訓 (the stem) and 音 as KANJIDIC2 gives them; no 連濁\n"
+    "(さくら → ざくら) and no small っ (いち → いっ) are made. --min-grade gives\n"
+    "the worst grade each number may have: ◎ (or 1) only ◎, ○ (2) ◎ or ○,\n"
+    "△ (3) anything but ×, × (4) anything. --min-sansai keeps names whose\n"
+    "三才配置 is at least that verdict, --inyo-ok those whose 陰陽配列 is not 凶.\n"
+    "--sort takes score (the default), heaven, person, earth, outer, total (best\n"
+    "grade first), strokes, name or reading (in --space all, name and reading\n"
+    "sort the page only); --reverse turns the order round. Filters no name can\n"
+    "satisfy are a usage error.\n"
+    "\n"
+    "Exit status: 0 every reading made (or a search answered, with or without\n"
+    "names), 1 some names refused, 2 usage error, a malformed input line or\n"
+    "search filters that contradict each other, 3 input/output failure (input\n"
+    "unreadable, output closed, disk full, PDF not writable).\n";
 
 namespace {
 
@@ -257,9 +287,50 @@ void ApplyGender(CliOptions& options, const std::string& value) {
     }
 }
 
+void ApplySort(CliOptions& options, const std::string& value) {
+    static const std::array<std::pair<const char*, SortKey>, 9> keys = {
+        {{"score", SortKey::Score},
+         {"heaven", SortKey::Heaven},
+         {"person", SortKey::Person},
+         {"earth", SortKey::Earth},
+         {"outer", SortKey::Outer},
+         {"total", SortKey::Total},
+         {"strokes", SortKey::Strokes},
+         {"name", SortKey::Name},
+         {"reading", SortKey::Reading}}};
+    const auto found =
+        std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return value == k.first; });
+    if (found == keys.end()) {
+        throw UsageError{
+            "--sort must be score, heaven, person, earth, outer, total, strokes, name or reading"};
+    }
+    options.search.sort = found->second;
+}
+
+// Every character of CHARS, each on its own.
+void ApplyExclude(CliOptions& options, const std::string& value) {
+    const std::string cp932 = Cp932Option(value, "--exclude");
+    if (cp932.empty()) throw UsageError{"--exclude needs a character"};
+    for (std::size_t i = 0; i < cp932.size();) {
+        const bool pair = IsLeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size();
+        options.search.excluded.push_back(cp932.substr(i, pair ? 2 : 1));
+        i += pair ? 2 : 1;
+    }
+}
+
 void ApplyChars(CliOptions& options, const std::string& value) {
     options.search.chars =
         value == "any" ? 0 : static_cast<int>(ParseNumber(value, "--chars", 1, MaxPartChars));
+}
+
+void ApplyMinSansai(CliOptions& options, const std::string& value) {
+    if (value == "吉") {
+        options.search.worstSansai = SansaiVerdict::Good;
+    } else if (value == "大吉") {
+        options.search.worstSansai = SansaiVerdict::VeryGood;
+    } else {
+        throw UsageError{"--min-sansai must be 吉 or 大吉"};
+    }
 }
 
 void Nothing(CliOptions&, const std::string&) {}
@@ -315,23 +386,43 @@ constexpr Option Options[] = {
     {"--jobs", true, std::nullopt, ForBatch, ApplyJobs},
     {"--encoding", true, std::nullopt, ForReading, ApplyEncoding},
     {"--pdf", true, std::nullopt, ForReading, ApplyPdf},
+    {"--detail", false, std::nullopt, ForReading,
+     [](CliOptions& o, const std::string&) { o.detail = true; }},
     {"--space", true, std::nullopt, ForSuggest, ApplySpace},
     {"--gender", true, std::nullopt, ForSuggest, ApplyGender},
     {"--chars", true, std::nullopt, ForSuggest, ApplyChars},
-    {"--reading-length", true, std::nullopt, ForSuggest,
+    {"--include-unspecified", false, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string&) { o.search.includeUnspecified = true; }},
+    {"--include-unregistrable", false, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string&) { o.search.includeUnregistrable = true; }},
+    {"--reading", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
-         o.search.readingLength = static_cast<int>(ParseNumber(v, "--reading-length", 1, 40));
+         o.search.reading.exact = Cp932Option(v, "--reading");
      }},
     {"--reading-prefix", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
-         o.search.reading = Cp932Option(v, "--reading-prefix");
-         o.search.readingMatch = ReadingMatch::Prefix;
+         o.search.reading.prefix = Cp932Option(v, "--reading-prefix");
+     }},
+    {"--reading-suffix", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) {
+         o.search.reading.suffix = Cp932Option(v, "--reading-suffix");
      }},
     {"--reading-contains", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
-         o.search.reading = Cp932Option(v, "--reading-contains");
-         o.search.readingMatch = ReadingMatch::Contains;
+         o.search.reading.contains = Cp932Option(v, "--reading-contains");
      }},
+    {"--reading-length", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) {
+         o.search.reading.length = static_cast<int>(ParseNumber(v, "--reading-length", 1, 40));
+     }},
+    {"--morae", true, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string& v) {
+         o.search.reading.morae = static_cast<int>(ParseNumber(v, "--morae", 1, 40));
+     }},
+    {"--exclude", true, std::nullopt, ForSuggest, ApplyExclude},
+    {"--sort", true, std::nullopt, ForSuggest, ApplySort},
+    {"--reverse", false, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string&) { o.search.reversed = true; }},
     {"--contains", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) { ParseContains(v, o.search.required); }},
     {"--min-grade", true, std::nullopt, ForSuggest,
@@ -340,6 +431,9 @@ constexpr Option Options[] = {
      [](CliOptions& o, const std::string& v) {
          o.search.minScore = static_cast<int>(ParseNumber(v, "--min-score", 0, 12));
      }},
+    {"--min-sansai", true, std::nullopt, ForSuggest, ApplyMinSansai},
+    {"--inyo-ok", false, std::nullopt, ForSuggest,
+     [](CliOptions& o, const std::string&) { o.search.inyoOk = true; }},
     // Larger limits are capped by the search, with a note.
     {"--limit", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
@@ -396,6 +490,10 @@ void CheckReading(CliOptions& options, const std::vector<std::string>& positiona
                          " needs --format json, tsv or csv"};
     }
     CheckRecordOptions(options);
+    if (options.detail && options.format != Format::Text) {
+        throw UsageError{
+            "--detail needs --format text: json, tsv and csv always hold sansai and inyo"};
+    }
     if (positional.size() != 2) {
         throw UsageError{positional.size() < 2
                              ? "a surname and a given name are needed"

@@ -29,10 +29,11 @@ struct CliOptions {
     bool formatGiven = false;
     std::optional<bool> reportGiven;  // --report / --no-report
     std::optional<bool> keepColumnsGiven;
-    bool lines = false;  // --lines: the screen and print lines in batch records
-    bool report = true;  // JSON: on unless --no-report; TSV and CSV: only with --report
-    bool bom = false;    // --bom: a byte-order mark before TSV or CSV
-    unsigned jobs = 0;   // --jobs; 0: one per processor
+    bool lines = false;   // --lines: the screen and print lines in batch records
+    bool report = true;   // JSON: on unless --no-report; TSV and CSV: only with --report
+    bool bom = false;     // --bom: a byte-order mark before TSV or CSV
+    bool detail = false;  // --detail: 三才配置 and 陰陽配列 after the text report
+    unsigned jobs = 0;    // --jobs; 0: one per processor
     // --batch input.
     InputFormat input = InputFormat::Text;
     Encoding inputEncoding = Encoding::Utf8;

@@ -9,6 +9,7 @@
 #include "BatchStream.h"
 #include "CliOptions.h"
 #include "Cp932.h"
+#include "DetailedReading.h"
 #include "HeadlessReading.h"
 #include "RecordWriter.h"
 #include "ShiftJis.h"
@@ -63,9 +64,16 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
     }
     std::string text;
     if (options.format == Format::Text) {
-        text = options.encoding == Encoding::Cp932
-                   ? state.shown.record.ReportText
-                   : Cp932::ToUtf8Lossy(state.shown.record.ReportText);
+        std::string cp932 = state.shown.record.ReportText;
+        if (options.detail) {
+            // After the report, set off by an empty line, with its line breaks.
+            cp932 += "\r\n";
+            for (const std::string& line :
+                 DetailLines(state.shown.record, state.shown.style, {}, tables)) {
+                cp932 += line + "\r\n";
+            }
+        }
+        text = options.encoding == Encoding::Cp932 ? cp932 : Cp932::ToUtf8Lossy(cp932);
     } else {
         RecordWriter writer(tables, RecordOptionsOf(options));
         if (options.bom) text = "\xEF\xBB\xBF";

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
@@ -56,6 +58,72 @@ bool IsCompletePdf(const std::string& path) {
     return end.ends_with("%%EOF");
 }
 
+// The helper of the moment and the first ending signal that reached
+// soten-cli while it ran: the signal goes on to the helper, which removes its
+// half-written file, and soten-cli ends with it once the helper has.
+volatile sig_atomic_t helperId = 0;
+volatile sig_atomic_t endingSignal = 0;
+
+extern "C" void PassSignalOn(int signal) {
+    if (endingSignal == 0) endingSignal = signal;
+    if (helperId > 0) kill(static_cast<pid_t>(helperId), signal);
+}
+
+constexpr int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Passes the ending signals on to the helper while it runs; blocked until
+// the helper's id is known.
+class SignalsPassedOn {
+public:
+    SignalsPassedOn() {
+        sigemptyset(&ending_);
+        for (const int signal : EndingSignals) sigaddset(&ending_, signal);
+        sigprocmask(SIG_BLOCK, &ending_, &previousMask_);
+        struct sigaction action {};
+        action.sa_handler = &PassSignalOn;
+        sigfillset(&action.sa_mask);
+        for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
+            struct sigaction current {};
+            sigaction(EndingSignals[i], nullptr, &current);
+            // An ignored signal (nohup) stays ignored, for the helper too.
+            passed_[i] = current.sa_handler != SIG_IGN;
+            if (passed_[i]) sigaction(EndingSignals[i], &action, &previous_[i]);
+        }
+    }
+    ~SignalsPassedOn() {
+        helperId = 0;
+        for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
+            if (passed_[i]) sigaction(EndingSignals[i], &previous_[i], nullptr);
+        }
+        sigprocmask(SIG_SETMASK, &previousMask_, nullptr);
+    }
+    SignalsPassedOn(const SignalsPassedOn&) = delete;
+    SignalsPassedOn& operator=(const SignalsPassedOn&) = delete;
+
+    // The helper starts with the signals as soten-cli had them before.
+    void PrepareHelper(posix_spawnattr_t& attributes) const {
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setsigmask(&attributes, &previousMask_);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
+            if (passed_[i]) sigaddset(&defaults, EndingSignals[i]);
+        }
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    void Started(pid_t helper) {
+        helperId = helper;
+        sigprocmask(SIG_UNBLOCK, &ending_, nullptr);
+    }
+
+private:
+    sigset_t ending_{};
+    sigset_t previousMask_{};
+    struct sigaction previous_[std::size(EndingSignals)]{};
+    bool passed_[std::size(EndingSignals)] = {};
+};
+
 }  // namespace
 
 std::string FindPdfHelper() {
@@ -92,15 +160,21 @@ std::string WritePdfWithHelper(const ProgramState& state, const std::string& pat
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, messages[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, messages[1], STDERR_FILENO);
+    endingSignal = 0;
+    SignalsPassedOn signals;
+    posix_spawnattr_t attributes;
+    signals.PrepareHelper(attributes);
     pid_t child = 0;
     const int spawned =
-        posix_spawn(&child, helper.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn(&child, helper.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     close(messages[1]);
     if (spawned != 0) {
         close(messages[0]);
         return "cannot run " + helper + ": " + std::strerror(spawned);
     }
+    signals.Started(child);
     std::string output;
     std::array<char, 4096> buffer;
     for (ssize_t got; (got = read(messages[0], buffer.data(), buffer.size())) != 0;) {
@@ -114,10 +188,19 @@ std::string WritePdfWithHelper(const ProgramState& state, const std::string& pat
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
+    if (endingSignal != 0) {
+        // Ended as the shell expects of a program stopped by a signal.
+        std::fflush(nullptr);
+        _exit(128 + endingSignal);
+    }
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
         // Success means a whole file: a helper that exits 0 without one failed.
-        if (IsCompletePdf(path)) return {};
-        return "cannot write " + path + ": the PDF helper left no complete file";
+        if (!IsCompletePdf(path)) {
+            return "cannot write " + path + ": the PDF helper left no complete file";
+        }
+        // Notes about the file written (a split hard link) are the user's.
+        std::fwrite(output.data(), 1, output.size(), stderr);
+        return {};
     }
     std::string reason = LastLine(output);
     if (reason.empty()) reason = "the PDF helper failed";

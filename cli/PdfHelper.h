@@ -13,7 +13,10 @@ namespace soten::cli {
 std::string FindPdfHelper();
 
 // Writes the printed page of the reading on show to `path` through the
-// helper; returns an empty string on success, else the reason.
+// helper; returns an empty string on success, else the reason. Notes of the
+// helper about the file go to stderr. Ctrl+C, SIGTERM or SIGHUP while it runs
+// go on to the helper, which removes its half-written file; once it has
+// ended, soten-cli ends with the status 128 + the signal's number.
 std::string WritePdfWithHelper(const ProgramState& state, const std::string& path);
 
 }  // namespace soten::cli

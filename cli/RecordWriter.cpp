@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "Cp932.h"
+#include "DetailedReading.h"
 #include "Fortunes.h"
+#include "NameSearchData.h"
 
 namespace soten::cli {
 namespace {
@@ -17,6 +19,57 @@ constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> ListedKe
      {"person", ListedFortune(2)},
      {"earth", ListedFortune(3)},
      {"outer", ListedFortune(4)}}};
+
+// The supplementary columns of a reading and a name found, after the numbers.
+constexpr const char* SupplementColumns = "\tsansai\tsansai_elements\tinyo\tinyo_pattern";
+constexpr int SupplementColumnCount = 4;
+
+// The words of 三才配置 and 陰陽配列 in UTF-8, converted once: every record
+// holds a few of them, and none needs quoting in TSV.
+struct SupplementWords {
+    template <typename Enum, std::size_t N, typename Name>
+    static std::array<std::string, N> Convert(Name name) {
+        std::array<std::string, N> words;
+        for (std::size_t i = 0; i < N; ++i) {
+            words[i] = Cp932::ToUtf8Lossy(name(static_cast<Enum>(i)));
+        }
+        return words;
+    }
+
+    std::array<std::string, 5> elements =
+        Convert<Element, 5>([](Element e) -> const std::string& { return ElementName(e); });
+    std::array<std::string, 3> relations = Convert<ElementRelation, 3>(
+        [](ElementRelation r) -> const std::string& { return RelationName(r); });
+    std::array<std::string, 4> sansai = Convert<SansaiVerdict, 4>(
+        [](SansaiVerdict v) -> const std::string& { return VerdictName(v); });
+    std::array<std::string, 3> inyo =
+        Convert<InyoVerdict, 3>([](InyoVerdict v) -> const std::string& { return VerdictName(v); });
+    std::array<std::string, 2> marks = {Cp932::ToUtf8Lossy(InyoMark(false)),
+                                        Cp932::ToUtf8Lossy(InyoMark(true))};
+
+    const std::string& ElementWord(Element e) const {
+        return elements[static_cast<std::size_t>(e)];
+    }
+    void AppendPattern(const InyoReading& reading, std::string& out) const {
+        for (int i = 0; i < reading.surnameChars + reading.givenChars; ++i) {
+            out += marks[reading.oddMask >> i & 1u];
+        }
+    }
+};
+
+// The three elements as one number from 0 to 124; element e comes from the
+// number 2e + 1, so index i is read back by ReadSansai(i / 25 * 2 + 1,
+// i / 5 % 5 * 2 + 1, i % 5 * 2 + 1).
+std::size_t SansaiIndex(const SansaiReading& sansai) {
+    return static_cast<std::size_t>(sansai.elements[0]) * 25 +
+           static_cast<std::size_t>(sansai.elements[1]) * 5 +
+           static_cast<std::size_t>(sansai.elements[2]);
+}
+
+const SupplementWords& Words() {
+    static const SupplementWords words;
+    return words;
+}
 
 // The same five in alphabetical order, the order of the name search's JSON keys.
 constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> AlphabeticalKeys = {
@@ -63,8 +116,10 @@ std::vector<std::string> ResultColumns(bool report) {
         columns.push_back(std::string(key) + "_mark");
     }
     for (const auto& [key, kind] : ListedKeys) columns.push_back(std::string(key) + "_keyword");
-    for (const char* column : {"score", "code", "error", "characters"})
+    for (const char* column : {"score", "sansai", "sansai_elements", "inyo", "inyo_pattern",
+                               "registrable", "code", "error", "characters"}) {
         columns.emplace_back(column);
+    }
     if (report) columns.emplace_back("report");
     return columns;
 }
@@ -160,7 +215,9 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
                 out += suffix;
             }
         }
-        out += "\tscore\n";
+        out += "\tscore";
+        out += SupplementColumns;
+        out += "\tregistrable\n";
         for (const NameCandidate& candidate : result.candidates) TsvCandidate(candidate, out);
         return;
     }
@@ -192,8 +249,8 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     }
     json_.EndObject();
     json_.Key("gender");
-    if (candidate.gender) {
-        json_.String(&candidate.gender, 1);
+    if (const std::string_view tag = GenderTag(candidate.gender); !tag.empty()) {
+        json_.String(tag.data(), static_cast<rapidjson::SizeType>(tag.size()));
     } else {
         json_.Null();
     }
@@ -206,6 +263,8 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
         json_.Int(candidate.keywords[kind].grade);
     }
     json_.EndObject();
+    json_.Key("inyo");
+    JsonInyo(candidate.inyo);
     json_.Key("keywords");
     json_.StartObject();
     for (const auto& [key, kind] : AlphabeticalKeys) {
@@ -214,11 +273,19 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     }
     json_.EndObject();
     json_.Key("reading");
-    if (candidate.gender) {
+    if (!candidate.readings.empty()) {
         JsonCp932(candidate.reading);
     } else {
         json_.Null();
     }
+    json_.Key("readings");
+    json_.StartArray();
+    for (const std::string& reading : candidate.readings) JsonCp932(reading);
+    json_.EndArray();
+    json_.Key("registrable");
+    json_.Bool(candidate.registrable);
+    json_.Key("sansai");
+    JsonSansai(candidate.sansai, true);
     json_.Key("score");
     json_.Int(candidate.score);
     json_.Key("strokes");
@@ -240,7 +307,7 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
     out.push_back('\t');
     FieldCp932(candidate.reading, out);
     out.push_back('\t');
-    if (candidate.gender) out.push_back(candidate.gender);
+    out += GenderTag(candidate.gender);
     out.push_back('\t');
     AppendStrokes(candidate.record, GivenName, out);
     for (const auto& [key, kind] : ListedKeys) {
@@ -253,7 +320,85 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
     }
     out.push_back('\t');
     AppendNumber(candidate.score, out);
-    out.push_back('\n');
+    TsvSupplement(candidate.sansai, candidate.inyo, out);
+    out += candidate.registrable ? "\ttrue\n" : "\tfalse\n";
+}
+
+// {"heaven":"木","person":"火","earth":"土","relations":["相生","相生"],"verdict":"大吉"},
+// the keys in alphabetical order in the name search's JSON. The object
+// follows from the three elements alone, so the 125 of each order are
+// written once (see SansaiIndex) and then copied as they are.
+void RecordWriter::JsonSansai(const SansaiReading& sansai, bool alphabetical) {
+    static const std::array<std::array<std::string, 125>, 2> objects = [] {
+        const SupplementWords& words = Words();
+        std::array<std::array<std::string, 125>, 2> made;
+        for (int index = 0; index < 125; ++index) {
+            const SansaiReading reading =
+                ReadSansai(index / 25 * 2 + 1, index / 5 % 5 * 2 + 1, index % 5 * 2 + 1);
+            const auto word = [&](FortuneKind kind) {
+                return "\"" + words.ElementWord(reading.elements[static_cast<std::size_t>(kind)]) +
+                       "\"";
+            };
+            const std::string rest =
+                ",\"relations\":[\"" +
+                words.relations[static_cast<std::size_t>(reading.relations[0])] + "\",\"" +
+                words.relations[static_cast<std::size_t>(reading.relations[1])] +
+                "\"],\"verdict\":\"" + words.sansai[static_cast<std::size_t>(reading.verdict)] +
+                "\"}";
+            made[0][static_cast<std::size_t>(index)] = "{\"heaven\":" + word(Heaven) +
+                                                       ",\"person\":" + word(Person) +
+                                                       ",\"earth\":" + word(Earth) + rest;
+            made[1][static_cast<std::size_t>(index)] = "{\"earth\":" + word(Earth) +
+                                                       ",\"heaven\":" + word(Heaven) +
+                                                       ",\"person\":" + word(Person) + rest;
+        }
+        return made;
+    }();
+    JsonRaw(objects[alphabetical ? 1 : 0][SansaiIndex(sansai)]);
+}
+
+// A value already written as JSON, copied whole: the writer puts the
+// separator before it, the bytes go straight into its buffer.
+void RecordWriter::JsonRaw(std::string_view json) {
+    json_.RawValue("", 0, rapidjson::kObjectType);
+    std::memcpy(buffer_.Push(json.size()), json.data(), json.size());
+}
+
+// {"pattern":"○●○○","verdict":"吉"}
+void RecordWriter::JsonInyo(const InyoReading& inyo) {
+    utf8_.assign("{\"pattern\":\"");
+    Words().AppendPattern(inyo, utf8_);
+    utf8_ += "\",\"verdict\":\"";
+    utf8_ += Words().inyo[static_cast<std::size_t>(inyo.verdict)];
+    utf8_ += "\"}";
+    JsonRaw(utf8_);
+}
+
+void RecordWriter::TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo,
+                                 std::string& out) {
+    // "\t凶\t金水火", one for each triple of elements.
+    static const std::array<std::string, 125> sansaiFields = [] {
+        const SupplementWords& words = Words();
+        std::array<std::string, 125> made;
+        for (int index = 0; index < 125; ++index) {
+            const SansaiReading reading =
+                ReadSansai(index / 25 * 2 + 1, index / 5 % 5 * 2 + 1, index % 5 * 2 + 1);
+            std::string& field = made[static_cast<std::size_t>(index)];
+            field = '\t' + words.sansai[static_cast<std::size_t>(reading.verdict)] + '\t';
+            for (const Element element : reading.elements) field += words.ElementWord(element);
+        }
+        return made;
+    }();
+    const SupplementWords& words = Words();
+    const std::size_t at = out.size();
+    out += sansaiFields[SansaiIndex(sansai)];
+    out.push_back('\t');
+    out += words.inyo[static_cast<std::size_t>(inyo.verdict)];
+    out.push_back('\t');
+    words.AppendPattern(inyo, out);
+    // The words hold no separator, quote or line break: CSV needs no quoting.
+    if (separator_ != '\t')
+        std::replace(out.begin() + static_cast<std::ptrdiff_t>(at), out.end(), '\t', separator_);
 }
 
 // A new record object, opened with the input it answers.
@@ -283,6 +428,14 @@ void RecordWriter::JsonReading(const RecordSource& source, const NameRecord& rec
     JsonCp932(record.Names[Surname]);
     json_.Key("given");
     JsonCp932(record.Names[GivenName]);
+    // Whether a registry office takes the given name, and what it refuses.
+    const std::vector<std::string> refused = UnregistrableCharacters(record.Names[GivenName]);
+    json_.Key("registrable");
+    json_.Bool(refused.empty());
+    json_.Key("unregistrableCharacters");
+    json_.StartArray();
+    for (const std::string& character : refused) JsonCp932(character);
+    json_.EndArray();
     json_.Key("style");
     json_.String(StyleName(style));
     // The members from "strokes" to "score" hold only numbers, marks and
@@ -334,6 +487,10 @@ void RecordWriter::JsonReading(const RecordSource& source, const NameRecord& rec
     raw += "},\"score\":";
     AppendNumber(ScoreOf(keywords), raw);
     std::memcpy(buffer_.Push(raw.size()), raw.data(), raw.size());
+    json_.Key("sansai");
+    JsonSansai(ReadSansai(record), false);
+    json_.Key("inyo");
+    JsonInyo(ReadInyo(record));
     if (options_.report) {
         json_.Key("report");
         JsonCp932(record.ReportText);
@@ -424,6 +581,9 @@ void RecordWriter::TableReading(const RecordSource& source, const NameRecord& re
     }
     out.push_back(tab);
     AppendNumber(ScoreOf(keywords), out);
+    TsvSupplement(ReadSansai(record), ReadInyo(record), out);
+    out.push_back(tab);
+    out += UnregistrableCharacters(record.Names[GivenName]).empty() ? "true" : "false";
     out.append(3, tab);  // no code, error or characters
     if (options_.report) {
         out.push_back(tab);
@@ -441,7 +601,8 @@ void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure&
     Field(failure.surname, out);
     out.push_back(tab);
     Field(failure.given, out);
-    out.append(ReadingOnlyColumns + 1, tab);  // ... and the score
+    // ... the score, the supplement and registrable
+    out.append(ReadingOnlyColumns + 1 + SupplementColumnCount + 1, tab);
     out.push_back(tab);
     out += ErrorCodeName(failure.code);
     out.push_back(tab);

@@ -90,6 +90,10 @@ private:
     void FieldCp932(std::string_view cp932, std::string& out);
     void EndRow(std::string& out) const;
     void FinishJson(std::string& out);
+    void JsonSansai(const SansaiReading& sansai, bool alphabetical);
+    void JsonInyo(const InyoReading& inyo);
+    void JsonRaw(std::string_view json);
+    void TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo, std::string& out);
     void JsonCandidate(const NameCandidate& candidate);
     void TsvCandidate(const NameCandidate& candidate, std::string& out);
 

@@ -4,6 +4,7 @@
 
 #include "CliRunner.h"
 #include "Cp932.h"
+#include "DetailedReading.h"
 #include "NameSearch.h"
 #include "RecordWriter.h"
 
@@ -14,17 +15,20 @@ std::string Utf8(std::string_view cp932) {
     return Cp932::ToUtf8Lossy(cp932);
 }
 
-std::string GenderText(char gender) {
+std::string GenderText(NameGender gender) {
     switch (gender) {
-        case 'f':
+        case NameGender::Female:
             return "女性";
-        case 'm':
+        case NameGender::Male:
             return "男性";
-        case 'g':
+        case NameGender::Both:
             return "男女";
-        default:
-            return "";
+        case NameGender::Unspecified:
+            return "不明";
+        case NameGender::None:
+            break;
     }
+    return "";
 }
 
 // "3-5": the counts of the given name.
@@ -56,8 +60,11 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
     std::uint64_t rank = (filters.page - 1) * static_cast<std::uint64_t>(result.limit);
     for (const NameCandidate& candidate : result.candidates) {
         out += std::to_string(++rank) + "\t" + Utf8(candidate.given);
-        if (candidate.gender) {
+        if (!candidate.registrable) out += "※";
+        if (candidate.gender != NameGender::None) {
             out += "（" + Utf8(candidate.reading) + "・" + GenderText(candidate.gender) + "）";
+        } else if (!candidate.readings.empty()) {
+            out += "（" + Utf8(candidate.reading) + "）";
         }
         out += "\t画数 " + GivenStrokes(candidate.record);
         for (const FortuneKind kind : {Person, Earth, Outer, Total}) {
@@ -65,7 +72,14 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
                    std::to_string(candidate.record.Fortunes[kind]) +
                    Utf8(GradeMark(candidate.keywords[kind].grade).substr(0, 2));
         }
-        out += "\t評点 " + std::to_string(candidate.score) + "\n";
+        out += "\t評点 " + std::to_string(candidate.score) + "\t三才 " +
+               Utf8(VerdictName(candidate.sansai.verdict)) + "\t陰陽 " +
+               Utf8(VerdictName(candidate.inyo.verdict));
+        if (!candidate.registrable) {
+            out += "\t※戸籍に使えない字 ";
+            for (const std::string& character : candidate.unregistrable) out += Utf8(character);
+        }
+        out += "\n";
     }
 }
 

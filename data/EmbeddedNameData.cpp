@@ -14,12 +14,15 @@
 
 SOTEN_EMBED_FILE(soten_given_names, SOTEN_GIVEN_NAMES_FILE);
 SOTEN_EMBED_FILE(soten_name_kanji, SOTEN_NAME_KANJI_FILE);
+SOTEN_EMBED_FILE(soten_kanji_readings, SOTEN_KANJI_READINGS_FILE);
 
 extern "C" {
 extern const char soten_given_names_begin[];
 extern const char soten_given_names_end[];
 extern const char soten_name_kanji_begin[];
 extern const char soten_name_kanji_end[];
+extern const char soten_kanji_readings_begin[];
+extern const char soten_kanji_readings_end[];
 }
 
 namespace soten::embedded {
@@ -32,6 +35,11 @@ std::string_view GivenNamesCp932() {
 std::string_view NameKanjiCp932() {
     return {soten_name_kanji_begin,
             static_cast<std::size_t>(soten_name_kanji_end - soten_name_kanji_begin)};
+}
+
+std::string_view KanjiReadingsCp932() {
+    return {soten_kanji_readings_begin,
+            static_cast<std::size_t>(soten_kanji_readings_end - soten_kanji_readings_begin)};
 }
 
 }  // namespace soten::embedded

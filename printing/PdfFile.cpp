@@ -4,9 +4,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 
+#include "FileErrors.h"
 #include "FileReplacement.h"
 
 namespace soten::printing {
@@ -21,11 +23,6 @@ std::optional<qsizetype> NumberAt(const QByteArray& bytes, qsizetype& at) {
     while (at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9') ++at;
     if (at == start || at - start > 12) return std::nullopt;
     return bytes.mid(start, at - start).toLongLong();
-}
-
-std::string Reason(int error) {
-    if (error == FileReplacement::NotARegularFile) return "it is not a regular file";
-    return std::strerror(error);
 }
 
 std::optional<QByteArray> ReadAll(int descriptor) {
@@ -72,26 +69,27 @@ bool IsCompletePdf(const QByteArray& bytes) {
 
 std::string WritePdfFile(const std::string& path,
                          const std::function<std::string(const QString& newFile)>& render) {
-    if (path.empty()) return "the PDF file needs a name";
+    const auto failed = [&path](int error) {
+        return platform::FileCreateErrorMessage(path, platform::FileErrorReason(error));
+    };
+    if (path.empty()) return failed(ENOENT);
     FileReplacement replacement(path);
-    if (const int error = replacement.Begin()) return Reason(error);
+    if (const int error = replacement.Begin()) return failed(error);
 
-    // Qt takes file names as text, and a name that is not valid UTF-8 would
-    // not survive the trip; it writes into the folder through the folder's
-    // descriptor instead, by the new file's ASCII name.
-    const QString descriptor =
-        QStringLiteral("/proc/self/fd/%1").arg(replacement.FolderDescriptor());
-    const QString folder = QFileInfo(descriptor).isDir()
-                               ? descriptor
-                               : QFile::decodeName(QByteArray::fromStdString(replacement.Folder()));
-    const QString newFile = folder + u'/' + QString::fromLatin1(replacement.TemporaryName());
-    const std::string failure = render(newFile);
-    if (!failure.empty()) return failure;
+    // Qt opens its output by name. The new file's descriptor names it for
+    // good, whatever anyone does to its folder meanwhile, and Qt never has to
+    // hold the path's bytes as text.
+    const QString newFile = QString::fromStdString(replacement.DescriptorPath());
+    if (!QFileInfo::exists(newFile)) return failed(ENOENT);
+    if (const std::string failure = render(newFile); !failure.empty()) {
+        return platform::FileCreateErrorMessage(path, failure);
+    }
 
+    errno = 0;
     const std::optional<QByteArray> written = ReadAll(replacement.Descriptor());
-    if (!written) return Reason(errno);
-    if (!IsCompletePdf(*written)) return "the PDF was not written completely (is the disk full?)";
-    if (const int error = replacement.Commit()) return Reason(error);
+    if (!written) return failed(errno);
+    if (!IsCompletePdf(*written)) return failed(ENOSPC);
+    if (const int error = replacement.Commit()) return failed(error);
     return {};
 }
 

@@ -8,7 +8,9 @@
 #include <QScreen>
 #include <QTimer>
 #include <exception>
+#include <functional>
 
+#include "DetailPage.h"
 #include "PrintedReading.h"
 #include "PrinterSession.h"
 #include "QtPrinterBackend.h"
@@ -21,16 +23,15 @@ QString PreviewText(const char* text) {
     return QCoreApplication::translate("QPrintPreviewDialog", text);
 }
 
-}  // namespace
-
-bool PreviewReading(const ShownReading& reading, const Tables& tables, QWidget* parent) {
-    if (!reading.valid) return false;
+// Shows the page `print` prints (settings, document and all) in Qt's preview.
+bool PreviewPage(QPageLayout::Orientation orientation, const char* title,
+                 const std::function<void(PrinterSession&)>& print, QWidget* parent) {
     // A printer of the preview's own: the page is the same on every printer,
     // and the preview needs none installed.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setDocName(QString::fromUtf8(DocumentTitle));
+    printer.setPageOrientation(orientation);
+    printer.setDocName(QString::fromUtf8(title));
 
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("PrintPreview"));
@@ -46,7 +47,7 @@ bool PreviewReading(const ShownReading& reading, const Tables& tables, QWidget* 
         try {
             PrinterSession layer(std::make_unique<QtPrinterBackend>(*target));
             layer.Refresh();
-            PrintReadingPage(layer, reading, tables);
+            print(layer);
         } catch (...) {
             failure = std::current_exception();
             QTimer::singleShot(0, &dialog, &QDialog::reject);
@@ -70,6 +71,22 @@ bool PreviewReading(const ShownReading& reading, const Tables& tables, QWidget* 
     dialog.exec();
     if (failure) std::rethrow_exception(failure);
     return printAsked;
+}
+
+}  // namespace
+
+bool PreviewReading(const ShownReading& reading, const Tables& tables, QWidget* parent) {
+    if (!reading.valid) return false;
+    return PreviewPage(
+        QPageLayout::Landscape, DocumentTitle,
+        [&](PrinterSession& printer) { PrintReadingPage(printer, reading, tables); }, parent);
+}
+
+bool PreviewDetail(const ShownReading& reading, const Tables& tables, QWidget* parent) {
+    if (!reading.valid) return false;
+    return PreviewPage(
+        QPageLayout::Portrait, DetailDocumentTitle,
+        [&](PrinterSession& printer) { PrintDetailPage(printer, reading, tables); }, parent);
 }
 
 }  // namespace soten::printing

@@ -15,4 +15,7 @@ namespace soten::printing {
 // An error of the page closes the preview and is thrown.
 bool PreviewReading(const ShownReading& reading, const Tables& tables, QWidget* parent);
 
+// The same for the printed detail (DetailPage), on A4 portrait.
+bool PreviewDetail(const ShownReading& reading, const Tables& tables, QWidget* parent);
+
 }  // namespace soten::printing

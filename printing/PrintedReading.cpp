@@ -3,9 +3,30 @@
 #include <QString>
 
 #include "Cp932.h"
+#include "Cp932Strings.h"
+#include "FontSubstitutes.h"
+#include "PrinterErrors.h"
 #include "ReadingPage.h"
 
 namespace soten::printing {
+
+namespace {
+
+using platform::FromCp932;
+
+// Without the Japanese fonts every character would print as a black box.
+void RefuseWithoutFonts(const ShownReading& reading) {
+    QString text = FromCp932(reading.record.Names[Surname] + reading.record.Names[GivenName]);
+    for (const std::string& line : reading.lines.PrintLines) text += FromCp932(line);
+    const std::vector<std::string> missing = platform::MissingFontPackages(text);
+    if (missing.empty()) return;
+    std::string packages;
+    for (const std::string& package : missing) packages += (packages.empty() ? "" : " ") + package;
+    throw PrinterError("印刷に使う日本語のフォントがありません。パッケージ " + packages +
+                       " をインストールしてください");
+}
+
+}  // namespace
 
 void PrintReading(PrintDialog& dialog, const ShownReading& reading, const Tables& tables) {
     // The command is enabled only once there is a reading; without one there
@@ -35,6 +56,7 @@ void PrintReadingPage(PrinterSession& printer, const ShownReading& reading, cons
     if (supported.Has(PrinterSetting::Scale)) printer.SetScale(100);
     printer.ApplySettings();
 
+    RefuseWithoutFonts(reading);
     printer.BeginDocument(QString::fromUtf8(DocumentTitle));
     try {
         PaintReadingPage(printer, reading, tables);

@@ -3,7 +3,6 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
-#include <string>
 
 namespace soten {
 
@@ -42,7 +41,8 @@ inline constexpr std::int16_t DuplexLongEdge = 2;
 inline constexpr std::int16_t DuplexShortEdge = 3;
 
 // One printer's settings: the field mask tells which of the values the printer
-// uses; the others are carried along unread.
+// uses; the others are carried along unread. The record holds only what the
+// program sets or hands back to the printing service.
 struct PrinterSettings {
     std::uint32_t fields = 0;
     std::int16_t orientation = OrientationPortrait;
@@ -51,14 +51,9 @@ struct PrinterSettings {
     std::int16_t paperWidth = 0;
     std::int16_t scale = 100;  // percent
     std::int16_t copies = 1;
-    std::int16_t defaultSource = 0;
-    std::int16_t printQuality = 0;
     std::int16_t color = ColorColor;
     std::int16_t duplex = DuplexSimplex;
-    std::int16_t yResolution = 0;
-    std::int16_t ttOption = 0;
     std::int16_t collate = 0;
-    std::string formName;  // UTF-8
 
     bool Has(std::uint32_t field) const { return (fields & field) != 0; }
     bool operator==(const PrinterSettings&) const = default;

@@ -11,7 +11,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cerrno>
 
+#include "FileErrors.h"
 #include "PdfFile.h"
 #include "PrinterErrors.h"
 #include "RecordedPage.h"
@@ -207,13 +209,13 @@ std::optional<std::uint32_t> QtPrinterBackend::Capabilities() {
     using namespace DeviceField;
     if (WritesPdf()) {
         // Any page size and either colour model; copies would only repeat the page.
-        return Orientation | PaperSize | PaperLength | PaperWidth | FormName | Scale | Color;
+        return Orientation | PaperSize | PaperLength | PaperWidth | Scale | Color;
     }
     const QPrinterInfo info = QPrinterInfo::printerInfo(Printer().printerName());
     if (info.isNull()) return std::nullopt;
     // Qt lays out the page in either orientation itself, and the CUPS server
     // makes copies for any queue.
-    std::uint32_t fields = Orientation | PaperSize | FormName | Scale | Copies | Collate;
+    std::uint32_t fields = Orientation | PaperSize | Scale | Copies | Collate;
     if (info.supportsCustomPageSizes()) fields |= PaperLength | PaperWidth;
     const QList<QPrinter::ColorMode> colors = info.supportedColorModes();
     if (colors.contains(QPrinter::Color) && colors.contains(QPrinter::GrayScale)) fields |= Color;
@@ -236,7 +238,6 @@ std::optional<PrinterSettings> QtPrinterBackend::DeviceMode() {
     const QSizeF millimetres = size.size(QPageSize::Millimeter);
     mode.paperWidth = TenthsOfMillimetre(millimetres.width());
     mode.paperLength = TenthsOfMillimetre(millimetres.height());
-    mode.formName = size.name().toStdString();
     mode.scale = scale_;
     mode.copies = static_cast<std::int16_t>(printer.copyCount());
     mode.collate = printer.collateCopies() ? 1 : 0;
@@ -346,18 +347,16 @@ void QtPrinterBackend::PrintDocument(const QString& title, const RecordedPage& p
         std::string error;
         try {
             PaintDocument(printer, page);
-        } catch (const PrinterError& e) {
-            error = e.what();
-            const std::string prefix = "TRbPrinter.EndDocument: ";
-            if (error.starts_with(prefix)) error.erase(0, prefix.size());
+        } catch (const PrinterError&) {
+            // Qt tells no reason; the file is open and writable, so the
+            // likely one is the disk.
+            error = platform::FileErrorReason(ENOSPC);
         }
         printer.setOutputFileName(shownName);
         return error;
     });
-    if (!failure.empty()) {
-        throw PrinterError("TRbPrinter.EndDocument: Cannot write the file \"" + path +
-                           "\": " + failure);
-    }
+    // The message names the file and the reason, for the user, as Save As does.
+    if (!failure.empty()) throw PrinterError(failure);
 }
 
 }  // namespace soten::printing

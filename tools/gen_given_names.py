@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates the two data files of the name search (名付け候補).
+"""Generates the three data files of the name search (名付け候補).
 
     bash tools/fetch-stroke-sources.sh && python3 tools/gen_given_names.py
 
@@ -12,16 +12,29 @@ the stroke sources) into tools/.sources/ (git-ignored). This script writes
                         dictionary (gojūon) order, then written form (the
                         search's order, GojuonKey in analysis/KanaCollation,
                         so loading needs no sort);
-                        READING in hiragana (ー kept), TAG f, m or g.
+                        READING in hiragana (ー kept), TAG f (female), m
+                        (male), fm (tagged both) or g (no gender given).
   data/name-kanji.txt   one line: the kanji allowed in given names (KANJIDIC2
                         grades 1-6 and 8 常用漢字, 9 and 10 人名用漢字), in
                         code point order.
+  data/kanji-readings.txt
+                        one line per name kanji, in code point order:
+                        "KANJI<TAB>NANORI<TAB>KUN<TAB>ON", each field the
+                        KANJIDIC2 readings of that kind in hiragana, in the
+                        dictionary's order, separated by spaces: 名乗り as
+                        they are, 訓 as their stems (the part before ".",
+                        without "-"), 音 in hiragana without "-". A reading
+                        already listed under an earlier kind is not repeated;
+                        forms that end in a small っ (いっ, がっ) are left out,
+                        as the search makes no such forms. A compatibility
+                        kanji without readings of its own takes those of its
+                        canonical form (朗 → 朗).
 
 Which ENAMDICT entries are taken: every entry with a given-name tag (f, m or
 g) whose written form is made of kanji (and 々) or kana (and ー) only, holds
 at most 10 characters and is encodable in code page 932. Two entries with the
-same written form and reading are one name; its tag is f or m when every entry
-agrees, g otherwise.
+same written form and reading are one name; its tag is fm when its entries
+give both genders, f or m when they give one, g when none gives a gender.
 
   --check   compare with the committed files instead of writing them
 
@@ -44,6 +57,7 @@ ENAMDICT = os.path.join(ROOT, "usr/share/edict/enamdict")
 KANJIDIC = os.path.join(ROOT, "usr/share/edict/kanjidic2.xml.gz")
 NAMES_OUT = os.path.join(REPO, "data/given-names.txt")
 KANJI_OUT = os.path.join(REPO, "data/name-kanji.txt")
+READINGS_OUT = os.path.join(REPO, "data/kanji-readings.txt")
 
 GIVEN_TAGS = {"f", "m", "g"}
 NAME_GRADES = {"1", "2", "3", "4", "5", "6", "8", "9", "10"}
@@ -102,10 +116,9 @@ def given_names(path):
             reading = to_hiragana(reading)
             if not encodable(reading):
                 continue
-            tag = given.pop() if len(given) == 1 else "g"
             key = (written, reading)
-            names[key] = tag if names.get(key, tag) == tag else "g"
-    return names
+            names[key] = names.get(key, set()) | (given & {"f", "m"})
+    return {key: "".join(sorted(genders, key="fm".index)) or "g" for key, genders in names.items()}
 
 
 SMALL_KANA = str.maketrans("ぁぃぅぇぉっゃゅょゎ", "あいうえおつやゆよわ")
@@ -128,18 +141,48 @@ def gojuon_key(reading):
     return ("".join(plain).encode("cp932"), reading.encode("cp932"))
 
 
+def is_hiragana(text):
+    return text != "" and all("ぁ" <= c <= "ん" for c in text)
+
+
+def kanji_readings(element):
+    """The 名乗り, 訓 stems and 音 of one KANJIDIC2 character, in hiragana."""
+    nanori = [n.text for n in element.iter("nanori")]
+    kun = [r.text.split(".")[0].replace("-", "")
+           for r in element.iter("reading") if r.get("r_type") == "ja_kun"]
+    on = [to_hiragana(r.text.replace("-", ""))
+          for r in element.iter("reading") if r.get("r_type") == "ja_on"]
+    seen = set()
+    kinds = []
+    for readings in (nanori, kun, on):
+        kept = []
+        for reading in readings:
+            usable = is_hiragana(reading) and encodable(reading) and not reading.endswith("っ")
+            if usable and reading not in seen:
+                seen.add(reading)
+                kept.append(reading)
+        kinds.append(kept)
+    return kinds
+
+
 def name_kanji(path):
-    kanji = []
+    kanji = {}
+    readings = {}
     with gzip.open(path) as source:
         for _, element in ET.iterparse(source):
             if element.tag != "character":
                 continue
             literal = element.findtext("literal")
             grade = element.findtext("misc/grade")
+            readings[literal] = kanji_readings(element)
             if grade in NAME_GRADES and len(literal) == 1 and encodable(literal):
-                kanji.append(literal)
+                kanji[literal] = readings[literal]
             element.clear()
-    return sorted(set(kanji))
+    for literal, kinds in kanji.items():
+        canonical = unicodedata.normalize("NFC", literal)
+        if not any(kinds) and canonical in readings:
+            kanji[literal] = readings[canonical]
+    return dict(sorted(kanji.items()))
 
 
 def main():
@@ -153,13 +196,19 @@ def main():
     names = given_names(ENAMDICT)
     order = sorted(names, key=lambda wr: (gojuon_key(wr[1]), wr[0].encode("cp932")))
     rows = [f"{w}\t{r}\t{names[(w, r)]}\n" for (w, r) in order]
-    outputs = {NAMES_OUT: "".join(rows), KANJI_OUT: "".join(name_kanji(KANJIDIC)) + "\n"}
+    kanji = name_kanji(KANJIDIC)
+    readings = ["\t".join([k] + [" ".join(kind) for kind in kinds]) + "\n"
+                for k, kinds in kanji.items()]
+    outputs = {NAMES_OUT: "".join(rows), KANJI_OUT: "".join(kanji) + "\n",
+               READINGS_OUT: "".join(readings)}
 
     forms = len({w for (w, _) in names})
-    tags = {t: sum(1 for v in names.values() if v == t) for t in "fmg"}
+    tags = {t: sum(1 for v in names.values() if v == t) for t in ("f", "m", "fm", "g")}
     print(f"given names: {len(rows)} (written form + reading), {forms} written forms; "
-          f"f {tags['f']}, m {tags['m']}, g {tags['g']}")
-    print(f"name kanji: {len(outputs[KANJI_OUT]) - 1}")
+          + ", ".join(f"{t} {n}" for t, n in tags.items()))
+    counts = [sum(len(kinds[i]) for kinds in kanji.values()) for i in range(3)]
+    print(f"name kanji: {len(kanji)}; readings: 名乗り {counts[0]}, 訓 {counts[1]}, 音 {counts[2]}; "
+          f"without any: {sum(1 for kinds in kanji.values() if not any(kinds))}")
 
     status = 0
     for path, text in outputs.items():

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Whole-process figures of soten-cli with hyperfine: start-up of one reading,
+# a --suggest search by sound in both spaces (the name data loaded afresh),
 # and --batch over 20,000 generated names (tools/gen_batch_names.py) as JSON
 # lines (the report included) and as TSV and CSV without the report, on all
 # processors and on one; then side by side with the peer jami-i/seimei (Node)
@@ -22,7 +23,9 @@ python3 "$here/tools/gen_batch_names.py" 20000 > "$work/names.txt"
 python3 "$here/tools/gen_batch_names.py" 1000000 > "$work/million.txt"
 echo "load: $(uptime)"
 
-hyperfine -N --warmup 5 --runs "$((runs * 5))" "$cli 山田 太郎"
+hyperfine -N --warmup 5 --runs "$((runs * 5))" "$cli 山田 太郎" \
+    "$cli --suggest 佐藤 --reading ゆい --space all --format json" \
+    "$cli --suggest 佐藤 --reading ゆい --gender f --format json"
 hyperfine --warmup 3 --runs "$runs" \
     "$cli --batch < $work/names.txt > $work/out" \
     "$cli --batch --jobs 1 < $work/names.txt > $work/out" \

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the desktop program on a virtual X display: the splash, the
 # empty main window, the entry dialog, a reading, the Save As dialog, the
-# print preview, the 名付け search, a refused name, the about box and the help window. Needs xvfb, xdotool and imagemagick
+# print preview, the detail window, the 名付け search, a refused name, the about box and the help window. Needs xvfb, xdotool and imagemagick
 # (scripts/install-deps.sh installs them).
 #
 #   tools/screenshots.sh [--scale FACTOR] [path/to/soten] [output folder]
@@ -99,11 +99,31 @@ shot 4c-print-preview
 xdotool key Escape
 sleep 0.3
 
+# The detail of the reading: 三才配置 and 陰陽配列.
+focus '蒼天姓名判断'
+xdotool key ctrl+i
+sleep 1
+shot 4e-detail
+focus '詳しい鑑定'
+xdotool key Escape
+sleep 0.3
+
 # The 名付け search for the surname of the reading.
 focus '蒼天姓名判断'
 xdotool key ctrl+k
 sleep 2
 shot 4d-naming
+# A parent's search by sound: 佐藤, a girl read ゆい, then every spelling.
+xdotool key alt+s ctrl+a
+xdotool type --delay 40 '佐藤'
+xdotool key alt+y
+xdotool type --delay 40 'ゆい'
+xdotool key alt+g Down
+sleep 2
+shot 4e-naming-yui
+xdotool key alt+g Up alt+r Down
+sleep 2
+shot 4f-naming-yui-all
 xdotool key Escape
 sleep 0.3
 

@@ -17,6 +17,8 @@
 #include "CellFont.h"
 #include "Cp932Conversion.h"
 #include "DefaultErrorHandler.h"
+#include "DetailWindow.h"
+#include "DetailedReading.h"
 #include "FontSubstitutes.h"
 #include "HelpWindow.h"
 #include "MessageBoxes.h"
@@ -151,6 +153,8 @@ void MainWindow::BuildMenu() {
                            QKeySequence(Qt::CTRL | Qt::Key_P));
     printPreviewAction =
         MenuItem(fileMenu, "printPreviewAction", QStringLiteral("印刷プレビュー(&V)"));
+    detailAction = MenuItem(fileMenu, "detailAction", QStringLiteral("詳しい鑑定(&D)..."),
+                            QKeySequence(Qt::CTRL | Qt::Key_I));
     exitSeparator = Separator(fileMenu, "exitSeparator");
     exitAction = MenuItem(fileMenu, "exitAction", QStringLiteral("終了(&X)"),
                           QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -170,7 +174,8 @@ void MainWindow::BuildMenu() {
                            QKeySequence(Qt::CTRL | Qt::Key_V));
 
     for (QMenu* menu : {fileMenu, editMenu, helpMenu}) menu->setFont(mainMenu->font());
-    for (QAction* resultCommand : {saveAsAction, printAction, printPreviewAction, copyAction}) {
+    for (QAction* resultCommand :
+         {saveAsAction, printAction, printPreviewAction, detailAction, copyAction}) {
         resultCommand->setEnabled(false);
     }
 
@@ -179,6 +184,7 @@ void MainWindow::BuildMenu() {
     connect(saveAsAction, &QAction::triggered, this, &MainWindow::SaveReportAs);
     connect(printAction, &QAction::triggered, this, &MainWindow::PrintShownReading);
     connect(printPreviewAction, &QAction::triggered, this, &MainWindow::PreviewPrintout);
+    connect(detailAction, &QAction::triggered, this, &MainWindow::ShowDetail);
     connect(exitAction, &QAction::triggered, this, &MainWindow::ExitProgram);
     connect(copyAction, &QAction::triggered, this, &MainWindow::CopyReading);
     connect(helpContentsAction, &QAction::triggered, this, &MainWindow::ShowHelpContents);
@@ -229,7 +235,8 @@ void MainWindow::OpenNamingDialog() {
         namingDialog_->activateWindow();
     });
 }
-void MainWindow::ReadChosenName(const QString& surname, const QString& given, StrokeStyle style) {
+void MainWindow::ReadChosenName(const QString& surname, const QString& given,
+                                const QString& reading, StrokeStyle style) {
     RunCommand([&] {
         if (entryDialog_) {
             entryDialog_->TakeNames(surname, given, style);
@@ -237,8 +244,23 @@ void MainWindow::ReadChosenName(const QString& surname, const QString& given, St
             state_.strokeStyle = style;
         }
         chosenNames_ = EnteredNames{NameToCp932(surname), NameToCp932(given)};
+        state_.givenReading = Cp932::FromUtf8(reading.toStdString()).value_or(std::string());
         NewReading(*this, state_, tables_);
         chosenNames_.reset();
+        state_.givenReading.clear();
+    });
+}
+void MainWindow::ShowDetail() {
+    RunCommand([this] {
+        if (!state_.shown.valid) return;
+        if (!detailWindow_) {
+            detailWindow_ = new DetailWindow(this, state_.shown, tables_, printDialog);
+        } else {
+            detailWindow_->Refresh();
+        }
+        detailWindow_->show();
+        detailWindow_->raise();
+        detailWindow_->activateWindow();
     });
 }
 void MainWindow::PrintShownReading() {
@@ -313,6 +335,8 @@ std::optional<EnteredNames> MainWindow::ShowEntryDialog() {
         chosenNames_.reset();
         return names;
     }
+    // A name typed in the dialog has no known reading.
+    state_.givenReading.clear();
     if (!entryDialog_) return std::nullopt;
     return entryDialog_->ShowEntryDialog();
 }
@@ -341,11 +365,30 @@ void MainWindow::EnableResultCommands() {
     saveAsAction->setEnabled(true);
     printAction->setEnabled(true);
     printPreviewAction->setEnabled(true);
+    detailAction->setEnabled(true);
     copyAction->setEnabled(true);
 }
 
 void MainWindow::RunMainRoutine() {
     soten::RunMainRoutine(state_, tables_, *panes_);
+    ShowReadingInCaption();
+    if (detailWindow_) detailWindow_->Refresh();
+}
+
+void MainWindow::ShowReadingInCaption() {
+    if (!state_.shown.valid) {
+        setWindowTitle(ApplicationTitle());
+        return;
+    }
+    const ShownReading& shown = state_.shown;
+    setWindowTitle(ApplicationTitle() + QStringLiteral(" — ") +
+                   FromCp932(NameWithStyle(shown.record, shown.style, shown.givenReading)));
+    const QString description =
+        QStringLiteral("画数は%1").arg(FromCp932(StrokeStyleName(shown.style)));
+    for (QWidget* pane : {static_cast<QWidget*>(namePane), static_cast<QWidget*>(fortunePane),
+                          static_cast<QWidget*>(readingPane)}) {
+        pane->setAccessibleDescription(description);
+    }
 }
 
 }  // namespace soten::ui

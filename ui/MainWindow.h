@@ -20,6 +20,7 @@ class QTimer;
 
 namespace soten::ui {
 
+class DetailWindow;
 class HelpWindow;
 class NamingDialog;
 class PaneImage;
@@ -66,6 +67,7 @@ public:
     QAction* printSeparator;
     QAction* printAction;
     QAction* printPreviewAction;
+    QAction* detailAction;  // 詳しい鑑定
     QAction* exitSeparator;
     QAction* exitAction;
     QMenu* editMenu;
@@ -80,14 +82,18 @@ public:
     QFileDialog* SaveDialog();
     HelpWindow* HelpViewer() const { return helpWindow_; }
     NamingDialog* NamingCandidates() const { return namingDialog_; }
+    DetailWindow* Detail() const { return detailWindow_; }
 
     // The commands.
     void StartNewReading();
     void PrintShownReading();
     void OpenNamingDialog();
     // The reading of a name picked in the 名付け候補 dialog, made as New makes
-    // it: the entry dialog keeps the names in its history and the style.
-    void ReadChosenName(const QString& surname, const QString& given, StrokeStyle style);
+    // it: the entry dialog keeps the names in its history and the style. The
+    // reading of the given name (empty when unknown) goes with the reading.
+    void ReadChosenName(const QString& surname, const QString& given, const QString& reading,
+                        StrokeStyle style);
+    void ShowDetail();
     void SaveReportAs();
     void PreviewPrintout();
     void ExitProgram();
@@ -109,6 +115,9 @@ private:
     void BuildClientArea();
     void BuildMenu();
     void CentreOnScreen();
+    // The caption and the panes' descriptions name the reading on show and
+    // its style.
+    void ShowReadingInCaption();
 
     ProgramState& state_;
     const Tables& tables_;
@@ -118,6 +127,7 @@ private:
     QFileDialog* saveDialog_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     NamingDialog* namingDialog_ = nullptr;
+    DetailWindow* detailWindow_ = nullptr;
     std::optional<EnteredNames> chosenNames_;  // answers the next entry dialog
     std::unique_ptr<MainWindowPanes> panes_;
 };

@@ -38,4 +38,11 @@ void ShowApplicationErrorBox(const QString& message) {
     box.exec();
 }
 
+void ShowFileNoteBox(const QString& note) {
+    QMessageBox box(QMessageBox::Information, ApplicationTitle(), note, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("FileNoteBox"));
+    box.exec();
+}
+
 }  // namespace soten::ui

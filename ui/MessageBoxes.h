@@ -15,4 +15,8 @@ void ShowErrorBox(const QString& text, const QString& detail = {});
 // error icon, one OK button, over the active window.
 void ShowApplicationErrorBox(const QString& message);
 
+// A note about a file just written (not an error): caption "蒼天姓名判断",
+// information icon, one OK button, over the active window.
+void ShowFileNoteBox(const QString& note);
+
 }  // namespace soten::ui

@@ -1,5 +1,6 @@
 #include "NamingDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +11,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
@@ -31,17 +31,55 @@ QString Grouped(std::uint64_t number) {
     return QLocale(QLocale::Japanese).toString(static_cast<qulonglong>(number));
 }
 
-QString GenderText(char gender) {
+QString GenderText(NameGender gender) {
     switch (gender) {
-        case 'f':
+        case NameGender::Female:
             return QStringLiteral("女性");
-        case 'm':
+        case NameGender::Male:
             return QStringLiteral("男性");
-        case 'g':
+        case NameGender::Both:
             return QStringLiteral("男女");
-        default:
-            return {};
+        case NameGender::Unspecified:
+            return QStringLiteral("不明");
+        case NameGender::None:
+            break;
     }
+    return {};
+}
+
+// What a click on each column's header sorts the search by; Score for the
+// columns that do not sort.
+SortKey ColumnSort(int column) {
+    switch (column) {
+        case NamingResultModel::Given:
+            return SortKey::Name;
+        case NamingResultModel::Reading:
+            return SortKey::Reading;
+        case NamingResultModel::Strokes:
+            return SortKey::Strokes;
+        case NamingResultModel::PersonFortune:
+            return SortKey::Person;
+        case NamingResultModel::EarthFortune:
+            return SortKey::Earth;
+        case NamingResultModel::OuterFortune:
+            return SortKey::Outer;
+        case NamingResultModel::TotalFortune:
+            return SortKey::Total;
+        default:
+            return SortKey::Score;
+    }
+}
+
+QString JoinedCp932(const std::vector<std::string>& texts, const QString& separator) {
+    QStringList joined;
+    for (const std::string& text : texts) joined << FromCp932(text);
+    return joined.join(separator);
+}
+
+// A reading box's text for the search; text that is not kana reaches the
+// search as such and is refused there with the reason.
+std::string ReadingText(const QLineEdit* edit) {
+    return Cp932::FromUtf8(edit->text().toStdString()).value_or("\x1A");
 }
 
 QComboBox* Choices(QWidget* parent, const char* name, const QStringList& items) {
@@ -73,10 +111,12 @@ void AddRow(QGridLayout* grid, int row, int column, const QString& caption, QWid
 
 // ---- NamingResultModel -------------------------------------------------------
 
-void NamingResultModel::SetCandidates(std::vector<NameCandidate> candidates) {
+void NamingResultModel::SetCandidates(std::vector<NameCandidate> candidates, bool allNames) {
     beginResetModel();
     candidates_ = std::move(candidates);
+    allNames_ = allNames;
     endResetModel();
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
 }
 
 int NamingResultModel::rowCount(const QModelIndex& parent) const {
@@ -110,27 +150,37 @@ QVariant NamingResultModel::data(const QModelIndex& index, int role) const {
                     .arg(mark, FromCp932(keyword.word));
             case Qt::TextAlignmentRole:
                 return QVariant::fromValue(Qt::AlignCenter);
-            case Qt::UserRole:
-                return keyword.grade * 1000 + number;  // best grade first, then the number
             default:
                 return {};
         }
     }
-    if (role == Qt::TextAlignmentRole && (column == Strokes || column == Score)) {
+    if (role == Qt::TextAlignmentRole &&
+        (column == Strokes || column == Score || column == Registrable || column == Sansai ||
+         column == Inyo)) {
         return QVariant::fromValue(Qt::AlignCenter);
     }
-    if (role != Qt::DisplayRole && role != Qt::UserRole && role != Qt::AccessibleTextRole) {
+    if (column == Registrable && !candidate.registrable &&
+        (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
+        return QStringLiteral("戸籍に使えない字：%1")
+            .arg(JoinedCp932(candidate.unregistrable, QStringLiteral("、")));
+    }
+    if (column == Reading && role == Qt::ToolTipRole && candidate.readings.size() > 1) {
+        return QStringLiteral("読み：%1")
+            .arg(JoinedCp932(candidate.readings, QStringLiteral("、")));
+    }
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) {
         return {};
     }
     switch (column) {
         case Given:
             return FromCp932(candidate.given);
+        case Registrable:
+            return candidate.registrable ? QString() : QStringLiteral("※");
         case Reading:
             return FromCp932(candidate.reading);
         case Gender:
             return GenderText(candidate.gender);
         case Strokes: {
-            if (role == Qt::UserRole) return record.Fortunes[Total];
             QStringList counts;
             for (int k = 1; k <= record.Lengths[GivenName]; ++k) {
                 counts << QString::number(record.Strokes[GivenName][k]);
@@ -139,16 +189,33 @@ QVariant NamingResultModel::data(const QModelIndex& index, int role) const {
         }
         case Score:
             return candidate.score;
+        case Sansai:
+            if (role == Qt::UserRole) return static_cast<int>(candidate.sansai.verdict);
+            return FromCp932(VerdictName(candidate.sansai.verdict));
+        case Inyo:
+            if (role == Qt::UserRole) return static_cast<int>(candidate.inyo.verdict);
+            return FromCp932(VerdictName(candidate.inyo.verdict));
         default:
             return {};
     }
 }
 
 QVariant NamingResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole) {
+        if (section == Given || section == Reading) {
+            return allNames_
+                       ? QStringLiteral("漢字の組み合わせでは、このページの中だけで並べ替えます")
+                       : QStringLiteral("クリックで全体を並べ替えます");
+        }
+        if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
+        if (section == Gender || section == Sansai || section == Inyo) return {};
+        return QStringLiteral("クリックで全体を並べ替えます");
+    }
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    static const std::array<const char*, ColumnCount> titles = {
-        "名前", "読み", "性別", "画数", "人運", "地運", "外運", "総運", "評点"};
+    static const std::array<const char*, ColumnCount> titles = {"名前", "戸籍", "読み", "性別",
+                                                                "画数", "人運", "地運", "外運",
+                                                                "総運", "評点", "三才", "陰陽"};
     return QString::fromUtf8(titles.at(static_cast<std::size_t>(section)));
 }
 
@@ -172,18 +239,40 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     genderBox =
         Choices(filters, "genderBox",
                 {QStringLiteral("指定なし"), QStringLiteral("女性"), QStringLiteral("男性")});
+    genderBox->setToolTip(QStringLiteral("女性・男性のどちらにも男女両方の名前が入ります"));
+    includeUnspecifiedBox = new QCheckBox(QStringLiteral("性別不明の名前も(&U)"), filters);
+    includeUnspecifiedBox->setObjectName(QStringLiteral("includeUnspecifiedBox"));
+    includeUnspecifiedBox->setToolTip(QStringLiteral(
+        "名前辞書に性別の書かれていない名前も入れます（別の性別の名前も多く含みます）"));
     charsBox = Choices(filters, "charsBox",
                        {QStringLiteral("指定なし"), QStringLiteral("1文字"),
                         QStringLiteral("2文字"), QStringLiteral("3文字")});
-    readingLengthBox = new QSpinBox(filters);
-    readingLengthBox->setObjectName(QStringLiteral("readingLengthBox"));
-    readingLengthBox->setRange(0, 20);
-    readingLengthBox->setSpecialValueText(QStringLiteral("指定なし"));
-    readingLengthBox->setSuffix(QStringLiteral(" 文字"));
-    readingEdit = TextBox(filters, "readingEdit", 20);
-    readingEdit->setPlaceholderText(QStringLiteral("ひらがなかカタカナ"));
-    readingMatchBox =
-        Choices(filters, "readingMatchBox", {QStringLiteral("で始まる"), QStringLiteral("を含む")});
+    // Narrow boxes say only "かな"; all take hiragana or katakana.
+    auto readingBox = [filters](const char* name, const QString& hint) {
+        QLineEdit* edit = TextBox(filters, name, 20);
+        edit->setPlaceholderText(hint);
+        return edit;
+    };
+    readingEdit = readingBox("readingEdit", QStringLiteral("ひらがなかカタカナ"));
+    readingEdit->setToolTip(
+        QStringLiteral("漢字の組み合わせの読みは、各字の名乗り・訓・音をつないだものです"
+                       "（連濁や小さい「っ」への変化は作りません）"));
+    readingPrefixEdit = readingBox("readingPrefixEdit", QStringLiteral("かな"));
+    readingSuffixEdit = readingBox("readingSuffixEdit", QStringLiteral("かな"));
+    readingContainsEdit = readingBox("readingContainsEdit", QStringLiteral("かな"));
+    auto countBox = [filters](const char* name, const QString& suffix) {
+        auto* box = new QSpinBox(filters);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(0, 20);
+        box->setSpecialValueText(QStringLiteral("指定なし"));
+        box->setSuffix(suffix);
+        return box;
+    };
+    readingLengthBox = countBox("readingLengthBox", QStringLiteral(" 文字"));
+    moraeBox = countBox("moraeBox", QStringLiteral(" 音"));
+    moraeBox->setToolTip(QStringLiteral("ゃゅょぁぃぅぇぉゎ は数えず、っ・ん・ー は数えます"));
+    excludeEdit = TextBox(filters, "excludeEdit", 10);
+    excludeEdit->setPlaceholderText(QStringLiteral("例：死"));
     containsEdit = TextBox(filters, "containsEdit", 3);
     containsEdit->setPlaceholderText(QStringLiteral("例：翔"));
     positionBox = Choices(filters, "positionBox",
@@ -200,22 +289,41 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     minScoreBox->setObjectName(QStringLiteral("minScoreBox"));
     minScoreBox->setRange(0, 12);
     minScoreBox->setSuffix(QStringLiteral(" 点以上"));
+    includeUnregistrableBox =
+        new QCheckBox(QStringLiteral("戸籍に使えない字の名前も(&J)"), filters);
+    includeUnregistrableBox->setObjectName(QStringLiteral("includeUnregistrableBox"));
+    includeUnregistrableBox->setToolTip(QStringLiteral(
+        "常用漢字・人名用漢字・ひらがな・カタカナ・ー・々ゝゞヽヾ 以外の字を含む名前も"
+        "入れます（一覧に ※）"));
+    sansaiBox =
+        Choices(filters, "sansaiBox",
+                {QStringLiteral("指定なし"), QStringLiteral("吉以上"), QStringLiteral("大吉のみ")});
+    inyoBox = new QCheckBox(QStringLiteral("陰陽配列が凶の名前を除く(&6)"), filters);
+    inyoBox->setObjectName(QStringLiteral("inyoBox"));
 
     AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), surnameEdit);
     AddRow(grid, 0, 2, QStringLiteral("画数(&T)："), styleBox);
     AddRow(grid, 0, 4, QStringLiteral("探す範囲(&R)："), spaceBox);
     AddRow(grid, 1, 0, QStringLiteral("性別(&G)："), genderBox);
-    AddRow(grid, 1, 2, QStringLiteral("文字数(&L)："), charsBox);
-    AddRow(grid, 1, 4, QStringLiteral("読みの長さ(&E)："), readingLengthBox);
+    grid->addWidget(includeUnspecifiedBox, 1, 2, 1, 2);
+    AddRow(grid, 1, 4, QStringLiteral("文字数(&L)："), charsBox);
     AddRow(grid, 2, 0, QStringLiteral("読み(&Y)："), readingEdit);
-    AddRow(grid, 2, 2, QStringLiteral("読みの条件(&M)："), readingMatchBox);
-    AddRow(grid, 2, 4, QStringLiteral("評点(&O)："), minScoreBox);
-    AddRow(grid, 3, 0, QStringLiteral("含む文字(&C)："), containsEdit);
-    AddRow(grid, 3, 2, QStringLiteral("文字の位置(&P)："), positionBox);
-    AddRow(grid, 4, 0, QStringLiteral("人運(&1)："), gradeBoxes[0]);
-    AddRow(grid, 4, 2, QStringLiteral("地運(&2)："), gradeBoxes[1]);
-    AddRow(grid, 4, 4, QStringLiteral("外運(&3)："), gradeBoxes[2]);
-    AddRow(grid, 5, 0, QStringLiteral("総運(&4)："), gradeBoxes[3]);
+    AddRow(grid, 2, 2, QStringLiteral("読みの長さ(&E)："), readingLengthBox);
+    AddRow(grid, 2, 4, QStringLiteral("音の数(&M)："), moraeBox);
+    AddRow(grid, 3, 0, QStringLiteral("読みの始め(&F)："), readingPrefixEdit);
+    AddRow(grid, 3, 2, QStringLiteral("読みの終わり(&D)："), readingSuffixEdit);
+    AddRow(grid, 3, 4, QStringLiteral("読みに含む(&K)："), readingContainsEdit);
+    AddRow(grid, 4, 0, QStringLiteral("含む文字(&C)："), containsEdit);
+    AddRow(grid, 4, 2, QStringLiteral("文字の位置(&P)："), positionBox);
+    AddRow(grid, 4, 4, QStringLiteral("除く文字(&X)："), excludeEdit);
+    AddRow(grid, 5, 0, QStringLiteral("人運(&1)："), gradeBoxes[0]);
+    AddRow(grid, 5, 2, QStringLiteral("地運(&2)："), gradeBoxes[1]);
+    AddRow(grid, 5, 4, QStringLiteral("外運(&3)："), gradeBoxes[2]);
+    AddRow(grid, 6, 0, QStringLiteral("総運(&4)："), gradeBoxes[3]);
+    AddRow(grid, 6, 2, QStringLiteral("評点(&O)："), minScoreBox);
+    grid->addWidget(includeUnregistrableBox, 6, 4, 1, 2);
+    AddRow(grid, 7, 0, QStringLiteral("三才配置(&5)："), sansaiBox);
+    grid->addWidget(inyoBox, 7, 2, 1, 2);
 
     countLabel = new QLabel(this);
     countLabel->setObjectName(QStringLiteral("countLabel"));
@@ -223,21 +331,20 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     countLabel->setWordWrap(true);
 
     model_ = new NamingResultModel(this);
-    sorted_ = new QSortFilterProxyModel(this);
-    sorted_->setSourceModel(model_);
-    sorted_->setSortRole(Qt::UserRole);
     resultTable = new QTableView(this);
     resultTable->setObjectName(QStringLiteral("resultTable"));
     resultTable->setAccessibleName(QStringLiteral("名付け候補の一覧"));
     resultTable->setAccessibleDescription(
         QStringLiteral("Enter キーかダブルクリックで、その名前を鑑定します"));
-    resultTable->setModel(sorted_);
+    resultTable->setModel(model_);
     resultTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     resultTable->setSelectionMode(QAbstractItemView::SingleSelection);
     resultTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     resultTable->setTabKeyNavigation(false);
+    // The search sorts the whole result; the header only shows by what.
+    resultTable->horizontalHeader()->setSortIndicatorShown(true);
     resultTable->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    resultTable->setSortingEnabled(true);
+    resultTable->horizontalHeader()->setSectionsClickable(true);
     resultTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     resultTable->horizontalHeader()->setSectionResizeMode(NamingResultModel::Given,
                                                           QHeaderView::Stretch);
@@ -280,6 +387,7 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     watcher_ = new QFutureWatcher<NameSearchResult>(this);
     connect(debounce_, &QTimer::timeout, this, &NamingDialog::StartSearch);
     connect(watcher_, &QFutureWatcher<NameSearchResult>::finished, this, [this] {
+        searching_ = false;
         if (rerun_) {
             rerun_ = false;
             StartSearch();
@@ -288,16 +396,28 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
         ShowResult();
     });
     auto changed = [this] { ScheduleSearch(); };
-    for (QLineEdit* edit : {surnameEdit, readingEdit, containsEdit}) {
+    for (QLineEdit* edit : {surnameEdit, readingEdit, readingPrefixEdit, readingSuffixEdit,
+                            readingContainsEdit, containsEdit, excludeEdit}) {
         connect(edit, &QLineEdit::textChanged, this, changed);
     }
-    for (QComboBox* box : {styleBox, spaceBox, genderBox, charsBox, readingMatchBox, positionBox,
-                           gradeBoxes[0], gradeBoxes[1], gradeBoxes[2], gradeBoxes[3]}) {
+    for (QComboBox* box : {styleBox, spaceBox, genderBox, charsBox, positionBox, gradeBoxes[0],
+                           gradeBoxes[1], gradeBoxes[2], gradeBoxes[3], sansaiBox}) {
         connect(box, &QComboBox::currentIndexChanged, this, changed);
     }
-    for (QSpinBox* box : {readingLengthBox, minScoreBox}) {
+    for (QSpinBox* box : {readingLengthBox, moraeBox, minScoreBox}) {
         connect(box, &QSpinBox::valueChanged, this, changed);
     }
+    for (QCheckBox* box : {includeUnspecifiedBox, includeUnregistrableBox, inyoBox}) {
+        connect(box, &QCheckBox::toggled, this, changed);
+    }
+    // Names with no gender given matter only when a gender is asked for.
+    auto genderChanged = [this] {
+        includeUnspecifiedBox->setEnabled(genderBox->currentIndex() != 0);
+    };
+    connect(genderBox, &QComboBox::currentIndexChanged, this, genderChanged);
+    genderChanged();
+    connect(resultTable->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &NamingDialog::SortBy);
     connect(resultTable, &QTableView::activated, this, &NamingDialog::ChooseRow);
     connect(previousButton, &QPushButton::clicked, this, [this] { TurnPage(-1); });
     connect(nextButton, &QPushButton::clicked, this, [this] { TurnPage(+1); });
@@ -323,13 +443,18 @@ NameSearchFilters NamingDialog::CurrentFilters() const {
     filters.style = static_cast<StrokeStyle>(styleBox->currentIndex());
     filters.space = spaceBox->currentIndex() == 1 ? SearchSpace::All : SearchSpace::Names;
     filters.gender = static_cast<GenderFilter>(genderBox->currentIndex());
+    filters.includeUnspecified = includeUnspecifiedBox->isChecked();
+    filters.includeUnregistrable = includeUnregistrableBox->isChecked();
     filters.chars = charsBox->currentIndex();
-    filters.readingLength = readingLengthBox->value();
-    // A reading that is not kana reaches the search as such and is refused
-    // there with the reason.
-    filters.reading = Cp932::FromUtf8(readingEdit->text().toStdString()).value_or("\x1A");
-    filters.readingMatch =
-        readingMatchBox->currentIndex() == 1 ? ReadingMatch::Contains : ReadingMatch::Prefix;
+    filters.reading.exact = ReadingText(readingEdit);
+    filters.reading.prefix = ReadingText(readingPrefixEdit);
+    filters.reading.suffix = ReadingText(readingSuffixEdit);
+    filters.reading.contains = ReadingText(readingContainsEdit);
+    filters.reading.length = readingLengthBox->value();
+    filters.reading.morae = moraeBox->value();
+    for (const QChar& ch : excludeEdit->text()) {
+        if (!ch.isSpace()) filters.excluded.push_back(NameToCp932(QString(ch)));
+    }
     const QString contains = containsEdit->text();
     int position = positionBox->currentIndex();
     for (const QChar& ch : contains) {
@@ -340,13 +465,19 @@ NameSearchFilters NamingDialog::CurrentFilters() const {
         filters.worstGrade[ShownKinds[i]] = 4 - gradeBoxes[i]->currentIndex();
     }
     filters.minScore = minScoreBox->value();
+    static constexpr std::array<SansaiVerdict, 3> sansaiChoices = {
+        SansaiVerdict::VeryBad, SansaiVerdict::Good, SansaiVerdict::VeryGood};
+    filters.worstSansai = sansaiChoices.at(static_cast<std::size_t>(sansaiBox->currentIndex()));
+    filters.inyoOk = inyoBox->isChecked();
+    filters.sort = sort_;
+    filters.reversed = reversed_;
     filters.limit = PageSize;
     filters.page = page_;
     return filters;
 }
 
 bool NamingDialog::IsSearching() const {
-    return debounce_->isActive() || watcher_->isRunning() || rerun_;
+    return debounce_->isActive() || searching_ || rerun_;
 }
 
 void NamingDialog::ScheduleSearch(bool keepPage) {
@@ -356,10 +487,13 @@ void NamingDialog::ScheduleSearch(bool keepPage) {
 }
 
 void NamingDialog::StartSearch() {
-    if (watcher_->isRunning()) {
+    // Until its finished signal arrives a search counts as running, even once
+    // its thread is done.
+    if (searching_) {
         rerun_ = true;
         return;
     }
+    searching_ = true;
     const NameSearchFilters filters = CurrentFilters();
     shownSurname_ = filters.surname;
     shownStyle_ = filters.style;
@@ -386,14 +520,17 @@ void NamingDialog::ShowResult() {
     pageLabel->setText(QStringLiteral("%1 / %2 ページ").arg(Grouped(page_), Grouped(pageCount_)));
     previousButton->setEnabled(page_ > 1);
     nextButton->setEnabled(page_ < pageCount_);
-    // Names of the all-names space have no reading and no gender.
+    // Composed names have no gender; only the dictionary has names a
+    // registry office refuses.
     const bool allNames = spaceBox->currentIndex() == 1;
-    resultTable->setColumnHidden(NamingResultModel::Reading, allNames);
     resultTable->setColumnHidden(NamingResultModel::Gender, allNames);
-    model_->SetCandidates(std::move(result.candidates));
+    resultTable->setColumnHidden(NamingResultModel::Registrable,
+                                 allNames || !includeUnregistrableBox->isChecked());
+    model_->SetCandidates(std::move(result.candidates), allNames);
+    ShowSortIndicator();
     if (resultTable->hasFocus() && model_->rowCount() > 0 &&
         !resultTable->currentIndex().isValid()) {
-        resultTable->setCurrentIndex(sorted_->index(0, 0));
+        resultTable->setCurrentIndex(model_->index(0, 0));
     }
     emit SearchFinished();
 }
@@ -404,11 +541,27 @@ void NamingDialog::TurnPage(int delta) {
     ScheduleSearch(true);
 }
 
+void NamingDialog::SortBy(int column) {
+    // The header flips its own indicator on a click; ours is put back after.
+    QTimer::singleShot(0, this, &NamingDialog::ShowSortIndicator);
+    const SortKey key = ColumnSort(column);
+    if (key == SortKey::Score && column != NamingResultModel::Score) return;
+    reversed_ = column == sortColumn_ ? !reversed_ : false;
+    sort_ = key;
+    sortColumn_ = column;
+    ScheduleSearch();
+}
+
+void NamingDialog::ShowSortIndicator() {
+    resultTable->horizontalHeader()->setSortIndicator(
+        sortColumn_, reversed_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
 void NamingDialog::ChooseRow(const QModelIndex& index) {
     if (!index.isValid()) return;
-    const QModelIndex source = sorted_->mapToSource(index);
-    const NameCandidate& candidate = model_->Candidate(source.row());
-    emit NameChosen(FromCp932(shownSurname_), FromCp932(candidate.given), shownStyle_);
+    const NameCandidate& candidate = model_->Candidate(index.row());
+    emit NameChosen(FromCp932(shownSurname_), FromCp932(candidate.given),
+                    FromCp932(candidate.reading), shownStyle_);
 }
 
 }  // namespace soten::ui

@@ -8,26 +8,29 @@
 #include "NameSearch.h"
 #include "Tables.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSortFilterProxyModel;
 class QSpinBox;
 class QTableView;
 class QTimer;
 
 namespace soten::ui {
 
-// The candidates of one page as table rows: 名前, 読み, 性別, 画数, 人運, 地運,
-// 外運, 総運 (number and grade mark, in the grade's colour) and 評点. Sorting
-// uses the numbers (Qt::UserRole), not the text.
+// The candidates of one page as table rows: 名前, 戸籍 (a mark on a name a
+// registry office refuses, its tooltip naming the characters), 読み (the other
+// readings in the tooltip), 性別, 画数, 人運, 地運, 外運, 総運 (number and grade
+// mark, in the grade's colour), 評点, and the verdicts of 三才配置 and
+// 陰陽配列. The search sorts; the model keeps its rows' order.
 class NamingResultModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     enum Column {
         Given,
+        Registrable,
         Reading,
         Gender,
         Strokes,
@@ -36,12 +39,16 @@ public:
         OuterFortune,
         TotalFortune,
         Score,
+        Sansai,
+        Inyo,
         ColumnCount
     };
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    void SetCandidates(std::vector<NameCandidate> candidates);
+    // allNames: the rows are composed names, which sort by name or reading
+    // only within the page (the headers' tooltips say so).
+    void SetCandidates(std::vector<NameCandidate> candidates, bool allNames);
     const NameCandidate& Candidate(int row) const {
         return candidates_.at(static_cast<std::size_t>(row));
     }
@@ -53,13 +60,15 @@ public:
 
 private:
     std::vector<NameCandidate> candidates_;
+    bool allNames_ = false;
 };
 
 // The dialog "名付け候補": the filters of the name search, the matching count
 // and one page of candidates. The search runs on a worker thread as the
 // filters change, so typing never waits for it; the name data loads with the
 // first search. Enter or a double-click on a row asks the main window for the
-// reading of that name (NameChosen).
+// reading of that name (NameChosen). A click on a column's header sorts the
+// whole result by it (again: the other way round).
 class NamingDialog : public QDialog {
     Q_OBJECT
 
@@ -82,14 +91,22 @@ public:
     QComboBox* styleBox;
     QComboBox* spaceBox;
     QComboBox* genderBox;
+    QCheckBox* includeUnspecifiedBox;
     QComboBox* charsBox;
-    QSpinBox* readingLengthBox;
     QLineEdit* readingEdit;
-    QComboBox* readingMatchBox;
+    QSpinBox* readingLengthBox;
+    QSpinBox* moraeBox;
+    QLineEdit* readingPrefixEdit;
+    QLineEdit* readingSuffixEdit;
+    QLineEdit* readingContainsEdit;
     QLineEdit* containsEdit;
     QComboBox* positionBox;
+    QLineEdit* excludeEdit;
     std::array<QComboBox*, 4> gradeBoxes;  // 人運, 地運, 外運, 総運
     QSpinBox* minScoreBox;
+    QComboBox* sansaiBox;
+    QCheckBox* inyoBox;
+    QCheckBox* includeUnregistrableBox;
     QLabel* countLabel;
     QTableView* resultTable;
     QPushButton* previousButton;
@@ -98,8 +115,10 @@ public:
     QPushButton* closeButton;
 
 signals:
-    // A candidate picked: its surname and given name and the style searched.
-    void NameChosen(const QString& surname, const QString& given, soten::StrokeStyle style);
+    // A candidate picked: its surname and given name, the reading of the given
+    // name (empty in the all-names space) and the style searched.
+    void NameChosen(const QString& surname, const QString& given, const QString& reading,
+                    soten::StrokeStyle style);
     // A search has finished and its page is on show.
     void SearchFinished();
 
@@ -109,15 +128,20 @@ private:
     void ShowResult();
     void ChooseRow(const QModelIndex& index);
     void TurnPage(int delta);
+    void SortBy(int column);
+    void ShowSortIndicator();
 
     const Tables& tables_;
     NamingResultModel* model_;
-    QSortFilterProxyModel* sorted_;
     QTimer* debounce_;
     QFutureWatcher<NameSearchResult>* watcher_;
+    bool searching_ = false;
     bool rerun_ = false;
     std::uint64_t page_ = 1;
     std::uint64_t pageCount_ = 1;
+    SortKey sort_ = SortKey::Score;
+    bool reversed_ = false;
+    int sortColumn_ = -1;
     StrokeStyle shownStyle_ = StrokeStyle::Shinji;
     std::string shownSurname_;
 };

@@ -3,9 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 
+#include "FileErrors.h"
 #include "FileReplacement.h"
 
 namespace soten::ui {
@@ -16,32 +15,13 @@ using platform::FileReplacement;
 
 std::string CreateErrorMessage(const QString& path, const QString& reason) {
     const QString fullPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-    return QStringLiteral("ファイル \"%1\". %2 を作成できません")
-        .arg(fullPath, reason)
-        .toStdString();
+    return platform::FileCreateErrorMessage(fullPath.toStdString(), reason.toStdString());
 }
 
 }  // namespace
 
 QString FileErrorReason(int error) {
-    switch (error) {
-        case FileReplacement::NotARegularFile:
-        case EISDIR:
-            return QStringLiteral("通常のファイルではありません");
-        case ENOENT:
-        case ENOTDIR:
-            return QStringLiteral("フォルダが見つかりません");
-        case EACCES:
-        case EPERM:
-            return QStringLiteral("アクセスが拒否されました");
-        case ENOSPC:
-        case EDQUOT:
-            return QStringLiteral("ディスクに空きがありません");
-        case EROFS:
-            return QStringLiteral("読み取り専用のファイルシステムです");
-        default:
-            return QString::fromLocal8Bit(std::strerror(error));
-    }
+    return QString::fromStdString(platform::FileErrorReason(error));
 }
 
 FileWriteError::FileWriteError(const QString& path, const QString& reason)

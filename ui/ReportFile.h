@@ -6,10 +6,7 @@
 
 namespace soten::ui {
 
-// Why a file could not be written, in Japanese for the common causes (no
-// such folder, no permission, a full disk, a read-only file system, a path
-// that is not a regular file), in the system's words otherwise. `error` is
-// the system's error number or FileReplacement::NotARegularFile.
+// Why a file could not be written: platform::FileErrorReason, as text.
 QString FileErrorReason(int error);
 
 // A report file that could not be written. The message is
@@ -24,7 +21,9 @@ public:
 // the old one's place only once it is complete, so a failed save (a full
 // disk, a folder that cannot be written) leaves the old file as it was. A
 // path that exists and is not a regular file (a folder, a FIFO, a device) is
-// refused; a symbolic link keeps pointing where it did. Throws FileWriteError.
+// refused; a symbolic link keeps pointing where it did, unless another user
+// planted it in a shared folder (platform::FileReplacement has the rules).
+// Throws FileWriteError.
 void WriteReportFile(const QString& path, const std::string& bytes);
 
 }  // namespace soten::ui

@@ -3,6 +3,8 @@
 #include <iostream>
 #include <optional>
 
+#include "FileErrors.h"
+#include "MessageBoxes.h"
 #include "ProgramOptions.h"
 #include "ProgramState.h"
 #include "RuntimeFolder.h"
@@ -23,6 +25,9 @@ int main(int argc, char* argv[]) {
     try {
         soten::platform::EnsureRuntimeFolder();
         application.emplace(argc, argv);
+        soten::platform::SetFileNoteHandler([](const std::string& note) {
+            soten::ui::ShowFileNoteBox(QString::fromStdString(note));
+        });
         soten::ui::PrepareApplication(*application);
         soten::ui::CreateProgramWindows(state);
     } catch (const std::exception& error) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <limits>
+#include <random>
 #include <set>
 #include <tuple>
 
@@ -59,7 +61,109 @@ Reference ReadName(const std::string& surname, const std::string& given, StrokeS
     return reference;
 }
 
-// The filters' meaning written out plainly, name by name.
+constexpr NameGender F = NameGender::Female;
+constexpr NameGender M = NameGender::Male;
+constexpr NameGender FM = NameGender::Both;
+constexpr NameGender G = NameGender::Unspecified;
+
+// ~40 name kanji spread over the real list with at most four readings each
+// (so that every combination can be read out), and given names of all four
+// tags, some with characters outside the kanji list.
+const NameSearchData& FixtureData() {
+    static const NameSearchData data = [] {
+        const NameSearchData& real = BuiltInNameSearchData();
+        std::vector<std::string> some;
+        for (std::size_t i = 0; i < real.Kanji().size(); i += real.Kanji().size() / 30) {
+            some.push_back(real.Kanji()[i]);
+        }
+        for (const char* extra : {"翔", "大", "子", "美", "結", "衣", "由", "唯", "優"}) {
+            some.push_back(Sjis(extra));
+        }
+        std::vector<NameKanji> kanji;
+        for (const std::string& k : some) {
+            std::vector<KanjiReading> readings = real.ReadingsOf(k);
+            readings.resize(std::min<std::size_t>(readings.size(), 4));
+            kanji.push_back({k, std::move(readings)});
+        }
+        std::vector<GivenNameEntry> names;
+        for (const auto& [written, reading, gender] :
+             std::vector<std::tuple<const char*, const char*, NameGender>>{
+                 {"美咲", "みさき", F},   {"ミサキ", "みさき", F},
+                 {"翔太", "しょうた", M}, {"大翔", "ひろと", M},
+                 {"菜々子", "ななこ", F}, {"々子", "ここ", F},
+                 {"あおい", "あおい", G}, {"葵", "あおい", G},
+                 {"大", "だい", M},       {"彩", "あや", F},
+                 {"優子", "ゆうこ", F},   {"一二三四五六七八九十", "かず", M},
+                 {"千紘", "ちひろ", FM},  {"悠人", "ゆうと", FM},
+                 {"悠人", "はると", G},   {"結衣", "ゆい", F},
+                 {"唯", "ゆい", F},       {"ゆい", "ゆい", F},
+                 {"唯斗", "ゆいと", M},   {"結", "ゆう", FM},
+                 {"由美", "ゆみ", F},     {"嗟", "ああ", G},
+                 {"唖々", "ああ", G},     {"有娜", "ゆな", F},
+                 {"ユイ", "ゆい", FM},    {"優美子", "ゆみこ", F}}) {
+            names.push_back({Sjis(written), Sjis(reading), gender});
+        }
+        return NameSearchData(std::move(names), std::move(kanji));
+    }();
+    return data;
+}
+
+// Every reading of a name of kanji by brute force, with the sum of its kinds
+// (名乗り 0, 訓 1, 音 2), in the order of the characters' own lists.
+std::vector<std::pair<int, std::string>> EveryReading(const std::string& given,
+                                                      const NameSearchData& data) {
+    std::vector<std::pair<int, std::string>> readings = {{0, ""}};
+    for (std::size_t k = 1; k <= given.size() / 2; ++k) {
+        std::vector<std::pair<int, std::string>> longer;
+        for (const auto& [kinds, text] : readings) {
+            for (const KanjiReading& r : data.ReadingsOf(Unit(given, k))) {
+                longer.emplace_back(kinds + static_cast<int>(r.kind), text + r.kana);
+            }
+        }
+        readings = std::move(longer);
+    }
+    return readings;
+}
+
+int Morae(const std::string& reading) {
+    int morae = 0;
+    for (std::size_t k = 1; k <= reading.size() / 2; ++k) {
+        morae +=
+            std::string("ゃゅょぁぃぅぇぉゎ").find(Utf8(Unit(reading, k))) == std::string::npos;
+    }
+    return morae;
+}
+
+bool ReadingPasses(const std::string& reading, const ReadingFilters& f) {
+    const std::string exact = ToHiragana(f.exact);
+    const std::string prefix = ToHiragana(f.prefix);
+    const std::string suffix = ToHiragana(f.suffix);
+    const std::string contains = ToHiragana(f.contains);
+    return (exact.empty() || reading == exact) && reading.starts_with(prefix) &&
+           reading.ends_with(suffix) && reading.find(contains) != std::string::npos &&
+           (f.length == 0 || static_cast<int>(reading.size() / 2) == f.length) &&
+           (f.morae == 0 || Morae(reading) == f.morae);
+}
+
+// The readings a candidate is to show: the matching ones, fewest kinds first,
+// each once, at most eight.
+std::vector<std::string> ShownReadings(const std::string& given, const NameSearchData& data,
+                                       const ReadingFilters& filters) {
+    auto all = EveryReading(given, data);
+    std::stable_sort(all.begin(), all.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> shown;
+    for (const auto& [kinds, text] : all) {
+        if (ReadingPasses(text, filters) && shown.size() < 8 &&
+            std::find(shown.begin(), shown.end(), text) == shown.end()) {
+            shown.push_back(text);
+        }
+    }
+    return shown;
+}
+
+// The filters' meaning written out plainly, name by name (the reading is
+// checked by the caller).
 bool Passes(const Reference& r, const NameSearchFilters& filters) {
     if (!r.accepted) return false;
     const int chars = r.record.Lengths[GivenName];
@@ -68,6 +172,8 @@ bool Passes(const Reference& r, const NameSearchFilters& filters) {
         if (r.grades[kind] > filters.worstGrade[kind]) return false;
     }
     if (r.score < filters.minScore) return false;
+    if (ReadSansai(r.record).verdict > filters.worstSansai) return false;
+    if (filters.inyoOk && ReadInyo(r.record).verdict == InyoVerdict::Bad) return false;
     for (const RequiredCharacter& required : filters.required) {
         bool found = false;
         for (int k = 1; k <= chars; ++k) {
@@ -77,13 +183,39 @@ bool Passes(const Reference& r, const NameSearchFilters& filters) {
         }
         if (!found) return false;
     }
+    for (const std::string& excluded : filters.excluded) {
+        for (int k = 1; k <= chars; ++k) {
+            if (Unit(r.given, static_cast<std::size_t>(k)) == excluded) return false;
+        }
+    }
     return true;
+}
+
+// Where a name goes in a sort by a numeric key (lower first).
+int SortValue(const Reference& r, const NameSearchFilters& filters) {
+    int value = 0;
+    switch (filters.sort) {
+        case SortKey::Person:
+            value = r.grades[Person] * 1000 + r.record.Fortunes[Person];
+            break;
+        case SortKey::Total:
+            value = r.grades[Total] * 1000 + r.record.Fortunes[Total];
+            break;
+        case SortKey::Strokes:
+            for (int k = 1; k <= r.record.Lengths[GivenName]; ++k) {
+                value += r.record.Strokes[GivenName][k];
+            }
+            break;
+        default:
+            break;
+    }
+    return filters.reversed ? -value : value;
 }
 
 // Every result of a search, page after page.
 std::vector<NameCandidate> AllPages(NameSearchFilters filters, const NameSearchData& data,
-                                    std::uint64_t* count = nullptr) {
-    filters.limit = MaxSearchLimit;
+                                    std::uint64_t* count = nullptr, int limit = MaxSearchLimit) {
+    filters.limit = limit;
     std::vector<NameCandidate> all;
     for (filters.page = 1;; ++filters.page) {
         NameSearchResult result = SearchNames(filters, BuiltInTables(), data);
@@ -93,35 +225,6 @@ std::vector<NameCandidate> AllPages(NameSearchFilters filters, const NameSearchD
         for (auto& candidate : result.candidates) all.push_back(std::move(candidate));
     }
     return all;
-}
-
-// ~50 name kanji spread over the real list, and a handful of given names.
-const NameSearchData& FixtureData() {
-    static const NameSearchData data = [] {
-        const auto& kanji = BuiltInNameSearchData().Kanji();
-        std::vector<std::string> some;
-        for (std::size_t i = 0; i < kanji.size(); i += kanji.size() / 50) some.push_back(kanji[i]);
-        for (const char* extra : {"翔", "大", "子", "美"}) some.push_back(Sjis(extra));
-        std::vector<GivenNameEntry> names;
-        for (const auto& [written, reading, gender] :
-             std::vector<std::tuple<const char*, const char*, char>>{
-                 {"美咲", "みさき", 'f'},
-                 {"ミサキ", "みさき", 'f'},
-                 {"翔太", "しょうた", 'm'},
-                 {"大翔", "ひろと", 'm'},
-                 {"菜々子", "ななこ", 'f'},
-                 {"々子", "ここ", 'f'},
-                 {"あおい", "あおい", 'g'},
-                 {"葵", "あおい", 'g'},
-                 {"大", "だい", 'm'},
-                 {"彩", "あや", 'f'},
-                 {"優子", "ゆうこ", 'f'},
-                 {"一二三四五六七八九十", "かず", 'm'}}) {
-            names.push_back({Sjis(written), Sjis(reading), gender});
-        }
-        return NameSearchData(std::move(names), std::move(some));
-    }();
-    return data;
 }
 
 NameSearchFilters Filters(const char* surname, StrokeStyle style, SearchSpace space) {
@@ -146,33 +249,70 @@ const std::vector<FilterCase>& FilterCases() {
          [](NameSearchFilters& f) {
              f.worstGrade = {4, 3, 3, 3, 1};
          }},
-        {"contains 翔", "佐々木", StrokeStyle::Honji,
+        {"contains 翔, by 人運", "佐々木", StrokeStyle::Honji,
          [](NameSearchFilters& f) {
              f.required = {{Sjis("翔"), 0}};
+             f.sort = SortKey::Person;
          }},
         {"大 first, 翔 anywhere, score 8", "林", StrokeStyle::Shinji,
          [](NameSearchFilters& f) {
              f.required = {{Sjis("大"), 1}, {Sjis("翔"), 0}};
              f.minScore = 8;
          }},
-        {"two characters, 子 second, 人運 ○", "渡辺", StrokeStyle::Honji,
+        {"two characters, 子 second, 人運 ○, most strokes first", "渡辺", StrokeStyle::Honji,
          [](NameSearchFilters& f) {
              f.chars = 2;
              f.required = {{Sjis("子"), 2}};
              f.worstGrade[Person] = 2;
+             f.sort = SortKey::Strokes;
+             f.reversed = true;
          }},
         {"美 and 子 anywhere", "一", StrokeStyle::Shinji,
          [](NameSearchFilters& f) {
              f.required = {{Sjis("美"), 0}, {Sjis("子"), 0}};
          }},
+        {"三才 吉 or better", "山田", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) { f.worstSansai = SansaiVerdict::Good; }},
+        {"三才 大吉, 陰陽 not 凶", "佐々木", StrokeStyle::Honji,
+         [](NameSearchFilters& f) {
+             f.worstSansai = SansaiVerdict::VeryGood;
+             f.inyoOk = true;
+         }},
+        {"陰陽 not 凶, one-character surname", "林", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) { f.inyoOk = true; }},
         {"ten-character surname leaves two", "一二三四五六七八九十", StrokeStyle::Shinji,
          [](NameSearchFilters&) {}},
+        {"read ゆい", "佐藤", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) { f.reading.exact = Sjis("ゆい"); }},
+        {"starts ユ (katakana), holds い, by 総運", "佐藤", StrokeStyle::Honji,
+         [](NameSearchFilters& f) {
+             f.reading.prefix = Sjis("ユ");
+             f.reading.contains = Sjis("い");
+             f.sort = SortKey::Total;
+         }},
+        {"ends こ, three kana, without 子", "山田", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) {
+             f.reading.suffix = Sjis("こ");
+             f.reading.length = 3;
+             f.excluded = {Sjis("子")};
+         }},
+        {"two morae, 美 anywhere", "山田", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) {
+             f.reading.morae = 2;
+             f.required = {{Sjis("美"), 0}};
+         }},
+        {"holds ょう, three morae", "林", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) {
+             f.reading.contains = Sjis("ょう");
+             f.reading.morae = 3;
+         }},
     };
     return cases;
 }
 
-// Every combination of the fixture kanji, evaluated one by one and sorted by
-// the documented order, against the pattern search.
+// Every combination of the fixture kanji, read out and evaluated one by one
+// and sorted by the documented order, against the pattern search: the same
+// set, count, order, readings and pages.
 TEST(NameSearch, AllNamesSpaceEqualsEvaluatingEveryCombination) {
     const NameSearchData& data = FixtureData();
     const auto& kanji = data.Kanji();
@@ -184,63 +324,140 @@ TEST(NameSearch, AllNamesSpaceEqualsEvaluatingEveryCombination) {
         std::vector<Reference> expected;
         std::function<void(std::string, int)> combine = [&](std::string given, int left) {
             if (!given.empty()) {
-                Reference r = ReadName(surname, given, c.style);
-                if (Passes(r, filters)) expected.push_back(std::move(r));
+                const bool read = !filters.reading.Active() ||
+                                  !ShownReadings(given, data, filters.reading).empty();
+                if (read) {
+                    Reference r = ReadName(surname, given, c.style);
+                    if (Passes(r, filters)) expected.push_back(std::move(r));
+                }
             }
             if (left == 0) return;
             for (const std::string& k : kanji) combine(given + k, left - 1);
         };
         combine("", 3);
-        auto key = [](const Reference& r) {
+        auto key = [&](const Reference& r) {
             std::array<int, 3> strokes{};
             for (int k = 1; k <= r.record.Lengths[GivenName]; ++k) {
                 strokes[static_cast<std::size_t>(k - 1)] = r.record.Strokes[GivenName][k];
             }
-            return std::make_tuple(-r.score, r.grades[Total], r.record.Lengths[GivenName], strokes,
-                                   r.given);
+            return std::make_tuple(SortValue(r, filters), -r.score, r.grades[Total],
+                                   r.record.Lengths[GivenName], strokes, r.given);
         };
         std::sort(expected.begin(), expected.end(),
                   [&](const Reference& a, const Reference& b) { return key(a) < key(b); });
 
         EXPECT_FALSE(expected.empty());
         std::uint64_t count = 0;
-        const auto found = AllPages(filters, data, &count);
+        const auto found =
+            AllPages(filters, data, &count, filters.reading.Active() ? 7 : MaxSearchLimit);
         EXPECT_EQ(count, expected.size());
         ASSERT_EQ(found.size(), expected.size());
         for (std::size_t i = 0; i < found.size(); ++i) {
             ASSERT_EQ(Utf8(found[i].given), Utf8(expected[i].given)) << "at " << i;
             EXPECT_EQ(found[i].record.Fortunes, expected[i].record.Fortunes);
             EXPECT_EQ(found[i].score, expected[i].score);
+            EXPECT_EQ(found[i].sansai.verdict, ReadSansai(expected[i].record).verdict);
+            EXPECT_EQ(found[i].inyo.oddMask, ReadInyo(expected[i].record).oddMask);
+            EXPECT_TRUE(found[i].registrable);
+            EXPECT_EQ(found[i].gender, NameGender::None);
+            if (filters.reading.Active() || i % 97 == 0) {
+                const auto shown = ShownReadings(found[i].given, data, filters.reading);
+                EXPECT_EQ(found[i].readings, shown) << Utf8(found[i].given);
+                EXPECT_EQ(found[i].reading, shown.empty() ? "" : shown.front());
+            }
         }
     }
+}
+
+// Whom a gender filter lists, written out.
+bool GenderPasses(NameGender gender, const NameSearchFilters& filters) {
+    switch (filters.gender) {
+        case GenderFilter::Any:
+            return true;
+        case GenderFilter::Female:
+            return gender == F || gender == FM || (gender == G && filters.includeUnspecified);
+        case GenderFilter::Male:
+            return gender == M || gender == FM || (gender == G && filters.includeUnspecified);
+    }
+    return false;
+}
+
+bool InFixtureList(const std::string& written, const NameSearchData& data) {
+    for (std::size_t k = 1; k <= written.size() / 2; ++k) {
+        const std::string unit(Unit(written, k));
+        const bool kana = Utf8(unit) == "々" || Utf8(unit) == "ー" ||
+                          (unit >= Sjis("ぁ") && unit <= Sjis("ん")) ||
+                          (unit >= Sjis("ァ") && unit <= Sjis("ヶ"));
+        if (!kana && !std::binary_search(data.Kanji().begin(), data.Kanji().end(), unit)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The names space on the fixture names: the same set, count and order as
 // reading every name (score, 総運's grade, reading, written form).
 TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
     const NameSearchData& data = FixtureData();
-    for (const FilterCase& c : FilterCases()) {
+    std::vector<FilterCase> cases = FilterCases();
+    cases.push_back({"girls, by name", "山田", StrokeStyle::Shinji, [](NameSearchFilters& f) {
+                         f.gender = GenderFilter::Female;
+                         f.sort = SortKey::Name;
+                     }});
+    cases.push_back({"boys and unspecified, unregistrable, by reading backwards", "山田",
+                     StrokeStyle::Shinji, [](NameSearchFilters& f) {
+                         f.gender = GenderFilter::Male;
+                         f.includeUnspecified = true;
+                         f.includeUnregistrable = true;
+                         f.sort = SortKey::Reading;
+                         f.reversed = true;
+                     }});
+    cases.push_back({"girls read ゆい", "佐藤", StrokeStyle::Shinji, [](NameSearchFilters& f) {
+                         f.gender = GenderFilter::Female;
+                         f.reading.exact = Sjis("ゆい");
+                     }});
+    for (const FilterCase& c : cases) {
         SCOPED_TRACE(c.label);
         NameSearchFilters filters = Filters(c.surname, c.style, SearchSpace::Names);
         c.set(filters);
         std::vector<std::pair<Reference, GivenNameView>> expected;
         for (std::size_t i = 0; i < data.NameCount(); ++i) {
             const GivenNameView entry = data.Name(i);
-            Reference r = ReadName(filters.surname, std::string(entry.written), c.style);
+            const std::string written(entry.written);
+            if (!GenderPasses(entry.gender, filters)) continue;
+            if (!filters.includeUnregistrable && !InFixtureList(written, data)) continue;
+            if (!ReadingPasses(std::string(entry.reading), filters.reading)) continue;
+            Reference r = ReadName(filters.surname, written, c.style);
             if (Passes(r, filters)) expected.emplace_back(std::move(r), entry);
         }
-        std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
-            return std::make_tuple(-a.first.score, a.first.grades[Total],
-                                   GojuonKey(a.second.reading), a.second.written) <
-                   std::make_tuple(-b.first.score, b.first.grades[Total],
-                                   GojuonKey(b.second.reading), b.second.written);
-        });
-        const auto found = AllPages(filters, data);
+        // By name: the written form, then the reading; by reading: the
+        // reading, then the written form; otherwise the key, then the default.
+        auto key = [&](const std::pair<Reference, GivenNameView>& e) {
+            const bool byText = filters.sort == SortKey::Name || filters.sort == SortKey::Reading;
+            std::string primary;
+            if (filters.sort == SortKey::Name) primary = std::string(e.second.written);
+            return std::make_tuple(primary, byText ? 0 : SortValue(e.first, filters),
+                                   byText ? 0 : -e.first.score, byText ? 0 : e.first.grades[Total],
+                                   GojuonKey(e.second.reading), e.second.written);
+        };
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](const auto& a, const auto& b) { return key(a) < key(b); });
+        if (filters.reversed && filters.sort == SortKey::Reading) {
+            std::reverse(expected.begin(), expected.end());
+        }
+        std::uint64_t count = 0;
+        const auto found = AllPages(filters, data, &count, 3);
+        EXPECT_EQ(count, expected.size());
         ASSERT_EQ(found.size(), expected.size());
         for (std::size_t i = 0; i < found.size(); ++i) {
-            EXPECT_EQ(Utf8(found[i].given), Utf8(expected[i].first.given));
-            EXPECT_EQ(found[i].reading, expected[i].second.reading);
-            EXPECT_EQ(found[i].record.Fortunes, expected[i].first.record.Fortunes);
+            const auto& [r, entry] = expected[i];
+            EXPECT_EQ(Utf8(found[i].given), Utf8(r.given)) << "at " << i;
+            EXPECT_EQ(found[i].reading, entry.reading);
+            EXPECT_EQ(found[i].readings, std::vector<std::string>{found[i].reading});
+            EXPECT_EQ(found[i].gender, entry.gender);
+            EXPECT_EQ(found[i].record.Fortunes, r.record.Fortunes);
+            EXPECT_EQ(found[i].registrable, InFixtureList(r.given, data));
+            EXPECT_EQ(found[i].unregistrable.empty(), found[i].registrable);
         }
     }
 }
@@ -278,6 +495,112 @@ TEST(NameSearch, EveryCandidateOfARealSampleEqualsItsReading) {
     }
 }
 
+TEST(NameSearch, RealRowsKeepTheirFourGenderTags) {
+    const NameSearchData& data = BuiltInNameSearchData();
+    const std::vector<std::tuple<const char*, const char*, NameGender>> rows = {
+        {"千紘", "ちひろ", FM},
+        {"悠人", "ゆうと", FM},
+        {"悠人", "はると", G},
+        {"結衣", "ゆい", F},
+        {"翔太", "しょうた", M}};
+    for (const auto& [written, reading, gender] : rows) {
+        bool found = false;
+        for (std::size_t i = 0; i < data.NameCount() && !found; ++i) {
+            const GivenNameView entry = data.Name(i);
+            if (entry.written != Sjis(written) || entry.reading != Sjis(reading)) continue;
+            found = true;
+            EXPECT_EQ(entry.gender, gender) << written;
+        }
+        EXPECT_TRUE(found) << written;
+    }
+}
+
+// The list of data/name-kanji.txt and the kana and marks, read here on their own.
+bool RegistrableByTheList(const std::string& given) {
+    static const std::string list = [] {
+        std::ifstream file(SOTEN_SOURCE_DIR "/data/name-kanji.txt");
+        std::string line;
+        std::getline(file, line);
+        return Sjis(line +
+                    "ぁあぃいぅうぇえぉおかがきぎくぐけげこごさざしじすずせぜそぞただちぢっつづてで"
+                    "とどなにぬねのはばぱひびぴふぶぷへべぺほぼぽまみむめもゃやゅゆょよらりるれろゎ"
+                    "わゐゑをんァアィイゥウェエォオカガキギクグケゲコゴサザシジスズセゼソゾタダチヂ"
+                    "ッツヅテデトドナニヌネノハバパヒビピフブプヘベペホボポマミムメモャヤュユョヨラ"
+                    "リルレロヮワヰヱヲンヴヵヶー々ゝゞヽヾ");
+    }();
+    for (std::size_t k = 1; k <= given.size() / 2; ++k) {
+        bool listed = false;
+        for (std::size_t i = 0; i + 1 < list.size() && !listed; i += 2) {
+            listed = list.compare(i, 2, Unit(given, k)) == 0;
+        }
+        if (!listed) return false;
+    }
+    return given.size() % 2 == 0;
+}
+
+TEST(NameSearch, CandidatesOfARandomSampleAreRegistrableByTheList) {
+    std::mt19937 random(17);
+    for (const SearchSpace space : {SearchSpace::Names, SearchSpace::All}) {
+        NameSearchFilters filters = Filters("山田", StrokeStyle::Shinji, space);
+        filters.limit = 500;
+        const std::uint64_t count =
+            SearchNames(filters, BuiltInTables(), BuiltInNameSearchData()).count;
+        // Default: only registrable names; with the check box the others too.
+        for (const bool include : {false, true}) {
+            filters.includeUnregistrable = include;
+            int refused = 0;
+            for (int draw = 0; draw < 4; ++draw) {
+                filters.page = 1 + random() % (count / 500);
+                const auto result = SearchNames(filters, BuiltInTables(), BuiltInNameSearchData());
+                for (const NameCandidate& c : result.candidates) {
+                    ASSERT_EQ(c.registrable, RegistrableByTheList(c.given)) << Utf8(c.given);
+                    EXPECT_TRUE(include || c.registrable);
+                    for (const std::string& u : c.unregistrable) {
+                        EXPECT_FALSE(RegistrableByTheList(u));
+                        EXPECT_NE(c.given.find(u), std::string::npos);
+                    }
+                    refused += c.registrable ? 0 : 1;
+                }
+            }
+            if (include && space == SearchSpace::Names) {
+                EXPECT_GT(refused, 0);
+            }
+        }
+    }
+}
+
+// A parent types ゆい: the real girls' names, and every spelling composed.
+TEST(NameSearch, YuiInBothSpacesListsRegistrableNamesReadYui) {
+    NameSearchFilters filters = Filters("佐藤", StrokeStyle::Shinji, SearchSpace::Names);
+    filters.reading.exact = Sjis("ゆい");
+    filters.gender = GenderFilter::Female;
+    std::uint64_t count = 0;
+    std::set<std::string> names;
+    for (const NameCandidate& c : AllPages(filters, BuiltInNameSearchData(), &count)) {
+        EXPECT_EQ(Utf8(c.reading), "ゆい");
+        EXPECT_TRUE(c.gender == F || c.gender == FM) << Utf8(c.given);
+        names.insert(Utf8(c.given));
+    }
+    for (const char* name : {"結衣", "唯", "ゆい", "由衣", "優衣", "ユイ"}) {
+        EXPECT_EQ(names.count(name), 1u) << name;
+    }
+
+    filters.space = SearchSpace::All;
+    filters.gender = GenderFilter::Any;
+    names.clear();
+    const auto all = AllPages(filters, BuiltInNameSearchData(), &count);
+    EXPECT_EQ(all.size(), count);
+    EXPECT_GT(count, 100u);
+    for (const NameCandidate& c : all) {
+        EXPECT_EQ(Utf8(c.reading), "ゆい");
+        EXPECT_EQ(c.readings, std::vector<std::string>{c.reading});
+        names.insert(Utf8(c.given));
+    }
+    for (const char* name : {"結衣", "由衣", "唯衣", "優衣", "唯", "結"}) {
+        EXPECT_EQ(names.count(name), 1u) << name;
+    }
+}
+
 TEST(NameSearch, NamesSpaceFiltersKeepOnlyWhatTheyAskFor) {
     struct Case {
         const char* label;
@@ -286,16 +609,19 @@ TEST(NameSearch, NamesSpaceFiltersKeepOnlyWhatTheyAskFor) {
     };
     const std::vector<Case> cases = {
         {"girls", [](NameSearchFilters& f) { f.gender = GenderFilter::Female; },
-         [](const NameCandidate& c) { return c.gender == 'f'; }},
+         [](const NameCandidate& c) {
+             return c.gender == NameGender::Female || c.gender == NameGender::Both;
+         }},
         {"boys", [](NameSearchFilters& f) { f.gender = GenderFilter::Male; },
-         [](const NameCandidate& c) { return c.gender == 'm'; }},
-        {"katakana prefix ミ", [](NameSearchFilters& f) { f.reading = Sjis("ミ"); },
+         [](const NameCandidate& c) {
+             return c.gender == NameGender::Male || c.gender == NameGender::Both;
+         }},
+        {"katakana prefix ミ", [](NameSearchFilters& f) { f.reading.prefix = Sjis("ミ"); },
          [](const NameCandidate& c) { return c.reading.starts_with(Sjis("み")); }},
         {"contains き, 3 kana",
          [](NameSearchFilters& f) {
-             f.reading = Sjis("き");
-             f.readingMatch = ReadingMatch::Contains;
-             f.readingLength = 3;
+             f.reading.contains = Sjis("き");
+             f.reading.length = 3;
          },
          [](const NameCandidate& c) {
              return c.reading.find(Sjis("き")) != std::string::npos &&
@@ -364,11 +690,6 @@ TEST(NameSearch, ContradictoryFiltersSayWhyAndFindNothing) {
              f.space = SearchSpace::All;
              f.gender = GenderFilter::Female;
          }},
-        {"reading in all names",
-         [](NameSearchFilters& f) {
-             f.space = SearchSpace::All;
-             f.reading = Sjis("あ");
-         }},
         {"four characters in all names",
          [](NameSearchFilters& f) {
              f.space = SearchSpace::All;
@@ -388,7 +709,33 @@ TEST(NameSearch, ContradictoryFiltersSayWhyAndFindNothing) {
              f.chars = 2;
              f.required = {{Sjis("大"), 3}};
          }},
-        {"reading not kana", [](NameSearchFilters& f) { f.reading = Sjis("大"); }},
+        {"reading not kana", [](NameSearchFilters& f) { f.reading.suffix = Sjis("大"); }},
+        {"two kana that start with ゆうき",
+         [](NameSearchFilters& f) {
+             f.reading.length = 2;
+             f.reading.prefix = Sjis("ゆうき");
+         }},
+        {"two morae read ゆうき",
+         [](NameSearchFilters& f) {
+             f.space = SearchSpace::All;
+             f.reading.morae = 2;
+             f.reading.exact = Sjis("ゆうき");
+         }},
+        {"read ゆい, starting with ま",
+         [](NameSearchFilters& f) {
+             f.reading.exact = Sjis("ゆい");
+             f.reading.prefix = Sjis("ま");
+         }},
+        {"one character holding 大 and 翔",
+         [](NameSearchFilters& f) {
+             f.chars = 1;
+             f.required = {{Sjis("大"), 0}, {Sjis("翔"), 0}};
+         }},
+        {"大 both asked for and left out",
+         [](NameSearchFilters& f) {
+             f.required = {{Sjis("大"), 0}};
+             f.excluded = {Sjis("大")};
+         }},
         {"score above 12", [](NameSearchFilters& f) { f.minScore = 13; }},
         {"too long with the surname",
          [](NameSearchFilters& f) {

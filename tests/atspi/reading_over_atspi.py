@@ -69,7 +69,13 @@ def main(program):
         print(f"accessibility bus unavailable: {error}", file=sys.stderr)
         return SKIP
 
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="C.UTF-8")
+    # The program must come up on this display with its bridge on, whatever the
+    # caller's environment says (CTest's offscreen platform, a Wayland session,
+    # a scale factor, a switched-off bridge).
+    env = {key: value for key, value in os.environ.items()
+           if key not in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "QT_SCALE_FACTOR",
+                          "QT_SCREEN_SCALE_FACTORS", "QT_ACCESSIBILITY", "NO_AT_BRIDGE")}
+    env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
     proc = subprocess.Popen([program], env=env)
     failures = []
 

@@ -84,6 +84,29 @@ TEST(Cli, JsonHoldsTheWholeReading) {
     EXPECT_EQ(StringAt(json, "/printLines/0"),
               "　まず，山田太郎さんの生涯の総合的な運勢ですが，あなたの総運は21です。");
     EXPECT_EQ(StringAt(json, "/report"), RunWith({"山田", "太郎"}).out);
+    EXPECT_EQ(JsonAt(json, "/sansai"),
+              R"({"heaven":"金","person":"水","earth":"火","relations":["相生","相剋"],)"
+              R"("verdict":"凶"})");
+    EXPECT_EQ(JsonAt(json, "/inyo"), R"({"pattern":"○○●○","verdict":"吉"})");
+    const auto honji =
+        ParseJson(RunWith({"--format", "json", "--style", "honji", "山田", "太郎"}).out);
+    EXPECT_EQ(StringAt(honji, "/sansai/verdict"), "大吉");
+    EXPECT_EQ(JsonAt(honji, "/inyo"), R"({"pattern":"○○●●","verdict":"凶"})");
+}
+
+// --detail adds the supplement after the report, which stays byte for byte.
+TEST(Cli, DetailFollowsTheUnchangedReport) {
+    const std::string report = RunWith({"山田", "太郎"}).out;
+    const CliRun run = RunWith({"--detail", "山田", "太郎"});
+    ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+    ASSERT_EQ(run.out.substr(0, report.size()), report);
+    const std::string detail = run.out.substr(report.size());
+    EXPECT_EQ(detail.rfind("\r\n【詳しい鑑定】", 0), 0u) << detail;
+    for (const char* expected : {"山田 太郎（新字式）\r\n", "配列　○○●○　判定　吉\r\n",
+                                 "　天運→人運　金→水　相生\r\n", "　判定　凶\r\n"}) {
+        EXPECT_NE(detail.find(expected), std::string::npos) << expected;
+    }
+    EXPECT_EQ(RunWith({"--detail", "--encoding", "cp932", "山田", "太郎"}).out, Sjis(run.out));
 }
 
 struct RefusalCase {
@@ -132,6 +155,11 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"--lines", "山田", "太郎"}, ExitUsage, "--lines"},
         RefusalCase{{"--batch", "--format", "tsv", "--lines"}, ExitUsage, "--lines"},
         RefusalCase{{"--no-report", "山田", "太郎"}, ExitUsage, "--no-report"},
+        RefusalCase{{"--detail", "--format", "json", "山田", "太郎"}, ExitUsage, "--detail"},
+        RefusalCase{{"--detail", "--format", "tsv", "山田", "太郎"}, ExitUsage, "--detail"},
+        RefusalCase{{"--batch", "--detail"}, ExitUsage, "--detail"},
+        RefusalCase{{"--suggest", "山田", "--min-sansai", "凶"}, ExitUsage, "--min-sansai"},
+        RefusalCase{{"--min-sansai", "吉", "山田", "太郎"}, ExitUsage, "--min-sansai"},
         RefusalCase{{"山田", ""}, ExitUsage, "empty"},
         RefusalCase{{"山田"}, ExitUsage, "given name"},
         RefusalCase{{"山田", "太郎", "花子"}, ExitUsage, "too many"},
@@ -193,8 +221,11 @@ TEST_P(RecordKeys, FollowTheOptions) {
     EXPECT_EQ(KeysOf(ParseJson(run.out)), GetParam().keys);
 }
 
-const std::set<std::string> ReadingKeys = {"surname", "given",    "style", "strokes", "fortunes",
-                                           "grades",  "keywords", "marks", "score"};
+const std::set<std::string> ReadingKeys = {
+    "surname", "given",    "registrable", "unregistrableCharacters",
+    "style",   "strokes",  "fortunes",    "grades",
+    "marks",   "keywords", "score",       "sansai",
+    "inyo"};
 std::set<std::string> With(std::set<std::string> keys, std::initializer_list<const char*> more) {
     keys.insert(more.begin(), more.end());
     return keys;
@@ -212,6 +243,32 @@ INSTANTIATE_TEST_SUITE_P(
                                      With(With(ReadingKeys, {"report"}), LineKeys)},
                       RecordKeysCase{{"--format", "json", "--no-report", "山田", "太郎"},
                                      With(ReadingKeys, LineKeys)}));
+
+// The given name only: a registry office takes 太郎 but not 嗟 or 唖 (in
+// a single reading, a batch record and a TSV row alike).
+TEST(Cli, ReadingsTellWhetherTheGivenNameIsRegistrable) {
+    auto run = [](const std::vector<std::string>& args, const std::string& input) {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunCli(args, in, out, err, BuiltInTables()), ExitReadingMade) << err.str();
+        return out.str();
+    };
+    for (const auto& [given, refused] :
+         std::vector<std::pair<std::string, std::string>>{{"太郎", "[]"},
+                                                          {"ゆい々", "[]"},
+                                                          {"嗟", R"(["嗟"])"},
+                                                          {"唖唖太嗟", R"(["唖","嗟"])"}}) {
+        const auto single = ParseJson(run({"--format", "json", "嗟峨", given}, ""));
+        EXPECT_EQ(JsonAt(single, "/registrable"), refused == "[]" ? "true" : "false") << given;
+        EXPECT_EQ(JsonAt(single, "/unregistrableCharacters"), refused) << given;
+        const auto batch = ParseJson(run({"--batch"}, "嗟峨 " + given + "\n"));
+        EXPECT_EQ(JsonAt(batch, "/unregistrableCharacters"), refused) << given;
+        const std::string tsv =
+            run({"--batch", "--format", "tsv", "--no-report"}, "山田 " + given + "\n");
+        EXPECT_TRUE(tsv.ends_with(refused == "[]" ? "\ttrue\t\n" : "\tfalse\t\n")) << tsv;
+    }
+}
 
 // Every kind of line, so that chunks of any size cut through all of them;
 // `records` counts the lines that are not blank.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 
 #include "CliRunner.h"
@@ -50,6 +51,17 @@ TEST(Suggest, ExitStatusTellsResultsRefusalsAndUsageApart) {
         {{"山田", "--contains", "大:1", "--contains", "翔:1"}, ExitUsage},
         {{"山田", "extra"}, ExitUsage},
         {{"山田", "--chars"}, ExitUsage},
+        {{"山田", "--sort", "age"}, ExitUsage},
+        {{"山田", "--morae", "0"}, ExitUsage},
+        // Filters no name can satisfy are refused with the reason.
+        {{"山田", "--reading-length", "2", "--reading-prefix", "ゆうき"}, ExitUsage},
+        {{"山田", "--chars", "1", "--contains", "大翔"}, ExitUsage},
+        {{"山田", "--morae", "2", "--reading", "ゆうき"}, ExitUsage},
+        {{"山田", "--space", "all", "--reading", "ゆい", "--reading-contains", "か"}, ExitUsage},
+        {{"山田", "--contains", "大", "--exclude", "大"}, ExitUsage},
+        {{"山田", "--gender", "m", "--include-unspecified", "--include-unregistrable", "--sort",
+          "reading", "--reverse", "--exclude", "太", "--morae", "3"},
+         ExitReadingMade},
     };
     for (const auto& [args, status] : cases) {
         const SuggestRun run = Suggest(args);
@@ -70,8 +82,10 @@ TEST(Suggest, JsonCandidatesAreTheReadingsOfTheirNames) {
     EXPECT_GT(IntAt(json, "/count"), 5);
     ASSERT_EQ(SizeAt(json, "/candidates"), 5u);
     for (const auto& candidate : json["candidates"].GetArray()) {
-        EXPECT_EQ(StringAt(candidate, "/gender"), "f");
-        EXPECT_NE(StringAt(candidate, "/reading"), "(not a string)");
+        const std::string gender = StringAt(candidate, "/gender");
+        EXPECT_TRUE(gender == "f" || gender == "fm") << gender;
+        EXPECT_EQ(JsonAt(candidate, "/registrable"), "true");
+        EXPECT_EQ(JsonAt(candidate, "/readings"), "[" + JsonAt(candidate, "/reading") + "]");
         std::istringstream in;
         std::ostringstream out;
         std::ostringstream err;
@@ -79,7 +93,8 @@ TEST(Suggest, JsonCandidatesAreTheReadingsOfTheirNames) {
                          BuiltInTables()),
                   ExitReadingMade);
         const auto reading = ParseJson(out.str());
-        for (const char* key : {"/strokes", "/fortunes", "/grades", "/keywords"}) {
+        for (const char* key :
+             {"/strokes", "/fortunes", "/grades", "/keywords", "/sansai", "/inyo"}) {
             const rapidjson::Value* found = Find(candidate, key);
             const rapidjson::Value* read = Find(reading, key);
             ASSERT_TRUE(found && read) << key;
@@ -97,7 +112,7 @@ TEST(Suggest, JsonCandidatesAreTheReadingsOfTheirNames) {
     }
 }
 
-TEST(Suggest, AllNamesHaveNoReadingOrGender) {
+TEST(Suggest, AllNamesHaveComposedReadingsAndNoGender) {
     const SuggestRun run =
         Suggest({"山田", "--space", "all", "--contains", "翔", "--limit", "3", "--format", "json"});
     ASSERT_EQ(run.status, ExitReadingMade) << run.err;
@@ -105,9 +120,42 @@ TEST(Suggest, AllNamesHaveNoReadingOrGender) {
     EXPECT_EQ(StringAt(json, "/space"), "all");
     ASSERT_EQ(SizeAt(json, "/candidates"), 3u);
     for (const auto& candidate : json["candidates"].GetArray()) {
-        EXPECT_EQ(JsonAt(candidate, "/reading"), "null");
         EXPECT_EQ(JsonAt(candidate, "/gender"), "null");
+        EXPECT_EQ(JsonAt(candidate, "/registrable"), "true");
+        const std::size_t readings = SizeAt(candidate, "/readings");
+        EXPECT_GE(readings, 1u);
+        EXPECT_LE(readings, 8u);
+        EXPECT_EQ(JsonAt(candidate, "/readings/0"), JsonAt(candidate, "/reading"));
         EXPECT_NE(StringAt(candidate, "/given").find("翔"), std::string::npos);
+    }
+}
+
+// A parent's first try: a girl's name read ゆい for 佐藤, the real names and
+// then every spelling, in score order with the exact count.
+TEST(Suggest, YuiListsRealGirlsNamesAndEverySpelling) {
+    for (const bool all : {false, true}) {
+        std::vector<std::string> args = {"佐藤",  "--reading", "ゆい", "--limit",
+                                         "10000", "--format",  "json"};
+        if (all) {
+            args.insert(args.end(), {"--space", "all"});
+        } else {
+            args.insert(args.end(), {"--gender", "f"});
+        }
+        const SuggestRun run = Suggest(args);
+        ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+        const auto json = ParseJson(run.out);
+        ASSERT_EQ(static_cast<std::size_t>(IntAt(json, "/count")), SizeAt(json, "/candidates"));
+        std::set<std::string> names;
+        std::int64_t score = 12;
+        for (const auto& candidate : json["candidates"].GetArray()) {
+            EXPECT_EQ(StringAt(candidate, "/reading"), "ゆい");
+            EXPECT_LE(IntAt(candidate, "/score"), score);
+            score = IntAt(candidate, "/score");
+            names.insert(StringAt(candidate, "/given"));
+        }
+        for (const char* name : {"結衣", "由衣", "優衣", "唯衣"})
+            EXPECT_EQ(names.count(name), 1u) << name;
+        EXPECT_EQ(names.count("唯"), 1u);
     }
 }
 
@@ -125,11 +173,50 @@ TEST(Suggest, JsonKeysAreInAlphabeticalOrder) {
     EXPECT_EQ(MemberNames(json), (Names{"candidates", "count", "space", "style", "surname"}));
     ASSERT_EQ(SizeAt(json, "/candidates"), 1u);
     const rapidjson::Value& candidate = json["candidates"][0];
-    EXPECT_EQ(MemberNames(candidate), (Names{"fortunes", "gender", "given", "grades", "keywords",
-                                             "reading", "score", "strokes"}));
+    EXPECT_EQ(MemberNames(candidate),
+              (Names{"fortunes", "gender", "given", "grades", "inyo", "keywords", "reading",
+                     "readings", "registrable", "sansai", "score", "strokes"}));
+    EXPECT_EQ(MemberNames(candidate["sansai"]),
+              (Names{"earth", "heaven", "person", "relations", "verdict"}));
     EXPECT_EQ(MemberNames(candidate["fortunes"]),
               (Names{"earth", "heaven", "outer", "person", "total"}));
     EXPECT_EQ(MemberNames(candidate["strokes"]), (Names{"given", "surname"}));
+}
+
+// --min-sansai and --inyo-ok keep, in order, exactly the names of the
+// unfiltered search whose verdicts pass.
+TEST(Suggest, SansaiAndInyoFiltersEqualFilteringEveryName) {
+    for (const char* minimum : {"吉", "大吉"}) {
+        SCOPED_TRACE(minimum);
+        const std::vector<std::string> base = {"佐々木", "--style",  "honji", "--chars",
+                                               "1",      "--gender", "f",     "--limit",
+                                               "10000",  "--format", "json"};
+        const SuggestRun all = Suggest(base);
+        std::vector<std::string> filteredArgs = base;
+        filteredArgs.insert(filteredArgs.end(), {"--min-sansai", minimum, "--inyo-ok"});
+        const SuggestRun filtered = Suggest(filteredArgs);
+        ASSERT_EQ(all.status, ExitReadingMade) << all.err;
+        ASSERT_EQ(filtered.status, ExitReadingMade) << filtered.err;
+        const auto everyName = ParseJson(all.out);
+        ASSERT_LT(IntAt(everyName, "/count"), 10000);
+        std::vector<std::string> expected;
+        for (const auto& candidate : everyName["candidates"].GetArray()) {
+            const std::string sansai = StringAt(candidate, "/sansai/verdict");
+            const bool sansaiPasses =
+                sansai == "大吉" || (sansai == "吉" && std::string(minimum) == "吉");
+            if (sansaiPasses && StringAt(candidate, "/inyo/verdict") != "凶") {
+                expected.push_back(StringAt(candidate, "/given"));
+            }
+        }
+        std::vector<std::string> found;
+        const auto result = ParseJson(filtered.out);
+        for (const auto& candidate : result["candidates"].GetArray()) {
+            found.push_back(StringAt(candidate, "/given"));
+        }
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(found, expected);
+        EXPECT_EQ(IntAt(result, "/count"), static_cast<std::int64_t>(expected.size()));
+    }
 }
 
 TEST(Suggest, TsvHasAHeaderAndOneRowPerName) {
@@ -151,14 +238,15 @@ TEST(Suggest, TsvQuotesAFieldAsTheBatchRecordsDo) {
     NameCandidate candidate;
     candidate.given = "\"A\"";
     candidate.reading = "B\tC";
-    candidate.gender = 'f';
+    candidate.gender = NameGender::Both;
     candidate.keywords[Total].word = "x\r\ny";
     result.candidates.push_back(candidate);
     std::string out;
     RecordWriter(soten::test::FixtureTables(), {Format::Tsv, false, true, {}})
         .AppendSearch({}, result, out);
     const std::string row = out.substr(out.find('\n') + 1);
-    EXPECT_EQ(row.rfind("\"\"\"A\"\"\"\t\"B\tC\"\tf\t\t0\t0\t\"x\r\ny\"\t0\t", 0), 0u) << row;
+    EXPECT_EQ(row.rfind("\"\"\"A\"\"\"\t\"B\tC\"\tfm\t\t0\t0\t\"x\r\ny\"\t0\t", 0), 0u) << row;
+    EXPECT_TRUE(row.ends_with("\t0\ttrue\n")) << row;
 }
 
 TEST(Suggest, CapsTheLimitWithANote) {

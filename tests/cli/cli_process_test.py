@@ -35,11 +35,11 @@ MIXED = (
 )
 
 
-def run(args, stdin=b"", stdout=subprocess.PIPE, **kwargs):
+def run(args, stdin=b"", stdout=subprocess.PIPE, env=None, **kwargs):
     if isinstance(stdin, str):
         stdin = stdin.encode("utf-8", "surrogateescape")
     return subprocess.run([CLI, *args], input=stdin, stdout=stdout, stderr=subprocess.PIPE,
-                          env=ENV, timeout=60, **kwargs)
+                          env=env or ENV, timeout=60, **kwargs)
 
 
 class ExitStatus(unittest.TestCase):
@@ -118,8 +118,9 @@ class Tsv(unittest.TestCase):
         self.assertEqual(header, ["line", "surname", "given", "style", "surname_strokes",
                                   "given_strokes", *five,
                                   *[k + s for k in five for s in ("_grade", "_mark")],
-                                  *[k + "_keyword" for k in five], "score", "code", "error",
-                                  "characters", "report"])
+                                  *[k + "_keyword" for k in five], "score", "sansai",
+                                  "sansai_elements", "inyo", "inyo_pattern", "registrable",
+                                  "code", "error", "characters", "report"])
         for row, record in zip(rows, records):
             with self.subTest(line=record["line"]):
                 cells = dict(zip(header, row))
@@ -143,6 +144,13 @@ class Tsv(unittest.TestCase):
                     self.assertEqual(cells[key + "_mark"], record["marks"][key])
                     self.assertEqual(cells[key + "_keyword"], record["keywords"][key])
                 self.assertEqual(int(cells["score"]), record["score"])
+                sansai, inyo = record["sansai"], record["inyo"]
+                self.assertEqual(cells["sansai"], sansai["verdict"])
+                self.assertEqual(cells["sansai_elements"],
+                                 sansai["heaven"] + sansai["person"] + sansai["earth"])
+                self.assertEqual((cells["inyo"], cells["inyo_pattern"]),
+                                 (inyo["verdict"], inyo["pattern"]))
+                self.assertEqual(cells["registrable"], "true" if record["registrable"] else "false")
                 self.assertEqual(cells["report"], record["report"])
 
     def test_no_report_holds_the_same_numbers_as_a_full_reading(self):
@@ -261,6 +269,9 @@ class SuggestTsv(unittest.TestCase):
                 self.assertEqual(int(cells[key + "_grade"]), candidate["grades"][key])
                 self.assertEqual(cells[key + "_keyword"], candidate["keywords"][key])
             self.assertEqual(int(cells["score"]), candidate["score"])
+            self.assertEqual((cells["sansai"], cells["inyo"], cells["inyo_pattern"]),
+                             (candidate["sansai"]["verdict"], candidate["inyo"]["verdict"],
+                              candidate["inyo"]["pattern"]))
 
 
 class Pdf(unittest.TestCase):
@@ -293,6 +304,128 @@ class Pdf(unittest.TestCase):
                                     capture_output=True, env=ENV, timeout=60)
             self.assertEqual(result.returncode, 3)
             self.assertIn("no complete file", result.stderr.decode())
+class PdfFiles(unittest.TestCase):
+    """--pdf as a hostile local user would attack it, and the reasons it gives."""
+
+    def setUp(self):
+        self.helper = pathlib.Path(CLI).parent / "soten-pdf"
+        if not self.helper.exists():
+            self.skipTest("built without the printing layer")
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        self.folder = pathlib.Path(folder.name)
+        os.chmod(self.folder, 0o755)
+
+    def pdf(self, path, **kwargs):
+        result = run(["山田", "太郎", "--pdf", os.fsencode(path)], stdout=subprocess.DEVNULL,
+                     **kwargs)
+        return result.returncode, result.stderr.decode("utf-8", "replace")
+
+    def assert_no_part_file(self, folder):
+        self.assertEqual([p.name for p in folder.iterdir() if p.name.startswith(".soten-")], [])
+
+    def test_a_file_that_cannot_be_written_says_why_in_japanese(self):
+        (self.folder / "loop1").symlink_to("loop2")
+        (self.folder / "loop2").symlink_to("loop1")
+        for path, reason in [
+            (self.folder / "missing" / "a.pdf", "フォルダが見つかりません"),
+            (self.folder / "loop1", "シンボリックリンクが循環"),
+            (self.folder, "通常のファイルではありません"),
+            (self.folder / ("x" * 300), "ファイル名が長すぎます"),
+        ]:
+            with self.subTest(path=path):
+                status, err = self.pdf(path)
+                self.assertEqual(status, 3, err)
+                self.assertTrue(err.startswith(f'soten-cli: ファイル "{path}". '), err)
+                self.assertIn(reason, err)
+                self.assertNotIn("TRbPrinter", err)
+        self.assertEqual(os.readlink(self.folder / "loop1"), "loop2")
+        self.assert_no_part_file(self.folder)
+
+    def test_root_follows_no_link_another_user_planted_in_a_shared_folder(self):
+        if os.geteuid() != 0:
+            self.skipTest("needs root to give a link to another user")
+        shared = self.folder / "st"
+        shared.mkdir()
+        os.chmod(shared, 0o1777)
+        (self.folder / "victim").mkdir()
+        secret = self.folder / "victim" / "secret.conf"
+        secret.write_text("root only")
+        os.chmod(secret, 0o600)
+        (shared / "report.pdf").symlink_to(secret)
+        os.lchown(shared / "report.pdf", 65534, 65534)
+        status, err = self.pdf(shared / "report.pdf")
+        self.assertEqual(status, 3, err)
+        self.assertIn("他のユーザーのシンボリックリンク", err)
+        self.assertEqual(secret.read_text(), "root only")
+        self.assert_no_part_file(shared)
+
+    def test_an_ordinary_user_may_not_replace_a_read_only_file(self):
+        if os.geteuid() != 0:
+            self.skipTest("needs root to run as a second user")
+        os.chown(self.folder, 65534, 65534)
+        target = self.folder / "read-only.pdf"
+        target.write_text("kept")
+        os.chown(target, 65534, 65534)
+        os.chmod(target, 0o444)
+        status, err = self.pdf(target, user=65534, group=65534, extra_groups=[])
+        self.assertEqual(status, 3, err)
+        self.assertIn("アクセスが拒否されました", err)
+        self.assertEqual(target.read_text(), "kept")
+
+    def test_a_split_hard_link_is_written_and_said(self):
+        first, second = self.folder / "h1.pdf", self.folder / "h2.pdf"
+        first.write_text("old")
+        os.link(first, second)
+        status, err = self.pdf(first)
+        self.assertEqual(status, 0, err)
+        self.assertIn("ハードリンク", err)
+        self.assertEqual(first.read_bytes()[:5], b"%PDF-")
+        self.assertEqual(second.read_text(), "old")
+
+    def test_without_the_japanese_fonts_no_pdf_is_written(self):
+        config = self.folder / "fonts.conf"
+        config.write_text(f"<fontconfig><cachedir>{self.folder}/cache</cachedir></fontconfig>")
+        status, err = self.pdf(self.folder / "boxes.pdf", env=dict(ENV, FONTCONFIG_FILE=config))
+        self.assertEqual(status, 3, err)
+        self.assertIn("fonts-ipafont-gothic", err)
+        self.assertIn("fonts-ipafont-mincho", err)
+        self.assertFalse((self.folder / "boxes.pdf").exists())
+
+    def test_a_signal_while_writing_leaves_no_part_file(self):
+        cp932 = [s.encode("cp932") for s in ("山田", "太郎")]
+        programs = [
+            ("soten-cli", lambda path: [CLI, "山田", "太郎", "--pdf", path]),
+            ("soten-pdf", lambda path: [self.helper, "shinji", *cp932, path]),
+        ]
+        signals = [signal.SIGINT, signal.SIGTERM, signal.SIGHUP]
+        caught = 0
+        for attempt in range(60):
+            if caught == 20:
+                break
+            name, command = programs[0] if attempt % 4 else programs[1]
+            number = signals[attempt % 3]
+            path = self.folder / "signalled.pdf"
+            self.assert_no_part_file(self.folder)
+            child = subprocess.Popen(command(path), stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.PIPE, env=ENV)
+            # The signal goes the moment the temporary file appears.
+            while child.poll() is None:
+                if any(p.name.startswith(".soten-") for p in self.folder.iterdir()):
+                    child.send_signal(number)
+                    caught += 1
+                    break
+            child.communicate(timeout=60)
+            with self.subTest(program=name, signal=number.name, attempt=attempt):
+                if child.returncode == 0:  # written before the poll saw it
+                    path.unlink()
+                    continue
+                self.assertEqual(child.returncode, 128 + number)
+                self.assert_no_part_file(self.folder)
+                if path.exists():  # the signal came after the rename: a whole file
+                    self.assertTrue(path.read_bytes().rstrip().endswith(b"%%EOF"))
+                    path.unlink()
+        self.assertEqual(caught, 20, "the temporary file was seen too rarely")
 
 
 class Memory(unittest.TestCase):
@@ -321,6 +454,6 @@ if __name__ == "__main__":
     suite = unittest.TestSuite()
     loader = unittest.defaultTestLoader
     for case in ([Memory] if memory else [ExitStatus, Tsv, SpreadsheetExport, Manual, SuggestTsv,
-                                          Pdf]):
+                                          Pdf, PdfFiles]):
         suite.addTests(loader.loadTestsFromTestCase(case))
     sys.exit(0 if unittest.TextTestRunner(verbosity=2).run(suite).wasSuccessful() else 1)

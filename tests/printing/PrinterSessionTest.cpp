@@ -77,21 +77,6 @@ TEST(PrinterSessionTest, OnlyHiddenPrintersRaiseNoPrinterAndForgetTheCachedPrint
     }
 }
 
-TEST(PrinterSessionTest, SupportedSettingsHasExactlyTheFlagsOfTheFieldMask) {
-    // Row i of the set and the device-mode field flag behind it.
-    const std::uint32_t fieldOfRow[] = {0x1,    0x2,     0x4,     0x8,       0x10,      0x100,
-                                        0x200,  0x400,   0x800,   0x1000,    0x2000,    0x4000,
-                                        0x8000, 0x10000, 0x20000, 0x8000000, 0x10000000};
-    for (int row = 0; row < 17; ++row) {
-        auto printer = Plain("p");
-        printer.mode.fields = fieldOfRow[row];
-        Layer layer({printer});
-        const SupportedSettingSet settings = layer.printer->SupportedSettings();
-        EXPECT_EQ(settings.Count(), 1u) << row;
-        EXPECT_TRUE(settings.Has(static_cast<PrinterSetting>(row))) << row;
-    }
-}
-
 TEST(PrinterSessionTest, PrinterWithoutASettingsRecordIsAnAssertionNamingItsSource) {
     auto printer = Plain("p");
     printer.hasDeviceMode = false;

@@ -94,9 +94,10 @@ TEST_F(QtLayer, UnwritablePdfFileFailsAtTheEndOfTheDocument) {
         printer->EndDocument();
         FAIL() << "no error";
     } catch (const PrinterError& error) {
-        EXPECT_STREQ(error.what(),
-                     "TRbPrinter.EndDocument: Cannot write the file \"/nonexistent-folder/x.pdf\": "
-                     "No such file or directory");
+        // The file and the reason, as Save As says them: nothing internal.
+        EXPECT_STREQ(
+            error.what(),
+            "ファイル \"/nonexistent-folder/x.pdf\". フォルダが見つかりません を作成できません");
     }
     EXPECT_FALSE(printer->DocumentOpen());
 }

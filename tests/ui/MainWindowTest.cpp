@@ -28,6 +28,7 @@
 #include "AboutDialog.h"
 #include "Cp932.h"
 #include "DefaultErrorHandler.h"
+#include "DetailWindow.h"
 #include "EntrySteps.h"
 #include "HelpWindow.h"
 #include "MainWindow.h"
@@ -144,23 +145,27 @@ protected:
     AboutDialog about{&mainWindow};
 };
 
-struct Placement {
+// A point of each control that nothing else covers: the middle of a pane or a
+// button, and the rim a frame shows around its pane.
+struct Spot {
     const char* name;
-    QRect geometry;
+    QPoint point;
 };
 
-TEST_F(MainWindowTest, ControlsStandAtTheirPlaces) {
+TEST_F(MainWindowTest, EachControlAnswersAtItsPlace) {
+    ShowAndActivate();
     EXPECT_EQ(mainWindow.windowTitle(), QStringLiteral("蒼天姓名判断"));
     EXPECT_EQ(mainWindow.clientArea->size(), QSize(655, 487));
-    for (const Placement& p :
-         {Placement{"readingFrame", {199, 7, 449, 473}},
-          Placement{"readingPane", {201, 9, 445, 469}}, Placement{"nameFrame", {7, 7, 185, 305}},
-          Placement{"namePane", {9, 9, 181, 301}}, Placement{"fortuneFrame", {7, 319, 185, 129}},
-          Placement{"fortunePane", {9, 321, 181, 125}}, Placement{"newButton", {7, 455, 89, 25}},
-          Placement{"printButton", {103, 455, 89, 25}}}) {
-        auto* control = mainWindow.clientArea->findChild<QWidget*>(QString::fromLatin1(p.name));
-        ASSERT_NE(control, nullptr) << p.name;
-        EXPECT_EQ(control->geometry(), p.geometry) << p.name;
+    for (const Spot& spot :
+         {Spot{"readingFrame", {200, 8}}, Spot{"readingFrame", {647, 479}},
+          Spot{"readingPane", {423, 243}}, Spot{"nameFrame", {8, 8}}, Spot{"nameFrame", {191, 311}},
+          Spot{"namePane", {99, 159}}, Spot{"fortuneFrame", {8, 320}},
+          Spot{"fortuneFrame", {191, 447}}, Spot{"fortunePane", {99, 383}},
+          Spot{"newButton", {51, 467}}, Spot{"printButton", {147, 467}}}) {
+        const QWidget* hit = mainWindow.clientArea->childAt(spot.point);
+        ASSERT_NE(hit, nullptr) << spot.name;
+        EXPECT_EQ(hit->objectName(), QString::fromLatin1(spot.name))
+            << spot.name << " at " << spot.point.x() << "," << spot.point.y();
     }
     EXPECT_EQ(mainWindow.newButton->text(), QStringLiteral("新規(&N)..."));
     EXPECT_EQ(mainWindow.printButton->text(), QStringLiteral("印刷(&P)..."));
@@ -192,6 +197,8 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
           MenuItem{"saveAsAction", "名前をつけて保存(&A)...", QKeySequence(), false},
           MenuItem{"printAction", "印刷(&P)...", QKeySequence(QStringLiteral("Ctrl+P")), false},
           MenuItem{"printPreviewAction", "印刷プレビュー(&V)", QKeySequence(), false},
+          MenuItem{"detailAction", "詳しい鑑定(&D)...", QKeySequence(QStringLiteral("Ctrl+I")),
+                   false},
           MenuItem{"exitAction", "終了(&X)", QKeySequence(QStringLiteral("Alt+F4")), true},
           MenuItem{"copyAction", "占文のコピー(&C)", QKeySequence(QStringLiteral("Ctrl+C")), false},
           MenuItem{"helpContentsAction", "目次(&H)", QKeySequence(QStringLiteral("F1")), true},
@@ -207,11 +214,12 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
     EXPECT_EQ(mainWindow.editMenu->title(), QStringLiteral("編集(&E)"));
     EXPECT_EQ(mainWindow.helpMenu->title(), QStringLiteral("ヘルプ(&H)"));
     const QList<QAction*> file = mainWindow.fileMenu->actions();
-    ASSERT_EQ(file.size(), 8);
+    ASSERT_EQ(file.size(), 9);
     EXPECT_EQ(file[1], mainWindow.namingAction);
     EXPECT_TRUE(file[3]->isSeparator());
     EXPECT_EQ(file[5], mainWindow.printPreviewAction);
-    EXPECT_TRUE(file[6]->isSeparator());
+    EXPECT_EQ(file[6], mainWindow.detailAction);
+    EXPECT_TRUE(file[7]->isSeparator());
     EXPECT_FALSE(mainWindow.printButton->isEnabled());
 }
 
@@ -290,34 +298,6 @@ TEST_F(MainWindowTest, CancelAfterARefusalKeepsTheReadingOnShow) {
     EXPECT_EQ(mainWindow.readingPane->Picture(), reading);
     EXPECT_TRUE(mainWindow.copyAction->isEnabled());
     EXPECT_TRUE(mainWindow.printButton->isEnabled());
-}
-
-TEST_F(MainWindowTest, ResultCommandsAreEnabledInOrderBeforeTheReadingIsDrawn) {
-    std::vector<std::string> order;
-    bool reportEmpty = false;
-    QObject::connect(mainWindow.saveAsAction, &QAction::enabledChanged,
-                     [&] { order.push_back("saveAsAction"); });
-    QObject::connect(mainWindow.printAction, &QAction::enabledChanged,
-                     [&] { order.push_back("printAction"); });
-    QObject::connect(mainWindow.copyAction, &QAction::enabledChanged,
-                     [&] { order.push_back("copyAction"); });
-    struct EnabledWatch : QObject {
-        std::function<void()> onChange;
-        bool eventFilter(QObject*, QEvent* event) override {
-            if (event->type() == QEvent::EnabledChange) onChange();
-            return false;
-        }
-    } watch;
-    watch.onChange = [&] {
-        order.push_back("printButton");
-        reportEmpty = mainWindow.reportHolder.Text().empty();
-    };
-    mainWindow.printButton->installEventFilter(&watch);
-    ReadYamadaTaro();
-    mainWindow.printButton->removeEventFilter(&watch);
-    EXPECT_EQ(order, (std::vector<std::string>{"printButton", "saveAsAction", "printAction",
-                                               "copyAction"}));
-    EXPECT_TRUE(reportEmpty);
 }
 
 TEST_F(MainWindowTest, SaveAsProposesTheNamesAndWritesTheReportByteForByte) {
@@ -560,6 +540,60 @@ TEST_F(MainWindowTest, ClickOnTheSplashEndsItAtOnceAndTheTimerNeverActs) {
     EXPECT_TRUE(splash.isNull());
 }
 
+// The caption names the reading on show and its style; the panes keep their
+// names and say the style in their descriptions.
+TEST_F(MainWindowTest, CaptionShowsTheNameAndStyleOfTheReadingOnShow) {
+    ReadYamadaTaro();
+    EXPECT_EQ(mainWindow.windowTitle(), QStringLiteral("蒼天姓名判断 — 山田 太郎（新字式）"));
+    EXPECT_EQ(mainWindow.namePane->accessibleName(), QStringLiteral("姓名と画数"));
+    for (QWidget* pane :
+         {static_cast<QWidget*>(mainWindow.namePane), static_cast<QWidget*>(mainWindow.fortunePane),
+          static_cast<QWidget*>(mainWindow.readingPane)}) {
+        EXPECT_EQ(pane->accessibleDescription(), QStringLiteral("画数は新字式"));
+    }
+
+    // A name from the 名付け list brings its reading; a typed one has none.
+    mainWindow.ReadChosenName(QStringLiteral("佐藤"), QStringLiteral("結衣"),
+                              QStringLiteral("ゆい"), soten::StrokeStyle::Honji);
+    EXPECT_EQ(mainWindow.windowTitle(), QStringLiteral("蒼天姓名判断 — 佐藤 結衣（ゆい・本字式）"));
+    EXPECT_EQ(mainWindow.readingPane->accessibleDescription(), QStringLiteral("画数は本字式"));
+    ModalDriver driver;
+    driver.Then(EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
+    NewReading(driver);
+    EXPECT_EQ(mainWindow.windowTitle(), QStringLiteral("蒼天姓名判断 — 山田 太郎（本字式）"));
+}
+
+// Ctrl+I: the detail window explains the reading on show, follows the next
+// one, and Esc closes it.
+TEST_F(MainWindowTest, DetailWindowExplainsTheReadingOnShowAndFollowsIt) {
+    ShowAndActivate();
+    QTest::keyClick(&mainWindow, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(mainWindow.Detail(), nullptr);  // nothing to explain yet
+    ReadYamadaTaro();
+    QApplication::setActiveWindow(&mainWindow);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
+    QTest::keyClick(&mainWindow, Qt::Key_I, Qt::ControlModifier);
+    soten::ui::DetailWindow* detail = mainWindow.Detail();
+    ASSERT_NE(detail, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(detail));
+    const QString text = detail->detailBrowser->toPlainText();
+    for (const char* expected : {"山田 太郎（新字式）", "○○●○", "陰陽配列", "判定：吉", "三才配置",
+                                 "相生", "相剋", "判定：凶", "総運", "大成数"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    }
+    EXPECT_EQ(detail->windowTitle(), QStringLiteral("詳しい鑑定 — 山田 太郎（新字式）"));
+
+    mainWindow.ReadChosenName(QStringLiteral("山田"), QStringLiteral("太郎"), QString(),
+                              soten::StrokeStyle::Honji);
+    EXPECT_TRUE(detail->detailBrowser->toPlainText().contains(QStringLiteral("判定：大吉")));
+    EXPECT_TRUE(detail->detailBrowser->toPlainText().contains(QStringLiteral("分裂")));
+
+    QApplication::setActiveWindow(detail);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(detail));
+    QTest::keyClick(detail, Qt::Key_Escape);
+    EXPECT_FALSE(detail->isVisible());
+}
+
 // The print command through the printer layer, over a printing service held
 // in memory.
 class MainWindowPrintTest : public MainWindowTest {
@@ -626,6 +660,30 @@ TEST_F(MainWindowPrintTest, PreviewShowsTheLandscapePageAndPrintsFromThere) {
     // Print in the preview is the Print command: the dialog, then the page.
     ASSERT_EQ(fake->documents.size(), 1u);
     EXPECT_EQ(fake->documents[0].title, QStringLiteral("蒼天姓名判断"));
+}
+
+TEST_F(MainWindowPrintTest, DetailWindowPrintsOnePortraitPage) {
+    fake->printers.push_back(soten::printing::FakePrinterBackend::StandardPrinter("Office"));
+    ReadYamadaTaro();
+    mainWindow.detailAction->trigger();
+    ASSERT_NE(mainWindow.Detail(), nullptr);
+    mainWindow.Detail()->printButton->click();
+    ASSERT_EQ(fake->documents.size(), 1u);
+    const auto& document = fake->documents[0];
+    EXPECT_EQ(document.title, QStringLiteral("蒼天姓名判断 詳しい鑑定"));
+    EXPECT_EQ(document.mode.orientation, soten::OrientationPortrait);
+    QString text;
+    int lowest = 0;
+    for (const auto& item : document.page) {
+        if (const auto* piece = std::get_if<soten::RecordedPage::Text>(&item)) {
+            text += piece->text;
+            lowest = std::max(lowest, piece->topLeft.y());
+        }
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("判定　凶"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("山田 太郎（新字式）")));
+    // All on the page: 297 mm less a margin, at 600 dpi.
+    EXPECT_LT(lowest, 2770 * 600 / 254);
 }
 
 TEST(StartupTest, QtsOwnDialogsSpeakJapaneseWhateverTheLocale) {

@@ -2,6 +2,7 @@
 // table against the search itself, and a picked name read in the main window.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -45,7 +46,11 @@ protected:
     NamingDialog* Open() {
         mainWindow.namingAction->trigger();
         NamingDialog* dialog = mainWindow.NamingCandidates();
-        if (dialog) WaitForResults(dialog);
+        if (!dialog) return nullptr;
+        // Mnemonics (Alt+letter) reach only the active window.
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+        WaitForResults(dialog);
         return dialog;
     }
 
@@ -65,8 +70,39 @@ protected:
         }
     }
 
-    static QString Cell(const QTableView* table, int row, int column) {
-        return table->model()->index(row, column).data().toString();
+    static QString Cell(const QTableView* table, int row, int column, int role = Qt::DisplayRole) {
+        return table->model()->index(row, column).data(role).toString();
+    }
+
+    // Alt+key on a check box: focus, then (a moment later, as the button
+    // animates its click) the tick; then the search it starts.
+    static void PressMnemonic(NamingDialog* dialog, Qt::Key key, QCheckBox* box) {
+        QTest::keyClick(dialog, key, Qt::AltModifier);
+        EXPECT_TRUE(box->hasFocus());
+        EXPECT_TRUE(QTest::qWaitFor([box] { return box->isChecked(); }, SearchTimeoutMs));
+        WaitForResults(dialog);
+    }
+
+    static void ClickHeader(NamingDialog* dialog, int column) {
+        QHeaderView* header = dialog->resultTable->horizontalHeader();
+        const QPoint point(header->sectionViewportPosition(column) + 4, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, point);
+        WaitForResults(dialog);
+    }
+
+    // The rows shown, against the search run with the filters the dialog shows.
+    static void ExpectRowsOfTheSearch(NamingDialog* dialog) {
+        const auto expected = soten::SearchNames(dialog->CurrentFilters(), soten::BuiltInTables(),
+                                                 soten::BuiltInNameSearchData());
+        const QTableView* table = dialog->resultTable;
+        ASSERT_EQ(static_cast<std::size_t>(table->model()->rowCount()), expected.candidates.size());
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            const auto& candidate = expected.candidates[static_cast<std::size_t>(row)];
+            EXPECT_EQ(Cell(table, row, NamingResultModel::Given),
+                      QString::fromStdString(soten::Cp932::ToUtf8Lossy(candidate.given)));
+            EXPECT_EQ(Cell(table, row, NamingResultModel::Reading),
+                      QString::fromStdString(soten::Cp932::ToUtf8Lossy(candidate.reading)));
+        }
     }
 
     soten::ProgramState state;
@@ -106,7 +142,9 @@ TEST_F(NamingDialogTest, KeyedFiltersFillTheTableAsTheSearchAnswers) {
         const auto& candidate = expected.candidates[static_cast<std::size_t>(row)];
         EXPECT_EQ(Cell(table, row, NamingResultModel::Given),
                   QString::fromStdString(soten::Cp932::ToUtf8Lossy(candidate.given)));
-        EXPECT_EQ(Cell(table, row, NamingResultModel::Gender), QStringLiteral("女性"));
+        // Girls' names and names given to both.
+        EXPECT_TRUE(Cell(table, row, NamingResultModel::Gender) == QStringLiteral("女性") ||
+                    Cell(table, row, NamingResultModel::Gender) == QStringLiteral("男女"));
         EXPECT_EQ(Cell(table, row, NamingResultModel::TotalFortune),
                   QStringLiteral("%1 %2")
                       .arg(candidate.record.Fortunes[soten::Total])
@@ -121,6 +159,103 @@ TEST_F(NamingDialogTest, KeyedFiltersFillTheTableAsTheSearchAnswers) {
     EXPECT_FALSE(dialog->previousButton->isEnabled());
     EXPECT_TRUE(dialog->nextButton->isEnabled());
     EXPECT_FALSE(table->accessibleName().isEmpty());
+}
+
+// A parent types ゆい for a girl, then looks at every spelling read ゆい, then
+// lets in the names a registry office refuses: all by keys.
+TEST_F(NamingDialogTest, YuiByKeysInBothSpacesWithTheNewChecks) {
+    NamingDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    dialog->surnameEdit->setFocus();
+    dialog->surnameEdit->clear();
+    Type(dialog->surnameEdit, QStringLiteral("佐藤"));
+    dialog->readingEdit->setFocus();
+    Type(dialog->readingEdit, QStringLiteral("ユイ"));
+    dialog->genderBox->setFocus();
+    QTest::keyClick(dialog->genderBox, Qt::Key_Down);  // 女性
+    WaitForResults(dialog);
+    EXPECT_FALSE(dialog->includeUnspecifiedBox->isChecked());
+    EXPECT_TRUE(dialog->includeUnspecifiedBox->isEnabled());
+    QTableView* table = dialog->resultTable;
+    ExpectRowsOfTheSearch(dialog);
+    QStringList names;
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        names << Cell(table, row, NamingResultModel::Given);
+        EXPECT_EQ(Cell(table, row, NamingResultModel::Reading), QStringLiteral("ゆい"));
+        EXPECT_NE(Cell(table, row, NamingResultModel::Gender), QStringLiteral("不明"));
+    }
+    EXPECT_TRUE(names.contains(QStringLiteral("結衣")));
+
+    // Names with no gender given come in behind the check box (Alt+U).
+    PressMnemonic(dialog, Qt::Key_U, dialog->includeUnspecifiedBox);
+    EXPECT_TRUE(dialog->CurrentFilters().includeUnspecified);
+    ExpectRowsOfTheSearch(dialog);
+
+    // Every registrable spelling whose composed reading is ゆい.
+    dialog->spaceBox->setFocus();
+    QTest::keyClick(dialog->spaceBox, Qt::Key_Down);
+    dialog->genderBox->setFocus();
+    QTest::keyClick(dialog->genderBox, Qt::Key_Up);
+    WaitForResults(dialog);
+    EXPECT_TRUE(dialog->countLabel->text().startsWith(QStringLiteral("該当 ")));
+    EXPECT_FALSE(dialog->countLabel->text().contains(QStringLiteral("（")));
+    EXPECT_FALSE(table->isColumnHidden(NamingResultModel::Reading));
+    EXPECT_TRUE(table->isColumnHidden(NamingResultModel::Gender));
+    ExpectRowsOfTheSearch(dialog);
+    ASSERT_GT(table->model()->rowCount(), 10);
+    EXPECT_FALSE(table->model()
+                     ->headerData(NamingResultModel::Given, Qt::Horizontal, Qt::ToolTipRole)
+                     .toString()
+                     .isEmpty());
+
+    // A set no name can satisfy is refused with the reason.
+    dialog->moraeBox->setFocus();
+    QTest::keyClick(dialog->moraeBox, Qt::Key_Up);  // 1 音
+    WaitForResults(dialog);
+    EXPECT_EQ(dialog->countLabel->text(),
+              QStringLiteral("該当 0 件（音の数と読みの指定が合いません）"));
+    QTest::keyClick(dialog->moraeBox, Qt::Key_Down);
+
+    // The dictionary's names read ああ, with those a registry office refuses.
+    dialog->spaceBox->setFocus();
+    QTest::keyClick(dialog->spaceBox, Qt::Key_Up);
+    dialog->readingEdit->clear();
+    Type(dialog->readingEdit, QStringLiteral("ああ"));
+    PressMnemonic(dialog, Qt::Key_J, dialog->includeUnregistrableBox);
+    ASSERT_TRUE(dialog->includeUnregistrableBox->isChecked());
+    EXPECT_FALSE(table->isColumnHidden(NamingResultModel::Registrable));
+    ExpectRowsOfTheSearch(dialog);
+    bool marked = false;
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        if (Cell(table, row, NamingResultModel::Given) != QStringLiteral("嗟")) continue;
+        marked = true;
+        EXPECT_EQ(Cell(table, row, NamingResultModel::Registrable), QStringLiteral("※"));
+        EXPECT_TRUE(Cell(table, row, NamingResultModel::Registrable, Qt::ToolTipRole)
+                        .contains(QStringLiteral("嗟")));
+    }
+    EXPECT_TRUE(marked);
+}
+
+// A click on a header sorts the whole result; a second click turns it round.
+TEST_F(NamingDialogTest, HeaderClicksSortTheWholeResult) {
+    NamingDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    dialog->surnameEdit->setText(QStringLiteral("山田"));
+    WaitForResults(dialog);
+    for (const auto& [column, key] : std::vector<std::pair<int, soten::SortKey>>{
+             {NamingResultModel::TotalFortune, soten::SortKey::Total},
+             {NamingResultModel::Reading, soten::SortKey::Reading}}) {
+        ClickHeader(dialog, column);
+        EXPECT_EQ(dialog->CurrentFilters().sort, key);
+        EXPECT_FALSE(dialog->CurrentFilters().reversed);
+        ExpectRowsOfTheSearch(dialog);
+        ClickHeader(dialog, column);
+        EXPECT_TRUE(dialog->CurrentFilters().reversed);
+        EXPECT_EQ(dialog->resultTable->horizontalHeader()->sortIndicatorSection(), column);
+        EXPECT_EQ(dialog->resultTable->horizontalHeader()->sortIndicatorOrder(),
+                  Qt::DescendingOrder);
+        ExpectRowsOfTheSearch(dialog);
+    }
 }
 
 TEST_F(NamingDialogTest, ContradictoryFiltersShowZeroAndWhy) {
@@ -150,8 +285,9 @@ TEST_F(NamingDialogTest, DoubleClickAndEnterMakeTheReadingInTheMainWindow) {
     WaitForResults(dialog);
     QTableView* table = dialog->resultTable;
     ASSERT_GE(table->model()->rowCount(), 2);
-    // Sorted by 評点 (lowest first) so the rows shown differ from the page order.
-    table->sortByColumn(NamingResultModel::Score, Qt::AscendingOrder);
+    // Sorted by 画数 so the rows shown differ from the first page's order.
+    ClickHeader(dialog, NamingResultModel::Strokes);
+    EXPECT_LE(Cell(table, 0, NamingResultModel::Strokes).size(), 2);
 
     for (int row : {0, 1}) {
         const QString given = Cell(table, row, NamingResultModel::Given);
@@ -175,6 +311,27 @@ TEST_F(NamingDialogTest, DoubleClickAndEnterMakeTheReadingInTheMainWindow) {
         EXPECT_EQ(entryDialog.surnameBox->itemText(0), QStringLiteral("佐々木"));
         EXPECT_TRUE(mainWindow.saveAsAction->isEnabled());
         EXPECT_TRUE(mainWindow.reportHolder.UnicodeText().contains(given.left(1)));
+        // The reading travels with the name to the caption.
+        EXPECT_TRUE(mainWindow.windowTitle().endsWith(
+            QStringLiteral("（%1・本字式）").arg(Cell(table, row, NamingResultModel::Reading))))
+            << mainWindow.windowTitle().toStdString();
+    }
+}
+
+TEST_F(NamingDialogTest, SansaiAndInyoFiltersKeepOnlyTheVerdictsAsked) {
+    NamingDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    dialog->surnameEdit->setText(QStringLiteral("山田"));
+    dialog->sansaiBox->setCurrentIndex(2);  // 大吉のみ
+    dialog->inyoBox->setChecked(true);
+    WaitForResults(dialog);
+    EXPECT_EQ(dialog->CurrentFilters().worstSansai, soten::SansaiVerdict::VeryGood);
+    EXPECT_TRUE(dialog->CurrentFilters().inyoOk);
+    const QTableView* table = dialog->resultTable;
+    ASSERT_GT(table->model()->rowCount(), 0);
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        EXPECT_EQ(Cell(table, row, NamingResultModel::Sansai), QStringLiteral("大吉"));
+        EXPECT_NE(Cell(table, row, NamingResultModel::Inyo), QStringLiteral("凶"));
     }
 }
 

@@ -238,4 +238,27 @@ TEST(ReportFileTest, ASymbolicLinkKeepsPointingAtItsFile) {
     EXPECT_EQ(Read(target), "new");
 }
 
+// Save As into a shared sticky folder where another user planted a link to
+// a file only root may read: the link is not followed, whatever the
+// machine's fs.protected_symlinks.
+TEST(ReportFileTest, ALinkAnotherUserPlantedInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a link to another user";
+    QTemporaryDir dir;
+    const QString shared = dir.filePath(QStringLiteral("st"));
+    ASSERT_TRUE(QDir().mkdir(shared));
+    ASSERT_EQ(::chmod(QFile::encodeName(shared), 01777), 0);
+    const QString secret = dir.filePath(QStringLiteral("secret.conf"));
+    WriteFile(secret, "root only");
+    const QString link = shared + QStringLiteral("/山田太郎.txt");
+    ASSERT_TRUE(QFile::link(secret, link));
+    ASSERT_EQ(::lchown(QFile::encodeName(link), 65534, 65534), 0);
+
+    EXPECT_EQ(ReasonOf([&] { WriteReportFile(link, "report"); }, link),
+              QStringLiteral("共有フォルダにある他のユーザーのシンボリックリンクはたどれません"));
+    EXPECT_EQ(Read(secret), "root only");
+    EXPECT_EQ(QDir(shared).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                     QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("山田太郎.txt")});
+}
+
 }  // namespace

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace soten {
+
+// The reading filters of the name search, all of which must hold. Text is
+// hiragana in code page 932 (ー allowed); empty or 0 means any.
+struct ReadingFilters {
+    std::string exact;
+    std::string prefix;
+    std::string suffix;
+    std::string contains;
+    int length = 0;  // in kana
+    int morae = 0;   // in morae: ゃゅょぁぃぅぇぉゎ do not count, っ ん ー do
+
+    bool Active() const {
+        return !exact.empty() || !prefix.empty() || !suffix.empty() || !contains.empty() ||
+               length != 0 || morae != 0;
+    }
+};
+
+// The morae of a hiragana reading (code page 932).
+int CountMorae(std::string_view reading);
+
+// Reads a reading kana by kana and tells whether it passes the filters: an
+// automaton whose state packs how much of the prefix, the suffix and the
+// contained text is matched and how many kana and morae were read, so that
+// the readings of a name's characters can be followed one after the other.
+// The exact reading acts as a prefix of its own length.
+class ReadingMatcher {
+public:
+    using State = std::uint64_t;
+    static constexpr State Dead = ~State{0};
+
+    explicit ReadingMatcher(const ReadingFilters& filters);
+
+    bool Active() const { return active_; }
+    State Start() const { return 0; }
+    State Step(State state, unsigned code) const;
+    State Read(State state, std::string_view kana) const;
+    bool Accepts(State state) const;
+    bool Matches(std::string_view reading) const { return Accepts(Read(Start(), reading)); }
+
+private:
+    struct Pattern {
+        std::vector<unsigned> codes;
+        std::vector<std::size_t> fail;  // KMP failure links
+    };
+    static Pattern MakePattern(std::string_view kana);
+    static std::size_t Advance(const Pattern& pattern, std::size_t matched, unsigned code);
+
+    bool active_ = false;
+    std::vector<unsigned> prefix_;
+    Pattern suffix_;
+    Pattern contains_;
+    int length_ = 0;
+    int morae_ = 0;
+};
+
+}  // namespace soten

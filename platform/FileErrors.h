@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace soten::platform {
+
+// What stops a file from being written beyond the system's error numbers.
+inline constexpr int NotARegularFile = -1;
+// A symbolic link in a shared sticky folder that belongs neither to the user
+// nor to the folder's owner: following it would let another user choose the
+// file that gets replaced.
+inline constexpr int UntrustedLink = -2;
+// A file in a shared sticky folder that another user put there.
+inline constexpr int UntrustedFile = -3;
+// The new file's name was taken over by someone else while it was written.
+inline constexpr int TemporaryFileTaken = -4;
+
+// Why a file could not be written, in Japanese (UTF-8) for the usual causes,
+// in the system's words otherwise. `error` is an errno value or one of the
+// codes above.
+std::string FileErrorReason(int error);
+
+// "ファイル "<path>". <reason> を作成できません": the message of every
+// command that writes a file (Save As, print to file, soten-cli --pdf).
+std::string FileCreateErrorMessage(const std::string& path, const std::string& reason);
+
+// Said when a replaced file had other hard links: they keep the old content.
+std::string SplitHardLinkNote(const std::string& path);
+
+// A note about a file that was written (not an error): on stderr unless the
+// program shows notes its own way (the desktop program in a message box).
+void NoteAboutFile(const std::string& note);
+void SetFileNoteHandler(std::function<void(const std::string& note)> handler);
+
+}  // namespace soten::platform
