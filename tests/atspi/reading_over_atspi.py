@@ -26,7 +26,7 @@ if not shutil.which("xdotool") or not os.environ.get("DISPLAY"):
     sys.exit(SKIP)
 
 
-def wait_for(what, timeout=10.0):
+def wait_for(what, timeout=30.0):
     end = time.monotonic() + timeout
     while time.monotonic() < end:
         found = what()
@@ -91,7 +91,7 @@ def main(program):
             print("the program never appeared on the accessibility bus", file=sys.stderr)
             return 1
         # The main window comes after the splash.
-        window = wait_for(lambda: find(app, "frame", "蒼天姓名判断"), 15)
+        window = wait_for(lambda: find(app, "frame", "蒼天姓名判断"))
         check(window is not None, "main window")
         focus("蒼天姓名判断")
         xdotool("key", "ctrl+n")
