@@ -117,7 +117,12 @@ shot 4d-naming
 xdotool key alt+s ctrl+a
 xdotool type --delay 40 '佐藤'
 xdotool key alt+y
-xdotool type --delay 40 'ゆい'
+# One character at a time: xdotool maps each onto a spare key, and a
+# quick second one can find the key not yet remapped.
+for kana in ゆ い; do
+    xdotool type --delay 100 "$kana"
+    sleep 0.3
+done
 xdotool key alt+g Down
 sleep 2
 shot 4e-naming-yui
