@@ -7,6 +7,7 @@
 #include "CliOptions.h"
 #include "CliRunner.h"
 #include "Cp932.h"
+#include "FailingInput.h"
 #include "FixtureTables.h"
 #include "JsonForTests.h"
 #include "SotenIdentity.h"
@@ -512,27 +513,9 @@ TEST(Cli, AFailedWriteEndsTheRunWithOneMessage) {
     }
 }
 
-// Gives its text, then fails as a read(2) error does.
-class BrokenInput : public std::streambuf {
-public:
-    explicit BrokenInput(std::string text) : text_(std::move(text)) {}
-
-protected:
-    int_type underflow() override {
-        if (given_) throw std::ios_base::failure("read error");
-        given_ = true;
-        setg(text_.data(), text_.data(), text_.data() + text_.size());
-        return traits_type::to_int_type(text_[0]);
-    }
-
-private:
-    std::string text_;
-    bool given_ = false;
-};
-
 TEST(Cli, AnUnreadableInputEndsTheBatchAsAnInputFailure) {
     for (const char* jobs : {"1", "2"}) {
-        BrokenInput input("山田 太郎\n林 一\n");
+        soten::test::FailingInput input("山田 太郎\n林 一\n");
         std::istream in(&input);
         std::ostringstream out;
         std::ostringstream err;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <sstream>
 
+#include "FailingInput.h"
 #include "LineSource.h"
 
 namespace soten::cli {
@@ -71,29 +72,8 @@ TEST(LineSource, BoundsABatchAndNumbersOnAcrossBatches) {
     EXPECT_EQ(rest.back(), "1000:1000");
 }
 
-// Gives its text, then fails as a read(2) error does.
-class FailingInput : public std::streambuf {
-public:
-    explicit FailingInput(std::string text) : text_(std::move(text)) {}
-
-protected:
-    int_type underflow() override {
-        if (given_) {
-            errno = EIO;
-            throw std::ios_base::failure("read error");
-        }
-        given_ = true;
-        setg(text_.data(), text_.data(), text_.data() + text_.size());
-        return traits_type::to_int_type(text_[0]);
-    }
-
-private:
-    std::string text_;
-    bool given_ = false;
-};
-
 TEST(LineSource, ReportsAReadErrorAndDropsTheLineItCut) {
-    FailingInput input("a\nb");
+    soten::test::FailingInput input("a\nb");
     std::istream in(&input);
     LineSource source(in);
     EXPECT_EQ(ReadAll(source), Lines{"1:a"});
