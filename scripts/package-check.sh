@@ -20,8 +20,11 @@ bash scripts/install-deps.sh
 build=build-release
 export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+ci_options=()
+# CI only: line tables as the only debug information (the package is stripped).
+[ -z "${SOTEN_CI:-}" ] || ci_options=(-DSOTEN_LINE_TABLES_ONLY=ON)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSOTEN_WERROR=ON \
-  -DSOTEN_BUILD_BENCH=OFF
+  -DSOTEN_BUILD_BENCH=OFF "${ci_options[@]}"
 if [ "${1:-}" = "--all-tests" ]; then
   cmake --build "$build" -j"$(nproc)"
   ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
