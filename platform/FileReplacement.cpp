@@ -141,7 +141,10 @@ void FileReplacement::CopyAttributes() {
     const struct stat& old = target_.status;
     // Root gives the file back to its owner; anyone may keep a group they
     // are in. Either may fail, which only narrows the rights below.
-    if (::fchown(file_, old.st_uid, old.st_gid) != 0) (void)::fchown(file_, -1, old.st_gid);
+    if (::fchown(file_, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(file_, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // Neither: the file stays the writer's; the rights narrow below.
+    }
     struct stat now {};
     if (::fstat(file_, &now) != 0) now = old;
     mode_t mode = old.st_mode & 07777;
