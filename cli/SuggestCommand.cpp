@@ -58,23 +58,36 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
            (filters.style == StrokeStyle::Honji ? "本字式" : "新字式") + "） 該当 " +
            GroupedNumber(result.count) + " 件\n";
     std::uint64_t rank = (filters.page - 1) * static_cast<std::uint64_t>(result.limit);
+    // Appended piece by piece: GCC 12 at -O3 misreads `"literal" + string`
+    // as an overlapping copy (-Wrestrict).
+    const auto field = [&out](std::string_view label, const std::string& value) {
+        out += '\t';
+        out += label;
+        out += value;
+    };
     for (const NameCandidate& candidate : result.candidates) {
-        out += std::to_string(++rank) + "\t" + Utf8(candidate.given);
+        out += std::to_string(++rank);
+        out += '\t';
+        out += Utf8(candidate.given);
         if (!candidate.registrable) out += "※";
-        if (candidate.gender != NameGender::None) {
-            out += "（" + Utf8(candidate.reading) + "・" + GenderText(candidate.gender) + "）";
-        } else if (!candidate.readings.empty()) {
-            out += "（" + Utf8(candidate.reading) + "）";
+        if (candidate.gender != NameGender::None || !candidate.readings.empty()) {
+            out += "（";
+            out += Utf8(candidate.reading);
+            if (candidate.gender != NameGender::None) {
+                out += "・";
+                out += GenderText(candidate.gender);
+            }
+            out += "）";
         }
-        out += "\t画数 " + GivenStrokes(candidate.record);
+        field("画数 ", GivenStrokes(candidate.record));
         for (const FortuneKind kind : {Person, Earth, Outer, Total}) {
-            out += "\t" + Utf8(FortuneLabels()[kind]) + " " +
-                   std::to_string(candidate.record.Fortunes[kind]) +
-                   Utf8(GradeMark(candidate.keywords[kind].grade).substr(0, 2));
+            field(Utf8(FortuneLabels()[kind]), " ");
+            out += std::to_string(candidate.record.Fortunes[kind]);
+            out += Utf8(GradeMark(candidate.keywords[kind].grade).substr(0, 2));
         }
-        out += "\t評点 " + std::to_string(candidate.score) + "\t三才 " +
-               Utf8(VerdictName(candidate.sansai.verdict)) + "\t陰陽 " +
-               Utf8(VerdictName(candidate.inyo.verdict));
+        field("評点 ", std::to_string(candidate.score));
+        field("三才 ", Utf8(VerdictName(candidate.sansai.verdict)));
+        field("陰陽 ", Utf8(VerdictName(candidate.inyo.verdict)));
         if (!candidate.registrable) {
             out += "\t※戸籍に使えない字 ";
             for (const std::string& character : candidate.unregistrable) out += Utf8(character);
