@@ -55,6 +55,14 @@ def xdotool(*args):
     subprocess.run(["xdotool", *args], check=True)
 
 
+def type_text(text):
+    """Types one character at a time: xdotool maps each kanji onto a spare
+    key, and a quick second one can find that key not yet remapped."""
+    for character in text:
+        xdotool("type", "--delay", "100", character)
+        time.sleep(0.2)
+
+
 def focus(title):
     ids = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", title],
                          check=True, capture_output=True, text=True).stdout.split()
@@ -101,9 +109,9 @@ def main(program):
             for name in ("名字", "名前"):
                 check(find(dialog, "text", name) is not None, f"text field named {name}")
         focus("姓名の入力")
-        xdotool("type", "--delay", "40", "山田")
+        type_text("山田")
         xdotool("key", "Return")
-        xdotool("type", "--delay", "40", "太郎")
+        type_text("太郎")
         xdotool("key", "Return", "Return")
 
         def reading_text():
