@@ -12,7 +12,7 @@
 namespace {
 
 using soten::cli::CliOptions;
-using soten::cli::Format;
+using soten::Format;
 
 const std::vector<std::string>& SampleLines() {
     static const std::vector<std::string> lines = {"山田 太郎", "渡辺 花子 honji", "佐々木 健一",

@@ -646,10 +646,6 @@ std::optional<StrokeStyle> ParseStyle(const std::string& text) {
     return std::nullopt;
 }
 
-const char* StyleName(StrokeStyle style) {
-    return style == StrokeStyle::Honji ? "honji" : "shinji";
-}
-
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
                                           std::string& error) {
     try {

@@ -6,13 +6,13 @@
 
 #include "NameRecord.h"
 #include "NameSearch.h"
+#include "RecordWriter.h"
 
 namespace soten::cli {
 
 // What a run does. Only the mode options (--batch, --strokes, --suggest,
 // --help, --version) choose it; without one, two names ask for a reading.
 enum class Mode { Reading, Batch, Strokes, Suggest, Help, Version };
-enum class Format { Text, Json, Tsv, Csv };
 enum class Encoding { Utf8, Cp932 };
 // What --batch reads: "SURNAME GIVEN [style]" lines, or the rows of a table.
 enum class InputFormat { Text, Tsv, Csv };
@@ -57,8 +57,6 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
 
 // Parses "shinji" / "honji" (also 新字式 / 本字式).
 std::optional<StrokeStyle> ParseStyle(const std::string& text);
-
-const char* StyleName(StrokeStyle style);
 
 // The whole --help text: every mode, then the exit statuses.
 extern const char* const UsageText;

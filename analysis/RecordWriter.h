@@ -8,12 +8,18 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include "CliOptions.h"
 #include "NameSearch.h"
 #include "ProgramState.h"
 #include "Tables.h"
 
-namespace soten::cli {
+namespace soten {
+
+// How records are written: Text is the command line's plain report, which
+// the record writer does not write.
+enum class Format { Text, Json, Tsv, Csv };
+
+// The name of a style in records: "shinji" or "honji".
+const char* StyleName(StrokeStyle style);
 
 // What a record holds besides the reading's numbers.
 struct RecordOptions {
@@ -105,4 +111,4 @@ private:
     std::string utf8_;
 };
 
-}  // namespace soten::cli
+}  // namespace soten

@@ -9,7 +9,7 @@
 #include "Fortunes.h"
 #include "NameSearchData.h"
 
-namespace soten::cli {
+namespace soten {
 namespace {
 
 // The five in listing order, with their keys in JSON and TSV.
@@ -128,6 +128,10 @@ std::vector<std::string> ResultColumns(bool report) {
 constexpr std::size_t ReadingOnlyColumns = 3 + 4 * FortuneCount;
 
 }  // namespace
+
+const char* StyleName(StrokeStyle style) {
+    return style == StrokeStyle::Honji ? "honji" : "shinji";
+}
 
 const char* ErrorCodeName(ErrorCode code) {
     switch (code) {
@@ -645,4 +649,4 @@ void RecordWriter::EndRow(std::string& out) const {
     out.push_back('\n');
 }
 
-}  // namespace soten::cli
+}  // namespace soten
