@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DetailedReading.h"
+#include "ProgramState.h"
+#include "Shortlist.h"
+#include "Tables.h"
+
+namespace soten {
+
+// One name of a comparison with everything a reading of it shows: the
+// reading itself (made as New makes it), the keywords of the five numbers,
+// the score of 人運, 地運, 外運 and 総運 (as the name search scores), whether a
+// registry office takes the given name, and 三才配置 and 陰陽配列. A name that
+// makes no reading (a character not in the dictionary, a name too long)
+// carries the refusal instead, so the comparison still lists it.
+struct ComparedName {
+    ShortlistEntry entry;
+    std::optional<std::string> refusal;  // code page 932; set: nothing below is
+    ShownReading reading;                // valid, with the report and its lines
+    std::array<Keyword, FortuneCount> keywords;
+    int score = 0;
+    bool registrable = true;
+    std::vector<std::string> unregistrable;  // the characters refused, each once
+    SansaiReading sansai;
+    InyoReading inyo;
+};
+
+ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables);
+std::vector<ComparedName> CompareNames(const std::vector<ShortlistEntry>& entries,
+                                       const Tables& tables);
+
+// What a comparison can be sorted by.
+enum class ComparisonKey {
+    Surname,
+    Given,
+    Reading,
+    Style,
+    Strokes,  // the given name's stroke sum
+    Heaven,
+    Person,
+    Earth,
+    Outer,
+    Total,
+    Score,
+    Registrable,
+    Sansai,
+    Inyo,
+    Note
+};
+
+// The order of the names sorted by `key`: order[i] is the index of the name
+// that comes i-th. Numbers sort best first (score highest, fortunes best
+// grade then lowest number, verdicts best first), text in dictionary order
+// (readings by their kana); refused names come last, and ties keep the
+// names' own order. `reversed` turns the key's order round (refused names
+// still last).
+std::vector<std::size_t> ComparisonOrder(const std::vector<ComparedName>& names,
+                                         ComparisonKey key, bool reversed);
+
+}  // namespace soten
