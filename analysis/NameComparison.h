@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DetailedReading.h"
+#include "Fortunes.h"
 #include "ProgramState.h"
 #include "Shortlist.h"
 #include "Tables.h"
@@ -60,7 +61,7 @@ enum class ComparisonKey {
 // (readings by their kana); refused names come last, and ties keep the
 // names' own order. `reversed` turns the key's order round (refused names
 // still last).
-std::vector<std::size_t> ComparisonOrder(const std::vector<ComparedName>& names,
-                                         ComparisonKey key, bool reversed);
+std::vector<std::size_t> ComparisonOrder(const std::vector<ComparedName>& names, ComparisonKey key,
+                                         bool reversed);
 
 }  // namespace soten

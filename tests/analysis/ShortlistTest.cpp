@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FixtureTables.h"
+#include "HeadlessReading.h"
+#include "NameComparison.h"
+#include "NameSearch.h"
+#include "Shortlist.h"
+
+namespace soten {
+namespace {
+
+using test::Sjis;
+using test::Utf8;
+
+ShortlistEntry Entry(const char* surname, const char* given, const char* reading,
+                     StrokeStyle style = StrokeStyle::Shinji, const char* note = "") {
+    return {Sjis(surname), Sjis(given), Sjis(reading), style, Sjis(note)};
+}
+
+std::vector<std::string> Givens(const Shortlist& list) {
+    std::vector<std::string> givens;
+    for (const ShortlistEntry& entry : list.Entries()) givens.push_back(Utf8(entry.given));
+    return givens;
+}
+
+TEST(Shortlist, FileTextKeepsEveryEntryInOrder) {
+    Shortlist list;
+    list.Add(Entry("佐藤", "結衣", "ゆい", StrokeStyle::Shinji, "祖母の案 \"第一\"\n候補"));
+    list.Add(Entry("鈴木", "陽菜", "", StrokeStyle::Honji));
+    list.Add(Entry("佐藤", "由衣", "ゆい"));
+    const std::string json = ShortlistToJson(list);
+    EXPECT_NE(json.find("\"version\": 1"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"surname\": \"佐藤\""), std::string::npos) << json;
+
+    std::string error;
+    const auto read = ShortlistFromJson(json, error);
+    ASSERT_TRUE(read) << Utf8(error);
+    ASSERT_EQ(read->Size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(read->Entries()[i].SameName(list.Entries()[i])) << i;
+        EXPECT_EQ(read->Entries()[i].note, list.Entries()[i].note) << i;
+    }
+}
+
+TEST(Shortlist, DamagedTextIsRefusedWithAReason) {
+    const char* const damaged[] = {
+        "",
+        "{\"version\": 1, \"entries\": [",
+        "[]",
+        "{\"entries\": []}",
+        "{\"version\": 2, \"entries\": []}",
+        "{\"version\": 1}",
+        "{\"version\": 1, \"entries\": {}}",
+        "{\"version\": 1, \"entries\": [7]}",
+        "{\"version\": 1, \"entries\": [{\"surname\": 7}]}",
+        "{\"version\": 1, \"entries\": [{\"surname\": \"佐藤\", \"style\": \"kyuji\"}]}",
+        "{\"version\": 1, \"entries\": [{\"note\": \"\xff\xfe\"}]}",
+        "{\"version\": 1, \"entries\": [{\"note\": \"🙂\"}]}",
+    };
+    for (const char* text : damaged) {
+        std::string error;
+        EXPECT_FALSE(ShortlistFromJson(text, error)) << text;
+        EXPECT_FALSE(error.empty()) << text;
+    }
+}
+
+TEST(Shortlist, HandWrittenFileIsReadLeniently) {
+    // Unknown members are a later version's; a name twice is kept once; a
+    // character code page 932 lacks stays in the name, for the reading to refuse.
+    std::string error;
+    const auto read = ShortlistFromJson(
+        "{\"version\": 1, \"saved\": \"x\", \"entries\": ["
+        "{\"surname\": \"佐藤\", \"given\": \"結衣\", \"color\": 3},"
+        "{\"surname\": \"佐藤\", \"given\": \"結衣\", \"note\": \"再\"},"
+        "{\"surname\": \"𠮷田\", \"given\": \"一\"}]}",
+        error);
+    ASSERT_TRUE(read) << Utf8(error);
+    ASSERT_EQ(read->Size(), 2u);
+    EXPECT_EQ(read->Entries()[0].style, StrokeStyle::Shinji);
+    EXPECT_EQ(read->Entries()[1].surname.size(), 3u);
+}
+
+TEST(Shortlist, NamesMoveAndStayUnique) {
+    Shortlist list;
+    for (const char* given : {"一", "二", "三", "四"}) list.Add(Entry("佐藤", given, ""));
+    EXPECT_FALSE(list.Add(Entry("佐藤", "二", "", StrokeStyle::Shinji, "note")));
+    EXPECT_TRUE(list.Add(Entry("佐藤", "二", "", StrokeStyle::Honji)));
+    list.Remove(4);
+    list.Move(0, 2);
+    EXPECT_EQ(Givens(list), (std::vector<std::string>{"二", "三", "一", "四"}));
+    list.Move(3, 0);
+    EXPECT_EQ(Givens(list), (std::vector<std::string>{"四", "二", "三", "一"}));
+    list.Reorder({3, 2, 1, 0});
+    EXPECT_EQ(Givens(list), (std::vector<std::string>{"一", "三", "二", "四"}));
+}
+
+TEST(NameComparison, EachNameReadsAsItsOwnReadingAndScoresAsTheSearch) {
+    for (const StrokeStyle style : {StrokeStyle::Shinji, StrokeStyle::Honji}) {
+        const ComparedName compared =
+            CompareName(Entry("山田", "太郎", "たろう", style), BuiltInTables());
+        ASSERT_FALSE(compared.refusal);
+        ProgramState state;
+        state.strokeStyle = style;
+        ASSERT_FALSE(ReadHeadless(state, BuiltInTables(), {Sjis("山田"), Sjis("太郎")}));
+        EXPECT_EQ(compared.reading.record.Fortunes, state.shown.record.Fortunes);
+        EXPECT_EQ(compared.reading.record.ReportText, state.shown.record.ReportText);
+        EXPECT_EQ(compared.reading.givenReading, Sjis("たろう"));
+
+        NameSearchFilters filters;
+        filters.surname = Sjis("山田");
+        filters.style = style;
+        filters.reading.exact = Sjis("たろう");
+        filters.limit = MaxSearchLimit;
+        const NameSearchResult result =
+            SearchNames(filters, BuiltInTables(), BuiltInNameSearchData());
+        const auto found = std::find_if(
+            result.candidates.begin(), result.candidates.end(),
+            [](const NameCandidate& candidate) { return candidate.given == Sjis("太郎"); });
+        ASSERT_NE(found, result.candidates.end());
+        EXPECT_EQ(compared.score, found->score);
+        EXPECT_EQ(compared.sansai.verdict, found->sansai.verdict);
+        EXPECT_EQ(compared.inyo.verdict, found->inyo.verdict);
+    }
+}
+
+TEST(NameComparison, RefusedNamesAreListedAndSortLast) {
+    // 翔太 scores higher than 太郎 with 山田; "a" is in no dictionary.
+    const std::vector<ComparedName> names =
+        CompareNames({Entry("山田", "太郎", "たろう"), Entry("山田", "a", ""),
+                      Entry("山田", "翔太", "しょうた")},
+                     BuiltInTables());
+    ASSERT_TRUE(names[1].refusal);
+    EXPECT_FALSE(names[1].registrable);
+    ASSERT_NE(names[0].score, names[2].score);
+    const std::size_t best = names[0].score > names[2].score ? 0 : 2;
+    EXPECT_EQ(ComparisonOrder(names, ComparisonKey::Score, false),
+              (std::vector<std::size_t>{best, 2 - best, 1}));
+    EXPECT_EQ(ComparisonOrder(names, ComparisonKey::Score, true),
+              (std::vector<std::size_t>{2 - best, best, 1}));
+    // Keys of the entry itself sort refused names too; no reading comes last.
+    EXPECT_EQ(ComparisonOrder(names, ComparisonKey::Reading, false),
+              (std::vector<std::size_t>{2, 0, 1}));
+}
+
+}  // namespace
+}  // namespace soten
