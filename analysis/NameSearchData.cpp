@@ -81,26 +81,45 @@ bool IsRegistrableKana(unsigned code) {
 
 }  // namespace
 
+namespace {
+
+// Each gender's tag in the name dictionary and its label in the program's
+// language (UTF-8).
+struct GenderWords {
+    NameGender gender;
+    std::string_view tag;
+    std::string_view label;
+};
+constexpr std::array<GenderWords, 4> Genders = {{{NameGender::Female, "f", "女性"},
+                                                 {NameGender::Male, "m", "男性"},
+                                                 {NameGender::Both, "fm", "男女"},
+                                                 {NameGender::Unspecified, "g", "不明"}}};
+
+}  // namespace
+
 std::string_view GenderTag(NameGender gender) {
-    switch (gender) {
-        case NameGender::Female:
-            return "f";
-        case NameGender::Male:
-            return "m";
-        case NameGender::Both:
-            return "fm";
-        case NameGender::Unspecified:
-            return "g";
-        case NameGender::None:
-            break;
+    for (const GenderWords& words : Genders) {
+        if (words.gender == gender) return words.tag;
     }
     return {};
 }
 
+const std::string& GenderLabel(NameGender gender) {
+    static const std::array<std::string, Genders.size()> labels = [] {
+        std::array<std::string, Genders.size()> made;
+        for (std::size_t i = 0; i < Genders.size(); ++i) made[i] = Cp932Text(Genders[i].label);
+        return made;
+    }();
+    static const std::string none;
+    for (std::size_t i = 0; i < Genders.size(); ++i) {
+        if (Genders[i].gender == gender) return labels[i];
+    }
+    return none;
+}
+
 NameGender GenderOfTag(std::string_view tag) {
-    for (const NameGender gender :
-         {NameGender::Female, NameGender::Male, NameGender::Both, NameGender::Unspecified}) {
-        if (tag == GenderTag(gender)) return gender;
+    for (const GenderWords& words : Genders) {
+        if (words.tag == tag) return words.gender;
     }
     return NameGender::None;
 }

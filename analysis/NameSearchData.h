@@ -20,6 +20,8 @@ enum class NameGender : std::uint8_t { None, Female, Male, Both, Unspecified };
 // for any other text).
 std::string_view GenderTag(NameGender gender);
 NameGender GenderOfTag(std::string_view tag);
+// The gender in the program's language, "女性" (code page 932); empty for None.
+const std::string& GenderLabel(NameGender gender);
 
 // One given name of the name dictionary, in code page 932: its written form
 // and its reading in hiragana.

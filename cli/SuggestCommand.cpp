@@ -15,22 +15,6 @@ std::string Utf8(std::string_view cp932) {
     return Cp932::ToUtf8Lossy(cp932);
 }
 
-std::string GenderText(NameGender gender) {
-    switch (gender) {
-        case NameGender::Female:
-            return "女性";
-        case NameGender::Male:
-            return "男性";
-        case NameGender::Both:
-            return "男女";
-        case NameGender::Unspecified:
-            return "不明";
-        case NameGender::None:
-            break;
-    }
-    return "";
-}
-
 // "3-5": the counts of the given name.
 std::string GivenStrokes(const NameRecord& record) {
     std::string text;
@@ -75,7 +59,7 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
             out += Utf8(candidate.reading);
             if (candidate.gender != NameGender::None) {
                 out += "・";
-                out += GenderText(candidate.gender);
+                out += Cp932::ToUtf8Lossy(GenderLabel(candidate.gender));
             }
             out += "）";
         }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the desktop program on a virtual X display: the splash, the
 # empty main window, the entry dialog, a reading, the Save As dialog, the
-# print preview, the detail window, the 名付け search, a refused name, the about box and the help window. Needs xvfb, xdotool and imagemagick
+# print preview, the detail window, the 名付け search, the shortlist, a refused name, the about box and the help window. Needs xvfb, xdotool and imagemagick
 # (scripts/install-deps.sh installs them).
 #
 #   tools/screenshots.sh [--scale FACTOR] [path/to/soten] [output folder]
@@ -41,9 +41,12 @@ focus() {
 }
 
 export LC_ALL=C.UTF-8
+# The shortlist the shots make is kept in a scratch folder, not the user's.
+XDG_DATA_HOME="$(mktemp -d)"
+export XDG_DATA_HOME
 "$program" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
+trap 'kill $pid 2>/dev/null || true; rm -rf "$XDG_DATA_HOME"' EXIT
 
 sleep 0.8
 shot 1-splash
@@ -126,6 +129,17 @@ done
 xdotool key alt+g Down
 sleep 2
 shot 4e-naming-yui
+# Five names starred by Space, then the list side by side (Ctrl+Tab).
+xdotool key alt+i
+for _ in 1 2 3 4 5; do
+    xdotool key space Down
+done
+sleep 0.5
+shot 4g-naming-starred
+xdotool key ctrl+Tab
+sleep 1
+shot 4h-shortlist
+xdotool key ctrl+Tab
 xdotool key alt+g Up alt+r Down
 sleep 2
 shot 4f-naming-yui-all

@@ -31,6 +31,7 @@
 #include "PrintedReading.h"
 #include "ReadingPane.h"
 #include "ReportFile.h"
+#include "ShortlistStore.h"
 #include "SplashScreen.h"
 #include "WindowPlacement.h"
 
@@ -81,6 +82,7 @@ MainWindow::MainWindow(ProgramState& state, const Tables& tables)
                    Qt::WindowCloseButtonHint);
     BuildClientArea();
     BuildMenu();
+    shortlist_ = new ShortlistStore(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     CentreOnScreen();
 
@@ -155,6 +157,8 @@ void MainWindow::BuildMenu() {
         MenuItem(fileMenu, "printPreviewAction", QStringLiteral("印刷プレビュー(&V)"));
     detailAction = MenuItem(fileMenu, "detailAction", QStringLiteral("詳しい鑑定(&D)..."),
                             QKeySequence(Qt::CTRL | Qt::Key_I));
+    shortlistAction = MenuItem(fileMenu, "shortlistAction", QStringLiteral("候補リストに追加(&L)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_D));
     exitSeparator = Separator(fileMenu, "exitSeparator");
     exitAction = MenuItem(fileMenu, "exitAction", QStringLiteral("終了(&X)"),
                           QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -174,8 +178,8 @@ void MainWindow::BuildMenu() {
                            QKeySequence(Qt::CTRL | Qt::Key_V));
 
     for (QMenu* menu : {fileMenu, editMenu, helpMenu}) menu->setFont(mainMenu->font());
-    for (QAction* resultCommand :
-         {saveAsAction, printAction, printPreviewAction, detailAction, copyAction}) {
+    for (QAction* resultCommand : {saveAsAction, printAction, printPreviewAction, detailAction,
+                                   shortlistAction, copyAction}) {
         resultCommand->setEnabled(false);
     }
 
@@ -185,6 +189,7 @@ void MainWindow::BuildMenu() {
     connect(printAction, &QAction::triggered, this, &MainWindow::PrintShownReading);
     connect(printPreviewAction, &QAction::triggered, this, &MainWindow::PreviewPrintout);
     connect(detailAction, &QAction::triggered, this, &MainWindow::ShowDetail);
+    connect(shortlistAction, &QAction::triggered, this, &MainWindow::AddShownToShortlist);
     connect(exitAction, &QAction::triggered, this, &MainWindow::ExitProgram);
     connect(copyAction, &QAction::triggered, this, &MainWindow::CopyReading);
     connect(helpContentsAction, &QAction::triggered, this, &MainWindow::ShowHelpContents);
@@ -214,12 +219,27 @@ void MainWindow::EndSplash() {
 void MainWindow::StartNewReading() {
     RunCommand([this] { NewReading(*this, state_, tables_); });
 }
+NamingDialog* MainWindow::ShowNamingDialog() {
+    if (!namingDialog_) {
+        namingDialog_ = new NamingDialog(this, tables_, *shortlist_, printDialog);
+        connect(namingDialog_, &NamingDialog::NameChosen, this, &MainWindow::ReadChosenName);
+        // Beside this window, so the reading a pick makes stays in sight.
+        const QRect readingArea(readingPane->mapToGlobal(QPoint(0, 0)), readingPane->size());
+        const QRect area = AvailableScreenArea(this);
+        const QRect place =
+            PlaceBeside(frameGeometry(), readingArea,
+                        namingDialog_->size().expandedTo(namingDialog_->minimumSizeHint()), area);
+        namingDialog_->resize(place.size());
+        namingDialog_->move(place.topLeft());
+    }
+    namingDialog_->show();
+    namingDialog_->raise();
+    namingDialog_->activateWindow();
+    return namingDialog_;
+}
+
 void MainWindow::OpenNamingDialog() {
     RunCommand([this] {
-        if (!namingDialog_) {
-            namingDialog_ = new NamingDialog(this, tables_);
-            connect(namingDialog_, &NamingDialog::NameChosen, this, &MainWindow::ReadChosenName);
-        }
         // The surname of the reading on show, else the one last typed.
         QString surname;
         StrokeStyle style = state_.strokeStyle;
@@ -229,12 +249,23 @@ void MainWindow::OpenNamingDialog() {
         } else if (entryDialog_) {
             surname = entryDialog_->surnameBox->currentText();
         }
-        namingDialog_->Prefill(surname, style);
-        namingDialog_->show();
-        namingDialog_->raise();
-        namingDialog_->activateWindow();
+        ShowNamingDialog()->Prefill(surname, style);
     });
 }
+
+void MainWindow::AddShownToShortlist() {
+    RunCommand([this] {
+        if (!state_.shown.valid) return;
+        const NameRecord& record = state_.shown.record;
+        shortlist_->Add({record.Names[Surname],
+                         record.Names[GivenName],
+                         state_.shown.givenReading,
+                         state_.shown.style,
+                         {}});
+        ShowNamingDialog()->ShowShortlist();
+    });
+}
+
 void MainWindow::ReadChosenName(const QString& surname, const QString& given,
                                 const QString& reading, StrokeStyle style) {
     RunCommand([&] {
@@ -366,6 +397,7 @@ void MainWindow::EnableResultCommands() {
     printAction->setEnabled(true);
     printPreviewAction->setEnabled(true);
     detailAction->setEnabled(true);
+    shortlistAction->setEnabled(true);
     copyAction->setEnabled(true);
 }
 

@@ -23,6 +23,7 @@ namespace soten::ui {
 class DetailWindow;
 class HelpWindow;
 class NamingDialog;
+class ShortlistStore;
 class PaneImage;
 class AboutDialog;
 class NameEntryDialog;
@@ -67,7 +68,8 @@ public:
     QAction* printSeparator;
     QAction* printAction;
     QAction* printPreviewAction;
-    QAction* detailAction;  // 詳しい鑑定
+    QAction* detailAction;     // 詳しい鑑定
+    QAction* shortlistAction;  // 候補リストに追加
     QAction* exitSeparator;
     QAction* exitAction;
     QMenu* editMenu;
@@ -83,6 +85,7 @@ public:
     HelpWindow* HelpViewer() const { return helpWindow_; }
     NamingDialog* NamingCandidates() const { return namingDialog_; }
     DetailWindow* Detail() const { return detailWindow_; }
+    ShortlistStore* Shortlist() const { return shortlist_; }
 
     // The commands.
     void StartNewReading();
@@ -94,6 +97,8 @@ public:
     void ReadChosenName(const QString& surname, const QString& given, const QString& reading,
                         StrokeStyle style);
     void ShowDetail();
+    // Adds the reading on show to the shortlist and shows the list.
+    void AddShownToShortlist();
     void SaveReportAs();
     void PreviewPrintout();
     void ExitProgram();
@@ -115,6 +120,9 @@ private:
     void BuildClientArea();
     void BuildMenu();
     void CentreOnScreen();
+    // Opens the 名付け候補 dialog (made at its first use, placed beside this
+    // window) and returns it.
+    NamingDialog* ShowNamingDialog();
     // The caption and the panes' descriptions name the reading on show and
     // its style.
     void ShowReadingInCaption();
@@ -127,6 +135,7 @@ private:
     QFileDialog* saveDialog_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     NamingDialog* namingDialog_ = nullptr;
+    ShortlistStore* shortlist_ = nullptr;
     DetailWindow* detailWindow_ = nullptr;
     std::optional<EnteredNames> chosenNames_;  // answers the next entry dialog
     std::unique_ptr<MainWindowPanes> panes_;

@@ -6,21 +6,26 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "CandidateCells.h"
 #include "Cp932Conversion.h"
 #include "Fortunes.h"
-#include "PaneColors.h"
 #include "ShiftJis.h"
+#include "ShortlistPanel.h"
+#include "ShortlistStore.h"
 
 namespace soten::ui {
 namespace {
@@ -29,22 +34,6 @@ constexpr std::array<FortuneKind, 4> ShownKinds = {Person, Earth, Outer, Total};
 
 QString Grouped(std::uint64_t number) {
     return QLocale(QLocale::Japanese).toString(static_cast<qulonglong>(number));
-}
-
-QString GenderText(NameGender gender) {
-    switch (gender) {
-        case NameGender::Female:
-            return QStringLiteral("女性");
-        case NameGender::Male:
-            return QStringLiteral("男性");
-        case NameGender::Both:
-            return QStringLiteral("男女");
-        case NameGender::Unspecified:
-            return QStringLiteral("不明");
-        case NameGender::None:
-            break;
-    }
-    return {};
 }
 
 // What a click on each column's header sorts the search by; Score for the
@@ -68,12 +57,6 @@ SortKey ColumnSort(int column) {
         default:
             return SortKey::Score;
     }
-}
-
-QString JoinedCp932(const std::vector<std::string>& texts, const QString& separator) {
-    QStringList joined;
-    for (const std::string& text : texts) joined << FromCp932(text);
-    return joined.join(separator);
 }
 
 // A reading box's text for the search; text that is not kana reaches the
@@ -111,12 +94,27 @@ void AddRow(QGridLayout* grid, int row, int column, const QString& caption, QWid
 
 // ---- NamingResultModel -------------------------------------------------------
 
-void NamingResultModel::SetCandidates(std::vector<NameCandidate> candidates, bool allNames) {
+NamingResultModel::NamingResultModel(QObject* parent, ShortlistStore& shortlist)
+    : QAbstractTableModel(parent), shortlist_(shortlist) {
+    connect(&shortlist_, &ShortlistStore::Changed, this, [this] {
+        if (rowCount() > 0) emit dataChanged(index(0, Star), index(rowCount() - 1, Star));
+    });
+}
+
+void NamingResultModel::SetCandidates(std::vector<NameCandidate> candidates, bool allNames,
+                                      std::string surname, StrokeStyle style) {
     beginResetModel();
     candidates_ = std::move(candidates);
     allNames_ = allNames;
+    surname_ = std::move(surname);
+    style_ = style;
     endResetModel();
     emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+ShortlistEntry NamingResultModel::EntryOf(int row) const {
+    const NameCandidate& candidate = Candidate(row);
+    return {surname_, candidate.given, candidate.reading, style_, {}};
 }
 
 int NamingResultModel::rowCount(const QModelIndex& parent) const {
@@ -134,20 +132,19 @@ QVariant NamingResultModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     if (column >= PersonFortune && column <= TotalFortune) {
         const FortuneKind kind = ShownKinds[static_cast<std::size_t>(column - PersonFortune)];
-        const int number = record.Fortunes[kind];
-        const Keyword& keyword = candidate.keywords[kind];
-        const QString mark = FromCp932(GradeMark(keyword.grade)).trimmed();
+        return FortuneCell(kind, record.Fortunes[kind], candidate.keywords[kind], role);
+    }
+    if (column == Star) {
+        const bool starred = shortlist_.Contains(EntryOf(index.row()));
         switch (role) {
             case Qt::DisplayRole:
-                return QStringLiteral("%1 %2").arg(number).arg(mark);
-            case Qt::ForegroundRole:
-                return colors::GradeColor(keyword.grade);
+                return starred ? QStringLiteral("★") : QStringLiteral("☆");
             case Qt::ToolTipRole:
             case Qt::AccessibleTextRole:
-                return QStringLiteral("%1 %2 %3%4数")
-                    .arg(FromCp932(FortuneLabels()[kind]))
-                    .arg(number)
-                    .arg(mark, FromCp932(keyword.word));
+                return starred ? QStringLiteral("候補リストにあります（Space で外します）")
+                               : QStringLiteral("候補リストに加える（Space）");
+            case Qt::ForegroundRole:
+                return starred ? QColor(0xC0, 0x80, 0x00) : QVariant();
             case Qt::TextAlignmentRole:
                 return QVariant::fromValue(Qt::AlignCenter);
             default:
@@ -161,8 +158,7 @@ QVariant NamingResultModel::data(const QModelIndex& index, int role) const {
     }
     if (column == Registrable && !candidate.registrable &&
         (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
-        return QStringLiteral("戸籍に使えない字：%1")
-            .arg(JoinedCp932(candidate.unregistrable, QStringLiteral("、")));
+        return UnregistrableTip(candidate.unregistrable);
     }
     if (column == Reading && role == Qt::ToolTipRole && candidate.readings.size() > 1) {
         return QStringLiteral("読み：%1")
@@ -179,14 +175,9 @@ QVariant NamingResultModel::data(const QModelIndex& index, int role) const {
         case Reading:
             return FromCp932(candidate.reading);
         case Gender:
-            return GenderText(candidate.gender);
-        case Strokes: {
-            QStringList counts;
-            for (int k = 1; k <= record.Lengths[GivenName]; ++k) {
-                counts << QString::number(record.Strokes[GivenName][k]);
-            }
-            return counts.join(QStringLiteral("・"));
-        }
+            return FromCp932(GenderLabel(candidate.gender));
+        case Strokes:
+            return GivenStrokeCounts(record);
         case Score:
             return candidate.score;
         case Sansai:
@@ -208,21 +199,23 @@ QVariant NamingResultModel::headerData(int section, Qt::Orientation orientation,
                        : QStringLiteral("クリックで全体を並べ替えます");
         }
         if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
+        if (section == Star) return QStringLiteral("★：候補リストにある名前");
         if (section == Gender || section == Sansai || section == Inyo) return {};
         return QStringLiteral("クリックで全体を並べ替えます");
     }
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    static const std::array<const char*, ColumnCount> titles = {"名前", "戸籍", "読み", "性別",
-                                                                "画数", "人運", "地運", "外運",
-                                                                "総運", "評点", "三才", "陰陽"};
+    static const std::array<const char*, ColumnCount> titles = {
+        "★",    "名前", "戸籍", "読み", "性別", "画数", "人運",
+        "地運", "外運", "総運", "評点", "三才", "陰陽"};
     return QString::fromUtf8(titles.at(static_cast<std::size_t>(section)));
 }
 
 // ---- NamingDialog --------------------------------------------------------------
 
-NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
-    : QDialog(parent), tables_(tables) {
+NamingDialog::NamingDialog(QWidget* parent, const Tables& tables, ShortlistStore& shortlist,
+                           PrintDialog& printDialog)
+    : QDialog(parent), tables_(tables), shortlist_(shortlist) {
     setObjectName(QStringLiteral("NamingDialog"));
     setWindowTitle(QStringLiteral("名付け候補"));
     setAccessibleName(windowTitle());
@@ -330,12 +323,13 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     countLabel->setAccessibleName(QStringLiteral("該当件数"));
     countLabel->setWordWrap(true);
 
-    model_ = new NamingResultModel(this);
+    model_ = new NamingResultModel(this, shortlist_);
     resultTable = new QTableView(this);
     resultTable->setObjectName(QStringLiteral("resultTable"));
     resultTable->setAccessibleName(QStringLiteral("名付け候補の一覧"));
     resultTable->setAccessibleDescription(
-        QStringLiteral("Enter キーかダブルクリックで、その名前を鑑定します"));
+        QStringLiteral("Enter キーかダブルクリックで、その名前を鑑定します。"
+                       "Space キーで候補リストに加えます"));
     resultTable->setModel(model_);
     resultTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     resultTable->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -367,19 +361,47 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     pages->addWidget(pageLabel);
     pages->addWidget(nextButton);
     pages->addStretch();
-    pages->addWidget(closeButton);
     // The table's label takes the keyboard there (Alt+I).
     auto* tableLabel = new QLabel(QStringLiteral("候補(&I)："), this);
     tableLabel->setBuddy(resultTable);
     auto* counts = new QHBoxLayout;
     counts->addWidget(tableLabel);
     counts->addWidget(countLabel, 1);
+    // On a small screen the search scrolls rather than push controls off it.
+    auto* searchPage = new QWidget;
+    auto* searchLayout = new QVBoxLayout(searchPage);
+    searchLayout->addWidget(filters);
+    searchLayout->addLayout(counts);
+    searchLayout->addWidget(resultTable, 1);
+    searchLayout->addLayout(pages);
+    resultTable->setMinimumHeight(resultTable->verticalHeader()->defaultSectionSize() * 6);
+    auto* searchScroll = new QScrollArea;
+    searchScroll->setObjectName(QStringLiteral("searchScroll"));
+    searchScroll->setWidget(searchPage);
+    searchScroll->setWidgetResizable(true);
+    searchScroll->setFrameShape(QFrame::NoFrame);
+
+    shortlistPanel = new ShortlistPanel(nullptr, shortlist_, tables_, printDialog);
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    tabs->addTab(searchScroll, QStringLiteral("名前を探す"));
+    tabs->addTab(shortlistPanel, QString());
+    tabs->setTabToolTip(0, QStringLiteral("Ctrl+Tab で切り替えます"));
+    tabs->setTabToolTip(1, QStringLiteral("Ctrl+Tab で切り替えます"));
+    auto showCount = [this] {
+        tabs->setTabText(1, QStringLiteral("候補リスト（%1）").arg(shortlist_.List().Size()));
+    };
+    connect(&shortlist_, &ShortlistStore::Changed, this, showCount);
+    showCount();
+    connect(shortlistPanel, &ShortlistPanel::NameChosen, this, &NamingDialog::NameChosen);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(filters);
-    layout->addLayout(counts);
-    layout->addWidget(resultTable, 1);
-    layout->addLayout(pages);
-    resize(760, 560);
+    layout->addWidget(tabs, 1);
+    layout->addLayout(bottom);
+    resize(800, 600);
 
     debounce_ = new QTimer(this);
     debounce_->setSingleShot(true);
@@ -419,6 +441,10 @@ NamingDialog::NamingDialog(QWidget* parent, const Tables& tables)
     connect(resultTable->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &NamingDialog::SortBy);
     connect(resultTable, &QTableView::activated, this, &NamingDialog::ChooseRow);
+    connect(resultTable, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (index.column() == NamingResultModel::Star) ToggleStar(index.row());
+    });
+    resultTable->installEventFilter(this);
     connect(previousButton, &QPushButton::clicked, this, [this] { TurnPage(-1); });
     connect(nextButton, &QPushButton::clicked, this, [this] { TurnPage(+1); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
@@ -476,6 +502,28 @@ NameSearchFilters NamingDialog::CurrentFilters() const {
     return filters;
 }
 
+void NamingDialog::ShowShortlist() {
+    tabs->setCurrentWidget(shortlistPanel);
+}
+
+void NamingDialog::ToggleStar(int row) {
+    if (row < 0 || row >= model_->rowCount()) return;
+    shortlist_.Toggle(model_->EntryOf(row));
+}
+
+bool NamingDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == resultTable && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool space = key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier;
+        const bool ctrlD = key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier;
+        if (space || ctrlD) {
+            ToggleStar(resultTable->currentIndex().row());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 bool NamingDialog::IsSearching() const {
     return debounce_->isActive() || searching_ || rerun_;
 }
@@ -526,7 +574,7 @@ void NamingDialog::ShowResult() {
     resultTable->setColumnHidden(NamingResultModel::Gender, allNames);
     resultTable->setColumnHidden(NamingResultModel::Registrable,
                                  allNames || !includeUnregistrableBox->isChecked());
-    model_->SetCandidates(std::move(result.candidates), allNames);
+    model_->SetCandidates(std::move(result.candidates), allNames, shownSurname_, shownStyle_);
     ShowSortIndicator();
     if (resultTable->hasFocus() && model_->rowCount() > 0 &&
         !resultTable->currentIndex().isValid()) {

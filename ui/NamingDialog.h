@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "NameSearch.h"
+#include "PrinterSession.h"
+#include "Shortlist.h"
 #include "Tables.h"
 
 class QCheckBox;
@@ -14,12 +16,17 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
+class QTabWidget;
 class QTableView;
 class QTimer;
 
 namespace soten::ui {
 
-// The candidates of one page as table rows: 名前, 戸籍 (a mark on a name a
+class ShortlistPanel;
+class ShortlistStore;
+
+// The candidates of one page as table rows: ★ (on the shortlist; ☆ not),
+// 名前, 戸籍 (a mark on a name a
 // registry office refuses, its tooltip naming the characters), 読み (the other
 // readings in the tooltip), 性別, 画数, 人運, 地運, 外運, 総運 (number and grade
 // mark, in the grade's colour), 評点, and the verdicts of 三才配置 and
@@ -29,6 +36,7 @@ class NamingResultModel : public QAbstractTableModel {
 
 public:
     enum Column {
+        Star,
         Given,
         Registrable,
         Reading,
@@ -44,14 +52,18 @@ public:
         ColumnCount
     };
 
-    using QAbstractTableModel::QAbstractTableModel;
+    NamingResultModel(QObject* parent, ShortlistStore& shortlist);
 
     // allNames: the rows are composed names, which sort by name or reading
-    // only within the page (the headers' tooltips say so).
-    void SetCandidates(std::vector<NameCandidate> candidates, bool allNames);
+    // only within the page (the headers' tooltips say so). The surname and
+    // style are those searched.
+    void SetCandidates(std::vector<NameCandidate> candidates, bool allNames, std::string surname,
+                       StrokeStyle style);
     const NameCandidate& Candidate(int row) const {
         return candidates_.at(static_cast<std::size_t>(row));
     }
+    // The candidate of a row as the shortlist keeps it.
+    ShortlistEntry EntryOf(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -59,8 +71,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    ShortlistStore& shortlist_;
     std::vector<NameCandidate> candidates_;
     bool allNames_ = false;
+    std::string surname_;
+    StrokeStyle style_ = StrokeStyle::Shinji;
 };
 
 // The dialog "名付け候補": the filters of the name search, the matching count
@@ -68,12 +83,15 @@ private:
 // filters change, so typing never waits for it; the name data loads with the
 // first search. Enter or a double-click on a row asks the main window for the
 // reading of that name (NameChosen). A click on a column's header sorts the
-// whole result by it (again: the other way round).
+// whole result by it (again: the other way round). Space, Ctrl+D or a click
+// on the ☆ puts a name on the shortlist (again: takes it off); the second
+// tab, 候補リスト, compares the kept names side by side.
 class NamingDialog : public QDialog {
     Q_OBJECT
 
 public:
-    NamingDialog(QWidget* parent, const Tables& tables);
+    NamingDialog(QWidget* parent, const Tables& tables, ShortlistStore& shortlist,
+                 PrintDialog& printDialog);
     ~NamingDialog() override;
 
     // Fills the surname and style from the reading on show and searches.
@@ -87,6 +105,13 @@ public:
 
     static constexpr int PageSize = 100;
 
+    // Brings the 候補リスト tab to the front.
+    void ShowShortlist();
+    // Stars the name of a row, or takes its star off.
+    void ToggleStar(int row);
+
+    QTabWidget* tabs;
+    ShortlistPanel* shortlistPanel;
     QLineEdit* surnameEdit;
     QComboBox* styleBox;
     QComboBox* spaceBox;
@@ -122,7 +147,11 @@ signals:
     // A search has finished and its page is on show.
     void SearchFinished();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QWidget* BuildSearchTab();
     void ScheduleSearch(bool keepPage = false);
     void StartSearch();
     void ShowResult();
@@ -132,6 +161,7 @@ private:
     void ShowSortIndicator();
 
     const Tables& tables_;
+    ShortlistStore& shortlist_;
     NamingResultModel* model_;
     QTimer* debounce_;
     QFutureWatcher<NameSearchResult>* watcher_;

@@ -18,4 +18,11 @@ void CentreWindow(QWidget& window, const QRect& area, QSize frameSize);
 // The same with the window's present frame size.
 void CentreWindow(QWidget& window, const QRect& area);
 
+// Where a window `wanted` big goes beside the window `owner` (its frame) so
+// that it hides as little as it can of `keepVisible` (a part of the owner):
+// right of the owner where the area has room, else left of it, below, above;
+// where none has room, the place that covers least of `keepVisible`. The
+// window shrinks to the area when it is bigger, and always stays inside it.
+QRect PlaceBeside(const QRect& owner, const QRect& keepVisible, QSize wanted, const QRect& area);
+
 }  // namespace soten::ui

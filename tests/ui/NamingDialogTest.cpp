@@ -292,12 +292,13 @@ TEST_F(NamingDialogTest, DoubleClickAndEnterMakeTheReadingInTheMainWindow) {
     for (int row : {0, 1}) {
         const QString given = Cell(table, row, NamingResultModel::Given);
         if (row == 0) {
-            const QRect cell = table->visualRect(table->model()->index(row, 0));
+            const QRect cell =
+                table->visualRect(table->model()->index(row, NamingResultModel::Given));
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
             QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
         } else {
             table->setFocus();
-            table->setCurrentIndex(table->model()->index(row, 0));
+            table->setCurrentIndex(table->model()->index(row, NamingResultModel::Given));
             QTest::keyClick(table, Qt::Key_Return);
         }
         ASSERT_TRUE(state.shown.valid);

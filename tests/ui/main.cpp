@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include "FontSubstitutes.h"
 
@@ -10,6 +11,11 @@ int main(int argc, char* argv[]) {
     // CTest lists the tests by running this program without the test
     // environment; the suites never need a display.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The shortlist is saved in the user's data folder: the tests keep
+    // theirs in a scratch folder, never in the home of whoever runs them.
+    const QTemporaryDir dataHome;
+    if (!dataHome.isValid()) return 2;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
     QApplication application(argc, argv);
     soten::platform::InstallFontSubstitutes();
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,298 @@
+// The shortlist: names starred in the 名付け候補 dialog by keys and clicks,
+// kept across a restart, moved, sorted, noted, exported and printed; the
+// main window's command that adds the reading on show; and where the dialog
+// opens.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <memory>
+
+#include "Cp932.h"
+#include "FakePrinterBackend.h"
+#include "MainWindow.h"
+#include "NameEntryDialog.h"
+#include "NamingDialog.h"
+#include "ScopedPrinterBackend.h"
+#include "ShiftJis.h"
+#include "ShortlistModel.h"
+#include "ShortlistPanel.h"
+#include "ShortlistStore.h"
+#include "WindowPlacement.h"
+
+namespace {
+
+using soten::ui::MainWindow;
+using soten::ui::NamingDialog;
+using soten::ui::NamingResultModel;
+using soten::ui::ShortlistModel;
+
+constexpr int SearchTimeoutMs = 20000;
+
+QString ListPath() {
+    return QFile::decodeName(qgetenv("XDG_DATA_HOME")) + QStringLiteral("/soten/shortlist.json");
+}
+
+QString Cell(const QAbstractItemModel* model, int row, int column) {
+    return model->index(row, column).data().toString();
+}
+
+soten::ShortlistEntry Entry(const char* surname, const char* given, const char* reading,
+                            soten::StrokeStyle style = soten::StrokeStyle::Shinji) {
+    return {
+        soten::Cp932Text(surname), soten::Cp932Text(given), soten::Cp932Text(reading), style, {}};
+}
+
+// A main window as the program makes it, with the list file of the test's
+// own scratch data folder starting empty.
+class Program {
+public:
+    Program() {
+        mainWindow->splashTimer->stop();
+        mainWindow->SetEntryDialog(entryDialog.get());
+        mainWindow->show();
+    }
+    ~Program() {
+        if (mainWindow->NamingCandidates()) mainWindow->NamingCandidates()->close();
+    }
+
+    NamingDialog* OpenNaming() {
+        mainWindow->namingAction->trigger();
+        NamingDialog* dialog = mainWindow->NamingCandidates();
+        if (dialog) WaitForResults(dialog);
+        return dialog;
+    }
+
+    static void WaitForResults(NamingDialog* dialog) {
+        QSignalSpy finished(dialog, &NamingDialog::SearchFinished);
+        for (int waited = 0; dialog->IsSearching() && waited < SearchTimeoutMs; waited += 20) {
+            finished.wait(20);
+        }
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(dialog->IsSearching()) << "the search did not finish";
+    }
+
+    soten::ProgramState state;
+    std::unique_ptr<MainWindow> mainWindow =
+        std::make_unique<MainWindow>(state, soten::BuiltInTables());
+    std::unique_ptr<soten::ui::NameEntryDialog> entryDialog =
+        std::make_unique<soten::ui::NameEntryDialog>(mainWindow.get(), state.strokeStyle);
+};
+
+class ShortlistTest : public ::testing::Test {
+protected:
+    ShortlistTest() { QFile::remove(ListPath()); }
+    ~ShortlistTest() override { QFile::remove(ListPath()); }
+};
+
+// Done when a parent can star five names, close the program, open it
+// again, and find the five in the list, in the order starred.
+TEST_F(ShortlistTest, FiveNamesStarredByKeysAndClicksSurviveARestart) {
+    QStringList starred;
+    {
+        Program program;
+        NamingDialog* dialog = program.OpenNaming();
+        ASSERT_NE(dialog, nullptr);
+        dialog->surnameEdit->setText(QStringLiteral("佐藤"));
+        dialog->readingEdit->setText(QStringLiteral("ゆい"));
+        Program::WaitForResults(dialog);
+        QTableView* table = dialog->resultTable;
+        ASSERT_GE(table->model()->rowCount(), 6);
+        table->setFocus();
+        // Space on rows 0-2, Ctrl+D on row 3, a click on row 4's ☆.
+        for (int row = 0; row < 5; ++row) {
+            table->setCurrentIndex(table->model()->index(row, NamingResultModel::Given));
+            if (row < 3) QTest::keyClick(table, Qt::Key_Space);
+            if (row == 3) QTest::keyClick(table, Qt::Key_D, Qt::ControlModifier);
+            if (row == 4) {
+                const QRect star =
+                    table->visualRect(table->model()->index(row, NamingResultModel::Star));
+                QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, star.center());
+            }
+            starred << Cell(table->model(), row, NamingResultModel::Given);
+        }
+        // Space again takes a star off, and puts it back.
+        table->setCurrentIndex(table->model()->index(5, NamingResultModel::Given));
+        QTest::keyClick(table, Qt::Key_Space);
+        EXPECT_EQ(Cell(table->model(), 5, NamingResultModel::Star), QStringLiteral("★"));
+        QTest::keyClick(table, Qt::Key_Space);
+        for (int row = 0; row < 6; ++row) {
+            EXPECT_EQ(Cell(table->model(), row, NamingResultModel::Star),
+                      row < 5 ? QStringLiteral("★") : QStringLiteral("☆"))
+                << row;
+        }
+        EXPECT_EQ(dialog->tabs->tabText(1), QStringLiteral("候補リスト（5）"));
+        // Ctrl+Tab brings the list to the front.
+        QTest::keyClick(table, Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(dialog->tabs->currentWidget(), dialog->shortlistPanel);
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(ListPath()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    Program again;
+    NamingDialog* dialog = again.OpenNaming();
+    ASSERT_NE(dialog, nullptr);
+    const ShortlistModel* model = dialog->shortlistPanel->Model();
+    ASSERT_EQ(model->rowCount(), 5);
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(Cell(model, row, ShortlistModel::Surname), QStringLiteral("佐藤"));
+        EXPECT_EQ(Cell(model, row, ShortlistModel::Given), starred[row]);
+        EXPECT_EQ(Cell(model, row, ShortlistModel::Reading), QStringLiteral("ゆい"));
+        EXPECT_EQ(Cell(model, row, ShortlistModel::Style), QStringLiteral("新字式"));
+    }
+}
+
+TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
+    soten::test::ScopedPrinterBackend printing;
+    printing.Fake().printers.push_back(
+        soten::printing::FakePrinterBackend::StandardPrinter("Office"));
+    Program program;
+    soten::ui::ShortlistStore& store = *program.mainWindow->Shortlist();
+    store.Add(Entry("山田", "太郎", "たろう"));
+    store.Add(Entry("佐藤", "結衣", "ゆい", soten::StrokeStyle::Honji));
+    store.Add(Entry("鈴木", "a", ""));  // no reading: listed with the refusal
+    store.Add(Entry("伊藤", "翔太", "しょうた"));
+    NamingDialog* dialog = program.OpenNaming();
+    ASSERT_NE(dialog, nullptr);
+    dialog->ShowShortlist();
+    soten::ui::ShortlistPanel* panel = dialog->shortlistPanel;
+    QTableView* table = panel->shortlistTable;
+    const ShortlistModel* model = panel->Model();
+    EXPECT_EQ(Cell(model, 2, ShortlistModel::Strokes),
+              QString::fromStdString(soten::Cp932::ToUtf8Lossy(*model->Names()[2].refusal)));
+
+    table->setFocus();
+    table->setCurrentIndex(model->index(0, ShortlistModel::Given));
+    QTest::keyClick(table, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(Cell(model, 1, ShortlistModel::Given), QStringLiteral("太郎"));
+    EXPECT_EQ(table->currentIndex().row(), 1);
+    QTest::keyClick(table, Qt::Key_Delete);
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(store.List().Size(), 3u);
+
+    // A header click puts the list in that column's order, for good.
+    const QHeaderView* header = table->horizontalHeader();
+    const QPoint scoreHeader(header->sectionViewportPosition(ShortlistModel::Score) + 4,
+                             header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, scoreHeader);
+    EXPECT_GE(Cell(model, 0, ShortlistModel::Score).toInt(),
+              Cell(model, 1, ShortlistModel::Score).toInt());
+    EXPECT_EQ(Cell(model, 2, ShortlistModel::Given), QStringLiteral("a"));
+
+    // F2 writes the note, which goes to the file.
+    table->setCurrentIndex(model->index(0, ShortlistModel::Note));
+    QTest::keyClick(table, Qt::Key_F2);
+    QLineEdit* editor = table->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QStringLiteral("祖母の案"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(store.List().Entries()[0].note, soten::Cp932Text("祖母の案"));
+    QFile file(ListPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QStringLiteral("祖母の案")));
+
+    const QString csv = QDir::temp().filePath(QStringLiteral("soten-shortlist-test.csv"));
+    ASSERT_EQ(panel->ExportTo(csv), QString());
+    QFile exported(csv);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(exported.readAll()).split(QStringLiteral("\r\n"));
+    exported.remove();
+    ASSERT_EQ(lines.size(), 5);  // the header, three names, the empty end
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("surname,given,reading,")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(",note"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral(",祖母の案"))) << lines[1].toStdString();
+
+    panel->printButton->click();
+    ASSERT_EQ(printing.Fake().documents.size(), 1u);
+    EXPECT_EQ(printing.Fake().documents[0].title, QStringLiteral("蒼天姓名判断 名前の比較"));
+}
+
+TEST_F(ShortlistTest, ReadingOnShowIsAddedAndAPickedNameKeepsItsReadingInTheTitle) {
+    Program program;
+    program.mainWindow->ReadChosenName(QStringLiteral("佐藤"), QStringLiteral("結衣"),
+                                       QStringLiteral("ゆい"), soten::StrokeStyle::Shinji);
+    program.mainWindow->ReadChosenName(QStringLiteral("山田"), QStringLiteral("太郎"), QString(),
+                                       soten::StrokeStyle::Honji);
+    EXPECT_EQ(program.mainWindow->windowTitle(),
+              QStringLiteral("蒼天姓名判断 — 山田 太郎（本字式）"));
+    program.mainWindow->shortlistAction->trigger();
+    NamingDialog* dialog = program.mainWindow->NamingCandidates();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->tabs->currentWidget(), dialog->shortlistPanel);
+    soten::ui::ShortlistStore& store = *program.mainWindow->Shortlist();
+    store.Add(Entry("佐藤", "結衣", "ゆい"));
+    ASSERT_EQ(store.List().Size(), 2u);
+    EXPECT_EQ(store.List().Entries()[0].style, soten::StrokeStyle::Honji);
+
+    QTableView* table = dialog->shortlistPanel->shortlistTable;
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(1, ShortlistModel::Given));
+    QTest::keyClick(table, Qt::Key_Return);
+    EXPECT_EQ(program.mainWindow->windowTitle(),
+              QStringLiteral("蒼天姓名判断 — 佐藤 結衣（ゆい・新字式）"));
+}
+
+TEST(DialogPlacement, BesideTheOwnerWhereThereIsRoomElseCoveringLeastOfThePane) {
+    const QRect screen(0, 0, 1600, 1000);
+    const QRect owner(100, 100, 640, 480);
+    const QRect pane(110, 300, 620, 270);
+    const struct {
+        QRect owner;
+        QSize wanted;
+        QRect expected;
+    } cases[] = {
+        {owner, {800, 600}, QRect(740, 100, 800, 600)},                     // right
+        {owner.translated(800, 0), {800, 600}, QRect(100, 100, 800, 600)},  // left
+        {QRect(0, 0, 1600, 480), {800, 400}, QRect(0, 480, 800, 400)},      // below
+    };
+    for (const auto& c : cases) {
+        const QRect paneHere = pane.translated(c.owner.topLeft() - owner.topLeft());
+        EXPECT_EQ(soten::ui::PlaceBeside(c.owner, paneHere, c.wanted, screen), c.expected)
+            << c.owner.x() << "," << c.owner.y();
+    }
+    // No side has room: the place covers least of the pane, inside the screen.
+    const QRect big(0, 0, 1500, 950);
+    const QRect bigPane(10, 500, 1480, 440);
+    const QRect place = soten::ui::PlaceBeside(big, bigPane, {800, 600}, screen);
+    EXPECT_EQ(place, QRect(800, 0, 800, 600));
+    // Bigger than the screen: it shrinks to it.
+    EXPECT_EQ(soten::ui::PlaceBeside(owner, pane, {2000, 1200}, screen), screen);
+}
+
+// At scale 2 a 1600×1000 screen is 800×500 pixels of layout: the dialog
+// must fit there whole, scrolling its filters rather than hiding buttons.
+TEST_F(ShortlistTest, DialogFitsAHalfSizedScreen) {
+    Program program;
+    NamingDialog* dialog = program.OpenNaming();
+    ASSERT_NE(dialog, nullptr);
+    const QSize least = dialog->minimumSizeHint();
+    EXPECT_LE(least.width(), 800);
+    EXPECT_LE(least.height(), 460);  // the screen less a title bar and a panel
+    dialog->resize(800, 460);
+    QCoreApplication::processEvents();
+    auto* scroll = dialog->findChild<QScrollArea*>(QStringLiteral("searchScroll"));
+    ASSERT_NE(scroll, nullptr);
+    for (QWidget* button : dialog->findChildren<QPushButton*>()) {
+        if (!button->isVisibleTo(dialog)) continue;
+        if (scroll->isAncestorOf(button)) {
+            scroll->ensureWidgetVisible(button);
+            QCoreApplication::processEvents();
+        }
+        const QRect inDialog(button->mapTo(dialog, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(dialog->rect().contains(inDialog)) << button->objectName().toStdString();
+    }
+}
+
+}  // namespace
