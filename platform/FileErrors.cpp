@@ -17,6 +17,16 @@ std::string FileErrorReason(int error) {
             return "共有フォルダにある他のユーザーのファイルは置き換えられません";
         case TemporaryFileTaken:
             return "書き込み中の一時ファイルが他のプロセスに置き換えられました";
+        case NoHomeFolder:
+            return "ホームフォルダが見つかりません";
+        case NotAFolder:
+            return "フォルダではありません（シンボリックリンクはたどりません）";
+        case UntrustedFolder:
+            return "他のユーザーのフォルダか、他のユーザーも書き込めるフォルダです";
+        case AnotherUsersFile:
+            return "他のユーザーのファイルです";
+        case EFBIG:
+            return "ファイルが大きすぎます";
         case ENOENT:
         case ENOTDIR:
             return "フォルダが見つかりません";

@@ -15,6 +15,15 @@ inline constexpr int UntrustedLink = -2;
 inline constexpr int UntrustedFile = -3;
 // The new file's name was taken over by someone else while it was written.
 inline constexpr int TemporaryFileTaken = -4;
+// Neither XDG_DATA_HOME nor HOME is an absolute path, and the password
+// database has no home for the user either.
+inline constexpr int NoHomeFolder = -5;
+// A folder the program keeps its data in is a link or not a folder at all.
+inline constexpr int NotAFolder = -6;
+// That folder is another user's, or others may write in it.
+inline constexpr int UntrustedFolder = -7;
+// A data file there belongs to another user.
+inline constexpr int AnotherUsersFile = -8;
 
 // Why a file could not be written, in Japanese (UTF-8) for the usual causes,
 // in the system's words otherwise. `error` is an errno value or one of the

@@ -57,6 +57,9 @@ int AclGroupPermissions(const std::string& acl) {
 
 FileReplacement::FileReplacement(std::string path) : path_(std::move(path)) {}
 
+FileReplacement::FileReplacement(int folder, std::string name, std::string path)
+    : path_(std::move(path)), givenFolder_(folder), givenName_(std::move(name)) {}
+
 FileReplacement::~FileReplacement() {
     if (!committed_) Discard();
 }
@@ -78,7 +81,11 @@ bool FileReplacement::SplitsHardLinks() const {
 }
 
 int FileReplacement::Begin() {
-    if (const int error = ResolveReplacementTarget(path_, target_)) return error;
+    if (const int error = givenFolder_ >= 0
+                              ? ResolveReplacementEntry(givenFolder_, givenName_, target_)
+                              : ResolveReplacementTarget(path_, target_)) {
+        return error;
+    }
     const int folder = target_.folder.Get();
     if (target_.exists) {
         // A file the user may not write is not replaced behind their back.
@@ -93,9 +100,9 @@ int FileReplacement::Begin() {
         // Registered before it exists: a signal at any moment after the file
         // appears removes it.
         cleanup_ = std::make_unique<RemovedOnInterrupt>(folder, temporaryName_.c_str());
-        // A new file gets the user's usual permissions (umask, default ACL);
-        // a replacement starts private and takes the old file's at Commit.
-        const mode_t mode = target_.exists ? 0600 : 0666;
+        // A new file gets the mode asked for less the umask (and the default
+        // ACL); a replacement starts private and takes the old file's at Commit.
+        const mode_t mode = target_.exists ? 0600 : newFileMode_;
         file_ = ::openat(folder, temporaryName_.c_str(),
                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (file_ >= 0) return 0;

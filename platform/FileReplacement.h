@@ -37,9 +37,18 @@ public:
     static constexpr int NotARegularFile = platform::NotARegularFile;
 
     explicit FileReplacement(std::string path);
+    // The file `name` in `folder`, a folder the caller has opened and keeps
+    // open until Begin, following no link there (ResolveReplacementEntry);
+    // `path` names the file in notes.
+    FileReplacement(int folder, std::string name, std::string path);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // The permissions a file that did not exist yet is created with, less
+    // the umask; 0666 unless set (0600 for a file only the user may read).
+    // A replaced file keeps the old one's.
+    void SetNewFileMode(mode_t mode) { newFileMode_ = mode; }
 
     // Checks the path and creates the new, empty file beside the old one.
     int Begin();
@@ -67,6 +76,10 @@ private:
     void Discard();
 
     std::string path_;
+    // The caller's folder and the name in it, when given so; else -1.
+    int givenFolder_ = -1;
+    std::string givenName_;
+    mode_t newFileMode_ = 0666;
     ReplacementTarget target_;
     int file_ = -1;
     std::string temporaryName_;

@@ -139,4 +139,31 @@ int ResolveReplacementTarget(const std::string& path, ReplacementTarget& target)
     return 0;
 }
 
+int ResolveReplacementEntry(int folder, const std::string& name, ReplacementTarget& target) {
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
+        name.find('\0') != std::string::npos) {
+        return EINVAL;
+    }
+    if (name.size() > NAME_MAX) return ENAMETOOLONG;
+    struct stat status {};
+    if (::fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno != ENOENT) return Error();
+        target.exists = false;
+    } else if (S_ISDIR(status.st_mode)) {
+        return EISDIR;
+    } else if (!S_ISREG(status.st_mode)) {
+        return NotARegularFile;
+    } else {
+        target.exists = true;
+        target.status = status;
+    }
+    target.name = name;
+    UniqueFd own(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    target.folderReadable = own.Get() >= 0;
+    if (!target.folderReadable) own = UniqueFd(::fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    if (own.Get() < 0) return Error();
+    target.folder = std::move(own);
+    return 0;
+}
+
 }  // namespace soten::platform

@@ -47,4 +47,10 @@ struct ReplacementTarget {
 // ENAMETOOLONG, ...) or a code of FileErrors.h.
 int ResolveReplacementTarget(const std::string& path, ReplacementTarget& target);
 
+// The entry `name` (one name, no slash) of a folder already open, for a
+// writer that must follow no link at all: a symbolic link there is refused
+// as a FIFO or a device is (NotARegularFile). `target.folder` gets a
+// descriptor of its own.
+int ResolveReplacementEntry(int folder, const std::string& name, ReplacementTarget& target);
+
 }  // namespace soten::platform
