@@ -3,16 +3,21 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <exception>
+#include <functional>
 #include <memory>
 
+#include "ComparisonPage.h"
 #include "FontSubstitutes.h"
 #include "PrintedReading.h"
 #include "QtPrinterBackend.h"
 
 namespace soten::printing {
 
-std::string WritePdfForCli(const ProgramState& state, const std::string& path) {
-    if (!state.shown.valid) return "there is no reading to print";
+namespace {
+
+// Prints through a layer of its own on the PDF file output; the reason of a
+// failure, or an empty string.
+std::string PrintToPdf(const std::string& path, const std::function<void(PrinterSession&)>& print) {
     if (path.empty()) return "the PDF file needs a name";
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         return "printing needs a QGuiApplication in the process";
@@ -22,11 +27,26 @@ std::string WritePdfForCli(const ProgramState& state, const std::string& path) {
         PrinterSession printer(std::make_unique<QtPrinterBackend>());
         printer.Backend().SelectPrinter(QtPrinterBackend::PdfOutputName(), path);
         printer.Refresh();
-        PrintReadingPage(printer, state.shown, BuiltInTables());
+        print(printer);
     } catch (const std::exception& error) {
         return error.what();
     }
     return {};
+}
+
+}  // namespace
+
+std::string WritePdfForCli(const ProgramState& state, const std::string& path) {
+    if (!state.shown.valid) return "there is no reading to print";
+    return PrintToPdf(path, [&](PrinterSession& printer) {
+        PrintReadingPage(printer, state.shown, BuiltInTables());
+    });
+}
+
+std::string WriteComparisonPdfForCli(const std::vector<ComparedName>& names, const QDate& date,
+                                     const std::string& path) {
+    return PrintToPdf(path,
+                      [&](PrinterSession& printer) { PrintComparisonPages(printer, names, date); });
 }
 
 }  // namespace soten::printing

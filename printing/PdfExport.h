@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDate>
 #include <string>
+#include <vector>
 
+#include "NameComparison.h"
 #include "ProgramState.h"
 
 namespace soten::printing {
@@ -11,5 +14,10 @@ namespace soten::printing {
 // QGuiApplication in the process (soten-pdf, behind soten-cli --pdf, makes
 // one). Returns an empty string on success, else the reason.
 std::string WritePdfForCli(const ProgramState& state, const std::string& path);
+
+// The printed comparison of the names (A4 landscape, as many pages as it
+// takes) written the same way, dated `date`.
+std::string WriteComparisonPdfForCli(const std::vector<ComparedName>& names, const QDate& date,
+                                     const std::string& path);
 
 }  // namespace soten::printing

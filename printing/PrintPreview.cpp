@@ -10,6 +10,7 @@
 #include <exception>
 #include <functional>
 
+#include "ComparisonPage.h"
 #include "DetailPage.h"
 #include "PrintedReading.h"
 #include "PrinterSession.h"
@@ -87,6 +88,12 @@ bool PreviewDetail(const ShownReading& reading, const Tables& tables, QWidget* p
     return PreviewPage(
         QPageLayout::Portrait, DetailDocumentTitle,
         [&](PrinterSession& printer) { PrintDetailPage(printer, reading, tables); }, parent);
+}
+
+bool PreviewComparison(const std::vector<ComparedName>& names, const QDate& date, QWidget* parent) {
+    return PreviewPage(
+        QPageLayout::Landscape, ComparisonDocumentTitle,
+        [&](PrinterSession& printer) { PrintComparisonPages(printer, names, date); }, parent);
 }
 
 }  // namespace soten::printing

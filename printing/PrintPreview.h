@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QDate>
+#include <vector>
+
+#include "NameComparison.h"
 #include "ProgramState.h"
 #include "Tables.h"
 
@@ -17,5 +21,9 @@ bool PreviewReading(const ShownReading& reading, const Tables& tables, QWidget* 
 
 // The same for the printed detail (DetailPage), on A4 portrait.
 bool PreviewDetail(const ShownReading& reading, const Tables& tables, QWidget* parent);
+
+// The same for the printed comparison (ComparisonPage), on A4 landscape, as
+// many pages as it takes.
+bool PreviewComparison(const std::vector<ComparedName>& names, const QDate& date, QWidget* parent);
 
 }  // namespace soten::printing

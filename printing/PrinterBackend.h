@@ -75,9 +75,10 @@ public:
     virtual QPoint Resolution() = 0;
     virtual QPoint PhysicalOffset() = 0;
 
-    // Sends one finished page to the current printer as a document with the
-    // given title. Throws PrinterError when the document cannot be made.
-    virtual void PrintDocument(const QString& title, const RecordedPage& page) = 0;
+    // Sends the finished pages (at least one, in order) to the current printer
+    // as one document with the given title. Throws PrinterError when the
+    // document cannot be made.
+    virtual void PrintDocument(const QString& title, const std::vector<RecordedPage>& pages) = 0;
 };
 
 }  // namespace soten::printing

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 #include <exception>
+#include <utility>
 
 #include "QtPrinterBackend.h"
 
@@ -41,7 +42,7 @@ std::unique_ptr<printing::PrinterBackend> PrinterSession::UseBackend(
     cachedPrinterIndex_ = -1;
     changed_ = false;
     pending_.reset();
-    page_.reset();
+    pages_.clear();
     return backend;
 }
 
@@ -159,29 +160,37 @@ void PrinterSession::ApplySettings() {
 }
 
 void PrinterSession::BeginDocument(const QString& title) {
-    if (page_) throw PrinterError("TRbPrinter.BeginDocument: A document is already open");
+    if (DocumentOpen()) {
+        throw PrinterError("TRbPrinter.BeginDocument: A document is already open");
+    }
     if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable("BeginDocument");
     documentTitle_ = title;
-    page_.emplace();
+    pages_.emplace_back();
 }
 
 RecordedPage& PrinterSession::PageCanvas() {
-    if (!page_) throw PrinterError("TRbPrinter.PageCanvas: No document is open");
-    return *page_;
+    if (!DocumentOpen()) throw PrinterError("TRbPrinter.PageCanvas: No document is open");
+    return pages_.back();
+}
+
+void PrinterSession::NewPage() {
+    if (!DocumentOpen()) throw PrinterError("TRbPrinter.NewPage: No document is open");
+    RecordedPage next;
+    next.CurrentFont() = pages_.back().CurrentFont();
+    pages_.push_back(std::move(next));
 }
 
 void PrinterSession::EndDocument() {
-    if (!page_) throw PrinterError("TRbPrinter.EndDocument: No document is open");
+    if (!DocumentOpen()) throw PrinterError("TRbPrinter.EndDocument: No document is open");
     // The document ends here whatever happens next; a failure leaves nothing
     // behind to end again.
-    const RecordedPage page = std::move(*page_);
-    page_.reset();
+    const std::vector<RecordedPage> pages = std::exchange(pages_, {});
     if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable("EndDocument");
-    backend_->PrintDocument(documentTitle_, page);
+    backend_->PrintDocument(documentTitle_, pages);
 }
 
 void PrinterSession::AbortDocument() {
-    page_.reset();
+    pages_.clear();
 }
 
 QPoint PrinterSession::Resolution() {
@@ -207,7 +216,7 @@ void PrinterSession::Refresh() {
 
 void PrinterSession::SettingsChanged() {
     // An open document keeps its printer; the next call sees the change.
-    if (page_) return;
+    if (DocumentOpen()) return;
     PrinterList fresh(*backend_);
     if (fresh == printers_) return;
     backend_->ResetPrinter();

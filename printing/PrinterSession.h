@@ -2,7 +2,7 @@
 
 // The printer access layer: which printers exist, the settings the current
 // printer accepts, a pending copy of its settings that is handed to the
-// driver in one step, documents with a page to draw on, and the print dialog.
+// driver in one step, documents with pages to draw on, and the print dialog.
 
 #include <QObject>
 #include <QPoint>
@@ -66,13 +66,16 @@ public:
     void SetScale(std::int16_t percent);
     void ApplySettings();
 
-    // One document of one page. The page reaches the printer at EndDocument;
-    // AbortDocument drops it.
+    // One document, of one page unless NewPage starts more. The pages reach
+    // the printer together at EndDocument; AbortDocument drops them all.
     void BeginDocument(const QString& title);
+    // The page being drawn.
     RecordedPage& PageCanvas();
+    // Ends the page being drawn and starts the next; the font carries over.
+    void NewPage();
     void EndDocument();
     void AbortDocument();
-    bool DocumentOpen() const { return page_.has_value(); }
+    bool DocumentOpen() const { return !pages_.empty(); }
 
     // Asked of the printer afresh on every call.
     QPoint Resolution();
@@ -109,7 +112,7 @@ private:
     int cachedPrinterIndex_ = -1;
     bool changed_ = false;
     std::optional<PrinterSettings> pending_;
-    std::optional<RecordedPage> page_;
+    std::vector<RecordedPage> pages_;  // empty: no document is open
     QString documentTitle_;
 };
 

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <cerrno>
+#include <utility>
 
 #include "FileErrors.h"
 #include "PdfFile.h"
@@ -310,7 +311,7 @@ QPoint QtPrinterBackend::PhysicalOffset() {
     return QPoint(qRound(printable.left() - paper.left()), qRound(printable.top() - paper.top()));
 }
 
-void QtPrinterBackend::PaintDocument(QPrinter& printer, const RecordedPage& page) {
+void QtPrinterBackend::PaintDocument(QPrinter& printer, const std::vector<RecordedPage>& pages) {
     QPainter painter;
     bool begun = false;
     {
@@ -322,19 +323,27 @@ void QtPrinterBackend::PaintDocument(QPrinter& printer, const RecordedPage& page
                            CurrentPrinterName() + "\"");
     }
     if (scale_ != 100) painter.scale(scale_ / 100.0, scale_ / 100.0);
-    page.Paint(painter);
+    bool first = true;
+    for (const RecordedPage& page : pages) {
+        if (!std::exchange(first, false) && !printer.newPage()) {
+            painter.end();
+            throw PrinterError("TRbPrinter.EndDocument: The document for \"" +
+                               CurrentPrinterName() + "\" could not be finished");
+        }
+        page.Paint(painter);
+    }
     if (!painter.end()) {
         throw PrinterError("TRbPrinter.EndDocument: The document for \"" + CurrentPrinterName() +
                            "\" could not be finished");
     }
 }
 
-void QtPrinterBackend::PrintDocument(const QString& title, const RecordedPage& page) {
+void QtPrinterBackend::PrintDocument(const QString& title, const std::vector<RecordedPage>& pages) {
     QPrinter& printer = Printer();
     printer.setDocName(title);
     // The preview only records the page; no file is written.
     if (!WritesPdf() || InPreview(printer)) {
-        PaintDocument(printer, page);
+        PaintDocument(printer, pages);
         return;
     }
     const QString shownName = printer.outputFileName();
@@ -346,7 +355,7 @@ void QtPrinterBackend::PrintDocument(const QString& title, const RecordedPage& p
         printer.setOutputFileName(newFile);
         std::string error;
         try {
-            PaintDocument(printer, page);
+            PaintDocument(printer, pages);
         } catch (const PrinterError&) {
             // Qt tells no reason; the file is open and writable, so the
             // likely one is the disk.

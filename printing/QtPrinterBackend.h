@@ -44,7 +44,7 @@ public:
     void ResetPrinter() override;
     QPoint Resolution() override;
     QPoint PhysicalOffset() override;
-    void PrintDocument(const QString& title, const RecordedPage& page) override;
+    void PrintDocument(const QString& title, const std::vector<RecordedPage>& pages) override;
 
 private:
     bool WritesPdf();
@@ -55,7 +55,7 @@ private:
     // The PDF file as the system names it, when it was given as bytes: Qt's
     // printer holds names as text, which cannot hold every byte string.
     std::string OutputFileBytes();
-    void PaintDocument(QPrinter& printer, const RecordedPage& page);
+    void PaintDocument(QPrinter& printer, const std::vector<RecordedPage>& pages);
 
     std::unique_ptr<QPrinter> printer_;
     QPrinter* borrowed_ = nullptr;

@@ -1,6 +1,7 @@
 #include "RecordedPage.h"
 
 #include <QPainter>
+#include <QPen>
 #include <QSvgRenderer>
 
 #include "CellText.h"
@@ -13,6 +14,10 @@ void RecordedPage::TextOut(int x, int y, const QString& text) {
 
 void RecordedPage::StretchDraw(const QRect& rect, std::shared_ptr<QSvgRenderer> picture) {
     items_.push_back(Picture{rect, std::move(picture)});
+}
+
+void RecordedPage::DrawLine(QPoint from, QPoint to, int width) {
+    items_.push_back(Line{from, to, width});
 }
 
 void RecordedPage::Paint(QPainter& painter) const {
@@ -29,6 +34,9 @@ void RecordedPage::Paint(QPainter& painter) const {
             if (picture->picture) {
                 picture->picture->render(&painter, QRectF(picture->rect));
             }
+        } else if (const auto* line = std::get_if<Line>(&item)) {
+            painter.setPen(QPen(Qt::black, line->width, Qt::SolidLine, Qt::SquareCap));
+            painter.drawLine(line->from, line->to);
         }
     }
 }

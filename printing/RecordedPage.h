@@ -14,7 +14,7 @@ namespace soten {
 
 // The drawing surface of a printed page: a current font (face, size in points,
 // colour), text placed by the top-left corner of its first character cell,
-// and pictures stretched into a rectangle, all in device dots.
+// pictures stretched into a rectangle and black lines, all in device dots.
 //
 // The page is kept as a list of what was drawn and reaches the printer only
 // when the document ends. Qt's print engines cannot take back a page once
@@ -40,7 +40,13 @@ public:
         std::shared_ptr<QSvgRenderer> picture;
     };
 
-    using Item = std::variant<Text, Picture>;
+    struct Line {
+        QPoint from;
+        QPoint to;
+        int width = 1;  // dots
+    };
+
+    using Item = std::variant<Text, Picture, Line>;
 
     Font& CurrentFont() { return font_; }
     const Font& CurrentFont() const { return font_; }
@@ -50,6 +56,9 @@ public:
     // As with a GDI rectangle, the right and bottom edges are the first dots
     // outside: build it as QRect(left, top, right - left, bottom - top).
     void StretchDraw(const QRect& rect, std::shared_ptr<QSvgRenderer> picture);
+    // A black line of `width` dots. Its square ends reach half the width past
+    // the points given, so lines that meet at a corner close it.
+    void DrawLine(QPoint from, QPoint to, int width);
 
     // What has been drawn, in order.
     const std::vector<Item>& Items() const { return items_; }

@@ -108,11 +108,18 @@ QPoint FakePrinterBackend::PhysicalOffset() {
     return physicalOffset;
 }
 
-void FakePrinterBackend::PrintDocument(const QString& title, const RecordedPage& page) {
+void FakePrinterBackend::PrintDocument(const QString& title,
+                                       const std::vector<RecordedPage>& pages) {
     if (beforePrint) beforePrint();
     Printer* printer = CurrentPrinter();
-    documents.push_back({title, printer ? printer->name : std::string(),
-                         printer ? printer->mode : PrinterSettings{}, page.Items()});
+    Document document{title,
+                      printer ? printer->name : std::string(),
+                      printer ? printer->mode : PrinterSettings{},
+                      {},
+                      {}};
+    for (const RecordedPage& page : pages) document.pages.push_back(page.Items());
+    if (!document.pages.empty()) document.page = document.pages.front();
+    documents.push_back(std::move(document));
 }
 
 }  // namespace soten::printing

@@ -28,8 +28,9 @@ public:
     struct Document {
         QString title;
         std::string printer;
-        PrinterSettings mode;  // the printer's settings when the page was printed
-        std::vector<RecordedPage::Item> page;
+        PrinterSettings mode;                  // the printer's settings when the page was printed
+        std::vector<RecordedPage::Item> page;  // the first page
+        std::vector<std::vector<RecordedPage::Item>> pages;  // every page, in order
     };
 
     // A printer that accepts orientation, paper size, scale and colour, with
@@ -68,7 +69,7 @@ public:
     void ResetPrinter() override;
     QPoint Resolution() override;
     QPoint PhysicalOffset() override;
-    void PrintDocument(const QString& title, const RecordedPage& page) override;
+    void PrintDocument(const QString& title, const std::vector<RecordedPage>& pages) override;
 
 private:
     Printer* CurrentPrinter();
