@@ -107,9 +107,12 @@ int ScoreOf(const std::array<Keyword, FortuneCount>& listed) {
 
 // The columns of a TSV or CSV record after the input columns, in order.
 // TableReading and TableFailure write them in this order.
-std::vector<std::string> ResultColumns(bool report) {
-    std::vector<std::string> columns = {"line",  "surname",         "given",
-                                        "style", "surname_strokes", "given_strokes"};
+std::vector<std::string> ResultColumns(const RecordOptions& options) {
+    std::vector<std::string> columns = {"line", "surname", "given"};
+    if (options.reading) columns.emplace_back("reading");
+    for (const char* column : {"style", "surname_strokes", "given_strokes"}) {
+        columns.emplace_back(column);
+    }
     for (const auto& [key, kind] : ListedKeys) columns.emplace_back(key);
     for (const auto& [key, kind] : ListedKeys) {
         columns.push_back(std::string(key) + "_grade");
@@ -120,7 +123,8 @@ std::vector<std::string> ResultColumns(bool report) {
                                "registrable", "code", "error", "characters"}) {
         columns.emplace_back(column);
     }
-    if (report) columns.emplace_back("report");
+    if (options.report) columns.emplace_back("report");
+    if (options.note) columns.emplace_back("note");
     return columns;
 }
 
@@ -163,7 +167,7 @@ void RecordWriter::AppendHeader(std::string& out) const {
         first = false;
         Field(column, out);
     }
-    for (const std::string& column : ResultColumns(options_.report)) {
+    for (const std::string& column : ResultColumns(options_)) {
         if (!first) out.push_back(separator_);
         first = false;
         out += column;
@@ -194,6 +198,14 @@ void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure
         json_.Key("given");
         JsonString(failure.given);
     }
+    if (options_.reading) {
+        json_.Key("reading");
+        JsonCp932(source.reading);
+    }
+    if (failure.style) {
+        json_.Key("style");
+        json_.String(StyleName(*failure.style));
+    }
     json_.Key("code");
     json_.String(ErrorCodeName(failure.code));
     json_.Key("error");
@@ -204,6 +216,7 @@ void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure
         for (const std::string& character : failure.characters) JsonString(character);
         json_.EndArray();
     }
+    JsonNote(source);
     json_.EndObject();
     FinishJson(out);
 }
@@ -432,6 +445,10 @@ void RecordWriter::JsonReading(const RecordSource& source, const NameRecord& rec
     JsonCp932(record.Names[Surname]);
     json_.Key("given");
     JsonCp932(record.Names[GivenName]);
+    if (options_.reading) {
+        json_.Key("reading");
+        JsonCp932(source.reading);
+    }
     // Whether a registry office takes the given name, and what it refuses.
     const std::vector<std::string> refused = UnregistrableCharacters(record.Names[GivenName]);
     json_.Key("registrable");
@@ -507,7 +524,14 @@ void RecordWriter::JsonReading(const RecordSource& source, const NameRecord& rec
         json_.Key("printLineIndex");
         json_.Int(record.PrintLineIndex);
     }
+    JsonNote(source);
     json_.EndObject();
+}
+
+void RecordWriter::JsonNote(const RecordSource& source) {
+    if (!options_.note) return;
+    json_.Key("note");
+    JsonCp932(source.note);
 }
 
 void RecordWriter::JsonLines(const char* key,
@@ -561,6 +585,10 @@ void RecordWriter::TableReading(const RecordSource& source, const NameRecord& re
     FieldCp932(record.Names[Surname], out);
     out.push_back(tab);
     FieldCp932(record.Names[GivenName], out);
+    if (options_.reading) {
+        out.push_back(tab);
+        FieldCp932(source.reading, out);
+    }
     out.push_back(tab);
     out += StyleName(style);
     out.push_back(tab);
@@ -593,6 +621,10 @@ void RecordWriter::TableReading(const RecordSource& source, const NameRecord& re
         out.push_back(tab);
         FieldCp932(record.ReportText, out);
     }
+    if (options_.note) {
+        out.push_back(tab);
+        FieldCp932(source.note, out);
+    }
     EndRow(out);
 }
 
@@ -605,8 +637,14 @@ void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure&
     Field(failure.surname, out);
     out.push_back(tab);
     Field(failure.given, out);
-    // ... the score, the supplement and registrable
-    out.append(ReadingOnlyColumns + 1 + SupplementColumnCount + 1, tab);
+    if (options_.reading) {
+        out.push_back(tab);
+        FieldCp932(source.reading, out);
+    }
+    out.push_back(tab);
+    if (failure.style) out += StyleName(*failure.style);
+    // The reading's columns after the style, the score, the supplement and registrable.
+    out.append(ReadingOnlyColumns - 1 + 1 + SupplementColumnCount + 1, tab);
     out.push_back(tab);
     out += ErrorCodeName(failure.code);
     out.push_back(tab);
@@ -619,6 +657,10 @@ void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure&
     }
     Field(utf8_, out);
     if (options_.report) out.push_back(tab);
+    if (options_.note) {
+        out.push_back(tab);
+        FieldCp932(source.note, out);
+    }
     EndRow(out);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,6 +30,10 @@ struct RecordOptions {
     // The names of the input columns carried into every record (header
     // names, or "1", "2", ...); empty: none.
     std::vector<std::string> inputColumns;
+    // A name kept to compare carries its reading (a "reading" key or column
+    // after "given") and its note (a "note" key or column at the end).
+    bool reading = false;
+    bool note = false;
 };
 
 // Why a line got no reading; the names are part of the interface.
@@ -36,10 +41,14 @@ enum class ErrorCode { UnknownCharacter, RefusedLength, Malformed, TooLong, Inva
 const char* ErrorCodeName(ErrorCode code);
 
 // The input a record answers: its line (0 for a single reading, which then
-// has no line) and the cells of its row, in the order of inputColumns.
+// has no line) and the cells of its row, in the order of inputColumns; the
+// reading and the note (code page 932) are written only when the options
+// ask for them.
 struct RecordSource {
     long line = 0;
     std::span<const std::string> cells;
+    std::string_view reading = {};
+    std::string_view note = {};
 };
 
 // A refusal or an error. The texts are UTF-8.
@@ -49,6 +58,9 @@ struct RecordFailure {
     std::string_view surname;  // the names as read, when there were names
     std::string_view given;
     std::span<const std::string> characters;  // unknown-character: the ones not counted
+    // Set for a name that carries its own style (a kept name): written after
+    // the names, and in the style column.
+    std::optional<StrokeStyle> style;
 };
 
 // Writes readings, refusals and errors as JSON objects (one per line) or as
@@ -88,6 +100,7 @@ private:
                       std::string& out);
     void TableFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
     void InputCells(const RecordSource& source, std::string& out);
+    void JsonNote(const RecordSource& source);
     void JsonString(std::string_view utf8);
     void JsonCp932(std::string_view cp932);
     void JsonLines(const char* key, const std::array<std::string, WrappedLineCount>& lines,

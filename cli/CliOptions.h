@@ -11,11 +11,18 @@
 namespace soten::cli {
 
 // What a run does. Only the mode options (--batch, --strokes, --suggest,
-// --help, --version) choose it; without one, two names ask for a reading.
-enum class Mode { Reading, Batch, Strokes, Suggest, Help, Version };
+// --compare, --shortlist, --help, --version) choose it; without one, two
+// names ask for a reading.
+enum class Mode { Reading, Batch, Strokes, Suggest, Compare, Shortlist, Help, Version };
 enum class Encoding { Utf8, Cp932 };
 // What --batch reads: "SURNAME GIVEN [style]" lines, or the rows of a table.
 enum class InputFormat { Text, Tsv, Csv };
+
+// A given name of --compare, "NAME" or "NAME:よみ" on the command line.
+struct GivenToCompare {
+    std::string given;    // UTF-8, as given
+    std::string reading;  // hiragana, code page 932; empty when not given
+};
 
 struct CliOptions {
     Mode mode = Mode::Reading;
@@ -46,6 +53,8 @@ struct CliOptions {
     bool keepColumns = false;  // the input columns go into every record
     // --suggest: the surname (code page 932), the style and the filters.
     NameSearchFilters search;
+    // --compare: the given names after the surname (`surname`), in order.
+    std::vector<GivenToCompare> compared;
 };
 
 // The most threads --jobs accepts.

@@ -8,6 +8,7 @@
 #include "BatchLine.h"
 #include "BatchStream.h"
 #include "CliOptions.h"
+#include "ComparisonCommand.h"
 #include "Cp932.h"
 #include "DetailedReading.h"
 #include "HeadlessReading.h"
@@ -160,6 +161,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         }
         case Mode::Suggest:
             return RunSuggest(*options, out, err, tables, BuiltInNameSearchData());
+        case Mode::Compare:
+            return RunCompare(*options, out, err, tables, services);
+        case Mode::Shortlist:
+            return RunShortlist(*options, out, err, tables, services);
         case Mode::Reading:
             break;
     }

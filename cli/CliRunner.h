@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ProgramState.h"
+#include "Shortlist.h"
 #include "Tables.h"
 
 namespace soten::cli {
@@ -23,6 +24,12 @@ void ReportWriteFailure(std::ostream& err, int error);
 // output refuses them.
 bool WriteAll(std::ostream& out, std::ostream& err, std::string_view bytes);
 
+// The shortlist as its file held it.
+struct SavedShortlist {
+    Shortlist list;
+    std::string problem;  // UTF-8: why a damaged file was moved aside; empty when it was fine
+};
+
 // What the command line needs beyond the analysis. The printed page lives in
 // the printing layer (Qt), so it is handed in by main() where it is built.
 struct CliServices {
@@ -30,6 +37,11 @@ struct CliServices {
     // error message, or an empty string on success. The printing layer needs
     // Qt, so soten-cli hands this to a helper program (see PdfHelper.h).
     std::function<std::string(const ProgramState&, const std::string& path)> writePdf;
+    // The same for a comparison of names, in their order.
+    std::function<std::string(const std::vector<ShortlistEntry>&, const std::string& path)>
+        writeComparisonPdf;
+    // Reads the saved shortlist; unset in a build that cannot.
+    std::function<SavedShortlist()> loadShortlist;
 };
 
 // Runs soten-cli with the arguments after the program name and returns the

@@ -138,21 +138,20 @@ std::string FindPdfHelper() {
     return {};
 }
 
-std::string WritePdfWithHelper(const ProgramState& state, const std::string& path) {
-    if (!state.shown.valid) return "there is no reading to print";
+namespace {
+
+// Runs the helper with `arguments`, which make it write `path`; returns an
+// empty string when it wrote a complete file, else the reason.
+std::string RunPdfHelper(std::vector<std::string> arguments, const std::string& path) {
     const std::string helper = FindPdfHelper();
     if (helper.empty()) {
         return "cannot write " + path +
                ": the PDF helper " SOTEN_PDF_HELPER " is not installed beside soten-cli";
     }
-    // The names go as they are held, in code page 932: no round trip.
-    std::string style = StyleName(state.shown.style);
-    std::string surname = state.shown.record.Names[Surname];
-    std::string given = state.shown.record.Names[GivenName];
-    std::string file = path;
     std::string program = helper;
-    std::array<char*, 6> argv = {program.data(), style.data(), surname.data(),
-                                 given.data(),   file.data(),  nullptr};
+    std::vector<char*> argv = {program.data()};
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
 
     int messages[2];
     if (pipe2(messages, O_CLOEXEC) != 0) return std::string("cannot run ") + std::strerror(errno);
@@ -205,6 +204,31 @@ std::string WritePdfWithHelper(const ProgramState& state, const std::string& pat
     std::string reason = LastLine(output);
     if (reason.empty()) reason = "the PDF helper failed";
     return reason;
+}
+
+}  // namespace
+
+std::string WritePdfWithHelper(const ProgramState& state, const std::string& path) {
+    if (!state.shown.valid) return "there is no reading to print";
+    // The names go as they are held, in code page 932: no round trip.
+    return RunPdfHelper({StyleName(state.shown.style), state.shown.record.Names[Surname],
+                         state.shown.record.Names[GivenName], path},
+                        path);
+}
+
+std::vector<std::string> ComparisonPdfArguments(const std::vector<ShortlistEntry>& names,
+                                                const std::string& path) {
+    std::vector<std::string> arguments = {"--compare", path};
+    for (const ShortlistEntry& name : names) {
+        arguments.insert(arguments.end(), {StyleName(name.style), name.surname, name.given,
+                                           name.reading, name.note});
+    }
+    return arguments;
+}
+
+std::string WriteComparisonPdfWithHelper(const std::vector<ShortlistEntry>& names,
+                                         const std::string& path) {
+    return RunPdfHelper(ComparisonPdfArguments(names, path), path);
 }
 
 }  // namespace soten::cli

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ProgramState.h"
+#include "Shortlist.h"
 
 namespace soten::cli {
 
@@ -18,5 +20,16 @@ std::string FindPdfHelper();
 // go on to the helper, which removes its half-written file; once it has
 // ended, soten-cli ends with the status 128 + the signal's number.
 std::string WritePdfWithHelper(const ProgramState& state, const std::string& path);
+
+// The helper's arguments for a comparison of `names` written to `path`:
+// --compare FILE, then STYLE SURNAME GIVEN READING NOTE for each name, in
+// code page 932 (the reading and the note may be empty).
+std::vector<std::string> ComparisonPdfArguments(const std::vector<ShortlistEntry>& names,
+                                                const std::string& path);
+
+// Writes the printed comparison of `names` to `path` through the helper, as
+// WritePdfWithHelper writes a reading.
+std::string WriteComparisonPdfWithHelper(const std::vector<ShortlistEntry>& names,
+                                         const std::string& path);
 
 }  // namespace soten::cli

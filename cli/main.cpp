@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     soten::cli::CliServices services;
     services.writePdf = soten::cli::WritePdfWithHelper;
+    services.writeComparisonPdf = soten::cli::WriteComparisonPdfWithHelper;
     try {
         return soten::cli::RunCli(args, std::cin, std::cout, std::cerr, soten::BuiltInTables(),
                                   services);

@@ -53,6 +53,12 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{{"--suggest", "山田", "--limit", "3", "太郎"}, "unexpected argument 太郎"},
         ParseCase{{"--input", "csv", "山田", "太郎"}, "--input needs --batch"},
         ParseCase{{"--suggest", "山田", "--format", "csv"}, "--suggest writes text, json or tsv"},
+        ParseCase{{"--compare", "山田", "太郎:タロウ", "--format=csv", "--bom", "--pdf", "a.pdf"},
+                  "",
+                  Mode::Compare},
+        ParseCase{{"--compare", "山田", "太郎", "--encoding", "cp932"},
+                  "--encoding cannot be used with --compare"},
+        ParseCase{{"--shortlist", "--format", "tsv", "--bom", "--pdf=a.pdf"}, "", Mode::Shortlist},
         // Table input.
         ParseCase{{"--batch", "--input", "xml"}, "--input must be text, tsv or csv"},
         ParseCase{{"--batch", "--input=csv", "--name-column", "氏名", "--given-column", "2"},
@@ -68,6 +74,8 @@ TEST(CliOptions, TheUsageOfAModeIsItsPartOfTheHelp) {
          {std::pair{std::vector<std::string>{"--bogus", "--batch"}, Mode::Batch},
           std::pair{std::vector<std::string>{"--strokes=山"}, Mode::Strokes},
           std::pair{std::vector<std::string>{"--suggest", "山田", "--x"}, Mode::Suggest},
+          std::pair{std::vector<std::string>{"--compare", "山田"}, Mode::Compare},
+          std::pair{std::vector<std::string>{"--shortlist", "--x"}, Mode::Shortlist},
           std::pair{std::vector<std::string>{"山田"}, Mode::Reading}}) {
         EXPECT_EQ(RequestedMode(args), mode) << args[0];
         EXPECT_NE(std::string(UsageText).find(std::string(ModeUsage(mode)).substr(6, 30)),

@@ -6,10 +6,12 @@
 
 #include "CliOptions.h"
 #include "CliRunner.h"
+#include "ComparisonCommand.h"
 #include "Cp932.h"
 #include "FailingInput.h"
 #include "FixtureTables.h"
 #include "JsonForTests.h"
+#include "PdfHelper.h"
 #include "SotenIdentity.h"
 
 namespace soten::cli {
@@ -170,7 +172,19 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"--bom", "山田", "太郎"}, ExitUsage, "--bom needs"},
         RefusalCase{{"--batch", "--header"}, ExitUsage, "need --input tsv or csv"},
         RefusalCase{{"--bogus", "山田", "太郎"}, ExitUsage, "unknown option"},
-        RefusalCase{{"--pdf", "/tmp/x.pdf", "山田", "太郎"}, ExitUsage, "no printing"}));
+        RefusalCase{{"--pdf", "/tmp/x.pdf", "山田", "太郎"}, ExitUsage, "no printing"},
+        RefusalCase{{"--compare"}, ExitUsage, "--compare needs a surname and at least one"},
+        RefusalCase{{"--compare", "山田"}, ExitUsage, "--compare needs a surname and at least one"},
+        RefusalCase{{"--compare", "山田", "太郎", "--batch"}, ExitUsage, "cannot be combined"},
+        RefusalCase{{"--compare", "山田", "太郎:taro"}, ExitUsage, "hiragana or katakana"},
+        RefusalCase{{"--compare", "山田", "太郎:太郎"}, ExitUsage, "hiragana or katakana"},
+        RefusalCase{{"--compare", "山田", ":たろう"}, ExitUsage, "must not be empty"},
+        RefusalCase{{"--compare", "山田", "太\xFF"}, ExitUsage, "UTF-8"},
+        RefusalCase{{"--compare", "山田", "太郎", "--report"}, ExitUsage, "--report"},
+        RefusalCase{{"--compare", "山田", "太郎", "--pdf", "x.pdf"}, ExitUsage, "no printing"},
+        RefusalCase{{"--shortlist", "山田"}, ExitUsage, "unexpected argument"},
+        RefusalCase{{"--shortlist", "--style", "honji"}, ExitUsage, "--style cannot be used"},
+        RefusalCase{{"--shortlist"}, ExitUsage, "cannot read the shortlist"}));
 
 TEST(Cli, BatchAnswersEveryLineInOrderAndGoesOn) {
     const CliRun run = RunWith({"--batch"},
@@ -522,6 +536,208 @@ TEST(Cli, AnUnreadableInputEndsTheBatchAsAnInputFailure) {
         EXPECT_EQ(RunCli({"--batch", "--jobs", jobs}, in, out, err, FixtureTables()), ExitIo);
         EXPECT_EQ(ParseJsonLines(out.str()).size(), 2u) << jobs;
         EXPECT_NE(err.str().find("cannot read the input"), std::string::npos) << err.str();
+    }
+}
+
+// Each name of a comparison is the record of its single reading, with its
+// reading third; katakana is kept as hiragana.
+TEST(Compare, EachNameIsItsSingleReadingWithItsReading) {
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"太郎", ""}, {"花子", "はなこ"}, {"一", "いち"}};
+    const CliRun run = RunWith({"--compare", "--style", "honji", "山田", "太郎", "花子:ハナコ",
+                                "一:いち", "--format", "json"});
+    ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);
+    auto json = ParseJson(run.out);
+    EXPECT_EQ(KeysOf(json), (std::set<std::string>{"surname", "style", "names"}));
+    EXPECT_EQ(StringAt(json, "/surname"), "山田");
+    EXPECT_EQ(StringAt(json, "/style"), "honji");
+    ASSERT_EQ(SizeAt(json, "/names"), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        rapidjson::Value& record = json["names"][static_cast<rapidjson::SizeType>(i)];
+        ASSERT_GE(record.MemberCount(), 3u);
+        EXPECT_STREQ((record.MemberBegin() + 2)->name.GetString(), "reading");
+        EXPECT_EQ(StringAt(record, "/reading"), names[i].second);
+        record.EraseMember("reading");
+        const CliRun single =
+            RunWith({"--style", "honji", "--format", "json", "山田", names[i].first});
+        EXPECT_EQ(JsonAt(record), JsonAt(ParseJson(single.out))) << names[i].first;
+    }
+}
+
+TEST(Compare, ARefusedNameIsListedAndSetsTheStatus) {
+    const CliRun json =
+        RunWith({"--compare", "山田", "太a", "太郎", "子子子子子子子子子子子", "--format", "json"});
+    EXPECT_EQ(json.status, ExitRefused);
+    const auto document = ParseJson(json.out);
+    EXPECT_EQ(JsonAt(document, "/names/0"), R"({"surname":"山田","given":"太a","reading":"",)"
+                                            R"("code":"unknown-character","error":")" +
+                                                Invalid + R"(","characters":["a"]})");
+    EXPECT_EQ(IntAt(document, "/names/1/fortunes/total"), 21);
+    EXPECT_EQ(StringAt(document, "/names/2/code"), "refused-length");
+
+    const CliRun text =
+        RunWith({"--compare", "--style", "honji", "山田", "太郎", "花子:はなこ", "太a"});
+    EXPECT_EQ(text.status, ExitRefused);
+    EXPECT_EQ(text.out,
+              "山田（本字式）\n"
+              "名前  読み    画数  天運  人運  地運  外運  総運  評点  戸籍  三才  陰陽\n"
+              "太郎          4-14   8○   9×  18◎  17○  26△     6  可    大吉  凶\n"
+              "花子  はなこ  10-3   8○  15◎  13◎   6○  21○    10  可    大吉  吉\n"
+              "太a           " +
+                  Invalid + "　「a」は辞書にありません\n");
+}
+
+// The rows of a batch of the same names, with the reading after the given
+// name and no line number.
+TEST(Compare, TablesAreTheBatchTablesWithTheReading) {
+    for (const std::string format : {"tsv", "csv"}) {
+        const std::string separator = format == "tsv" ? "\t" : ",";
+        const std::string end = format == "tsv" ? "\n" : "\r\n";
+        const CliRun batch = RunWith({"--batch", "--format", format}, "山田 太郎\n山田 花子\n");
+        const CliRun run =
+            RunWith({"--compare", "山田", "太郎", "花子:はなこ", "--format", format, "--bom"});
+        ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+        std::string expected = "\xEF\xBB\xBF";
+        std::istringstream rows(batch.out);
+        const std::vector<std::string> readings = {"reading", "", "はなこ"};
+        for (std::size_t row = 0; row < readings.size(); ++row) {
+            std::string line;
+            ASSERT_TRUE(std::getline(rows, line));
+            if (format == "csv") line.pop_back();  // its CR
+            std::size_t afterGiven = 0;            // the third separator: line, surname, given
+            for (int k = 0; k < 3; ++k) afterGiven = line.find(separator, afterGiven + (k > 0));
+            line.insert(afterGiven, separator + readings[row]);
+            if (row > 0) line.erase(0, line.find(separator));  // no line number
+            expected += line + end;
+        }
+        EXPECT_EQ(run.out, expected) << format;
+    }
+}
+
+ShortlistEntry Kept(const char* surname, const char* given, const char* reading, StrokeStyle style,
+                    const char* note) {
+    return {Sjis(surname), Sjis(given), Sjis(reading), style, Sjis(note)};
+}
+
+struct ShortlistCase {
+    std::vector<ShortlistEntry> entries;
+    std::string problem;
+    std::string format;
+    int status;
+    // Exact, or the start of the output when it ends in "..."; TSV and CSV
+    // after the header, which is the batch header with "reading" and "note".
+    std::string out;
+};
+
+class ShortlistListing : public ::testing::TestWithParam<ShortlistCase> {};
+
+TEST_P(ShortlistListing, ListsEveryKeptNameWithItsOwnSurnameAndStyle) {
+    CliServices services;
+    services.loadShortlist = [] {
+        SavedShortlist saved;
+        for (const ShortlistEntry& entry : GetParam().entries) saved.list.Add(entry);
+        saved.problem = GetParam().problem;
+        return saved;
+    };
+    const CliRun run = RunWith({"--shortlist", "--format", GetParam().format}, {}, services);
+    EXPECT_EQ(run.status, GetParam().status) << run.err;
+    std::string out = run.out;
+    if (GetParam().format == "tsv" || GetParam().format == "csv") {
+        std::string header = RunWith({"--batch", "--format", GetParam().format}).out;
+        const char separator = GetParam().format == "tsv" ? '\t' : ',';
+        header.insert(header.find("given") + 5, separator + std::string("reading"));
+        header.insert(header.find_first_of("\r\n"), separator + std::string("note"));
+        EXPECT_EQ(out.substr(0, header.size()), header);
+        out.erase(0, header.size());
+    }
+    if (GetParam().out.ends_with("...")) {
+        const std::string start = GetParam().out.substr(0, GetParam().out.size() - 3);
+        EXPECT_EQ(out.substr(0, start.size()), start);
+    } else {
+        EXPECT_EQ(out, GetParam().out);
+    }
+    EXPECT_EQ(run.err, GetParam().problem.empty() ? "" : "soten-cli: " + GetParam().problem + "\n");
+    if (GetParam().format != "json" || GetParam().entries.empty()) return;
+    const auto json = ParseJson(run.out);
+    EXPECT_EQ(KeysOf(json), std::set<std::string>{"names"});
+    for (std::size_t i = 0; i < GetParam().entries.size(); ++i) {
+        const ShortlistEntry& entry = GetParam().entries[i];
+        const rapidjson::Value& record = json["names"][static_cast<rapidjson::SizeType>(i)];
+        EXPECT_EQ(StringAt(record, "/surname"), Cp932::ToUtf8Lossy(entry.surname));
+        EXPECT_EQ(StringAt(record, "/style"), StyleName(entry.style));
+        EXPECT_EQ(StringAt(record, "/reading"), Cp932::ToUtf8Lossy(entry.reading));
+        ASSERT_GE(record.MemberCount(), 1u);
+        EXPECT_STREQ((record.MemberEnd() - 1)->name.GetString(), "note");
+        EXPECT_EQ(StringAt(record, "/note"), Cp932::ToUtf8Lossy(entry.note));
+    }
+}
+
+const std::vector<ShortlistEntry> KeptNames = {
+    Kept("山田", "花子", "はなこ", StrokeStyle::Honji, "祖母の名から"),
+    Kept("林", "奈々", "", StrokeStyle::Shinji, ""),
+    Kept("渡辺", "太a", "", StrokeStyle::Honji, "\"候補\"")};
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, ShortlistListing,
+    ::testing::Values(
+        ShortlistCase{KeptNames, "", "json", ExitRefused, R"({"names":[{"surname":"山田",...)"},
+        ShortlistCase{KeptNames, "", "text", ExitRefused,
+                      "名前       読み    画数式  画数  天運  人運  地運  外運  総運  評点  戸籍  "
+                      "三才  陰陽  メモ\n"
+                      "山田 花子  はなこ  本字式  10-3   8○  15◎  13◎   6○  21○    10  可    "
+                      "大吉  吉    祖母の名から\n"
+                      "林 奈々            新字式  8-3    9×  16○  11◎   4×  19×     5  可    "
+                      "大凶  吉\n"
+                      "渡辺 太a           本字式  " +
+                          Invalid + "　「a」は辞書にありません             \"候補\"\n"},
+        ShortlistCase{{KeptNames[2]},
+                      "",
+                      "csv",
+                      ExitRefused,
+                      ",渡辺,太a,,honji,,,,,,,,,,,,,,,,,,,,,,,,,,,,,unknown-character," + Invalid +
+                          ",a,\"\"\"候補\"\"\"\r\n"},
+        ShortlistCase{{}, "", "json", ExitReadingMade, "{\"names\":[]}\n"},
+        ShortlistCase{{}, "壊れていたので移しました", "tsv", ExitReadingMade, ""}));
+
+TEST(Compare, PdfGoesThroughTheInjectedPrinter) {
+    std::vector<ShortlistEntry> printed;
+    CliServices services;
+    services.writeComparisonPdf = [&](const std::vector<ShortlistEntry>& names,
+                                      const std::string& path) {
+        printed = names;
+        return path == "bad.pdf" ? std::string("cannot write bad.pdf") : std::string();
+    };
+    CliRun run =
+        RunWith({"--compare", "--style", "honji", "山田", "太郎", "太a:タア", "--pdf", "out.pdf"},
+                {}, services);
+    EXPECT_EQ(run.status, ExitRefused);  // the refused name is printed too
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_TRUE(printed[1].SameName(Kept("山田", "太a", "たあ", StrokeStyle::Honji, "")));
+
+    run = RunWith({"--compare", "山田", "太郎", "--pdf", "bad.pdf"}, {}, services);
+    EXPECT_EQ(run.status, ExitIo);
+    EXPECT_EQ(run.err, "soten-cli: cannot write bad.pdf\n");
+
+    services.loadShortlist = [] { return SavedShortlist{}; };
+    run = RunWith({"--shortlist", "--pdf", "out.pdf"}, {}, services);
+    EXPECT_EQ(run.status, ExitIo);
+    EXPECT_EQ(run.err, "soten-cli: cannot write out.pdf: the shortlist is empty\n");
+}
+
+TEST(Compare, TheHelperGetsFiveArgumentsAName) {
+    EXPECT_EQ(ComparisonPdfArguments({Kept("山田", "花子", "はなこ", StrokeStyle::Honji, "メモ"),
+                                      Kept("林", "一", "", StrokeStyle::Shinji, "")},
+                                     "a.pdf"),
+              (std::vector<std::string>{"--compare", "a.pdf", "honji", Sjis("山田"), Sjis("花子"),
+                                        Sjis("はなこ"), Sjis("メモ"), "shinji", Sjis("林"),
+                                        Sjis("一"), "", ""}));
+}
+
+TEST(Compare, FullWidthCharactersTakeTwoColumns) {
+    for (const auto& [text, width] : std::vector<std::pair<std::string, std::size_t>>{
+             {"", 0}, {"ab", 2}, {"山田", 4}, {"ﾀﾛｳ", 3}, {"○◎", 4}, {"𠮷a", 3}, {"ｦﾟ｡", 3}}) {
+        EXPECT_EQ(DisplayWidth(text), width) << text;
     }
 }
 

@@ -64,6 +64,10 @@ class ExitStatus(unittest.TestCase):
              "/nonexistent-folder/a.pdf"),
             (["--batch", "--input", "csv", "--surname-column", "姓"], "1,2\n", None, 2,
              "no header row"),
+            (["--compare", "山田", "太郎", "太a"], "", None, 1, ""),
+            (["--compare", "山田"], "", None, 2, "--compare needs a surname"),
+            (["--compare", "山田", "太郎", "--format", "json"], "", full, 3,
+             "No space left on device"),
         ]
         for args, stdin, stdout, status, message in cases:
             with self.subTest(args=args, stdin=stdin[:20]):
@@ -304,6 +308,55 @@ class Pdf(unittest.TestCase):
                                     capture_output=True, env=ENV, timeout=60)
             self.assertEqual(result.returncode, 3)
             self.assertIn("no complete file", result.stderr.decode())
+
+    def test_a_comparison_goes_to_the_helper_five_arguments_a_name(self):
+        with tempfile.TemporaryDirectory() as folder:
+            folder = pathlib.Path(folder)
+            cli = folder / "soten-cli"
+            cli.write_bytes(pathlib.Path(CLI).read_bytes())
+            cli.chmod(0o755)
+            helper = folder / "soten-pdf"
+            helper.write_text('#!/bin/sh\nprintf "%s\\n" "$@" > "${0%/*}/arguments"\n'
+                              'printf "%%PDF-1.4\\n%%%%EOF\\n" > "$2"\n')
+            helper.chmod(0o755)
+            pdf = folder / "比較.pdf"
+            result = subprocess.run([cli, "--compare", "--style", "honji", "山田", "太郎",
+                                     "花子:ハナコ", "--pdf", pdf], capture_output=True, env=ENV,
+                                    timeout=60)
+            self.assertEqual(result.returncode, 0, result.stderr.decode())
+            names = [["honji", "山田", "太郎", "", ""], ["honji", "山田", "花子", "はなこ", ""]]
+            self.assertEqual((folder / "arguments").read_bytes().split(b"\n")[:-1],
+                             [b"--compare", os.fsencode(pdf)] +
+                             [text.encode("cp932") for name in names for text in name])
+
+    def test_the_helper_prints_a_comparison(self):
+        if not (pathlib.Path(CLI).parent / "soten-pdf").exists():
+            self.skipTest("built without the printing layer")
+        with tempfile.TemporaryDirectory() as folder:
+            path = pathlib.Path(folder) / "比較.pdf"
+            result = run(["--compare", "山田", "太郎", "花子:はなこ", "太a", "--pdf", str(path)])
+            if b"usage: soten-pdf shinji|honji SURNAME GIVEN FILE" in result.stderr:
+                self.skipTest("this soten-pdf prints no comparison")
+            self.assertEqual(result.returncode, 1, result.stderr)  # 太a is refused
+            self.assertEqual(path.read_bytes()[:5], b"%PDF-")
+
+
+class Shortlist(unittest.TestCase):
+    def test_a_data_folder_without_a_list_is_an_empty_list(self):
+        with tempfile.TemporaryDirectory() as folder:
+            env = dict(ENV, XDG_DATA_HOME=folder, HOME=folder)
+            json_run, csv_run = (run(["--shortlist", "--format", f], env=env)
+                                 for f in ("json", "csv"))
+            if b"cannot read the shortlist" in json_run.stderr:
+                self.skipTest("this build reads no shortlist")
+            self.assertEqual((json_run.returncode, json_run.stdout, json_run.stderr),
+                             (0, b'{"names":[]}\n', b""))
+            rows = read_table(csv_run.stdout, "excel")
+            self.assertEqual(len(rows), 1)
+            self.assertEqual(rows[0][:5], ["line", "surname", "given", "reading", "style"])
+            self.assertEqual(rows[0][-1], "note")
+
+
 class PdfFiles(unittest.TestCase):
     """--pdf as a hostile local user would attack it, and the reasons it gives."""
 
@@ -454,6 +507,6 @@ if __name__ == "__main__":
     suite = unittest.TestSuite()
     loader = unittest.defaultTestLoader
     for case in ([Memory] if memory else [ExitStatus, Tsv, SpreadsheetExport, Manual, SuggestTsv,
-                                          Pdf, PdfFiles]):
+                                          Pdf, PdfFiles, Shortlist]):
         suite.addTests(loader.loadTestsFromTestCase(case))
     sys.exit(0 if unittest.TextTestRunner(verbosity=2).run(suite).wasSuccessful() else 1)
