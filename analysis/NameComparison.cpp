@@ -8,6 +8,7 @@
 #include "KanaCollation.h"
 #include "NameSearch.h"
 #include "NameSearchData.h"
+#include "NewReading.h"
 
 namespace soten {
 namespace {
@@ -99,7 +100,10 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     compared.refusal = ReadHeadless(state, tables, {entry.surname, entry.given});
     compared.unregistrable = UnregistrableCharacters(entry.given);
     compared.registrable = compared.unregistrable.empty();
-    if (compared.refusal) return compared;
+    if (compared.refusal) {
+        compared.uncounted = UncountableCharacters(state, tables);
+        return compared;
+    }
     compared.reading = state.shown;
     const NameRecord& record = compared.reading.record;
     for (std::size_t kind = 0; kind < FortuneCount; ++kind) {

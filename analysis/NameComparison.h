@@ -23,7 +23,10 @@ namespace soten {
 struct ComparedName {
     ShortlistEntry entry;
     std::optional<std::string> refusal;  // code page 932; set: nothing below is
-    ShownReading reading;                // valid, with the report and its lines
+    // A refused name's characters the dictionary cannot count, each once
+    // (empty when the name was refused for its length).
+    std::vector<std::string> uncounted;
+    ShownReading reading;  // valid, with the report and its lines
     std::array<Keyword, FortuneCount> keywords;
     int score = 0;
     bool registrable = true;

@@ -185,6 +185,34 @@ void RecordWriter::AppendReading(const RecordSource& source, const NameRecord& r
     FinishJson(out);
 }
 
+void RecordWriter::AppendCompared(const ComparedName& name, bool ownStyle, std::string& out,
+                                  std::string_view typedSurname, std::string_view typedGiven,
+                                  std::span<const std::string> typedCharacters) {
+    RecordSource source;
+    source.reading = name.entry.reading;
+    source.note = name.entry.note;
+    if (!name.refusal) {
+        AppendReading(source, name.reading, out);
+        return;
+    }
+    const std::string message = Cp932::ToUtf8Lossy(*name.refusal);
+    const std::string surname = Cp932::ToUtf8Lossy(name.entry.surname);
+    const std::string given = Cp932::ToUtf8Lossy(name.entry.given);
+    std::vector<std::string> characters;
+    for (const std::string& character : name.uncounted) {
+        characters.push_back(Cp932::ToUtf8Lossy(character));
+    }
+    RecordFailure failure;
+    failure.code = name.uncounted.empty() ? ErrorCode::RefusedLength : ErrorCode::UnknownCharacter;
+    failure.message = message;
+    failure.surname = typedSurname.empty() ? std::string_view(surname) : typedSurname;
+    failure.given = typedGiven.empty() ? std::string_view(given) : typedGiven;
+    failure.characters =
+        typedCharacters.empty() ? std::span<const std::string>(characters) : typedCharacters;
+    if (ownStyle) failure.style = name.entry.style;
+    AppendFailure(source, failure, out);
+}
+
 void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure& failure,
                                  std::string& out) {
     if (Table()) {

@@ -9,6 +9,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include "NameComparison.h"
 #include "NameSearch.h"
 #include "ProgramState.h"
 #include "Tables.h"
@@ -83,6 +84,15 @@ public:
     void AppendReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
                        const ReadingLines& lines, std::string& out);
     void AppendFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
+
+    // A name compared (see NameComparison.h), with its reading and note
+    // when the options ask: its reading's record, or its refusal. The
+    // refusal names the names and characters as typed (UTF-8) when given,
+    // else as the entry holds them; `ownStyle` adds the entry's style to a
+    // refusal, for lists whose names each have their own.
+    void AppendCompared(const ComparedName& name, bool ownStyle, std::string& out,
+                        std::string_view typedSurname = {}, std::string_view typedGiven = {},
+                        std::span<const std::string> typedCharacters = {});
 
     // The names found by a search: one JSON object (its keys in alphabetical
     // order) on one line, or a TSV header row and one row per name.

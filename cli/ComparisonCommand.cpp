@@ -23,7 +23,6 @@ std::string Utf8(std::string_view cp932) {
 
 // Why a name made no reading, as a batch record says it.
 struct Refusal {
-    ErrorCode code = ErrorCode::RefusedLength;
     std::string message;  // UTF-8
     std::vector<std::string> characters;
 };
@@ -54,7 +53,6 @@ void Compare(Listing& listing, const Tables& tables) {
         Refusal& said = name.refusal.emplace();
         said.message = Utf8(refusal);
         if (refusal == TooManyCharactersMessage()) continue;
-        said.code = ErrorCode::UnknownCharacter;
         // The refused reading again, for the characters it could not count.
         ProgramState state;
         state.strokeStyle = name.entry.style;
@@ -73,23 +71,10 @@ std::vector<std::string> Records(const Listing& listing, const CliOptions& optio
     std::vector<std::string> records;
     if (options.format != Format::Json) writer.AppendHeader(records.emplace_back());
     for (const ListedName& name : listing.names) {
-        RecordSource source;
-        source.reading = name.entry.reading;
-        source.note = name.entry.note;
-        std::string& record = records.emplace_back();
-        if (!name.refusal) {
-            writer.AppendReading(source, name.compared.reading, record);
-            continue;
-        }
-        RecordFailure failure;
-        failure.code = name.refusal->code;
-        failure.message = name.refusal->message;
-        failure.surname = name.surname;
-        failure.given = name.given;
-        failure.characters = name.refusal->characters;
-        // A kept name's style is its own; a comparison's is said once.
-        if (listing.shortlist) failure.style = name.entry.style;
-        writer.AppendFailure(source, failure, record);
+        writer.AppendCompared(name.compared, listing.shortlist, records.emplace_back(),
+                              name.surname, name.given,
+                              name.refusal ? std::span<const std::string>(name.refusal->characters)
+                                           : std::span<const std::string>());
     }
     return records;
 }

@@ -5,6 +5,7 @@
 
 #include "CliRunner.h"
 #include "PdfHelper.h"
+#include "ShortlistFile.h"
 
 int main(int argc, char** argv) {
     // A reader that goes away (`soten-cli --batch | head -1`) ends the run
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
     soten::cli::CliServices services;
     services.writePdf = soten::cli::WritePdfWithHelper;
     services.writeComparisonPdf = soten::cli::WriteComparisonPdfWithHelper;
+    services.loadShortlist = [] {
+        soten::platform::LoadedShortlist loaded = soten::platform::ShortlistFile().Load();
+        return soten::cli::SavedShortlist{std::move(loaded.list), std::move(loaded.problem)};
+    };
     try {
         return soten::cli::RunCli(args, std::cin, std::cout, std::cerr, soten::BuiltInTables(),
                                   services);

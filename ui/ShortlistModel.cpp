@@ -1,6 +1,7 @@
 #include "ShortlistModel.h"
 
 #include <QMimeData>
+#include <algorithm>
 
 #include "CandidateCells.h"
 #include "Cp932.h"
@@ -26,6 +27,16 @@ ShortlistModel::ShortlistModel(QObject* parent, ShortlistStore& store, const Tab
 }
 
 void ShortlistModel::Refresh() {
+    // A changed note leaves the rows and an open editor where they are.
+    const std::vector<ShortlistEntry>& entries = store_.List().Entries();
+    if (std::equal(entries.begin(), entries.end(), names_.begin(), names_.end(),
+                   [](const ShortlistEntry& entry, const ComparedName& name) {
+                       return entry.SameName(name.entry);
+                   })) {
+        for (std::size_t i = 0; i < entries.size(); ++i) names_[i].entry.note = entries[i].note;
+        if (!names_.empty()) emit dataChanged(index(0, Note), index(rowCount() - 1, Note));
+        return;
+    }
     beginResetModel();
     names_ = CompareNames(store_.List().Entries(), tables_);
     endResetModel();

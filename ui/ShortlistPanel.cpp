@@ -212,22 +212,7 @@ QString ShortlistPanel::ExportTo(const QString& path) {
     RecordWriter writer(tables_, options);
     std::string out;
     writer.AppendHeader(out);
-    for (const ComparedName& name : model_->Names()) {
-        const RecordSource source{.reading = name.entry.reading, .note = name.entry.note};
-        if (name.refusal) {
-            const std::string message = Cp932::ToUtf8Lossy(*name.refusal);
-            const std::string surname = Cp932::ToUtf8Lossy(name.entry.surname);
-            const std::string given = Cp932::ToUtf8Lossy(name.entry.given);
-            writer.AppendFailure(source,
-                                 {.code = ErrorCode::UnknownCharacter,
-                                  .message = message,
-                                  .surname = surname,
-                                  .given = given},
-                                 out);
-        } else {
-            writer.AppendReading(source, name.reading, out);
-        }
-    }
+    for (const ComparedName& name : model_->Names()) writer.AppendCompared(name, true, out);
     try {
         WriteReportFile(path, out);
     } catch (const FileWriteError& error) {

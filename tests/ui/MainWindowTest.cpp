@@ -199,6 +199,8 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
           MenuItem{"printPreviewAction", "印刷プレビュー(&V)", QKeySequence(), false},
           MenuItem{"detailAction", "詳しい鑑定(&D)...", QKeySequence(QStringLiteral("Ctrl+I")),
                    false},
+          MenuItem{"shortlistAction", "候補リストに追加(&L)",
+                   QKeySequence(QStringLiteral("Ctrl+D")), false},
           MenuItem{"exitAction", "終了(&X)", QKeySequence(QStringLiteral("Alt+F4")), true},
           MenuItem{"copyAction", "占文のコピー(&C)", QKeySequence(QStringLiteral("Ctrl+C")), false},
           MenuItem{"helpContentsAction", "目次(&H)", QKeySequence(QStringLiteral("F1")), true},
@@ -214,12 +216,13 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsShortcutsAndStartState) {
     EXPECT_EQ(mainWindow.editMenu->title(), QStringLiteral("編集(&E)"));
     EXPECT_EQ(mainWindow.helpMenu->title(), QStringLiteral("ヘルプ(&H)"));
     const QList<QAction*> file = mainWindow.fileMenu->actions();
-    ASSERT_EQ(file.size(), 9);
+    ASSERT_EQ(file.size(), 10);
     EXPECT_EQ(file[1], mainWindow.namingAction);
     EXPECT_TRUE(file[3]->isSeparator());
     EXPECT_EQ(file[5], mainWindow.printPreviewAction);
     EXPECT_EQ(file[6], mainWindow.detailAction);
-    EXPECT_TRUE(file[7]->isSeparator());
+    EXPECT_EQ(file[7], mainWindow.shortlistAction);
+    EXPECT_TRUE(file[8]->isSeparator());
     EXPECT_FALSE(mainWindow.printButton->isEnabled());
 }
 
