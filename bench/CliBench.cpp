@@ -11,8 +11,8 @@
 
 namespace {
 
-using soten::cli::CliOptions;
 using soten::Format;
+using soten::cli::CliOptions;
 
 const std::vector<std::string>& SampleLines() {
     static const std::vector<std::string> lines = {"山田 太郎", "渡辺 花子 honji", "佐々木 健一",
