@@ -9,6 +9,7 @@
 #include "NameSearch.h"
 #include "NameSearchData.h"
 #include "NewReading.h"
+#include "ShiftJis.h"
 
 namespace soten {
 namespace {
@@ -115,6 +116,20 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     compared.sansai = ReadSansai(record);
     compared.inyo = ReadInyo(record);
     return compared;
+}
+
+std::string RefusalText(const ComparedName& name) {
+    if (!name.refusal) return {};
+    std::string text = *name.refusal;
+    if (name.uncounted.empty()) return text;
+    text += Cp932Text("　");
+    for (const std::string& character : name.uncounted) {
+        text += Cp932Text("「");
+        text += character;
+        text += Cp932Text("」");
+    }
+    text += Cp932Text("は辞書にありません");
+    return text;
 }
 
 std::vector<ComparedName> CompareNames(const std::vector<ShortlistEntry>& entries,

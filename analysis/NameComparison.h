@@ -36,6 +36,10 @@ struct ComparedName {
 };
 
 ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables);
+
+// What a refused name shows in a comparison: the refusal, and the characters
+// not counted as the entry dialog names them ("「a」は辞書にありません").
+std::string RefusalText(const ComparedName& name);
 std::vector<ComparedName> CompareNames(const std::vector<ShortlistEntry>& entries,
                                        const Tables& tables);
 

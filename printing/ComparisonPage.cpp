@@ -247,7 +247,7 @@ void PaintRow(PageWriter& page, std::int32_t top, std::size_t index, const Compa
     page.Cell(NoteColumn, top, OneLine(entry.note), SmallestNotePoints);
     if (name.refusal) {
         page.CellText(ColumnLeft(StrokesColumn), ColumnRight(InyoColumn), top, RowHeight,
-                      OneLine(*name.refusal), Align::Left, platform::MinchoFace,
+                      OneLine(RefusalText(name)), Align::Left, platform::MinchoFace,
                       SmallestNotePoints);
         return;
     }

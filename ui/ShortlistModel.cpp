@@ -70,7 +70,7 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
         // The reason stands in the first number's cell, the others stay empty.
         if (column != Strokes) return {};
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) {
-            return FromCp932(*name.refusal);
+            return FromCp932(RefusalText(name));
         }
         return {};
     }

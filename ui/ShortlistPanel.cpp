@@ -99,7 +99,6 @@ ShortlistPanel::ShortlistPanel(QWidget* parent, ShortlistStore& store, const Tab
         buttons->addWidget(button);
     }
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
     layout->addWidget(shortlistTable, 1);
     layout->addLayout(buttons);

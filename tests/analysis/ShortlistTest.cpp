@@ -133,6 +133,7 @@ TEST(NameComparison, RefusedNamesAreListedAndSortLast) {
                       Entry("山田", "翔太", "しょうた")},
                      BuiltInTables());
     ASSERT_TRUE(names[1].refusal);
+    EXPECT_EQ(Utf8(RefusalText(names[1])), "不適切な文字があります　「a」は辞書にありません");
     EXPECT_FALSE(names[1].registrable);
     ASSERT_NE(names[0].score, names[2].score);
     const std::size_t best = names[0].score > names[2].score ? 0 : 2;

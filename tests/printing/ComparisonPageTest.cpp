@@ -133,7 +133,7 @@ TEST(ComparisonPageTest, EachRowHoldsTheNameItsFiguresOrItsRefusal) {
         }
         EXPECT_TRUE(row.contains(QStringLiteral("新字式")));
         if (name.refusal) {
-            EXPECT_TRUE(row.contains(from(*name.refusal))) << row.join(' ').toStdString();
+            EXPECT_TRUE(row.contains(from(RefusalText(name)))) << row.join(' ').toStdString();
             continue;
         }
         for (std::size_t kind = 0; kind < FortuneCount; ++kind) {

@@ -170,7 +170,7 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
     QTableView* table = panel->shortlistTable;
     const ShortlistModel* model = panel->Model();
     EXPECT_EQ(Cell(model, 2, ShortlistModel::Strokes),
-              QString::fromStdString(soten::Cp932::ToUtf8Lossy(*model->Names()[2].refusal)));
+              QStringLiteral("不適切な文字があります　「a」は辞書にありません"));
 
     table->setFocus();
     table->setCurrentIndex(model->index(0, ShortlistModel::Given));
