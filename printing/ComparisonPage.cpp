@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "A4Document.h"
 #include "Cp932Strings.h"
 #include "DetailedReading.h"
 #include "FontSubstitutes.h"
@@ -330,23 +331,8 @@ void PaintComparisonPages(PrinterSession& printer, const std::vector<ComparedNam
 
 void PrintComparisonPages(PrinterSession& printer, const std::vector<ComparedName>& names,
                           const QDate& date) {
-    const SupportedSettingSet supported = printer.SupportedSettings();
-    if (supported.Has(PrinterSetting::PaperSize)) printer.SetPaperSizeNumber(PaperA4);
-    if (supported.Has(PrinterSetting::Orientation)) {
-        printer.SetOrientation(PageOrientation::Landscape);
-    }
-    if (supported.Has(PrinterSetting::Color)) printer.SetColor(false);
-    if (supported.Has(PrinterSetting::Scale)) printer.SetScale(100);
-    printer.ApplySettings();
-
-    printer.BeginDocument(QString::fromUtf8(ComparisonDocumentTitle));
-    try {
-        PaintComparisonPages(printer, names, date);
-    } catch (...) {
-        printer.AbortDocument();
-        throw;
-    }
-    printer.EndDocument();
+    PrintA4Document(printer, PageOrientation::Landscape, QString::fromUtf8(ComparisonDocumentTitle),
+                    [&] { PaintComparisonPages(printer, names, date); });
 }
 
 void PrintComparison(PrintDialog& dialog, const std::vector<ComparedName>& names,

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "A4Document.h"
 #include "Cp932.h"
 #include "Cp932Strings.h"
 #include "DetailedReading.h"
@@ -79,23 +80,8 @@ void PaintDetailPage(PrinterSession& printer, const ShownReading& reading, const
 }
 
 void PrintDetailPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables) {
-    const SupportedSettingSet supported = printer.SupportedSettings();
-    if (supported.Has(PrinterSetting::PaperSize)) printer.SetPaperSizeNumber(PaperA4);
-    if (supported.Has(PrinterSetting::Orientation)) {
-        printer.SetOrientation(PageOrientation::Portrait);
-    }
-    if (supported.Has(PrinterSetting::Color)) printer.SetColor(false);
-    if (supported.Has(PrinterSetting::Scale)) printer.SetScale(100);
-    printer.ApplySettings();
-
-    printer.BeginDocument(QString::fromUtf8(DetailDocumentTitle));
-    try {
-        PaintDetailPage(printer, reading, tables);
-    } catch (...) {
-        printer.AbortDocument();
-        throw;
-    }
-    printer.EndDocument();
+    PrintA4Document(printer, PageOrientation::Portrait, QString::fromUtf8(DetailDocumentTitle),
+                    [&] { PaintDetailPage(printer, reading, tables); });
 }
 
 void PrintDetail(PrintDialog& dialog, const ShownReading& reading, const Tables& tables) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "A4Document.h"
 #include "Cp932.h"
 #include "Cp932Strings.h"
 #include "FontSubstitutes.h"
@@ -45,27 +46,9 @@ QString PdfFileName(const ShownReading& reading) {
 }
 
 void PrintReadingPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables) {
-    // These four override what was chosen in the dialog's printer properties;
-    // a setting the printer lacks is skipped, not reported.
-    const SupportedSettingSet supported = printer.SupportedSettings();
-    if (supported.Has(PrinterSetting::PaperSize)) printer.SetPaperSizeNumber(PaperA4);
-    if (supported.Has(PrinterSetting::Orientation)) {
-        printer.SetOrientation(PageOrientation::Landscape);
-    }
-    if (supported.Has(PrinterSetting::Color)) printer.SetColor(false);
-    if (supported.Has(PrinterSetting::Scale)) printer.SetScale(100);
-    printer.ApplySettings();
-
     RefuseWithoutFonts(reading);
-    printer.BeginDocument(QString::fromUtf8(DocumentTitle));
-    try {
-        PaintReadingPage(printer, reading, tables);
-    } catch (...) {
-        // A page that cannot be finished is dropped whole.
-        printer.AbortDocument();
-        throw;
-    }
-    printer.EndDocument();
+    PrintA4Document(printer, PageOrientation::Landscape, QString::fromUtf8(DocumentTitle),
+                    [&] { PaintReadingPage(printer, reading, tables); });
 }
 
 }  // namespace soten::printing

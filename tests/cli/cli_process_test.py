@@ -42,6 +42,17 @@ def run(args, stdin=b"", stdout=subprocess.PIPE, env=None, **kwargs):
                           env=env or ENV, timeout=60, **kwargs)
 
 
+def cli_with_helper(folder, script):
+    """A copy of soten-cli in `folder` beside a soten-pdf that runs `script`."""
+    cli = folder / "soten-cli"
+    cli.write_bytes(pathlib.Path(CLI).read_bytes())
+    cli.chmod(0o755)
+    helper = folder / "soten-pdf"
+    helper.write_text(script)
+    helper.chmod(0o755)
+    return cli
+
+
 class ExitStatus(unittest.TestCase):
     def test_each_status_has_its_cause(self):
         full = open("/dev/full", "wb")
@@ -298,12 +309,7 @@ class Pdf(unittest.TestCase):
     def test_a_helper_that_leaves_no_complete_file_fails(self):
         with tempfile.TemporaryDirectory() as folder:
             folder = pathlib.Path(folder)
-            cli = folder / "soten-cli"
-            cli.write_bytes(pathlib.Path(CLI).read_bytes())
-            cli.chmod(0o755)
-            helper = folder / "soten-pdf"
-            helper.write_text('#!/bin/sh\nprintf "%%PDF-1.4 cut short" > "$4"\nexit 0\n')
-            helper.chmod(0o755)
+            cli = cli_with_helper(folder, '#!/bin/sh\nprintf "%%PDF-1.4 cut short" > "$4"\nexit 0\n')
             result = subprocess.run([cli, "山田", "太郎", "--pdf", folder / "a.pdf"],
                                     capture_output=True, env=ENV, timeout=60)
             self.assertEqual(result.returncode, 3)
@@ -312,13 +318,8 @@ class Pdf(unittest.TestCase):
     def test_a_comparison_goes_to_the_helper_five_arguments_a_name(self):
         with tempfile.TemporaryDirectory() as folder:
             folder = pathlib.Path(folder)
-            cli = folder / "soten-cli"
-            cli.write_bytes(pathlib.Path(CLI).read_bytes())
-            cli.chmod(0o755)
-            helper = folder / "soten-pdf"
-            helper.write_text('#!/bin/sh\nprintf "%s\\n" "$@" > "${0%/*}/arguments"\n'
-                              'printf "%%PDF-1.4\\n%%%%EOF\\n" > "$2"\n')
-            helper.chmod(0o755)
+            cli = cli_with_helper(folder, '#!/bin/sh\nprintf "%s\\n" "$@" > "${0%/*}/arguments"\n'
+                                          'printf "%%PDF-1.4\\n%%%%EOF\\n" > "$2"\n')
             pdf = folder / "比較.pdf"
             result = subprocess.run([cli, "--compare", "--style", "honji", "山田", "太郎",
                                      "花子:ハナコ", "--pdf", pdf], capture_output=True, env=ENV,

@@ -20,16 +20,17 @@
 #include "NameEntryDialog.h"
 #include "NameSearch.h"
 #include "NamingDialog.h"
+#include "NamingSteps.h"
 #include "ShiftJis.h"
 
 namespace {
 
+using soten::test::SearchTimeoutMs;
+using soten::test::WaitForResults;
 using soten::ui::MainWindow;
 using soten::ui::NameEntryDialog;
 using soten::ui::NamingDialog;
 using soten::ui::NamingResultModel;
-
-constexpr int SearchTimeoutMs = 20000;
 
 class NamingDialogTest : public ::testing::Test {
 protected:
@@ -52,15 +53,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
         WaitForResults(dialog);
         return dialog;
-    }
-
-    static void WaitForResults(NamingDialog* dialog) {
-        QSignalSpy finished(dialog, &NamingDialog::SearchFinished);
-        for (int waited = 0; dialog->IsSearching() && waited < SearchTimeoutMs; waited += 20) {
-            finished.wait(20);
-        }
-        QCoreApplication::processEvents();
-        ASSERT_FALSE(dialog->IsSearching()) << "the search did not finish";
     }
 
     // Types text key by key, as an input method hands over each character.

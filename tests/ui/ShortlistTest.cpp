@@ -23,6 +23,7 @@
 #include "MainWindow.h"
 #include "NameEntryDialog.h"
 #include "NamingDialog.h"
+#include "NamingSteps.h"
 #include "ScopedPrinterBackend.h"
 #include "ShiftJis.h"
 #include "ShortlistModel.h"
@@ -32,12 +33,11 @@
 
 namespace {
 
+using soten::test::WaitForResults;
 using soten::ui::MainWindow;
 using soten::ui::NamingDialog;
 using soten::ui::NamingResultModel;
 using soten::ui::ShortlistModel;
-
-constexpr int SearchTimeoutMs = 20000;
 
 QString ListPath() {
     return QFile::decodeName(qgetenv("XDG_DATA_HOME")) + QStringLiteral("/soten/shortlist.json");
@@ -73,15 +73,6 @@ public:
         return dialog;
     }
 
-    static void WaitForResults(NamingDialog* dialog) {
-        QSignalSpy finished(dialog, &NamingDialog::SearchFinished);
-        for (int waited = 0; dialog->IsSearching() && waited < SearchTimeoutMs; waited += 20) {
-            finished.wait(20);
-        }
-        QCoreApplication::processEvents();
-        ASSERT_FALSE(dialog->IsSearching()) << "the search did not finish";
-    }
-
     soten::ProgramState state;
     std::unique_ptr<MainWindow> mainWindow =
         std::make_unique<MainWindow>(state, soten::BuiltInTables());
@@ -105,7 +96,7 @@ TEST_F(ShortlistTest, FiveNamesStarredByKeysAndClicksSurviveARestart) {
         ASSERT_NE(dialog, nullptr);
         dialog->surnameEdit->setText(QStringLiteral("佐藤"));
         dialog->readingEdit->setText(QStringLiteral("ゆい"));
-        Program::WaitForResults(dialog);
+        WaitForResults(dialog);
         QTableView* table = dialog->resultTable;
         ASSERT_GE(table->model()->rowCount(), 6);
         table->setFocus();

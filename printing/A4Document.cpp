@@ -1,0 +1,26 @@
+#include "A4Document.h"
+
+#include "PrinterSettings.h"
+
+namespace soten::printing {
+
+void PrintA4Document(PrinterSession& printer, PageOrientation orientation, const QString& title,
+                     const std::function<void()>& paint) {
+    const SupportedSettingSet supported = printer.SupportedSettings();
+    if (supported.Has(PrinterSetting::PaperSize)) printer.SetPaperSizeNumber(PaperA4);
+    if (supported.Has(PrinterSetting::Orientation)) printer.SetOrientation(orientation);
+    if (supported.Has(PrinterSetting::Color)) printer.SetColor(false);
+    if (supported.Has(PrinterSetting::Scale)) printer.SetScale(100);
+    printer.ApplySettings();
+
+    printer.BeginDocument(title);
+    try {
+        paint();
+    } catch (...) {
+        printer.AbortDocument();
+        throw;
+    }
+    printer.EndDocument();
+}
+
+}  // namespace soten::printing

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "PrinterSession.h"
+
+namespace soten::printing {
+
+// Prints one document on A4 in `orientation`, in black and white at 100 %:
+// these override what was chosen in the print dialog's printer properties,
+// and a setting the printer lacks is skipped, not reported. `paint` draws
+// the pages; a document it cannot finish is dropped whole and its error
+// thrown on.
+void PrintA4Document(PrinterSession& printer, PageOrientation orientation, const QString& title,
+                     const std::function<void()>& paint);
+
+}  // namespace soten::printing
