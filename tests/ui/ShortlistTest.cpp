@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
