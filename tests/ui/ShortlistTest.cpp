@@ -8,8 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -20,6 +22,7 @@
 #include "Cp932.h"
 #include "FakePrinterBackend.h"
 #include "MainWindow.h"
+#include "ModalDriver.h"
 #include "NameEntryDialog.h"
 #include "NamingDialog.h"
 #include "NamingSteps.h"
@@ -141,6 +144,17 @@ TEST_F(ShortlistTest, FiveNamesStarredByKeysAndClicksSurviveARestart) {
         EXPECT_EQ(Cell(model, row, ShortlistModel::Reading), QStringLiteral("ゆい"));
         EXPECT_EQ(Cell(model, row, ShortlistModel::Style), QStringLiteral("新字式"));
     }
+    // ... and print them side by side.
+    soten::test::ScopedPrinterBackend printing;
+    printing.Fake().printers.push_back(
+        soten::printing::FakePrinterBackend::StandardPrinter("Office"));
+    dialog->ShowShortlist();
+    // Mnemonics (Alt+key) reach only the active window.
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    QTest::keyClick(dialog, Qt::Key_0, Qt::AltModifier);  // the button animates its click
+    ASSERT_TRUE(QTest::qWaitFor([&printing] { return !printing.Fake().documents.empty(); }));
+    EXPECT_EQ(printing.Fake().documents[0].pages.size(), 1u);
 }
 
 TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
@@ -210,6 +224,39 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
     panel->printButton->click();
     ASSERT_EQ(printing.Fake().documents.size(), 1u);
     EXPECT_EQ(printing.Fake().documents[0].title, QStringLiteral("蒼天姓名判断 名前の比較"));
+}
+
+TEST_F(ShortlistTest, DamagedFileIsReportedOnceAndKeptAside) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(ListPath()).path()));
+    {
+        QFile damaged(ListPath());
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write("{\"version\": 1, \"entries\": [");
+    }
+    Program program;
+    QStringList boxes;
+    const auto answer = [&boxes](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        boxes << box->text();
+        box->button(QMessageBox::Ok)->click();
+    };
+    soten::test::ModalDriver driver;
+    driver.Then(answer).Then(answer);
+    NamingDialog* dialog = program.OpenNaming();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(boxes.size(), 1);
+    program.mainWindow->Shortlist()->Add(Entry("佐藤", "結衣", "ゆい"));
+    dialog->close();
+    program.OpenNaming();
+    QTest::qWait(50);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("shortlist.json.bak"))) << boxes[0].toStdString();
+    QFile kept(ListPath() + QStringLiteral(".bak"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("{\"version\": 1, \"entries\": ["));
+    EXPECT_EQ(program.mainWindow->Shortlist()->List().Size(), 1u);
+    QFile::remove(ListPath() + QStringLiteral(".bak"));
 }
 
 TEST_F(ShortlistTest, ReadingOnShowIsAddedAndAPickedNameKeepsItsReadingInTheTitle) {
