@@ -1,5 +1,7 @@
 #include "A4Document.h"
 
+#include "FontSubstitutes.h"
+#include "PrinterErrors.h"
 #include "PrinterSettings.h"
 
 namespace soten::printing {
@@ -21,6 +23,15 @@ void PrintA4Document(PrinterSession& printer, PageOrientation orientation, const
         throw;
     }
     printer.EndDocument();
+}
+
+void RefuseWithoutFonts(const QString& text) {
+    const std::vector<std::string> missing = platform::MissingFontPackages(text);
+    if (missing.empty()) return;
+    std::string packages;
+    for (const std::string& package : missing) packages += (packages.empty() ? "" : " ") + package;
+    throw PrinterError("印刷に使う日本語のフォントがありません。パッケージ " + packages +
+                       " をインストールしてください");
 }
 
 }  // namespace soten::printing

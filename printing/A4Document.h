@@ -15,4 +15,9 @@ namespace soten::printing {
 void PrintA4Document(PrinterSession& printer, PageOrientation orientation, const QString& title,
                      const std::function<void()>& paint);
 
+// Throws PrinterError naming the font packages to install when the fonts
+// the printout uses cannot draw `text` (every character would print as a
+// black box).
+void RefuseWithoutFonts(const QString& text);
+
 }  // namespace soten::printing

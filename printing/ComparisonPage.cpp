@@ -331,6 +331,12 @@ void PaintComparisonPages(PrinterSession& printer, const std::vector<ComparedNam
 
 void PrintComparisonPages(PrinterSession& printer, const std::vector<ComparedName>& names,
                           const QDate& date) {
+    QString text = QString::fromUtf8(ComparisonDocumentTitle);
+    for (const ComparedName& name : names) {
+        text += platform::FromCp932(name.entry.surname + name.entry.given + name.entry.reading +
+                                    name.entry.note);
+    }
+    RefuseWithoutFonts(text);
     PrintA4Document(printer, PageOrientation::Landscape, QString::fromUtf8(ComparisonDocumentTitle),
                     [&] { PaintComparisonPages(printer, names, date); });
 }

@@ -80,6 +80,12 @@ void PaintDetailPage(PrinterSession& printer, const ShownReading& reading, const
 }
 
 void PrintDetailPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables) {
+    QString text;
+    for (const std::string& line :
+         DetailLines(reading.record, reading.style, reading.givenReading, tables)) {
+        text += platform::FromCp932(line);
+    }
+    RefuseWithoutFonts(text);
     PrintA4Document(printer, PageOrientation::Portrait, QString::fromUtf8(DetailDocumentTitle),
                     [&] { PaintDetailPage(printer, reading, tables); });
 }

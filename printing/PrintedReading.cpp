@@ -15,16 +15,10 @@ namespace {
 
 using platform::FromCp932;
 
-// Without the Japanese fonts every character would print as a black box.
-void RefuseWithoutFonts(const ShownReading& reading) {
+QString PrintedText(const ShownReading& reading) {
     QString text = FromCp932(reading.record.Names[Surname] + reading.record.Names[GivenName]);
     for (const std::string& line : reading.lines.PrintLines) text += FromCp932(line);
-    const std::vector<std::string> missing = platform::MissingFontPackages(text);
-    if (missing.empty()) return;
-    std::string packages;
-    for (const std::string& package : missing) packages += (packages.empty() ? "" : " ") + package;
-    throw PrinterError("印刷に使う日本語のフォントがありません。パッケージ " + packages +
-                       " をインストールしてください");
+    return text;
 }
 
 }  // namespace
@@ -46,7 +40,7 @@ QString PdfFileName(const ShownReading& reading) {
 }
 
 void PrintReadingPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables) {
-    RefuseWithoutFonts(reading);
+    RefuseWithoutFonts(PrintedText(reading));
     PrintA4Document(printer, PageOrientation::Landscape, QString::fromUtf8(DocumentTitle),
                     [&] { PaintReadingPage(printer, reading, tables); });
 }

@@ -459,11 +459,15 @@ class PdfFiles(unittest.TestCase):
     def test_without_the_japanese_fonts_no_pdf_is_written(self):
         config = self.folder / "fonts.conf"
         config.write_text(f"<fontconfig><cachedir>{self.folder}/cache</cachedir></fontconfig>")
-        status, err = self.pdf(self.folder / "boxes.pdf", env=dict(ENV, FONTCONFIG_FILE=config))
-        self.assertEqual(status, 3, err)
-        self.assertIn("fonts-ipafont-gothic", err)
-        self.assertIn("fonts-ipafont-mincho", err)
-        self.assertFalse((self.folder / "boxes.pdf").exists())
+        env = dict(ENV, FONTCONFIG_FILE=config)
+        compare = run(["--compare", "山田", "太郎", "--pdf", self.folder / "boxes.pdf"],
+                      stdout=subprocess.DEVNULL, env=env)
+        for status, err in (self.pdf(self.folder / "boxes.pdf", env=env),
+                            (compare.returncode, compare.stderr.decode())):
+            self.assertEqual(status, 3, err)
+            self.assertIn("fonts-ipafont-gothic", err)
+            self.assertIn("fonts-ipafont-mincho", err)
+            self.assertFalse((self.folder / "boxes.pdf").exists())
 
     def test_a_signal_while_writing_leaves_no_part_file(self):
         cp932 = [s.encode("cp932") for s in ("山田", "太郎")]
