@@ -238,19 +238,23 @@ NamingDialog* MainWindow::ShowNamingDialog() {
     return namingDialog_;
 }
 
+NamingDialog* MainWindow::ShowPrefilledNamingDialog() {
+    // The surname of the reading on show, else the one last typed.
+    QString surname;
+    StrokeStyle style = state_.strokeStyle;
+    if (state_.shown.valid) {
+        surname = FromCp932(state_.shown.record.Names[Surname]);
+        style = state_.shown.style;
+    } else if (entryDialog_) {
+        surname = entryDialog_->surnameBox->currentText();
+    }
+    NamingDialog* dialog = ShowNamingDialog();
+    dialog->Prefill(surname, style);
+    return dialog;
+}
+
 void MainWindow::OpenNamingDialog() {
-    RunCommand([this] {
-        // The surname of the reading on show, else the one last typed.
-        QString surname;
-        StrokeStyle style = state_.strokeStyle;
-        if (state_.shown.valid) {
-            surname = FromCp932(state_.shown.record.Names[Surname]);
-            style = state_.shown.style;
-        } else if (entryDialog_) {
-            surname = entryDialog_->surnameBox->currentText();
-        }
-        ShowNamingDialog()->Prefill(surname, style);
-    });
+    RunCommand([this] { ShowPrefilledNamingDialog(); });
 }
 
 void MainWindow::AddShownToShortlist() {
@@ -262,7 +266,7 @@ void MainWindow::AddShownToShortlist() {
                          state_.shown.givenReading,
                          state_.shown.style,
                          {}});
-        ShowNamingDialog()->ShowShortlist();
+        ShowPrefilledNamingDialog()->ShowShortlist();
     });
 }
 

@@ -123,6 +123,9 @@ private:
     // Opens the 名付け候補 dialog (made at its first use, placed beside this
     // window) and returns it.
     NamingDialog* ShowNamingDialog();
+    // The same, its search filled with the surname and style of the reading
+    // on show (else the surname last typed).
+    NamingDialog* ShowPrefilledNamingDialog();
     // The caption and the panes' descriptions name the reading on show and
     // its style.
     void ShowReadingInCaption();

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -16,7 +17,9 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "Cp932.h"
@@ -209,12 +212,23 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QStringLiteral("祖母の案")));
 
-    const QString csv = QDir::temp().filePath(QStringLiteral("soten-shortlist-test.csv"));
-    ASSERT_EQ(panel->ExportTo(csv), QString());
-    QFile exported(csv);
+    // 書き出し: a name typed without its ending is written as CSV.
+    const QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    soten::test::ModalDriver driver;
+    driver.Then([&folder](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(folder.filePath(QStringLiteral("候補")));
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
+    });
+    panel->exportButton->click();
+    EXPECT_TRUE(driver.Done());
+    QFile exported(folder.filePath(QStringLiteral("候補.csv")));
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(exported.readAll()).split(QStringLiteral("\r\n"));
-    exported.remove();
     ASSERT_EQ(lines.size(), 5);  // the header, three names, the empty end
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("line,surname,given,reading,style,")))
         << lines[0].toStdString();
