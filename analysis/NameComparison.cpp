@@ -14,8 +14,6 @@
 namespace soten {
 namespace {
 
-constexpr std::array<FortuneKind, 4> ScoredKinds = {Person, Earth, Outer, Total};
-
 int StrokeSum(const NameRecord& record) {
     int sum = 0;
     for (int k = 1; k <= record.Lengths[GivenName]; ++k) {
@@ -102,19 +100,12 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     compared.unregistrable = UnregistrableCharacters(entry.given);
     compared.registrable = compared.unregistrable.empty();
     if (compared.refusal) {
+        compared.reading.record = state.record;
         compared.uncounted = UncountableCharacters(state, tables);
         return compared;
     }
     compared.reading = state.shown;
-    const NameRecord& record = compared.reading.record;
-    for (std::size_t kind = 0; kind < FortuneCount; ++kind) {
-        compared.keywords[kind] = LookupKeyword(tables, record.Fortunes[kind]);
-    }
-    for (const FortuneKind kind : ScoredKinds) {
-        compared.score += GradePoints(compared.keywords[kind].grade);
-    }
-    compared.sansai = ReadSansai(record);
-    compared.inyo = ReadInyo(record);
+    static_cast<NameJudgement&>(compared) = JudgeName(compared.reading.record, tables);
     return compared;
 }
 

@@ -8,6 +8,7 @@
 
 #include "DetailedReading.h"
 #include "Fortunes.h"
+#include "NameSearch.h"
 #include "ProgramState.h"
 #include "Shortlist.h"
 #include "Tables.h"
@@ -20,19 +21,17 @@ namespace soten {
 // registry office takes the given name, and 三才配置 and 陰陽配列. A name that
 // makes no reading (a character not in the dictionary, a name too long)
 // carries the refusal instead, so the comparison still lists it.
-struct ComparedName {
+struct ComparedName : NameJudgement {
     ShortlistEntry entry;
     std::optional<std::string> refusal;  // code page 932; set: nothing below is
     // A refused name's characters the dictionary cannot count, each once
     // (empty when the name was refused for its length).
     std::vector<std::string> uncounted;
-    ShownReading reading;  // valid, with the report and its lines
-    std::array<Keyword, FortuneCount> keywords;
-    int score = 0;
+    // Valid, with the report and its lines; for a refused name only the
+    // record, as the refusal left it.
+    ShownReading reading;
     bool registrable = true;
     std::vector<std::string> unregistrable;  // the characters refused, each once
-    SansaiReading sansai;
-    InyoReading inyo;
 };
 
 ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables);

@@ -98,17 +98,9 @@ std::optional<NameCandidate> MakeCandidate(const NameSearchFilters& filters, con
     if (CheckNames(state, tables)) return std::nullopt;
     ComputeFortunes(state.record);
     NameCandidate candidate;
+    static_cast<NameJudgement&>(candidate) = JudgeName(state.record, tables);
     candidate.given = std::move(given);
     candidate.record = state.record;
-    for (int kind = 0; kind < FortuneCount; ++kind) {
-        const auto index = static_cast<std::size_t>(kind);
-        candidate.keywords[index] = LookupKeyword(tables, state.record.Fortunes[index]);
-    }
-    for (const FortuneKind kind : ScoredKinds) {
-        candidate.score += GradePoints(candidate.keywords[kind].grade);
-    }
-    candidate.sansai = ReadSansai(state.record);
-    candidate.inyo = ReadInyo(state.record);
     return candidate;
 }
 
@@ -676,11 +668,7 @@ std::string FilterProblem(const NameSearchFilters& filters, const NameSearchData
         if (text->size() % 2 != 0 || text->size() / 2 > static_cast<std::size_t>(MaxReadingKana)) {
             return Message("読みはひらがなかカタカナで指定してください");
         }
-        for (std::size_t k = 1; k <= text->size() / 2; ++k) {
-            const unsigned code = UnitCode(Unit(*text, k));
-            const bool kana = (code >= 0x829F && code <= 0x82F1) || code == 0x815B;
-            if (!kana) return Message("読みはひらがなかカタカナで指定してください");
-        }
+        if (!IsHiraganaText(*text)) return Message("読みはひらがなかカタカナで指定してください");
     }
     if (!reading.exact.empty() &&
         (!reading.exact.starts_with(reading.prefix) || !reading.exact.ends_with(reading.suffix) ||
@@ -754,6 +742,28 @@ std::string FilterProblem(const NameSearchFilters& filters, const NameSearchData
 
 int GradePoints(int grade) {
     return grade >= 1 && grade <= 4 ? 4 - grade : 0;
+}
+
+NameJudgement JudgeName(const NameRecord& record, const Tables& tables) {
+    NameJudgement judgement;
+    for (std::size_t kind = 0; kind < FortuneCount; ++kind) {
+        judgement.keywords[kind] = LookupKeyword(tables, record.Fortunes[kind]);
+    }
+    for (const FortuneKind kind : ScoredKinds) {
+        judgement.score += GradePoints(judgement.keywords[kind].grade);
+    }
+    judgement.sansai = ReadSansai(record);
+    judgement.inyo = ReadInyo(record);
+    return judgement;
+}
+
+bool IsHiraganaText(std::string_view cp932) {
+    if (cp932.size() % 2 != 0) return false;
+    for (std::size_t k = 1; k <= cp932.size() / 2; ++k) {
+        const unsigned code = UnitCode(Unit(cp932, k));
+        if (!((code >= 0x829F && code <= 0x82F1) || code == 0x815B)) return false;  // ぁ..ん, ー
+    }
+    return true;
 }
 
 std::string ToHiragana(std::string_view cp932) {

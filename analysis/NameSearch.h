@@ -70,10 +70,27 @@ struct NameSearchFilters {
     std::uint64_t page = 1;          // from 1
 };
 
+// What the numbers of a name say beyond themselves: the keywords of the
+// five, the score (人運 + 地運 + 外運 + 総運 points, see GradePoints), and the
+// verdicts of 三才配置 and 陰陽配列.
+struct NameJudgement {
+    std::array<Keyword, FortuneCount> keywords;
+    int score = 0;
+    SansaiReading sansai;
+    InyoReading inyo;
+};
+
+// The judgement of a record whose numbers are computed.
+NameJudgement JudgeName(const NameRecord& record, const Tables& tables);
+
+// True for text made only of hiragana and ー (code page 932), the form
+// readings are searched and kept in.
+bool IsHiraganaText(std::string_view cp932);
+
 // A name found, with everything a reading of it would show.
 inline constexpr std::size_t MaxShownReadings = 8;
 
-struct NameCandidate {
+struct NameCandidate : NameJudgement {
     std::string given;    // code page 932
     std::string reading;  // hiragana: the one matching the filters, or the first
     // At most MaxShownReadings readings that match the filters. A real name has
@@ -86,10 +103,6 @@ struct NameCandidate {
     bool registrable = true;
     std::vector<std::string> unregistrable;
     NameRecord record;  // Names, Lengths, Strokes, SpiritOne and Fortunes set
-    std::array<Keyword, FortuneCount> keywords;
-    int score = 0;
-    SansaiReading sansai;
-    InyoReading inyo;
 };
 
 struct NameSearchResult {

@@ -548,13 +548,7 @@ void CheckBatchInput(CliOptions& options) {
 std::string ReadingOf(const std::string& given, const std::string& utf8) {
     const auto cp932 = Cp932::FromUtf8(utf8);
     std::string hiragana = cp932 ? ToHiragana(*cp932) : std::string();
-    bool kana = cp932 && hiragana.size() % 2 == 0;
-    for (std::size_t i = 0; kana && i < hiragana.size(); i += 2) {
-        const unsigned code = static_cast<unsigned char>(hiragana[i]) << 8 |
-                              static_cast<unsigned char>(hiragana[i + 1]);
-        kana = (code >= 0x829F && code <= 0x82F1) || code == 0x815B;
-    }
-    if (!kana) {
+    if (!cp932 || !IsHiraganaText(hiragana)) {
         // Appended piece by piece, clear of GCC 12's false -Wrestrict at -O3.
         std::string message = "the reading of ";
         message += given;

@@ -10,8 +10,8 @@
 #include "Cp932.h"
 #include "DetailedReading.h"
 #include "Fortunes.h"
-#include "HeadlessReading.h"
 #include "NameComparison.h"
+#include "NewReading.h"
 #include "RecordWriter.h"
 
 namespace soten::cli {
@@ -53,10 +53,10 @@ void Compare(Listing& listing, const Tables& tables) {
         Refusal& said = name.refusal.emplace();
         said.message = Utf8(refusal);
         if (refusal == TooManyCharactersMessage()) continue;
-        // The refused reading again, for the characters it could not count.
+        // The characters it could not count, named as they were typed.
         ProgramState state;
         state.strokeStyle = name.entry.style;
-        ReadHeadless(state, tables, {name.entry.surname, name.entry.given});
+        state.record = name.compared.reading.record;
         said.characters = UnknownCharacters(state, tables, name.surname, name.given);
     }
 }

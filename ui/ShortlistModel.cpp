@@ -37,8 +37,18 @@ void ShortlistModel::Refresh() {
         if (!names_.empty()) emit dataChanged(index(0, Note), index(rowCount() - 1, Note));
         return;
     }
+    // A moved or removed name keeps its reading; only a new one is read.
+    std::vector<ComparedName> names;
+    names.reserve(entries.size());
+    for (const ShortlistEntry& entry : entries) {
+        const auto known =
+            std::find_if(names_.begin(), names_.end(),
+                         [&](const ComparedName& name) { return name.entry.SameName(entry); });
+        names.push_back(known != names_.end() ? std::move(*known) : CompareName(entry, tables_));
+        names.back().entry.note = entry.note;
+    }
     beginResetModel();
-    names_ = CompareNames(store_.List().Entries(), tables_);
+    names_ = std::move(names);
     endResetModel();
 }
 

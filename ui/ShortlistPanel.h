@@ -45,9 +45,6 @@ public:
     void RemoveCurrent();
     void MoveCurrent(int delta);
     void SortBy(int column);
-    // Writes the list to `path` as CSV, or TSV when the name ends in .tsv or
-    // .txt; an empty string when written, else the reason.
-    QString ExportTo(const QString& path);
     void Export();
     void Print();
     void Preview();
@@ -60,6 +57,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Writes the list to `path` as CSV, or TSV when the name ends in .tsv or
+    // .txt; an empty string when written, else the reason.
+    QString ExportTo(const QString& path);
     void UpdateButtons();
     void SelectRow(int row);
 
