@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "Cp932.h"
-#include "EmbeddedTables.h"
-#include "HeadlessReading.h"
-#include "ShiftJis.h"
-#include "Tables.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Tables.h"
+#include "analysis/text/Cp932.h"
+#include "analysis/text/ShiftJis.h"
+#include "data/include/EmbeddedTables.h"
 
 namespace {
 

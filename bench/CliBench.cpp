@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "BatchLine.h"
-#include "CliOptions.h"
-#include "Tables.h"
+#include "analysis/reading/Tables.h"
+#include "cli/app/CliOptions.h"
+#include "cli/batch/BatchLine.h"
 
 namespace {
 

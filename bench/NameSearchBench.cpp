@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include "EmbeddedNameData.h"
-#include "NameSearch.h"
-#include "ShiftJis.h"
+#include "analysis/naming/NameSearch.h"
+#include "analysis/text/ShiftJis.h"
+#include "data/include/EmbeddedNameData.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "FontSubstitutes.h"
-#include "HeadlessReading.h"
-#include "PrintedReading.h"
-#include "PrinterSession.h"
-#include "QtPrinterBackend.h"
-#include "ShiftJis.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "analysis/text/ShiftJis.h"
+#include "platform/drawing/FontSubstitutes.h"
+#include "printing/device/PrinterSession.h"
+#include "printing/device/QtPrinterBackend.h"
+#include "printing/pages/PrintedReading.h"
 
 namespace {
 

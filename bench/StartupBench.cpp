@@ -22,10 +22,10 @@
 #include <string>
 #include <vector>
 
-#include "MainWindow.h"
-#include "NameEntryDialog.h"
-#include "ProgramState.h"
-#include "Startup.h"
+#include "analysis/reading/ProgramState.h"
+#include "ui/app/MainWindow.h"
+#include "ui/app/Startup.h"
+#include "ui/reading/NameEntryDialog.h"
 
 namespace {
 

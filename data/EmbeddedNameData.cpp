@@ -1,4 +1,4 @@
-#include "EmbeddedNameData.h"
+#include "data/include/EmbeddedNameData.h"
 
 // Includes the files' bytes at assembly time, each between two symbols.
 #define SOTEN_EMBED_FILE(symbol, file)        \

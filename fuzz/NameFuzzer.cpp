@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "Cp932.h"
-#include "HeadlessReading.h"
-#include "Tables.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Tables.h"
+#include "analysis/text/Cp932.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;

@@ -16,8 +16,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "FileReplacement.h"
-#include "PathResolution.h"
+#include "platform/files/FileReplacement.h"
+#include "platform/files/PathResolution.h"
 
 namespace {
 

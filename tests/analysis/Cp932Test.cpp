@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "Cp932.h"
-#include "ShiftJis.h"
+#include "analysis/text/Cp932.h"
+#include "analysis/text/ShiftJis.h"
 
 namespace soten {
 namespace {

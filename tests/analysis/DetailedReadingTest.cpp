@@ -3,9 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "DetailedReading.h"
-#include "FixtureTables.h"
-#include "HeadlessReading.h"
+#include "analysis/reading/DetailedReading.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "FixtureTables.h"
-#include "Fortunes.h"
+#include "analysis/reading/Fortunes.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

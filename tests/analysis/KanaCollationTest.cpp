@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "FixtureTables.h"
-#include "KanaCollation.h"
-#include "NameSearchData.h"
+#include "analysis/naming/NameSearchData.h"
+#include "analysis/text/KanaCollation.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

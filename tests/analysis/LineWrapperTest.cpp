@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FixtureTables.h"
-#include "LineWrapper.h"
+#include "analysis/reading/LineWrapper.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

@@ -8,13 +8,13 @@
 #include <set>
 #include <tuple>
 
-#include "FixtureTables.h"
-#include "Fortunes.h"
-#include "HeadlessReading.h"
-#include "KanaCollation.h"
-#include "NameSearch.h"
-#include "NewReading.h"
-#include "ShiftJis.h"
+#include "analysis/naming/NameSearch.h"
+#include "analysis/reading/Fortunes.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/NewReading.h"
+#include "analysis/text/KanaCollation.h"
+#include "analysis/text/ShiftJis.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

@@ -3,8 +3,8 @@
 #include <deque>
 #include <vector>
 
-#include "FixtureTables.h"
-#include "NewReading.h"
+#include "analysis/reading/NewReading.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "FixtureTables.h"
-#include "HeadlessReading.h"
-#include "Tables.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Tables.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

@@ -6,10 +6,10 @@
 #include <sstream>
 #include <vector>
 
-#include "FixtureTables.h"
-#include "Formatted.h"
-#include "HeadlessReading.h"
-#include "Report.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Report.h"
+#include "analysis/text/Formatted.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "FixtureTables.h"
-#include "HeadlessReading.h"
-#include "NameComparison.h"
-#include "NameSearch.h"
-#include "Shortlist.h"
+#include "analysis/naming/NameSearch.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "analysis/shortlist/NameComparison.h"
+#include "analysis/shortlist/Shortlist.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

@@ -1,8 +1,8 @@
 // The texts the panes and the printed page share.
 #include <gtest/gtest.h>
 
-#include "FixtureTables.h"
-#include "ShownText.h"
+#include "analysis/reading/ShownText.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

@@ -12,11 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "Cp932.h"
-#include "NewReading.h"
-#include "ShiftJis.h"
-#include "StrokeLookup.h"
-#include "Tables.h"
+#include "analysis/reading/NewReading.h"
+#include "analysis/reading/StrokeLookup.h"
+#include "analysis/reading/Tables.h"
+#include "analysis/text/Cp932.h"
+#include "analysis/text/ShiftJis.h"
 
 namespace soten {
 namespace {

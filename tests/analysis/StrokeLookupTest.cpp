@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "FixtureTables.h"
-#include "NewReading.h"
-#include "ShiftJis.h"
-#include "StrokeLookup.h"
+#include "analysis/reading/NewReading.h"
+#include "analysis/reading/StrokeLookup.h"
+#include "analysis/text/ShiftJis.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

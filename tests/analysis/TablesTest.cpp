@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "FixtureTables.h"
-#include "NameColumnLayout.h"
-#include "Tables.h"
+#include "analysis/reading/NameColumnLayout.h"
+#include "analysis/reading/Tables.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten {
 namespace {

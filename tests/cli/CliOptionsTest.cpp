@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CliOptions.h"
+#include "cli/app/CliOptions.h"
 
 namespace soten::cli {
 namespace {

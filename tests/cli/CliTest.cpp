@@ -4,15 +4,15 @@
 #include <set>
 #include <sstream>
 
-#include "CliOptions.h"
-#include "CliRunner.h"
-#include "ComparisonCommand.h"
-#include "Cp932.h"
-#include "FailingInput.h"
-#include "FixtureTables.h"
-#include "JsonForTests.h"
-#include "PdfHelper.h"
 #include "SotenIdentity.h"
+#include "analysis/text/Cp932.h"
+#include "cli/app/CliOptions.h"
+#include "cli/app/CliRunner.h"
+#include "cli/compare/ComparisonCommand.h"
+#include "cli/pdf/PdfHelper.h"
+#include "tests/cli/FailingInput.h"
+#include "tests/cli/JsonForTests.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten::cli {
 namespace {

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <sstream>
 
-#include "FailingInput.h"
-#include "LineSource.h"
+#include "cli/batch/LineSource.h"
+#include "tests/cli/FailingInput.h"
 
 namespace soten::cli {
 namespace {

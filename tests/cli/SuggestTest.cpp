@@ -3,10 +3,10 @@
 #include <set>
 #include <sstream>
 
-#include "CliRunner.h"
-#include "FixtureTables.h"
-#include "JsonForTests.h"
-#include "RecordWriter.h"
+#include "analysis/records/RecordWriter.h"
+#include "cli/app/CliRunner.h"
+#include "tests/cli/JsonForTests.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten::cli {
 namespace {

@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
-#include "FileErrors.h"
-#include "FileReplacement.h"
-#include "RuntimeFolder.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/FileReplacement.h"
+#include "platform/files/RuntimeFolder.h"
 
 namespace soten::platform {
 namespace {

@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "FileErrors.h"
-#include "ShiftJis.h"
-#include "ShortlistFile.h"
-#include "UserDataFile.h"
+#include "analysis/text/ShiftJis.h"
+#include "platform/files/FileErrors.h"
+#include "platform/files/ShortlistFile.h"
+#include "platform/files/UserDataFile.h"
 
 namespace soten::platform {
 namespace {

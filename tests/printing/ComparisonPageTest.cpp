@@ -10,15 +10,15 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "ComparisonPage.h"
-#include "FixtureTables.h"
-#include "Formatted.h"
-#include "Fortunes.h"
-#include "PdfExport.h"
-#include "PrintPreview.h"
-#include "PrinterSession.h"
-#include "PrintingTestSupport.h"
-#include "ShiftJis.h"
+#include "analysis/reading/Fortunes.h"
+#include "analysis/text/Formatted.h"
+#include "analysis/text/ShiftJis.h"
+#include "printing/device/PrinterSession.h"
+#include "printing/pages/ComparisonPage.h"
+#include "printing/pages/PdfExport.h"
+#include "printing/pages/PrintPreview.h"
+#include "tests/support/FixtureTables.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {

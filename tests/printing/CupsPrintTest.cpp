@@ -16,9 +16,9 @@
 #include <QThread>
 #include <optional>
 
-#include "FixtureTables.h"
-#include "PrintedReading.h"
-#include "PrintingTestSupport.h"
+#include "printing/pages/PrintedReading.h"
+#include "tests/support/FixtureTables.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {

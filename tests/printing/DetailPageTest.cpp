@@ -2,10 +2,10 @@
 // portrait page even for the longest name.
 #include <gtest/gtest.h>
 
-#include "DetailPage.h"
-#include "FixtureTables.h"
-#include "PrinterSession.h"
-#include "PrintingTestSupport.h"
+#include "printing/device/PrinterSession.h"
+#include "printing/pages/DetailPage.h"
+#include "tests/support/FixtureTables.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "FixtureTables.h"
-#include "HeadlessReading.h"
-#include "PdfExport.h"
-#include "PrintingTestSupport.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "printing/pages/PdfExport.h"
+#include "tests/support/FixtureTables.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {

@@ -16,12 +16,12 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "FixtureTables.h"
-#include "HeadlessReading.h"
-#include "PdfExport.h"
-#include "PdfFile.h"
-#include "PrinterSession.h"
-#include "PrintingTestSupport.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "printing/device/PdfFile.h"
+#include "printing/device/PrinterSession.h"
+#include "printing/pages/PdfExport.h"
+#include "tests/support/FixtureTables.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {

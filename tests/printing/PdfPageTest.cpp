@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "FixtureTables.h"
-#include "PrintingTestSupport.h"
+#include "tests/support/FixtureTables.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {

@@ -2,8 +2,8 @@
 // layer; Cancel leaves everything as it was.
 #include <gtest/gtest.h>
 
-#include "FakePrinterBackend.h"
-#include "PrinterSession.h"
+#include "printing/device/PrinterSession.h"
+#include "tests/support/printing/FakePrinterBackend.h"
 
 namespace soten {
 namespace {

@@ -11,9 +11,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "FixtureTables.h"
-#include "PrintPreview.h"
-#include "PrintingTestSupport.h"
+#include "printing/pages/PrintPreview.h"
+#include "tests/support/FixtureTables.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {

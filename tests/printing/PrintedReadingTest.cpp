@@ -3,9 +3,9 @@
 // half a page.
 #include <gtest/gtest.h>
 
-#include "FixtureTables.h"
-#include "PrintedReading.h"
-#include "PrintingTestSupport.h"
+#include "printing/pages/PrintedReading.h"
+#include "tests/support/FixtureTables.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <tuple>
 
-#include "FakePrinterBackend.h"
-#include "PrinterSession.h"
+#include "printing/device/PrinterSession.h"
+#include "tests/support/printing/FakePrinterBackend.h"
 
 namespace soten {
 namespace {

@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "PrinterSession.h"
-#include "QtPrinterBackend.h"
+#include "printing/device/PrinterSession.h"
+#include "printing/device/QtPrinterBackend.h"
 
 namespace soten {
 namespace {

@@ -6,11 +6,11 @@
 
 #include <QSvgRenderer>
 
-#include "FixtureTables.h"
-#include "Fortunes.h"
-#include "PrinterSession.h"
-#include "PrintingTestSupport.h"
-#include "ReadingPage.h"
+#include "analysis/reading/Fortunes.h"
+#include "printing/device/PrinterSession.h"
+#include "printing/pages/ReadingPage.h"
+#include "tests/support/FixtureTables.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <QApplication>
 
-#include "FontSubstitutes.h"
-#include "PrintingTestSupport.h"
+#include "platform/drawing/FontSubstitutes.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 int main(int argc, char* argv[]) {
     ::testing::InitGoogleTest(&argc, argv);

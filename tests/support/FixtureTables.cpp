@@ -1,11 +1,11 @@
-#include "FixtureTables.h"
+#include "tests/support/FixtureTables.h"
 
 #include <array>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
-#include "ShiftJis.h"
+#include "analysis/text/ShiftJis.h"
 
 namespace soten::test {
 namespace {

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Cp932.h"
-#include "Tables.h"
+#include "analysis/reading/Tables.h"
+#include "analysis/text/Cp932.h"
 
 namespace soten::test {
 

@@ -11,11 +11,11 @@
 #include <QTest>
 #include <functional>
 
-#include "Cp932.h"
-#include "EntrySteps.h"
-#include "MainWindow.h"
-#include "ModalDriver.h"
-#include "NameEntryDialog.h"
+#include "analysis/text/Cp932.h"
+#include "tests/ui/EntrySteps.h"
+#include "tests/ui/ModalDriver.h"
+#include "ui/app/MainWindow.h"
+#include "ui/reading/NameEntryDialog.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <QFontInfo>
 
-#include "PixelLines.h"
-#include "PixelSupport.h"
+#include "platform/drawing/PixelLines.h"
+#include "tests/ui/PixelSupport.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "ModalDriver.h"
-#include "NameEntryDialog.h"
-#include "ShiftJis.h"
+#include "analysis/text/ShiftJis.h"
+#include "tests/ui/ModalDriver.h"
+#include "ui/reading/NameEntryDialog.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <QString>
 
-#include "ModalDriver.h"
-#include "NameEntryDialog.h"
+#include "tests/ui/ModalDriver.h"
+#include "ui/reading/NameEntryDialog.h"
 
 namespace soten::test {
 

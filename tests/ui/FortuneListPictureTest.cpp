@@ -3,9 +3,9 @@
 // abutting on the half-width cell grid.
 #include <gtest/gtest.h>
 
-#include "FortuneListPicture.h"
-#include "PixelSupport.h"
-#include "ShiftJis.h"
+#include "analysis/text/ShiftJis.h"
+#include "tests/ui/PixelSupport.h"
+#include "ui/reading/FortuneListPicture.h"
 
 namespace {
 

@@ -7,17 +7,17 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "Art.h"
-#include "EntrySteps.h"
-#include "MainWindow.h"
-#include "MainWindowPanes.h"
-#include "ModalDriver.h"
-#include "NameEntryDialog.h"
-#include "PaneImage.h"
-#include "PanesFixture.h"
-#include "PixelSupport.h"
-#include "ReportHolder.h"
-#include "ShiftJis.h"
+#include "analysis/text/ShiftJis.h"
+#include "tests/ui/EntrySteps.h"
+#include "tests/ui/ModalDriver.h"
+#include "tests/ui/PanesFixture.h"
+#include "tests/ui/PixelSupport.h"
+#include "ui/app/Art.h"
+#include "ui/app/MainWindow.h"
+#include "ui/reading/MainWindowPanes.h"
+#include "ui/reading/NameEntryDialog.h"
+#include "ui/reading/ReportHolder.h"
+#include "ui/widgets/PaneImage.h"
 
 namespace {
 

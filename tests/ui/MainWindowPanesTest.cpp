@@ -2,13 +2,13 @@
 // pictures as drawn, and the report holder.
 #include <gtest/gtest.h>
 
-#include "MainWindowPanes.h"
-#include "NameColumnPicture.h"
-#include "PaneImage.h"
-#include "PanesFixture.h"
-#include "PixelSupport.h"
-#include "ReportHolder.h"
-#include "ShiftJis.h"
+#include "analysis/text/ShiftJis.h"
+#include "tests/ui/PanesFixture.h"
+#include "tests/ui/PixelSupport.h"
+#include "ui/reading/MainWindowPanes.h"
+#include "ui/reading/NameColumnPicture.h"
+#include "ui/reading/ReportHolder.h"
+#include "ui/widgets/PaneImage.h"
 
 namespace {
 

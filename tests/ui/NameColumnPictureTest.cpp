@@ -3,9 +3,9 @@
 // from the layout rules; the picture must match it pixel for pixel.
 #include <gtest/gtest.h>
 
-#include "NameColumnPicture.h"
-#include "PixelSupport.h"
-#include "RecordSupport.h"
+#include "tests/ui/PixelSupport.h"
+#include "tests/ui/RecordSupport.h"
+#include "ui/reading/NameColumnPicture.h"
 
 namespace {
 

@@ -15,13 +15,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "Cp932.h"
-#include "MainWindow.h"
-#include "NameEntryDialog.h"
-#include "NameSearch.h"
-#include "NamingDialog.h"
-#include "NamingSteps.h"
-#include "ShiftJis.h"
+#include "analysis/naming/NameSearch.h"
+#include "analysis/text/Cp932.h"
+#include "analysis/text/ShiftJis.h"
+#include "tests/ui/NamingSteps.h"
+#include "ui/app/MainWindow.h"
+#include "ui/naming/NamingDialog.h"
+#include "ui/reading/NameEntryDialog.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 
-#include "NamingDialog.h"
+#include "ui/naming/NamingDialog.h"
 
 namespace soten::test {
 

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "MainWindowPanes.h"
-#include "PaneImage.h"
-#include "ReportHolder.h"
-#include "ShiftJis.h"
+#include "analysis/text/ShiftJis.h"
+#include "ui/reading/MainWindowPanes.h"
+#include "ui/reading/ReportHolder.h"
+#include "ui/widgets/PaneImage.h"
 
 namespace soten::test {
 

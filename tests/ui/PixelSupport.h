@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
-#include "CellFont.h"
-#include "CellText.h"
-#include "FontSubstitutes.h"
+#include "platform/drawing/CellFont.h"
+#include "platform/drawing/CellText.h"
+#include "platform/drawing/FontSubstitutes.h"
 
 namespace soten::test {
 

@@ -1,10 +1,10 @@
 // The reading pane: screen lines 0 to n spread from y 11 to y 443.
 #include <gtest/gtest.h>
 
-#include "Cp932.h"
-#include "PixelSupport.h"
-#include "ReadingPicture.h"
-#include "ShiftJis.h"
+#include "analysis/text/Cp932.h"
+#include "analysis/text/ShiftJis.h"
+#include "tests/ui/PixelSupport.h"
+#include "ui/reading/ReadingPicture.h"
 
 namespace {
 

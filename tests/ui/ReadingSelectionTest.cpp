@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "Cp932.h"
-#include "EntrySteps.h"
-#include "MainWindow.h"
-#include "ModalDriver.h"
-#include "NameEntryDialog.h"
-#include "ReadingTextLayout.h"
+#include "analysis/text/Cp932.h"
+#include "tests/ui/EntrySteps.h"
+#include "tests/ui/ModalDriver.h"
+#include "ui/app/MainWindow.h"
+#include "ui/reading/NameEntryDialog.h"
+#include "ui/reading/ReadingTextLayout.h"
 
 namespace {
 

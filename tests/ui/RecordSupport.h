@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "Fortunes.h"
-#include "NameColumnLayout.h"
-#include "NameRecord.h"
-#include "ShiftJis.h"
+#include "analysis/reading/Fortunes.h"
+#include "analysis/reading/NameColumnLayout.h"
+#include "analysis/reading/NameRecord.h"
+#include "analysis/text/ShiftJis.h"
 
 namespace soten::test {
 

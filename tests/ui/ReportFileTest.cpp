@@ -18,7 +18,7 @@
 #include <functional>
 #include <iostream>
 
-#include "ReportFile.h"
+#include "ui/reading/ReportFile.h"
 
 namespace {
 

@@ -22,19 +22,19 @@
 #include <QTimer>
 #include <memory>
 
-#include "Cp932.h"
-#include "FakePrinterBackend.h"
-#include "MainWindow.h"
-#include "ModalDriver.h"
-#include "NameEntryDialog.h"
-#include "NamingDialog.h"
-#include "NamingSteps.h"
-#include "ScopedPrinterBackend.h"
-#include "ShiftJis.h"
-#include "ShortlistModel.h"
-#include "ShortlistPanel.h"
-#include "ShortlistStore.h"
-#include "WindowPlacement.h"
+#include "analysis/text/Cp932.h"
+#include "analysis/text/ShiftJis.h"
+#include "tests/support/printing/FakePrinterBackend.h"
+#include "tests/support/printing/ScopedPrinterBackend.h"
+#include "tests/ui/ModalDriver.h"
+#include "tests/ui/NamingSteps.h"
+#include "ui/app/MainWindow.h"
+#include "ui/naming/NamingDialog.h"
+#include "ui/reading/NameEntryDialog.h"
+#include "ui/shortlist/ShortlistModel.h"
+#include "ui/shortlist/ShortlistPanel.h"
+#include "ui/shortlist/ShortlistStore.h"
+#include "ui/widgets/WindowPlacement.h"
 
 namespace {
 

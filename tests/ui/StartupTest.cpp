@@ -7,10 +7,10 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "ModalDriver.h"
-#include "ProgramOptions.h"
 #include "SotenIdentity.h"
-#include "StartupFailure.h"
+#include "tests/ui/ModalDriver.h"
+#include "ui/app/ProgramOptions.h"
+#include "ui/app/StartupFailure.h"
 
 namespace {
 

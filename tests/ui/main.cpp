@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "FontSubstitutes.h"
+#include "platform/drawing/FontSubstitutes.h"
 
 int main(int argc, char* argv[]) {
     // CTest lists the tests by running this program without the test

@@ -1,4 +1,4 @@
-#include "FakePrinterBackend.h"
+#include "tests/support/printing/FakePrinterBackend.h"
 
 namespace soten::printing {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "PrinterBackend.h"
-#include "RecordedPage.h"
+#include "printing/device/PrinterBackend.h"
+#include "printing/pages/RecordedPage.h"
 
 namespace soten::printing {
 

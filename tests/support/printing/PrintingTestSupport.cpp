@@ -1,4 +1,4 @@
-#include "PrintingTestSupport.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 #include <QFile>
 #include <QProcess>
@@ -6,12 +6,12 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "FixtureTables.h"
-#include "HeadlessReading.h"
-#include "PdfExport.h"
-#include "PrintedReading.h"
-#include "PrinterSession.h"
-#include "QtPrinterBackend.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "printing/device/PrinterSession.h"
+#include "printing/device/QtPrinterBackend.h"
+#include "printing/pages/PdfExport.h"
+#include "printing/pages/PrintedReading.h"
+#include "tests/support/FixtureTables.h"
 
 namespace soten::test {
 

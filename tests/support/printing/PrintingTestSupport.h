@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "FakePrinterBackend.h"
-#include "ProgramState.h"
-#include "RecordedPage.h"
-#include "Tables.h"
+#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Tables.h"
+#include "printing/pages/RecordedPage.h"
+#include "tests/support/printing/FakePrinterBackend.h"
 
 namespace soten::test {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <utility>
 
-#include "FakePrinterBackend.h"
-#include "PrinterSession.h"
+#include "printing/device/PrinterSession.h"
+#include "tests/support/printing/FakePrinterBackend.h"
 
 namespace soten::test {
 

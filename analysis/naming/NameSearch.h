@@ -1,0 +1,139 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/naming/NameSearchData.h"
+#include "analysis/naming/ReadingFilter.h"
+#include "analysis/reading/DetailedReading.h"
+#include "analysis/reading/Fortunes.h"
+#include "analysis/reading/NameRecord.h"
+#include "analysis/reading/Tables.h"
+
+namespace soten {
+
+// Where the name search looks: the given names of the name dictionary, or
+// every name of one to three kanji allowed in given names.
+enum class SearchSpace { Names, All };
+
+// Female lists the names given to girls and those given to both; Male the
+// same for boys. Names with no gender given come with Any, and with a gender
+// only when asked for (includeUnspecified).
+enum class GenderFilter { Any, Female, Male };
+
+// What the whole result is sorted by. Score is the default order (below);
+// the others sort by that column and fall back to the default order on ties.
+// Fortunes sort best grade first, then by number; Strokes by the given name's
+// stroke sum. Name and Reading sort the whole result in the names space and
+// only the page in the all-names space.
+enum class SortKey { Score, Heaven, Person, Earth, Outer, Total, Strokes, Name, Reading };
+
+// A character the given name must hold: at `position` (1 = first character),
+// or anywhere when `position` is 0. Code page 932.
+struct RequiredCharacter {
+    std::string character;
+    int position = 0;
+};
+
+inline constexpr int DefaultSearchLimit = 100;
+inline constexpr int MaxSearchLimit = 10000;
+inline constexpr int MaxRequiredCharacters = 3;
+inline constexpr int MaxAllSpaceChars = 3;
+
+// The filters of one search. Text is code page 932.
+struct NameSearchFilters {
+    std::string surname;
+    StrokeStyle style = StrokeStyle::Shinji;
+    SearchSpace space = SearchSpace::Names;
+    GenderFilter gender = GenderFilter::Any;  // the names space only
+    bool includeUnspecified = false;          // names with no gender given, with a gender
+    bool includeUnregistrable = false;        // names a registry office refuses
+    int chars = 0;                            // 0: any number of characters
+    ReadingFilters reading;                   // hiragana or katakana
+    std::vector<RequiredCharacter> required;
+    std::vector<std::string> excluded;  // characters the name must not hold
+    // The worst grade accepted for each number (indexed by FortuneKind; 4
+    // accepts all, 1 only ◎). 天運 depends on the surname alone and is not
+    // filtered.
+    std::array<int, FortuneCount> worstGrade{4, 4, 4, 4, 4};
+    int minScore = 0;
+    // The worst 三才配置 verdict accepted (VeryBad accepts all), and whether
+    // a 陰陽配列 of 凶 is left out (注意 passes).
+    SansaiVerdict worstSansai = SansaiVerdict::VeryBad;
+    bool inyoOk = false;
+    SortKey sort = SortKey::Score;
+    bool reversed = false;           // the sort key's order turned round
+    int limit = DefaultSearchLimit;  // names per page, capped at MaxSearchLimit
+    std::uint64_t page = 1;          // from 1
+};
+
+// What the numbers of a name say beyond themselves: the keywords of the
+// five, the score (人運 + 地運 + 外運 + 総運 points, see GradePoints), and the
+// verdicts of 三才配置 and 陰陽配列.
+struct NameJudgement {
+    std::array<Keyword, FortuneCount> keywords;
+    int score = 0;
+    SansaiReading sansai;
+    InyoReading inyo;
+};
+
+// The judgement of a record whose numbers are computed.
+NameJudgement JudgeName(const NameRecord& record, const Tables& tables);
+
+// True for text made only of hiragana and ー (code page 932), the form
+// readings are searched and kept in.
+bool IsHiraganaText(std::string_view cp932);
+
+// A name found, with everything a reading of it would show.
+inline constexpr std::size_t MaxShownReadings = 8;
+
+struct NameCandidate : NameJudgement {
+    std::string given;    // code page 932
+    std::string reading;  // hiragana: the one matching the filters, or the first
+    // At most MaxShownReadings readings that match the filters. A real name has
+    // its one reading; a composed name the concatenations of its characters'
+    // readings, 名乗り before 訓 before 音. Empty when its kanji have none.
+    std::vector<std::string> readings;
+    NameGender gender = NameGender::None;  // None in the all-names space
+    // False when a character is outside the registrable set (listed in
+    // unregistrable, each once).
+    bool registrable = true;
+    std::vector<std::string> unregistrable;
+    NameRecord record;  // Names, Lengths, Strokes, SpiritOne and Fortunes set
+};
+
+struct NameSearchResult {
+    // The program's own message when the surname is refused; nothing else is
+    // then set.
+    std::optional<std::string> refusal;
+    // Why nothing can match (contradictory or impossible filters); empty when
+    // the filters are usable.
+    std::string problem;
+    // Remarks such as a capped limit.
+    std::vector<std::string> notes;
+    std::uint64_t count = 0;  // every matching name, not only this page
+    int limit = DefaultSearchLimit;
+    std::vector<NameCandidate> candidates;
+};
+
+// Points of a grade: ◎ 3, ○ 2, △ 1, × 0.
+int GradePoints(int grade);
+
+// Hiragana for the katakana of a code page 932 text; anything else unchanged.
+std::string ToHiragana(std::string_view cp932);
+
+// Runs one search. The default order: score (人運 + 地運 + 外運 + 総運 points,
+// highest first), then 総運's grade (best first); in the names space then the
+// reading in dictionary order (GojuonKey) and the written form; in the all-names
+// space then fewer characters first, then the stroke counts of the first,
+// second and third character (ascending), then the characters in code page 932
+// order. The all-names space is never enumerated: the work depends on the stroke
+// patterns, the characters whose readings can take part in the reading asked
+// for, and the page, not on the billions of names behind them.
+NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tables,
+                             const NameSearchData& data);
+
+}  // namespace soten

@@ -1,0 +1,58 @@
+#include "analysis/reading/LineWrapper.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "analysis/text/ShiftJis.h"
+
+namespace soten {
+namespace {
+
+constexpr int LastLine = WrappedLineCount - 1;
+
+// Marks that may not begin a line: "。", "，" and "”".
+bool IsProhibitedAtLineStart(std::string_view unit) {
+    const unsigned code = UnitCode(unit);
+    return code == 0x8142 || code == 0x8143 || code == 0x8168;
+}
+
+void Wrap(std::string_view text, bool paragraphEnd, std::array<std::string, WrappedLineCount>& set,
+          std::int32_t& counter, std::size_t normalWidth, std::size_t wideWidth) {
+    // Whole 2-byte units only: a trailing odd byte is ignored.
+    const std::size_t end = text.size() & ~std::size_t{1};
+    std::size_t i = 0;
+    while (i < end) {
+        std::string& line = set[static_cast<std::size_t>(counter)];
+        const std::size_t length = line.size();
+        if (length == wideWidth ||
+            (length == normalWidth && !IsProhibitedAtLineStart(text.substr(i, 2)))) {
+            if (counter == LastLine) return;
+            ++counter;
+            continue;
+        }
+        // Up to the normal width nothing needs looking at, so copy that run at
+        // once; on a full line only the one hanging mark goes on.
+        const std::size_t room = length < normalWidth ? normalWidth - length : wideWidth - length;
+        const std::size_t take = std::min(room, end - i);
+        line.append(text.substr(i, take));
+        i += take;
+    }
+    if (paragraphEnd && counter < LastLine) ++counter;
+}
+
+}  // namespace
+
+void ResetLines(NameRecord& record, ReadingLines& lines) {
+    record.ScreenLineIndex = 0;
+    record.PrintLineIndex = 0;
+    for (auto& line : lines.ScreenLines) line.clear();
+    for (auto& line : lines.PrintLines) line.clear();
+}
+
+void WrapReading(NameRecord& record, ReadingLines& lines) {
+    const bool paragraphEnd = record.ParagraphEnd == 1;
+    Wrap(record.ReadingText, paragraphEnd, lines.ScreenLines, record.ScreenLineIndex, 52, 54);
+    Wrap(record.ReadingText, paragraphEnd, lines.PrintLines, record.PrintLineIndex, 70, 72);
+}
+
+}  // namespace soten

@@ -1,0 +1,143 @@
+#include "analysis/reading/Report.h"
+
+#include <array>
+
+#include "analysis/reading/Fortunes.h"
+#include "analysis/reading/LineWrapper.h"
+#include "analysis/text/Formatted.h"
+#include "analysis/text/ShiftJis.h"
+
+namespace soten {
+namespace {
+
+// The fixed sentences of the report, converted once.
+struct Phrases {
+    std::string fullWidthSpace = Cp932Text("　");
+    std::string equals = Cp932Text("＝");
+    std::string colon = Cp932Text("：");
+    std::string numberSuffix = Cp932Text("数");
+    std::string overallLead = Cp932Text("　まず，");
+    std::string overallMiddle = Cp932Text("さんの生涯の総合的な運勢ですが，あなたの総運は");
+    std::string overallEnd = Cp932Text("です。");
+    std::string personalityLead = Cp932Text("　つぎに，人運によって性格について判断します。人運が");
+    std::string personalityEnd = Cp932Text("の人は，");
+    std::string loveLead = Cp932Text("　また，地運の");
+    std::string loveEnd = Cp932Text("から恋愛運に関して判断を加えますと，あなたは，");
+    std::string careerLead = Cp932Text("　最後に，外運による職業運についてですが，外運が");
+    std::string careerEnd = Cp932Text("の人は，");
+    std::array<std::string, 9> fullWidthDigits = {
+        Cp932Text("１"), Cp932Text("２"), Cp932Text("３"), Cp932Text("４"), Cp932Text("５"),
+        Cp932Text("６"), Cp932Text("７"), Cp932Text("８"), Cp932Text("９")};
+};
+
+const Phrases& ThePhrases() {
+    static const Phrases phrases;
+    return phrases;
+}
+
+constexpr std::string_view CrLf = "\r\n";
+
+// Appends the characters of a part, each followed by a full-width space except
+// the very last character of the name.
+void AppendNameCharacters(std::string& out, const NameRecord& record, NamePart part) {
+    const std::string& name = record.Names[part];
+    const int length = record.Lengths[part];
+    for (int k = 1; k <= length; ++k) {
+        out.append(Unit(name, static_cast<std::size_t>(k)));
+        if (part == Surname || k < length) out.append(ThePhrases().fullWidthSpace);
+    }
+}
+
+void AppendStrokeCounts(std::string& out, const NameRecord& record, NamePart part) {
+    const int length = record.Lengths[part];
+    for (int k = 1; k <= length; ++k) {
+        out.append(Formatted("%2d", record.Strokes[part][k]));
+        if (part == Surname || k < length) out.append(ThePhrases().fullWidthSpace);
+    }
+}
+
+// One paragraph: the lead sentence, then the table text, each wrapped
+// (unless there are no lines to fill).
+void AppendParagraph(NameRecord& record, ReadingLines* lines, std::string lead,
+                     const std::string& tableText, bool endsParagraph) {
+    if (!lines) {
+        record.ReportText.append(lead).append(tableText).append(CrLf);
+        return;
+    }
+    ReadingLines& wrapped = *lines;
+    record.ReadingText = std::move(lead);
+    record.ReportText.append(record.ReadingText);
+    record.ParagraphEnd = 0;
+    WrapReading(record, wrapped);
+
+    record.ReadingText = tableText;
+    record.ReportText.append(record.ReadingText).append(CrLf);
+    record.ParagraphEnd = endsParagraph ? 1 : 0;
+    WrapReading(record, wrapped);
+}
+
+void Compose(NameRecord& record, ReadingLines* lines, const Tables& tables);
+
+}  // namespace
+
+std::string NumberWord(std::int32_t number) {
+    if (number >= 1 && number <= 9) {
+        return ThePhrases().fullWidthDigits[static_cast<std::size_t>(number - 1)];
+    }
+    if (number >= 10 && number <= 99) return Formatted("%2d", number);
+    return Formatted("%4d", number);
+}
+
+void ComposeReport(NameRecord& record, ReadingLines& lines, const Tables& tables) {
+    Compose(record, &lines, tables);
+}
+
+void ComposeReportText(NameRecord& record, const Tables& tables) {
+    Compose(record, nullptr, tables);
+}
+
+namespace {
+
+void Compose(NameRecord& record, ReadingLines* lines, const Tables& tables) {
+    const Phrases& p = ThePhrases();
+    const auto& f = record.Fortunes;
+    std::string& report = record.ReportText;
+    report.clear();
+
+    AppendNameCharacters(report, record, Surname);
+    AppendNameCharacters(report, record, GivenName);
+    report.append(CrLf);
+    AppendStrokeCounts(report, record, Surname);
+    AppendStrokeCounts(report, record, GivenName);
+    report.append(CrLf).append(CrLf);
+
+    for (int position = 0; position < FortuneCount; ++position) {
+        const FortuneKind kind = ListedFortune(position);
+        report.append(FortuneLabels()[kind])
+            .append(p.equals)
+            .append(Formatted("%2d", f[kind]))
+            .append(p.colon)
+            .append(LookupKeyword(tables, f[kind]).word)
+            .append(p.numberSuffix)
+            .append(CrLf);
+    }
+
+    if (lines) ResetLines(record, *lines);
+
+    // The empty line between the list of five and the reading.
+    report.append(CrLf);
+    AppendParagraph(record, lines,
+                    p.overallLead + record.Names[Surname] + record.Names[GivenName] +
+                        p.overallMiddle + NumberWord(f[Total]) + p.overallEnd,
+                    tables.ReadingTextRow(static_cast<std::size_t>((f[Total] - 1) % 80)), true);
+    AppendParagraph(record, lines, p.personalityLead + NumberWord(f[Person]) + p.personalityEnd,
+                    tables.ReadingTextRow(80 + static_cast<std::size_t>(f[Person] % 10)), true);
+    AppendParagraph(record, lines, p.loveLead + NumberWord(f[Earth]) + p.loveEnd,
+                    tables.ReadingTextRow(90 + static_cast<std::size_t>(f[Earth] % 10)), true);
+    AppendParagraph(record, lines, p.careerLead + NumberWord(f[Outer]) + p.careerEnd,
+                    tables.ReadingTextRow(100 + static_cast<std::size_t>(f[Outer] % 10)), false);
+}
+
+}  // namespace
+
+}  // namespace soten

@@ -1,0 +1,27 @@
+#include "analysis/reading/ShownText.h"
+
+#include "analysis/text/Formatted.h"
+#include "analysis/text/ShiftJis.h"
+
+namespace soten {
+
+namespace {
+
+// "ー" and "｜" in code page 932.
+constexpr std::string_view LongVowelMark = "\x81\x5B";
+constexpr std::string_view VerticalLine = "\x81\x62";
+
+}  // namespace
+
+std::string FortuneValueText(std::int32_t number) {
+    static const std::string colon = Cp932Text("：");
+    static const std::string open = Cp932Text("［");
+    return number < 100 ? colon + Formatted("%2d", number) + open
+                        : Formatted(":%3d", number) + open;
+}
+
+std::string ColumnCharacter(std::string_view unit) {
+    return std::string(unit == LongVowelMark ? VerticalLine : unit);
+}
+
+}  // namespace soten

@@ -1,0 +1,722 @@
+#include "analysis/records/RecordWriter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "analysis/naming/NameSearchData.h"
+#include "analysis/reading/DetailedReading.h"
+#include "analysis/reading/Fortunes.h"
+#include "analysis/text/Cp932.h"
+
+namespace soten {
+namespace {
+
+// The five in listing order, with their keys in JSON and TSV.
+constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> ListedKeys = {
+    {{"total", ListedFortune(0)},
+     {"heaven", ListedFortune(1)},
+     {"person", ListedFortune(2)},
+     {"earth", ListedFortune(3)},
+     {"outer", ListedFortune(4)}}};
+
+// The supplementary columns of a reading and a name found, after the numbers.
+constexpr const char* SupplementColumns = "\tsansai\tsansai_elements\tinyo\tinyo_pattern";
+constexpr int SupplementColumnCount = 4;
+
+// The words of 三才配置 and 陰陽配列 in UTF-8, converted once: every record
+// holds a few of them, and none needs quoting in TSV.
+struct SupplementWords {
+    template <typename Enum, std::size_t N, typename Name>
+    static std::array<std::string, N> Convert(Name name) {
+        std::array<std::string, N> words;
+        for (std::size_t i = 0; i < N; ++i) {
+            words[i] = Cp932::ToUtf8Lossy(name(static_cast<Enum>(i)));
+        }
+        return words;
+    }
+
+    std::array<std::string, 5> elements =
+        Convert<Element, 5>([](Element e) -> const std::string& { return ElementName(e); });
+    std::array<std::string, 3> relations = Convert<ElementRelation, 3>(
+        [](ElementRelation r) -> const std::string& { return RelationName(r); });
+    std::array<std::string, 4> sansai = Convert<SansaiVerdict, 4>(
+        [](SansaiVerdict v) -> const std::string& { return VerdictName(v); });
+    std::array<std::string, 3> inyo =
+        Convert<InyoVerdict, 3>([](InyoVerdict v) -> const std::string& { return VerdictName(v); });
+    std::array<std::string, 2> marks = {Cp932::ToUtf8Lossy(InyoMark(false)),
+                                        Cp932::ToUtf8Lossy(InyoMark(true))};
+
+    const std::string& ElementWord(Element e) const {
+        return elements[static_cast<std::size_t>(e)];
+    }
+    void AppendPattern(const InyoReading& reading, std::string& out) const {
+        for (int i = 0; i < reading.surnameChars + reading.givenChars; ++i) {
+            out += marks[reading.oddMask >> i & 1u];
+        }
+    }
+};
+
+// The three elements as one number from 0 to 124; element e comes from the
+// number 2e + 1, so index i is read back by ReadSansai(i / 25 * 2 + 1,
+// i / 5 % 5 * 2 + 1, i % 5 * 2 + 1).
+std::size_t SansaiIndex(const SansaiReading& sansai) {
+    return static_cast<std::size_t>(sansai.elements[0]) * 25 +
+           static_cast<std::size_t>(sansai.elements[1]) * 5 +
+           static_cast<std::size_t>(sansai.elements[2]);
+}
+
+const SupplementWords& Words() {
+    static const SupplementWords words;
+    return words;
+}
+
+// The same five in alphabetical order, the order of the name search's JSON keys.
+constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> AlphabeticalKeys = {
+    {{"earth", Earth}, {"heaven", Heaven}, {"outer", Outer}, {"person", Person}, {"total", Total}}};
+
+void AppendNumber(long number, std::string& out) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out.append(digits, end);
+}
+
+// "3 5": the counts of one part, space-separated.
+void AppendStrokes(const NameRecord& record, NamePart part, std::string& out) {
+    for (int k = 1; k <= record.Lengths[part]; ++k) {
+        if (k > 1) out.push_back(' ');
+        AppendNumber(record.Strokes[part][static_cast<std::size_t>(k)], out);
+    }
+}
+
+// The marks of grades 1 to 4, as the report shows them (without its space).
+constexpr std::array<const char*, 4> Marks = {"◎", "○", "△", "×"};
+
+const char* MarkOf(int grade) {
+    return grade >= 1 && grade <= 4 ? Marks[static_cast<std::size_t>(grade - 1)] : "";
+}
+
+// The points of 人運 地運 外運 総運, as the name search scores a name.
+int ScoreOf(const std::array<Keyword, FortuneCount>& listed) {
+    int score = 0;
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        if (ListedKeys[i].second != Heaven) score += GradePoints(listed[i].grade);
+    }
+    return score;
+}
+
+// The columns of a TSV or CSV record after the input columns, in order.
+// TableReading and TableFailure write them in this order.
+std::vector<std::string> ResultColumns(const RecordOptions& options) {
+    std::vector<std::string> columns = {"line", "surname", "given"};
+    if (options.reading) columns.emplace_back("reading");
+    for (const char* column : {"style", "surname_strokes", "given_strokes"}) {
+        columns.emplace_back(column);
+    }
+    for (const auto& [key, kind] : ListedKeys) columns.emplace_back(key);
+    for (const auto& [key, kind] : ListedKeys) {
+        columns.push_back(std::string(key) + "_grade");
+        columns.push_back(std::string(key) + "_mark");
+    }
+    for (const auto& [key, kind] : ListedKeys) columns.push_back(std::string(key) + "_keyword");
+    for (const char* column : {"score", "sansai", "sansai_elements", "inyo", "inyo_pattern",
+                               "registrable", "code", "error", "characters"}) {
+        columns.emplace_back(column);
+    }
+    if (options.report) columns.emplace_back("report");
+    if (options.note) columns.emplace_back("note");
+    return columns;
+}
+
+// The reading columns between "given" and "score" that a failure leaves empty.
+constexpr std::size_t ReadingOnlyColumns = 3 + 4 * FortuneCount;
+
+}  // namespace
+
+const char* StyleName(StrokeStyle style) {
+    return style == StrokeStyle::Honji ? "honji" : "shinji";
+}
+
+const char* ErrorCodeName(ErrorCode code) {
+    switch (code) {
+        case ErrorCode::UnknownCharacter:
+            return "unknown-character";
+        case ErrorCode::RefusedLength:
+            return "refused-length";
+        case ErrorCode::Malformed:
+            return "malformed";
+        case ErrorCode::TooLong:
+            return "too-long";
+        case ErrorCode::InvalidEncoding:
+            return "invalid-encoding";
+    }
+    return "";
+}
+
+RecordWriter::RecordWriter(const Tables& tables, RecordOptions options)
+    : tables_(tables),
+      options_(std::move(options)),
+      separator_(options_.format == Format::Csv ? ',' : '\t'),
+      json_(buffer_) {}
+
+void RecordWriter::AppendHeader(std::string& out) const {
+    if (!Table()) return;
+    bool first = true;
+    for (const std::string& column : options_.inputColumns) {
+        if (!first) out.push_back(separator_);
+        first = false;
+        Field(column, out);
+    }
+    for (const std::string& column : ResultColumns(options_)) {
+        if (!first) out.push_back(separator_);
+        first = false;
+        out += column;
+    }
+    EndRow(out);
+}
+
+void RecordWriter::AppendReading(const RecordSource& source, const NameRecord& record,
+                                 StrokeStyle style, const ReadingLines& lines, std::string& out) {
+    if (Table()) {
+        TableReading(source, record, style, out);
+        return;
+    }
+    JsonReading(source, record, style, lines);
+    FinishJson(out);
+}
+
+void RecordWriter::AppendCompared(const ComparedName& name, bool ownStyle, std::string& out,
+                                  std::string_view typedSurname, std::string_view typedGiven,
+                                  std::span<const std::string> typedCharacters) {
+    RecordSource source;
+    source.reading = name.entry.reading;
+    source.note = name.entry.note;
+    if (!name.refusal) {
+        AppendReading(source, name.reading, out);
+        return;
+    }
+    const std::string message = Cp932::ToUtf8Lossy(*name.refusal);
+    const std::string surname = Cp932::ToUtf8Lossy(name.entry.surname);
+    const std::string given = Cp932::ToUtf8Lossy(name.entry.given);
+    std::vector<std::string> characters;
+    for (const std::string& character : name.uncounted) {
+        characters.push_back(Cp932::ToUtf8Lossy(character));
+    }
+    RecordFailure failure;
+    failure.code = name.uncounted.empty() ? ErrorCode::RefusedLength : ErrorCode::UnknownCharacter;
+    failure.message = message;
+    failure.surname = typedSurname.empty() ? std::string_view(surname) : typedSurname;
+    failure.given = typedGiven.empty() ? std::string_view(given) : typedGiven;
+    failure.characters =
+        typedCharacters.empty() ? std::span<const std::string>(characters) : typedCharacters;
+    if (ownStyle) failure.style = name.entry.style;
+    AppendFailure(source, failure, out);
+}
+
+void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure& failure,
+                                 std::string& out) {
+    if (Table()) {
+        TableFailure(source, failure, out);
+        return;
+    }
+    StartJsonRecord(source);
+    if (!failure.surname.empty() || !failure.given.empty()) {
+        json_.Key("surname");
+        JsonString(failure.surname);
+        json_.Key("given");
+        JsonString(failure.given);
+    }
+    if (options_.reading) {
+        json_.Key("reading");
+        JsonCp932(source.reading);
+    }
+    if (failure.style) {
+        json_.Key("style");
+        json_.String(StyleName(*failure.style));
+    }
+    json_.Key("code");
+    json_.String(ErrorCodeName(failure.code));
+    json_.Key("error");
+    JsonString(failure.message);
+    if (failure.code == ErrorCode::UnknownCharacter) {
+        json_.Key("characters");
+        json_.StartArray();
+        for (const std::string& character : failure.characters) JsonString(character);
+        json_.EndArray();
+    }
+    JsonNote(source);
+    json_.EndObject();
+    FinishJson(out);
+}
+
+void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSearchResult& result,
+                                std::string& out) {
+    if (Table()) {
+        out += "given\treading\tgender\tstrokes";
+        for (const auto& [key, kind] : ListedKeys) {
+            for (const char* suffix : {"", "_grade", "_keyword"}) {
+                out.push_back('\t');
+                out += key;
+                out += suffix;
+            }
+        }
+        out += "\tscore";
+        out += SupplementColumns;
+        out += "\tregistrable\n";
+        for (const NameCandidate& candidate : result.candidates) TsvCandidate(candidate, out);
+        return;
+    }
+    StartJsonRecord({});
+    json_.Key("candidates");
+    json_.StartArray();
+    for (const NameCandidate& candidate : result.candidates) JsonCandidate(candidate);
+    json_.EndArray();
+    json_.Key("count");
+    json_.Uint64(result.count);
+    json_.Key("space");
+    json_.String(filters.space == SearchSpace::All ? "all" : "names");
+    json_.Key("style");
+    json_.String(StyleName(filters.style));
+    json_.Key("surname");
+    JsonCp932(filters.surname);
+    json_.EndObject();
+    FinishJson(out);
+}
+
+void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
+    const NameRecord& record = candidate.record;
+    json_.StartObject();
+    json_.Key("fortunes");
+    json_.StartObject();
+    for (const auto& [key, kind] : AlphabeticalKeys) {
+        json_.Key(key);
+        json_.Int(record.Fortunes[kind]);
+    }
+    json_.EndObject();
+    json_.Key("gender");
+    if (const std::string_view tag = GenderTag(candidate.gender); !tag.empty()) {
+        json_.String(tag.data(), static_cast<rapidjson::SizeType>(tag.size()));
+    } else {
+        json_.Null();
+    }
+    json_.Key("given");
+    JsonCp932(candidate.given);
+    json_.Key("grades");
+    json_.StartObject();
+    for (const auto& [key, kind] : AlphabeticalKeys) {
+        json_.Key(key);
+        json_.Int(candidate.keywords[kind].grade);
+    }
+    json_.EndObject();
+    json_.Key("inyo");
+    JsonInyo(candidate.inyo);
+    json_.Key("keywords");
+    json_.StartObject();
+    for (const auto& [key, kind] : AlphabeticalKeys) {
+        json_.Key(key);
+        JsonCp932(candidate.keywords[kind].word);
+    }
+    json_.EndObject();
+    json_.Key("reading");
+    if (!candidate.readings.empty()) {
+        JsonCp932(candidate.reading);
+    } else {
+        json_.Null();
+    }
+    json_.Key("readings");
+    json_.StartArray();
+    for (const std::string& reading : candidate.readings) JsonCp932(reading);
+    json_.EndArray();
+    json_.Key("registrable");
+    json_.Bool(candidate.registrable);
+    json_.Key("sansai");
+    JsonSansai(candidate.sansai, true);
+    json_.Key("score");
+    json_.Int(candidate.score);
+    json_.Key("strokes");
+    json_.StartObject();
+    for (const auto& [key, part] : {std::pair{"given", GivenName}, std::pair{"surname", Surname}}) {
+        json_.Key(key);
+        json_.StartArray();
+        for (int k = 1; k <= record.Lengths[part]; ++k) {
+            json_.Int(record.Strokes[part][static_cast<std::size_t>(k)]);
+        }
+        json_.EndArray();
+    }
+    json_.EndObject();
+    json_.EndObject();
+}
+
+void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out) {
+    FieldCp932(candidate.given, out);
+    out.push_back('\t');
+    FieldCp932(candidate.reading, out);
+    out.push_back('\t');
+    out += GenderTag(candidate.gender);
+    out.push_back('\t');
+    AppendStrokes(candidate.record, GivenName, out);
+    for (const auto& [key, kind] : ListedKeys) {
+        out.push_back('\t');
+        AppendNumber(candidate.record.Fortunes[kind], out);
+        out.push_back('\t');
+        AppendNumber(candidate.keywords[kind].grade, out);
+        out.push_back('\t');
+        FieldCp932(candidate.keywords[kind].word, out);
+    }
+    out.push_back('\t');
+    AppendNumber(candidate.score, out);
+    TsvSupplement(candidate.sansai, candidate.inyo, out);
+    out += candidate.registrable ? "\ttrue\n" : "\tfalse\n";
+}
+
+// {"heaven":"木","person":"火","earth":"土","relations":["相生","相生"],"verdict":"大吉"},
+// the keys in alphabetical order in the name search's JSON. The object
+// follows from the three elements alone, so the 125 of each order are
+// written once (see SansaiIndex) and then copied as they are.
+void RecordWriter::JsonSansai(const SansaiReading& sansai, bool alphabetical) {
+    static const std::array<std::array<std::string, 125>, 2> objects = [] {
+        const SupplementWords& words = Words();
+        std::array<std::array<std::string, 125>, 2> made;
+        for (int index = 0; index < 125; ++index) {
+            const SansaiReading reading =
+                ReadSansai(index / 25 * 2 + 1, index / 5 % 5 * 2 + 1, index % 5 * 2 + 1);
+            const auto word = [&](FortuneKind kind) {
+                return "\"" + words.ElementWord(reading.elements[static_cast<std::size_t>(kind)]) +
+                       "\"";
+            };
+            const std::string rest =
+                ",\"relations\":[\"" +
+                words.relations[static_cast<std::size_t>(reading.relations[0])] + "\",\"" +
+                words.relations[static_cast<std::size_t>(reading.relations[1])] +
+                "\"],\"verdict\":\"" + words.sansai[static_cast<std::size_t>(reading.verdict)] +
+                "\"}";
+            made[0][static_cast<std::size_t>(index)] = "{\"heaven\":" + word(Heaven) +
+                                                       ",\"person\":" + word(Person) +
+                                                       ",\"earth\":" + word(Earth) + rest;
+            made[1][static_cast<std::size_t>(index)] = "{\"earth\":" + word(Earth) +
+                                                       ",\"heaven\":" + word(Heaven) +
+                                                       ",\"person\":" + word(Person) + rest;
+        }
+        return made;
+    }();
+    JsonRaw(objects[alphabetical ? 1 : 0][SansaiIndex(sansai)]);
+}
+
+// A value already written as JSON, copied whole: the writer puts the
+// separator before it, the bytes go straight into its buffer.
+void RecordWriter::JsonRaw(std::string_view json) {
+    json_.RawValue("", 0, rapidjson::kObjectType);
+    std::memcpy(buffer_.Push(json.size()), json.data(), json.size());
+}
+
+// {"pattern":"○●○○","verdict":"吉"}
+void RecordWriter::JsonInyo(const InyoReading& inyo) {
+    utf8_.assign("{\"pattern\":\"");
+    Words().AppendPattern(inyo, utf8_);
+    utf8_ += "\",\"verdict\":\"";
+    utf8_ += Words().inyo[static_cast<std::size_t>(inyo.verdict)];
+    utf8_ += "\"}";
+    JsonRaw(utf8_);
+}
+
+void RecordWriter::TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo,
+                                 std::string& out) {
+    // "\t凶\t金水火", one for each triple of elements.
+    static const std::array<std::string, 125> sansaiFields = [] {
+        const SupplementWords& words = Words();
+        std::array<std::string, 125> made;
+        for (int index = 0; index < 125; ++index) {
+            const SansaiReading reading =
+                ReadSansai(index / 25 * 2 + 1, index / 5 % 5 * 2 + 1, index % 5 * 2 + 1);
+            std::string& field = made[static_cast<std::size_t>(index)];
+            field = '\t' + words.sansai[static_cast<std::size_t>(reading.verdict)] + '\t';
+            for (const Element element : reading.elements) field += words.ElementWord(element);
+        }
+        return made;
+    }();
+    const SupplementWords& words = Words();
+    const std::size_t at = out.size();
+    out += sansaiFields[SansaiIndex(sansai)];
+    out.push_back('\t');
+    out += words.inyo[static_cast<std::size_t>(inyo.verdict)];
+    out.push_back('\t');
+    words.AppendPattern(inyo, out);
+    // The words hold no separator, quote or line break: CSV needs no quoting.
+    if (separator_ != '\t')
+        std::replace(out.begin() + static_cast<std::ptrdiff_t>(at), out.end(), '\t', separator_);
+}
+
+// A new record object, opened with the input it answers.
+void RecordWriter::StartJsonRecord(const RecordSource& source) {
+    buffer_.Clear();
+    json_.Reset(buffer_);
+    json_.StartObject();
+    if (source.line > 0) {
+        json_.Key("line");
+        json_.Int64(source.line);
+    }
+    if (!options_.inputColumns.empty()) {
+        json_.Key("input");
+        json_.StartObject();
+        for (std::size_t i = 0; i < options_.inputColumns.size(); ++i) {
+            JsonString(options_.inputColumns[i]);
+            JsonString(i < source.cells.size() ? std::string_view(source.cells[i]) : "");
+        }
+        json_.EndObject();
+    }
+}
+
+void RecordWriter::JsonReading(const RecordSource& source, const NameRecord& record,
+                               StrokeStyle style, const ReadingLines& lines) {
+    StartJsonRecord(source);
+    json_.Key("surname");
+    JsonCp932(record.Names[Surname]);
+    json_.Key("given");
+    JsonCp932(record.Names[GivenName]);
+    if (options_.reading) {
+        json_.Key("reading");
+        JsonCp932(source.reading);
+    }
+    // Whether a registry office takes the given name, and what it refuses.
+    const std::vector<std::string> refused = UnregistrableCharacters(record.Names[GivenName]);
+    json_.Key("registrable");
+    json_.Bool(refused.empty());
+    json_.Key("unregistrableCharacters");
+    json_.StartArray();
+    for (const std::string& character : refused) JsonCp932(character);
+    json_.EndArray();
+    json_.Key("style");
+    json_.String(StyleName(style));
+    // The members from "strokes" to "score" hold only numbers, marks and
+    // keywords: written as text in one go, after the last value the writer
+    // put down, so its count of members stays right for the ones after.
+    std::array<Keyword, FortuneCount> keywords;
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        keywords[i] = LookupKeyword(tables_, record.Fortunes[ListedKeys[i].second]);
+    }
+    std::string& raw = utf8_;
+    raw.assign(",\"strokes\":{");
+    for (const auto& [key, part] : {std::pair{"surname", Surname}, std::pair{"given", GivenName}}) {
+        raw += part == Surname ? "\"surname\":[" : ",\"given\":[";
+        for (int k = 1; k <= record.Lengths[part]; ++k) {
+            if (k > 1) raw.push_back(',');
+            AppendNumber(record.Strokes[part][static_cast<std::size_t>(k)], raw);
+        }
+        raw.push_back(']');
+    }
+    const auto five = [&raw](const char* name, const auto& value) {
+        raw += "},\"";
+        raw += name;
+        raw += "\":{";
+        for (std::size_t i = 0; i < FortuneCount; ++i) {
+            if (i > 0) raw.push_back(',');
+            raw.push_back('"');
+            raw += ListedKeys[i].first;
+            raw += "\":";
+            value(i);
+        }
+    };
+    five("fortunes",
+         [&](std::size_t i) { AppendNumber(record.Fortunes[ListedKeys[i].second], raw); });
+    five("grades", [&](std::size_t i) { AppendNumber(keywords[i].grade, raw); });
+    five("marks", [&](std::size_t i) {
+        raw.push_back('"');
+        raw += MarkOf(keywords[i].grade);
+        raw.push_back('"');
+    });
+    five("keywords", [&](std::size_t i) {
+        const std::string& word = keywords[i].word;
+        const std::size_t at = raw.size();
+        raw.resize(at + Cp932::MaxJsonUtf8Size(word.size()) + 2);
+        raw[at] = '"';
+        const std::size_t length = Cp932::WriteJsonUtf8Lossy(word, raw.data() + at + 1);
+        raw[at + 1 + length] = '"';
+        raw.resize(at + length + 2);
+    });
+    raw += "},\"score\":";
+    AppendNumber(ScoreOf(keywords), raw);
+    std::memcpy(buffer_.Push(raw.size()), raw.data(), raw.size());
+    json_.Key("sansai");
+    JsonSansai(ReadSansai(record), false);
+    json_.Key("inyo");
+    JsonInyo(ReadInyo(record));
+    if (options_.report) {
+        json_.Key("report");
+        JsonCp932(record.ReportText);
+    }
+    if (options_.lines || source.line == 0) {
+        JsonLines("screenLines", lines.ScreenLines, record.ScreenLineIndex);
+        JsonLines("printLines", lines.PrintLines, record.PrintLineIndex);
+        json_.Key("screenLineIndex");
+        json_.Int(record.ScreenLineIndex);
+        json_.Key("printLineIndex");
+        json_.Int(record.PrintLineIndex);
+    }
+    JsonNote(source);
+    json_.EndObject();
+}
+
+void RecordWriter::JsonNote(const RecordSource& source) {
+    if (!options_.note) return;
+    json_.Key("note");
+    JsonCp932(source.note);
+}
+
+void RecordWriter::JsonLines(const char* key,
+                             const std::array<std::string, WrappedLineCount>& lines,
+                             int lastIndex) {
+    json_.Key(key);
+    json_.StartArray();
+    for (int i = 0; i <= lastIndex && i < WrappedLineCount; ++i) {
+        JsonCp932(lines[static_cast<std::size_t>(i)]);
+    }
+    json_.EndArray();
+}
+
+void RecordWriter::JsonString(std::string_view utf8) {
+    json_.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
+}
+
+// Converted and escaped in one pass, straight into the record: the writer
+// puts down what comes before a value (its ":" or ","), then the text goes
+// into its buffer in place, with room for the longest result and the rest
+// given back.
+void RecordWriter::JsonCp932(std::string_view cp932) {
+    json_.RawValue("", 0, rapidjson::kStringType);
+    const std::size_t room = Cp932::MaxJsonUtf8Size(cp932.size()) + 2;
+    char* text = buffer_.Push(room);
+    text[0] = '"';
+    const std::size_t length = Cp932::WriteJsonUtf8Lossy(cp932, text + 1);
+    text[length + 1] = '"';
+    buffer_.Pop(room - (length + 2));
+}
+
+void RecordWriter::FinishJson(std::string& out) {
+    out.append(buffer_.GetString(), buffer_.GetSize());
+    out.push_back('\n');
+}
+
+// The input columns kept, each followed by a separator; missing cells are empty.
+void RecordWriter::InputCells(const RecordSource& source, std::string& out) {
+    for (std::size_t i = 0; i < options_.inputColumns.size(); ++i) {
+        if (i < source.cells.size()) Field(source.cells[i], out);
+        out.push_back(separator_);
+    }
+}
+
+void RecordWriter::TableReading(const RecordSource& source, const NameRecord& record,
+                                StrokeStyle style, std::string& out) {
+    const char tab = separator_;
+    InputCells(source, out);
+    if (source.line > 0) AppendNumber(source.line, out);
+    out.push_back(tab);
+    FieldCp932(record.Names[Surname], out);
+    out.push_back(tab);
+    FieldCp932(record.Names[GivenName], out);
+    if (options_.reading) {
+        out.push_back(tab);
+        FieldCp932(source.reading, out);
+    }
+    out.push_back(tab);
+    out += StyleName(style);
+    out.push_back(tab);
+    AppendStrokes(record, Surname, out);
+    out.push_back(tab);
+    AppendStrokes(record, GivenName, out);
+    std::array<Keyword, FortuneCount> keywords;
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        keywords[i] = LookupKeyword(tables_, record.Fortunes[ListedKeys[i].second]);
+        out.push_back(tab);
+        AppendNumber(record.Fortunes[ListedKeys[i].second], out);
+    }
+    for (const Keyword& keyword : keywords) {
+        out.push_back(tab);
+        AppendNumber(keyword.grade, out);
+        out.push_back(tab);
+        out += MarkOf(keyword.grade);
+    }
+    for (const Keyword& keyword : keywords) {
+        out.push_back(tab);
+        FieldCp932(keyword.word, out);
+    }
+    out.push_back(tab);
+    AppendNumber(ScoreOf(keywords), out);
+    TsvSupplement(ReadSansai(record), ReadInyo(record), out);
+    out.push_back(tab);
+    out += UnregistrableCharacters(record.Names[GivenName]).empty() ? "true" : "false";
+    out.append(3, tab);  // no code, error or characters
+    if (options_.report) {
+        out.push_back(tab);
+        FieldCp932(record.ReportText, out);
+    }
+    if (options_.note) {
+        out.push_back(tab);
+        FieldCp932(source.note, out);
+    }
+    EndRow(out);
+}
+
+void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure& failure,
+                                std::string& out) {
+    const char tab = separator_;
+    InputCells(source, out);
+    if (source.line > 0) AppendNumber(source.line, out);
+    out.push_back(tab);
+    Field(failure.surname, out);
+    out.push_back(tab);
+    Field(failure.given, out);
+    if (options_.reading) {
+        out.push_back(tab);
+        FieldCp932(source.reading, out);
+    }
+    out.push_back(tab);
+    if (failure.style) out += StyleName(*failure.style);
+    // The reading's columns after the style, the score, the supplement and registrable.
+    out.append(ReadingOnlyColumns - 1 + 1 + SupplementColumnCount + 1, tab);
+    out.push_back(tab);
+    out += ErrorCodeName(failure.code);
+    out.push_back(tab);
+    Field(failure.message, out);
+    out.push_back(tab);
+    utf8_.clear();
+    for (const std::string& character : failure.characters) {
+        if (!utf8_.empty()) utf8_.push_back(' ');
+        utf8_ += character;
+    }
+    Field(utf8_, out);
+    if (options_.report) out.push_back(tab);
+    if (options_.note) {
+        out.push_back(tab);
+        FieldCp932(source.note, out);
+    }
+    EndRow(out);
+}
+
+// A field holding a separator, a line break or a double quote is quoted, with
+// its quotes doubled, as spreadsheets and Python's csv module read it.
+void RecordWriter::Field(std::string_view utf8, std::string& out) const {
+    const char* special = options_.format == Format::Csv ? ",\r\n\"" : "\t\r\n\"";
+    if (utf8.find_first_of(special) == std::string_view::npos) {
+        out += utf8;
+        return;
+    }
+    out.push_back('"');
+    for (const char c : utf8) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+void RecordWriter::FieldCp932(std::string_view cp932, std::string& out) {
+    utf8_.clear();
+    Cp932::AppendUtf8Lossy(cp932, utf8_);
+    Field(utf8_, out);
+}
+
+void RecordWriter::EndRow(std::string& out) const {
+    if (options_.format == Format::Csv) out.push_back('\r');
+    out.push_back('\n');
+}
+
+}  // namespace soten

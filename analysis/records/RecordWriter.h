@@ -1,0 +1,137 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include "analysis/naming/NameSearch.h"
+#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Tables.h"
+#include "analysis/shortlist/NameComparison.h"
+
+namespace soten {
+
+// How records are written: Text is the command line's plain report, which
+// the record writer does not write.
+enum class Format { Text, Json, Tsv, Csv };
+
+// The name of a style in records: "shinji" or "honji".
+const char* StyleName(StrokeStyle style);
+
+// What a record holds besides the reading's numbers.
+struct RecordOptions {
+    Format format = Format::Json;  // Json, Tsv or Csv
+    bool lines = false;            // the screen and print lines (JSON only)
+    bool report = true;
+    // The names of the input columns carried into every record (header
+    // names, or "1", "2", ...); empty: none.
+    std::vector<std::string> inputColumns;
+    // A name kept to compare carries its reading (a "reading" key or column
+    // after "given") and its note (a "note" key or column at the end).
+    bool reading = false;
+    bool note = false;
+};
+
+// Why a line got no reading; the names are part of the interface.
+enum class ErrorCode { UnknownCharacter, RefusedLength, Malformed, TooLong, InvalidEncoding };
+const char* ErrorCodeName(ErrorCode code);
+
+// The input a record answers: its line (0 for a single reading, which then
+// has no line) and the cells of its row, in the order of inputColumns; the
+// reading and the note (code page 932) are written only when the options
+// ask for them.
+struct RecordSource {
+    long line = 0;
+    std::span<const std::string> cells;
+    std::string_view reading = {};
+    std::string_view note = {};
+};
+
+// A refusal or an error. The texts are UTF-8.
+struct RecordFailure {
+    ErrorCode code = ErrorCode::Malformed;
+    std::string_view message;  // in the program's language
+    std::string_view surname;  // the names as read, when there were names
+    std::string_view given;
+    std::span<const std::string> characters;  // unknown-character: the ones not counted
+    // Set for a name that carries its own style (a kept name): written after
+    // the names, and in the style column.
+    std::optional<StrokeStyle> style;
+};
+
+// Writes readings, refusals and errors as JSON objects (one per line) or as
+// rows of TSV or CSV, in UTF-8; and the results of a name search as one JSON
+// object or as TSV. A TSV field is quoted as Python's csv module (excel-tab
+// dialect) writes it, a CSV field as RFC 4180 (rows end in CR LF). One writer
+// per thread: it keeps scratch buffers between records.
+class RecordWriter {
+public:
+    RecordWriter(const Tables& tables, RecordOptions options);
+
+    // The header row of TSV and CSV (the input columns, then the result
+    // columns); nothing for JSON.
+    void AppendHeader(std::string& out) const;
+
+    void AppendReading(const RecordSource& source, const ShownReading& reading, std::string& out) {
+        AppendReading(source, reading.record, reading.style, reading.lines, out);
+    }
+    // The same from the parts of a reading, so a batch need not copy them.
+    void AppendReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
+                       const ReadingLines& lines, std::string& out);
+    void AppendFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
+
+    // A name compared (see NameComparison.h), with its reading and note
+    // when the options ask: its reading's record, or its refusal. The
+    // refusal names the names and characters as typed (UTF-8) when given,
+    // else as the entry holds them; `ownStyle` adds the entry's style to a
+    // refusal, for lists whose names each have their own.
+    void AppendCompared(const ComparedName& name, bool ownStyle, std::string& out,
+                        std::string_view typedSurname = {}, std::string_view typedGiven = {},
+                        std::span<const std::string> typedCharacters = {});
+
+    // The names found by a search: one JSON object (its keys in alphabetical
+    // order) on one line, or a TSV header row and one row per name.
+    void AppendSearch(const NameSearchFilters& filters, const NameSearchResult& result,
+                      std::string& out);
+
+private:
+    using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
+
+    bool Table() const { return options_.format != Format::Json; }
+    void StartJsonRecord(const RecordSource& source);
+    void JsonReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
+                     const ReadingLines& lines);
+    void TableReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
+                      std::string& out);
+    void TableFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
+    void InputCells(const RecordSource& source, std::string& out);
+    void JsonNote(const RecordSource& source);
+    void JsonString(std::string_view utf8);
+    void JsonCp932(std::string_view cp932);
+    void JsonLines(const char* key, const std::array<std::string, WrappedLineCount>& lines,
+                   int lastIndex);
+    void Field(std::string_view utf8, std::string& out) const;
+    void FieldCp932(std::string_view cp932, std::string& out);
+    void EndRow(std::string& out) const;
+    void FinishJson(std::string& out);
+    void JsonSansai(const SansaiReading& sansai, bool alphabetical);
+    void JsonInyo(const InyoReading& inyo);
+    void JsonRaw(std::string_view json);
+    void TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo, std::string& out);
+    void JsonCandidate(const NameCandidate& candidate);
+    void TsvCandidate(const NameCandidate& candidate, std::string& out);
+
+    const Tables& tables_;
+    RecordOptions options_;
+    char separator_;
+    rapidjson::StringBuffer buffer_;
+    JsonWriter json_;
+    std::string utf8_;
+};
+
+}  // namespace soten

@@ -1,0 +1,152 @@
+#include "analysis/shortlist/NameComparison.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "analysis/naming/NameSearch.h"
+#include "analysis/naming/NameSearchData.h"
+#include "analysis/reading/Fortunes.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/NewReading.h"
+#include "analysis/text/KanaCollation.h"
+#include "analysis/text/ShiftJis.h"
+
+namespace soten {
+namespace {
+
+int StrokeSum(const NameRecord& record) {
+    int sum = 0;
+    for (int k = 1; k <= record.Lengths[GivenName]; ++k) {
+        sum += record.Strokes[GivenName][static_cast<std::size_t>(k)];
+    }
+    return sum;
+}
+
+// -1, 0 or 1 as `a` comes before, with or after `b` in the key's own order.
+int CompareBy(const ComparedName& a, const ComparedName& b, ComparisonKey key) {
+    const auto order = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
+    const auto fortune = [&](FortuneKind kind) {
+        // Best grade first (1 is ◎), then the lower number.
+        const int byGrade = order(a.keywords[kind].grade, b.keywords[kind].grade);
+        return byGrade != 0
+                   ? byGrade
+                   : order(a.reading.record.Fortunes[kind], b.reading.record.Fortunes[kind]);
+    };
+    switch (key) {
+        case ComparisonKey::Surname:
+            return order(a.entry.surname, b.entry.surname);
+        case ComparisonKey::Given:
+            return order(a.entry.given, b.entry.given);
+        case ComparisonKey::Reading:
+            // A name without a reading comes after those with one.
+            if (a.entry.reading.empty() != b.entry.reading.empty()) {
+                return a.entry.reading.empty() ? 1 : -1;
+            }
+            return order(GojuonKey(a.entry.reading), GojuonKey(b.entry.reading));
+        case ComparisonKey::Style:
+            return order(a.entry.style, b.entry.style);
+        case ComparisonKey::Strokes:
+            return order(StrokeSum(a.reading.record), StrokeSum(b.reading.record));
+        case ComparisonKey::Heaven:
+            return fortune(Heaven);
+        case ComparisonKey::Person:
+            return fortune(Person);
+        case ComparisonKey::Earth:
+            return fortune(Earth);
+        case ComparisonKey::Outer:
+            return fortune(Outer);
+        case ComparisonKey::Total:
+            return fortune(Total);
+        case ComparisonKey::Score:
+            return order(b.score, a.score);
+        case ComparisonKey::Registrable:
+            return order(!a.registrable, !b.registrable);
+        case ComparisonKey::Sansai:
+            return order(a.sansai.verdict, b.sansai.verdict);
+        case ComparisonKey::Inyo:
+            return order(a.inyo.verdict, b.inyo.verdict);
+        case ComparisonKey::Note:
+            // Names with a note first.
+            if (a.entry.note.empty() != b.entry.note.empty()) return a.entry.note.empty() ? 1 : -1;
+            return order(a.entry.note, b.entry.note);
+    }
+    return 0;
+}
+
+// Whether the key reads only the entry, so that a refused name sorts by it
+// like any other.
+bool ReadsEntryOnly(ComparisonKey key) {
+    switch (key) {
+        case ComparisonKey::Surname:
+        case ComparisonKey::Given:
+        case ComparisonKey::Reading:
+        case ComparisonKey::Style:
+        case ComparisonKey::Note:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
+    ComparedName compared;
+    compared.entry = entry;
+    ProgramState state;
+    state.strokeStyle = entry.style;
+    state.givenReading = entry.reading;
+    compared.refusal = ReadHeadless(state, tables, {entry.surname, entry.given});
+    compared.unregistrable = UnregistrableCharacters(entry.given);
+    compared.registrable = compared.unregistrable.empty();
+    if (compared.refusal) {
+        compared.reading.record = state.record;
+        compared.uncounted = UncountableCharacters(state, tables);
+        return compared;
+    }
+    compared.reading = state.shown;
+    static_cast<NameJudgement&>(compared) = JudgeName(compared.reading.record, tables);
+    return compared;
+}
+
+std::string RefusalText(const ComparedName& name) {
+    if (!name.refusal) return {};
+    std::string text = *name.refusal;
+    if (name.uncounted.empty()) return text;
+    text += Cp932Text("　");
+    for (const std::string& character : name.uncounted) {
+        text += Cp932Text("「");
+        text += character;
+        text += Cp932Text("」");
+    }
+    text += Cp932Text("は辞書にありません");
+    return text;
+}
+
+std::vector<ComparedName> CompareNames(const std::vector<ShortlistEntry>& entries,
+                                       const Tables& tables) {
+    std::vector<ComparedName> names;
+    names.reserve(entries.size());
+    for (const ShortlistEntry& entry : entries) names.push_back(CompareName(entry, tables));
+    return names;
+}
+
+std::vector<std::size_t> ComparisonOrder(const std::vector<ComparedName>& names, ComparisonKey key,
+                                         bool reversed) {
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const bool entryOnly = ReadsEntryOnly(key);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
+        const ComparedName& a = names[i];
+        const ComparedName& b = names[j];
+        if (!entryOnly && a.refusal.has_value() != b.refusal.has_value()) {
+            return !a.refusal.has_value();
+        }
+        if (!entryOnly && a.refusal) return false;
+        const int compared = CompareBy(a, b, key);
+        return reversed ? compared > 0 : compared < 0;
+    });
+    return order;
+}
+
+}  // namespace soten

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/naming/NameSearch.h"
+#include "analysis/reading/DetailedReading.h"
+#include "analysis/reading/Fortunes.h"
+#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Tables.h"
+#include "analysis/shortlist/Shortlist.h"
+
+namespace soten {
+
+// One name of a comparison with everything a reading of it shows: the
+// reading itself (made as New makes it), the keywords of the five numbers,
+// the score of 人運, 地運, 外運 and 総運 (as the name search scores), whether a
+// registry office takes the given name, and 三才配置 and 陰陽配列. A name that
+// makes no reading (a character not in the dictionary, a name too long)
+// carries the refusal instead, so the comparison still lists it.
+struct ComparedName : NameJudgement {
+    ShortlistEntry entry;
+    std::optional<std::string> refusal;  // code page 932; set: nothing below is
+    // A refused name's characters the dictionary cannot count, each once
+    // (empty when the name was refused for its length).
+    std::vector<std::string> uncounted;
+    // Valid, with the report and its lines; for a refused name only the
+    // record, as the refusal left it.
+    ShownReading reading;
+    bool registrable = true;
+    std::vector<std::string> unregistrable;  // the characters refused, each once
+};
+
+ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables);
+
+// What a refused name shows in a comparison: the refusal, and the characters
+// not counted as the entry dialog names them ("「a」は辞書にありません").
+std::string RefusalText(const ComparedName& name);
+std::vector<ComparedName> CompareNames(const std::vector<ShortlistEntry>& entries,
+                                       const Tables& tables);
+
+// What a comparison can be sorted by.
+enum class ComparisonKey {
+    Surname,
+    Given,
+    Reading,
+    Style,
+    Strokes,  // the given name's stroke sum
+    Heaven,
+    Person,
+    Earth,
+    Outer,
+    Total,
+    Score,
+    Registrable,
+    Sansai,
+    Inyo,
+    Note
+};
+
+// The order of the names sorted by `key`: order[i] is the index of the name
+// that comes i-th. Numbers sort best first (score highest, fortunes best
+// grade then lowest number, verdicts best first), text in dictionary order
+// (readings by their kana); refused names come last, and ties keep the
+// names' own order. `reversed` turns the key's order round (refused names
+// still last).
+std::vector<std::size_t> ComparisonOrder(const std::vector<ComparedName>& names, ComparisonKey key,
+                                         bool reversed);
+
+}  // namespace soten

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/reading/NameRecord.h"
+
+namespace soten {
+
+// One name a parent keeps to compare: the surname may differ from entry to
+// entry (a couple compares both surnames), and so may the style. Text is
+// code page 932.
+struct ShortlistEntry {
+    std::string surname;
+    std::string given;
+    std::string reading;  // of the given name, in hiragana; empty when unknown
+    StrokeStyle style = StrokeStyle::Shinji;
+    std::string note;
+
+    // The same name: everything but the note.
+    bool SameName(const ShortlistEntry& other) const {
+        return surname == other.surname && given == other.given && reading == other.reading &&
+               style == other.style;
+    }
+};
+
+// The kept names in the order the user gave them. A name is on the list at
+// most once.
+class Shortlist {
+public:
+    const std::vector<ShortlistEntry>& Entries() const { return entries_; }
+    std::size_t Size() const { return entries_.size(); }
+    bool Empty() const { return entries_.empty(); }
+
+    // Where the name is, whatever the entry's note.
+    std::optional<std::size_t> Find(const ShortlistEntry& name) const;
+    // Adds the name at the end; false when it is there already.
+    bool Add(ShortlistEntry entry);
+    void Remove(std::size_t index);
+    // Moves one entry so that it ends up at `to`.
+    void Move(std::size_t from, std::size_t to);
+    void SetNote(std::size_t index, std::string note);
+    // Puts the entries in the order given: order[i] is the index of the entry
+    // that becomes entry i. `order` must be a permutation.
+    void Reorder(const std::vector<std::size_t>& order);
+
+private:
+    std::vector<ShortlistEntry> entries_;
+};
+
+// The list as its file holds it, UTF-8 JSON:
+//   {"version": 1, "entries": [{"surname", "given", "reading", "style", "note"}]}
+// with "style" "shinji" or "honji", indented for people who read the file.
+std::string ShortlistToJson(const Shortlist& list);
+
+// Reads the file's JSON. A file that is not this JSON, holds a version other
+// than 1, or text that code page 932 cannot hold gives nothing, and `error`
+// says why in Japanese (code page 932). Unknown members are ignored, so a
+// later version may add some.
+std::optional<Shortlist> ShortlistFromJson(std::string_view utf8, std::string& error);
+
+}  // namespace soten

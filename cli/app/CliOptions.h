@@ -1,0 +1,79 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/naming/NameSearch.h"
+#include "analysis/reading/NameRecord.h"
+#include "analysis/records/RecordWriter.h"
+
+namespace soten::cli {
+
+// What a run does. Only the mode options (--batch, --strokes, --suggest,
+// --compare, --shortlist, --help, --version) choose it; without one, two
+// names ask for a reading.
+enum class Mode { Reading, Batch, Strokes, Suggest, Compare, Shortlist, Help, Version };
+enum class Encoding { Utf8, Cp932 };
+// What --batch reads: "SURNAME GIVEN [style]" lines, or the rows of a table.
+enum class InputFormat { Text, Tsv, Csv };
+
+// A given name of --compare, "NAME" or "NAME:よみ" on the command line.
+struct GivenToCompare {
+    std::string given;    // UTF-8, as given
+    std::string reading;  // hiragana, code page 932; empty when not given
+};
+
+struct CliOptions {
+    Mode mode = Mode::Reading;
+    StrokeStyle style = StrokeStyle::Shinji;
+    Format format = Format::Text;
+    Encoding encoding = Encoding::Utf8;
+    std::string surname;  // UTF-8, as given
+    std::string given;
+    std::string strokesText;
+    std::string pdfPath;  // empty: no printout
+    bool formatGiven = false;
+    std::optional<bool> reportGiven;  // --report / --no-report
+    std::optional<bool> keepColumnsGiven;
+    bool lines = false;   // --lines: the screen and print lines in batch records
+    bool report = true;   // JSON: on unless --no-report; TSV and CSV: only with --report
+    bool bom = false;     // --bom: a byte-order mark before TSV or CSV
+    bool detail = false;  // --detail: 三才配置 and 陰陽配列 after the text report
+    unsigned jobs = 0;    // --jobs; 0: one per processor
+    // --batch input.
+    InputFormat input = InputFormat::Text;
+    Encoding inputEncoding = Encoding::Utf8;
+    std::optional<bool> header;  // --header / --no-header; nothing: recognised by its names
+    // Column choices: a header name or a number from 1; empty when not given.
+    std::string surnameColumn;
+    std::string givenColumn;
+    std::string styleColumn;
+    std::string nameColumn;    // both names in one cell
+    bool keepColumns = false;  // the input columns go into every record
+    // --suggest: the surname (code page 932), the style and the filters.
+    NameSearchFilters search;
+    // --compare: the given names after the surname (`surname`), in order.
+    std::vector<GivenToCompare> compared;
+};
+
+// The most threads --jobs accepts.
+inline constexpr unsigned MaxJobs = 64;
+
+// Parses the arguments after the program name. On a usage error returns
+// nothing and sets `error` to a message for the user.
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);
+
+// Parses "shinji" / "honji" (also 新字式 / 本字式).
+std::optional<StrokeStyle> ParseStyle(const std::string& text);
+
+// The whole --help text: every mode, then the exit statuses.
+extern const char* const UsageText;
+
+// The usage of one mode, printed after a usage error.
+const char* ModeUsage(Mode mode);
+
+// The mode the arguments ask for, whatever else is wrong with them.
+Mode RequestedMode(const std::vector<std::string>& args);
+
+}  // namespace soten::cli

@@ -1,0 +1,174 @@
+#include "cli/app/CliRunner.h"
+
+#include <cerrno>
+#include <cstring>
+#include <istream>
+#include <ostream>
+
+#include "SotenIdentity.h"
+#include "analysis/reading/DetailedReading.h"
+#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/StrokeLookup.h"
+#include "analysis/records/RecordWriter.h"
+#include "analysis/text/Cp932.h"
+#include "analysis/text/ShiftJis.h"
+#include "cli/app/CliOptions.h"
+#include "cli/batch/BatchLine.h"
+#include "cli/batch/BatchStream.h"
+#include "cli/compare/ComparisonCommand.h"
+#include "cli/suggest/SuggestCommand.h"
+
+namespace soten::cli {
+namespace {
+
+struct Attempt {
+    std::optional<std::string> refusal;  // code page 932
+    std::string usageError;              // set when the names could not be read at all
+};
+
+// Converts the names and runs one reading in `state`.
+Attempt Read(ProgramState& state, const Tables& tables, const std::string& surname,
+             const std::string& given, StrokeStyle style) {
+    if (surname.empty() || given.empty()) {
+        return {std::nullopt, "the surname and the given name must not be empty"};
+    }
+    auto surnameCp932 = Cp932::NameFromUtf8(surname);
+    auto givenCp932 = Cp932::NameFromUtf8(given);
+    if (!surnameCp932 || !givenCp932) return {std::nullopt, "the names are not valid UTF-8"};
+    state.strokeStyle = style;
+    return {ReadHeadless(state, tables, {*surnameCp932, *givenCp932}), {}};
+}
+
+int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
+               const Tables& tables, const CliServices& services) {
+    if (!options.pdfPath.empty() && !services.writePdf) {
+        err << "soten-cli: this build has no printing support\n";
+        return ExitUsage;
+    }
+    ProgramState state;
+    const Attempt attempt = Read(state, tables, options.surname, options.given, options.style);
+    if (!attempt.usageError.empty()) {
+        err << "soten-cli: " << attempt.usageError << "\n";
+        return ExitUsage;
+    }
+    if (attempt.refusal) {
+        err << Cp932::ToUtf8Lossy(*attempt.refusal) << "\n";
+        if (*attempt.refusal == InvalidCharacterMessage()) {
+            const auto characters =
+                UnknownCharacters(state, tables, options.surname, options.given);
+            if (!characters.empty()) {
+                for (const std::string& character : characters) err << "「" << character << "」";
+                err << "は辞書にありません\n";
+            }
+        }
+        return ExitRefused;
+    }
+    std::string text;
+    if (options.format == Format::Text) {
+        std::string cp932 = state.shown.record.ReportText;
+        if (options.detail) {
+            // After the report, set off by an empty line, with its line breaks.
+            cp932 += "\r\n";
+            for (const std::string& line :
+                 DetailLines(state.shown.record, state.shown.style, {}, tables)) {
+                cp932 += line + "\r\n";
+            }
+        }
+        text = options.encoding == Encoding::Cp932 ? cp932 : Cp932::ToUtf8Lossy(cp932);
+    } else {
+        RecordWriter writer(tables, RecordOptionsOf(options));
+        if (options.bom) text = "\xEF\xBB\xBF";
+        writer.AppendHeader(text);
+        writer.AppendReading({}, state.shown, text);
+    }
+    if (!WriteAll(out, err, text)) return ExitIo;
+    if (!options.pdfPath.empty()) {
+        const std::string failure = services.writePdf(state, options.pdfPath);
+        if (!failure.empty()) {
+            err << "soten-cli: " << failure << "\n";
+            return ExitIo;
+        }
+    }
+    return ExitReadingMade;
+}
+
+int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
+               const Tables& tables) {
+    const auto text = Cp932::NameFromUtf8(options.strokesText);
+    if (!text) {
+        err << "soten-cli: the text is not valid UTF-8\n";
+        return ExitUsage;
+    }
+    int status = ExitReadingMade;
+    int previous = 0;
+    int k = 0;
+    for (std::size_t i = 0; i < text->size();) {
+        const bool pair =
+            IsLeadByte(static_cast<unsigned char>((*text)[i])) && i + 1 < text->size();
+        const std::string_view character(text->data() + i, pair ? 2 : 1);
+        i += character.size();
+        const int count = CountUnit(character, ++k, previous, options.style, tables.dictionary);
+        const std::string shown = character == "\x1A" ? "?" : Cp932::ToUtf8Lossy(character);
+        if (count > 0) {
+            out << shown << "\t" << count << "\n";
+            previous = count;
+        } else {
+            out << shown << "\t" << Cp932::ToUtf8Lossy(InvalidCharacterMessage()) << "\n";
+            status = ExitRefused;
+            previous = 0;
+        }
+    }
+    return status;
+}
+
+}  // namespace
+
+void ReportWriteFailure(std::ostream& err, int error) {
+    err << "soten-cli: cannot write the output";
+    if (error != 0) err << ": " << std::strerror(error);
+    err << "\n";
+}
+
+bool WriteAll(std::ostream& out, std::ostream& err, std::string_view bytes) {
+    errno = 0;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (out) return true;
+    ReportWriteFailure(err, errno);
+    return false;
+}
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err, const Tables& tables, const CliServices& services) {
+    std::string error;
+    const auto options = ParseCliOptions(args, error);
+    if (!options) {
+        err << "soten-cli: " << error << "\n"
+            << ModeUsage(RequestedMode(args)) << "Try soten-cli --help for more.\n";
+        return ExitUsage;
+    }
+    switch (options->mode) {
+        case Mode::Help:
+            return WriteAll(out, err, UsageText) ? ExitReadingMade : ExitIo;
+        case Mode::Version:
+            return WriteAll(out, err, "soten-cli " SOTEN_VERSION "\n") ? ExitReadingMade : ExitIo;
+        case Mode::Batch:
+            return RunBatchStream(in, out, err, tables, *options,
+                                  options->jobs ? options->jobs : DefaultJobs());
+        case Mode::Strokes: {
+            const int status = RunStrokes(*options, out, err, tables);
+            return WriteAll(out, err, {}) ? status : ExitIo;
+        }
+        case Mode::Suggest:
+            return RunSuggest(*options, out, err, tables, BuiltInNameSearchData());
+        case Mode::Compare:
+            return RunCompare(*options, out, err, tables, services);
+        case Mode::Shortlist:
+            return RunShortlist(*options, out, err, tables, services);
+        case Mode::Reading:
+            break;
+    }
+    return RunReading(*options, out, err, tables, services);
+}
+
+}  // namespace soten::cli

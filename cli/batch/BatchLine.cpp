@@ -1,0 +1,255 @@
+#include "cli/batch/BatchLine.h"
+
+#include <algorithm>
+#include <array>
+
+#include "analysis/reading/Fortunes.h"
+#include "analysis/reading/NewReading.h"
+#include "analysis/reading/Report.h"
+#include "analysis/reading/StrokeLookup.h"
+#include "analysis/text/Cp932.h"
+#include "analysis/text/ShiftJis.h"
+#include "cli/app/CliRunner.h"
+
+namespace soten::cli {
+namespace {
+
+constexpr std::string_view IdeographicSpace = "\xE3\x80\x80";
+
+// The length of the field separator at `i`: an ASCII blank or U+3000; 0
+// when there is none.
+std::size_t SeparatorAt(std::string_view line, std::size_t i) {
+    const char c = line[i];
+    if (c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r') return 1;
+    return line.substr(i).starts_with(IdeographicSpace) ? IdeographicSpace.size() : 0;
+}
+
+// Splits on blanks into at most `fields.size()` fields; returns the number
+// of fields found (one more than the room when the line holds more).
+std::size_t SplitFields(std::string_view line, std::array<std::string_view, 3>& fields) {
+    std::size_t count = 0;
+    std::size_t i = 0;
+    while (true) {
+        while (i < line.size()) {
+            const std::size_t separator = SeparatorAt(line, i);
+            if (separator == 0) break;
+            i += separator;
+        }
+        if (i == line.size()) return count;
+        const std::size_t start = i;
+        while (i < line.size() && SeparatorAt(line, i) == 0) ++i;
+        if (count == fields.size()) return count + 1;
+        fields[count++] = line.substr(start, i - start);
+    }
+}
+
+bool IsBlank(std::string_view line) {
+    std::array<std::string_view, 3> fields;
+    return SplitFields(line, fields) == 0;
+}
+
+// The code points of a UTF-8 text, one string each.
+std::vector<std::string_view> Utf8Characters(std::string_view text) {
+    std::vector<std::string_view> characters;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = 1;
+        while (i + length < text.size() &&
+               (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80) {
+            ++length;
+        }
+        characters.push_back(text.substr(i, length));
+        i += length;
+    }
+    return characters;
+}
+
+const char* const InvalidUtf8 =
+    "the line is not valid UTF-8 (a spreadsheet's Shift-JIS CSV is read with "
+    "--input-encoding cp932)";
+const char* const InvalidCp932 =
+    "the line is not valid cp932 (Shift-JIS); for UTF-8 use --input-encoding utf-8";
+
+}  // namespace
+
+RecordOptions RecordOptionsOf(const CliOptions& options, std::vector<std::string> inputColumns) {
+    return {options.format == Format::Text ? Format::Json : options.format, options.lines,
+            options.report, std::move(inputColumns)};
+}
+
+int BatchStatus::ExitStatus() const {
+    if (malformed_) return ExitUsage;
+    if (refused_) return ExitRefused;
+    return ExitReadingMade;
+}
+
+std::vector<std::string> UnknownCharacters(const ProgramState& state, const Tables& tables,
+                                           std::string_view surnameUtf8,
+                                           std::string_view givenUtf8) {
+    const NameRecord& record = state.record;
+    const std::array<std::vector<std::string_view>, 2> typed = {Utf8Characters(surnameUtf8),
+                                                                Utf8Characters(givenUtf8)};
+    std::vector<std::string> characters;
+    for (const UncountableCharacter& found :
+         UncountableCharacters(record, state.strokeStyle, tables.dictionary)) {
+        const auto& characterList = typed[found.part == Surname ? 0 : 1];
+        // Each character typed is one character of the name (one that code
+        // page 932 lacks became SUB), so the typed one is named: SUB would
+        // not say which. Should the counts differ, the converted one is.
+        const auto index = static_cast<std::size_t>(found.position - 1);
+        std::string character =
+            characterList.size() ==
+                    static_cast<std::size_t>(CountCharacters(record.Names[found.part]))
+                ? std::string(characterList[index])
+                : Cp932::ToUtf8Lossy(found.character);
+        if (std::find(characters.begin(), characters.end(), character) == characters.end()) {
+            characters.push_back(std::move(character));
+        }
+    }
+    return characters;
+}
+
+BatchLine::BatchLine(const Tables& tables, const CliOptions& options, const BatchInput& input)
+    : tables_(tables),
+      defaultStyle_(options.style),
+      input_(input),
+      keepColumns_(input.layout && options.keepColumns),
+      writer_(tables, RecordOptionsOf(options, keepColumns_ ? input.layout->columnNames
+                                                            : std::vector<std::string>())),
+      report_(options.report),
+      lines_(options.lines) {}
+
+LineOutcome BatchLine::Fail(long lineNumber, ErrorCode code, std::string_view message,
+                            std::string& out) {
+    RecordFailure failure;
+    failure.code = code;
+    failure.message = message;
+    writer_.AppendFailure({lineNumber, {}}, failure, out);
+    return LineOutcome::Malformed;
+}
+
+LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::string& out) {
+    if (lineNumber == input_.headerLine) return LineOutcome::Empty;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (input_.encoding == Encoding::Cp932) {
+        auto utf8 = Cp932::ToUtf8(line);
+        if (!utf8) {
+            if (IsBlank(line)) return LineOutcome::Empty;
+            return Fail(lineNumber, ErrorCode::InvalidEncoding, InvalidCp932, out);
+        }
+        decoded_ = std::move(*utf8);
+        line = decoded_;
+    } else if (!Cp932::IsUtf8(line)) {
+        if (IsBlank(line)) return LineOutcome::Empty;
+        return Fail(lineNumber, ErrorCode::InvalidEncoding, InvalidUtf8, out);
+    }
+
+    if (!input_.layout) {
+        std::array<std::string_view, 3> fields;
+        const std::size_t count = SplitFields(line, fields);
+        if (count == 0) return LineOutcome::Empty;
+        std::optional<StrokeStyle> style = defaultStyle_;
+        if (count == 3) style = ParseStyle(std::string(fields[2]));
+        if (count < 2 || count > 3 || !style) {
+            return Fail(lineNumber, ErrorCode::Malformed, "expected: SURNAME GIVEN [shinji|honji]",
+                        out);
+        }
+        return Read({lineNumber, {}}, fields[0], fields[1], *style, out);
+    }
+
+    const TableLayout& layout = *input_.layout;
+    SplitRow(line, input_.format == InputFormat::Csv ? ',' : '\t', cells_);
+    if (std::all_of(cells_.begin(), cells_.end(),
+                    [](const std::string& cell) { return TrimCell(cell).empty(); })) {
+        return LineOutcome::Empty;
+    }
+    const RecordSource source{lineNumber, keepColumns_ ? std::span<const std::string>(cells_)
+                                                       : std::span<const std::string>()};
+    const auto malformed = [&](const std::string& message) {
+        RecordFailure failure;
+        failure.message = message;
+        writer_.AppendFailure(source, failure, out);
+        return LineOutcome::Malformed;
+    };
+    if (keepColumns_ && !layout.columnNames.empty() && cells_.size() > layout.columnNames.size()) {
+        return malformed("the row has " + std::to_string(cells_.size()) + " columns, the " +
+                         (layout.header ? "header" : "first row") + " " +
+                         std::to_string(layout.columnNames.size()));
+    }
+    const auto cell = [&](int column) {
+        return column >= 0 && static_cast<std::size_t>(column) < cells_.size()
+                   ? TrimCell(cells_[static_cast<std::size_t>(column)])
+                   : std::string_view();
+    };
+    std::string_view surname = cell(layout.surname);
+    std::string_view given = cell(layout.given);
+    if (layout.name >= 0) {
+        const std::string_view both = cell(layout.name);
+        std::size_t space = both.size();
+        std::size_t width = 0;
+        for (std::size_t i = 0; i < both.size(); ++i) {
+            width = SeparatorAt(both, i);
+            if (width != 0) {
+                space = i;
+                break;
+            }
+        }
+        if (space == both.size()) {
+            return malformed("expected the surname and the given name separated by a space");
+        }
+        surname = TrimCell(both.substr(0, space));
+        given = TrimCell(both.substr(space + width));
+    }
+    if (surname.empty() || given.empty()) {
+        return malformed("the surname or the given name is empty");
+    }
+    std::optional<StrokeStyle> style = defaultStyle_;
+    if (const std::string_view styleCell = cell(layout.style); !styleCell.empty()) {
+        style = ParseStyle(std::string(styleCell));
+        if (!style) return malformed("the style must be shinji or honji");
+    }
+    return Read(source, surname, given, *style, out);
+}
+
+LineOutcome BatchLine::Read(const RecordSource& source, std::string_view surname,
+                            std::string_view given, StrokeStyle style, std::string& out) {
+    auto surnameCp932 = Cp932::NameFromUtf8(surname);
+    auto givenCp932 = Cp932::NameFromUtf8(given);
+    state_.strokeStyle = style;
+    // The steps of a reading, without keeping it as the reading on show: a
+    // batch record is written straight from the working record.
+    ReadNames(state_.record, *surnameCp932, *givenCp932);
+    const std::optional<std::string> refusal = CheckNames(state_, tables_);
+    if (!refusal) {
+        ComputeFortunes(state_.record);
+        // The report and its wrapped lines only when a record holds them.
+        if (lines_) {
+            ComposeReport(state_.record, state_.lines, tables_);
+        } else if (report_) {
+            ComposeReportText(state_.record, tables_);
+        }
+        writer_.AppendReading(source, state_.record, style, state_.lines, out);
+        return LineOutcome::Reading;
+    }
+    RecordFailure failure;
+    failure.surname = surname;
+    failure.given = given;
+    message_ = Cp932::ToUtf8Lossy(*refusal);
+    failure.message = message_;
+    if (*refusal == TooManyCharactersMessage()) {
+        failure.code = ErrorCode::RefusedLength;
+        characters_.clear();
+    } else {
+        failure.code = ErrorCode::UnknownCharacter;
+        characters_ = UnknownCharacters(state_, tables_, surname, given);
+    }
+    failure.characters = characters_;
+    writer_.AppendFailure(source, failure, out);
+    return LineOutcome::Refused;
+}
+
+LineOutcome BatchLine::AnswerTooLong(long lineNumber, std::string& out) {
+    return Fail(lineNumber, ErrorCode::TooLong,
+                "the line is longer than " + std::to_string(MaxBatchLineBytes) + " bytes", out);
+}
+
+}  // namespace soten::cli

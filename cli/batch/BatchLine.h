@@ -1,0 +1,88 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Tables.h"
+#include "analysis/records/RecordWriter.h"
+#include "cli/app/CliOptions.h"
+#include "cli/batch/LineSource.h"
+#include "cli/batch/TableInput.h"
+
+namespace soten::cli {
+
+// What became of one input line of --batch.
+enum class LineOutcome { Empty, Reading, Refused, Malformed };
+
+// How the lines of --batch are read: "SURNAME GIVEN [style]" lines, or the
+// rows of a table laid out as `layout` says.
+struct BatchInput {
+    InputFormat format = InputFormat::Text;
+    Encoding encoding = Encoding::Utf8;
+    const TableLayout* layout = nullptr;  // set for tsv and csv
+    long headerLine = 0;                  // the header row, which gets no record; 0: none
+};
+
+// Answers the lines of --batch one at a time, one record per line. One per
+// thread; it reuses its reading state and buffers.
+class BatchLine {
+public:
+    BatchLine(const Tables& tables, const CliOptions& options, const BatchInput& input);
+
+    // Appends the record answering `line` (without its "\n"; a final "\r" is
+    // dropped) to `out`. An empty or blank line gets no record.
+    LineOutcome Answer(std::string_view line, long lineNumber, std::string& out);
+
+    // The record of a line longer than MaxBatchLineBytes.
+    LineOutcome AnswerTooLong(long lineNumber, std::string& out);
+
+private:
+    LineOutcome Fail(long lineNumber, ErrorCode code, std::string_view message, std::string& out);
+    LineOutcome Read(const RecordSource& source, std::string_view surname, std::string_view given,
+                     StrokeStyle style, std::string& out);
+
+    const Tables& tables_;
+    StrokeStyle defaultStyle_;
+    BatchInput input_;
+    bool keepColumns_;
+    RecordWriter writer_;
+    bool report_;  // the records hold the report,
+    bool lines_;   // and the wrapped lines; without either the reading stops at the numbers
+    ProgramState state_;
+    std::string decoded_;  // the line in UTF-8, when read as cp932
+    std::string message_;
+    std::vector<std::string> cells_;
+    std::vector<std::string> characters_;
+};
+
+// The distinct characters of the names (as given, in UTF-8) that the last
+// refused reading in `state` could not count.
+std::vector<std::string> UnknownCharacters(const ProgramState& state, const Tables& tables,
+                                           std::string_view surnameUtf8,
+                                           std::string_view givenUtf8);
+
+// Combines the outcomes of a run into its exit status.
+class BatchStatus {
+public:
+    void Add(LineOutcome outcome) {
+        if (outcome == LineOutcome::Refused) refused_ = true;
+        if (outcome == LineOutcome::Malformed) malformed_ = true;
+    }
+    void Add(const BatchStatus& other) {
+        refused_ = refused_ || other.refused_;
+        malformed_ = malformed_ || other.malformed_;
+    }
+    int ExitStatus() const;
+
+private:
+    bool refused_ = false;
+    bool malformed_ = false;
+};
+
+// The record options of a run; `inputColumns` are the columns it keeps.
+RecordOptions RecordOptionsOf(const CliOptions& options,
+                              std::vector<std::string> inputColumns = {});
+
+}  // namespace soten::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "analysis/reading/Tables.h"
+#include "cli/app/CliOptions.h"
+
+namespace soten::cli {
+
+// Runs --batch from `in` to `out`: the batches of lines of a LineSource are
+// answered by `jobs` threads (the calling one among them) and written in
+// input order, so the output is the same byte for byte whatever the number
+// of threads. A bounded number of batches is in flight, so memory stays flat
+// however long the input is. Returns the exit status; a failed write stops
+// the run, and an input that cannot be read ends it, with ExitIo and a
+// message on `err`.
+int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const Tables& tables,
+                   const CliOptions& options, unsigned jobs);
+
+// The number of threads --jobs means when it is not given: one per
+// processor that the load average leaves idle, at least one.
+unsigned DefaultJobs();
+
+}  // namespace soten::cli

@@ -1,0 +1,352 @@
+#include "cli/compare/ComparisonCommand.h"
+
+#include <optional>
+#include <ostream>
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include "analysis/reading/DetailedReading.h"
+#include "analysis/reading/Fortunes.h"
+#include "analysis/reading/NewReading.h"
+#include "analysis/records/RecordWriter.h"
+#include "analysis/shortlist/NameComparison.h"
+#include "analysis/text/Cp932.h"
+#include "cli/batch/BatchLine.h"
+
+namespace soten::cli {
+namespace {
+
+std::string Utf8(std::string_view cp932) {
+    return Cp932::ToUtf8Lossy(cp932);
+}
+
+// Why a name made no reading, as a batch record says it.
+struct Refusal {
+    std::string message;  // UTF-8
+    std::vector<std::string> characters;
+};
+
+// A name listed: its entry (code page 932), its names as typed (UTF-8; a
+// refusal names what was typed), and what became of it.
+struct ListedName {
+    ShortlistEntry entry;
+    std::string surname;
+    std::string given;
+    ComparedName compared;
+    std::optional<Refusal> refusal;
+};
+
+// What is listed: --compare gives one surname and style for all its names.
+struct Listing {
+    bool shortlist = false;
+    std::string surname;  // UTF-8, --compare only
+    StrokeStyle style = StrokeStyle::Shinji;
+    std::vector<ListedName> names;
+};
+
+void Compare(Listing& listing, const Tables& tables) {
+    for (ListedName& name : listing.names) {
+        name.compared = CompareName(name.entry, tables);
+        if (!name.compared.refusal) continue;
+        const std::string& refusal = *name.compared.refusal;
+        Refusal& said = name.refusal.emplace();
+        said.message = Utf8(refusal);
+        if (refusal == TooManyCharactersMessage()) continue;
+        // The characters it could not count, named as they were typed.
+        ProgramState state;
+        state.strokeStyle = name.entry.style;
+        state.record = name.compared.reading.record;
+        said.characters = UnknownCharacters(state, tables, name.surname, name.given);
+    }
+}
+
+// One record per name, each on its line.
+std::vector<std::string> Records(const Listing& listing, const CliOptions& options,
+                                 const Tables& tables) {
+    RecordOptions recordOptions = RecordOptionsOf(options);
+    recordOptions.reading = true;
+    recordOptions.note = listing.shortlist;
+    RecordWriter writer(tables, recordOptions);
+    std::vector<std::string> records;
+    if (options.format != Format::Json) writer.AppendHeader(records.emplace_back());
+    for (const ListedName& name : listing.names) {
+        writer.AppendCompared(name.compared, listing.shortlist, records.emplace_back(),
+                              name.surname, name.given,
+                              name.refusal ? std::span<const std::string>(name.refusal->characters)
+                                           : std::span<const std::string>());
+    }
+    return records;
+}
+
+// {"surname":…,"style":…,"names":[…]} (--compare) or {"names":[…]}, on one line.
+std::string JsonListing(const Listing& listing, const std::vector<std::string>& records) {
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer> json(buffer);
+    json.StartObject();
+    if (!listing.shortlist) {
+        json.Key("surname");
+        json.String(listing.surname.data(),
+                    static_cast<rapidjson::SizeType>(listing.surname.size()));
+        json.Key("style");
+        json.String(StyleName(listing.style));
+    }
+    json.Key("names");
+    json.StartArray();
+    for (const std::string& record : records) {
+        // Each record is whole JSON already, ended by its line break.
+        json.RawValue(record.data(), record.size() - 1, rapidjson::kObjectType);
+    }
+    json.EndArray();
+    json.EndObject();
+    std::string text(buffer.GetString(), buffer.GetSize());
+    text.push_back('\n');
+    return text;
+}
+
+// "3-5": the counts of the given name.
+std::string GivenStrokes(const NameRecord& record) {
+    std::string text;
+    for (int k = 1; k <= record.Lengths[GivenName]; ++k) {
+        if (k > 1) text += '-';
+        text += std::to_string(record.Strokes[GivenName][static_cast<std::size_t>(k)]);
+    }
+    return text;
+}
+
+constexpr std::array<FortuneKind, FortuneCount> TableFortunes = {Heaven, Person, Earth, Outer,
+                                                                 Total};
+
+// A row of the table; a refused name's refusal spans the columns of the
+// reading.
+struct TableRow {
+    std::vector<std::string> cells;
+    std::optional<std::string> refusal;
+};
+
+struct TableColumns {
+    std::vector<std::string> titles;
+    std::vector<bool> right;   // numbers are aligned to the right
+    std::size_t spanFrom = 0;  // the columns a refusal spans
+    std::size_t spanTo = 0;    // one past the last
+};
+
+TableColumns ColumnsOf(bool shortlist) {
+    TableColumns columns;
+    const auto add = [&columns](const std::string& title, bool right) {
+        columns.titles.push_back(title);
+        columns.right.push_back(right);
+    };
+    add("名前", false);
+    add("読み", false);
+    if (shortlist) add("画数式", false);
+    columns.spanFrom = columns.titles.size();
+    add("画数", false);
+    for (const FortuneKind kind : TableFortunes) add(Utf8(FortuneLabels()[kind]), true);
+    add("評点", true);
+    add("戸籍", false);
+    add("三才", false);
+    add("陰陽", false);
+    columns.spanTo = columns.titles.size();
+    if (shortlist) add("メモ", false);
+    return columns;
+}
+
+TableRow RowOf(const ListedName& name, const TableColumns& columns, bool shortlist) {
+    TableRow row;
+    row.cells.resize(columns.titles.size());
+    std::size_t at = 0;
+    row.cells[at++] = shortlist ? name.surname + " " + name.given : name.given;
+    row.cells[at++] = Utf8(name.entry.reading);
+    if (shortlist) row.cells[at++] = Utf8(StrokeStyleName(name.entry.style));
+    if (shortlist) row.cells.back() = Utf8(name.entry.note);
+    if (name.refusal) {
+        std::string refusal = name.refusal->message;
+        if (!name.refusal->characters.empty()) {
+            refusal += "　";
+            for (const std::string& character : name.refusal->characters) {
+                refusal += "「";
+                refusal += character;
+                refusal += "」";
+            }
+            refusal += "は辞書にありません";
+        }
+        row.refusal = std::move(refusal);
+        return row;
+    }
+    const ComparedName& compared = name.compared;
+    const NameRecord& record = compared.reading.record;
+    row.cells[at++] = GivenStrokes(record);
+    for (const FortuneKind kind : TableFortunes) {
+        std::string& cell = row.cells[at++];
+        cell = std::to_string(record.Fortunes[kind]);
+        cell += Utf8(GradeMark(compared.keywords[kind].grade).substr(0, 2));
+    }
+    row.cells[at++] = std::to_string(compared.score);
+    std::string& registry = row.cells[at++];
+    registry = compared.registrable ? "可" : "不可（";
+    if (!compared.registrable) {
+        for (const std::string& character : compared.unregistrable) registry += Utf8(character);
+        registry += "）";
+    }
+    row.cells[at++] = Utf8(VerdictName(compared.sansai.verdict));
+    row.cells[at++] = Utf8(VerdictName(compared.inyo.verdict));
+    return row;
+}
+
+void Pad(std::size_t width, std::string& out) {
+    out.append(width, ' ');
+}
+
+// The names in columns two spaces apart, aligned by their width on a
+// terminal; a line ends with its last character.
+std::string TextListing(const Listing& listing) {
+    const TableColumns columns = ColumnsOf(listing.shortlist);
+    std::vector<TableRow> rows = {{columns.titles, std::nullopt}};
+    for (const ListedName& name : listing.names) {
+        rows.push_back(RowOf(name, columns, listing.shortlist));
+    }
+    std::vector<std::size_t> widths(columns.titles.size(), 0);
+    for (const TableRow& row : rows) {
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            if (row.refusal && c >= columns.spanFrom && c < columns.spanTo) continue;
+            widths[c] = std::max(widths[c], DisplayWidth(row.cells[c]));
+        }
+    }
+    std::string text;
+    if (!listing.shortlist) {
+        text += listing.surname;
+        text += "（";
+        text += Utf8(StrokeStyleName(listing.style));
+        text += "）\n";
+    }
+    for (const TableRow& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            if (c > 0) line += "  ";
+            if (row.refusal && c == columns.spanFrom) {
+                std::size_t span = 2 * (columns.spanTo - columns.spanFrom - 1);
+                for (std::size_t s = columns.spanFrom; s < columns.spanTo; ++s) span += widths[s];
+                line += *row.refusal;
+                Pad(span - std::min(span, DisplayWidth(*row.refusal)), line);
+                c = columns.spanTo - 1;
+                continue;
+            }
+            const std::string& cell = row.cells[c];
+            const std::size_t padding = widths[c] - DisplayWidth(cell);
+            if (columns.right[c]) Pad(padding, line);
+            line += cell;
+            if (!columns.right[c]) Pad(padding, line);
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line;
+        text += '\n';
+    }
+    return text;
+}
+
+int WriteListing(Listing& listing, const CliOptions& options, std::ostream& out, std::ostream& err,
+                 const Tables& tables, const CliServices& services) {
+    Compare(listing, tables);
+    std::string text;
+    if (options.format == Format::Text) {
+        text = TextListing(listing);
+    } else {
+        const std::vector<std::string> records = Records(listing, options, tables);
+        if (options.format == Format::Json) {
+            text = JsonListing(listing, records);
+        } else {
+            if (options.bom) text = "\xEF\xBB\xBF";
+            for (const std::string& record : records) text += record;
+        }
+    }
+    if (!WriteAll(out, err, text)) return ExitIo;
+    if (!options.pdfPath.empty()) {
+        std::vector<ShortlistEntry> entries;
+        for (const ListedName& name : listing.names) entries.push_back(name.entry);
+        if (entries.empty()) {
+            err << "soten-cli: cannot write " << options.pdfPath << ": the shortlist is empty\n";
+            return ExitIo;
+        }
+        const std::string failure = services.writeComparisonPdf(entries, options.pdfPath);
+        if (!failure.empty()) {
+            err << "soten-cli: " << failure << "\n";
+            return ExitIo;
+        }
+    }
+    for (const ListedName& name : listing.names) {
+        if (name.refusal) return ExitRefused;
+    }
+    return ExitReadingMade;
+}
+
+bool CanPrint(const CliOptions& options, std::ostream& err, const CliServices& services) {
+    if (options.pdfPath.empty() || services.writeComparisonPdf) return true;
+    err << "soten-cli: this build has no printing support\n";
+    return false;
+}
+
+}  // namespace
+
+std::size_t DisplayWidth(std::string_view utf8) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        std::size_t length = 1;
+        while (i + length < utf8.size() &&
+               (static_cast<unsigned char>(utf8[i + length]) & 0xC0) == 0x80) {
+            ++length;
+        }
+        // U+FF61..U+FF9F, half-width katakana: EF BD A1..EF BD BF, EF BE 80..EF BE 9F.
+        const bool halfWidthKana =
+            length == 3 && lead == 0xEF &&
+            ((utf8[i + 1] == '\xBD' && static_cast<unsigned char>(utf8[i + 2]) >= 0xA1) ||
+             (utf8[i + 1] == '\xBE' && static_cast<unsigned char>(utf8[i + 2]) <= 0x9F));
+        width += lead < 0x80 || halfWidthKana ? 1 : 2;
+        i += length;
+    }
+    return width;
+}
+
+int RunCompare(const CliOptions& options, std::ostream& out, std::ostream& err,
+               const Tables& tables, const CliServices& services) {
+    if (!CanPrint(options, err, services)) return ExitUsage;
+    Listing listing;
+    listing.surname = options.surname;
+    listing.style = options.style;
+    const auto surname = Cp932::NameFromUtf8(options.surname);
+    for (const GivenToCompare& compared : options.compared) {
+        const auto given = Cp932::NameFromUtf8(compared.given);
+        if (!surname || !given) {
+            err << "soten-cli: the names are not valid UTF-8\n";
+            return ExitUsage;
+        }
+        ListedName& name = listing.names.emplace_back();
+        name.entry = {*surname, *given, compared.reading, options.style, {}};
+        name.surname = options.surname;
+        name.given = compared.given;
+    }
+    return WriteListing(listing, options, out, err, tables, services);
+}
+
+int RunShortlist(const CliOptions& options, std::ostream& out, std::ostream& err,
+                 const Tables& tables, const CliServices& services) {
+    if (!CanPrint(options, err, services)) return ExitUsage;
+    if (!services.loadShortlist) {
+        err << "soten-cli: this build cannot read the shortlist\n";
+        return ExitUsage;
+    }
+    const SavedShortlist saved = services.loadShortlist();
+    if (!saved.problem.empty()) err << "soten-cli: " << saved.problem << "\n";
+    Listing listing;
+    listing.shortlist = true;
+    for (const ShortlistEntry& entry : saved.list.Entries()) {
+        ListedName& name = listing.names.emplace_back();
+        name.entry = entry;
+        name.surname = Utf8(entry.surname);
+        name.given = Utf8(entry.given);
+    }
+    return WriteListing(listing, options, out, err, tables, services);
+}
+
+}  // namespace soten::cli

@@ -1,0 +1,234 @@
+#include "cli/pdf/PdfHelper.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "cli/app/CliOptions.h"
+
+extern char** environ;
+
+namespace soten::cli {
+namespace {
+
+// The last non-empty line of the helper's messages: its reason.
+std::string LastLine(const std::string& text) {
+    std::size_t end = text.find_last_not_of("\r\n \t");
+    if (end == std::string::npos) return {};
+    const std::size_t start = text.find_last_of('\n', end);
+    return text.substr(start == std::string::npos ? 0 : start + 1,
+                       end - (start == std::string::npos ? 0 : start + 1) + 1);
+}
+
+// A PDF that was written to its end: "%PDF-" first, "%%EOF" last (before
+// trailing line ends). What is not a regular file (a pipe, a device) cannot
+// be read back and is taken as written.
+bool IsCompletePdf(const std::string& path) {
+    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file < 0) return false;
+    struct stat info {};
+    if (fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(file);
+        return true;
+    }
+    std::array<char, 5> head{};
+    std::array<char, 32> tail{};
+    const off_t size = lseek(file, 0, SEEK_END);
+    bool complete = size >= 10 && pread(file, head.data(), head.size(), 0) == 5;
+    const auto tailSize = static_cast<std::size_t>(std::min<off_t>(size, tail.size()));
+    complete =
+        complete && pread(file, tail.data(), tailSize, size - static_cast<off_t>(tailSize)) ==
+                        static_cast<ssize_t>(tailSize);
+    close(file);
+    if (!complete || std::string_view(head.data(), 5) != "%PDF-") return false;
+    std::string_view end(tail.data(), tailSize);
+    while (!end.empty() && (end.back() == '\n' || end.back() == '\r')) end.remove_suffix(1);
+    return end.ends_with("%%EOF");
+}
+
+// The helper of the moment and the first ending signal that reached
+// soten-cli while it ran: the signal goes on to the helper, which removes its
+// half-written file, and soten-cli ends with it once the helper has.
+volatile sig_atomic_t helperId = 0;
+volatile sig_atomic_t endingSignal = 0;
+
+extern "C" void PassSignalOn(int signal) {
+    if (endingSignal == 0) endingSignal = signal;
+    if (helperId > 0) kill(static_cast<pid_t>(helperId), signal);
+}
+
+constexpr int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Passes the ending signals on to the helper while it runs; blocked until
+// the helper's id is known.
+class SignalsPassedOn {
+public:
+    SignalsPassedOn() {
+        sigemptyset(&ending_);
+        for (const int signal : EndingSignals) sigaddset(&ending_, signal);
+        sigprocmask(SIG_BLOCK, &ending_, &previousMask_);
+        struct sigaction action {};
+        action.sa_handler = &PassSignalOn;
+        sigfillset(&action.sa_mask);
+        for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
+            struct sigaction current {};
+            sigaction(EndingSignals[i], nullptr, &current);
+            // An ignored signal (nohup) stays ignored, for the helper too.
+            passed_[i] = current.sa_handler != SIG_IGN;
+            if (passed_[i]) sigaction(EndingSignals[i], &action, &previous_[i]);
+        }
+    }
+    ~SignalsPassedOn() {
+        helperId = 0;
+        for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
+            if (passed_[i]) sigaction(EndingSignals[i], &previous_[i], nullptr);
+        }
+        sigprocmask(SIG_SETMASK, &previousMask_, nullptr);
+    }
+    SignalsPassedOn(const SignalsPassedOn&) = delete;
+    SignalsPassedOn& operator=(const SignalsPassedOn&) = delete;
+
+    // The helper starts with the signals as soten-cli had them before.
+    void PrepareHelper(posix_spawnattr_t& attributes) const {
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setsigmask(&attributes, &previousMask_);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (std::size_t i = 0; i < std::size(EndingSignals); ++i) {
+            if (passed_[i]) sigaddset(&defaults, EndingSignals[i]);
+        }
+        posix_spawnattr_setsigdefault(&attributes, &defaults);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    void Started(pid_t helper) {
+        helperId = helper;
+        sigprocmask(SIG_UNBLOCK, &ending_, nullptr);
+    }
+
+private:
+    sigset_t ending_{};
+    sigset_t previousMask_{};
+    struct sigaction previous_[std::size(EndingSignals)]{};
+    bool passed_[std::size(EndingSignals)] = {};
+};
+
+}  // namespace
+
+std::string FindPdfHelper() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    const std::filesystem::path folder = self.parent_path();
+    for (const std::filesystem::path& candidate :
+         {folder / SOTEN_PDF_HELPER, folder / SOTEN_PDF_HELPER_FROM_BINDIR / SOTEN_PDF_HELPER}) {
+        if (access(candidate.c_str(), X_OK) == 0) return candidate.lexically_normal().string();
+    }
+    return {};
+}
+
+namespace {
+
+// Runs the helper with `arguments`, which make it write `path`; returns an
+// empty string when it wrote a complete file, else the reason.
+std::string RunPdfHelper(std::vector<std::string> arguments, const std::string& path) {
+    const std::string helper = FindPdfHelper();
+    if (helper.empty()) {
+        return "cannot write " + path +
+               ": the PDF helper " SOTEN_PDF_HELPER " is not installed beside soten-cli";
+    }
+    std::string program = helper;
+    std::vector<char*> argv = {program.data()};
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    int messages[2];
+    if (pipe2(messages, O_CLOEXEC) != 0) return std::string("cannot run ") + std::strerror(errno);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, messages[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, messages[1], STDERR_FILENO);
+    endingSignal = 0;
+    SignalsPassedOn signals;
+    posix_spawnattr_t attributes;
+    signals.PrepareHelper(attributes);
+    pid_t child = 0;
+    const int spawned =
+        posix_spawn(&child, helper.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    close(messages[1]);
+    if (spawned != 0) {
+        close(messages[0]);
+        return "cannot run " + helper + ": " + std::strerror(spawned);
+    }
+    signals.Started(child);
+    std::string output;
+    std::array<char, 4096> buffer;
+    for (ssize_t got; (got = read(messages[0], buffer.data(), buffer.size())) != 0;) {
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        output.append(buffer.data(), static_cast<std::size_t>(got));
+    }
+    close(messages[0]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (endingSignal != 0) {
+        // Ended as the shell expects of a program stopped by a signal.
+        std::fflush(nullptr);
+        _exit(128 + endingSignal);
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        // Success means a whole file: a helper that exits 0 without one failed.
+        if (!IsCompletePdf(path)) {
+            return "cannot write " + path + ": the PDF helper left no complete file";
+        }
+        // Notes about the file written (a split hard link) are the user's.
+        std::fwrite(output.data(), 1, output.size(), stderr);
+        return {};
+    }
+    std::string reason = LastLine(output);
+    if (reason.empty()) reason = "the PDF helper failed";
+    return reason;
+}
+
+}  // namespace
+
+std::string WritePdfWithHelper(const ProgramState& state, const std::string& path) {
+    if (!state.shown.valid) return "there is no reading to print";
+    // The names go as they are held, in code page 932: no round trip.
+    return RunPdfHelper({StyleName(state.shown.style), state.shown.record.Names[Surname],
+                         state.shown.record.Names[GivenName], path},
+                        path);
+}
+
+std::vector<std::string> ComparisonPdfArguments(const std::vector<ShortlistEntry>& names,
+                                                const std::string& path) {
+    std::vector<std::string> arguments = {"--compare", path};
+    for (const ShortlistEntry& name : names) {
+        arguments.insert(arguments.end(), {StyleName(name.style), name.surname, name.given,
+                                           name.reading, name.note});
+    }
+    return arguments;
+}
+
+std::string WriteComparisonPdfWithHelper(const std::vector<ShortlistEntry>& names,
+                                         const std::string& path) {
+    return RunPdfHelper(ComparisonPdfArguments(names, path), path);
+}
+
+}  // namespace soten::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "analysis/reading/ProgramState.h"
+#include "analysis/shortlist/Shortlist.h"
+
+namespace soten::cli {
+
+// soten-cli --pdf runs the printed page in a helper program, soten-pdf, so
+// that soten-cli itself loads no Qt. The helper lives next to soten-cli in the
+// build tree and in the libexec folder once installed; both are found from
+// soten-cli's own location. Returns its path, or an empty string.
+std::string FindPdfHelper();
+
+// Writes the printed page of the reading on show to `path` through the
+// helper; returns an empty string on success, else the reason. Notes of the
+// helper about the file go to stderr. Ctrl+C, SIGTERM or SIGHUP while it runs
+// go on to the helper, which removes its half-written file; once it has
+// ended, soten-cli ends with the status 128 + the signal's number.
+std::string WritePdfWithHelper(const ProgramState& state, const std::string& path);
+
+// The helper's arguments for a comparison of `names` written to `path`:
+// --compare FILE, then STYLE SURNAME GIVEN READING NOTE for each name, in
+// code page 932 (the reading and the note may be empty).
+std::vector<std::string> ComparisonPdfArguments(const std::vector<ShortlistEntry>& names,
+                                                const std::string& path);
+
+// Writes the printed comparison of `names` to `path` through the helper, as
+// WritePdfWithHelper writes a reading.
+std::string WriteComparisonPdfWithHelper(const std::vector<ShortlistEntry>& names,
+                                         const std::string& path);
+
+}  // namespace soten::cli

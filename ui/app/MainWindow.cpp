@@ -1,0 +1,430 @@
+#include "ui/app/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "analysis/reading/DetailedReading.h"
+#include "platform/drawing/CellFont.h"
+#include "platform/drawing/FontSubstitutes.h"
+#include "printing/pages/PrintPreview.h"
+#include "printing/pages/PrintedReading.h"
+#include "ui/app/AboutDialog.h"
+#include "ui/app/AppIdentity.h"
+#include "ui/app/Art.h"
+#include "ui/app/DefaultErrorHandler.h"
+#include "ui/app/HelpWindow.h"
+#include "ui/app/MessageBoxes.h"
+#include "ui/app/SplashScreen.h"
+#include "ui/naming/NamingDialog.h"
+#include "ui/reading/DetailWindow.h"
+#include "ui/reading/NameEntryDialog.h"
+#include "ui/reading/PaneColors.h"
+#include "ui/reading/ReadingPane.h"
+#include "ui/reading/ReportFile.h"
+#include "ui/shortlist/ShortlistStore.h"
+#include "ui/widgets/Cp932Conversion.h"
+#include "ui/widgets/PaneFrame.h"
+#include "ui/widgets/PaneImage.h"
+#include "ui/widgets/WindowPlacement.h"
+
+namespace soten::ui {
+
+namespace {
+
+using platform::CellFont;
+using platform::Smoothing;
+
+constexpr QSize ClientSize(655, 487);
+constexpr int SplashMilliseconds = 3000;
+
+QPushButton* GlyphButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
+                         const QIcon& glyph) {
+    auto* button = new QPushButton(glyph, caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setIconSize(QSize(16, 16));
+    button->setFont(CellFont(platform::ProportionalGothicFace, 15, false, Smoothing::On));
+    return button;
+}
+
+QAction* MenuItem(QMenu* menu, const char* name, const QString& caption,
+                  const QKeySequence& shortcut = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QAction* Separator(QMenu* menu, const char* name) {
+    QAction* separator = menu->addSeparator();
+    separator->setObjectName(QString::fromLatin1(name));
+    return separator;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ProgramState& state, const Tables& tables)
+    : QMainWindow(nullptr), state_(state), tables_(tables) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(ApplicationTitle());
+    setWindowIcon(ApplicationIcon());
+    // A fixed window: system menu and minimise, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    BuildClientArea();
+    BuildMenu();
+    shortlist_ = new ShortlistStore(this);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    CentreOnScreen();
+
+    panes_ = std::make_unique<MainWindowPanes>(
+        state_, tables_,
+        MainWindowPanes::Surfaces{*namePane, *fortunePane, *readingPane, reportHolder});
+
+    splashTimer = new QTimer(this);
+    splashTimer->setObjectName(QStringLiteral("splashTimer"));
+    splashTimer->setInterval(SplashMilliseconds);
+    connect(splashTimer, &QTimer::timeout, this, &MainWindow::EndSplash);
+    splashTimer->start();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildClientArea() {
+    clientArea = new QWidget(this);
+    clientArea->setObjectName(QStringLiteral("clientArea"));
+    clientArea->setFixedSize(ClientSize);
+    clientArea->setFont(CellFont(platform::ProportionalGothicFace, 12, false, Smoothing::On));
+    QPalette palette = clientArea->palette();
+    palette.setColor(QPalette::Window, colors::WindowBackground);
+    clientArea->setPalette(palette);
+    clientArea->setAutoFillBackground(true);
+    setCentralWidget(clientArea);
+
+    // Each pane lies 2 pixels inside its frame; later widgets lie on top.
+    readingFrame = new PaneFrame(clientArea, QStringLiteral("readingFrame"), {199, 7, 449, 473},
+                                 colors::ReadingFrame, colors::Blue);
+    readingPane = new ReadingPane(clientArea, QStringLiteral("readingPane"), {201, 9, 445, 469});
+    nameFrame = new PaneFrame(clientArea, QStringLiteral("nameFrame"), {7, 7, 185, 305},
+                              colors::NameFrame, colors::Blue);
+    namePane = new PaneImage(clientArea, QStringLiteral("namePane"), {9, 9, 181, 301});
+    fortuneFrame = new PaneFrame(clientArea, QStringLiteral("fortuneFrame"), {7, 319, 185, 129},
+                                 colors::FortuneFrame, colors::Blue);
+    fortunePane = new PaneImage(clientArea, QStringLiteral("fortunePane"), {9, 321, 181, 125});
+    // Names for assistive technology, which otherwise sees unnamed areas.
+    namePane->setAccessibleName(QStringLiteral("姓名と画数"));
+    fortunePane->setAccessibleName(QStringLiteral("五運"));
+    readingPane->setAccessibleName(QStringLiteral("占文"));
+    readingFrame->setAccessibleName(QStringLiteral("占文の枠"));
+    nameFrame->setAccessibleName(QStringLiteral("姓名と画数の枠"));
+    fortuneFrame->setAccessibleName(QStringLiteral("五運の枠"));
+
+    newButton = GlyphButton(clientArea, "newButton", QStringLiteral("新規(&N)..."),
+                            {7, 455, 89, 25}, NewGlyph());
+    printButton = GlyphButton(clientArea, "printButton", QStringLiteral("印刷(&P)..."),
+                              {103, 455, 89, 25}, PrintGlyph());
+    printButton->setEnabled(false);
+    setTabOrder(newButton, printButton);
+    connect(newButton, &QPushButton::clicked, this, &MainWindow::StartNewReading);
+    connect(printButton, &QPushButton::clicked, this, &MainWindow::PrintShownReading);
+}
+
+void MainWindow::BuildMenu() {
+    QMenuBar* mainMenu = menuBar();
+    mainMenu->setObjectName(QStringLiteral("mainMenu"));
+    mainMenu->setFont(CellFont(platform::UiGothicFace, 12, false, Smoothing::On));
+
+    fileMenu = mainMenu->addMenu(QStringLiteral("ファイル(&F)"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    newAction = MenuItem(fileMenu, "newAction", QStringLiteral("新規(&N)..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_N));
+    namingAction = MenuItem(fileMenu, "namingAction", QStringLiteral("名付け候補(&K)..."),
+                            QKeySequence(Qt::CTRL | Qt::Key_K));
+    saveAsAction = MenuItem(fileMenu, "saveAsAction", QStringLiteral("名前をつけて保存(&A)..."));
+    printSeparator = Separator(fileMenu, "printSeparator");
+    printAction = MenuItem(fileMenu, "printAction", QStringLiteral("印刷(&P)..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_P));
+    printPreviewAction =
+        MenuItem(fileMenu, "printPreviewAction", QStringLiteral("印刷プレビュー(&V)"));
+    detailAction = MenuItem(fileMenu, "detailAction", QStringLiteral("詳しい鑑定(&D)..."),
+                            QKeySequence(Qt::CTRL | Qt::Key_I));
+    shortlistAction = MenuItem(fileMenu, "shortlistAction", QStringLiteral("候補リストに追加(&L)"),
+                               QKeySequence(Qt::CTRL | Qt::Key_D));
+    exitSeparator = Separator(fileMenu, "exitSeparator");
+    exitAction = MenuItem(fileMenu, "exitAction", QStringLiteral("終了(&X)"),
+                          QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    editMenu = mainMenu->addMenu(QStringLiteral("編集(&E)"));
+    editMenu->setObjectName(QStringLiteral("editMenu"));
+    copyAction = MenuItem(editMenu, "copyAction", QStringLiteral("占文のコピー(&C)"),
+                          QKeySequence(Qt::CTRL | Qt::Key_C));
+
+    helpMenu = mainMenu->addMenu(QStringLiteral("ヘルプ(&H)"));
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    helpContentsAction = MenuItem(helpMenu, "helpContentsAction", QStringLiteral("目次(&H)"),
+                                  QKeySequence(Qt::Key_F1));
+    aboutSeparator = Separator(helpMenu, "aboutSeparator");
+    // Ctrl+V is free: the program has no paste command.
+    aboutAction = MenuItem(helpMenu, "aboutAction", QStringLiteral("バージョン情報(&A)"),
+                           QKeySequence(Qt::CTRL | Qt::Key_V));
+
+    for (QMenu* menu : {fileMenu, editMenu, helpMenu}) menu->setFont(mainMenu->font());
+    for (QAction* resultCommand : {saveAsAction, printAction, printPreviewAction, detailAction,
+                                   shortlistAction, copyAction}) {
+        resultCommand->setEnabled(false);
+    }
+
+    connect(newAction, &QAction::triggered, this, &MainWindow::StartNewReading);
+    connect(namingAction, &QAction::triggered, this, &MainWindow::OpenNamingDialog);
+    connect(saveAsAction, &QAction::triggered, this, &MainWindow::SaveReportAs);
+    connect(printAction, &QAction::triggered, this, &MainWindow::PrintShownReading);
+    connect(printPreviewAction, &QAction::triggered, this, &MainWindow::PreviewPrintout);
+    connect(detailAction, &QAction::triggered, this, &MainWindow::ShowDetail);
+    connect(shortlistAction, &QAction::triggered, this, &MainWindow::AddShownToShortlist);
+    connect(exitAction, &QAction::triggered, this, &MainWindow::ExitProgram);
+    connect(copyAction, &QAction::triggered, this, &MainWindow::CopyReading);
+    connect(helpContentsAction, &QAction::triggered, this, &MainWindow::ShowHelpContents);
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::ShowAboutBox);
+}
+
+void MainWindow::CentreOnScreen() {
+    // Placed before it is first shown: the frame is not known yet.
+    CentreWindow(*this, AvailableScreenArea(), sizeHint());
+}
+
+void MainWindow::SetSplash(SplashScreen* splash) {
+    splash_ = splash;
+    if (splash) connect(splash, &SplashScreen::pictureClicked, this, &MainWindow::EndSplash);
+}
+
+void MainWindow::EndSplash() {
+    splashTimer->stop();
+    // Released: destroyed once the current event has been handled.
+    if (splash_) splash_->deleteLater();
+    splash_ = nullptr;
+    show();
+}
+
+// ---- Commands --------------------------------------------------------------
+
+void MainWindow::StartNewReading() {
+    RunCommand([this] { NewReading(*this, state_, tables_); });
+}
+NamingDialog* MainWindow::ShowNamingDialog() {
+    if (!namingDialog_) {
+        namingDialog_ = new NamingDialog(this, tables_, *shortlist_, printDialog);
+        connect(namingDialog_, &NamingDialog::NameChosen, this, &MainWindow::ReadChosenName);
+        // Beside this window, so the reading a pick makes stays in sight.
+        const QRect readingArea(readingPane->mapToGlobal(QPoint(0, 0)), readingPane->size());
+        const QRect area = AvailableScreenArea(this);
+        const QRect place =
+            PlaceBeside(frameGeometry(), readingArea,
+                        namingDialog_->size().expandedTo(namingDialog_->minimumSizeHint()), area);
+        namingDialog_->resize(place.size());
+        namingDialog_->move(place.topLeft());
+    }
+    namingDialog_->show();
+    namingDialog_->raise();
+    namingDialog_->activateWindow();
+    return namingDialog_;
+}
+
+NamingDialog* MainWindow::ShowPrefilledNamingDialog() {
+    // The surname of the reading on show, else the one last typed.
+    QString surname;
+    StrokeStyle style = state_.strokeStyle;
+    if (state_.shown.valid) {
+        surname = FromCp932(state_.shown.record.Names[Surname]);
+        style = state_.shown.style;
+    } else if (entryDialog_) {
+        surname = entryDialog_->surnameBox->currentText();
+    }
+    NamingDialog* dialog = ShowNamingDialog();
+    dialog->Prefill(surname, style);
+    return dialog;
+}
+
+void MainWindow::OpenNamingDialog() {
+    RunCommand([this] { ShowPrefilledNamingDialog(); });
+}
+
+void MainWindow::AddShownToShortlist() {
+    RunCommand([this] {
+        if (!state_.shown.valid) return;
+        const NameRecord& record = state_.shown.record;
+        shortlist_->Add({record.Names[Surname],
+                         record.Names[GivenName],
+                         state_.shown.givenReading,
+                         state_.shown.style,
+                         {}});
+        ShowPrefilledNamingDialog()->ShowShortlist();
+    });
+}
+
+void MainWindow::ReadChosenName(const QString& surname, const QString& given,
+                                const QString& reading, StrokeStyle style) {
+    RunCommand([&] {
+        if (entryDialog_) {
+            entryDialog_->TakeNames(surname, given, style);
+        } else {
+            state_.strokeStyle = style;
+        }
+        chosenNames_ = EnteredNames{NameToCp932(surname), NameToCp932(given)};
+        state_.givenReading = Cp932::FromUtf8(reading.toStdString()).value_or(std::string());
+        NewReading(*this, state_, tables_);
+        chosenNames_.reset();
+        state_.givenReading.clear();
+    });
+}
+void MainWindow::ShowDetail() {
+    RunCommand([this] {
+        if (!state_.shown.valid) return;
+        if (!detailWindow_) {
+            detailWindow_ = new DetailWindow(this, state_.shown, tables_, printDialog);
+        } else {
+            detailWindow_->Refresh();
+        }
+        detailWindow_->show();
+        detailWindow_->raise();
+        detailWindow_->activateWindow();
+    });
+}
+void MainWindow::PrintShownReading() {
+    RunCommand([this] { printing::PrintReading(printDialog, state_.shown, tables_); });
+}
+
+void MainWindow::PreviewPrintout() {
+    RunCommand([this] {
+        if (printing::PreviewReading(state_.shown, tables_, this)) PrintShownReading();
+    });
+}
+
+QFileDialog* MainWindow::SaveDialog() {
+    if (!saveDialog_) {
+        // Qt's own dialog, the same on every desktop.
+        saveDialog_ = new QFileDialog(this, QStringLiteral("名前を付けて保存"));
+        saveDialog_->setObjectName(QStringLiteral("saveDialog"));
+        // Replacing a file asks first (Qt's own question).
+        saveDialog_->setOptions(QFileDialog::DontUseNativeDialog);
+        saveDialog_->setAcceptMode(QFileDialog::AcceptSave);
+        saveDialog_->setFileMode(QFileDialog::AnyFile);
+        saveDialog_->setNameFilter(QStringLiteral("テキストファイル(*.txt)"));
+        saveDialog_->setDefaultSuffix(QString());
+    }
+    return saveDialog_;
+}
+
+void MainWindow::SaveReportAs() {
+    RunCommand([this] {
+        // The names of the reading on show, not those of a refused attempt
+        // that was then cancelled.
+        const NameRecord& shown = state_.shown.record;
+        QFileDialog* dialog = SaveDialog();
+        dialog->selectFile(FromCp932(shown.Names[Surname]) + FromCp932(shown.Names[GivenName]) +
+                           QStringLiteral(".txt"));
+        if (dialog->exec() != QDialog::Accepted) return;
+        const QStringList files = dialog->selectedFiles();
+        if (files.isEmpty()) return;
+        WriteReportFile(files.first(), reportHolder.Text());
+    });
+}
+
+void MainWindow::ExitProgram() {
+    close();
+}
+
+void MainWindow::CopyReading() {
+    RunCommand([this] { QGuiApplication::clipboard()->setText(reportHolder.UnicodeText()); });
+}
+
+void MainWindow::ShowHelpContents() {
+    RunCommand([this] {
+        const QString helpFile = HelpFileName();
+        qApp->setProperty("HelpFile", helpFile);
+        if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+        helpWindow_->ShowHelp(helpFile);
+    });
+}
+
+void MainWindow::ShowAboutBox() {
+    RunCommand([this] {
+        if (aboutBox_) aboutBox_->exec();
+    });
+}
+
+// ---- NewReadingHost --------------------------------------------------------
+
+std::optional<EnteredNames> MainWindow::ShowEntryDialog() {
+    if (chosenNames_) {
+        // A name picked from the candidates: answered once, without the dialog.
+        std::optional<EnteredNames> names = std::move(chosenNames_);
+        chosenNames_.reset();
+        return names;
+    }
+    // A name typed in the dialog has no known reading.
+    state_.givenReading.clear();
+    if (!entryDialog_) return std::nullopt;
+    return entryDialog_->ShowEntryDialog();
+}
+
+void MainWindow::ShowErrorBox(const std::string& message) {
+    ui::ShowErrorBox(FromCp932(message));
+}
+
+// The program's message stays the box's text; a second line names the
+// characters the dictionary cannot count. One that code page 932 lacks
+// arrives as SUB and is shown as the replacement character.
+void MainWindow::ShowRefusal(const std::string& message,
+                             const std::vector<std::string>& characters) {
+    QString named;
+    for (const std::string& character : characters) {
+        const QString shown =
+            character == "\x1A" ? QString(QChar::ReplacementCharacter) : FromCp932(character);
+        named += QStringLiteral("「") + shown + QStringLiteral("」");
+    }
+    if (!named.isEmpty()) named += QStringLiteral("は辞書にありません");
+    ui::ShowErrorBox(FromCp932(message), named);
+}
+
+void MainWindow::EnableResultCommands() {
+    printButton->setEnabled(true);
+    saveAsAction->setEnabled(true);
+    printAction->setEnabled(true);
+    printPreviewAction->setEnabled(true);
+    detailAction->setEnabled(true);
+    shortlistAction->setEnabled(true);
+    copyAction->setEnabled(true);
+}
+
+void MainWindow::RunMainRoutine() {
+    soten::RunMainRoutine(state_, tables_, *panes_);
+    ShowReadingInCaption();
+    if (detailWindow_) detailWindow_->Refresh();
+}
+
+void MainWindow::ShowReadingInCaption() {
+    if (!state_.shown.valid) {
+        setWindowTitle(ApplicationTitle());
+        return;
+    }
+    const ShownReading& shown = state_.shown;
+    setWindowTitle(ApplicationTitle() + QStringLiteral(" — ") +
+                   FromCp932(NameWithStyle(shown.record, shown.style, shown.givenReading)));
+    const QString description =
+        QStringLiteral("画数は%1").arg(FromCp932(StrokeStyleName(shown.style)));
+    for (QWidget* pane : {static_cast<QWidget*>(namePane), static_cast<QWidget*>(fortunePane),
+                          static_cast<QWidget*>(readingPane)}) {
+        pane->setAccessibleDescription(description);
+    }
+}
+
+}  // namespace soten::ui

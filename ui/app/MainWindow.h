@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+#include "analysis/reading/NewReading.h"
+#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Tables.h"
+#include "printing/device/PrinterSession.h"
+#include "ui/reading/MainWindowPanes.h"
+#include "ui/reading/ReadingPane.h"
+#include "ui/reading/ReportHolder.h"
+
+class QAction;
+class QFileDialog;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace soten::ui {
+
+class DetailWindow;
+class HelpWindow;
+class NamingDialog;
+class ShortlistStore;
+class PaneImage;
+class AboutDialog;
+class NameEntryDialog;
+class SplashScreen;
+class PaneFrame;
+
+// The main window "蒼天姓名判断": the three panes in their frames, the New
+// and Print buttons, the menu, and the commands behind them. A reading is
+// made by NewReading through the entry dialog; this window answers its
+// questions and shows the result.
+class MainWindow : public QMainWindow, private NewReadingHost {
+    Q_OBJECT
+
+public:
+    // `splashTimer` starts counting the splash time now.
+    MainWindow(ProgramState& state, const Tables& tables);
+    ~MainWindow() override;
+
+    // The windows the start-up creates after this one.
+    void SetEntryDialog(NameEntryDialog* dialog) { entryDialog_ = dialog; }
+    void SetAboutBox(AboutDialog* aboutBox) { aboutBox_ = aboutBox; }
+    void SetSplash(SplashScreen* splash);
+
+    // The controls, public so the start-up and the tests can reach them.
+    QWidget* clientArea;
+    PaneFrame* readingFrame;
+    ReadingPane* readingPane;
+    PaneFrame* nameFrame;
+    PaneImage* namePane;
+    PaneFrame* fortuneFrame;
+    PaneImage* fortunePane;
+    QPushButton* newButton;    // 新規
+    QPushButton* printButton;  // 印刷
+    ReportHolder reportHolder;
+    QTimer* splashTimer;
+    PrintDialog printDialog;
+
+    QMenu* fileMenu;
+    QAction* newAction;
+    QAction* namingAction;  // 名付け候補
+    QAction* saveAsAction;
+    QAction* printSeparator;
+    QAction* printAction;
+    QAction* printPreviewAction;
+    QAction* detailAction;     // 詳しい鑑定
+    QAction* shortlistAction;  // 候補リストに追加
+    QAction* exitSeparator;
+    QAction* exitAction;
+    QMenu* editMenu;
+    QAction* copyAction;
+    QMenu* helpMenu;
+    QAction* helpContentsAction;
+    QAction* aboutSeparator;
+    QAction* aboutAction;
+
+    // The Save As dialog, created at its first use and kept, so it remembers
+    // the folder last used.
+    QFileDialog* SaveDialog();
+    HelpWindow* HelpViewer() const { return helpWindow_; }
+    NamingDialog* NamingCandidates() const { return namingDialog_; }
+    DetailWindow* Detail() const { return detailWindow_; }
+    ShortlistStore* Shortlist() const { return shortlist_; }
+
+    // The commands.
+    void StartNewReading();
+    void PrintShownReading();
+    void OpenNamingDialog();
+    // The reading of a name picked in the 名付け候補 dialog, made as New makes
+    // it: the entry dialog keeps the names in its history and the style. The
+    // reading of the given name (empty when unknown) goes with the reading.
+    void ReadChosenName(const QString& surname, const QString& given, const QString& reading,
+                        StrokeStyle style);
+    void ShowDetail();
+    // Adds the reading on show to the shortlist and shows the list.
+    void AddShownToShortlist();
+    void SaveReportAs();
+    void PreviewPrintout();
+    void ExitProgram();
+    void CopyReading();
+    void ShowHelpContents();
+    void ShowAboutBox();
+    // End of the splash, by the timer or a click on the picture.
+    void EndSplash();
+
+private:
+    // NewReadingHost
+    std::optional<EnteredNames> ShowEntryDialog() override;
+    void ShowErrorBox(const std::string& message) override;
+    void ShowRefusal(const std::string& message,
+                     const std::vector<std::string>& characters) override;
+    void EnableResultCommands() override;
+    void RunMainRoutine() override;
+
+    void BuildClientArea();
+    void BuildMenu();
+    void CentreOnScreen();
+    // Opens the 名付け候補 dialog (made at its first use, placed beside this
+    // window) and returns it.
+    NamingDialog* ShowNamingDialog();
+    // The same, its search filled with the surname and style of the reading
+    // on show (else the surname last typed).
+    NamingDialog* ShowPrefilledNamingDialog();
+    // The caption and the panes' descriptions name the reading on show and
+    // its style.
+    void ShowReadingInCaption();
+
+    ProgramState& state_;
+    const Tables& tables_;
+    NameEntryDialog* entryDialog_ = nullptr;
+    AboutDialog* aboutBox_ = nullptr;
+    QPointer<SplashScreen> splash_;
+    QFileDialog* saveDialog_ = nullptr;
+    HelpWindow* helpWindow_ = nullptr;
+    NamingDialog* namingDialog_ = nullptr;
+    ShortlistStore* shortlist_ = nullptr;
+    DetailWindow* detailWindow_ = nullptr;
+    std::optional<EnteredNames> chosenNames_;  // answers the next entry dialog
+    std::unique_ptr<MainWindowPanes> panes_;
+};
+
+}  // namespace soten::ui

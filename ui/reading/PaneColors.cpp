@@ -1,0 +1,17 @@
+#include "ui/reading/PaneColors.h"
+
+namespace soten::ui::colors {
+
+QColor GradeColor(int grade) {
+    switch (grade) {
+        case 1:
+        case 2:
+            return Red;
+        case 3:
+            return DarkGreen;
+        default:
+            return Blue;
+    }
+}
+
+}  // namespace soten::ui::colors

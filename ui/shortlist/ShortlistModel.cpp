@@ -1,0 +1,190 @@
+#include "ui/shortlist/ShortlistModel.h"
+
+#include <QMimeData>
+#include <algorithm>
+
+#include "analysis/text/Cp932.h"
+#include "ui/naming/CandidateCells.h"
+#include "ui/shortlist/ShortlistStore.h"
+#include "ui/widgets/Cp932Conversion.h"
+
+namespace soten::ui {
+namespace {
+
+constexpr std::array<FortuneKind, 5> ShownKinds = {Heaven, Person, Earth, Outer, Total};
+const QString RowMimeType = QStringLiteral("application/x-soten-shortlist-row");
+
+QString StyleText(StrokeStyle style) {
+    return style == StrokeStyle::Honji ? QStringLiteral("本字式") : QStringLiteral("新字式");
+}
+
+}  // namespace
+
+ShortlistModel::ShortlistModel(QObject* parent, ShortlistStore& store, const Tables& tables)
+    : QAbstractTableModel(parent), store_(store), tables_(tables) {
+    connect(&store_, &ShortlistStore::Changed, this, &ShortlistModel::Refresh);
+    Refresh();
+}
+
+void ShortlistModel::Refresh() {
+    // A changed note leaves the rows and an open editor where they are.
+    const std::vector<ShortlistEntry>& entries = store_.List().Entries();
+    if (std::equal(entries.begin(), entries.end(), names_.begin(), names_.end(),
+                   [](const ShortlistEntry& entry, const ComparedName& name) {
+                       return entry.SameName(name.entry);
+                   })) {
+        for (std::size_t i = 0; i < entries.size(); ++i) names_[i].entry.note = entries[i].note;
+        if (!names_.empty()) emit dataChanged(index(0, Note), index(rowCount() - 1, Note));
+        return;
+    }
+    // A moved or removed name keeps its reading; only a new one is read.
+    std::vector<ComparedName> names;
+    names.reserve(entries.size());
+    for (const ShortlistEntry& entry : entries) {
+        const auto known =
+            std::find_if(names_.begin(), names_.end(),
+                         [&](const ComparedName& name) { return name.entry.SameName(entry); });
+        names.push_back(known != names_.end() ? std::move(*known) : CompareName(entry, tables_));
+        names.back().entry.note = entry.note;
+    }
+    beginResetModel();
+    names_ = std::move(names);
+    endResetModel();
+}
+
+ComparisonKey ShortlistModel::SortKeyOf(int column) {
+    static constexpr std::array<ComparisonKey, ColumnCount> keys = {
+        ComparisonKey::Surname, ComparisonKey::Given,   ComparisonKey::Reading,
+        ComparisonKey::Style,   ComparisonKey::Strokes, ComparisonKey::Heaven,
+        ComparisonKey::Person,  ComparisonKey::Earth,   ComparisonKey::Outer,
+        ComparisonKey::Total,   ComparisonKey::Score,   ComparisonKey::Registrable,
+        ComparisonKey::Sansai,  ComparisonKey::Inyo,    ComparisonKey::Note};
+    return keys.at(static_cast<std::size_t>(column));
+}
+
+int ShortlistModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(names_.size());
+}
+
+int ShortlistModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const ComparedName& name = names_[static_cast<std::size_t>(index.row())];
+    const NameRecord& record = name.reading.record;
+    const int column = index.column();
+    const bool numbers = column >= Strokes && column <= Inyo && column != Registrable;
+    if (name.refusal && numbers) {
+        // The reason stands in the first number's cell, the others stay empty.
+        if (column != Strokes) return {};
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) {
+            return FromCp932(RefusalText(name));
+        }
+        return {};
+    }
+    if (column >= HeavenFortune && column <= TotalFortune) {
+        const FortuneKind kind = ShownKinds[static_cast<std::size_t>(column - HeavenFortune)];
+        return FortuneCell(kind, record.Fortunes[kind], name.keywords[kind], role);
+    }
+    if (role == Qt::TextAlignmentRole && column != Note && column != Surname && column != Given) {
+        return QVariant::fromValue(Qt::AlignCenter);
+    }
+    if (column == Registrable && !name.registrable &&
+        (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
+        return UnregistrableTip(name.unregistrable);
+    }
+    if (column == Note && role == Qt::EditRole) return FromCp932(name.entry.note);
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && role != Qt::ToolTipRole) {
+        return {};
+    }
+    if (role == Qt::ToolTipRole && column != Note) return {};
+    switch (column) {
+        case Surname:
+            return FromCp932(name.entry.surname);
+        case Given:
+            return FromCp932(name.entry.given);
+        case Reading:
+            return FromCp932(name.entry.reading);
+        case Style:
+            return StyleText(name.entry.style);
+        case Strokes:
+            return GivenStrokeCounts(record);
+        case Score:
+            return name.score;
+        case Registrable:
+            return name.registrable ? QString() : QStringLiteral("※");
+        case Sansai:
+            return FromCp932(VerdictName(name.sansai.verdict));
+        case Inyo:
+            return FromCp932(VerdictName(name.inyo.verdict));
+        case Note:
+            return FromCp932(name.entry.note);
+        default:
+            return {};
+    }
+}
+
+QVariant ShortlistModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole) {
+        if (section == Note) return QStringLiteral("F2 キーかダブルクリックで書き込めます");
+        if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
+        return QStringLiteral("クリックでリストをこの列の順に並べ替えます");
+    }
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    static const std::array<const char*, ColumnCount> titles = {
+        "名字", "名前", "読み", "方式", "画数", "天運", "人運", "地運",
+        "外運", "総運", "評点", "戸籍", "三才", "陰陽", "メモ"};
+    return QString::fromUtf8(titles.at(static_cast<std::size_t>(section)));
+}
+
+Qt::ItemFlags ShortlistModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
+    if (index.column() == Note) flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool ShortlistModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || index.column() != Note || role != Qt::EditRole) return false;
+    const auto note = Cp932::FromUtf8(value.toString().simplified().toStdString());
+    if (!note) {
+        emit NoteRefused();
+        return false;
+    }
+    store_.SetNote(static_cast<std::size_t>(index.row()), *note);
+    return true;
+}
+
+Qt::DropActions ShortlistModel::supportedDropActions() const {
+    return Qt::MoveAction;
+}
+
+QStringList ShortlistModel::mimeTypes() const {
+    return {RowMimeType};
+}
+
+QMimeData* ShortlistModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty()) return nullptr;
+    auto* data = new QMimeData;
+    data->setData(RowMimeType, QByteArray::number(indexes.first().row()));
+    return data;
+}
+
+bool ShortlistModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
+                                  int /*column*/, const QModelIndex& parent) {
+    if (action != Qt::MoveAction || !data || !data->hasFormat(RowMimeType)) return false;
+    bool ok = false;
+    const int from = data->data(RowMimeType).toInt(&ok);
+    if (!ok || from < 0 || from >= rowCount()) return false;
+    int to = row >= 0 ? row : (parent.isValid() ? parent.row() : rowCount());
+    if (to > from) --to;
+    store_.Move(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
+    // The store has moved the row and the model follows it; a true here
+    // would have the view remove the dragged row as well.
+    return false;
+}
+
+}  // namespace soten::ui
