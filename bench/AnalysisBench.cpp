@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
@@ -28,14 +28,12 @@ const std::vector<std::pair<std::string, std::string>>& SampleNames() {
 
 void BM_FullReading(benchmark::State& bench) {
     const auto& tables = soten::BuiltInTables();
-    soten::ProgramState state;
     std::size_t i = 0;
     for (auto _ : bench) {
         const auto& [surname, given] = SampleNames()[i++ % SampleNames().size()];
-        state.strokeStyle = i % 2 ? StrokeStyle::Shinji : StrokeStyle::Honji;
-        auto refusal = soten::ReadHeadless(state, tables, {surname, given});
-        benchmark::DoNotOptimize(refusal);
-        benchmark::DoNotOptimize(state.record.ReportText.data());
+        const StrokeStyle style = i % 2 ? StrokeStyle::Shinji : StrokeStyle::Honji;
+        auto outcome = soten::MakeReading({surname, given}, style, tables);
+        benchmark::DoNotOptimize(outcome);
     }
     bench.SetItemsProcessed(static_cast<int64_t>(bench.iterations()));
 }

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/text/ShiftJis.h"
 #include "platform/drawing/FontSubstitutes.h"
 #include "printing/device/PrinterSession.h"
@@ -16,15 +16,12 @@
 
 namespace {
 
-soten::ProgramState ReadingOf(const char* surname, const char* given, soten::StrokeStyle style) {
-    soten::ProgramState state;
-    state.strokeStyle = style;
-    soten::ReadHeadless(state, soten::BuiltInTables(),
-                        {soten::Cp932Text(surname), soten::Cp932Text(given)});
-    return state;
+soten::Reading ReadingOf(const char* surname, const char* given, soten::StrokeStyle style) {
+    return std::get<soten::Reading>(soten::MakeReading(
+        {soten::Cp932Text(surname), soten::Cp932Text(given)}, style, soten::BuiltInTables()));
 }
 
-void PrintToPdf(benchmark::State& bench, const soten::ProgramState& state) {
+void PrintToPdf(benchmark::State& bench, const soten::Reading& reading) {
     QTemporaryDir directory;
     const std::string path = directory.filePath(QStringLiteral("page.pdf")).toStdString();
     for (auto _ : bench) {
@@ -32,7 +29,7 @@ void PrintToPdf(benchmark::State& bench, const soten::ProgramState& state) {
         soten::PrinterSession printer(std::make_unique<soten::printing::QtPrinterBackend>());
         printer.Backend().SelectPrinter(soten::printing::QtPrinterBackend::PdfOutputName(), path);
         printer.Refresh();
-        soten::printing::PrintReadingPage(printer, state.shown, soten::BuiltInTables());
+        soten::printing::PrintReadingPage(printer, reading, soten::BuiltInTables());
     }
 }
 

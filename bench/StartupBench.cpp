@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "ui/app/MainWindow.h"
 #include "ui/app/Startup.h"
 #include "ui/reading/NameEntryDialog.h"
@@ -105,8 +105,7 @@ int Program(double start, bool withReading) {
     watch.paint = &splash;
     application.installEventFilter(&watch);
 
-    static soten::ProgramState state;
-    const soten::ui::ProgramWindows windows = soten::ui::CreateProgramWindows(state);
+    const soten::ui::ProgramWindows windows = soten::ui::CreateProgramWindows();
     application.removeEventFilter(&watch);
     std::printf("windows_created %.2f\n", NowMs() - start);
 

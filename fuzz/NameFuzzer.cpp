@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/text/Cp932.h"
 
@@ -29,14 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         given = *g;
     }
 
-    soten::ProgramState state;
-    state.strokeStyle = style;
-    const auto& tables = soten::BuiltInTables();
-    const auto refusal = soten::ReadHeadless(state, tables, {surname, given});
-    if (!refusal) {
+    const auto outcome = soten::MakeReading({surname, given}, style, soten::BuiltInTables());
+    if (const auto* reading = std::get_if<soten::Reading>(&outcome)) {
         // An accepted reading always fills the report and at least one line.
-        if (state.record.ReportText.empty() || state.lines.ScreenLines[0].empty()) __builtin_trap();
-        if (state.record.ScreenLineIndex > 30 || state.record.PrintLineIndex > 30) __builtin_trap();
+        const soten::ReadingLines& lines = reading->Lines();
+        if (reading->Report().empty() || lines.ScreenLines[0].empty()) __builtin_trap();
+        if (lines.lastScreenLine > 30 || lines.lastPrintLine > 30) __builtin_trap();
     }
     return 0;
 }

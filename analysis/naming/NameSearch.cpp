@@ -7,8 +7,7 @@
 #include <span>
 #include <unordered_map>
 
-#include "analysis/reading/NewReading.h"
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/StrokeLookup.h"
 #include "analysis/text/KanaCollation.h"
 #include "analysis/text/ShiftJis.h"
@@ -92,15 +91,13 @@ private:
 // dialog's checks and lookup, then ComputeFortunes and LookupKeyword.
 std::optional<NameCandidate> MakeCandidate(const NameSearchFilters& filters, const Tables& tables,
                                            std::string given) {
-    ProgramState state;
-    state.strokeStyle = filters.style;
-    ReadNames(state.record, filters.surname, given);
-    if (CheckNames(state, tables)) return std::nullopt;
-    ComputeFortunes(state.record);
+    auto counted = CountName({filters.surname, given}, filters.style, tables);
+    auto* record = std::get_if<NameRecord>(&counted);
+    if (!record) return std::nullopt;
     NameCandidate candidate;
-    static_cast<NameJudgement&>(candidate) = JudgeName(state.record, tables);
+    static_cast<NameJudgement&>(candidate) = JudgeName(*record, tables);
     candidate.given = std::move(given);
-    candidate.record = state.record;
+    candidate.record = std::move(*record);
     return candidate;
 }
 
@@ -794,23 +791,22 @@ NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tab
     }
     // The surname goes through the entry dialog's checks with a one-character
     // given name, so a refusal is the program's own message.
-    ProgramState probe;
-    probe.strokeStyle = filters.style;
-    ReadNames(probe.record, filters.surname, Cp932Text("一"));
-    if (auto refusal = CheckNames(probe, tables)) {
-        result.refusal = std::move(refusal);
+    auto probe = CountName({filters.surname, Cp932Text("一")}, filters.style, tables);
+    if (auto* refusal = std::get_if<Refusal>(&probe)) {
+        result.refusal = std::move(*refusal);
         return result;
     }
+    const NameRecord& surname = std::get<NameRecord>(probe);
     result.limit = std::clamp(filters.limit, 1, MaxSearchLimit);
     if (filters.limit > MaxSearchLimit) {
         result.notes.push_back(Message("表示件数は1ページ10,000件までにしました"));
     }
-    result.problem = FilterProblem(filters, data, probe.record.Lengths[Surname]);
+    result.problem = FilterProblem(filters, data, surname.Lengths[Surname]);
     if (!result.problem.empty()) return result;
     if (filters.space == SearchSpace::Names) {
-        SearchGivenNames(filters, tables, data, probe.record, result);
+        SearchGivenNames(filters, tables, data, surname, result);
     } else {
-        SearchAllNames(filters, tables, data, probe.record, result);
+        SearchAllNames(filters, tables, data, surname, result);
     }
     return result;
 }

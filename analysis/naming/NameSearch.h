@@ -11,6 +11,7 @@
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/NameRecord.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 
 namespace soten {
@@ -108,7 +109,7 @@ struct NameCandidate : NameJudgement {
 struct NameSearchResult {
     // The program's own message when the surname is refused; nothing else is
     // then set.
-    std::optional<std::string> refusal;
+    std::optional<Refusal> refusal;
     // Why nothing can match (contradictory or impossible filters); empty when
     // the filters are usable.
     std::string problem;

@@ -285,8 +285,7 @@ const std::vector<GivenStrokePattern>& NameSearchData::Patterns(
             record.Lengths[Surname] = 0;
             record.Names[GivenName].assign(written);
             record.Lengths[GivenName] = chars;
-            LookupStrokes(record, style, dictionary);
-            if (!record.LookupOk) continue;
+            if (!LookupStrokes(record, style, dictionary)) continue;
             int sum = 0;
             for (int k = 1; k <= chars; ++k) sum += record.Strokes[GivenName][k];
             const int first = record.Strokes[GivenName][1];

@@ -40,19 +40,20 @@ void Wrap(std::string_view text, bool paragraphEnd, std::array<std::string, Wrap
     if (paragraphEnd && counter < LastLine) ++counter;
 }
 
-}  // namespace
-
-void ResetLines(NameRecord& record, ReadingLines& lines) {
-    record.ScreenLineIndex = 0;
-    record.PrintLineIndex = 0;
-    for (auto& line : lines.ScreenLines) line.clear();
-    for (auto& line : lines.PrintLines) line.clear();
+void WrapReading(std::string_view text, bool paragraphEnd, ReadingLines& lines) {
+    Wrap(text, paragraphEnd, lines.ScreenLines, lines.lastScreenLine, 52, 54);
+    Wrap(text, paragraphEnd, lines.PrintLines, lines.lastPrintLine, 70, 72);
 }
 
-void WrapReading(NameRecord& record, ReadingLines& lines) {
-    const bool paragraphEnd = record.ParagraphEnd == 1;
-    Wrap(record.ReadingText, paragraphEnd, lines.ScreenLines, record.ScreenLineIndex, 52, 54);
-    Wrap(record.ReadingText, paragraphEnd, lines.PrintLines, record.PrintLineIndex, 70, 72);
+}  // namespace
+
+ReadingLines WrapReading(std::span<const ReadingParagraph> paragraphs) {
+    ReadingLines lines;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        WrapReading(paragraphs[i].lead, false, lines);
+        WrapReading(paragraphs[i].text, i + 1 < paragraphs.size(), lines);
+    }
+    return lines;
 }
 
 }  // namespace soten

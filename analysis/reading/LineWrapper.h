@@ -1,17 +1,23 @@
 #pragma once
 
-#include "analysis/reading/NameRecord.h"
+#include <span>
+#include <string_view>
+
 #include "analysis/reading/ReadingLines.h"
 
 namespace soten {
 
-// Empties all 62 lines and sets both counters to 0.
-void ResetLines(NameRecord& record, ReadingLines& lines);
+// A paragraph of the reading: its lead sentence and the text of its table row.
+struct ReadingParagraph {
+    std::string_view lead;
+    std::string_view text;
+};
 
-// Appends `ReadingText` to the screen lines (26 full-width characters, 27 with
-// a hanging "。", "，" or "”") and to the print lines (35, or 36), and moves
-// both counters on by one more when `ParagraphEnd` is 1. Never writes past
-// line 30: a character that would need line 31 is dropped.
-void WrapReading(NameRecord& record, ReadingLines& lines);
+// Wraps the paragraphs into the screen lines (26 full-width characters, 27
+// with a hanging "。", "，" or "”") and the print lines (35, or 36), an empty
+// line after each paragraph but the last. Never writes past line 30: a
+// character that would need line 31 is dropped. Text is walked two bytes at
+// a time: a trailing odd byte is ignored.
+ReadingLines WrapReading(std::span<const ReadingParagraph> paragraphs);
 
 }  // namespace soten

@@ -38,21 +38,15 @@ template <typename T>
 using PerPart = OneBasedArray<T, 2>;
 using StrokeCounts = OneBasedArray<std::int32_t, MaxPartChars>;
 
-// Everything the program knows about the reading on show. All text is code
-// page 932 bytes.
+// A name as counted: its two parts (code page 932 bytes), their character
+// counts and stroke counts, the "①" added to a one-character part, and the
+// five numbers.
 struct NameRecord {
     PerPart<std::string> Names;
     PerPart<StrokeCounts> Strokes;
     PerPart<std::int32_t> Lengths;
     std::array<std::int32_t, FortuneCount> Fortunes{};
     PerPart<std::int32_t> SpiritOne;
-    std::string ReportText;
-    std::string CurrentChar;
-    std::string ReadingText;
-    std::int32_t ScreenLineIndex = 0;
-    std::int32_t PrintLineIndex = 0;
-    std::uint8_t ParagraphEnd = 0;
-    bool LookupOk = false;
 };
 
 }  // namespace soten

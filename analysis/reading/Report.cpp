@@ -56,28 +56,6 @@ void AppendStrokeCounts(std::string& out, const NameRecord& record, NamePart par
     }
 }
 
-// One paragraph: the lead sentence, then the table text, each wrapped
-// (unless there are no lines to fill).
-void AppendParagraph(NameRecord& record, ReadingLines* lines, std::string lead,
-                     const std::string& tableText, bool endsParagraph) {
-    if (!lines) {
-        record.ReportText.append(lead).append(tableText).append(CrLf);
-        return;
-    }
-    ReadingLines& wrapped = *lines;
-    record.ReadingText = std::move(lead);
-    record.ReportText.append(record.ReadingText);
-    record.ParagraphEnd = 0;
-    WrapReading(record, wrapped);
-
-    record.ReadingText = tableText;
-    record.ReportText.append(record.ReadingText).append(CrLf);
-    record.ParagraphEnd = endsParagraph ? 1 : 0;
-    WrapReading(record, wrapped);
-}
-
-void Compose(NameRecord& record, ReadingLines* lines, const Tables& tables);
-
 }  // namespace
 
 std::string NumberWord(std::int32_t number) {
@@ -88,21 +66,34 @@ std::string NumberWord(std::int32_t number) {
     return Formatted("%4d", number);
 }
 
-void ComposeReport(NameRecord& record, ReadingLines& lines, const Tables& tables) {
-    Compose(record, &lines, tables);
+std::array<ReadingParagraph, 4> ReadingText::Paragraphs() const {
+    std::array<ReadingParagraph, 4> paragraphs;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) paragraphs[i] = {leads[i], texts[i]};
+    return paragraphs;
 }
 
-void ComposeReportText(NameRecord& record, const Tables& tables) {
-    Compose(record, nullptr, tables);
+ReadingText ComposeReadingText(const NameRecord& counted, const Tables& tables) {
+    const Phrases& p = ThePhrases();
+    const auto& f = counted.Fortunes;
+    const auto row = [&](std::size_t index) -> std::string_view {
+        return tables.ReadingTextRow(index);
+    };
+    return {{p.overallLead + counted.Names[Surname] + counted.Names[GivenName] + p.overallMiddle +
+                 NumberWord(f[Total]) + p.overallEnd,
+             p.personalityLead + NumberWord(f[Person]) + p.personalityEnd,
+             p.loveLead + NumberWord(f[Earth]) + p.loveEnd,
+             p.careerLead + NumberWord(f[Outer]) + p.careerEnd},
+            {row(static_cast<std::size_t>((f[Total] - 1) % 80)),
+             row(80 + static_cast<std::size_t>(f[Person] % 10)),
+             row(90 + static_cast<std::size_t>(f[Earth] % 10)),
+             row(100 + static_cast<std::size_t>(f[Outer] % 10))}};
 }
 
-namespace {
-
-void Compose(NameRecord& record, ReadingLines* lines, const Tables& tables) {
+std::string ComposeReport(const NameRecord& record, const ReadingText& text, const Tables& tables) {
     const Phrases& p = ThePhrases();
     const auto& f = record.Fortunes;
-    std::string& report = record.ReportText;
-    report.clear();
+    std::string report;
+    report.reserve(1024);
 
     AppendNameCharacters(report, record, Surname);
     AppendNameCharacters(report, record, GivenName);
@@ -122,22 +113,12 @@ void Compose(NameRecord& record, ReadingLines* lines, const Tables& tables) {
             .append(CrLf);
     }
 
-    if (lines) ResetLines(record, *lines);
-
     // The empty line between the list of five and the reading.
     report.append(CrLf);
-    AppendParagraph(record, lines,
-                    p.overallLead + record.Names[Surname] + record.Names[GivenName] +
-                        p.overallMiddle + NumberWord(f[Total]) + p.overallEnd,
-                    tables.ReadingTextRow(static_cast<std::size_t>((f[Total] - 1) % 80)), true);
-    AppendParagraph(record, lines, p.personalityLead + NumberWord(f[Person]) + p.personalityEnd,
-                    tables.ReadingTextRow(80 + static_cast<std::size_t>(f[Person] % 10)), true);
-    AppendParagraph(record, lines, p.loveLead + NumberWord(f[Earth]) + p.loveEnd,
-                    tables.ReadingTextRow(90 + static_cast<std::size_t>(f[Earth] % 10)), true);
-    AppendParagraph(record, lines, p.careerLead + NumberWord(f[Outer]) + p.careerEnd,
-                    tables.ReadingTextRow(100 + static_cast<std::size_t>(f[Outer] % 10)), false);
+    for (std::size_t i = 0; i < text.leads.size(); ++i) {
+        report.append(text.leads[i]).append(text.texts[i]).append(CrLf);
+    }
+    return report;
 }
-
-}  // namespace
 
 }  // namespace soten

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
+#include "analysis/reading/LineWrapper.h"
 #include "analysis/reading/NameRecord.h"
-#include "analysis/reading/ReadingLines.h"
 #include "analysis/reading/Tables.h"
 
 namespace soten {
@@ -13,13 +14,21 @@ namespace soten {
 // 10 to 99 as two ASCII digits, anything else right-aligned in four columns.
 std::string NumberWord(std::int32_t number);
 
-// Builds `ReportText` (name line, stroke line, the list of five, the four
-// paragraphs; CR LF after every line) and wraps the reading into the screen
-// and print lines as it goes. Needs `ComputeFortunes` to have run.
-void ComposeReport(NameRecord& record, ReadingLines& lines, const Tables& tables);
+// The reading's four paragraphs (総運, 性格, 恋愛, 職業): each a lead sentence
+// naming its number, then the table text of that number. The texts point
+// into the tables.
+struct ReadingText {
+    std::array<std::string, 4> leads;
+    std::array<std::string_view, 4> texts;
 
-// The report text alone, as ComposeReport writes it, without wrapping the
-// reading into lines (for records that do not hold them).
-void ComposeReportText(NameRecord& record, const Tables& tables);
+    std::array<ReadingParagraph, 4> Paragraphs() const;
+};
+
+// The paragraphs of a counted name (its five numbers computed).
+ReadingText ComposeReadingText(const NameRecord& counted, const Tables& tables);
+
+// The report: name line, stroke line, the list of five, an empty line and the
+// four paragraphs; CR LF after every line.
+std::string ComposeReport(const NameRecord& counted, const ReadingText& text, const Tables& tables);
 
 }  // namespace soten

@@ -49,8 +49,7 @@ int CountUnit(std::string_view unit, int k, int previousCount, StrokeStyle style
     return dictionary.Find(style, unit);
 }
 
-void LookupStrokes(NameRecord& record, StrokeStyle style, const StrokeDictionary& dictionary) {
-    record.LookupOk = true;
+bool LookupStrokes(NameRecord& record, StrokeStyle style, const StrokeDictionary& dictionary) {
     for (const NamePart part : {Surname, GivenName}) {
         if (record.Lengths[part] <= 0) continue;
         const std::string& name = record.Names[part];
@@ -62,12 +61,10 @@ void LookupStrokes(NameRecord& record, StrokeStyle style, const StrokeDictionary
             // A unit refused before the dictionary is asked leaves its entry
             // alone; a dictionary miss leaves 0 there.
             if (count != RefusedUnit) strokes[k] = count;
-            if (count <= 0) {
-                record.LookupOk = false;
-                return;
-            }
+            if (count <= 0) return false;
         }
     }
+    return true;
 }
 
 std::vector<UncountableCharacter> UncountableCharacters(const NameRecord& record, StrokeStyle style,

@@ -10,9 +10,8 @@
 namespace soten {
 
 // Fills `Strokes` of both parts from `Names` and `Lengths` in the given
-// style and sets `LookupOk`. The first character that cannot be counted ends
-// the whole lookup: later entries keep their earlier values.
-void LookupStrokes(NameRecord& record, StrokeStyle style, const StrokeDictionary& dictionary);
+// style; false when a character cannot be counted, which ends the lookup.
+bool LookupStrokes(NameRecord& record, StrokeStyle style, const StrokeDictionary& dictionary);
 
 // The count of unit k (from 1) of a part, given the count of the unit before
 // it (used by the iteration marks of 本字式). 0 when no dictionary line holds

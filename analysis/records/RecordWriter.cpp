@@ -137,6 +137,11 @@ const char* StyleName(StrokeStyle style) {
     return style == StrokeStyle::Honji ? "honji" : "shinji";
 }
 
+ErrorCode ErrorCodeOf(Refusal::Reason reason) {
+    return reason == Refusal::Reason::TooManyCharacters ? ErrorCode::RefusedLength
+                                                        : ErrorCode::UnknownCharacter;
+}
+
 const char* ErrorCodeName(ErrorCode code) {
     switch (code) {
         case ErrorCode::UnknownCharacter:
@@ -175,13 +180,13 @@ void RecordWriter::AppendHeader(std::string& out) const {
     EndRow(out);
 }
 
-void RecordWriter::AppendReading(const RecordSource& source, const NameRecord& record,
-                                 StrokeStyle style, const ReadingLines& lines, std::string& out) {
+void RecordWriter::AppendReading(const RecordSource& source, const Reading& reading,
+                                 std::string& out) {
     if (Table()) {
-        TableReading(source, record, style, out);
+        TableReading(source, reading, out);
         return;
     }
-    JsonReading(source, record, style, lines);
+    JsonReading(source, reading);
     FinishJson(out);
 }
 
@@ -191,19 +196,19 @@ void RecordWriter::AppendCompared(const ComparedName& name, bool ownStyle, std::
     RecordSource source;
     source.reading = name.entry.reading;
     source.note = name.entry.note;
-    if (!name.refusal) {
-        AppendReading(source, name.reading, out);
+    if (name.reading) {
+        AppendReading(source, *name.reading, out);
         return;
     }
-    const std::string message = Cp932::ToUtf8Lossy(*name.refusal);
+    const std::string message = Cp932::ToUtf8Lossy(name.refusal->Message());
     const std::string surname = Cp932::ToUtf8Lossy(name.entry.surname);
     const std::string given = Cp932::ToUtf8Lossy(name.entry.given);
     std::vector<std::string> characters;
-    for (const std::string& character : name.uncounted) {
+    for (const std::string& character : name.refusal->characters) {
         characters.push_back(Cp932::ToUtf8Lossy(character));
     }
     RecordFailure failure;
-    failure.code = name.uncounted.empty() ? ErrorCode::RefusedLength : ErrorCode::UnknownCharacter;
+    failure.code = ErrorCodeOf(name.refusal->reason);
     failure.message = message;
     failure.surname = typedSurname.empty() ? std::string_view(surname) : typedSurname;
     failure.given = typedGiven.empty() ? std::string_view(given) : typedGiven;
@@ -466,8 +471,10 @@ void RecordWriter::StartJsonRecord(const RecordSource& source) {
     }
 }
 
-void RecordWriter::JsonReading(const RecordSource& source, const NameRecord& record,
-                               StrokeStyle style, const ReadingLines& lines) {
+void RecordWriter::JsonReading(const RecordSource& source, const Reading& reading) {
+    const NameRecord& record = reading.Counted();
+    const StrokeStyle style = reading.Style();
+    const ReadingLines& lines = reading.Lines();
     StartJsonRecord(source);
     json_.Key("surname");
     JsonCp932(record.Names[Surname]);
@@ -542,15 +549,15 @@ void RecordWriter::JsonReading(const RecordSource& source, const NameRecord& rec
     JsonInyo(ReadInyo(record));
     if (options_.report) {
         json_.Key("report");
-        JsonCp932(record.ReportText);
+        JsonCp932(reading.Report());
     }
     if (options_.lines || source.line == 0) {
-        JsonLines("screenLines", lines.ScreenLines, record.ScreenLineIndex);
-        JsonLines("printLines", lines.PrintLines, record.PrintLineIndex);
+        JsonLines("screenLines", lines.ScreenLines, lines.lastScreenLine);
+        JsonLines("printLines", lines.PrintLines, lines.lastPrintLine);
         json_.Key("screenLineIndex");
-        json_.Int(record.ScreenLineIndex);
+        json_.Int(lines.lastScreenLine);
         json_.Key("printLineIndex");
-        json_.Int(record.PrintLineIndex);
+        json_.Int(lines.lastPrintLine);
     }
     JsonNote(source);
     json_.EndObject();
@@ -604,8 +611,10 @@ void RecordWriter::InputCells(const RecordSource& source, std::string& out) {
     }
 }
 
-void RecordWriter::TableReading(const RecordSource& source, const NameRecord& record,
-                                StrokeStyle style, std::string& out) {
+void RecordWriter::TableReading(const RecordSource& source, const Reading& reading,
+                                std::string& out) {
+    const NameRecord& record = reading.Counted();
+    const StrokeStyle style = reading.Style();
     const char tab = separator_;
     InputCells(source, out);
     if (source.line > 0) AppendNumber(source.line, out);
@@ -647,7 +656,7 @@ void RecordWriter::TableReading(const RecordSource& source, const NameRecord& re
     out.append(3, tab);  // no code, error or characters
     if (options_.report) {
         out.push_back(tab);
-        FieldCp932(record.ReportText, out);
+        FieldCp932(reading.Report(), out);
     }
     if (options_.note) {
         out.push_back(tab);

@@ -10,7 +10,7 @@
 #include <rapidjson/writer.h>
 
 #include "analysis/naming/NameSearch.h"
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/shortlist/NameComparison.h"
 
@@ -40,6 +40,8 @@ struct RecordOptions {
 // Why a line got no reading; the names are part of the interface.
 enum class ErrorCode { UnknownCharacter, RefusedLength, Malformed, TooLong, InvalidEncoding };
 const char* ErrorCodeName(ErrorCode code);
+// The code of a refusal: refused-length or unknown-character.
+ErrorCode ErrorCodeOf(Refusal::Reason reason);
 
 // The input a record answers: its line (0 for a single reading, which then
 // has no line) and the cells of its row, in the order of inputColumns; the
@@ -77,12 +79,7 @@ public:
     // columns); nothing for JSON.
     void AppendHeader(std::string& out) const;
 
-    void AppendReading(const RecordSource& source, const ShownReading& reading, std::string& out) {
-        AppendReading(source, reading.record, reading.style, reading.lines, out);
-    }
-    // The same from the parts of a reading, so a batch need not copy them.
-    void AppendReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
-                       const ReadingLines& lines, std::string& out);
+    void AppendReading(const RecordSource& source, const Reading& reading, std::string& out);
     void AppendFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
 
     // A name compared (see NameComparison.h), with its reading and note
@@ -104,10 +101,8 @@ private:
 
     bool Table() const { return options_.format != Format::Json; }
     void StartJsonRecord(const RecordSource& source);
-    void JsonReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
-                     const ReadingLines& lines);
-    void TableReading(const RecordSource& source, const NameRecord& record, StrokeStyle style,
-                      std::string& out);
+    void JsonReading(const RecordSource& source, const Reading& reading);
+    void TableReading(const RecordSource& source, const Reading& reading, std::string& out);
     void TableFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
     void InputCells(const RecordSource& source, std::string& out);
     void JsonNote(const RecordSource& source);

@@ -6,8 +6,6 @@
 #include "analysis/naming/NameSearch.h"
 #include "analysis/naming/NameSearchData.h"
 #include "analysis/reading/Fortunes.h"
-#include "analysis/reading/HeadlessReading.h"
-#include "analysis/reading/NewReading.h"
 #include "analysis/text/KanaCollation.h"
 #include "analysis/text/ShiftJis.h"
 
@@ -28,9 +26,9 @@ int CompareBy(const ComparedName& a, const ComparedName& b, ComparisonKey key) {
     const auto fortune = [&](FortuneKind kind) {
         // Best grade first (1 is ◎), then the lower number.
         const int byGrade = order(a.keywords[kind].grade, b.keywords[kind].grade);
-        return byGrade != 0
-                   ? byGrade
-                   : order(a.reading.record.Fortunes[kind], b.reading.record.Fortunes[kind]);
+        return byGrade != 0 ? byGrade
+                            : order(a.reading->Counted().Fortunes[kind],
+                                    b.reading->Counted().Fortunes[kind]);
     };
     switch (key) {
         case ComparisonKey::Surname:
@@ -46,7 +44,7 @@ int CompareBy(const ComparedName& a, const ComparedName& b, ComparisonKey key) {
         case ComparisonKey::Style:
             return order(a.entry.style, b.entry.style);
         case ComparisonKey::Strokes:
-            return order(StrokeSum(a.reading.record), StrokeSum(b.reading.record));
+            return order(StrokeSum(a.reading->Counted()), StrokeSum(b.reading->Counted()));
         case ComparisonKey::Heaven:
             return fortune(Heaven);
         case ComparisonKey::Person:
@@ -93,34 +91,23 @@ bool ReadsEntryOnly(ComparisonKey key) {
 ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     ComparedName compared;
     compared.entry = entry;
-    ProgramState state;
-    state.strokeStyle = entry.style;
-    state.givenReading = entry.reading;
-    compared.refusal = ReadHeadless(state, tables, {entry.surname, entry.given});
     compared.unregistrable = UnregistrableCharacters(entry.given);
     compared.registrable = compared.unregistrable.empty();
-    if (compared.refusal) {
-        compared.reading.record = state.record;
-        compared.uncounted = UncountableCharacters(state, tables);
+    auto outcome = MakeReading({entry.surname, entry.given, entry.reading}, entry.style, tables);
+    if (auto* refusal = std::get_if<Refusal>(&outcome)) {
+        compared.refusal = std::move(*refusal);
         return compared;
     }
-    compared.reading = state.shown;
-    static_cast<NameJudgement&>(compared) = JudgeName(compared.reading.record, tables);
+    compared.reading = std::move(std::get<Reading>(outcome));
+    static_cast<NameJudgement&>(compared) = JudgeName(compared.reading->Counted(), tables);
     return compared;
 }
 
 std::string RefusalText(const ComparedName& name) {
     if (!name.refusal) return {};
-    std::string text = *name.refusal;
-    if (name.uncounted.empty()) return text;
-    text += Cp932Text("　");
-    for (const std::string& character : name.uncounted) {
-        text += Cp932Text("「");
-        text += character;
-        text += Cp932Text("」");
-    }
-    text += Cp932Text("は辞書にありません");
-    return text;
+    std::string text = name.refusal->Message();
+    if (name.refusal->characters.empty()) return text;
+    return text + Cp932Text("　") + LackedCharactersText(name.refusal->characters);
 }
 
 std::vector<ComparedName> CompareNames(const std::vector<ShortlistEntry>& entries,

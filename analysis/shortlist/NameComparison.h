@@ -9,7 +9,7 @@
 #include "analysis/naming/NameSearch.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/shortlist/Shortlist.h"
 
@@ -23,13 +23,9 @@ namespace soten {
 // carries the refusal instead, so the comparison still lists it.
 struct ComparedName : NameJudgement {
     ShortlistEntry entry;
-    std::optional<std::string> refusal;  // code page 932; set: nothing below is
-    // A refused name's characters the dictionary cannot count, each once
-    // (empty when the name was refused for its length).
-    std::vector<std::string> uncounted;
-    // Valid, with the report and its lines; for a refused name only the
-    // record, as the refusal left it.
-    ShownReading reading;
+    // The reading, or why there is none (then the judgement is not set).
+    std::optional<Reading> reading;
+    std::optional<Refusal> refusal;
     bool registrable = true;
     std::vector<std::string> unregistrable;  // the characters refused, each once
 };

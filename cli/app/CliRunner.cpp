@@ -7,7 +7,7 @@
 
 #include "SotenIdentity.h"
 #include "analysis/reading/DetailedReading.h"
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/StrokeLookup.h"
 #include "analysis/records/RecordWriter.h"
 #include "analysis/text/Cp932.h"
@@ -22,21 +22,19 @@ namespace soten::cli {
 namespace {
 
 struct Attempt {
-    std::optional<std::string> refusal;  // code page 932
-    std::string usageError;              // set when the names could not be read at all
+    std::optional<EnteredNames> names;  // code page 932
+    std::string usageError;             // set when the names could not be read at all
 };
 
-// Converts the names and runs one reading in `state`.
-Attempt Read(ProgramState& state, const Tables& tables, const std::string& surname,
-             const std::string& given, StrokeStyle style) {
+// Converts the names to code page 932.
+Attempt NamesOf(const std::string& surname, const std::string& given) {
     if (surname.empty() || given.empty()) {
         return {std::nullopt, "the surname and the given name must not be empty"};
     }
     auto surnameCp932 = Cp932::NameFromUtf8(surname);
     auto givenCp932 = Cp932::NameFromUtf8(given);
     if (!surnameCp932 || !givenCp932) return {std::nullopt, "the names are not valid UTF-8"};
-    state.strokeStyle = style;
-    return {ReadHeadless(state, tables, {*surnameCp932, *givenCp932}), {}};
+    return {EnteredNames{std::move(*surnameCp932), std::move(*givenCp932)}, {}};
 }
 
 int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
@@ -45,32 +43,32 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
         err << "soten-cli: this build has no printing support\n";
         return ExitUsage;
     }
-    ProgramState state;
-    const Attempt attempt = Read(state, tables, options.surname, options.given, options.style);
-    if (!attempt.usageError.empty()) {
+    const Attempt attempt = NamesOf(options.surname, options.given);
+    if (!attempt.names) {
         err << "soten-cli: " << attempt.usageError << "\n";
         return ExitUsage;
     }
-    if (attempt.refusal) {
-        err << Cp932::ToUtf8Lossy(*attempt.refusal) << "\n";
-        if (*attempt.refusal == InvalidCharacterMessage()) {
-            const auto characters =
-                UnknownCharacters(state, tables, options.surname, options.given);
-            if (!characters.empty()) {
-                for (const std::string& character : characters) err << "「" << character << "」";
-                err << "は辞書にありません\n";
-            }
+    const auto outcome = MakeReading(*attempt.names, options.style, tables);
+    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+        err << Cp932::ToUtf8Lossy(refusal->Message()) << "\n";
+        if (refusal->reason == Refusal::Reason::UncountableCharacters) {
+            const std::string lacked =
+                LackedCharactersText(UnknownCharacters(*attempt.names, options.style, tables,
+                                                       options.surname, options.given),
+                                     true);
+            if (!lacked.empty()) err << lacked << "\n";
         }
         return ExitRefused;
     }
+    const Reading& reading = std::get<Reading>(outcome);
     std::string text;
     if (options.format == Format::Text) {
-        std::string cp932 = state.shown.record.ReportText;
+        std::string cp932 = reading.Report();
         if (options.detail) {
             // After the report, set off by an empty line, with its line breaks.
             cp932 += "\r\n";
             for (const std::string& line :
-                 DetailLines(state.shown.record, state.shown.style, {}, tables)) {
+                 DetailLines(reading.Counted(), reading.Style(), {}, tables)) {
                 cp932 += line + "\r\n";
             }
         }
@@ -79,11 +77,11 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
         RecordWriter writer(tables, RecordOptionsOf(options));
         if (options.bom) text = "\xEF\xBB\xBF";
         writer.AppendHeader(text);
-        writer.AppendReading({}, state.shown, text);
+        writer.AppendReading({}, reading, text);
     }
     if (!WriteAll(out, err, text)) return ExitIo;
     if (!options.pdfPath.empty()) {
-        const std::string failure = services.writePdf(state, options.pdfPath);
+        const std::string failure = services.writePdf(reading, options.pdfPath);
         if (!failure.empty()) {
             err << "soten-cli: " << failure << "\n";
             return ExitIo;
@@ -113,7 +111,8 @@ int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
             out << shown << "\t" << count << "\n";
             previous = count;
         } else {
-            out << shown << "\t" << Cp932::ToUtf8Lossy(InvalidCharacterMessage()) << "\n";
+            out << shown << "\t"
+                << Cp932::ToUtf8Lossy(MessageOf(Refusal::Reason::UncountableCharacters)) << "\n";
             status = ExitRefused;
             previous = 0;
         }

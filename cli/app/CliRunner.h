@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/shortlist/Shortlist.h"
 
@@ -33,10 +33,10 @@ struct SavedShortlist {
 // What the command line needs beyond the analysis. The printed page lives in
 // the printing layer (Qt), so it is handed in by main() where it is built.
 struct CliServices {
-    // Writes the printed page of the reading on show to a PDF file; returns an
+    // Writes the printed page of the reading to a PDF file; returns an
     // error message, or an empty string on success. The printing layer needs
     // Qt, so soten-cli hands this to a helper program (see PdfHelper.h).
-    std::function<std::string(const ProgramState&, const std::string& path)> writePdf;
+    std::function<std::string(const Reading&, const std::string& path)> writePdf;
     // The same for a comparison of names, in their order.
     std::function<std::string(const std::vector<ShortlistEntry>&, const std::string& path)>
         writeComparisonPdf;

@@ -4,8 +4,7 @@
 #include <array>
 
 #include "analysis/reading/Fortunes.h"
-#include "analysis/reading/NewReading.h"
-#include "analysis/reading/Report.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/StrokeLookup.h"
 #include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
@@ -82,15 +81,17 @@ int BatchStatus::ExitStatus() const {
     return ExitReadingMade;
 }
 
-std::vector<std::string> UnknownCharacters(const ProgramState& state, const Tables& tables,
-                                           std::string_view surnameUtf8,
+std::vector<std::string> UnknownCharacters(const EnteredNames& names, StrokeStyle style,
+                                           const Tables& tables, std::string_view surnameUtf8,
                                            std::string_view givenUtf8) {
-    const NameRecord& record = state.record;
+    NameRecord record;
+    record.Names[Surname] = names.surname;
+    record.Names[GivenName] = names.given;
     const std::array<std::vector<std::string_view>, 2> typed = {Utf8Characters(surnameUtf8),
                                                                 Utf8Characters(givenUtf8)};
     std::vector<std::string> characters;
     for (const UncountableCharacter& found :
-         UncountableCharacters(record, state.strokeStyle, tables.dictionary)) {
+         UncountableCharacters(record, style, tables.dictionary)) {
         const auto& characterList = typed[found.part == Surname ? 0 : 1];
         // Each character typed is one character of the name (one that code
         // page 932 lacks became SUB), so the typed one is named: SUB would
@@ -114,9 +115,7 @@ BatchLine::BatchLine(const Tables& tables, const CliOptions& options, const Batc
       input_(input),
       keepColumns_(input.layout && options.keepColumns),
       writer_(tables, RecordOptionsOf(options, keepColumns_ ? input.layout->columnNames
-                                                            : std::vector<std::string>())),
-      report_(options.report),
-      lines_(options.lines) {}
+                                                            : std::vector<std::string>())) {}
 
 LineOutcome BatchLine::Fail(long lineNumber, ErrorCode code, std::string_view message,
                             std::string& out) {
@@ -212,35 +211,22 @@ LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::strin
 
 LineOutcome BatchLine::Read(const RecordSource& source, std::string_view surname,
                             std::string_view given, StrokeStyle style, std::string& out) {
-    auto surnameCp932 = Cp932::NameFromUtf8(surname);
-    auto givenCp932 = Cp932::NameFromUtf8(given);
-    state_.strokeStyle = style;
-    // The steps of a reading, without keeping it as the reading on show: a
-    // batch record is written straight from the working record.
-    ReadNames(state_.record, *surnameCp932, *givenCp932);
-    const std::optional<std::string> refusal = CheckNames(state_, tables_);
-    if (!refusal) {
-        ComputeFortunes(state_.record);
-        // The report and its wrapped lines only when a record holds them.
-        if (lines_) {
-            ComposeReport(state_.record, state_.lines, tables_);
-        } else if (report_) {
-            ComposeReportText(state_.record, tables_);
-        }
-        writer_.AppendReading(source, state_.record, style, state_.lines, out);
+    const EnteredNames names{*Cp932::NameFromUtf8(surname), *Cp932::NameFromUtf8(given)};
+    const auto outcome = MakeReading(names, style, tables_);
+    if (const auto* reading = std::get_if<Reading>(&outcome)) {
+        writer_.AppendReading(source, *reading, out);
         return LineOutcome::Reading;
     }
+    const Refusal& refusal = std::get<Refusal>(outcome);
     RecordFailure failure;
     failure.surname = surname;
     failure.given = given;
-    message_ = Cp932::ToUtf8Lossy(*refusal);
+    message_ = Cp932::ToUtf8Lossy(refusal.Message());
     failure.message = message_;
-    if (*refusal == TooManyCharactersMessage()) {
-        failure.code = ErrorCode::RefusedLength;
-        characters_.clear();
-    } else {
-        failure.code = ErrorCode::UnknownCharacter;
-        characters_ = UnknownCharacters(state_, tables_, surname, given);
+    failure.code = ErrorCodeOf(refusal.reason);
+    characters_.clear();
+    if (refusal.reason == Refusal::Reason::UncountableCharacters) {
+        characters_ = UnknownCharacters(names, style, tables_, surname, given);
     }
     failure.characters = characters_;
     writer_.AppendFailure(source, failure, out);

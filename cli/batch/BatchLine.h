@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/records/RecordWriter.h"
 #include "cli/app/CliOptions.h"
@@ -48,19 +48,16 @@ private:
     BatchInput input_;
     bool keepColumns_;
     RecordWriter writer_;
-    bool report_;  // the records hold the report,
-    bool lines_;   // and the wrapped lines; without either the reading stops at the numbers
-    ProgramState state_;
     std::string decoded_;  // the line in UTF-8, when read as cp932
     std::string message_;
     std::vector<std::string> cells_;
     std::vector<std::string> characters_;
 };
 
-// The distinct characters of the names (as given, in UTF-8) that the last
-// refused reading in `state` could not count.
-std::vector<std::string> UnknownCharacters(const ProgramState& state, const Tables& tables,
-                                           std::string_view surnameUtf8,
+// The distinct characters of the names that the dictionary cannot count in
+// the style, named as typed (UTF-8): what a refused reading's record lists.
+std::vector<std::string> UnknownCharacters(const EnteredNames& names, StrokeStyle style,
+                                           const Tables& tables, std::string_view surnameUtf8,
                                            std::string_view givenUtf8);
 
 // Combines the outcomes of a run into its exit status.

@@ -8,7 +8,7 @@
 
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
-#include "analysis/reading/NewReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/records/RecordWriter.h"
 #include "analysis/shortlist/NameComparison.h"
 #include "analysis/text/Cp932.h"
@@ -22,8 +22,10 @@ std::string Utf8(std::string_view cp932) {
 }
 
 // Why a name made no reading, as a batch record says it.
-struct Refusal {
-    std::string message;  // UTF-8
+// A refusal as said to the user: its message and the characters not
+// counted, named as they were typed (UTF-8).
+struct SaidRefusal {
+    std::string message;
     std::vector<std::string> characters;
 };
 
@@ -34,7 +36,7 @@ struct ListedName {
     std::string surname;
     std::string given;
     ComparedName compared;
-    std::optional<Refusal> refusal;
+    std::optional<SaidRefusal> refusal;
 };
 
 // What is listed: --compare gives one surname and style for all its names.
@@ -49,15 +51,12 @@ void Compare(Listing& listing, const Tables& tables) {
     for (ListedName& name : listing.names) {
         name.compared = CompareName(name.entry, tables);
         if (!name.compared.refusal) continue;
-        const std::string& refusal = *name.compared.refusal;
-        Refusal& said = name.refusal.emplace();
-        said.message = Utf8(refusal);
-        if (refusal == TooManyCharactersMessage()) continue;
-        // The characters it could not count, named as they were typed.
-        ProgramState state;
-        state.strokeStyle = name.entry.style;
-        state.record = name.compared.reading.record;
-        said.characters = UnknownCharacters(state, tables, name.surname, name.given);
+        const Refusal& refusal = *name.compared.refusal;
+        SaidRefusal& said = name.refusal.emplace();
+        said.message = Utf8(refusal.Message());
+        if (refusal.reason != Refusal::Reason::UncountableCharacters) continue;
+        said.characters = UnknownCharacters({name.entry.surname, name.entry.given},
+                                            name.entry.style, tables, name.surname, name.given);
     }
 }
 
@@ -163,19 +162,13 @@ TableRow RowOf(const ListedName& name, const TableColumns& columns, bool shortli
     if (name.refusal) {
         std::string refusal = name.refusal->message;
         if (!name.refusal->characters.empty()) {
-            refusal += "　";
-            for (const std::string& character : name.refusal->characters) {
-                refusal += "「";
-                refusal += character;
-                refusal += "」";
-            }
-            refusal += "は辞書にありません";
+            refusal += "　" + LackedCharactersText(name.refusal->characters, true);
         }
         row.refusal = std::move(refusal);
         return row;
     }
     const ComparedName& compared = name.compared;
-    const NameRecord& record = compared.reading.record;
+    const NameRecord& record = compared.reading->Counted();
     row.cells[at++] = GivenStrokes(record);
     for (const FortuneKind kind : TableFortunes) {
         std::string& cell = row.cells[at++];

@@ -208,11 +208,9 @@ std::string RunPdfHelper(std::vector<std::string> arguments, const std::string& 
 
 }  // namespace
 
-std::string WritePdfWithHelper(const ProgramState& state, const std::string& path) {
-    if (!state.shown.valid) return "there is no reading to print";
+std::string WritePdfWithHelper(const Reading& reading, const std::string& path) {
     // The names go as they are held, in code page 932: no round trip.
-    return RunPdfHelper({StyleName(state.shown.style), state.shown.record.Names[Surname],
-                         state.shown.record.Names[GivenName], path},
+    return RunPdfHelper({StyleName(reading.Style()), reading.Surname(), reading.Given(), path},
                         path);
 }
 

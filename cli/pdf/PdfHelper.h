@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/shortlist/Shortlist.h"
 
 namespace soten::cli {
@@ -19,7 +19,7 @@ std::string FindPdfHelper();
 // helper about the file go to stderr. Ctrl+C, SIGTERM or SIGHUP while it runs
 // go on to the helper, which removes its half-written file; once it has
 // ended, soten-cli ends with the status 128 + the signal's number.
-std::string WritePdfWithHelper(const ProgramState& state, const std::string& path);
+std::string WritePdfWithHelper(const Reading& reading, const std::string& path);
 
 // The helper's arguments for a comparison of `names` written to `path`:
 // --compare FILE, then STYLE SURNAME GIVEN READING NOTE for each name, in

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/shortlist/NameComparison.h"
 #include "cli/app/CliOptions.h"
@@ -71,11 +71,9 @@ int main(int argc, char** argv) {
     soten::platform::EnsureRuntimeFolder();
     const OffscreenApplication application(argv[0]);
 
-    soten::ProgramState state;
-    state.strokeStyle = *style;
-    if (soten::ReadHeadless(state, soten::BuiltInTables(), {argv[2], argv[3]})) {
-        return Fail(2, "the names make no reading");
-    }
-    const std::string failure = soten::printing::WritePdfForCli(state, argv[4]);
+    const auto outcome = soten::MakeReading({argv[2], argv[3]}, *style, soten::BuiltInTables());
+    const auto* reading = std::get_if<soten::Reading>(&outcome);
+    if (!reading) return Fail(2, "the names make no reading");
+    const std::string failure = soten::printing::WritePdfForCli(*reading, argv[4]);
     return failure.empty() ? 0 : Fail(3, failure);
 }

@@ -87,7 +87,7 @@ int RunSuggest(const CliOptions& options, std::ostream& out, std::ostream& err,
     const NameSearchFilters& filters = options.search;
     const NameSearchResult result = SearchNames(filters, tables, data);
     if (result.refusal) {
-        err << Utf8(*result.refusal) << "\n";
+        err << Utf8(result.refusal->Message()) << "\n";
         return ExitRefused;
     }
     for (const std::string& note : result.notes) err << "soten-cli: " << Utf8(note) << "\n";

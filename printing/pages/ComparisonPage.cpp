@@ -158,7 +158,7 @@ QString StrokesText(const NameRecord& record) {
 
 QString FortuneText(const ComparedName& name, std::size_t kind) {
     // The number right-aligned in three places, so the marks line up.
-    std::string text = Formatted("%3d", name.reading.record.Fortunes[kind]);
+    std::string text = Formatted("%3d", name.reading->Counted().Fortunes[kind]);
     const std::string& mark = GradeMark(name.keywords[kind].grade);
     text.append(mark, 0, mark.find(' '));
     return FromCp932(text);
@@ -252,7 +252,7 @@ void PaintRow(PageWriter& page, std::int32_t top, std::size_t index, const Compa
                       SmallestNotePoints);
         return;
     }
-    page.Cell(StrokesColumn, top, StrokesText(name.reading.record), SmallestNamePoints);
+    page.Cell(StrokesColumn, top, StrokesText(name.reading->Counted()), SmallestNamePoints);
     for (std::size_t kind = 0; kind < FortuneCount; ++kind) {
         page.Cell(FirstFortuneColumn + kind, top, FortuneText(name, kind), SmallestNamePoints);
     }

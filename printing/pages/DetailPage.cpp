@@ -46,7 +46,7 @@ std::vector<std::string> CutLine(const std::string& line, std::size_t maxBytes,
     return pieces;
 }
 
-void PaintDetailPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables) {
+void PaintDetailPage(PrinterSession& printer, const Reading& reading, const Tables& tables) {
     platform::InstallFontSubstitutes();
     RecordedPage& canvas = printer.PageCanvas();
     const auto textOut = [&](std::int32_t x, std::int32_t y, const std::string& cp932) {
@@ -61,7 +61,7 @@ void PaintDetailPage(PrinterSession& printer, const ShownReading& reading, const
     static const std::string indent = Cp932Text("　");
     static const std::string continuation = Cp932Text("　　");
     const std::vector<std::string> lines =
-        DetailLines(reading.record, reading.style, reading.givenReading, tables);
+        DetailLines(reading.Counted(), reading.Style(), reading.GivenYomi(), tables);
     std::int32_t y = FirstLine;
     bool first = true;
     for (const std::string& line : lines) {
@@ -79,10 +79,10 @@ void PaintDetailPage(PrinterSession& printer, const ShownReading& reading, const
     }
 }
 
-void PrintDetailPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables) {
+void PrintDetailPage(PrinterSession& printer, const Reading& reading, const Tables& tables) {
     QString text;
     for (const std::string& line :
-         DetailLines(reading.record, reading.style, reading.givenReading, tables)) {
+         DetailLines(reading.Counted(), reading.Style(), reading.GivenYomi(), tables)) {
         text += platform::FromCp932(line);
     }
     RefuseWithoutFonts(text);
@@ -90,8 +90,7 @@ void PrintDetailPage(PrinterSession& printer, const ShownReading& reading, const
                     [&] { PaintDetailPage(printer, reading, tables); });
 }
 
-void PrintDetail(PrintDialog& dialog, const ShownReading& reading, const Tables& tables) {
-    if (!reading.valid) return;
+void PrintDetail(PrintDialog& dialog, const Reading& reading, const Tables& tables) {
     QString fileName = PdfFileName(reading);
     fileName.insert(fileName.size() - 4, QStringLiteral("_詳しい鑑定"));
     dialog.SetFileName(fileName);

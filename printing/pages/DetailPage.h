@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "printing/device/PrinterSession.h"
 
@@ -22,12 +22,12 @@ std::vector<std::string> CutLine(const std::string& line, std::size_t maxBytes,
 
 // Draws the detail of the reading (DetailLines) on one A4 portrait page of
 // the document open on `printer`.
-void PaintDetailPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables);
+void PaintDetailPage(PrinterSession& printer, const Reading& reading, const Tables& tables);
 
 // A4 portrait where the printer supports it, then one document with the page.
-void PrintDetailPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables);
+void PrintDetailPage(PrinterSession& printer, const Reading& reading, const Tables& tables);
 
 // The print command of the detail window: the print dialog, then the page.
-void PrintDetail(PrintDialog& dialog, const ShownReading& reading, const Tables& tables);
+void PrintDetail(PrintDialog& dialog, const Reading& reading, const Tables& tables);
 
 }  // namespace soten::printing

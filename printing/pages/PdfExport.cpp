@@ -36,10 +36,9 @@ std::string PrintToPdf(const std::string& path, const std::function<void(Printer
 
 }  // namespace
 
-std::string WritePdfForCli(const ProgramState& state, const std::string& path) {
-    if (!state.shown.valid) return "there is no reading to print";
+std::string WritePdfForCli(const Reading& reading, const std::string& path) {
     return PrintToPdf(path, [&](PrinterSession& printer) {
-        PrintReadingPage(printer, state.shown, BuiltInTables());
+        PrintReadingPage(printer, reading, BuiltInTables());
     });
 }
 

@@ -76,15 +76,13 @@ bool PreviewPage(QPageLayout::Orientation orientation, const char* title,
 
 }  // namespace
 
-bool PreviewReading(const ShownReading& reading, const Tables& tables, QWidget* parent) {
-    if (!reading.valid) return false;
+bool PreviewReading(const Reading& reading, const Tables& tables, QWidget* parent) {
     return PreviewPage(
         QPageLayout::Landscape, DocumentTitle,
         [&](PrinterSession& printer) { PrintReadingPage(printer, reading, tables); }, parent);
 }
 
-bool PreviewDetail(const ShownReading& reading, const Tables& tables, QWidget* parent) {
-    if (!reading.valid) return false;
+bool PreviewDetail(const Reading& reading, const Tables& tables, QWidget* parent) {
     return PreviewPage(
         QPageLayout::Portrait, DetailDocumentTitle,
         [&](PrinterSession& printer) { PrintDetailPage(printer, reading, tables); }, parent);

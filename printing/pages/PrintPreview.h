@@ -3,7 +3,7 @@
 #include <QDate>
 #include <vector>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/shortlist/NameComparison.h"
 
@@ -17,10 +17,10 @@ namespace soten::printing {
 // button closes the preview and returns true, for the caller to run the Print
 // command (the print dialog, then the page on the printer chosen there).
 // An error of the page closes the preview and is thrown.
-bool PreviewReading(const ShownReading& reading, const Tables& tables, QWidget* parent);
+bool PreviewReading(const Reading& reading, const Tables& tables, QWidget* parent);
 
 // The same for the printed detail (DetailPage), on A4 portrait.
-bool PreviewDetail(const ShownReading& reading, const Tables& tables, QWidget* parent);
+bool PreviewDetail(const Reading& reading, const Tables& tables, QWidget* parent);
 
 // The same for the printed comparison (ComparisonPage), on A4 landscape, as
 // many pages as it takes.

@@ -68,7 +68,7 @@ std::string FortuneLineText(const Tables& tables, FortuneKind kind, std::int32_t
            keyword.word + close;
 }
 
-void PaintReadingPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables) {
+void PaintReadingPage(PrinterSession& printer, const Reading& reading, const Tables& tables) {
     platform::InstallFontSubstitutes();
     RecordedPage& canvas = printer.PageCanvas();
     const auto textOut = [&](std::int32_t x, std::int32_t y, const QString& text) {
@@ -80,13 +80,13 @@ void PaintReadingPage(PrinterSession& printer, const ShownReading& reading, cons
     UseFont(canvas, platform::GothicFace, 22);
     textOut(1150, 315, QString::fromUtf8(Heading));
 
-    if (reading.style == StrokeStyle::Honji) {
+    if (reading.Style() == StrokeStyle::Honji) {
         UseFont(canvas, platform::MinchoFace, 9);
         textOut(420, 1910, QString::fromUtf8(HonjiNote));
     }
 
     // The name top to bottom, the given name straight after the surname.
-    const NameRecord& record = reading.record;
+    const NameRecord& record = reading.Counted();
     const auto length = [&record](NamePart part) {
         return std::clamp<std::int32_t>(record.Lengths[part], 0, MaxPartChars);
     };
@@ -115,10 +115,10 @@ void PaintReadingPage(PrinterSession& printer, const ShownReading& reading, cons
     }
 
     const std::int32_t lastLine =
-        std::clamp<std::int32_t>(record.PrintLineIndex, 0, WrappedLineCount - 1);
+        std::clamp<std::int32_t>(reading.Lines().lastPrintLine, 0, WrappedLineCount - 1);
     for (std::int32_t i = 0; i <= lastLine; ++i) {
         textOut(1070, ReadingLineY(i, lastLine),
-                FromCp932(reading.lines.PrintLines[static_cast<std::size_t>(i)]));
+                FromCp932(reading.Lines().PrintLines[static_cast<std::size_t>(i)]));
     }
 
     // The border last; it covers no text.

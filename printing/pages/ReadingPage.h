@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 
 namespace soten {
@@ -39,6 +39,6 @@ std::string FortuneLineText(const Tables& tables, FortuneKind kind, std::int32_t
 // Draws the reading on the page of the document open on `printer`, FramePicture
 // last. Reads the reading only; the character being printed is a working copy
 // of its own.
-void PaintReadingPage(PrinterSession& printer, const ShownReading& reading, const Tables& tables);
+void PaintReadingPage(PrinterSession& printer, const Reading& reading, const Tables& tables);
 
 }  // namespace soten::printing

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "analysis/reading/DetailedReading.h"
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "tests/support/FixtureTables.h"
 
 namespace soten {
@@ -121,10 +121,8 @@ TEST(DetailedReading, ReadingsOfWorkedNames) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.surname) + c.given);
-        ProgramState state;
-        state.strokeStyle = c.style;
-        ASSERT_FALSE(ReadHeadless(state, BuiltInTables(), {Sjis(c.surname), Sjis(c.given)}));
-        const NameRecord& record = state.shown.record;
+        const Reading reading = test::ReadingOf(c.surname, c.given, c.style, BuiltInTables());
+        const NameRecord& record = reading.Counted();
         const SansaiReading sansai = ReadSansai(record);
         EXPECT_EQ(Utf8(SansaiElements(sansai)), c.elements);
         EXPECT_EQ(Utf8(RelationName(sansai.relations[0]) + RelationName(sansai.relations[1])),
@@ -138,11 +136,10 @@ TEST(DetailedReading, ReadingsOfWorkedNames) {
 
 // The detail names the style and the reading, and explains both results.
 TEST(DetailedReading, DetailLinesOfYamadaTaro) {
-    ProgramState state;
-    ASSERT_FALSE(ReadHeadless(state, BuiltInTables(), {Sjis("山田"), Sjis("太郎")}));
+    const Reading reading = test::ReadingOf("山田", "太郎", StrokeStyle::Shinji, BuiltInTables());
     std::string text;
     for (const std::string& line :
-         DetailLines(state.shown.record, StrokeStyle::Shinji, Sjis("たろう"), BuiltInTables())) {
+         DetailLines(reading.Counted(), StrokeStyle::Shinji, Sjis("たろう"), BuiltInTables())) {
         text += Utf8(line) + "\n";
     }
     for (const char* expected :

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "analysis/reading/LineWrapper.h"
 #include "tests/support/FixtureTables.h"
 
@@ -14,77 +17,56 @@ std::string Repeat(const char* utf8Character, int count) {
     return text;
 }
 
-class Wrapper : public ::testing::Test {
-protected:
-    void SetUp() override { ResetLines(record, lines); }
-    void Wrap(const std::string& cp932, bool paragraphEnd) {
-        record.ReadingText = cp932;
-        record.ParagraphEnd = paragraphEnd ? 1 : 0;
-        WrapReading(record, lines);
-    }
-    NameRecord record;
-    ReadingLines lines;
-};
+// Paragraphs of (lead, text), in code page 932.
+ReadingLines Wrapped(const std::vector<std::pair<std::string, std::string>>& paragraphs) {
+    std::vector<ReadingParagraph> pieces;
+    for (const auto& [lead, text] : paragraphs) pieces.push_back({lead, text});
+    return WrapReading(pieces);
+}
 
-TEST_F(Wrapper, FullScreenLineTakesAHangingFullStopButNothingElse) {
-    Wrap(Repeat("あ", 26) + Sjis("。い"), false);
+TEST(WrapReading, FullScreenLineTakesAHangingFullStopButNothingElse) {
+    ReadingLines lines = Wrapped({{"", Repeat("あ", 26) + Sjis("。い")}});
     EXPECT_EQ(lines.ScreenLines[0], Repeat("あ", 26) + Sjis("。"));
     EXPECT_EQ(lines.ScreenLines[1], Sjis("い"));
-    EXPECT_EQ(record.ScreenLineIndex, 1);
+    EXPECT_EQ(lines.lastScreenLine, 1);
 
-    ResetLines(record, lines);
-    Wrap(Repeat("あ", 26) + Sjis("い"), false);
+    lines = Wrapped({{"", Repeat("あ", 26) + Sjis("い")}});
     EXPECT_EQ(lines.ScreenLines[0].size(), 52u);
     EXPECT_EQ(lines.ScreenLines[1], Sjis("い"));
 }
 
-TEST_F(Wrapper, OnlyOneMarkHangs) {
-    Wrap(Repeat("あ", 35) + Sjis("，”"), false);
+TEST(WrapReading, OnlyOneMarkHangs) {
+    const ReadingLines lines = Wrapped({{"", Repeat("あ", 35) + Sjis("，”")}});
     EXPECT_EQ(lines.PrintLines[0], Repeat("あ", 35) + Sjis("，"));
     EXPECT_EQ(lines.PrintLines[1], Sjis("”"));
     // On the screen the comma is just the 36th character: it stays on line 1.
     EXPECT_EQ(lines.ScreenLines[1], Repeat("あ", 9) + Sjis("，”"));
 }
 
-TEST_F(Wrapper, ParagraphEndMovesOnExactlyOneLine) {
-    Wrap(Repeat("あ", 26), true);
-    EXPECT_EQ(record.ScreenLineIndex, 1);
-    Wrap(Sjis("い"), false);
-    EXPECT_EQ(lines.ScreenLines[1], Sjis("い")) << "no empty line after a full one";
-    Wrap(Sjis("う"), true);
-    Wrap(Sjis("え"), false);
+TEST(WrapReading, EachParagraphButTheLastEndsOneLineOn) {
+    const ReadingLines lines =
+        Wrapped({{"", Repeat("あ", 26)}, {Sjis("い"), Sjis("う")}, {Sjis("え"), ""}});
+    EXPECT_EQ(lines.ScreenLines[1], Sjis("いう")) << "no empty line after a full one";
     EXPECT_EQ(lines.ScreenLines[2], Sjis("え"));
-    EXPECT_EQ(record.ScreenLineIndex, 2);
+    EXPECT_EQ(lines.lastScreenLine, 2);
 }
 
-TEST_F(Wrapper, PiecesWithoutParagraphEndShareALine) {
-    Wrap(Sjis("あいう"), false);
-    Wrap(Sjis("えお"), false);
+TEST(WrapReading, TheLeadAndTheTextShareALine) {
+    const ReadingLines lines = Wrapped({{Sjis("あいう"), Sjis("えお")}});
     EXPECT_EQ(lines.ScreenLines[0], Sjis("あいうえお"));
     EXPECT_EQ(lines.PrintLines[0], Sjis("あいうえお"));
+    EXPECT_TRUE(lines.ScreenLines[1].empty());
 }
 
-TEST_F(Wrapper, NeverWritesPastLineThirty) {
-    Wrap(Repeat("あ", 26 * 40), true);
-    EXPECT_EQ(record.ScreenLineIndex, 30);
+TEST(WrapReading, NeverWritesPastLineThirty) {
+    const ReadingLines lines = Wrapped({{"", Repeat("あ", 26 * 40)}, {Sjis("い"), ""}});
+    EXPECT_EQ(lines.lastScreenLine, 30);
     for (const auto& line : lines.ScreenLines) EXPECT_EQ(line.size(), 52u);
-    Wrap(Sjis("い"), false);
-    EXPECT_EQ(lines.ScreenLines[30].size(), 52u);
-    EXPECT_LE(record.PrintLineIndex, 30);
+    EXPECT_LE(lines.lastPrintLine, 30);
 }
 
-TEST_F(Wrapper, IgnoresATrailingOddByte) {
-    Wrap(Sjis("あ") + "a", false);
-    EXPECT_EQ(lines.ScreenLines[0], Sjis("あ"));
-}
-
-TEST_F(Wrapper, ResetEmptiesEveryLine) {
-    Wrap(Repeat("あ", 26 * 5), true);
-    ResetLines(record, lines);
-    EXPECT_EQ(record.ScreenLineIndex, 0);
-    EXPECT_EQ(record.PrintLineIndex, 0);
-    for (const auto& line : lines.ScreenLines) EXPECT_TRUE(line.empty());
-    for (const auto& line : lines.PrintLines) EXPECT_TRUE(line.empty());
+TEST(WrapReading, IgnoresATrailingOddByte) {
+    EXPECT_EQ(Wrapped({{"", Sjis("あ") + "a"}}).ScreenLines[0], Sjis("あ"));
 }
 
 }  // namespace

@@ -10,8 +10,7 @@
 
 #include "analysis/naming/NameSearch.h"
 #include "analysis/reading/Fortunes.h"
-#include "analysis/reading/HeadlessReading.h"
-#include "analysis/reading/NewReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/text/KanaCollation.h"
 #include "analysis/text/ShiftJis.h"
 #include "tests/support/FixtureTables.h"
@@ -37,18 +36,16 @@ struct Reference {
 // make the numbers, for the brute-force runs over many thousand names.
 Reference ReadName(const std::string& surname, const std::string& given, StrokeStyle style,
                    bool full = false) {
-    ProgramState state;
-    state.strokeStyle = style;
     Reference reference;
     reference.given = given;
     if (full) {
-        if (ReadHeadless(state, BuiltInTables(), {surname, given})) return reference;
-        reference.record = state.shown.record;
+        const auto outcome = MakeReading({surname, given}, style, BuiltInTables());
+        if (!std::holds_alternative<Reading>(outcome)) return reference;
+        reference.record = std::get<Reading>(outcome).Counted();
     } else {
-        ReadNames(state.record, surname, given);
-        if (CheckNames(state, BuiltInTables())) return reference;
-        ComputeFortunes(state.record);
-        reference.record = state.record;
+        const auto counted = CountName({surname, given}, style, BuiltInTables());
+        if (!std::holds_alternative<NameRecord>(counted)) return reference;
+        reference.record = std::get<NameRecord>(counted);
     }
     reference.accepted = true;
     for (int kind = 0; kind < FortuneCount; ++kind) {
@@ -677,15 +674,16 @@ TEST(NameSearch, PagesFollowEachOtherWithoutDuplicatesOrGaps) {
 }
 
 TEST(NameSearch, RefusesSurnamesWithTheProgramsMessage) {
-    for (const auto& [surname, message] : std::vector<std::pair<std::string, std::string>>{
-             {"ab", InvalidCharacterMessage()},
-             {Sjis("山田　"), InvalidCharacterMessage()},
-             {Sjis("一二三四五六七八九十一"), TooManyCharactersMessage()}}) {
+    using Reason = Refusal::Reason;
+    for (const auto& [surname, reason] : std::vector<std::pair<std::string, Reason>>{
+             {"ab", Reason::UncountableCharacters},
+             {Sjis("山田　"), Reason::UncountableCharacters},
+             {Sjis("一二三四五六七八九十一"), Reason::TooManyCharacters}}) {
         NameSearchFilters filters;
         filters.surname = surname;
         const auto result = SearchNames(filters, BuiltInTables(), BuiltInNameSearchData());
         ASSERT_TRUE(result.refusal.has_value()) << Utf8(surname);
-        EXPECT_EQ(*result.refusal, message);
+        EXPECT_EQ(result.refusal->reason, reason);
         EXPECT_EQ(result.count, 0u);
     }
 }

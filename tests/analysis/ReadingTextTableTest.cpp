@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "tests/support/FixtureTables.h"
 
@@ -22,17 +22,14 @@ using test::Utf8;
 
 TEST(ReadingTextTable, WorkedExampleReadsTheRightParagraphs) {
     ASSERT_EQ(BuiltInTables().readings.RowCount(), Tables::ReadingTextRows);
-    ProgramState state;
-    state.strokeStyle = StrokeStyle::Shinji;
-    const auto refusal = ReadHeadless(state, BuiltInTables(), {Sjis("山田"), Sjis("太郎")});
-    ASSERT_FALSE(refusal) << Utf8(refusal.value_or(""));
-    const NameRecord& record = state.record;
+    const Reading reading = test::ReadingOf("山田", "太郎", StrokeStyle::Shinji, BuiltInTables());
+    const NameRecord& record = reading.Counted();
     ASSERT_EQ(record.Fortunes[Total], 21);
     ASSERT_EQ(record.Fortunes[Person], 9);
     ASSERT_EQ(record.Fortunes[Earth], 13);
     ASSERT_EQ(record.Fortunes[Outer], 12);
 
-    const std::vector<std::string> lines = test::ReportLines(record.ReportText);
+    const std::vector<std::string> lines = test::ReportLines(reading.Report());
     ASSERT_EQ(lines.size(), 13u);
     struct Paragraph {
         std::size_t line;

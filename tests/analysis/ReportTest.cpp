@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Report.h"
 #include "analysis/text/Formatted.h"
 #include "tests/support/FixtureTables.h"
@@ -24,14 +24,7 @@ std::vector<std::string> ReportLines(const std::string& report) {
     return test::ReportLines(report);
 }
 
-ProgramState Reading(const char* surname, const char* given,
-                     StrokeStyle style = StrokeStyle::Shinji) {
-    ProgramState state;
-    state.strokeStyle = style;
-    const auto refusal = ReadHeadless(state, FixtureTables(), {Sjis(surname), Sjis(given)});
-    EXPECT_FALSE(refusal) << Utf8(refusal.value_or(""));
-    return state;
-}
+using test::ReadingOf;
 
 TEST(NumberWord, WritesOneDigitFullWidthAndPadsTheRest) {
     EXPECT_EQ(NumberWord(1), Sjis("１"));
@@ -43,7 +36,7 @@ TEST(NumberWord, WritesOneDigitFullWidthAndPadsTheRest) {
 }
 
 TEST(ComposeReport, WorkedExampleByteForByte) {
-    const ProgramState state = Reading("山田", "太郎");
+    const Reading state = ReadingOf("山田", "太郎");
     const std::string expected =
         Sjis(
             "山　田　太　郎\r\n"
@@ -63,25 +56,25 @@ TEST(ComposeReport, WorkedExampleByteForByte) {
         Sjis(FixtureReadingRow(93)) + "\r\n" +
         Sjis("　最後に，外運による職業運についてですが，外運が12の人は，") +
         Sjis(FixtureReadingRow(102)) + "\r\n";
-    EXPECT_EQ(Utf8(state.record.ReportText), Utf8(expected));
-    EXPECT_EQ(state.record.ReportText, expected);
-    EXPECT_EQ(ReportLines(state.record.ReportText).size(), 13u);
+    EXPECT_EQ(Utf8(state.Report()), Utf8(expected));
+    EXPECT_EQ(state.Report(), expected);
+    EXPECT_EQ(ReportLines(state.Report()).size(), 13u);
 }
 
 TEST(ComposeReport, OneCharacterPartsAndLongVowelMark) {
-    const ProgramState state = Reading("林", "一");
-    const auto lines = ReportLines(state.record.ReportText);
+    const Reading state = ReadingOf("林", "一");
+    const auto lines = ReportLines(state.Report());
     EXPECT_EQ(Utf8(lines[0]), "林　一");
     EXPECT_EQ(Utf8(lines[1]), " 8　 1");
 
-    const ProgramState withMark = Reading("山ー", "子");
-    EXPECT_EQ(Utf8(ReportLines(withMark.record.ReportText)[0]), "山　ー　子");
+    const Reading withMark = ReadingOf("山ー", "子");
+    EXPECT_EQ(Utf8(ReportLines(withMark.Report())[0]), "山　ー　子");
 }
 
 TEST(ComposeReport, ThreeDigitNumbersWidenTheListAndTheSentence) {
     // 驫 counts 30: ten of them make a Total of 300 + 2.
-    const ProgramState state = Reading("驫驫驫驫驫驫驫驫驫驫", "子子");
-    const auto lines = ReportLines(state.record.ReportText);
+    const Reading state = ReadingOf("驫驫驫驫驫驫驫驫驫驫", "子子");
+    const auto lines = ReportLines(state.Report());
     // 306 reads the keyword of 66 (row 305 mod 80).
     EXPECT_EQ(Utf8(lines[3]), "総運＝306：苦難数");
     EXPECT_NE(Utf8(lines[9]).find("あなたの総運は 306です。"), std::string::npos);
@@ -90,9 +83,9 @@ TEST(ComposeReport, ThreeDigitNumbersWidenTheListAndTheSentence) {
 // The wrapper's first lines of each paragraph depend only on the fixed
 // sentences, so they are the same with any reading texts.
 TEST(ComposeReport, FirstLinesOfTheParagraphsWrapAsDesigned) {
-    const ProgramState state = Reading("山田", "太郎");
-    const auto& screen = state.lines.ScreenLines;
-    const auto& print = state.lines.PrintLines;
+    const Reading state = ReadingOf("山田", "太郎");
+    const auto& screen = state.Lines().ScreenLines;
+    const auto& print = state.Lines().PrintLines;
     EXPECT_EQ(Utf8(screen[0]), "　まず，山田太郎さんの生涯の総合的な運勢ですが，あな");
     EXPECT_EQ(Utf8(screen[1]).rfind("たの総運は21です。これは，", 0), 0u);
     EXPECT_EQ(Utf8(print[0]),
@@ -100,7 +93,7 @@ TEST(ComposeReport, FirstLinesOfTheParagraphsWrapAsDesigned) {
     EXPECT_EQ(Utf8(print[1]).rfind("これは，第２０行", 0), 0u);
 
     std::vector<std::string> screenUtf8;
-    for (int i = 0; i <= state.record.ScreenLineIndex; ++i) screenUtf8.push_back(Utf8(screen[i]));
+    for (int i = 0; i <= state.Lines().lastScreenLine; ++i) screenUtf8.push_back(Utf8(screen[i]));
     auto lineStarting = [&](const std::string& prefix) {
         for (std::size_t i = 0; i < screenUtf8.size(); ++i) {
             if (screenUtf8[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
@@ -122,9 +115,9 @@ TEST(ComposeReport, FirstLinesOfTheParagraphsWrapAsDesigned) {
     EXPECT_EQ(screenUtf8[career], "　最後に，外運による職業運についてですが，外運が12の");
     EXPECT_EQ(screenUtf8[career + 1].rfind("人は，", 0), 0u);
 
-    EXPECT_FALSE(screen[static_cast<std::size_t>(state.record.ScreenLineIndex)].empty());
-    EXPECT_TRUE(screen[static_cast<std::size_t>(state.record.ScreenLineIndex) + 1].empty());
-    EXPECT_FALSE(print[static_cast<std::size_t>(state.record.PrintLineIndex)].empty());
+    EXPECT_FALSE(screen[static_cast<std::size_t>(state.Lines().lastScreenLine)].empty());
+    EXPECT_TRUE(screen[static_cast<std::size_t>(state.Lines().lastScreenLine) + 1].empty());
+    EXPECT_FALSE(print[static_cast<std::size_t>(state.Lines().lastPrintLine)].empty());
 }
 
 TEST(ComposeReport, EarthOf123HangsTheCommaOnTheLoveLine) {
@@ -134,8 +127,8 @@ TEST(ComposeReport, EarthOf123HangsTheCommaOnTheLoveLine) {
     record.Lengths[Surname] = 2;
     record.Lengths[GivenName] = 2;
     record.Fortunes = {8, 9, 123, 12, 21};
-    ReadingLines lines;
-    ComposeReport(record, lines, FixtureTables());
+    const ReadingText text = ComposeReadingText(record, FixtureTables());
+    const ReadingLines lines = WrapReading(text.Paragraphs());
     bool found = false;
     for (const auto& line : lines.ScreenLines) {
         if (Utf8(line).rfind("　また，", 0) == 0) {
@@ -145,18 +138,6 @@ TEST(ComposeReport, EarthOf123HangsTheCommaOnTheLoveLine) {
         }
     }
     EXPECT_TRUE(found);
-}
-
-TEST(ComposeReport, ASecondReadingLeavesNoTraceOfTheFirst) {
-    ProgramState state = Reading("驫驫驫驫驫驫驫驫驫驫", "子子");
-    const int firstLast = state.record.ScreenLineIndex;
-    state.strokeStyle = StrokeStyle::Shinji;
-    ASSERT_FALSE(ReadHeadless(state, FixtureTables(), {Sjis("林"), Sjis("一")}));
-    EXPECT_EQ(ReportLines(state.record.ReportText).size(), 13u);
-    EXPECT_EQ(Utf8(ReportLines(state.record.ReportText)[0]), "林　一");
-    for (int i = state.record.ScreenLineIndex + 1; i <= std::max(firstLast, 30); ++i) {
-        EXPECT_TRUE(state.lines.ScreenLines[static_cast<std::size_t>(i)].empty()) << i;
-    }
 }
 
 }  // namespace

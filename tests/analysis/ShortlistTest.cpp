@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "analysis/naming/NameSearch.h"
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/shortlist/NameComparison.h"
 #include "analysis/shortlist/Shortlist.h"
 #include "tests/support/FixtureTables.h"
@@ -101,13 +101,11 @@ TEST(NameComparison, EachNameReadsAsItsOwnReadingAndScoresAsTheSearch) {
     for (const StrokeStyle style : {StrokeStyle::Shinji, StrokeStyle::Honji}) {
         const ComparedName compared =
             CompareName(Entry("山田", "太郎", "たろう", style), BuiltInTables());
-        ASSERT_FALSE(compared.refusal);
-        ProgramState state;
-        state.strokeStyle = style;
-        ASSERT_FALSE(ReadHeadless(state, BuiltInTables(), {Sjis("山田"), Sjis("太郎")}));
-        EXPECT_EQ(compared.reading.record.Fortunes, state.shown.record.Fortunes);
-        EXPECT_EQ(compared.reading.record.ReportText, state.shown.record.ReportText);
-        EXPECT_EQ(compared.reading.givenReading, Sjis("たろう"));
+        ASSERT_TRUE(compared.reading);
+        const Reading reading = test::ReadingOf("山田", "太郎", style, BuiltInTables());
+        EXPECT_EQ(compared.reading->Counted().Fortunes, reading.Counted().Fortunes);
+        EXPECT_EQ(compared.reading->Report(), reading.Report());
+        EXPECT_EQ(compared.reading->GivenYomi(), Sjis("たろう"));
 
         NameSearchFilters filters;
         filters.surname = Sjis("山田");

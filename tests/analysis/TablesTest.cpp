@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "analysis/reading/NameColumnLayout.h"
 #include "analysis/reading/Tables.h"
 #include "tests/support/FixtureTables.h"
 
@@ -67,26 +66,6 @@ TEST(BuiltInTables, HaveEvenRowsInEveryTable) {
     for (int line = 0; line < StrokeDictionary::LineCount; ++line) {
         EXPECT_EQ(tables.dictionary.Line(line).size() % 2, 0u) << line;
     }
-}
-
-TEST(NameColumnLayout, SpreadsEveryRowCount) {
-    struct Case {
-        int surname, given, rows, top, pitch, lastRowY;
-    };
-    for (const Case& c :
-         {Case{1, 1, 4, 19, 66, 217}, Case{2, 2, 4, 19, 66, 217}, Case{3, 2, 5, 19, 50, 219},
-          Case{3, 3, 6, 19, 40, 219}, Case{4, 3, 7, 19, 33, 217}, Case{3, 5, 8, 9, 33, 240},
-          Case{5, 4, 9, 9, 29, 241}, Case{5, 5, 10, 9, 26, 243}, Case{6, 5, 11, 9, 23, 239},
-          Case{10, 2, 12, 9, 21, 240}}) {
-        const auto layout = NameColumnLayout::For(c.surname, c.given);
-        EXPECT_EQ(layout.rowCount, c.rows);
-        EXPECT_EQ(layout.top, c.top);
-        EXPECT_EQ(layout.pitch, c.pitch);
-        EXPECT_EQ(layout.LastRowY(), c.lastRowY);
-    }
-    const auto oneEach = NameColumnLayout::For(1, 2);
-    EXPECT_EQ(oneEach.LastSurnameY(), 85);
-    EXPECT_EQ(oneEach.FirstGivenY(), 151);
 }
 
 }  // namespace

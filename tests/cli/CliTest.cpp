@@ -499,15 +499,15 @@ TEST(Cli, StrokesListsEachCharacter) {
 TEST(Cli, PdfGoesThroughTheInjectedPrinter) {
     std::string written;
     CliServices services;
-    services.writePdf = [&](const ProgramState& state, const std::string& path) {
-        written = path + ":" + std::to_string(state.shown.record.Fortunes[Total]);
+    services.writePdf = [&](const Reading& reading, const std::string& path) {
+        written = path + ":" + std::to_string(reading.Fortune(Total));
         return std::string();
     };
     CliRun run = RunWith({"--pdf", "out.pdf", "山田", "太郎"}, {}, services);
     EXPECT_EQ(run.status, ExitReadingMade);
     EXPECT_EQ(written, "out.pdf:21");
 
-    services.writePdf = [](const ProgramState&, const std::string&) {
+    services.writePdf = [](const Reading&, const std::string&) {
         return std::string("cannot write out.pdf");
     };
     run = RunWith({"--pdf", "out.pdf", "山田", "太郎"}, {}, services);

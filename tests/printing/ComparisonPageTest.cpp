@@ -139,12 +139,12 @@ TEST(ComparisonPageTest, EachRowHoldsTheNameItsFiguresOrItsRefusal) {
         for (std::size_t kind = 0; kind < FortuneCount; ++kind) {
             const std::string mark = GradeMark(name.keywords[kind].grade);
             const QString expected =
-                from(Formatted("%3d", name.reading.record.Fortunes[kind]) + mark).trimmed();
+                from(Formatted("%3d", name.reading->Counted().Fortunes[kind]) + mark).trimmed();
             EXPECT_TRUE(row.contains(expected)) << expected.toStdString();
         }
         QStringList strokes;
-        for (int k = 1; k <= name.reading.record.Lengths[GivenName]; ++k) {
-            strokes << QString::number(name.reading.record.Strokes[GivenName][k]);
+        for (int k = 1; k <= name.reading->Counted().Lengths[GivenName]; ++k) {
+            strokes << QString::number(name.reading->Counted().Strokes[GivenName][k]);
         }
         EXPECT_TRUE(row.contains(strokes.join(QStringLiteral("・"))));
         EXPECT_TRUE(row.contains(QString::number(name.score)));

@@ -104,7 +104,7 @@ TEST(CupsPrintTest, PrintedReadingArrivesInCupsPdf) {
 
     PrintDialog dialog;  // over the program's one PrinterSession
     PrintDialog::SetNextAnswer({true, Queue.toStdString(), ""});
-    printing::PrintReading(dialog, test::MakeReading("山田", "太郎"), test::FixtureTables());
+    printing::PrintReading(dialog, test::ReadingOf("山田", "太郎"), test::FixtureTables());
 
     const auto file = WaitForPage(folder, before, QStringLiteral("郎"));
     ASSERT_TRUE(file) << "no page with the heading appeared in " << folder.toStdString();
@@ -137,7 +137,7 @@ TEST(CupsPrintTest, QueueRemovedBetweenTheDialogAndThePage) {
     ASSERT_TRUE(dialog.Execute());
     queue.Remove();
 
-    const ShownReading reading = test::MakeReading("林", "一");
+    const Reading reading = test::ReadingOf("林", "一");
     EXPECT_THROW(printing::PrintReadingPage(dialog.Printer(), reading, test::FixtureTables()),
                  PrinterError);
     EXPECT_FALSE(dialog.Printer().DocumentOpen());

@@ -41,7 +41,7 @@ TEST(DetailPageTest, LongestNameStaysOnThePortraitPage) {
     for (const auto& [surname, given] :
          {std::pair{"山田", "太郎"}, std::pair{"山田渡辺佐々木村林池", "花子"}}) {
         SCOPED_TRACE(surname);
-        const ShownReading reading = test::MakeReading(surname, given);
+        const Reading reading = test::ReadingOf(surname, given);
         auto backend = test::OneFakePrinter();
         printing::FakePrinterBackend* fake = backend.get();
         PrinterSession printer(std::move(backend));

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "printing/pages/PdfExport.h"
 #include "tests/support/FixtureTables.h"
 #include "tests/support/printing/PrintingTestSupport.h"
@@ -13,12 +13,8 @@
 namespace soten {
 namespace {
 
-ProgramState ReadingOfYamadaTaro() {
-    ProgramState state;
-    const auto refusal =
-        ReadHeadless(state, BuiltInTables(), {test::Sjis("山田"), test::Sjis("太郎")});
-    EXPECT_FALSE(refusal.has_value());
-    return state;
+Reading ReadingOfYamadaTaro() {
+    return test::ReadingOf("山田", "太郎", StrokeStyle::Shinji, BuiltInTables());
 }
 
 TEST(PdfExportTest, WritesThePrintedReading) {

@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "printing/device/PdfFile.h"
 #include "printing/device/PrinterSession.h"
 #include "printing/pages/PdfExport.h"
@@ -26,10 +26,8 @@
 namespace soten {
 namespace {
 
-ProgramState YamadaTaro() {
-    ProgramState state;
-    EXPECT_FALSE(ReadHeadless(state, BuiltInTables(), {test::Sjis("山田"), test::Sjis("太郎")}));
-    return state;
+Reading YamadaTaro() {
+    return test::ReadingOf("山田", "太郎", StrokeStyle::Shinji, BuiltInTables());
 }
 
 QByteArray Read(const std::string& path) {
@@ -111,8 +109,7 @@ std::vector<Writer> Writers() {
         {"print to file",
          [](const std::string& path) -> std::string {
              try {
-                 test::PrintToPdfFile(YamadaTaro().shown, QString::fromStdString(path),
-                                      BuiltInTables());
+                 test::PrintToPdfFile(YamadaTaro(), QString::fromStdString(path), BuiltInTables());
              } catch (const PrinterError& error) {
                  return error.what();
              }

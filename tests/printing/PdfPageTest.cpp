@@ -15,9 +15,9 @@ namespace soten {
 namespace {
 
 using test::FixtureTables;
-using test::MakeReading;
 using test::PdfPage;
 using test::PdfWord;
+using test::ReadingOf;
 
 // pdftotext gives the top-left corner of a word's glyph box; 0.3 mm is well
 // inside the difference a misplaced text would make.
@@ -25,7 +25,7 @@ constexpr double Tolerance = 3;
 
 class PdfPageTest : public ::testing::Test {
 protected:
-    PdfPage Print(const ShownReading& reading) {
+    PdfPage Print(const Reading& reading) {
         path_ = directory_.filePath(QStringLiteral("page.pdf"));
         test::PrintToPdfFile(reading, path_, FixtureTables());
         const auto pages = test::ReadPdfWords(path_);
@@ -49,7 +49,7 @@ protected:
 };
 
 TEST_F(PdfPageTest, LandscapeA4WithTheHeadingAt1150_315) {
-    const PdfPage page = Print(MakeReading("山田", "太郎"));
+    const PdfPage page = Print(ReadingOf("山田", "太郎"));
     EXPECT_NEAR(page.width, 2970, 2);
     EXPECT_NEAR(page.height, 2100, 2);
     const auto first = test::FindWord(page, QStringLiteral("蒼"));
@@ -77,7 +77,7 @@ void PrintTo(const ColumnCase& c, std::ostream* out) {
 class PdfNameColumnTest : public PdfPageTest, public ::testing::WithParamInterface<ColumnCase> {};
 
 TEST_P(PdfNameColumnTest, NameAt530WithStrokesAt600) {
-    const ShownReading reading = MakeReading(GetParam().surname, GetParam().given);
+    const Reading reading = ReadingOf(GetParam().surname, GetParam().given);
     const PdfPage page = Print(reading);
     const auto characters = Column(page, 530);
     const auto equals = Column(page, 600);
@@ -101,14 +101,14 @@ INSTANTIATE_TEST_SUITE_P(Pitches, PdfNameColumnTest,
                                            ColumnCase{"山田太木林花", "一二三子池渡", 62}));
 
 TEST_F(PdfPageTest, LongVowelMarkPrintsUpright) {
-    const PdfPage page = Print(MakeReading("山田", "奈ー"));
+    const PdfPage page = Print(ReadingOf("山田", "奈ー"));
     const auto characters = Column(page, 530);
     ASSERT_EQ(characters.size(), 4u);
     EXPECT_EQ(characters[3].text, QStringLiteral("｜"));
 }
 
 TEST_F(PdfPageTest, FortuneLinesAt420) {
-    const PdfPage page = Print(MakeReading("山田", "太郎"));
+    const PdfPage page = Print(ReadingOf("山田", "太郎"));
     const char* labels[] = {"総運：21［", "天運：", "人運：", "地運：13［", "外運：12［"};
     for (int row = 0; row < 5; ++row) {
         const double y = 1394 + 69 * row;
@@ -120,7 +120,7 @@ TEST_F(PdfPageTest, FortuneLinesAt420) {
 }
 
 TEST_F(PdfPageTest, NumberFromOneHundredWithTheAsciiColon) {
-    const PdfPage page = Print(MakeReading("驫驫", "驫驫"));
+    const PdfPage page = Print(ReadingOf("驫驫", "驫驫"));
     const auto total = test::FindWord(page, QStringLiteral("総運:120［"));
     ASSERT_TRUE(total);
     EXPECT_NEAR(total->left, 420, Tolerance);
@@ -128,8 +128,8 @@ TEST_F(PdfPageTest, NumberFromOneHundredWithTheAsciiColon) {
 }
 
 TEST_F(PdfPageTest, ReadingLinesFrom500To1670) {
-    const ShownReading reading = MakeReading("山田", "太郎");
-    const int last = reading.record.PrintLineIndex;
+    const Reading reading = ReadingOf("山田", "太郎");
+    const int last = reading.Lines().lastPrintLine;
     const PdfPage page = Print(reading);
     for (int i = 0; i <= last; ++i) {
         const double y = 500 + i * 1170 / last;
@@ -143,18 +143,18 @@ TEST_F(PdfPageTest, ReadingLinesFrom500To1670) {
 }
 
 TEST_F(PdfPageTest, HonjiNoteBelowTheBorderOnlyInThatStyle) {
-    const PdfPage honji = Print(MakeReading("山田", "太郎", StrokeStyle::Honji));
+    const PdfPage honji = Print(ReadingOf("山田", "太郎", StrokeStyle::Honji));
     const auto note = test::FindWord(honji, QStringLiteral("※本字式姓名判断で用いる画数は"));
     ASSERT_TRUE(note);
     EXPECT_NEAR(note->left, 420, Tolerance);
     EXPECT_NEAR(note->top, 1910, Tolerance);
 
-    const PdfPage shinji = Print(MakeReading("山田", "太郎"));
+    const PdfPage shinji = Print(ReadingOf("山田", "太郎"));
     EXPECT_FALSE(test::FindWord(shinji, QStringLiteral("※")));
 }
 
 TEST_F(PdfPageTest, BorderFillsItsRectangle) {
-    const PdfPage page = Print(MakeReading("山田", "太郎"));
+    const PdfPage page = Print(ReadingOf("山田", "太郎"));
     ASSERT_FALSE(page.words.empty());
     // 50.8 dpi: one pixel is half a millimetre, five tenths.
     const QString stem = directory_.filePath(QStringLiteral("page"));

@@ -22,8 +22,7 @@ using test::FixtureTables;
 
 // Runs `look` on the preview once it is on screen, then closes it with
 // Print or with the close button.
-bool Preview(const ShownReading& reading, std::function<void(QPrintPreviewDialog&)> look,
-             bool print) {
+bool Preview(const Reading& reading, std::function<void(QPrintPreviewDialog&)> look, bool print) {
     QTimer::singleShot(0, [=] {
         auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
@@ -45,7 +44,7 @@ TEST(PrintPreviewTest, ShowsOneLandscapePageWithInkOnIt) {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QImage shown;
     const bool printAsked = Preview(
-        test::MakeReading("山田", "太郎"),
+        test::ReadingOf("山田", "太郎"),
         [&](QPrintPreviewDialog& dialog) {
             auto* widget = dialog.findChild<QPrintPreviewWidget*>();
             ASSERT_NE(widget, nullptr);
@@ -66,13 +65,13 @@ TEST(PrintPreviewTest, ShowsOneLandscapePageWithInkOnIt) {
 
 TEST(PrintPreviewTest, PrintInThePreviewAsksForThePrintCommand) {
     EXPECT_TRUE(Preview(
-        test::MakeReading("山田", "太郎"), [](QPrintPreviewDialog&) {}, true));
+        test::ReadingOf("山田", "太郎"), [](QPrintPreviewDialog&) {}, true));
 }
 
 // What the preview paints on a printer is the printout: every word of the
 // Print command's PDF stands at the same place.
 TEST(PrintPreviewTest, PaintsThePageOfThePrintCommand) {
-    const ShownReading reading = test::MakeReading("山田", "太郎", StrokeStyle::Honji);
+    const Reading reading = test::ReadingOf("山田", "太郎", StrokeStyle::Honji);
     QTemporaryDir dir;
     const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
     const QString previewed = dir.filePath(QStringLiteral("previewed.pdf"));

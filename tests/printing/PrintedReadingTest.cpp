@@ -51,7 +51,7 @@ struct PrintCommand : ::testing::Test {
         return "(nothing thrown)";
     }
 
-    ShownReading reading = test::MakeReading("山田", "太郎");
+    Reading reading = test::ReadingOf("山田", "太郎");
     FakePrinterBackend* fake;
     std::unique_ptr<PrinterSession> printer;
     std::unique_ptr<PrintDialog> dialog;

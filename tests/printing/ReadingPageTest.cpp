@@ -17,14 +17,13 @@ namespace {
 
 using printing::FakePrinterBackend;
 using test::FixtureTables;
-using test::MakeReading;
+using test::ReadingOf;
 
 const QString Gothic = QStringLiteral("ＭＳ ゴシック");
 const QString Mincho = QStringLiteral("ＭＳ 明朝");
 
 std::vector<RecordedPage::Item> PageOf(
-    const ShownReading& reading,
-    std::unique_ptr<FakePrinterBackend> backend = test::OneFakePrinter()) {
+    const Reading& reading, std::unique_ptr<FakePrinterBackend> backend = test::OneFakePrinter()) {
     PrinterSession printer(std::move(backend));
     printer.BeginDocument(QStringLiteral("test"));
     printing::PaintReadingPage(printer, reading, FixtureTables());
@@ -67,7 +66,7 @@ TEST(ReadingPageTest, EachAxisHasItsOwnResolutionAndOffset) {
 }
 
 TEST(ReadingPageTest, HeadingFirstAndEveryTextBlack) {
-    const auto texts = test::TextsOf(PageOf(MakeReading("山田", "太郎")));
+    const auto texts = test::TextsOf(PageOf(ReadingOf("山田", "太郎")));
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts[0].text, QStringLiteral("蒼 天 姓 名 判 断"));
     EXPECT_EQ(texts[0].topLeft, QPoint(1150, 315));
@@ -79,7 +78,7 @@ TEST(ReadingPageTest, HeadingFirstAndEveryTextBlack) {
 }
 
 TEST(ReadingPageTest, HonjiNoteInMincho9) {
-    const auto notes = TextsAt(PageOf(MakeReading("山田", "太郎", StrokeStyle::Honji)), 420);
+    const auto notes = TextsAt(PageOf(ReadingOf("山田", "太郎", StrokeStyle::Honji)), 420);
     ASSERT_EQ(notes.size(), 6u);  // five numbers and the note
     const auto& note = notes[0];  // drawn before the five numbers
     EXPECT_EQ(note.text, QStringLiteral("※本字式姓名判断で用いる画数は，文字構成の根本法則による"
@@ -91,7 +90,7 @@ TEST(ReadingPageTest, HonjiNoteInMincho9) {
 }
 
 TEST(ReadingPageTest, NameInGothic15StrokesInMincho12) {
-    const auto page = PageOf(MakeReading("山田", "太郎"));
+    const auto page = PageOf(ReadingOf("山田", "太郎"));
     const auto characters = TextsAt(page, 530);
     const auto strokes = TextsAt(page, 600);
     ASSERT_EQ(characters.size(), 4u);
@@ -107,7 +106,7 @@ TEST(ReadingPageTest, NameInGothic15StrokesInMincho12) {
 }
 
 TEST(ReadingPageTest, FortuneLinesOfTheWorkedExampleTotalOnTop) {
-    const auto lines = TextsAt(PageOf(MakeReading("山田", "太郎")), 420);
+    const auto lines = TextsAt(PageOf(ReadingOf("山田", "太郎")), 420);
     ASSERT_EQ(lines.size(), 5u);
     const std::pair<const char*, int> expected[] = {{"総運：21［", 21},
                                                     {"天運： 8［", 8},
@@ -129,12 +128,12 @@ TEST(ReadingPageTest, FortuneLinesOfTheWorkedExampleTotalOnTop) {
 }
 
 TEST(ReadingPageTest, ReadingLinesAreThePrintLines) {
-    const ShownReading reading = MakeReading("山田", "太郎");
-    const int last = reading.record.PrintLineIndex;
+    const Reading reading = ReadingOf("山田", "太郎");
+    const int last = reading.Lines().lastPrintLine;
     const auto lines = TextsAt(PageOf(reading), 1070);
     ASSERT_EQ(static_cast<int>(lines.size()), last + 1);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(lines[i].text, FromSjis(reading.lines.PrintLines[i])) << i;
+        EXPECT_EQ(lines[i].text, FromSjis(reading.Lines().PrintLines[i])) << i;
         EXPECT_EQ(lines[i].font.name, Mincho);
         EXPECT_EQ(lines[i].font.size, 12);
     }
@@ -152,7 +151,7 @@ TEST(ReadingPageTest, FrameIsDrawnLastStretchedIntoItsRectangle) {
     auto backend = test::OneFakePrinter();
     backend->resolution = QPoint(600, 600);
     backend->physicalOffset = QPoint(30, 40);
-    const auto page = PageOf(MakeReading("山田", "太郎"), std::move(backend));
+    const auto page = PageOf(ReadingOf("山田", "太郎"), std::move(backend));
     ASSERT_FALSE(page.empty());
     const auto* frame = std::get_if<RecordedPage::Picture>(&page.back());
     ASSERT_NE(frame, nullptr);

@@ -121,4 +121,14 @@ const Tables& FixtureTables() {
     return tables;
 }
 
+Reading ReadingOf(std::string_view surname, std::string_view given, StrokeStyle style,
+                  const Tables& tables) {
+    auto outcome = MakeReading({Sjis(surname), Sjis(given)}, style, tables);
+    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+        throw std::runtime_error("refused: " + std::string(surname) + " " + std::string(given) +
+                                 ": " + Utf8(refusal->Message()));
+    }
+    return std::get<Reading>(std::move(outcome));
+}
+
 }  // namespace soten::test

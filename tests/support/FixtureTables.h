@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/text/Cp932.h"
 
@@ -25,6 +26,11 @@ const Tables& FixtureTables();
 // The lines of a report, without their CR LF; text after the last CR LF is
 // left out.
 std::vector<std::string> ReportLines(const std::string& report);
+
+// The reading of names given in UTF-8; throws (failing the test) when they
+// are refused.
+Reading ReadingOf(std::string_view surname, std::string_view given,
+                  StrokeStyle style = StrokeStyle::Shinji, const Tables& tables = FixtureTables());
 
 // The fixture text of reading row `row`.
 std::string FixtureReadingRow(int row);

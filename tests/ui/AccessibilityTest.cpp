@@ -54,13 +54,11 @@ protected:
     }
 
     QString ScreenLine(int k) const {
-        return QString::fromStdString(
-            *soten::Cp932::ToUtf8(state.lines.ScreenLines[static_cast<std::size_t>(k)]));
+        return QString::fromStdString(*soten::Cp932::ToUtf8(
+            mainWindow.ShownReading()->Lines().ScreenLines[static_cast<std::size_t>(k)]));
     }
-
-    soten::ProgramState state;
-    MainWindow mainWindow{state, soten::BuiltInTables()};
-    NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
+    MainWindow mainWindow{soten::BuiltInTables()};
+    NameEntryDialog entryDialog{&mainWindow};
 };
 
 TEST_F(AccessibilityTest, TheReadingIsFoundInTheTreeAndReadLineByLine) {
@@ -74,7 +72,7 @@ TEST_F(AccessibilityTest, TheReadingIsFoundInTheTreeAndReadLineByLine) {
     ASSERT_NE(reading, nullptr);
     EXPECT_EQ(reading->role(), QAccessible::StaticText);
     QAccessibleTextInterface* text = reading->textInterface();
-    const int n = state.record.ScreenLineIndex;
+    const int n = mainWindow.ShownReading()->Lines().lastScreenLine;
     ASSERT_GE(n, 2);
     QStringList lines;
     for (int k = 0; k <= n; ++k) lines << ScreenLine(k);

@@ -47,8 +47,7 @@ protected:
         return items;
     }
 
-    StrokeStyle style = StrokeStyle::Shinji;
-    NameEntryDialog dialog{nullptr, style};
+    NameEntryDialog dialog{nullptr};
 };
 
 TEST_F(EntryDialogTest, FirstShow) {
@@ -164,14 +163,14 @@ TEST_F(EntryDialogTest, TabOrderRunsThroughBoxesButtonsAndStyle) {
 
 TEST_F(EntryDialogTest, PickingAStyleWritesItAtOnceAndCancelKeepsIt) {
     QTest::mouseClick(dialog.styleButtons[1], Qt::LeftButton);
-    EXPECT_EQ(style, StrokeStyle::Honji);
+    EXPECT_EQ(dialog.Style(), StrokeStyle::Honji);
     Key(Qt::Key_Escape);
     ASSERT_FALSE(dialog.isVisible());
-    EXPECT_EQ(style, StrokeStyle::Honji);
+    EXPECT_EQ(dialog.Style(), StrokeStyle::Honji);
     Open();
     EXPECT_TRUE(dialog.styleButtons[1]->isChecked());
     QTest::mouseClick(dialog.styleButtons[0], Qt::LeftButton);
-    EXPECT_EQ(style, StrokeStyle::Shinji);
+    EXPECT_EQ(dialog.Style(), StrokeStyle::Shinji);
 }
 
 TEST_F(EntryDialogTest, NothingIsResetBetweenShowsAndFocusStartsInTheSurnameBox) {

@@ -45,8 +45,8 @@ class HiDpiPanesTest : public soten::test::PanesFixture {};
 
 TEST_F(HiDpiPanesTest, AtRatioTwoLinesAreTwoDevicePixelsThickAndEndWhereTheyEnd) {
     Read("山田", "太郎");
-    image1.MatchPixelRatio(2);
-    const QImage& picture = image1.Picture();
+    namePane.MatchPixelRatio(2);
+    const QImage& picture = namePane.Picture();
     ASSERT_EQ(picture.size(), QSize(362, 602));
     ASSERT_EQ(picture.devicePixelRatio(), 2);
     // The 総運 rule (52, 250) → (133, 250): device rows 500 and 501 from x 104
@@ -71,9 +71,9 @@ TEST_F(HiDpiPanesTest, AtRatioTwoLinesAreTwoDevicePixelsThickAndEndWhereTheyEnd)
 
 TEST_F(HiDpiPanesTest, AtRatioTwoTextIsDrawnFinerThanAnEnlargement) {
     Read("山田", "太郎");
-    const QImage single = image3.Picture().copy();
-    image3.MatchPixelRatio(2);
-    const QImage& twice = image3.Picture();
+    const QImage single = readingPane.Picture().copy();
+    readingPane.MatchPixelRatio(2);
+    const QImage& twice = readingPane.Picture();
     ASSERT_EQ(twice.size(), QSize(890, 938));
     const QImage enlarged =
         single.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -91,9 +91,9 @@ TEST_F(HiDpiPanesTest, AtRatioTwoTextIsDrawnFinerThanAnEnlargement) {
 
 TEST_F(HiDpiPanesTest, BackAtRatioOneThePicturesArePixelIdentical) {
     Read("山田", "太郎");
-    const QImage pictures[] = {image1.Picture().copy(), image2.Picture().copy(),
-                               image3.Picture().copy()};
-    PaneImage* panesShown[] = {&image1, &image2, &image3};
+    const QImage pictures[] = {namePane.Picture().copy(), fortunePane.Picture().copy(),
+                               readingPane.Picture().copy()};
+    PaneImage* panesShown[] = {&namePane, &fortunePane, &readingPane};
     for (int i = 0; i < 3; ++i) {
         panesShown[i]->MatchPixelRatio(2);
         ASSERT_EQ(panesShown[i]->Picture().devicePixelRatio(), 2);
@@ -139,9 +139,8 @@ TEST(HiDpiArtTest, ButtonGlyphsAreDrawnAtTheRatioAskedFor) {
 // Run by CTest once more with QT_SCALE_FACTOR=2: the window's panes follow the
 // ratio of the screen the window is on, whatever it is.
 TEST(ScaledScreenTest, PanesAreDrawnAtTheWindowsRatio) {
-    soten::ProgramState state;
-    soten::ui::MainWindow mainWindow{state, soten::BuiltInTables()};
-    soten::ui::NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
+    soten::ui::MainWindow mainWindow{soten::BuiltInTables()};
+    soten::ui::NameEntryDialog entryDialog{&mainWindow};
     mainWindow.splashTimer->stop();
     mainWindow.SetEntryDialog(&entryDialog);
     mainWindow.show();

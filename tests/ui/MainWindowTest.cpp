@@ -136,12 +136,10 @@ protected:
         ModalDriver driver;
         driver.Then(EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
         NewReading(driver);
-        ASSERT_TRUE(state.shown.valid);
+        ASSERT_NE(mainWindow.ShownReading(), nullptr);
     }
-
-    soten::ProgramState state;
-    MainWindow mainWindow{state, soten::BuiltInTables()};
-    NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
+    MainWindow mainWindow{soten::BuiltInTables()};
+    NameEntryDialog entryDialog{&mainWindow};
     AboutDialog about{&mainWindow};
 };
 
@@ -261,9 +259,9 @@ TEST_F(MainWindowTest, NewReadingComesBackAfterEachRefusalAndDrawsTheCorrectedNa
         .Then(EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
     NewReading(driver);
 
-    ASSERT_TRUE(state.shown.valid);
-    EXPECT_EQ(state.record.Names[soten::Surname], soten::Cp932Text("山田"));
-    EXPECT_EQ(mainWindow.reportHolder.Text(), state.record.ReportText);
+    ASSERT_NE(mainWindow.ShownReading(), nullptr);
+    EXPECT_EQ(mainWindow.ShownReading()->Counted().Names[soten::Surname], soten::Cp932Text("山田"));
+    EXPECT_EQ(mainWindow.reportHolder.Text(), mainWindow.ShownReading()->Report());
     EXPECT_FALSE(mainWindow.namePane->Picture().isNull());
     EXPECT_FALSE(mainWindow.fortunePane->Picture().isNull());
     EXPECT_FALSE(mainWindow.readingPane->Picture().isNull());
@@ -324,7 +322,7 @@ TEST_F(MainWindowTest, SaveAsProposesTheNamesAndWritesTheReportByteForByte) {
     EXPECT_EQ(proposed, QStringLiteral("山田太郎.txt"));
 
     const QByteArray saved = Read(path);
-    EXPECT_EQ(saved, QByteArray::fromStdString(state.record.ReportText));
+    EXPECT_EQ(saved, QByteArray::fromStdString(mainWindow.ShownReading()->Report()));
     EXPECT_FALSE(saved.startsWith("\xEF\xBB\xBF"));
     EXPECT_TRUE(
         saved.startsWith(QByteArray::fromStdString(soten::Cp932Text("山　田　太　郎\r\n"))));
@@ -351,7 +349,7 @@ ModalDriver::Step AnswerReplaceQuestion(QMessageBox::StandardButton answer) {
 
 TEST_F(MainWindowTest, SaveAsUsesTheNameAsTypedAndAsksBeforeReplacingAFile) {
     ReadYamadaTaro();
-    const QByteArray report = QByteArray::fromStdString(state.record.ReportText);
+    const QByteArray report = QByteArray::fromStdString(mainWindow.ShownReading()->Report());
     struct Answer {
         QMessageBox::StandardButton button;
         QByteArray expected;
@@ -433,7 +431,7 @@ TEST_F(MainWindowTest, AFailedSaveShowsTheErrorAndTheProgramGoesOn) {
         << message.toStdString();
     EXPECT_TRUE(message.endsWith(QStringLiteral(". フォルダが見つかりません を作成できません")))
         << message.toStdString();
-    EXPECT_EQ(mainWindow.reportHolder.Text(), state.record.ReportText);
+    EXPECT_EQ(mainWindow.reportHolder.Text(), mainWindow.ShownReading()->Report());
     EXPECT_TRUE(mainWindow.saveAsAction->isEnabled());
 }
 
@@ -441,7 +439,8 @@ TEST_F(MainWindowTest, CopyPutsTheWholeReportOnTheClipboard) {
     ReadYamadaTaro();
     QGuiApplication::clipboard()->clear();
     mainWindow.copyAction->trigger();
-    const QString expected = QString::fromStdString(*soten::Cp932::ToUtf8(state.record.ReportText));
+    const QString expected =
+        QString::fromStdString(*soten::Cp932::ToUtf8(mainWindow.ShownReading()->Report()));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
     EXPECT_TRUE(expected.contains(QStringLiteral("最後に")));  // the last paragraph too
 }

@@ -44,7 +44,7 @@ void PrintTo(const NameColumnCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-QImage Actual(NameRecord& record) {
+QImage Actual(const NameRecord& record) {
     QImage image = soten::test::WhiteImage(181, 301);
     QPainter painter(&image);
     soten::ui::PaintNameColumn(painter, record);
@@ -214,12 +214,10 @@ INSTANTIATE_TEST_SUITE_P(
                         {{52, 265}, {133, 265}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(NameColumnPictureTest, LongVowelMarkIsReplacedInTheWorkingCopyOnly) {
-    NameRecord record = soten::test::MakeRecord({{"太", 4}}, {{"ミ", 3}, {"ー", 1}});
-    const std::string names = record.Names[soten::GivenName];
-    (void)Actual(record);
-    EXPECT_EQ(record.CurrentChar, soten::Cp932Text("｜"));
-    EXPECT_EQ(record.Names[soten::GivenName], names);
+TEST(NameColumnPictureTest, LongVowelMarkStandsUprightInTheColumn) {
+    const NameRecord longVowel = soten::test::MakeRecord({{"太", 4}}, {{"ミ", 3}, {"ー", 1}});
+    const NameRecord upright = soten::test::MakeRecord({{"太", 4}}, {{"ミ", 3}, {"｜", 1}});
+    EXPECT_EQ(Actual(longVowel), Actual(upright));
 }
 
 TEST(NameColumnPictureTest, SevenRowsKeepTheShortColumn) {
@@ -233,6 +231,26 @@ TEST(NameColumnPictureTest, SevenRowsKeepTheShortColumn) {
     // The first surname character's cell starts at y 19 − 2.
     const QRect ink = soten::test::InkBounds(image, QRect(72, 0, 20, 40));
     EXPECT_GE(ink.top(), 17);
+}
+
+TEST(NameColumnLayout, SpreadsEveryRowCount) {
+    struct Case {
+        int surname, given, rows, top, pitch, lastRowY;
+    };
+    for (const Case& c :
+         {Case{1, 1, 4, 19, 66, 217}, Case{2, 2, 4, 19, 66, 217}, Case{3, 2, 5, 19, 50, 219},
+          Case{3, 3, 6, 19, 40, 219}, Case{4, 3, 7, 19, 33, 217}, Case{3, 5, 8, 9, 33, 240},
+          Case{5, 4, 9, 9, 29, 241}, Case{5, 5, 10, 9, 26, 243}, Case{6, 5, 11, 9, 23, 239},
+          Case{10, 2, 12, 9, 21, 240}}) {
+        const auto layout = soten::ui::NameColumnLayout::For(c.surname, c.given);
+        EXPECT_EQ(layout.rowCount, c.rows);
+        EXPECT_EQ(layout.top, c.top);
+        EXPECT_EQ(layout.pitch, c.pitch);
+        EXPECT_EQ(layout.LastRowY(), c.lastRowY);
+    }
+    const auto oneEach = soten::ui::NameColumnLayout::For(1, 2);
+    EXPECT_EQ(oneEach.LastSurnameY(), 85);
+    EXPECT_EQ(oneEach.FirstGivenY(), 151);
 }
 
 }  // namespace

@@ -96,10 +96,8 @@ protected:
                       QString::fromStdString(soten::Cp932::ToUtf8Lossy(candidate.reading)));
         }
     }
-
-    soten::ProgramState state;
-    MainWindow mainWindow{state, soten::BuiltInTables()};
-    NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
+    MainWindow mainWindow{soten::BuiltInTables()};
+    NameEntryDialog entryDialog{&mainWindow};
 };
 
 TEST_F(NamingDialogTest, KeyedFiltersFillTheTableAsTheSearchAnswers) {
@@ -293,12 +291,13 @@ TEST_F(NamingDialogTest, DoubleClickAndEnterMakeTheReadingInTheMainWindow) {
             table->setCurrentIndex(table->model()->index(row, NamingResultModel::Given));
             QTest::keyClick(table, Qt::Key_Return);
         }
-        ASSERT_TRUE(state.shown.valid);
-        EXPECT_EQ(state.shown.style, soten::StrokeStyle::Honji);
-        EXPECT_EQ(state.shown.record.Names[soten::Surname], soten::Cp932Text("佐々木"));
-        EXPECT_EQ(state.shown.record.Names[soten::GivenName],
+        ASSERT_NE(mainWindow.ShownReading(), nullptr);
+        EXPECT_EQ(mainWindow.ShownReading()->Style(), soten::StrokeStyle::Honji);
+        EXPECT_EQ(mainWindow.ShownReading()->Counted().Names[soten::Surname],
+                  soten::Cp932Text("佐々木"));
+        EXPECT_EQ(mainWindow.ShownReading()->Counted().Names[soten::GivenName],
                   soten::Cp932::NameFromUtf8(given.toStdString()).value());
-        EXPECT_EQ(state.strokeStyle, soten::StrokeStyle::Honji);
+        EXPECT_EQ(entryDialog.Style(), soten::StrokeStyle::Honji);
         EXPECT_TRUE(entryDialog.styleButtons[1]->isChecked());
         EXPECT_EQ(entryDialog.givenNameBox->itemText(0), given);
         EXPECT_EQ(entryDialog.surnameBox->itemText(0), QStringLiteral("佐々木"));

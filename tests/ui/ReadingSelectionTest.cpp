@@ -80,8 +80,8 @@ protected:
     }
 
     QString ScreenLine(int k) const {
-        return QString::fromStdString(
-            *soten::Cp932::ToUtf8(state.lines.ScreenLines[static_cast<std::size_t>(k)]));
+        return QString::fromStdString(*soten::Cp932::ToUtf8(
+            mainWindow.ShownReading()->Lines().ScreenLines[static_cast<std::size_t>(k)]));
     }
 
     void Drag(QPoint from, QPoint to) {
@@ -92,10 +92,8 @@ protected:
         QApplication::sendEvent(pane, &move);
         QTest::mouseRelease(pane, Qt::LeftButton, {}, to);
     }
-
-    soten::ProgramState state;
-    soten::ui::MainWindow mainWindow{state, soten::BuiltInTables()};
-    soten::ui::NameEntryDialog entryDialog{&mainWindow, state.strokeStyle};
+    soten::ui::MainWindow mainWindow{soten::BuiltInTables()};
+    soten::ui::NameEntryDialog entryDialog{&mainWindow};
 };
 
 TEST_F(ReadingSelectionTest, DragSelectsAndCtrlCCopiesTheSelection) {
@@ -127,7 +125,7 @@ TEST_F(ReadingSelectionTest, WithoutASelectionCtrlCCopiesTheWholeReport) {
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(mainWindow.readingPane, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QString::fromStdString(*soten::Cp932::ToUtf8(state.record.ReportText)));
+              QString::fromStdString(*soten::Cp932::ToUtf8(mainWindow.ShownReading()->Report())));
 }
 
 TEST_F(ReadingSelectionTest, CtrlASelectsTheWholeReadingAndANewReadingDropsTheSelection) {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "analysis/reading/Fortunes.h"
-#include "analysis/reading/NameColumnLayout.h"
 #include "analysis/reading/NameRecord.h"
 #include "analysis/text/ShiftJis.h"
+#include "ui/reading/NameColumnLayout.h"
 
 namespace soten::test {
 

@@ -77,12 +77,9 @@ public:
         if (dialog) WaitForResults(dialog);
         return dialog;
     }
-
-    soten::ProgramState state;
-    std::unique_ptr<MainWindow> mainWindow =
-        std::make_unique<MainWindow>(state, soten::BuiltInTables());
+    std::unique_ptr<MainWindow> mainWindow = std::make_unique<MainWindow>(soten::BuiltInTables());
     std::unique_ptr<soten::ui::NameEntryDialog> entryDialog =
-        std::make_unique<soten::ui::NameEntryDialog>(mainWindow.get(), state.strokeStyle);
+        std::make_unique<soten::ui::NameEntryDialog>(mainWindow.get());
 };
 
 class ShortlistTest : public ::testing::Test {

@@ -71,8 +71,7 @@ QAction* Separator(QMenu* menu, const char* name) {
 
 }  // namespace
 
-MainWindow::MainWindow(ProgramState& state, const Tables& tables)
-    : QMainWindow(nullptr), state_(state), tables_(tables) {
+MainWindow::MainWindow(const Tables& tables) : QMainWindow(nullptr), tables_(tables) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(ApplicationTitle());
     setWindowIcon(ApplicationIcon());
@@ -87,8 +86,7 @@ MainWindow::MainWindow(ProgramState& state, const Tables& tables)
     CentreOnScreen();
 
     panes_ = std::make_unique<MainWindowPanes>(
-        state_, tables_,
-        MainWindowPanes::Surfaces{*namePane, *fortunePane, *readingPane, reportHolder});
+        tables_, MainWindowPanes::Surfaces{*namePane, *fortunePane, *readingPane, reportHolder});
 
     splashTimer = new QTimer(this);
     splashTimer->setObjectName(QStringLiteral("splashTimer"));
@@ -217,7 +215,7 @@ void MainWindow::EndSplash() {
 // ---- Commands --------------------------------------------------------------
 
 void MainWindow::StartNewReading() {
-    RunCommand([this] { NewReading(*this, state_, tables_); });
+    RunCommand([this] { ReadNames(std::nullopt); });
 }
 NamingDialog* MainWindow::ShowNamingDialog() {
     if (!namingDialog_) {
@@ -241,10 +239,10 @@ NamingDialog* MainWindow::ShowNamingDialog() {
 NamingDialog* MainWindow::ShowPrefilledNamingDialog() {
     // The surname of the reading on show, else the one last typed.
     QString surname;
-    StrokeStyle style = state_.strokeStyle;
-    if (state_.shown.valid) {
-        surname = FromCp932(state_.shown.record.Names[Surname]);
-        style = state_.shown.style;
+    StrokeStyle style = ChosenStyle();
+    if (shown_) {
+        surname = FromCp932(shown_->Surname());
+        style = shown_->Style();
     } else if (entryDialog_) {
         surname = entryDialog_->surnameBox->currentText();
     }
@@ -259,13 +257,9 @@ void MainWindow::OpenNamingDialog() {
 
 void MainWindow::AddShownToShortlist() {
     RunCommand([this] {
-        if (!state_.shown.valid) return;
-        const NameRecord& record = state_.shown.record;
-        shortlist_->Add({record.Names[Surname],
-                         record.Names[GivenName],
-                         state_.shown.givenReading,
-                         state_.shown.style,
-                         {}});
+        if (!shown_) return;
+        shortlist_->Add(
+            {shown_->Surname(), shown_->Given(), shown_->GivenYomi(), shown_->Style(), {}});
         ShowPrefilledNamingDialog()->ShowShortlist();
     });
 }
@@ -273,38 +267,31 @@ void MainWindow::AddShownToShortlist() {
 void MainWindow::ReadChosenName(const QString& surname, const QString& given,
                                 const QString& reading, StrokeStyle style) {
     RunCommand([&] {
-        if (entryDialog_) {
-            entryDialog_->TakeNames(surname, given, style);
-        } else {
-            state_.strokeStyle = style;
-        }
-        chosenNames_ = EnteredNames{NameToCp932(surname), NameToCp932(given)};
-        state_.givenReading = Cp932::FromUtf8(reading.toStdString()).value_or(std::string());
-        NewReading(*this, state_, tables_);
-        chosenNames_.reset();
-        state_.givenReading.clear();
+        if (entryDialog_) entryDialog_->TakeNames(surname, given, style);
+        pickedStyle_ = style;
+        ReadNames(EnteredNames{NameToCp932(surname), NameToCp932(given),
+                               Cp932::FromUtf8(reading.toStdString()).value_or(std::string())});
     });
 }
 void MainWindow::ShowDetail() {
     RunCommand([this] {
-        if (!state_.shown.valid) return;
-        if (!detailWindow_) {
-            detailWindow_ = new DetailWindow(this, state_.shown, tables_, printDialog);
-        } else {
-            detailWindow_->Refresh();
-        }
+        if (!shown_) return;
+        if (!detailWindow_) detailWindow_ = new DetailWindow(this, tables_, printDialog);
+        detailWindow_->ShowReading(*shown_);
         detailWindow_->show();
         detailWindow_->raise();
         detailWindow_->activateWindow();
     });
 }
 void MainWindow::PrintShownReading() {
-    RunCommand([this] { printing::PrintReading(printDialog, state_.shown, tables_); });
+    RunCommand([this] {
+        if (shown_) printing::PrintReading(printDialog, *shown_, tables_);
+    });
 }
 
 void MainWindow::PreviewPrintout() {
     RunCommand([this] {
-        if (printing::PreviewReading(state_.shown, tables_, this)) PrintShownReading();
+        if (shown_ && printing::PreviewReading(*shown_, tables_, this)) PrintShownReading();
     });
 }
 
@@ -327,9 +314,9 @@ void MainWindow::SaveReportAs() {
     RunCommand([this] {
         // The names of the reading on show, not those of a refused attempt
         // that was then cancelled.
-        const NameRecord& shown = state_.shown.record;
+        if (!shown_) return;
         QFileDialog* dialog = SaveDialog();
-        dialog->selectFile(FromCp932(shown.Names[Surname]) + FromCp932(shown.Names[GivenName]) +
+        dialog->selectFile(FromCp932(shown_->Surname()) + FromCp932(shown_->Given()) +
                            QStringLiteral(".txt"));
         if (dialog->exec() != QDialog::Accepted) return;
         const QStringList files = dialog->selectedFiles();
@@ -361,38 +348,46 @@ void MainWindow::ShowAboutBox() {
     });
 }
 
-// ---- NewReadingHost --------------------------------------------------------
+// ---- Reading names ----------------------------------------------------------
 
-std::optional<EnteredNames> MainWindow::ShowEntryDialog() {
-    if (chosenNames_) {
-        // A name picked from the candidates: answered once, without the dialog.
-        std::optional<EnteredNames> names = std::move(chosenNames_);
-        chosenNames_.reset();
-        return names;
-    }
-    // A name typed in the dialog has no known reading.
-    state_.givenReading.clear();
-    if (!entryDialog_) return std::nullopt;
-    return entryDialog_->ShowEntryDialog();
+StrokeStyle MainWindow::ChosenStyle() const {
+    return entryDialog_ ? entryDialog_->Style() : pickedStyle_;
 }
 
-void MainWindow::ShowErrorBox(const std::string& message) {
-    ui::ShowErrorBox(FromCp932(message));
+void MainWindow::ReadNames(std::optional<EnteredNames> picked) {
+    std::optional<EnteredNames> names = std::move(picked);
+    for (;;) {
+        if (!names) {
+            if (!entryDialog_) return;
+            // A name typed in the dialog has no known pronunciation.
+            names = entryDialog_->ShowEntryDialog();
+            if (!names) return;
+        }
+        auto outcome = MakeReading(*names, ChosenStyle(), tables_);
+        if (auto* reading = std::get_if<Reading>(&outcome)) {
+            ShowReading(std::move(*reading));
+            return;
+        }
+        ShowRefusal(std::get<Refusal>(outcome));
+        names.reset();
+    }
 }
 
 // The program's message stays the box's text; a second line names the
 // characters the dictionary cannot count. One that code page 932 lacks
 // arrives as SUB and is shown as the replacement character.
-void MainWindow::ShowRefusal(const std::string& message,
-                             const std::vector<std::string>& characters) {
-    QString named;
-    for (const std::string& character : characters) {
-        const QString shown =
-            character == "\x1A" ? QString(QChar::ReplacementCharacter) : FromCp932(character);
-        named += QStringLiteral("「") + shown + QStringLiteral("」");
-    }
-    if (!named.isEmpty()) named += QStringLiteral("は辞書にありません");
-    ui::ShowErrorBox(FromCp932(message), named);
+void MainWindow::ShowRefusal(const Refusal& refusal) {
+    const QString named = FromCp932(LackedCharactersText(refusal.characters))
+                              .replace(QChar(0x1A), QChar::ReplacementCharacter);
+    ui::ShowErrorBox(FromCp932(refusal.Message()), named);
+}
+
+void MainWindow::ShowReading(Reading reading) {
+    EnableResultCommands();
+    shown_ = std::move(reading);
+    panes_->Show(*shown_);
+    ShowReadingInCaption();
+    if (detailWindow_) detailWindow_->ShowReading(*shown_);
 }
 
 void MainWindow::EnableResultCommands() {
@@ -405,22 +400,16 @@ void MainWindow::EnableResultCommands() {
     copyAction->setEnabled(true);
 }
 
-void MainWindow::RunMainRoutine() {
-    soten::RunMainRoutine(state_, tables_, *panes_);
-    ShowReadingInCaption();
-    if (detailWindow_) detailWindow_->Refresh();
-}
-
 void MainWindow::ShowReadingInCaption() {
-    if (!state_.shown.valid) {
+    if (!shown_) {
         setWindowTitle(ApplicationTitle());
         return;
     }
-    const ShownReading& shown = state_.shown;
-    setWindowTitle(ApplicationTitle() + QStringLiteral(" — ") +
-                   FromCp932(NameWithStyle(shown.record, shown.style, shown.givenReading)));
+    setWindowTitle(
+        ApplicationTitle() + QStringLiteral(" — ") +
+        FromCp932(NameWithStyle(shown_->Counted(), shown_->Style(), shown_->GivenYomi())));
     const QString description =
-        QStringLiteral("画数は%1").arg(FromCp932(StrokeStyleName(shown.style)));
+        QStringLiteral("画数は%1").arg(FromCp932(StrokeStyleName(shown_->Style())));
     for (QWidget* pane : {static_cast<QWidget*>(namePane), static_cast<QWidget*>(fortunePane),
                           static_cast<QWidget*>(readingPane)}) {
         pane->setAccessibleDescription(description);

@@ -3,9 +3,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
-#include "analysis/reading/NewReading.h"
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "printing/device/PrinterSession.h"
 #include "ui/reading/MainWindowPanes.h"
@@ -32,14 +32,14 @@ class PaneFrame;
 
 // The main window "蒼天姓名判断": the three panes in their frames, the New
 // and Print buttons, the menu, and the commands behind them. A reading is
-// made by NewReading through the entry dialog; this window answers its
-// questions and shows the result.
-class MainWindow : public QMainWindow, private NewReadingHost {
+// made by asking for names in the entry dialog until they make one (or the
+// dialog is cancelled); the window then shows it and keeps it on show.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
     // `splashTimer` starts counting the splash time now.
-    MainWindow(ProgramState& state, const Tables& tables);
+    explicit MainWindow(const Tables& tables);
     ~MainWindow() override;
 
     // The windows the start-up creates after this one.
@@ -86,6 +86,8 @@ public:
     NamingDialog* NamingCandidates() const { return namingDialog_; }
     DetailWindow* Detail() const { return detailWindow_; }
     ShortlistStore* Shortlist() const { return shortlist_; }
+    // The reading on show; null before the first one.
+    const Reading* ShownReading() const { return shown_ ? &*shown_ : nullptr; }
 
     // The commands.
     void StartNewReading();
@@ -109,13 +111,15 @@ public:
     void EndSplash();
 
 private:
-    // NewReadingHost
-    std::optional<EnteredNames> ShowEntryDialog() override;
-    void ShowErrorBox(const std::string& message) override;
-    void ShowRefusal(const std::string& message,
-                     const std::vector<std::string>& characters) override;
-    void EnableResultCommands() override;
-    void RunMainRoutine() override;
+    // Reads names until they make a reading: `picked` first when given, then
+    // what the entry dialog is given, until it is cancelled. A refusal is
+    // shown each time, and the dialog comes back as the user left it.
+    void ReadNames(std::optional<EnteredNames> picked);
+    void ShowRefusal(const Refusal& refusal);
+    void EnableResultCommands();
+    void ShowReading(Reading reading);
+    // The style of the next reading: the entry dialog's.
+    StrokeStyle ChosenStyle() const;
 
     void BuildClientArea();
     void BuildMenu();
@@ -130,7 +134,6 @@ private:
     // its style.
     void ShowReadingInCaption();
 
-    ProgramState& state_;
     const Tables& tables_;
     NameEntryDialog* entryDialog_ = nullptr;
     AboutDialog* aboutBox_ = nullptr;
@@ -140,7 +143,8 @@ private:
     NamingDialog* namingDialog_ = nullptr;
     ShortlistStore* shortlist_ = nullptr;
     DetailWindow* detailWindow_ = nullptr;
-    std::optional<EnteredNames> chosenNames_;  // answers the next entry dialog
+    std::optional<Reading> shown_;
+    StrokeStyle pickedStyle_ = StrokeStyle::Shinji;  // without an entry dialog
     std::unique_ptr<MainWindowPanes> panes_;
 };
 

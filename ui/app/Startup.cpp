@@ -44,17 +44,17 @@ QTranslator* InstallQtTranslations(QObject& owner) {
     return translator;
 }
 
-ProgramWindows CreateProgramWindows(ProgramState& state, TablesSource tables) {
+ProgramWindows CreateProgramWindows(TablesSource tables) {
     ProgramWindows windows;
     windows.splash = new SplashScreen;
     windows.splash->setAttribute(Qt::WA_DeleteOnClose);
     windows.splash->ShowAndPaint();
 
-    auto* mainWindow = new MainWindow(state, tables());
+    auto* mainWindow = new MainWindow(tables());
     mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(mainWindow, &QObject::destroyed, qApp, &QCoreApplication::quit);
     windows.mainWindow = mainWindow;
-    windows.entryDialog = new NameEntryDialog(mainWindow, state.strokeStyle);
+    windows.entryDialog = new NameEntryDialog(mainWindow);
     windows.aboutBox = new AboutDialog(mainWindow);
     mainWindow->SetEntryDialog(windows.entryDialog);
     mainWindow->SetAboutBox(windows.aboutBox);

@@ -2,7 +2,7 @@
 
 #include <QPointer>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 
 class QApplication;
@@ -38,6 +38,6 @@ QTranslator* InstallQtTranslations(QObject& owner);
 // hidden. The main window appears when the splash ends; closing it ends the
 // program. The tables are asked for only once the splash is on screen.
 using TablesSource = const Tables& (*)();
-ProgramWindows CreateProgramWindows(ProgramState& state, TablesSource tables = &BuiltInTables);
+ProgramWindows CreateProgramWindows(TablesSource tables = &BuiltInTables);
 
 }  // namespace soten::ui

@@ -3,7 +3,6 @@
 #include <iostream>
 #include <optional>
 
-#include "analysis/reading/ProgramState.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/RuntimeFolder.h"
 #include "ui/app/MessageBoxes.h"
@@ -17,9 +16,6 @@ int main(int argc, char* argv[]) {
         std::cout << *answer;
         return 0;
     }
-    // The reading on show and the chosen style, shared by every window; it
-    // outlives the application object and the windows it owns.
-    soten::ProgramState state;
     // Declared outside the guard so the error box can still be shown.
     std::optional<QApplication> application;
     try {
@@ -29,7 +25,7 @@ int main(int argc, char* argv[]) {
             soten::ui::ShowFileNoteBox(QString::fromStdString(note));
         });
         soten::ui::PrepareApplication(*application);
-        soten::ui::CreateProgramWindows(state);
+        soten::ui::CreateProgramWindows();
     } catch (const std::exception& error) {
         return soten::ui::ReportStartupFailure(error, std::cerr);
     } catch (...) {

@@ -559,7 +559,7 @@ void NamingDialog::ShowResult() {
     }
     QString text = QStringLiteral("該当 %1 件").arg(Grouped(result.count));
     if (result.refusal) {
-        text += QStringLiteral("（名字：%1）").arg(FromCp932(*result.refusal));
+        text += QStringLiteral("（名字：%1）").arg(FromCp932(result.refusal->Message()));
     } else if (!result.problem.empty()) {
         text += QStringLiteral("（%1）").arg(FromCp932(result.problem));
     }

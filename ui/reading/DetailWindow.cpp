@@ -51,9 +51,8 @@ QString Cell(const QString& text, bool header = false) {
 
 }  // namespace
 
-DetailWindow::DetailWindow(QWidget* owner, const ShownReading& shown, const Tables& tables,
-                           PrintDialog& printDialog)
-    : QWidget(owner, Qt::Window), shown_(shown), tables_(tables), printDialog_(printDialog) {
+DetailWindow::DetailWindow(QWidget* owner, const Tables& tables, PrintDialog& printDialog)
+    : QWidget(owner, Qt::Window), tables_(tables), printDialog_(printDialog) {
     setObjectName(QStringLiteral("DetailWindow"));
     setWindowTitle(QStringLiteral("詳しい鑑定"));
     // Tall enough for the whole detail of a short name, never taller than the
@@ -94,28 +93,33 @@ DetailWindow::DetailWindow(QWidget* owner, const ShownReading& shown, const Tabl
     Refresh();
 }
 
-void DetailWindow::Refresh() {
-    detailBrowser->setHtml(DetailHtml(shown_, tables_));
-    const bool valid = shown_.valid;
-    printButton->setEnabled(valid);
-    previewButton->setEnabled(valid);
-    setWindowTitle(
-        valid ? QStringLiteral("詳しい鑑定 — ") +
-                    FromCp932(NameWithStyle(shown_.record, shown_.style, shown_.givenReading))
-              : QStringLiteral("詳しい鑑定"));
+void DetailWindow::ShowReading(const Reading& reading) {
+    reading_ = reading;
+    Refresh();
 }
 
-QString DetailWindow::DetailHtml(const ShownReading& shown, const Tables& tables) {
-    if (!shown.valid) return QStringLiteral("<p>まだ鑑定していません。</p>");
-    const NameRecord& record = shown.record;
+void DetailWindow::Refresh() {
+    detailBrowser->setHtml(reading_ ? DetailHtml(*reading_, tables_)
+                                    : QStringLiteral("<p>まだ鑑定していません。</p>"));
+    const bool valid = reading_.has_value();
+    printButton->setEnabled(valid);
+    previewButton->setEnabled(valid);
+    setWindowTitle(valid ? QStringLiteral("詳しい鑑定 — ") +
+                               FromCp932(NameWithStyle(reading_->Counted(), reading_->Style(),
+                                                       reading_->GivenYomi()))
+                         : QStringLiteral("詳しい鑑定"));
+}
+
+QString DetailWindow::DetailHtml(const Reading& reading, const Tables& tables) {
+    const NameRecord& record = reading.Counted();
     QString html;
     html += QStringLiteral("<h2>%1</h2>")
-                .arg(Html(NameWithStyle(record, shown.style, shown.givenReading)));
+                .arg(Html(NameWithStyle(record, reading.Style(), reading.GivenYomi())));
     html += QStringLiteral(
                 "<p><small>三才配置と陰陽配列は，五運と占文の鑑定を補う参考の見方です。"
                 "流派によって見方が異なり，ここでは一般的な一つの流派の決まりによっています。"
                 "画数は%1で数えています。</small></p>")
-                .arg(Html(StrokeStyleName(shown.style)));
+                .arg(Html(StrokeStyleName(reading.Style())));
 
     // 陰陽配列
     const InyoReading inyo = ReadInyo(record);
@@ -181,12 +185,14 @@ QString DetailWindow::DetailHtml(const ShownReading& shown, const Tables& tables
 }
 
 void DetailWindow::Print() {
-    RunCommand([this] { printing::PrintDetail(printDialog_, shown_, tables_); });
+    RunCommand([this] {
+        if (reading_) printing::PrintDetail(printDialog_, *reading_, tables_);
+    });
 }
 
 void DetailWindow::Preview() {
     RunCommand([this] {
-        if (printing::PreviewDetail(shown_, tables_, this)) Print();
+        if (reading_ && printing::PreviewDetail(*reading_, tables_, this)) Print();
     });
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "printing/device/PrinterSession.h"
 
@@ -20,14 +21,13 @@ class DetailWindow : public QWidget {
     Q_OBJECT
 
 public:
-    DetailWindow(QWidget* owner, const ShownReading& shown, const Tables& tables,
-                 PrintDialog& printDialog);
+    DetailWindow(QWidget* owner, const Tables& tables, PrintDialog& printDialog);
 
-    // Shows the reading on show now (called after every new reading).
-    void Refresh();
+    // Shows the reading (the main window's, after every new reading).
+    void ShowReading(const Reading& reading);
 
     // The window's content as HTML, for the reading given.
-    static QString DetailHtml(const ShownReading& shown, const Tables& tables);
+    static QString DetailHtml(const Reading& reading, const Tables& tables);
 
     QTextBrowser* detailBrowser;
     QPushButton* printButton;
@@ -35,10 +35,11 @@ public:
     QPushButton* closeButton;
 
 private:
+    void Refresh();
     void Print();
     void Preview();
 
-    const ShownReading& shown_;
+    std::optional<Reading> reading_;
     const Tables& tables_;
     PrintDialog& printDialog_;
 };

@@ -25,59 +25,53 @@ void ClearPane(PaneImage& pane) {
 
 }  // namespace
 
-MainWindowPanes::MainWindowPanes(ProgramState& state, const Tables& tables, Surfaces surfaces)
-    : state_(state), tables_(tables), surfaces_(surfaces) {
-    // At another pixel ratio each pane is drawn again from the reading on
-    // show, as the main routine drew it.
-    surfaces_.image1.SetRedraw([this] {
-        ClearPane(surfaces_.image1);
-        if (!state_.shown.valid) return;
-        NameRecord record = state_.shown.record;
-        surfaces_.image1.Draw([&](QPainter& painter) { PaintNameColumn(painter, record); });
+MainWindowPanes::MainWindowPanes(const Tables& tables, Surfaces surfaces)
+    : tables_(tables), surfaces_(surfaces) {
+    surfaces_.namePane.SetRedraw([this] {
+        ClearPane(surfaces_.namePane);
+        if (shown_) DrawNameColumn();
     });
-    surfaces_.image2.SetRedraw([this] {
-        ClearPane(surfaces_.image2);
-        if (!state_.shown.valid) return;
-        surfaces_.image2.Draw(
-            [&](QPainter& painter) { PaintFortuneList(painter, state_.shown.record, tables_); });
+    surfaces_.fortunePane.SetRedraw([this] {
+        ClearPane(surfaces_.fortunePane);
+        if (shown_) DrawFortuneList();
     });
-    surfaces_.image3.SetRedraw([this] {
-        ClearPane(surfaces_.image3);
-        if (!state_.shown.valid) return;
-        surfaces_.image3.Draw([&](QPainter& painter) {
-            PaintReadingLines(painter, state_.shown.lines, state_.shown.record.ScreenLineIndex);
-        });
+    surfaces_.readingPane.SetRedraw([this] {
+        ClearPane(surfaces_.readingPane);
+        if (shown_) DrawReadingLines();
     });
 }
 
-void MainWindowPanes::ClearResultPanes() {
-    for (PaneImage* pane : {&surfaces_.image1, &surfaces_.image2, &surfaces_.image3}) {
+void MainWindowPanes::Show(const Reading& reading) {
+    for (PaneImage* pane : {&surfaces_.namePane, &surfaces_.fortunePane, &surfaces_.readingPane}) {
         ClearPane(*pane);
         pane->SetContentText({});
     }
+    shown_ = reading;
+    DrawNameColumn();
+    surfaces_.namePane.SetContentText(NameColumnText(shown_->Counted()));
+    DrawFortuneList();
+    surfaces_.fortunePane.SetContentText(FortuneListText(shown_->Counted(), tables_));
+    surfaces_.reportHolder.Clear();
+    surfaces_.reportHolder.SetText(shown_->Report());
+    DrawReadingLines();
+    surfaces_.readingPane.SetContentText(
+        ReadingPaneText(shown_->Lines(), shown_->Lines().lastScreenLine));
 }
 
 void MainWindowPanes::DrawNameColumn() {
-    surfaces_.image1.Draw([&](QPainter& painter) { PaintNameColumn(painter, state_.record); });
-    surfaces_.image1.SetContentText(NameColumnText(state_.record));
+    surfaces_.namePane.Draw(
+        [&](QPainter& painter) { PaintNameColumn(painter, shown_->Counted()); });
 }
 
 void MainWindowPanes::DrawFortuneList() {
-    surfaces_.image2.Draw(
-        [&](QPainter& painter) { PaintFortuneList(painter, state_.record, tables_); });
-    surfaces_.image2.SetContentText(FortuneListText(state_.record, tables_));
-}
-
-void MainWindowPanes::SetReportHolder(const std::string& reportText) {
-    surfaces_.memo1.Clear();
-    surfaces_.memo1.SetText(reportText);
+    surfaces_.fortunePane.Draw(
+        [&](QPainter& painter) { PaintFortuneList(painter, shown_->Counted(), tables_); });
 }
 
 void MainWindowPanes::DrawReadingLines() {
-    surfaces_.image3.Draw([&](QPainter& painter) {
-        PaintReadingLines(painter, state_.lines, state_.record.ScreenLineIndex);
+    surfaces_.readingPane.Draw([&](QPainter& painter) {
+        PaintReadingLines(painter, shown_->Lines(), shown_->Lines().lastScreenLine);
     });
-    surfaces_.image3.SetContentText(ReadingPaneText(state_.lines, state_.record.ScreenLineIndex));
 }
 
 }  // namespace soten::ui

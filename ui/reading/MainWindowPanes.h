@@ -1,7 +1,8 @@
 #pragma once
 
-#include "analysis/reading/NewReading.h"
-#include "analysis/reading/ProgramState.h"
+#include <optional>
+
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 
 namespace soten::ui {
@@ -9,29 +10,31 @@ namespace soten::ui {
 class PaneImage;
 class ReportHolder;
 
-// The main routine's view of the main window: the three panes and the report
-// holder. Each operation draws what the analysis has just computed.
-class MainWindowPanes final : public ResultPanes {
+// The main window's three result panes and its report holder, showing one
+// reading. At another pixel ratio each pane is drawn again from it.
+class MainWindowPanes final {
 public:
     struct Surfaces {
-        PaneImage& image1;  // name column
-        PaneImage& image2;  // fortune list
-        PaneImage& image3;  // reading
-        ReportHolder& memo1;
+        PaneImage& namePane;
+        PaneImage& fortunePane;
+        PaneImage& readingPane;
+        ReportHolder& reportHolder;
     };
 
-    MainWindowPanes(ProgramState& state, const Tables& tables, Surfaces surfaces);
+    MainWindowPanes(const Tables& tables, Surfaces surfaces);
 
-    void ClearResultPanes() override;
-    void DrawNameColumn() override;
-    void DrawFortuneList() override;
-    void SetReportHolder(const std::string& reportText) override;
-    void DrawReadingLines() override;
+    // Clears the panes, draws the name column, the fortune list and the
+    // reading, and keeps the report in the holder.
+    void Show(const Reading& reading);
 
 private:
-    ProgramState& state_;
+    void DrawNameColumn();
+    void DrawFortuneList();
+    void DrawReadingLines();
+
     const Tables& tables_;
     Surfaces surfaces_;
+    std::optional<Reading> shown_;
 };
 
 }  // namespace soten::ui

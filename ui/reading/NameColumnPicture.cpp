@@ -3,13 +3,13 @@
 #include <QPainter>
 #include <QString>
 
-#include "analysis/reading/NameColumnLayout.h"
 #include "analysis/reading/ShownText.h"
 #include "analysis/text/ShiftJis.h"
 #include "platform/drawing/CellFont.h"
 #include "platform/drawing/CellText.h"
 #include "platform/drawing/FontSubstitutes.h"
 #include "platform/drawing/PixelLines.h"
+#include "ui/reading/NameColumnLayout.h"
 #include "ui/reading/PaneColors.h"
 #include "ui/widgets/Cp932Conversion.h"
 
@@ -39,7 +39,7 @@ struct PaneFont {
 
 class NameColumnPainter {
 public:
-    NameColumnPainter(QPainter& painter, NameRecord& record)
+    NameColumnPainter(QPainter& painter, const NameRecord& record)
         : painter_(painter),
           record_(record),
           layout_(NameColumnLayout::For(record.Lengths[Surname], record.Lengths[GivenName])),
@@ -71,10 +71,10 @@ private:
     }
 
     void PaintCharacter(NamePart part, int k, int row) {
-        record_.CurrentChar =
+        const std::string character =
             ColumnCharacter(Unit(record_.Names[part], static_cast<std::size_t>(k)));
         const int y = layout_.RowY(row);
-        Text(nameFont_, colors::Black, X - 2, y - 2, FromCp932(record_.CurrentChar));
+        Text(nameFont_, colors::Black, X - 2, y - 2, FromCp932(character));
         Text(smallFont_, colors::Black, X + 20, y,
              QString::asprintf("%2d", record_.Strokes[part][static_cast<std::size_t>(k)]));
     }
@@ -176,7 +176,7 @@ private:
     }
 
     QPainter& painter_;
-    NameRecord& record_;
+    const NameRecord& record_;
     const NameColumnLayout layout_;
     const PaneFont nameFont_;
     const PaneFont markerFont_;
@@ -186,7 +186,7 @@ private:
 
 }  // namespace
 
-void PaintNameColumn(QPainter& painter, NameRecord& record) {
+void PaintNameColumn(QPainter& painter, const NameRecord& record) {
     NameColumnPainter(painter, record).Paint();
 }
 

@@ -62,7 +62,7 @@ QPushButton* DialogButton(QWidget* parent, const char* name, const QString& text
 
 }  // namespace
 
-NameEntryDialog::NameEntryDialog(QWidget* parent, StrokeStyle& strokeStyle)
+NameEntryDialog::NameEntryDialog(QWidget* parent, StrokeStyle strokeStyle)
     : QDialog(parent), strokeStyle_(strokeStyle) {
     setObjectName(QStringLiteral("NameEntryDialog"));
     setWindowTitle(QStringLiteral("姓名の入力"));

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "analysis/reading/NameRecord.h"
-#include "analysis/reading/NewReading.h"
+#include "analysis/reading/Reading.h"
 #include "ui/reading/KeyModifiers.h"
 
 class QButtonGroup;
@@ -18,17 +18,19 @@ namespace soten::ui {
 
 // The name entry dialog "姓名の入力". Created once and shown again for every
 // New command; nothing in it is ever reset, so after a refused attempt the
-// user finds everything as it was left. It writes the stroke style the
-// moment a style is picked.
+// user finds everything as it was left, the style picked included.
 class NameEntryDialog : public QDialog {
     Q_OBJECT
 
 public:
-    NameEntryDialog(QWidget* parent, StrokeStyle& strokeStyle);
+    explicit NameEntryDialog(QWidget* parent, StrokeStyle strokeStyle = StrokeStyle::Shinji);
 
     // Shows the dialog modally, centred over its owner. On OK, the texts of
     // the 名字 and 名前 boxes in code page 932; nothing on Cancel.
     std::optional<EnteredNames> ShowEntryDialog();
+
+    // The style picked, the moment it is picked (whether or not OK follows).
+    StrokeStyle Style() const { return strokeStyle_; }
 
     // Takes names read elsewhere (the 名付け候補 dialog) as if they had been
     // typed here: the two texts, their history lists and the style.
@@ -58,7 +60,7 @@ private:
     bool HandleDialogKey(QObject* watched, const QKeyEvent& event);
     void CentreOverOwner();
 
-    StrokeStyle& strokeStyle_;
+    StrokeStyle strokeStyle_;
     QButtonGroup* styleButtonGroup_;
 };
 

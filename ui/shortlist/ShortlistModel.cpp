@@ -73,7 +73,8 @@ int ShortlistModel::columnCount(const QModelIndex& parent) const {
 QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const ComparedName& name = names_[static_cast<std::size_t>(index.row())];
-    const NameRecord& record = name.reading.record;
+    static const NameRecord refused;  // a refused name has no numbers to show
+    const NameRecord& record = name.reading ? name.reading->Counted() : refused;
     const int column = index.column();
     const bool numbers = column >= Strokes && column <= Inyo && column != Registrable;
     if (name.refusal && numbers) {

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "analysis/reading/HeadlessReading.h"
+#include "analysis/reading/Reading.h"
 #include "printing/device/PrinterSession.h"
 #include "printing/device/QtPrinterBackend.h"
 #include "printing/pages/PdfExport.h"
@@ -14,16 +14,6 @@
 #include "tests/support/FixtureTables.h"
 
 namespace soten::test {
-
-ShownReading MakeReading(const std::string& surname, const std::string& given, StrokeStyle style) {
-    ProgramState state;
-    state.strokeStyle = style;
-    const auto refusal = ReadHeadless(state, FixtureTables(), {Sjis(surname), Sjis(given)});
-    if (refusal) {
-        throw std::runtime_error("names refused: " + surname + " " + given + ": " + Utf8(*refusal));
-    }
-    return state.shown;
-}
 
 std::unique_ptr<printing::FakePrinterBackend> OneFakePrinter() {
     auto backend = std::make_unique<printing::FakePrinterBackend>();
@@ -50,7 +40,7 @@ std::vector<RecordedPage::Picture> PicturesOf(const std::vector<RecordedPage::It
     return pictures;
 }
 
-void PrintToPdfFile(const ShownReading& reading, const QString& path, const Tables& tables) {
+void PrintToPdfFile(const Reading& reading, const QString& path, const Tables& tables) {
     PrinterSession printer(std::make_unique<printing::QtPrinterBackend>());
     PrintDialog dialog(printer);
     PrintDialog::SetNextAnswer(

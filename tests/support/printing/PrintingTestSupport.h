@@ -6,18 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis/reading/ProgramState.h"
+#include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "printing/pages/RecordedPage.h"
+#include "tests/support/FixtureTables.h"
 #include "tests/support/printing/FakePrinterBackend.h"
 
 namespace soten::test {
-
-// A reading made by the engine from UTF-8 names, as the desktop program
-// would show it. Throws when the names are refused. The fixture tables keep
-// the stroke counts independent of the program's data, which others edit.
-ShownReading MakeReading(const std::string& surname, const std::string& given,
-                         StrokeStyle style = StrokeStyle::Shinji);
 
 // A fake printing service with one printer, "fake", that supports the four
 // settings the page uses, at 254 dpi with no offset: device dots are then
@@ -30,7 +25,7 @@ std::vector<RecordedPage::Picture> PicturesOf(const std::vector<RecordedPage::It
 
 // The whole Print command through the real layer (Qt Print Support), with
 // the dialog answered "PDF file output to `path`".
-void PrintToPdfFile(const ShownReading& reading, const QString& path, const Tables& tables);
+void PrintToPdfFile(const Reading& reading, const QString& path, const Tables& tables);
 
 // Words of a PDF as `pdftotext -bbox-layout` reads them, positions in tenths
 // of a millimetre from the sheet's top-left corner.

@@ -4,7 +4,7 @@
 
 #include "analysis/reading/NameRecord.h"
 
-namespace soten {
+namespace soten::ui {
 
 // Rows of the vertical name column in the name pane: an optional "①" row, the
 // surname, the given name and an optional lower "①" row, spread over a fixed
@@ -30,4 +30,4 @@ struct NameColumnLayout {
     bool IsTall() const { return rowCount > 7; }
 };
 
-}  // namespace soten
+}  // namespace soten::ui

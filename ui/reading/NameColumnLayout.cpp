@@ -1,6 +1,6 @@
-#include "analysis/reading/NameColumnLayout.h"
+#include "ui/reading/NameColumnLayout.h"
 
-namespace soten {
+namespace soten::ui {
 
 NameColumnLayout NameColumnLayout::For(int surnameLength, int givenLength) {
     NameColumnLayout layout;
@@ -15,4 +15,4 @@ NameColumnLayout NameColumnLayout::For(int surnameLength, int givenLength) {
     return layout;
 }
 
-}  // namespace soten
+}  // namespace soten::ui

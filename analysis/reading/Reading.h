@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "analysis/reading/Fortunes.h"
+#include "analysis/reading/NameRecord.h"
+#include "analysis/reading/ReadingLines.h"
+#include "analysis/reading/Tables.h"
+
+namespace soten {
+
+// The names to read, in code page 932, as typed or picked. `givenYomi` is
+// the given name's pronunciation in hiragana when it is known (a name picked
+// from the name search or the shortlist), else empty.
+struct EnteredNames {
+    std::string surname;
+    std::string given;
+    std::string givenYomi = {};
+};
+
+// Why names get no reading. Each reason has the program's own message.
+struct Refusal {
+    enum class Reason {
+        TooManyCharacters,      // "文字数が多すぎます"
+        UncountableCharacters,  // "不適切な文字があります"
+    };
+    Reason reason = Reason::UncountableCharacters;
+    // For UncountableCharacters: the distinct characters (code page 932, in
+    // the order typed) that the dictionary cannot count; empty for a name
+    // with an empty part. A character that code page 932 lacks is SUB.
+    std::vector<std::string> characters;
+
+    const std::string& Message() const;
+};
+
+const std::string& MessageOf(Refusal::Reason reason);
+
+// The characters the dictionary lacks, named for the user:
+// "「a」「b」は辞書にありません"; empty when there are none. The characters
+// and the text are code page 932, or UTF-8 when `utf8` is set.
+std::string LackedCharactersText(const std::vector<std::string>& characters, bool utf8 = false);
+
+// 鑑定: everything that is known of an accepted name once it has been read:
+// its counted characters, the five numbers with their grades and keywords,
+// the report and the reading wrapped for the screen and the printed page.
+// Made only by MakeReading and never changed afterwards.
+class Reading {
+public:
+    const NameRecord& Counted() const { return counted_; }
+    const std::string& Surname() const { return counted_.Names[soten::Surname]; }
+    const std::string& Given() const { return counted_.Names[GivenName]; }
+    const std::string& GivenYomi() const { return givenYomi_; }
+    StrokeStyle Style() const { return style_; }
+
+    std::int32_t Fortune(FortuneKind kind) const { return counted_.Fortunes[kind]; }
+    const Keyword& KeywordOf(FortuneKind kind) const { return keywords_[kind]; }
+
+    // The report as saved and copied: CR LF after every line.
+    const std::string& Report() const { return report_; }
+    const ReadingLines& Lines() const { return lines_; }
+
+private:
+    friend std::variant<Reading, Refusal> MakeReading(const EnteredNames&, StrokeStyle,
+                                                      const Tables&);
+    Reading() = default;
+
+    NameRecord counted_;
+    std::string givenYomi_;
+    StrokeStyle style_ = StrokeStyle::Shinji;
+    std::array<Keyword, FortuneCount> keywords_{};
+    std::string report_;
+    ReadingLines lines_;
+};
+
+// Counts the names in the style: their characters' strokes and the five
+// numbers, or why they cannot be read. What MakeReading refuses, this refuses.
+std::variant<NameRecord, Refusal> CountName(const EnteredNames& names, StrokeStyle style,
+                                            const Tables& tables);
+
+// Reads the names in the style: the reading, or why there is none. A part
+// longer than ten characters, or more than twelve in all, is refused first;
+// then an empty part or a character the dictionary cannot count.
+std::variant<Reading, Refusal> MakeReading(const EnteredNames& names, StrokeStyle style,
+                                           const Tables& tables);
+
+}  // namespace soten
