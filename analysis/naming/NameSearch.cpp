@@ -764,20 +764,19 @@ bool IsHiraganaText(std::string_view cp932) {
 }
 
 std::string ToHiragana(std::string_view cp932) {
-    std::string out(cp932);
-    for (std::size_t i = 0; i + 1 < out.size();) {
-        const auto lead = static_cast<unsigned char>(out[i]);
-        if (!IsLeadByte(lead)) {
-            ++i;
+    std::string out;
+    out.reserve(cp932.size());
+    for (const std::string_view character : Cp932Characters(cp932)) {
+        if (character.size() == 1) {
+            out.append(character);
             continue;
         }
-        const unsigned code = lead << 8 | static_cast<unsigned char>(out[i + 1]);
+        const unsigned code = UnitCode(character);
         unsigned mapped = code;
         if (code >= 0x8340 && code <= 0x837E) mapped = code - 0x8340 + 0x829F;  // ァ..ミ
         if (code >= 0x8380 && code <= 0x8393) mapped = code - 0x8380 + 0x82DE;  // ム..ン
-        out[i] = static_cast<char>(mapped >> 8);
-        out[i + 1] = static_cast<char>(mapped & 0xFF);
-        i += 2;
+        out += static_cast<char>(mapped >> 8);
+        out += static_cast<char>(mapped & 0xFF);
     }
     return out;
 }

@@ -127,10 +127,9 @@ NameGender GenderOfTag(std::string_view tag) {
 std::vector<std::string> UnregistrableCharacters(std::string_view given,
                                                  const std::vector<std::string>& nameKanji) {
     std::vector<std::string> refused;
-    for (std::size_t i = 0; i < given.size();) {
-        const bool pair = IsLeadByte(static_cast<unsigned char>(given[i])) && i + 1 < given.size();
-        const std::string unit(given.substr(i, pair ? 2 : 1));
-        i += unit.size();
+    for (const std::string_view character : Cp932Characters(given)) {
+        const std::string unit(character);
+        const bool pair = unit.size() == 2;
         const bool allowed = pair && (IsRegistrableKana(UnitCode(unit)) ||
                                       std::binary_search(nameKanji.begin(), nameKanji.end(), unit));
         if (!allowed && std::find(refused.begin(), refused.end(), unit) == refused.end()) {

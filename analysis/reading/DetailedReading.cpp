@@ -4,7 +4,7 @@
 
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/ShownText.h"
-#include "analysis/text/Formatted.h"
+#include "analysis/text/PaddedNumber.h"
 #include "analysis/text/ShiftJis.h"
 
 namespace soten {
@@ -210,7 +210,7 @@ std::vector<std::string> DetailLines(const NameRecord& record, StrokeStyle style
             const std::int32_t strokes = record.Strokes[part][static_cast<std::size_t>(k)];
             lines.push_back(
                 indent + std::string(Unit(record.Names[part], static_cast<std::size_t>(k))) + gap +
-                Formatted("%2d", strokes) + stroke + gap + marks[strokes % 2 != 0]);
+                PaddedNumber(strokes, 2) + stroke + gap + marks[strokes % 2 != 0]);
         }
     }
     std::string verdict = indent + Text("配列　") + InyoPattern(inyo) + gap + Text("判定　") +
@@ -224,7 +224,7 @@ std::vector<std::string> DetailLines(const NameRecord& record, StrokeStyle style
     lines.push_back(indent + SansaiRuleSentence());
     for (const FortuneKind kind : {Heaven, Person, Earth}) {
         lines.push_back(indent + FortuneLabels()[kind] + gap +
-                        Formatted("%3d", record.Fortunes[static_cast<std::size_t>(kind)]) + gap +
+                        PaddedNumber(record.Fortunes[static_cast<std::size_t>(kind)], 3) + gap +
                         ElementName(sansai.elements[static_cast<std::size_t>(kind)]));
     }
     for (int pair = 0; pair < 2; ++pair) {
@@ -244,7 +244,7 @@ std::vector<std::string> DetailLines(const NameRecord& record, StrokeStyle style
         const std::int32_t number = record.Fortunes[static_cast<std::size_t>(kind)];
         const Keyword keyword = LookupKeyword(tables, number);
         lines.push_back(indent + FortuneLabels()[kind] + FortuneValueText(number) +
-                        GradeMark(keyword.grade) + keyword.word + numberSuffix);
+                        GradeMark(keyword.grade) + ' ' + keyword.word + numberSuffix);
     }
     return lines;
 }

@@ -36,8 +36,8 @@ const std::array<std::string, FortuneCount>& FortuneLabels() {
 }
 
 const std::string& GradeMark(int grade) {
-    static const std::array<std::string, 4> marks = {Cp932Text("◎ "), Cp932Text("○ "),
-                                                     Cp932Text("△ "), Cp932Text("× ")};
+    static const std::array<std::string, 4> marks = {Cp932Text("◎"), Cp932Text("○"), Cp932Text("△"),
+                                                     Cp932Text("×")};
     return marks.at(static_cast<std::size_t>(grade - 1));
 }
 

@@ -35,7 +35,8 @@ constexpr int ListingPosition(FortuneKind kind) {
     return (static_cast<int>(kind) + 1) % FortuneCount;
 }
 
-// "◎ ", "○ ", "△ " or "× " (the symbol and one ASCII space) for grades 1 to 4.
+// "◎", "○", "△" or "×" for grades 1 to 4; a line that names the keyword
+// after the mark sets one ASCII space between them.
 const std::string& GradeMark(int grade);
 
 }  // namespace soten

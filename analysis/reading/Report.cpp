@@ -4,7 +4,7 @@
 
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/LineWrapper.h"
-#include "analysis/text/Formatted.h"
+#include "analysis/text/PaddedNumber.h"
 #include "analysis/text/ShiftJis.h"
 
 namespace soten {
@@ -51,7 +51,7 @@ void AppendNameCharacters(std::string& out, const NameRecord& record, NamePart p
 void AppendStrokeCounts(std::string& out, const NameRecord& record, NamePart part) {
     const int length = record.Lengths[part];
     for (int k = 1; k <= length; ++k) {
-        out.append(Formatted("%2d", record.Strokes[part][k]));
+        out.append(PaddedNumber(record.Strokes[part][k], 2));
         if (part == Surname || k < length) out.append(ThePhrases().fullWidthSpace);
     }
 }
@@ -62,8 +62,8 @@ std::string NumberWord(std::int32_t number) {
     if (number >= 1 && number <= 9) {
         return ThePhrases().fullWidthDigits[static_cast<std::size_t>(number - 1)];
     }
-    if (number >= 10 && number <= 99) return Formatted("%2d", number);
-    return Formatted("%4d", number);
+    if (number >= 10 && number <= 99) return PaddedNumber(number, 2);
+    return PaddedNumber(number, 4);
 }
 
 std::array<ReadingParagraph, 4> ReadingText::Paragraphs() const {
@@ -106,7 +106,7 @@ std::string ComposeReport(const NameRecord& record, const ReadingText& text, con
         const FortuneKind kind = ListedFortune(position);
         report.append(FortuneLabels()[kind])
             .append(p.equals)
-            .append(Formatted("%2d", f[kind]))
+            .append(PaddedNumber(f[kind], 2))
             .append(p.colon)
             .append(LookupKeyword(tables, f[kind]).word)
             .append(p.numberSuffix)

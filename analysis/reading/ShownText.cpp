@@ -1,6 +1,6 @@
 #include "analysis/reading/ShownText.h"
 
-#include "analysis/text/Formatted.h"
+#include "analysis/text/PaddedNumber.h"
 #include "analysis/text/ShiftJis.h"
 
 namespace soten {
@@ -16,8 +16,8 @@ constexpr std::string_view VerticalLine = "\x81\x62";
 std::string FortuneValueText(std::int32_t number) {
     static const std::string colon = Cp932Text("：");
     static const std::string open = Cp932Text("［");
-    return number < 100 ? colon + Formatted("%2d", number) + open
-                        : Formatted(":%3d", number) + open;
+    return number < 100 ? colon + PaddedNumber(number, 2) + open
+                        : ":" + PaddedNumber(number, 3) + open;
 }
 
 std::string ColumnCharacter(std::string_view unit) {

@@ -74,11 +74,7 @@ std::vector<UncountableCharacter> UncountableCharacters(const NameRecord& record
         const std::string_view name = record.Names[part];
         int previous = 0;
         int k = 0;
-        for (std::size_t i = 0; i < name.size();) {
-            const std::size_t length =
-                IsLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size() ? 2 : 1;
-            const std::string_view character = name.substr(i, length);
-            i += length;
+        for (const std::string_view character : Cp932Characters(name)) {
             const int count = CountUnit(character, ++k, previous, style, dictionary);
             if (count <= 0) found.push_back({part, k, character});
             previous = count;

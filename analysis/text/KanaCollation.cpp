@@ -66,15 +66,13 @@ std::string GojuonKey(std::string_view reading) {
     std::string key;
     key.reserve(reading.size() * 2 + 1);
     unsigned previous = 0;
-    for (std::size_t i = 0; i < reading.size();) {
-        const auto lead = static_cast<unsigned char>(reading[i]);
-        if (!IsLeadByte(lead) || i + 1 >= reading.size()) {
-            key += reading[i++];
+    for (const std::string_view character : Cp932Characters(reading)) {
+        if (character.size() == 1) {
+            key += character[0];
             previous = 0;
             continue;
         }
-        unsigned code = (lead << 8) | static_cast<unsigned char>(reading[i + 1]);
-        i += 2;
+        unsigned code = UnitCode(character);
         if (code >= FirstHiragana && code <= LastHiragana) {
             code = PlainKana(code);
         } else if (code == LongVowelMark && previous != 0) {

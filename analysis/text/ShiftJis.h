@@ -11,9 +11,70 @@ constexpr bool IsLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-// Number of characters in a code page 932 string: a lead byte and the byte
-// after it are one character, any other byte is one character by itself.
-int CountCharacters(std::string_view cp932);
+// The characters of a code page 932 text, in order, each a view of its bytes:
+// a lead byte and the byte after it are one character, any other byte (a
+// half-width kana among them, or a lead byte that ends the text) is one
+// character by itself.
+class Cp932Characters {
+public:
+    class Iterator {
+    public:
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+
+        constexpr Iterator() = default;
+        constexpr Iterator(const char* at, const char* end) : at_(at), end_(end) {}
+
+        constexpr std::string_view operator*() const { return {at_, Length()}; }
+        constexpr Iterator& operator++() {
+            at_ += Length();
+            return *this;
+        }
+        constexpr Iterator operator++(int) {
+            Iterator before = *this;
+            ++*this;
+            return before;
+        }
+        constexpr bool operator==(const Iterator& other) const { return at_ == other.at_; }
+
+    private:
+        constexpr std::size_t Length() const {
+            return IsLeadByte(static_cast<unsigned char>(*at_)) && end_ - at_ > 1 ? 2 : 1;
+        }
+
+        const char* at_ = nullptr;
+        const char* end_ = nullptr;
+    };
+
+    constexpr explicit Cp932Characters(std::string_view text) : text_(text) {}
+
+    constexpr Iterator begin() const { return {text_.data(), text_.data() + text_.size()}; }
+    constexpr Iterator end() const {
+        return {text_.data() + text_.size(), text_.data() + text_.size()};
+    }
+
+    constexpr int Count() const {
+        int count = 0;
+        for (Iterator it = begin(); it != end(); ++it) ++count;
+        return count;
+    }
+
+    // Character k (from 1), empty past the end.
+    constexpr std::string_view At(int k) const {
+        for (const std::string_view character : *this) {
+            if (--k == 0) return character;
+        }
+        return {};
+    }
+
+private:
+    std::string_view text_;
+};
+
+// Number of characters in a code page 932 string, as Cp932Characters walks it.
+constexpr int CountCharacters(std::string_view cp932) {
+    return Cp932Characters(cp932).Count();
+}
 
 // The code of a 2-byte unit: first byte high, second byte low.
 constexpr unsigned UnitCode(std::string_view unit) {

@@ -208,15 +208,13 @@ void ParseContains(const std::string& text, std::vector<RequiredCharacter>& requ
     }
     const std::string cp932 = Cp932Option(characters, "--contains");
     if (cp932.empty()) throw UsageError{"--contains needs a character"};
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < cp932.size(); ++k) {
-        const bool pair = IsLeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size();
+    int k = 0;
+    for (const std::string_view character : Cp932Characters(cp932)) {
         if (required.size() >= static_cast<std::size_t>(MaxRequiredCharacters)) {
             throw UsageError{"--contains takes at most 3 characters in all"};
         }
-        required.push_back(
-            {cp932.substr(i, pair ? 2 : 1), position == 0 ? 0 : position + static_cast<int>(k)});
-        i += pair ? 2 : 1;
+        required.push_back({std::string(character), position == 0 ? 0 : position + k});
+        ++k;
     }
 }
 
@@ -332,10 +330,8 @@ void ApplySort(CliOptions& options, const std::string& value) {
 void ApplyExclude(CliOptions& options, const std::string& value) {
     const std::string cp932 = Cp932Option(value, "--exclude");
     if (cp932.empty()) throw UsageError{"--exclude needs a character"};
-    for (std::size_t i = 0; i < cp932.size();) {
-        const bool pair = IsLeadByte(static_cast<unsigned char>(cp932[i])) && i + 1 < cp932.size();
-        options.search.excluded.push_back(cp932.substr(i, pair ? 2 : 1));
-        i += pair ? 2 : 1;
+    for (const std::string_view character : Cp932Characters(cp932)) {
+        options.search.excluded.emplace_back(character);
     }
 }
 

@@ -100,11 +100,7 @@ int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
     int status = ExitReadingMade;
     int previous = 0;
     int k = 0;
-    for (std::size_t i = 0; i < text->size();) {
-        const bool pair =
-            IsLeadByte(static_cast<unsigned char>((*text)[i])) && i + 1 < text->size();
-        const std::string_view character(text->data() + i, pair ? 2 : 1);
-        i += character.size();
+    for (const std::string_view character : Cp932Characters(*text)) {
         const int count = CountUnit(character, ++k, previous, options.style, tables.dictionary);
         const std::string shown = character == "\x1A" ? "?" : Cp932::ToUtf8Lossy(character);
         if (count > 0) {

@@ -173,7 +173,7 @@ TableRow RowOf(const ListedName& name, const TableColumns& columns, bool shortli
     for (const FortuneKind kind : TableFortunes) {
         std::string& cell = row.cells[at++];
         cell = std::to_string(record.Fortunes[kind]);
-        cell += Utf8(GradeMark(compared.keywords[kind].grade).substr(0, 2));
+        cell += Utf8(GradeMark(compared.keywords[kind].grade));
     }
     row.cells[at++] = std::to_string(compared.score);
     std::string& registry = row.cells[at++];

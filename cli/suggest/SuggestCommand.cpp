@@ -67,7 +67,7 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
         for (const FortuneKind kind : {Person, Earth, Outer, Total}) {
             field(Utf8(FortuneLabels()[kind]), " ");
             out += std::to_string(candidate.record.Fortunes[kind]);
-            out += Utf8(GradeMark(candidate.keywords[kind].grade).substr(0, 2));
+            out += Utf8(GradeMark(candidate.keywords[kind].grade));
         }
         field("評点 ", std::to_string(candidate.score));
         field("三才 ", Utf8(VerdictName(candidate.sansai.verdict)));

@@ -7,7 +7,7 @@
 
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
-#include "analysis/text/Formatted.h"
+#include "analysis/text/PaddedNumber.h"
 #include "analysis/text/ShiftJis.h"
 #include "platform/drawing/Cp932Strings.h"
 #include "platform/drawing/FontSubstitutes.h"
@@ -151,16 +151,15 @@ QString StrokesText(const NameRecord& record) {
     static const std::string dot = Cp932Text("・");
     for (int k = 1; k <= record.Lengths[GivenName]; ++k) {
         if (k > 1) text += dot;
-        text += Formatted("%d", record.Strokes[GivenName][static_cast<std::size_t>(k)]);
+        text += std::to_string(record.Strokes[GivenName][static_cast<std::size_t>(k)]);
     }
     return FromCp932(text);
 }
 
 QString FortuneText(const ComparedName& name, std::size_t kind) {
     // The number right-aligned in three places, so the marks line up.
-    std::string text = Formatted("%3d", name.reading->Counted().Fortunes[kind]);
-    const std::string& mark = GradeMark(name.keywords[kind].grade);
-    text.append(mark, 0, mark.find(' '));
+    std::string text = PaddedNumber(name.reading->Counted().Fortunes[kind], 3);
+    text += GradeMark(name.keywords[kind].grade);
     return FromCp932(text);
 }
 

@@ -31,16 +31,13 @@ std::vector<std::string> CutLine(const std::string& line, std::size_t maxBytes,
     static const std::string comma = Cp932Text("，");
     std::vector<std::string> pieces;
     std::string piece;
-    for (std::size_t i = 0; i < line.size();) {
-        const std::size_t size = IsLeadByte(static_cast<unsigned char>(line[i])) ? 2 : 1;
-        const std::string_view unit(line.data() + i, std::min(size, line.size() - i));
+    for (const std::string_view unit : Cp932Characters(line)) {
         const bool hangs = unit == period || unit == comma;
         if (piece.size() + unit.size() > maxBytes && !hangs) {
             pieces.push_back(std::move(piece));
             piece = continuation;
         }
         piece.append(unit);
-        i += unit.size();
     }
     if (!piece.empty() || pieces.empty()) pieces.push_back(std::move(piece));
     return pieces;

@@ -6,7 +6,7 @@
 
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/ShownText.h"
-#include "analysis/text/Formatted.h"
+#include "analysis/text/PaddedNumber.h"
 #include "analysis/text/ShiftJis.h"
 #include "platform/drawing/Cp932Strings.h"
 #include "platform/drawing/FontSubstitutes.h"
@@ -58,13 +58,13 @@ std::int32_t ReadingLineY(std::int32_t index, std::int32_t lastIndex) {
 std::string StrokeCountText(std::int32_t strokes) {
     static const std::string equals = Cp932Text("＝");
     static const std::string stroke = Cp932Text("画");
-    return equals + Formatted("%3d", strokes) + stroke;
+    return equals + PaddedNumber(strokes, 3) + stroke;
 }
 
 std::string FortuneLineText(const Tables& tables, FortuneKind kind, std::int32_t number) {
     static const std::string close = Cp932Text("数］");
     const Keyword keyword = LookupKeyword(tables, number);
-    return FortuneLabels()[kind] + FortuneValueText(number) + GradeMark(keyword.grade) +
+    return FortuneLabels()[kind] + FortuneValueText(number) + GradeMark(keyword.grade) + ' ' +
            keyword.word + close;
 }
 

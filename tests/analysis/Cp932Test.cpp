@@ -3,6 +3,8 @@
 #include <iconv.h>
 
 #include <optional>
+#include <string_view>
+#include <vector>
 
 #include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
@@ -111,6 +113,33 @@ TEST(ShiftJis, CountsCharactersNotBytes) {
     EXPECT_EQ(CountCharacters("\xB1\x8E\x52"), 2);      // ｱ山
     EXPECT_EQ(CountCharacters("\x8E\x52\x82"), 2);      // 山 + a lone lead byte
     EXPECT_EQ(CountCharacters(std::string(10000, 'a')), 10000);
+}
+
+TEST(ShiftJis, WalksCharactersOfOneOrTwoBytes) {
+    struct Case {
+        std::string_view text;
+        std::vector<std::string_view> characters;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"ab", {"a", "b"}},
+        {"\x8E\x52\x93\x63", {"\x8E\x52", "\x93\x63"}},  // 山田
+        {"\xA1\xB1\xDF", {"\xA1", "\xB1", "\xDF"}},      // ｡ｱﾟ
+        {"\x81\x40\x9F\x40\xE0\x40\xFC\x40", {"\x81\x40", "\x9F\x40", "\xE0\x40", "\xFC\x40"}},
+        {"\x80\xA0\xFD", {"\x80", "\xA0", "\xFD"}},  // next to the lead ranges
+        {"\x81 ", {"\x81 "}},                        // the second byte goes unchecked
+        {"\x8E\x52\x82", {"\x8E\x52", "\x82"}},      // a lone lead byte at the end
+    };
+    for (const Case& c : cases) {
+        const Cp932Characters characters(c.text);
+        const std::vector<std::string_view> walked(characters.begin(), characters.end());
+        EXPECT_EQ(walked, c.characters) << testing::PrintToString(c.text);
+        EXPECT_EQ(characters.Count(), static_cast<int>(c.characters.size()));
+        for (std::size_t k = 1; k <= c.characters.size(); ++k) {
+            EXPECT_EQ(characters.At(static_cast<int>(k)), c.characters[k - 1]);
+        }
+        EXPECT_EQ(characters.At(static_cast<int>(c.characters.size()) + 1), "");
+    }
 }
 
 TEST(ShiftJis, WalksTwoBytesAtATime) {

@@ -90,12 +90,11 @@ TEST(FortuneLabels, ListTotalFirstThenHeavenPersonEarthOuter) {
     }
 }
 
-TEST(GradeMark, IsTheSymbolAndOneAsciiSpace) {
-    EXPECT_EQ(GradeMark(1), Sjis("◎ "));
-    EXPECT_EQ(GradeMark(2), Sjis("○ "));
-    EXPECT_EQ(GradeMark(3), Sjis("△ "));
-    EXPECT_EQ(GradeMark(4), Sjis("× "));
-    for (int grade = 1; grade <= 4; ++grade) EXPECT_EQ(GradeMark(grade).size(), 3u);
+TEST(GradeMark, IsTheSymbolAlone) {
+    EXPECT_EQ(GradeMark(1), Sjis("◎"));
+    EXPECT_EQ(GradeMark(2), Sjis("○"));
+    EXPECT_EQ(GradeMark(3), Sjis("△"));
+    EXPECT_EQ(GradeMark(4), Sjis("×"));
 }
 
 }  // namespace

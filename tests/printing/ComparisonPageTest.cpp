@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "analysis/reading/Fortunes.h"
-#include "analysis/text/Formatted.h"
+#include "analysis/text/PaddedNumber.h"
 #include "analysis/text/ShiftJis.h"
 #include "printing/device/PrinterSession.h"
 #include "printing/pages/ComparisonPage.h"
@@ -139,7 +139,7 @@ TEST(ComparisonPageTest, EachRowHoldsTheNameItsFiguresOrItsRefusal) {
         for (std::size_t kind = 0; kind < FortuneCount; ++kind) {
             const std::string mark = GradeMark(name.keywords[kind].grade);
             const QString expected =
-                from(Formatted("%3d", name.reading->Counted().Fortunes[kind]) + mark).trimmed();
+                from(PaddedNumber(name.reading->Counted().Fortunes[kind], 3) + mark).trimmed();
             EXPECT_TRUE(row.contains(expected)) << expected.toStdString();
         }
         QStringList strokes;

@@ -120,8 +120,8 @@ TEST(ReadingPageTest, FortuneLinesOfTheWorkedExampleTotalOnTop) {
         ASSERT_NE(line, lines.end()) << row;
         const Keyword keyword = LookupKeyword(FixtureTables(), expected[row].second);
         EXPECT_EQ(line->text, QString::fromUtf8(expected[row].first) +
-                                  FromSjis(GradeMark(keyword.grade)) + FromSjis(keyword.word) +
-                                  QStringLiteral("数］"));
+                                  FromSjis(GradeMark(keyword.grade)) + u' ' +
+                                  FromSjis(keyword.word) + QStringLiteral("数］"));
         EXPECT_EQ(line->font.name, Mincho);
         EXPECT_EQ(line->font.size, 12);
     }

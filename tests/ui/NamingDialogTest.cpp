@@ -138,9 +138,8 @@ TEST_F(NamingDialogTest, KeyedFiltersFillTheTableAsTheSearchAnswers) {
         EXPECT_EQ(Cell(table, row, NamingResultModel::TotalFortune),
                   QStringLiteral("%1 %2")
                       .arg(candidate.record.Fortunes[soten::Total])
-                      .arg(QString::fromStdString(soten::Cp932::ToUtf8Lossy(soten::GradeMark(
-                                                      candidate.keywords[soten::Total].grade)))
-                               .trimmed()));
+                      .arg(QString::fromStdString(soten::Cp932::ToUtf8Lossy(
+                          soten::GradeMark(candidate.keywords[soten::Total].grade)))));
         for (int column = NamingResultModel::PersonFortune;
              column <= NamingResultModel::TotalFortune; ++column) {
             EXPECT_FALSE(Cell(table, row, column).endsWith(QStringLiteral("×")));

@@ -8,7 +8,7 @@
 namespace soten::ui {
 
 QVariant FortuneCell(FortuneKind kind, int number, const Keyword& keyword, int role) {
-    const QString mark = FromCp932(GradeMark(keyword.grade)).trimmed();
+    const QString mark = FromCp932(GradeMark(keyword.grade));
     switch (role) {
         case Qt::DisplayRole:
             return QStringLiteral("%1 %2").arg(number).arg(mark);

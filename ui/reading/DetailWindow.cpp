@@ -176,9 +176,9 @@ QString DetailWindow::DetailHtml(const Reading& reading, const Tables& tables) {
         const Keyword keyword = LookupKeyword(tables, number);
         html += QStringLiteral("<tr>%1%2%3</tr>")
                     .arg(Cell(Html(FortuneLabels()[kind])), Cell(QString::number(number)),
-                         Cell(Coloured(
-                             Html(GradeMark(keyword.grade) + keyword.word) + QStringLiteral("数"),
-                             colors::GradeColor(keyword.grade))));
+                         Cell(Coloured(Html(GradeMark(keyword.grade) + ' ' + keyword.word) +
+                                           QStringLiteral("数"),
+                                       colors::GradeColor(keyword.grade))));
     }
     html += QStringLiteral("</table>");
     return html;

@@ -41,7 +41,8 @@ void PaintFortuneList(QPainter& painter, const NameRecord& record, const Tables&
         text(colors::Maroon, 13, y, FromCp932(FortuneLabels()[kind]));
         text(colors::Black, valueX, y, FromCp932(FortuneValueText(value)));
         text(colors::GradeColor(keyword.grade), gradeX, y,
-             FromCp932(GradeMark(keyword.grade)) + FromCp932(keyword.word) + QStringLiteral("数"));
+             FromCp932(GradeMark(keyword.grade)) + u' ' + FromCp932(keyword.word) +
+                 QStringLiteral("数"));
         text(colors::Black, closeX, y, QStringLiteral("］"));
     }
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "analysis/reading/ShownText.h"
+#include "analysis/text/PaddedNumber.h"
 #include "analysis/text/ShiftJis.h"
 #include "platform/drawing/CellFont.h"
 #include "platform/drawing/CellText.h"
@@ -76,7 +77,8 @@ private:
         const int y = layout_.RowY(row);
         Text(nameFont_, colors::Black, X - 2, y - 2, FromCp932(character));
         Text(smallFont_, colors::Black, X + 20, y,
-             QString::asprintf("%2d", record_.Strokes[part][static_cast<std::size_t>(k)]));
+             QString::fromStdString(
+                 PaddedNumber(record_.Strokes[part][static_cast<std::size_t>(k)], 2)));
     }
 
     void PaintCharacters() {
@@ -172,7 +174,7 @@ private:
         Text(smallFont_, colors::Maroon, X + 12, 259 + e, QStringLiteral("  　総"));
         Text(smallFont_, colors::Maroon, X + 12, 274 + e, QStringLiteral("  　運"));
         Text(smallFont_, colors::Black, X + 12, 266 + e,
-             QString::asprintf("%3d", record_.Fortunes[Total]));
+             QString::fromStdString(PaddedNumber(record_.Fortunes[Total], 3)));
     }
 
     QPainter& painter_;

@@ -34,7 +34,7 @@ QString FortuneListText(const NameRecord& record, const Tables& tables) {
         const int value = record.Fortunes[kind];
         const Keyword keyword = LookupKeyword(tables, value);
         rows << FromCp932(FortuneLabels()[kind]) + u' ' + QString::number(value) + u' ' +
-                    FromCp932(GradeMark(keyword.grade)) + FromCp932(keyword.word) +
+                    FromCp932(GradeMark(keyword.grade)) + u' ' + FromCp932(keyword.word) +
                     QStringLiteral("数");
     }
     return rows.join(u'\n');
