@@ -108,12 +108,6 @@ const std::string& StrokeStyleName(StrokeStyle style) {
     return names[style == StrokeStyle::Honji ? 1 : 0];
 }
 
-std::string SansaiElements(const SansaiReading& sansai) {
-    std::string out;
-    for (const Element element : sansai.elements) out += ElementName(element);
-    return out;
-}
-
 const std::string& InyoMark(bool odd) {
     static const auto marks = Converted<2>({"●", "○"});
     return marks[odd ? 1 : 0];

@@ -108,8 +108,6 @@ const std::string& ShapeName(InyoShape shape);          // empty for Mixed
 const std::string& StrokeStyleName(StrokeStyle style);  // 新字式, 本字式
 const std::string& InyoMark(bool odd);                  // ○ (陽) or ● (陰)
 
-// "木火土": the elements of 天, 人 and 地 in a row.
-std::string SansaiElements(const SansaiReading& sansai);
 // "○●○○": one mark per character, surname first.
 std::string InyoPattern(const InyoReading& inyo);
 

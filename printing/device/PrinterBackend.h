@@ -17,7 +17,7 @@ class RecordedPage;
 
 namespace soten::printing {
 
-// Printer attributes as the list reports them (Windows' bit values).
+// Attributes of an entry of the printer list.
 inline constexpr std::uint32_t PrinterAttributeDefault = 0x00000004;
 inline constexpr std::uint32_t PrinterAttributeHidden = 0x00000020;
 
@@ -39,10 +39,8 @@ public:
     // The system's printer list, in its order.
     virtual std::vector<PrinterEntry> EnumPrinters() = 0;
 
-    // The toolkit printer's current printer: its name, and its index in a
-    // fresh EnumPrinters() (-1 when the list no longer holds it).
+    // The name of the toolkit printer's current printer.
     virtual std::string CurrentPrinterName() = 0;
-    virtual int CurrentPrinterIndex() = 0;
     // Whether the current printer still exists and can take a document.
     virtual bool CurrentPrinterAvailable() = 0;
 
@@ -59,12 +57,12 @@ public:
     virtual bool RunPrintDialog(QWidget* parent) = 0;
 
     // The current printer's settings record; nothing when it has none.
-    virtual std::optional<PrinterSettings> DeviceMode() = 0;
+    virtual std::optional<PrinterSettings> Settings() = 0;
 
     // Hands a record to the driver, which checks it, keeps what the printer
     // accepts and gives back the record now in force. Nothing when the
     // printer cannot be opened.
-    virtual std::optional<PrinterSettings> MergeDeviceMode(const PrinterSettings& mode) = 0;
+    virtual std::optional<PrinterSettings> MergeSettings(const PrinterSettings& settings) = 0;
 
     // Drops the toolkit's printer object; the next use builds a new one with
     // the system's default printer.

@@ -20,7 +20,7 @@ constexpr const char* OrientationNotSupported =
 constexpr const char* ColorNotSupported = "TRbPrinter.SetColor: Color is not Supported";
 constexpr const char* ScaleNotSupported = "TRbPrinter.SetScale: Scale is not Supported";
 constexpr const char* NoSettingInfo = "TRbPrinter.ApplySettings; No Setteing Info";
-constexpr const char* DevmodeSizeZero =
+constexpr const char* NoSettingsRecord =
     "TRbPrinter.ApplySettings; Devmode Size Should be greater than 0";
 constexpr const char* AssertionFailure = "Assertion failure";
 
@@ -39,7 +39,6 @@ std::unique_ptr<printing::PrinterBackend> PrinterSession::UseBackend(
     std::unique_ptr<printing::PrinterBackend> backend) {
     std::swap(backend_, backend);
     printers_ = PrinterList(*backend_);
-    cachedPrinterIndex_ = -1;
     changed_ = false;
     pending_.reset();
     pages_.clear();
@@ -50,7 +49,6 @@ void PrinterSession::CheckNoPrinter() {
     for (int i = 0; i < printers_.Count(); ++i) {
         if ((printers_.Attributes(i) & printing::PrinterAttributeHidden) == 0) return;
     }
-    cachedPrinterIndex_ = -1;
     throw NoPrinterError(NoPrinterMessage);
 }
 
@@ -63,21 +61,21 @@ void PrinterSession::ThrowUnavailable(const char* operation) {
 
 void PrinterSession::TakePendingCopy(const char* operation) {
     pending_.reset();
-    std::optional<PrinterSettings> mode = backend_->DeviceMode();
-    if (!mode) {
+    std::optional<PrinterSettings> settings = backend_->Settings();
+    if (!settings) {
         // A printer that has gone away is worth a message of its own; a
         // printer that is there and has no settings record is a broken
         // assumption of the layer.
         if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable(operation);
         throw PrinterAssertionError(AssertionFailure);
     }
-    pending_ = std::move(mode);
+    pending_ = std::move(settings);
 }
 
 SupportedSettingSet PrinterSession::SupportedSettings() {
     CheckNoPrinter();
     if (!pending_) TakePendingCopy("SupportedSettings");
-    return SupportedSettingSet::FromFields(pending_->fields);
+    return pending_->supported;
 }
 
 PrinterSettings& PrinterSession::PendingFor(PrinterSetting setting,
@@ -90,15 +88,8 @@ PrinterSettings& PrinterSession::PendingFor(PrinterSetting setting,
 
 void PrinterSession::SetPaperSizeNumber(std::int32_t paperNumber) {
     PrinterSettings& mode = PendingFor(PrinterSetting::PaperSize, PaperSizeNotSupported);
-    // The paper lists belong to the printer last looked at. This layer keeps
-    // no lists the program reads, only which printer that was.
-    cachedPrinterIndex_ = backend_->CurrentPrinterIndex();
     if (mode.paperSize == paperNumber) return;
     mode.paperSize = paperNumber;
-    if (paperNumber != PaperUserDefined) {
-        // A stored custom size would otherwise override the chosen paper.
-        mode.fields &= ~(DeviceField::PaperLength | DeviceField::PaperWidth);
-    }
     changed_ = true;
 }
 
@@ -131,19 +122,18 @@ void PrinterSession::SetScale(std::int16_t percent) {
 void PrinterSession::ApplySettings() {
     if (!changed_) return;
 
-    std::optional<PrinterSettings> block;
+    std::optional<PrinterSettings> record;
     std::exception_ptr failure;
     try {
         if (!pending_) throw PrinterAssertionError(NoSettingInfo);
-        block = backend_->DeviceMode();
-        if (!block) {
+        record = backend_->Settings();
+        if (!record) {
             if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable("ApplySettings");
-            throw PrinterAssertionError(DevmodeSizeZero);
+            throw PrinterAssertionError(NoSettingsRecord);
         }
-        block = *pending_;
+        record = *pending_;
         pending_.reset();
         changed_ = false;
-        cachedPrinterIndex_ = -1;
     } catch (...) {
         failure = std::current_exception();
     }
@@ -151,8 +141,8 @@ void PrinterSession::ApplySettings() {
     // The driver checks and merges the printer's record whether or not a new
     // one was prepared above, so the printer is always left with settings it
     // accepted; the first error is the one reported.
-    if (!block) block = backend_->DeviceMode();
-    if (block && !backend_->MergeDeviceMode(*block) && !failure) {
+    if (!record) record = backend_->Settings();
+    if (record && !backend_->MergeSettings(*record) && !failure) {
         if (!backend_->CurrentPrinterAvailable()) ThrowUnavailable("ApplySettings");
         throw PrinterAssertionError(AssertionFailure);
     }
@@ -206,12 +196,8 @@ QPoint PrinterSession::PhysicalOffset() {
 void PrinterSession::Refresh() {
     pending_.reset();
     changed_ = false;
-    cachedPrinterIndex_ = -1;
-    const int current = backend_->CurrentPrinterIndex();
-    if (current != cachedPrinterIndex_) {
-        cachedPrinterIndex_ = current;
-        SupportedSettings();
-    }
+    // A printer that has gone is reported when the command first uses it.
+    if (backend_->CurrentPrinterAvailable()) SupportedSettings();
 }
 
 void PrinterSession::SettingsChanged() {
@@ -221,7 +207,6 @@ void PrinterSession::SettingsChanged() {
     if (fresh == printers_) return;
     backend_->ResetPrinter();
     printers_ = std::move(fresh);
-    cachedPrinterIndex_ = -1;
     pending_.reset();
 }
 
@@ -247,51 +232,31 @@ PrinterSession& SharedPrinterSession() {
 
 // ---- PrintDialog ------------------------------------------------------------
 
-namespace {
-
-std::optional<PrintDialogAnswer>& NextAnswer() {
-    static std::optional<PrintDialogAnswer> answer;
-    return answer;
-}
-
-}  // namespace
-
-PrintDialog::PrintDialog(QObject* parent) : QObject(parent), printer_(nullptr) {}
+PrintDialog::PrintDialog(QObject* parent) : PrintDialog(nullptr, parent) {}
 
 PrintDialog::PrintDialog(PrinterSession& printer, QObject* parent)
-    : QObject(parent), printer_(&printer) {}
+    : PrintDialog(&printer, parent) {}
+
+PrintDialog::PrintDialog(PrinterSession* printer, QObject* parent)
+    : QObject(parent),
+      printer_(printer),
+      ask_([this](PrinterSession& session) { return AskSystemDialog(session); }) {}
 
 PrinterSession& PrintDialog::Printer() const {
     return printer_ ? *printer_ : SharedPrinterSession();
 }
 
-void PrintDialog::SetNextAnswer(const PrintDialogAnswer& answer) {
-    NextAnswer() = answer;
-}
-
-bool PrintDialog::HasNextAnswer() {
-    return NextAnswer().has_value();
+bool PrintDialog::AskSystemDialog(PrinterSession& printer) {
+    QWidget* owner = qobject_cast<QWidget*>(parent());
+    if (!owner) owner = QApplication::activeWindow();
+    printer.Backend().ProposeFileName(fileName_);
+    return printer.Backend().RunPrintDialog(owner);
 }
 
 bool PrintDialog::Execute() {
     PrinterSession& printer = Printer();
     printer.SettingsChanged();
-
-    bool accepted = false;
-    if (auto answer = std::exchange(NextAnswer(), std::nullopt)) {
-        accepted = answer->accepted;
-        if (accepted && !answer->printerName.empty() &&
-            !printer.Backend().SelectPrinter(answer->printerName, answer->outputFile)) {
-            throw std::invalid_argument("TRbPrintDialog: there is no printer named \"" +
-                                        answer->printerName + "\"");
-        }
-    } else {
-        QWidget* owner = qobject_cast<QWidget*>(parent());
-        if (!owner) owner = QApplication::activeWindow();
-        printer.Backend().ProposeFileName(fileName_);
-        accepted = printer.Backend().RunPrintDialog(owner);
-    }
-    if (!accepted) return false;
+    if (!ask_(printer)) return false;
     printer.Refresh();
     return true;
 }

@@ -8,9 +8,11 @@
 #include <QPoint>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "printing/device/PrinterBackend.h"
@@ -81,7 +83,8 @@ public:
     QPoint Resolution();
     QPoint PhysicalOffset();
 
-    // Follows the printer and settings chosen in the print dialog.
+    // Follows the printer and settings chosen in the print dialog: the next
+    // setter starts from them.
     void Refresh();
 
     // The settings-change watch: compares a fresh printer list with the
@@ -89,12 +92,6 @@ public:
     // printer. Called when a print command begins, as the system's change
     // notice would have been handled by then.
     void SettingsChanged();
-
-    // State, for the print command's checks and for tests.
-    int CachedPrinterIndex() const { return cachedPrinterIndex_; }
-    bool Changed() const { return changed_; }
-    const std::optional<PrinterSettings>& PendingCopy() const { return pending_; }
-    const PrinterList& PrintersInfo() const { return printers_; }
 
     printing::PrinterBackend& Backend() { return *backend_; }
     // Starts over on another printing service (tests use a fake one) and
@@ -109,7 +106,6 @@ private:
 
     std::unique_ptr<printing::PrinterBackend> backend_;
     PrinterList printers_;
-    int cachedPrinterIndex_ = -1;
     bool changed_ = false;
     std::optional<PrinterSettings> pending_;
     std::vector<RecordedPage> pages_;  // empty: no document is open
@@ -122,14 +118,6 @@ private:
 PrinterSession& SharedPrinterSession();
 
 // ---- The print dialog --------------------------------------------------------
-
-// An answer for the next Execute, so tests can go through the print command
-// without a modal dialog on screen.
-struct PrintDialogAnswer {
-    bool accepted = false;
-    std::string printerName;  // UTF-8; empty keeps the current printer
-    std::string outputFile;   // where a printer that writes files writes
-};
 
 // The print dialog of the layer: the system's dialog over the toolkit's
 // printer (built anew for each Execute, as the printer object may have been
@@ -149,17 +137,23 @@ public:
 
     PrinterSession& Printer() const;
 
+    // What showing the dialog comes to: true for OK, after which the printer
+    // and settings chosen in it are the printer's current ones. By default
+    // the system's dialog asks the user; tests answer without a window.
+    using Ask = std::function<bool(PrinterSession& printer)>;
+    void SetAsk(Ask ask) { ask_ = std::move(ask); }
+
     // The name proposed for a PDF file, in the folder last used.
     void SetFileName(const QString& fileName) { fileName_ = fileName; }
     const QString& FileName() const { return fileName_; }
 
-    // The next Execute returns this answer instead of showing the dialog.
-    static void SetNextAnswer(const PrintDialogAnswer& answer);
-    static bool HasNextAnswer();
-
 private:
+    PrintDialog(PrinterSession* printer, QObject* parent);
+    bool AskSystemDialog(PrinterSession& printer);
+
     PrinterSession* printer_;  // null: SharedPrinterSession()
     QString fileName_;
+    Ask ask_;
 };
 
 }  // namespace soten

@@ -23,34 +23,6 @@ namespace soten::printing {
 
 namespace {
 
-std::int16_t DuplexCode(QPrinter::DuplexMode duplex) {
-    switch (duplex) {
-        case QPrinter::DuplexNone:
-            return DuplexSimplex;
-        case QPrinter::DuplexShortSide:
-            return DuplexShortEdge;
-        case QPrinter::DuplexAuto:  // long edge unless the page is turned, as Qt does it
-        case QPrinter::DuplexLongSide:
-            return DuplexLongEdge;
-    }
-    return DuplexSimplex;
-}
-
-QPrinter::DuplexMode DuplexMode(std::int16_t code) {
-    switch (code) {
-        case DuplexLongEdge:
-            return QPrinter::DuplexLongSide;
-        case DuplexShortEdge:
-            return QPrinter::DuplexShortSide;
-        default:
-            return QPrinter::DuplexNone;
-    }
-}
-
-std::int16_t TenthsOfMillimetre(qreal millimetres) {
-    return static_cast<std::int16_t>(qRound(millimetres * 10));
-}
-
 // Qt says "QPainter::begin(): Returned false" on stderr when a printer
 // cannot start a document; the program reports that failure itself.
 class QuietFailedBegin {
@@ -110,15 +82,6 @@ std::vector<PrinterEntry> QtPrinterBackend::EnumPrinters() {
 
 std::string QtPrinterBackend::CurrentPrinterName() {
     return WritesPdf() ? PdfOutputName() : Printer().printerName().toStdString();
-}
-
-int QtPrinterBackend::CurrentPrinterIndex() {
-    const std::string name = CurrentPrinterName();
-    const std::vector<PrinterEntry> entries = EnumPrinters();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].name == name) return static_cast<int>(i);
-    }
-    return -1;
 }
 
 bool QtPrinterBackend::CurrentPrinterAvailable() {
@@ -206,90 +169,71 @@ bool QtPrinterBackend::RunPrintDialog(QWidget* parent) {
     return true;
 }
 
-std::optional<std::uint32_t> QtPrinterBackend::Capabilities() {
-    using namespace DeviceField;
+std::optional<SupportedSettingSet> QtPrinterBackend::Capabilities() {
     if (WritesPdf()) {
-        // Any page size and either colour model; copies would only repeat the page.
-        return Orientation | PaperSize | PaperLength | PaperWidth | Scale | Color;
+        // Any page size and either colour model.
+        return SupportedSettingSet{PrinterSetting::Orientation, PrinterSetting::PaperSize,
+                                   PrinterSetting::Scale, PrinterSetting::Color};
     }
     const QPrinterInfo info = QPrinterInfo::printerInfo(Printer().printerName());
     if (info.isNull()) return std::nullopt;
-    // Qt lays out the page in either orientation itself, and the CUPS server
-    // makes copies for any queue.
-    std::uint32_t fields = Orientation | PaperSize | Scale | Copies | Collate;
-    if (info.supportsCustomPageSizes()) fields |= PaperLength | PaperWidth;
+    // Qt lays out the page in either orientation itself and scales it when
+    // painting; every queue takes some page size.
+    SupportedSettingSet settings{PrinterSetting::Orientation, PrinterSetting::PaperSize,
+                                 PrinterSetting::Scale};
     const QList<QPrinter::ColorMode> colors = info.supportedColorModes();
-    if (colors.contains(QPrinter::Color) && colors.contains(QPrinter::GrayScale)) fields |= Color;
-    if (info.supportedDuplexModes().size() > 1) fields |= Duplex;
-    return fields;
-}
-
-std::optional<PrinterSettings> QtPrinterBackend::DeviceMode() {
-    const std::optional<std::uint32_t> capabilities = Capabilities();
-    if (!capabilities) return std::nullopt;
-    QPrinter& printer = Printer();
-    const QPageLayout layout = printer.pageLayout();
-    const QPageSize size = layout.pageSize();
-
-    PrinterSettings mode;
-    mode.fields = *capabilities;
-    mode.orientation =
-        layout.orientation() == QPageLayout::Landscape ? OrientationLandscape : OrientationPortrait;
-    mode.paperSize = size.windowsId() > 0 ? size.windowsId() : PaperUserDefined;
-    const QSizeF millimetres = size.size(QPageSize::Millimeter);
-    mode.paperWidth = TenthsOfMillimetre(millimetres.width());
-    mode.paperLength = TenthsOfMillimetre(millimetres.height());
-    mode.scale = scale_;
-    mode.copies = static_cast<std::int16_t>(printer.copyCount());
-    mode.collate = printer.collateCopies() ? 1 : 0;
-    mode.color = printer.colorMode() == QPrinter::Color ? ColorColor : ColorMonochrome;
-    mode.duplex = DuplexCode(printer.duplex());
-    // Length and width are in use only for a size of the user's own.
-    if (mode.paperSize != PaperUserDefined) {
-        mode.fields &= ~(DeviceField::PaperLength | DeviceField::PaperWidth);
+    if (colors.contains(QPrinter::Color) && colors.contains(QPrinter::GrayScale)) {
+        settings.Add(PrinterSetting::Color);
     }
-    return mode;
+    return settings;
 }
 
-std::optional<PrinterSettings> QtPrinterBackend::MergeDeviceMode(const PrinterSettings& mode) {
-    const std::optional<std::uint32_t> capabilities = Capabilities();
+std::optional<PrinterSettings> QtPrinterBackend::Settings() {
+    const std::optional<SupportedSettingSet> capabilities = Capabilities();
+    if (!capabilities) return std::nullopt;
+    const QPrinter& printer = Printer();
+    const QPageLayout layout = printer.pageLayout();
+    const int paperNumber = layout.pageSize().windowsId();
+
+    PrinterSettings settings;
+    settings.supported = *capabilities;
+    settings.orientation =
+        layout.orientation() == QPageLayout::Landscape ? OrientationLandscape : OrientationPortrait;
+    settings.paperSize = paperNumber > 0 ? paperNumber : PaperUserDefined;
+    settings.scale = scale_;
+    settings.color = printer.colorMode() == QPrinter::Color ? ColorColor : ColorMonochrome;
+    return settings;
+}
+
+std::optional<PrinterSettings> QtPrinterBackend::MergeSettings(const PrinterSettings& settings) {
+    const std::optional<SupportedSettingSet> capabilities = Capabilities();
     if (!capabilities) return std::nullopt;
     QPrinter& printer = Printer();
     // What the printer cannot take is ignored, as a driver ignores it.
-    const std::uint32_t usable = mode.fields & *capabilities;
-    const auto uses = [usable](std::uint32_t field) { return (usable & field) != 0; };
+    const auto uses = [&](PrinterSetting setting) {
+        return settings.supported.Has(setting) && capabilities->Has(setting);
+    };
 
-    // A length and width in use override the paper number.
-    std::optional<QPageSize> size;
-    if (uses(DeviceField::PaperLength) && uses(DeviceField::PaperWidth) && mode.paperLength > 0 &&
-        mode.paperWidth > 0) {
-        size = QPageSize(QSizeF(mode.paperWidth / 10.0, mode.paperLength / 10.0),
-                         QPageSize::Millimeter);
-    } else if (uses(DeviceField::PaperSize)) {
-        const QPageSize numbered(QPageSize::id(static_cast<int>(mode.paperSize)));
-        if (numbered.isValid()) size = numbered;
+    if (uses(PrinterSetting::PaperSize)) {
+        // A size without a number, or one the printer refuses, leaves the
+        // printer's own in place.
+        const QPageSize numbered(QPageSize::id(static_cast<int>(settings.paperSize)));
+        if (numbered.isValid() && !numbered.isEquivalentTo(printer.pageLayout().pageSize())) {
+            printer.setPageSize(numbered);
+        }
     }
-    // A size the printer refuses leaves its own in place.
-    if (size && !size->isEquivalentTo(printer.pageLayout().pageSize())) printer.setPageSize(*size);
-
-    if (uses(DeviceField::Orientation) &&
-        (mode.orientation == OrientationPortrait || mode.orientation == OrientationLandscape)) {
-        printer.setPageOrientation(mode.orientation == OrientationLandscape
+    if (uses(PrinterSetting::Orientation) && (settings.orientation == OrientationPortrait ||
+                                              settings.orientation == OrientationLandscape)) {
+        printer.setPageOrientation(settings.orientation == OrientationLandscape
                                        ? QPageLayout::Landscape
                                        : QPageLayout::Portrait);
     }
-    if (uses(DeviceField::Color) && (mode.color == ColorColor || mode.color == ColorMonochrome)) {
-        printer.setColorMode(mode.color == ColorColor ? QPrinter::Color : QPrinter::GrayScale);
+    if (uses(PrinterSetting::Color) &&
+        (settings.color == ColorColor || settings.color == ColorMonochrome)) {
+        printer.setColorMode(settings.color == ColorColor ? QPrinter::Color : QPrinter::GrayScale);
     }
-    if (uses(DeviceField::Copies) && mode.copies >= 1 && mode.copies != printer.copyCount()) {
-        printer.setCopyCount(mode.copies);
-    }
-    if (uses(DeviceField::Collate)) printer.setCollateCopies(mode.collate != 0);
-    if (uses(DeviceField::Duplex) && mode.duplex != DuplexCode(printer.duplex())) {
-        printer.setDuplex(DuplexMode(mode.duplex));
-    }
-    if (uses(DeviceField::Scale) && mode.scale > 0) scale_ = mode.scale;
-    return DeviceMode();
+    if (uses(PrinterSetting::Scale) && settings.scale > 0) scale_ = settings.scale;
+    return Settings();
 }
 
 void QtPrinterBackend::ResetPrinter() {
@@ -303,8 +247,8 @@ QPoint QtPrinterBackend::Resolution() {
 }
 
 QPoint QtPrinterBackend::PhysicalOffset() {
-    // Qt's printer paints from the corner of the printable area, as a GDI
-    // printer does; the offset is that corner measured from the sheet's.
+    // Qt's printer paints from the corner of the printable area; the offset
+    // is that corner measured from the sheet's.
     QPrinter& printer = Printer();
     const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
     const QRectF printable = printer.pageRect(QPrinter::DevicePixel);

@@ -14,8 +14,8 @@ namespace soten::printing {
 //
 // CUPS has no hidden attribute: no queue is ever reported hidden. The list
 // marks the system's default queue with the default attribute, so a change of
-// default counts as a change of the list, as it does on the system the layer
-// was designed around.
+// default counts as a change of the list and the next print command starts
+// over with the new default.
 class QtPrinterBackend final : public PrinterBackend {
 public:
     QtPrinterBackend();
@@ -34,13 +34,12 @@ public:
 
     std::vector<PrinterEntry> EnumPrinters() override;
     std::string CurrentPrinterName() override;
-    int CurrentPrinterIndex() override;
     bool CurrentPrinterAvailable() override;
     bool SelectPrinter(const std::string& name, const std::string& outputFile) override;
     void ProposeFileName(const QString& fileName) override;
     bool RunPrintDialog(QWidget* parent) override;
-    std::optional<PrinterSettings> DeviceMode() override;
-    std::optional<PrinterSettings> MergeDeviceMode(const PrinterSettings& mode) override;
+    std::optional<PrinterSettings> Settings() override;
+    std::optional<PrinterSettings> MergeSettings(const PrinterSettings& settings) override;
     void ResetPrinter() override;
     QPoint Resolution() override;
     QPoint PhysicalOffset() override;
@@ -48,9 +47,9 @@ public:
 
 private:
     bool WritesPdf();
-    // The fields the current printer can take at all; nothing when its queue
-    // has gone.
-    std::optional<std::uint32_t> Capabilities();
+    // The settings the current printer can take at all; nothing when its
+    // queue has gone.
+    std::optional<SupportedSettingSet> Capabilities();
 
     // The PDF file as the system names it, when it was given as bytes: Qt's
     // printer holds names as text, which cannot hold every byte string.

@@ -53,8 +53,8 @@ public:
 
     void TextOut(int x, int y, const QString& text);
     // Stretches the picture to fill `rect` exactly, whatever its own aspect.
-    // As with a GDI rectangle, the right and bottom edges are the first dots
-    // outside: build it as QRect(left, top, right - left, bottom - top).
+    // The right and bottom edges are the first dots outside: build it as
+    // QRect(left, top, right - left, bottom - top).
     void StretchDraw(const QRect& rect, std::shared_ptr<QSvgRenderer> picture);
     // A black line of `width` dots. Its square ends reach half the width past
     // the points given, so lines that meet at a corner close it.

@@ -124,7 +124,9 @@ TEST(DetailedReading, ReadingsOfWorkedNames) {
         const Reading reading = test::ReadingOf(c.surname, c.given, c.style, BuiltInTables());
         const NameRecord& record = reading.Counted();
         const SansaiReading sansai = ReadSansai(record);
-        EXPECT_EQ(Utf8(SansaiElements(sansai)), c.elements);
+        EXPECT_EQ(Utf8(ElementName(sansai.elements[0]) + ElementName(sansai.elements[1]) +
+                       ElementName(sansai.elements[2])),
+                  c.elements);
         EXPECT_EQ(Utf8(RelationName(sansai.relations[0]) + RelationName(sansai.relations[1])),
                   c.relations);
         EXPECT_EQ(Utf8(VerdictName(sansai.verdict)), c.sansai);

@@ -203,7 +203,7 @@ TEST(ComparisonPageTest, PrintCommandProposesADatedFileAndPrintsOnOk) {
     PrinterSession printer(std::move(backend));
     for (const bool accepted : {false, true}) {
         PrintDialog dialog(printer);
-        PrintDialog::SetNextAnswer({accepted, "fake", ""});
+        test::AnswerPrintDialog(dialog, {accepted, "fake", ""});
         printing::PrintComparison(dialog, Fixtures(), Date);
         EXPECT_EQ(dialog.FileName(), QStringLiteral("名前の比較_20261209.pdf"));
         EXPECT_EQ(fake->documents.size(), accepted ? 1u : 0u);

@@ -103,7 +103,7 @@ TEST(CupsPrintTest, PrintedReadingArrivesInCupsPdf) {
     const QSet<QString> before = PdfFilesIn(folder);
 
     PrintDialog dialog;  // over the program's one PrinterSession
-    PrintDialog::SetNextAnswer({true, Queue.toStdString(), ""});
+    test::AnswerPrintDialog(dialog, {true, Queue.toStdString(), ""});
     printing::PrintReading(dialog, test::ReadingOf("山田", "太郎"), test::FixtureTables());
 
     const auto file = WaitForPage(folder, before, QStringLiteral("郎"));
@@ -133,7 +133,7 @@ TEST(CupsPrintTest, QueueRemovedBetweenTheDialogAndThePage) {
     if (!queue.made) GTEST_SKIP() << "lpadmin could not add a queue (needs root)";
 
     PrintDialog dialog;
-    PrintDialog::SetNextAnswer({true, VanishingQueue.toStdString(), ""});
+    test::AnswerPrintDialog(dialog, {true, VanishingQueue.toStdString(), ""});
     ASSERT_TRUE(dialog.Execute());
     queue.Remove();
 
@@ -145,7 +145,7 @@ TEST(CupsPrintTest, QueueRemovedBetweenTheDialogAndThePage) {
     // The command can be given again, on a queue that is there.
     const QString folder = CupsPdfFolder();
     const QSet<QString> before = PdfFilesIn(folder);
-    PrintDialog::SetNextAnswer({true, Queue.toStdString(), ""});
+    test::AnswerPrintDialog(dialog, {true, Queue.toStdString(), ""});
     printing::PrintReading(dialog, reading, test::FixtureTables());
     const auto file = WaitForPage(folder, before, QStringLiteral("林"));
     ASSERT_TRUE(file) << "no page with the heading appeared in " << folder.toStdString();

@@ -4,6 +4,7 @@
 
 #include "printing/device/PrinterSession.h"
 #include "tests/support/printing/FakePrinterBackend.h"
+#include "tests/support/printing/PrintingTestSupport.h"
 
 namespace soten {
 namespace {
@@ -22,35 +23,48 @@ struct DialogFixture : ::testing::Test {
     std::unique_ptr<PrinterSession> printer;
 };
 
+TEST_F(DialogFixture, WithoutAnAnswerTheSystemDialogAsks) {
+    PrintDialog dialog(*printer);
+    fake->dialogAccepts = false;
+    EXPECT_FALSE(dialog.Execute());
+    fake->dialogAccepts = true;
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(fake->dialogsShown, 2);
+}
+
 TEST_F(DialogFixture, CancelChangesNothing) {
     printer->SetScale(50);
     PrintDialog dialog(*printer);
-    PrintDialog::SetNextAnswer({false, "b", ""});
+    test::AnswerPrintDialog(dialog, {false, "b", ""});
 
     EXPECT_FALSE(dialog.Execute());
 
     EXPECT_EQ(fake->CurrentPrinterName(), "a");
-    EXPECT_TRUE(printer->Changed());
-    ASSERT_TRUE(printer->PendingCopy().has_value());
-    EXPECT_EQ(printer->PendingCopy()->scale, 50);
     EXPECT_TRUE(fake->merged.empty());
+    // The change made before the dialog is still waiting to be handed over.
+    printer->ApplySettings();
+    ASSERT_EQ(fake->merged.size(), 1u);
+    EXPECT_EQ(fake->printers[0].mode.scale, 50);
 }
 
 TEST_F(DialogFixture, OkFollowsThePrinterChosen) {
     printer->SetScale(50);
-    fake->printers[1].mode.copies = 3;  // chosen in the printer's properties
+    fake->printers[1].mode.orientation = OrientationLandscape;  // chosen in its properties
     PrintDialog dialog(*printer);
-    PrintDialog::SetNextAnswer({true, "b", ""});
+    test::AnswerPrintDialog(dialog, {true, "b", ""});
 
     EXPECT_TRUE(dialog.Execute());
 
-    EXPECT_FALSE(PrintDialog::HasNextAnswer());
     EXPECT_EQ(fake->CurrentPrinterName(), "b");
-    EXPECT_EQ(printer->CachedPrinterIndex(), 1);
-    EXPECT_FALSE(printer->Changed());
-    ASSERT_TRUE(printer->PendingCopy().has_value());
-    EXPECT_EQ(printer->PendingCopy()->copies, 3);
-    EXPECT_EQ(printer->PendingCopy()->scale, 100);
+    // The change made before the dialog is gone; the next starts from "b".
+    printer->ApplySettings();
+    EXPECT_TRUE(fake->merged.empty());
+    printer->SetColor(false);
+    printer->ApplySettings();
+    ASSERT_EQ(fake->merged.size(), 1u);
+    EXPECT_EQ(fake->merged[0].orientation, OrientationLandscape);
+    EXPECT_EQ(fake->merged[0].scale, 100);
+    EXPECT_EQ(fake->printers[1].mode.color, ColorMonochrome);
 }
 
 TEST_F(DialogFixture, ExecuteFirstCatchesUpWithAChangedPrinterList) {
@@ -59,21 +73,15 @@ TEST_F(DialogFixture, ExecuteFirstCatchesUpWithAChangedPrinterList) {
     // "b" was removed and "c" became the default while no command ran.
     fake->printers[1] = FakePrinterBackend::StandardPrinter("c", printing::PrinterAttributeDefault);
     PrintDialog dialog(*printer);
-    PrintDialog::SetNextAnswer({true, "", ""});
+    test::AnswerPrintDialog(dialog, {true, "", ""});
 
     EXPECT_TRUE(dialog.Execute());
 
     EXPECT_EQ(fake->resets, 1);
     EXPECT_EQ(fake->CurrentPrinterName(), "c");
-    EXPECT_EQ(printer->CachedPrinterIndex(), 1);
-    EXPECT_EQ(printer->PrintersInfo().Name(1), "c");
-}
-
-TEST_F(DialogFixture, AnswerNamingAnUnknownPrinterIsRefused) {
-    PrintDialog dialog(*printer);
-    PrintDialog::SetNextAnswer({true, "nowhere", ""});
-    EXPECT_THROW(dialog.Execute(), std::invalid_argument);
-    EXPECT_FALSE(PrintDialog::HasNextAnswer());
+    // The layer now holds the new list: the next Execute starts over no more.
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(fake->resets, 1);
 }
 
 }  // namespace

@@ -23,13 +23,13 @@ struct PrintCommand : ::testing::Test {
         dialog = std::make_unique<PrintDialog>(*printer);
     }
 
-    void Print(const PrintDialogAnswer& answer) {
-        PrintDialog::SetNextAnswer(answer);
+    void Print(const test::DialogAnswer& answer) {
+        test::AnswerPrintDialog(*dialog, answer);
         printing::PrintReading(*dialog, reading, FixtureTables());
     }
     // The user picks "second" in the dialog, then the queue goes away.
     void ChooseThenLoseTheSecondPrinter() {
-        PrintDialog::SetNextAnswer({true, "second", ""});
+        test::AnswerPrintDialog(*dialog, {true, "second", ""});
         ASSERT_TRUE(dialog->Execute());
         fake->printers.pop_back();
     }
@@ -42,7 +42,7 @@ struct PrintCommand : ::testing::Test {
         }
     }
 
-    std::string ErrorOf(const PrintDialogAnswer& answer) {
+    std::string ErrorOf(const test::DialogAnswer& answer) {
         try {
             Print(answer);
         } catch (const std::exception& error) {
@@ -68,7 +68,6 @@ TEST_F(PrintCommand, CancelPrintsNothingAndChangesNoSetting) {
 TEST_F(PrintCommand, PrintsOneLandscapeA4MonochromePageOnThePrinterChosen) {
     fake->printers[1].mode.paperSize = 8;
     fake->printers[1].mode.scale = 80;
-    fake->printers[1].mode.copies = 3;  // chosen in the dialog; it stays
 
     Print({true, "second", ""});
 
@@ -80,15 +79,13 @@ TEST_F(PrintCommand, PrintsOneLandscapeA4MonochromePageOnThePrinterChosen) {
     EXPECT_EQ(document.mode.orientation, OrientationLandscape);
     EXPECT_EQ(document.mode.color, ColorMonochrome);
     EXPECT_EQ(document.mode.scale, 100);
-    EXPECT_EQ(document.mode.copies, 3);
     // All four reached the driver in one step.
     EXPECT_EQ(fake->merged.size(), 1u);
     EXPECT_FALSE(document.page.empty());
 }
 
 TEST_F(PrintCommand, SettingsThePrinterLacksAreSkippedNotReported) {
-    fake->printers[0].mode.fields = DeviceField::Copies;
-    fake->printers[0].capabilities = DeviceField::Copies;
+    fake->printers[0].mode.supported = {};
 
     EXPECT_EQ(ErrorOf({true, "first", ""}), "(nothing thrown)");
 

@@ -29,9 +29,7 @@ struct Layer {
 };
 
 FakePrinterBackend::Printer Plain(const std::string& name, std::uint32_t attributes = 0) {
-    auto printer = FakePrinterBackend::StandardPrinter(name, attributes);
-    printer.capabilities |= DeviceField::PaperLength | DeviceField::PaperWidth;
-    return printer;
+    return FakePrinterBackend::StandardPrinter(name, attributes);
 }
 
 FakePrinterBackend::Printer Hidden(const std::string& name) {
@@ -65,11 +63,10 @@ TEST(PrinterSessionTest, CheckNoPrinterNeedsOnePrinterThatIsNotHidden) {
     }
 }
 
-TEST(PrinterSessionTest, OnlyHiddenPrintersRaiseNoPrinterAndForgetTheCachedPrinter) {
+TEST(PrinterSessionTest, OnlyHiddenPrintersRaiseNoPrinter) {
     Layer layer({Hidden("a")});
-    // Refresh notes the current printer, then asks for its settings.
+    // Refresh asks for the current printer's settings.
     EXPECT_EQ(MessageOf<NoPrinterError>([&] { layer.printer->Refresh(); }), NoPrinter);
-    EXPECT_EQ(layer.printer->CachedPrinterIndex(), -1);
     for (const std::function<void()>& operation : std::vector<std::function<void()>>{
              [&] { layer.printer->SupportedSettings(); }, [&] { layer.printer->SetScale(100); },
              [&] { layer.printer->Resolution(); }, [&] { layer.printer->PhysicalOffset(); }}) {
@@ -79,7 +76,7 @@ TEST(PrinterSessionTest, OnlyHiddenPrintersRaiseNoPrinterAndForgetTheCachedPrint
 
 TEST(PrinterSessionTest, PrinterWithoutASettingsRecordIsAnAssertionNamingItsSource) {
     auto printer = Plain("p");
-    printer.hasDeviceMode = false;
+    printer.hasSettings = false;
     Layer layer({printer});
     try {
         layer.printer->SupportedSettings();
@@ -94,13 +91,12 @@ TEST(PrinterSessionTest, PrinterWithoutASettingsRecordIsAnAssertionNamingItsSour
 // ---- The setters ---------------------------------------------------------------
 
 PrinterSettings Mode(std::int32_t paper, std::int16_t orientation, std::int16_t color,
-                     std::int16_t scale, bool customSize = false) {
+                     std::int16_t scale) {
     PrinterSettings mode = FakePrinterBackend::StandardPrinter("p").mode;
     mode.paperSize = paper;
     mode.orientation = orientation;
     mode.color = color;
     mode.scale = scale;
-    if (customSize) mode.fields |= DeviceField::PaperLength | DeviceField::PaperWidth;
     return mode;
 }
 
@@ -118,17 +114,17 @@ void PrintTo(const SetterCase& c, std::ostream* out) {
 
 class SetterTest : public ::testing::TestWithParam<SetterCase> {};
 
-TEST_P(SetterTest, StoresOnlyARealChangeAndOnlyInThePendingCopy) {
+TEST_P(SetterTest, OnlyARealChangeReachesTheDriverAndOnlyAtApplySettings) {
     auto printer = Plain("p");
     printer.mode = GetParam().before;
     Layer layer({printer});
 
     GetParam().set(*layer.printer);
-
-    ASSERT_TRUE(layer.printer->PendingCopy().has_value());
-    EXPECT_EQ(*layer.printer->PendingCopy(), GetParam().after);
-    EXPECT_EQ(layer.printer->Changed(), GetParam().changed);
     EXPECT_TRUE(layer.fake->merged.empty());
+    layer.printer->ApplySettings();
+
+    EXPECT_EQ(layer.fake->merged.size(), GetParam().changed ? 1u : 0u);
+    EXPECT_EQ(layer.fake->printers[0].mode, GetParam().after);
 }
 
 const auto A4 = [](PrinterSession& p) { p.SetPaperSizeNumber(9); };
@@ -139,11 +135,10 @@ const auto Full = [](PrinterSession& p) { p.SetScale(100); };
 INSTANTIATE_TEST_SUITE_P(
     Rules, SetterTest,
     ::testing::Values(
-        SetterCase{"A4 over A3 drops a stored custom size", Mode(8, 1, 2, 100, true), A4,
-                   Mode(9, 1, 2, 100), true},
-        SetterCase{"A4 over A4", Mode(9, 1, 2, 100, true), A4, Mode(9, 1, 2, 100, true), false},
-        SetterCase{"user size keeps its length and width", Mode(9, 1, 2, 100, true),
-                   [](PrinterSession& p) { p.SetPaperSizeNumber(256); }, Mode(256, 1, 2, 100, true),
+        SetterCase{"A4 over A3", Mode(8, 1, 2, 100), A4, Mode(9, 1, 2, 100), true},
+        SetterCase{"A4 over A4", Mode(9, 1, 2, 100), A4, Mode(9, 1, 2, 100), false},
+        SetterCase{"user size over A4", Mode(9, 1, 2, 100),
+                   [](PrinterSession& p) { p.SetPaperSizeNumber(256); }, Mode(256, 1, 2, 100),
                    true},
         SetterCase{"landscape over portrait", Mode(9, 1, 2, 100), Landscape, Mode(9, 2, 2, 100),
                    true},
@@ -166,16 +161,23 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(PrinterSessionTest, SetterOfAnUnsupportedSettingRaisesItsMessage) {
-    const std::tuple<std::uint32_t, std::function<void(PrinterSession&)>, const char*> cases[] = {
-        {DeviceField::PaperSize, A4, "TRbPrinter.SetPaperSizeNumber: PaperSize is not Supported"},
-        {DeviceField::Orientation, Landscape,
-         "TRbPrinter.SetOrientation: Orientation is not Supported"},
-        {DeviceField::Color, Monochrome, "TRbPrinter.SetColor: Color is not Supported"},
-        {DeviceField::Scale, Full, "TRbPrinter.SetScale: Scale is not Supported"},
-    };
-    for (const auto& [field, set, message] : cases) {
+    using enum PrinterSetting;
+    const std::tuple<SupportedSettingSet, std::function<void(PrinterSession&)>, const char*>
+        cases[] = {
+            {{Orientation, Scale, Color},
+             A4,
+             "TRbPrinter.SetPaperSizeNumber: PaperSize is not Supported"},
+            {{PaperSize, Scale, Color},
+             Landscape,
+             "TRbPrinter.SetOrientation: Orientation is not Supported"},
+            {{Orientation, PaperSize, Scale},
+             Monochrome,
+             "TRbPrinter.SetColor: Color is not Supported"},
+            {{Orientation, PaperSize, Color}, Full, "TRbPrinter.SetScale: Scale is not Supported"},
+        };
+    for (const auto& [supported, set, message] : cases) {
         auto printer = Plain("p");
-        printer.mode.fields &= ~field;
+        printer.mode.supported = supported;
         Layer layer({printer});
         EXPECT_EQ(MessageOf<UnsupportedSettingError>([&] { set(*layer.printer); }), message);
     }
@@ -194,9 +196,6 @@ TEST(PrinterSessionTest, ApplySettingsHandsAllChangesToTheDriverInOneStep) {
 
     ASSERT_EQ(layer.fake->merged.size(), 1u);
     EXPECT_EQ(layer.fake->printers[0].mode, Mode(9, 2, 1, 100));
-    EXPECT_FALSE(layer.printer->PendingCopy().has_value());
-    EXPECT_FALSE(layer.printer->Changed());
-    EXPECT_EQ(layer.printer->CachedPrinterIndex(), -1);
 }
 
 TEST(PrinterSessionTest, ApplySettingsWithoutAChangeDoesNothing) {
@@ -221,7 +220,7 @@ TEST(PrinterSessionTest, ApplySettingsFailures) {
          },
          true},
         {"TRbPrinter.ApplySettings; Devmode Size Should be greater than 0",
-         [](Layer& l) { l.fake->printers[0].hasDeviceMode = false; }, true},
+         [](Layer& l) { l.fake->printers[0].hasSettings = false; }, true},
         {"Assertion failure", [](Layer& l) { l.fake->refuseMerge = true; }, false},
         {"TRbPrinter.ApplySettings: Printer \"p\" is not available",
          [](Layer& l) { l.fake->printers.erase(l.fake->printers.begin()); }, true},
@@ -231,8 +230,12 @@ TEST(PrinterSessionTest, ApplySettingsFailures) {
         layer.printer->SetScale(50);
         c.between(layer);
         EXPECT_EQ(MessageOf<>([&] { layer.printer->ApplySettings(); }), c.message);
-        EXPECT_EQ(layer.printer->Changed(), c.keepsTheChange) << c.message;
         EXPECT_EQ(layer.fake->printers.front().mode.scale, 100) << c.message;
+        // A change still waiting is tried again, and fails again; one the
+        // driver was given is not.
+        EXPECT_EQ(MessageOf<>([&] { layer.printer->ApplySettings(); }),
+                  c.keepsTheChange ? c.message : "(nothing thrown)")
+            << c.message;
     }
 }
 
@@ -242,15 +245,18 @@ TEST(PrinterSessionTest, RefreshStartsOverFromThePrinterChosen) {
     Layer layer({Plain("a"), Plain("b")});
     layer.printer->SetScale(50);
     layer.fake->current = "b";  // as the dialog leaves it
-    layer.fake->printers[1].mode.copies = 4;
+    layer.fake->printers[1].mode.orientation = OrientationLandscape;
 
     layer.printer->Refresh();
 
-    EXPECT_FALSE(layer.printer->Changed());
-    EXPECT_EQ(layer.printer->CachedPrinterIndex(), 1);
-    ASSERT_TRUE(layer.printer->PendingCopy().has_value());
-    EXPECT_EQ(layer.printer->PendingCopy()->copies, 4);
-    EXPECT_EQ(layer.printer->PendingCopy()->scale, 100);
+    // The scale set before is dropped; the next change starts from "b".
+    layer.printer->ApplySettings();
+    EXPECT_TRUE(layer.fake->merged.empty());
+    Monochrome(*layer.printer);
+    layer.printer->ApplySettings();
+    ASSERT_EQ(layer.fake->merged.size(), 1u);
+    EXPECT_EQ(layer.fake->merged[0], Mode(9, 2, 1, 100));
+    EXPECT_EQ(layer.fake->printers[0].mode, Mode(9, 1, 2, 100));
 }
 
 TEST(PrinterSessionTest, WatchKeepsEverythingWhenTheListIsTheSame) {
@@ -259,8 +265,9 @@ TEST(PrinterSessionTest, WatchKeepsEverythingWhenTheListIsTheSame) {
     layer.printer->SetScale(50);
     layer.printer->SettingsChanged();
     EXPECT_EQ(layer.fake->resets, 0);
-    EXPECT_TRUE(layer.printer->PendingCopy().has_value());
-    EXPECT_EQ(layer.printer->CachedPrinterIndex(), 0);
+    layer.printer->ApplySettings();
+    ASSERT_EQ(layer.fake->merged.size(), 1u);
+    EXPECT_EQ(layer.fake->printers[0].mode.scale, 50);
 }
 
 TEST(PrinterSessionTest, WatchStartsOverOnAnyDifferenceOfTheList) {
@@ -277,13 +284,20 @@ TEST(PrinterSessionTest, WatchStartsOverOnAnyDifferenceOfTheList) {
         layer.fake->current = "b";
         layer.printer->Refresh();
         change(layer.fake->printers);
+        // Settings made meanwhile, which the copy taken by Refresh lacks.
+        for (auto& p : layer.fake->printers) p.mode.scale = 80;
 
         layer.printer->SettingsChanged();
 
         EXPECT_EQ(layer.fake->resets, 1) << what;
-        EXPECT_FALSE(layer.printer->PendingCopy().has_value()) << what;
-        EXPECT_EQ(layer.printer->CachedPrinterIndex(), -1) << what;
-        EXPECT_EQ(layer.printer->PrintersInfo(), PrinterList(*layer.fake)) << what;
+        // The next change starts from a fresh copy.
+        Monochrome(*layer.printer);
+        layer.printer->ApplySettings();
+        ASSERT_EQ(layer.fake->merged.size(), 1u) << what;
+        EXPECT_EQ(layer.fake->merged[0].scale, 80) << what;
+        // The new list is the one kept: the same list again changes nothing.
+        layer.printer->SettingsChanged();
+        EXPECT_EQ(layer.fake->resets, 1) << what;
     }
 }
 

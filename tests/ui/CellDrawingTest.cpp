@@ -1,6 +1,6 @@
-// The GDI behaviours the panes are drawn with: lines without their end
-// point, right/bottom-exclusive rectangles, text cells placed by their
-// top-left corner, and whole-pixel character cells.
+// How the panes are drawn: lines without their end point, right/bottom-
+// exclusive rectangles, text cells placed by their top-left corner, and
+// whole-pixel character cells.
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
@@ -22,6 +22,7 @@ using soten::test::PixelsOf;
 using soten::test::WhiteImage;
 
 const QColor Pen(0, 128, 0);
+const QColor NextPen(0, 0, 128);
 
 struct LineCase {
     const char* name;
@@ -45,9 +46,12 @@ TEST_P(LineToTest, PaintsFromTheStartUpToButNotIncludingTheEnd) {
         painter.setPen(QPen(Pen, 1));
         pen.MoveTo(c.from);
         pen.LineTo(painter, c.to);
+        // The next line starts at the end point: one step right paints it alone.
+        painter.setPen(QPen(NextPen, 1));
+        pen.LineTo(painter, c.to + QPoint(1, 0));
     }
     EXPECT_EQ(PixelsOf(image, Pen), c.expected);
-    EXPECT_EQ(pen.Current(), c.to);
+    EXPECT_EQ(PixelsOf(image, NextPen), (PixelSet{{c.to.x(), c.to.y()}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

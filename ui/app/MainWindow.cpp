@@ -336,7 +336,6 @@ void MainWindow::CopyReading() {
 void MainWindow::ShowHelpContents() {
     RunCommand([this] {
         const QString helpFile = HelpFileName();
-        qApp->setProperty("HelpFile", helpFile);
         if (!helpWindow_) helpWindow_ = new HelpWindow(this);
         helpWindow_->ShowHelp(helpFile);
     });

@@ -193,7 +193,8 @@ bool NameEntryDialog::HandleDialogKey(QObject* watched, const QKeyEvent& event) 
         if (qobject_cast<QPushButton*>(watched) && !lastKeyModifiers.HasShiftCtrlOrAlt()) {
             return false;
         }
-        // WM_NEXTDLGCTL: the next or previous control in tab order, wrapping.
+        // Enter moves to the next control in tab order, Shift+Enter to the
+        // previous one, wrapping round at either end.
         focusNextPrevChild(!lastKeyModifiers.IsExactlyShift());
         return true;
     }

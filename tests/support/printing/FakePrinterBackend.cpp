@@ -7,14 +7,12 @@ FakePrinterBackend::Printer FakePrinterBackend::StandardPrinter(const std::strin
     Printer printer;
     printer.name = name;
     printer.attributes = attributes;
-    printer.capabilities = DeviceField::Orientation | DeviceField::PaperSize | DeviceField::Scale |
-                           DeviceField::Color | DeviceField::Copies;
-    printer.mode.fields = printer.capabilities;
+    printer.mode.supported = {PrinterSetting::Orientation, PrinterSetting::PaperSize,
+                              PrinterSetting::Scale, PrinterSetting::Color};
     printer.mode.paperSize = PaperA4;
     printer.mode.orientation = OrientationPortrait;
     printer.mode.color = ColorColor;
     printer.mode.scale = 100;
-    printer.mode.copies = 1;
     return printer;
 }
 
@@ -46,14 +44,6 @@ std::string FakePrinterBackend::CurrentPrinterName() {
     return current;
 }
 
-int FakePrinterBackend::CurrentPrinterIndex() {
-    const std::string name = CurrentPrinterName();
-    for (std::size_t i = 0; i < printers.size(); ++i) {
-        if (printers[i].name == name) return static_cast<int>(i);
-    }
-    return -1;
-}
-
 bool FakePrinterBackend::CurrentPrinterAvailable() {
     return CurrentPrinter() != nullptr;
 }
@@ -69,27 +59,25 @@ bool FakePrinterBackend::RunPrintDialog(QWidget*) {
     return dialogAccepts;
 }
 
-std::optional<PrinterSettings> FakePrinterBackend::DeviceMode() {
+std::optional<PrinterSettings> FakePrinterBackend::Settings() {
     Printer* printer = CurrentPrinter();
-    if (!printer || !printer->hasDeviceMode) return std::nullopt;
+    if (!printer || !printer->hasSettings) return std::nullopt;
     return printer->mode;
 }
 
-std::optional<PrinterSettings> FakePrinterBackend::MergeDeviceMode(const PrinterSettings& mode) {
+std::optional<PrinterSettings> FakePrinterBackend::MergeSettings(const PrinterSettings& settings) {
     Printer* printer = CurrentPrinter();
     if (!printer || refuseMerge) return std::nullopt;
-    merged.push_back(mode);
-    const std::uint32_t usable = mode.fields & printer->capabilities;
+    merged.push_back(settings);
     PrinterSettings& kept = printer->mode;
-    if (usable & DeviceField::Orientation) kept.orientation = mode.orientation;
-    if (usable & DeviceField::PaperSize) kept.paperSize = mode.paperSize;
-    if (usable & DeviceField::PaperLength) kept.paperLength = mode.paperLength;
-    if (usable & DeviceField::PaperWidth) kept.paperWidth = mode.paperWidth;
-    if (usable & DeviceField::Scale) kept.scale = mode.scale;
-    if (usable & DeviceField::Copies) kept.copies = mode.copies;
-    if (usable & DeviceField::Color) kept.color = mode.color;
-    kept.fields = (kept.fields & ~printer->capabilities) | usable;
-    printer->hasDeviceMode = true;
+    const auto uses = [&](PrinterSetting setting) {
+        return settings.supported.Has(setting) && kept.supported.Has(setting);
+    };
+    if (uses(PrinterSetting::Orientation)) kept.orientation = settings.orientation;
+    if (uses(PrinterSetting::PaperSize)) kept.paperSize = settings.paperSize;
+    if (uses(PrinterSetting::Scale)) kept.scale = settings.scale;
+    if (uses(PrinterSetting::Color)) kept.color = settings.color;
+    printer->hasSettings = true;
     return kept;
 }
 

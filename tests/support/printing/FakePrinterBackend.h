@@ -18,11 +18,11 @@ public:
     struct Printer {
         std::string name;
         std::uint32_t attributes = 0;
+        // Its record; the printer takes, when a record is merged, the
+        // settings this one says it supports.
         PrinterSettings mode;
-        // The fields the printer accepts when a record is merged.
-        std::uint32_t capabilities = 0;
         // False: the printer is listed but has no settings record.
-        bool hasDeviceMode = true;
+        bool hasSettings = true;
     };
 
     struct Document {
@@ -60,12 +60,11 @@ public:
 
     std::vector<PrinterEntry> EnumPrinters() override;
     std::string CurrentPrinterName() override;
-    int CurrentPrinterIndex() override;
     bool CurrentPrinterAvailable() override;
     bool SelectPrinter(const std::string& name, const std::string& outputFile) override;
     bool RunPrintDialog(QWidget* parent) override;
-    std::optional<PrinterSettings> DeviceMode() override;
-    std::optional<PrinterSettings> MergeDeviceMode(const PrinterSettings& mode) override;
+    std::optional<PrinterSettings> Settings() override;
+    std::optional<PrinterSettings> MergeSettings(const PrinterSettings& settings) override;
     void ResetPrinter() override;
     QPoint Resolution() override;
     QPoint PhysicalOffset() override;

@@ -22,6 +22,16 @@ std::unique_ptr<printing::FakePrinterBackend> OneFakePrinter() {
     return backend;
 }
 
+void AnswerPrintDialog(PrintDialog& dialog, const DialogAnswer& answer) {
+    dialog.SetAsk([answer](PrinterSession& printer) {
+        if (answer.accepted && !answer.printerName.empty() &&
+            !printer.Backend().SelectPrinter(answer.printerName, answer.outputFile)) {
+            throw std::invalid_argument("there is no printer named \"" + answer.printerName + "\"");
+        }
+        return answer.accepted;
+    });
+}
+
 std::vector<RecordedPage::Text> TextsOf(const std::vector<RecordedPage::Item>& page) {
     std::vector<RecordedPage::Text> texts;
     for (const auto& item : page) {
@@ -43,8 +53,8 @@ std::vector<RecordedPage::Picture> PicturesOf(const std::vector<RecordedPage::It
 void PrintToPdfFile(const Reading& reading, const QString& path, const Tables& tables) {
     PrinterSession printer(std::make_unique<printing::QtPrinterBackend>());
     PrintDialog dialog(printer);
-    PrintDialog::SetNextAnswer(
-        {true, printing::QtPrinterBackend::PdfOutputName(), path.toStdString()});
+    AnswerPrintDialog(dialog,
+                      {true, printing::QtPrinterBackend::PdfOutputName(), path.toStdString()});
     printing::PrintReading(dialog, reading, tables);
 }
 

@@ -8,6 +8,7 @@
 
 #include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
+#include "printing/device/PrinterSession.h"
 #include "printing/pages/RecordedPage.h"
 #include "tests/support/FixtureTables.h"
 #include "tests/support/printing/FakePrinterBackend.h"
@@ -18,6 +19,18 @@ namespace soten::test {
 // settings the page uses, at 254 dpi with no offset: device dots are then
 // tenths of a millimetre.
 std::unique_ptr<printing::FakePrinterBackend> OneFakePrinter();
+
+// What the user does in the print dialog.
+struct DialogAnswer {
+    bool accepted = false;
+    std::string printerName;  // UTF-8; empty keeps the current printer
+    std::string outputFile;   // where a printer that writes files writes
+};
+
+// Makes every Execute of `dialog` answer so, with no modal dialog on screen.
+// An answer naming a printer the service does not have throws
+// std::invalid_argument, so a mistyped name cannot pass for the default.
+void AnswerPrintDialog(PrintDialog& dialog, const DialogAnswer& answer);
 
 // The texts of a recorded page, in drawing order.
 std::vector<RecordedPage::Text> TextsOf(const std::vector<RecordedPage::Item>& page);
