@@ -52,7 +52,7 @@ BENCHMARK(BM_NamesSpaceGirlsNoCross)->Unit(benchmark::kMillisecond);
 
 void BM_NamesSpaceReadingAndCharacter(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
-    filters.reading.prefix = soten::Cp932Text("ゆ");
+    filters.yomi.prefix = soten::Cp932Text("ゆ");
     filters.required = {{soten::Cp932Text("美"), 0}};
     Run(state, filters);
 }
@@ -89,10 +89,10 @@ void BM_NamesSpaceEveryFilterSorted(benchmark::State& state) {
     filters.gender = soten::GenderFilter::Female;
     filters.includeUnspecified = true;
     filters.includeUnregistrable = true;
-    filters.reading.prefix = soten::Cp932Text("ゆ");
-    filters.reading.contains = soten::Cp932Text("い");
-    filters.reading.suffix = soten::Cp932Text("い");
-    filters.reading.morae = 2;
+    filters.yomi.prefix = soten::Cp932Text("ゆ");
+    filters.yomi.contains = soten::Cp932Text("い");
+    filters.yomi.suffix = soten::Cp932Text("い");
+    filters.yomi.morae = 2;
     filters.excluded = {soten::Cp932Text("死")};
     filters.sort = soten::SortKey::Earth;
     Run(state, filters);
@@ -113,7 +113,7 @@ BENCHMARK(BM_NamesSpaceWholeByName)->Unit(benchmark::kMillisecond);
 void BM_AllNamesReadYui(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::All);
     filters.surname = soten::Cp932Text("佐藤");
-    filters.reading.exact = soten::Cp932Text("ゆい");
+    filters.yomi.exact = soten::Cp932Text("ゆい");
     Run(state, filters);
 }
 BENCHMARK(BM_AllNamesReadYui)->Unit(benchmark::kMillisecond);
@@ -123,7 +123,7 @@ BENCHMARK(BM_AllNamesReadYui)->Unit(benchmark::kMillisecond);
 void BM_AllNamesReadYuiFromFreshData(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::All);
     filters.surname = soten::Cp932Text("佐藤");
-    filters.reading.exact = soten::Cp932Text("ゆい");
+    filters.yomi.exact = soten::Cp932Text("ゆい");
     const auto& tables = soten::BuiltInTables();
     for (auto _ : state) {
         const auto data = soten::NameSearchData::FromCp932(soten::embedded::GivenNamesCp932(),
@@ -137,7 +137,7 @@ BENCHMARK(BM_AllNamesReadYuiFromFreshData)->Unit(benchmark::kMillisecond);
 
 void BM_AllNamesReadYuuki(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::All);
-    filters.reading.exact = soten::Cp932Text("ゆうき");
+    filters.yomi.exact = soten::Cp932Text("ゆうき");
     Run(state, filters);
 }
 BENCHMARK(BM_AllNamesReadYuuki)->Unit(benchmark::kMillisecond);
@@ -145,15 +145,15 @@ BENCHMARK(BM_AllNamesReadYuuki)->Unit(benchmark::kMillisecond);
 // Filters that let almost every character through: the widest automaton.
 void BM_AllNamesStartsWithYuThreeMorae(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::All);
-    filters.reading.prefix = soten::Cp932Text("ゆ");
-    filters.reading.morae = 3;
+    filters.yomi.prefix = soten::Cp932Text("ゆ");
+    filters.yomi.morae = 3;
     Run(state, filters);
 }
 BENCHMARK(BM_AllNamesStartsWithYuThreeMorae)->Unit(benchmark::kMillisecond);
 
 void BM_AllNamesHoldingMi(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::All);
-    filters.reading.contains = soten::Cp932Text("み");
+    filters.yomi.contains = soten::Cp932Text("み");
     Run(state, filters);
 }
 BENCHMARK(BM_AllNamesHoldingMi)->Unit(benchmark::kMillisecond);

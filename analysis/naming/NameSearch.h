@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "analysis/naming/Kana.h"
 #include "analysis/naming/NameSearchData.h"
-#include "analysis/naming/ReadingFilter.h"
+#include "analysis/naming/YomiFilter.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/NameRecord.h"
@@ -28,9 +29,9 @@ enum class GenderFilter { Any, Female, Male };
 // What the whole result is sorted by. Score is the default order (below);
 // the others sort by that column and fall back to the default order on ties.
 // Fortunes sort best grade first, then by number; Strokes by the given name's
-// stroke sum. Name and Reading sort the whole result in the names space and
+// stroke sum. Name and Yomi sort the whole result in the names space and
 // only the page in the all-names space.
-enum class SortKey { Score, Heaven, Person, Earth, Outer, Total, Strokes, Name, Reading };
+enum class SortKey { Score, Heaven, Person, Earth, Outer, Total, Strokes, Name, Yomi };
 
 // A character the given name must hold: at `position` (1 = first character),
 // or anywhere when `position` is 0. Code page 932.
@@ -53,7 +54,7 @@ struct NameSearchFilters {
     bool includeUnspecified = false;          // names with no gender given, with a gender
     bool includeUnregistrable = false;        // names a registry office refuses
     int chars = 0;                            // 0: any number of characters
-    ReadingFilters reading;                   // hiragana or katakana
+    YomiFilters yomi;                         // hiragana or katakana
     std::vector<RequiredCharacter> required;
     std::vector<std::string> excluded;  // characters the name must not hold
     // The worst grade accepted for each number (indexed by FortuneKind; 4
@@ -84,20 +85,16 @@ struct NameJudgement {
 // The judgement of a record whose numbers are computed.
 NameJudgement JudgeName(const NameRecord& record, const Tables& tables);
 
-// True for text made only of hiragana and ー (code page 932), the form
-// readings are searched and kept in.
-bool IsHiraganaText(std::string_view cp932);
-
 // A name found, with everything a reading of it would show.
-inline constexpr std::size_t MaxShownReadings = 8;
+inline constexpr std::size_t MaxShownYomi = 8;
 
 struct NameCandidate : NameJudgement {
-    std::string given;    // code page 932
-    std::string reading;  // hiragana: the one matching the filters, or the first
-    // At most MaxShownReadings readings that match the filters. A real name has
-    // its one reading; a composed name the concatenations of its characters'
-    // readings, 名乗り before 訓 before 音. Empty when its kanji have none.
-    std::vector<std::string> readings;
+    std::string given;  // code page 932
+    std::string yomi;   // hiragana: the one matching the filters, or the first
+    // At most MaxShownYomi yomi that match the filters. A real name has its
+    // one yomi; a composed name the concatenations of its characters' yomi,
+    // 名乗り before 訓 before 音. Empty when its kanji have none.
+    std::vector<std::string> yomis;
     NameGender gender = NameGender::None;  // None in the all-names space
     // False when a character is outside the registrable set (listed in
     // unregistrable, each once).
@@ -123,17 +120,14 @@ struct NameSearchResult {
 // Points of a grade: ◎ 3, ○ 2, △ 1, × 0.
 int GradePoints(int grade);
 
-// Hiragana for the katakana of a code page 932 text; anything else unchanged.
-std::string ToHiragana(std::string_view cp932);
-
 // Runs one search. The default order: score (人運 + 地運 + 外運 + 総運 points,
 // highest first), then 総運's grade (best first); in the names space then the
-// reading in dictionary order (GojuonKey) and the written form; in the all-names
+// yomi in dictionary order (GojuonKey) and the written form; in the all-names
 // space then fewer characters first, then the stroke counts of the first,
 // second and third character (ascending), then the characters in code page 932
 // order. The all-names space is never enumerated: the work depends on the stroke
-// patterns, the characters whose readings can take part in the reading asked
-// for, and the page, not on the billions of names behind them.
+// patterns, the characters whose yomi can take part in the yomi asked for, and the page, not on the
+// billions of names behind them.
 NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tables,
                              const NameSearchData& data);
 

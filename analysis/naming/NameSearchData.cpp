@@ -57,7 +57,7 @@ std::vector<NameKanji> KanjiWithReadings(std::string_view nameKanji, std::string
             const char c = i < line.size() ? line[i] : '\t';
             if (c == ' ' || c == '\t') {
                 if (!reading.empty()) {
-                    found->readings.push_back({std::move(reading), static_cast<ReadingKind>(kind)});
+                    found->yomi.push_back({std::move(reading), static_cast<YomiKind>(kind)});
                     reading.clear();
                 }
                 if (c == '\t' && ++kind > 2 && i < line.size()) {
@@ -156,7 +156,7 @@ NameSearchData::NameSearchData(std::string owned, std::string_view external,
     for (NameKanji& k : kanji) {
         if (!kanji_.empty() && kanji_.back() == k.kanji) continue;
         kanji_.push_back(std::move(k.kanji));
-        readings_.push_back(std::move(k.readings));
+        yomi_.push_back(std::move(k.yomi));
     }
     // The text compiled into the program is indexed when the names are
     // first needed (a search of composed names never needs them) and comes
@@ -170,7 +170,7 @@ NameSearchData::NameSearchData(const std::vector<GivenNameEntry>& names,
           [&] {
               std::string text;
               for (const GivenNameEntry& entry : names) {
-                  text += entry.written + '\t' + entry.reading + '\t' +
+                  text += entry.written + '\t' + entry.yomi + '\t' +
                           std::string(GenderTag(entry.gender)) + '\n';
               }
               return text;
@@ -194,18 +194,11 @@ NameSearchData NameSearchData::FromCp932(std::string_view givenNames, std::strin
     return NameSearchData({}, givenNames, KanjiWithReadings(nameKanji, kanjiReadings));
 }
 
-const std::vector<KanjiReading>& NameSearchData::ReadingsOf(std::string_view kanji) const {
-    static const std::vector<KanjiReading> none;
-    const auto found = std::lower_bound(kanji_.begin(), kanji_.end(), kanji);
-    if (found == kanji_.end() || *found != kanji) return none;
-    return readings_[static_cast<std::size_t>(found - kanji_.begin())];
-}
-
 GivenNameView NameSearchData::Name(std::size_t index) const {
     const Row& row = Rows().at(index);
     const std::string_view text = Text();
     return {text.substr(row.offset, row.writtenSize),
-            text.substr(row.offset + row.writtenSize + 1u, row.readingSize), row.gender,
+            text.substr(row.offset + row.writtenSize + 1u, row.yomiSize), row.gender,
             row.registrable};
 }
 
@@ -247,15 +240,15 @@ void NameSearchData::IndexRows() const {
                          static_cast<std::uint8_t>(tab2 - tab1 - 1), gender, registrable});
         start = end + 1;
     }
-    // Dictionary order of the readings, then the written form. The committed
+    if (rows_.size() > MaxGivenNames) throw std::invalid_argument("too many given names");
+    // Dictionary order of the yomi, then the written form. The committed
     // data comes in this order already; other text is sorted.
     if (!external_.empty()) return;
     std::vector<std::pair<std::string, std::string_view>> keys;
     keys.reserve(rows_.size());
     for (const Row& row : rows_) {
-        keys.emplace_back(
-            GojuonKey(text.substr(row.offset + row.writtenSize + 1u, row.readingSize)),
-            text.substr(row.offset, row.writtenSize));
+        keys.emplace_back(GojuonKey(text.substr(row.offset + row.writtenSize + 1u, row.yomiSize)),
+                          text.substr(row.offset, row.writtenSize));
     }
     if (!std::is_sorted(keys.begin(), keys.end())) {
         std::vector<std::size_t> order(rows_.size());

@@ -24,32 +24,32 @@ NameGender GenderOfTag(std::string_view tag);
 const std::string& GenderLabel(NameGender gender);
 
 // One given name of the name dictionary, in code page 932: its written form
-// and its reading in hiragana.
+// and its yomi in hiragana.
 struct GivenNameEntry {
     std::string written;
-    std::string reading;
+    std::string yomi;
     NameGender gender = NameGender::Unspecified;
 };
 
 struct GivenNameView {
     std::string_view written;
-    std::string_view reading;
+    std::string_view yomi;
     NameGender gender = NameGender::Unspecified;
     bool registrable = true;
 };
 
-// A reading of a kanji in hiragana (code page 932) and its kind.
-enum class ReadingKind : std::uint8_t { Nanori, Kun, On };
-struct KanjiReading {
+// A yomi of a kanji in hiragana (code page 932) and its kind.
+enum class YomiKind : std::uint8_t { Nanori, Kun, On };
+struct KanjiYomi {
     std::string kana;
-    ReadingKind kind = ReadingKind::On;
+    YomiKind kind = YomiKind::On;
 };
 
-// A kanji allowed in given names (code page 932) with its readings, 名乗り
+// A kanji allowed in given names (code page 932) with its yomi, 名乗り
 // first, then 訓, then 音.
 struct NameKanji {
     std::string kanji;
-    std::vector<KanjiReading> readings;
+    std::vector<KanjiYomi> yomi;
 };
 
 // What the strokes of a given name alone decide about its numbers: the
@@ -64,9 +64,13 @@ struct GivenStrokePattern {
     bool ok() const { return chars != 0; }
 };
 
+// The most given names the data holds: the search packs a name's index with
+// its sort keys into one number.
+inline constexpr std::size_t MaxGivenNames = std::size_t{1} << 21;
+
 // The data of the name search: the given names (in the dictionary order of
-// their readings, GojuonKey, then by written form) and the kanji allowed in given
-// names (code page 932 units, in code order) with their readings. The names stay
+// their yomi, GojuonKey, then by written form) and the kanji allowed in given
+// names (code page 932 units, in code order) with their yomi. The names stay
 // in their text, eight bytes of index each, so the data costs little memory.
 class NameSearchData {
 public:
@@ -74,7 +78,8 @@ public:
 
     // Builds the data from the UTF-8 text of data/given-names.txt,
     // data/name-kanji.txt and data/kanji-readings.txt. Throws
-    // std::invalid_argument on malformed text.
+    // std::invalid_argument on malformed text or more than MaxGivenNames
+    // names.
     static NameSearchData FromUtf8(std::string_view givenNames, std::string_view nameKanji,
                                    std::string_view kanjiReadings);
     // The same from text already in code page 932 that outlives the data
@@ -85,12 +90,8 @@ public:
     std::size_t NameCount() const { return Rows().size(); }
     GivenNameView Name(std::size_t index) const;
     const std::vector<std::string>& Kanji() const { return kanji_; }
-    // The readings of Kanji()[index].
-    const std::vector<KanjiReading>& Readings(std::size_t index) const {
-        return readings_.at(index);
-    }
-    // The readings of a kanji of the list; empty for any other character.
-    const std::vector<KanjiReading>& ReadingsOf(std::string_view kanji) const;
+    // The yomi of Kanji()[index].
+    const std::vector<KanjiYomi>& Yomi(std::size_t index) const { return yomi_.at(index); }
 
     // The rank of each name in the code order of its written form (then in
     // the names' order), made on first use.
@@ -105,7 +106,7 @@ private:
     struct Row {
         std::uint32_t offset = 0;
         std::uint8_t writtenSize = 0;
-        std::uint8_t readingSize = 0;
+        std::uint8_t yomiSize = 0;
         NameGender gender = NameGender::Unspecified;
         bool registrable = true;
     };
@@ -120,7 +121,7 @@ private:
     mutable std::vector<Row> rows_;
     mutable std::once_flag rowsMade_;
     std::vector<std::string> kanji_;
-    std::vector<std::vector<KanjiReading>> readings_;
+    std::vector<std::vector<KanjiYomi>> yomi_;
     mutable std::array<std::vector<GivenStrokePattern>, 2> patterns_;
     mutable std::array<std::once_flag, 2> patternsMade_;
     mutable std::vector<std::uint32_t> writtenOrder_;

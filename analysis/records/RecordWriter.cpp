@@ -323,14 +323,14 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     }
     json_.EndObject();
     json_.Key("reading");
-    if (!candidate.readings.empty()) {
-        JsonCp932(candidate.reading);
+    if (!candidate.yomis.empty()) {
+        JsonCp932(candidate.yomi);
     } else {
         json_.Null();
     }
     json_.Key("readings");
     json_.StartArray();
-    for (const std::string& reading : candidate.readings) JsonCp932(reading);
+    for (const std::string& yomi : candidate.yomis) JsonCp932(yomi);
     json_.EndArray();
     json_.Key("registrable");
     json_.Bool(candidate.registrable);
@@ -355,7 +355,7 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
 void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out) {
     FieldCp932(candidate.given, out);
     out.push_back('\t');
-    FieldCp932(candidate.reading, out);
+    FieldCp932(candidate.yomi, out);
     out.push_back('\t');
     out += GenderTag(candidate.gender);
     out.push_back('\t');

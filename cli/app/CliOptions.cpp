@@ -316,7 +316,7 @@ void ApplySort(CliOptions& options, const std::string& value) {
          {"total", SortKey::Total},
          {"strokes", SortKey::Strokes},
          {"name", SortKey::Name},
-         {"reading", SortKey::Reading}}};
+         {"reading", SortKey::Yomi}}};
     const auto found =
         std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return value == k.first; });
     if (found == keys.end()) {
@@ -416,27 +416,27 @@ constexpr Option Options[] = {
      [](CliOptions& o, const std::string&) { o.search.includeUnregistrable = true; }},
     {"--reading", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
-         o.search.reading.exact = Cp932Option(v, "--reading");
+         o.search.yomi.exact = Cp932Option(v, "--reading");
      }},
     {"--reading-prefix", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
-         o.search.reading.prefix = Cp932Option(v, "--reading-prefix");
+         o.search.yomi.prefix = Cp932Option(v, "--reading-prefix");
      }},
     {"--reading-suffix", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
-         o.search.reading.suffix = Cp932Option(v, "--reading-suffix");
+         o.search.yomi.suffix = Cp932Option(v, "--reading-suffix");
      }},
     {"--reading-contains", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
-         o.search.reading.contains = Cp932Option(v, "--reading-contains");
+         o.search.yomi.contains = Cp932Option(v, "--reading-contains");
      }},
     {"--reading-length", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
-         o.search.reading.length = static_cast<int>(ParseNumber(v, "--reading-length", 1, 40));
+         o.search.yomi.length = static_cast<int>(ParseNumber(v, "--reading-length", 1, 40));
      }},
     {"--morae", true, std::nullopt, ForSuggest,
      [](CliOptions& o, const std::string& v) {
-         o.search.reading.morae = static_cast<int>(ParseNumber(v, "--morae", 1, 40));
+         o.search.yomi.morae = static_cast<int>(ParseNumber(v, "--morae", 1, 40));
      }},
     {"--exclude", true, std::nullopt, ForSuggest, ApplyExclude},
     {"--sort", true, std::nullopt, ForSuggest, ApplySort},

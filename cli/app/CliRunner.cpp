@@ -16,7 +16,7 @@
 #include "cli/batch/BatchLine.h"
 #include "cli/batch/BatchStream.h"
 #include "cli/compare/ComparisonCommand.h"
-#include "cli/suggest/SuggestCommand.h"
+#include "cli/search/NameSearchCommand.h"
 
 namespace soten::cli {
 namespace {
@@ -155,7 +155,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             return WriteAll(out, err, {}) ? status : ExitIo;
         }
         case Mode::Suggest:
-            return RunSuggest(*options, out, err, tables, BuiltInNameSearchData());
+            return RunNameSearch(*options, out, err, tables, BuiltInNameSearchData());
         case Mode::Compare:
             return RunCompare(*options, out, err, tables, services);
         case Mode::Shortlist:

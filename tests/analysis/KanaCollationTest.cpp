@@ -35,7 +35,7 @@ TEST(KanaCollation, BuiltInNamesComeInDictionaryOrder) {
     const NameSearchData& data = BuiltInNameSearchData();
     std::string previous;
     for (std::size_t i = 0; i < data.NameCount(); ++i) {
-        std::string key = GojuonKey(data.Name(i).reading);
+        std::string key = GojuonKey(data.Name(i).yomi);
         ASSERT_LE(previous, key) << "row " << i;
         previous = std::move(key);
     }

@@ -63,6 +63,15 @@ constexpr NameGender M = NameGender::Male;
 constexpr NameGender FM = NameGender::Both;
 constexpr NameGender G = NameGender::Unspecified;
 
+// The yomi the data lists for a kanji of its list.
+std::vector<KanjiYomi> YomiOf(const NameSearchData& data, std::string_view kanji) {
+    const auto& list = data.Kanji();
+    const auto found = std::lower_bound(list.begin(), list.end(), kanji);
+    EXPECT_TRUE(found != list.end() && *found == kanji) << Utf8(std::string(kanji));
+    if (found == list.end() || *found != kanji) return {};
+    return data.Yomi(static_cast<std::size_t>(found - list.begin()));
+}
+
 // ~40 name kanji spread over the real list with at most four readings each
 // (so that every combination can be read out), and given names of all four
 // tags, some with characters outside the kanji list.
@@ -78,7 +87,7 @@ const NameSearchData& FixtureData() {
         }
         std::vector<NameKanji> kanji;
         for (const std::string& k : some) {
-            std::vector<KanjiReading> readings = real.ReadingsOf(k);
+            std::vector<KanjiYomi> readings = YomiOf(real, k);
             readings.resize(std::min<std::size_t>(readings.size(), 4));
             kanji.push_back({k, std::move(readings)});
         }
@@ -113,7 +122,7 @@ std::vector<std::pair<int, std::string>> EveryReading(const std::string& given,
     for (std::size_t k = 1; k <= given.size() / 2; ++k) {
         std::vector<std::pair<int, std::string>> longer;
         for (const auto& [kinds, text] : readings) {
-            for (const KanjiReading& r : data.ReadingsOf(Unit(given, k))) {
+            for (const KanjiYomi& r : YomiOf(data, Unit(given, k))) {
                 longer.emplace_back(kinds + static_cast<int>(r.kind), text + r.kana);
             }
         }
@@ -131,7 +140,7 @@ int Morae(const std::string& reading) {
     return morae;
 }
 
-bool ReadingPasses(const std::string& reading, const ReadingFilters& f) {
+bool ReadingPasses(const std::string& reading, const YomiFilters& f) {
     const std::string exact = ToHiragana(f.exact);
     const std::string prefix = ToHiragana(f.prefix);
     const std::string suffix = ToHiragana(f.suffix);
@@ -145,7 +154,7 @@ bool ReadingPasses(const std::string& reading, const ReadingFilters& f) {
 // The readings a candidate is to show: the matching ones, fewest kinds first,
 // each once, at most eight.
 std::vector<std::string> ShownReadings(const std::string& given, const NameSearchData& data,
-                                       const ReadingFilters& filters) {
+                                       const YomiFilters& filters) {
     auto all = EveryReading(given, data);
     std::stable_sort(all.begin(), all.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -280,28 +289,28 @@ const std::vector<FilterCase>& FilterCases() {
         {"ten-character surname leaves two", "一二三四五六七八九十", StrokeStyle::Shinji,
          [](NameSearchFilters&) {}},
         {"read ゆい", "佐藤", StrokeStyle::Shinji,
-         [](NameSearchFilters& f) { f.reading.exact = Sjis("ゆい"); }},
+         [](NameSearchFilters& f) { f.yomi.exact = Sjis("ゆい"); }},
         {"starts ユ (katakana), holds い, by 総運", "佐藤", StrokeStyle::Honji,
          [](NameSearchFilters& f) {
-             f.reading.prefix = Sjis("ユ");
-             f.reading.contains = Sjis("い");
+             f.yomi.prefix = Sjis("ユ");
+             f.yomi.contains = Sjis("い");
              f.sort = SortKey::Total;
          }},
         {"ends こ, three kana, without 子", "山田", StrokeStyle::Shinji,
          [](NameSearchFilters& f) {
-             f.reading.suffix = Sjis("こ");
-             f.reading.length = 3;
+             f.yomi.suffix = Sjis("こ");
+             f.yomi.length = 3;
              f.excluded = {Sjis("子")};
          }},
         {"two morae, 美 anywhere", "山田", StrokeStyle::Shinji,
          [](NameSearchFilters& f) {
-             f.reading.morae = 2;
+             f.yomi.morae = 2;
              f.required = {{Sjis("美"), 0}};
          }},
         {"holds ょう, three morae", "林", StrokeStyle::Shinji,
          [](NameSearchFilters& f) {
-             f.reading.contains = Sjis("ょう");
-             f.reading.morae = 3;
+             f.yomi.contains = Sjis("ょう");
+             f.yomi.morae = 3;
          }},
     };
     return cases;
@@ -326,8 +335,8 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
         std::vector<Reference> expected;
         std::function<void(std::string, int)> combine = [&](std::string given, int left) {
             if (!given.empty()) {
-                const bool read = !filters.reading.Active() ||
-                                  !ShownReadings(given, data, filters.reading).empty();
+                const bool read =
+                    !filters.yomi.Active() || !ShownReadings(given, data, filters.yomi).empty();
                 if (read) {
                     Reference r = ReadName(surname, given, c.style);
                     if (Passes(r, filters)) expected.push_back(std::move(r));
@@ -351,7 +360,7 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
         EXPECT_FALSE(expected.empty());
         std::uint64_t count = 0;
         const auto found =
-            AllPages(filters, data, &count, filters.reading.Active() ? 7 : MaxSearchLimit);
+            AllPages(filters, data, &count, filters.yomi.Active() ? 7 : MaxSearchLimit);
         EXPECT_EQ(count, expected.size());
         ASSERT_EQ(found.size(), expected.size());
         for (std::size_t i = 0; i < found.size(); ++i) {
@@ -362,10 +371,10 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
             EXPECT_EQ(found[i].inyo.oddMask, ReadInyo(expected[i].record).oddMask);
             EXPECT_TRUE(found[i].registrable);
             EXPECT_EQ(found[i].gender, NameGender::None);
-            if (filters.reading.Active() || i % 97 == 0) {
-                const auto shown = ShownReadings(found[i].given, data, filters.reading);
-                EXPECT_EQ(found[i].readings, shown) << Utf8(found[i].given);
-                EXPECT_EQ(found[i].reading, shown.empty() ? "" : shown.front());
+            if (filters.yomi.Active() || i % 97 == 0) {
+                const auto shown = ShownReadings(found[i].given, data, filters.yomi);
+                EXPECT_EQ(found[i].yomis, shown) << Utf8(found[i].given);
+                EXPECT_EQ(found[i].yomi, shown.empty() ? "" : shown.front());
             }
         }
     }
@@ -414,12 +423,12 @@ TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
                          f.gender = GenderFilter::Male;
                          f.includeUnspecified = true;
                          f.includeUnregistrable = true;
-                         f.sort = SortKey::Reading;
+                         f.sort = SortKey::Yomi;
                          f.reversed = true;
                      }});
     cases.push_back({"girls read ゆい", "佐藤", StrokeStyle::Shinji, [](NameSearchFilters& f) {
                          f.gender = GenderFilter::Female;
-                         f.reading.exact = Sjis("ゆい");
+                         f.yomi.exact = Sjis("ゆい");
                      }});
     for (const FilterCase& c : cases) {
         SCOPED_TRACE(c.label);
@@ -431,23 +440,23 @@ TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
             const std::string written(entry.written);
             if (!GenderPasses(entry.gender, filters)) continue;
             if (!filters.includeUnregistrable && !InFixtureList(written, data)) continue;
-            if (!ReadingPasses(std::string(entry.reading), filters.reading)) continue;
+            if (!ReadingPasses(std::string(entry.yomi), filters.yomi)) continue;
             Reference r = ReadName(filters.surname, written, c.style);
             if (Passes(r, filters)) expected.emplace_back(std::move(r), entry);
         }
         // By name: the written form, then the reading; by reading: the
         // reading, then the written form; otherwise the key, then the default.
         auto key = [&](const std::pair<Reference, GivenNameView>& e) {
-            const bool byText = filters.sort == SortKey::Name || filters.sort == SortKey::Reading;
+            const bool byText = filters.sort == SortKey::Name || filters.sort == SortKey::Yomi;
             std::string primary;
             if (filters.sort == SortKey::Name) primary = std::string(e.second.written);
             return std::make_tuple(primary, byText ? 0 : SortValue(e.first, filters),
                                    byText ? 0 : -e.first.score, byText ? 0 : e.first.grades[Total],
-                                   GojuonKey(e.second.reading), e.second.written);
+                                   GojuonKey(e.second.yomi), e.second.written);
         };
         std::stable_sort(expected.begin(), expected.end(),
                          [&](const auto& a, const auto& b) { return key(a) < key(b); });
-        if (filters.reversed && filters.sort == SortKey::Reading) {
+        if (filters.reversed && filters.sort == SortKey::Yomi) {
             std::reverse(expected.begin(), expected.end());
         }
         std::uint64_t count = 0;
@@ -457,8 +466,8 @@ TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
         for (std::size_t i = 0; i < found.size(); ++i) {
             const auto& [r, entry] = expected[i];
             EXPECT_EQ(Utf8(found[i].given), Utf8(r.given)) << "at " << i;
-            EXPECT_EQ(found[i].reading, entry.reading);
-            EXPECT_EQ(found[i].readings, std::vector<std::string>{found[i].reading});
+            EXPECT_EQ(found[i].yomi, entry.yomi);
+            EXPECT_EQ(found[i].yomis, std::vector<std::string>{found[i].yomi});
             EXPECT_EQ(found[i].gender, entry.gender);
             EXPECT_EQ(found[i].record.Fortunes, r.record.Fortunes);
             EXPECT_EQ(found[i].registrable, InFixtureList(r.given, data));
@@ -512,7 +521,7 @@ TEST(NameSearch, RealRowsKeepTheirFourGenderTags) {
         bool found = false;
         for (std::size_t i = 0; i < data.NameCount() && !found; ++i) {
             const GivenNameView entry = data.Name(i);
-            if (entry.written != Sjis(written) || entry.reading != Sjis(reading)) continue;
+            if (entry.written != Sjis(written) || entry.yomi != Sjis(reading)) continue;
             found = true;
             EXPECT_EQ(entry.gender, gender) << written;
         }
@@ -577,12 +586,12 @@ TEST(NameSearch, CandidatesOfARandomSampleAreRegistrableByTheList) {
 // A parent types ゆい: the real girls' names, and every spelling composed.
 TEST(NameSearch, YuiInBothSpacesListsRegistrableNamesReadYui) {
     NameSearchFilters filters = Filters("佐藤", StrokeStyle::Shinji, SearchSpace::Names);
-    filters.reading.exact = Sjis("ゆい");
+    filters.yomi.exact = Sjis("ゆい");
     filters.gender = GenderFilter::Female;
     std::uint64_t count = 0;
     std::set<std::string> names;
     for (const NameCandidate& c : AllPages(filters, BuiltInNameSearchData(), &count)) {
-        EXPECT_EQ(Utf8(c.reading), "ゆい");
+        EXPECT_EQ(Utf8(c.yomi), "ゆい");
         EXPECT_TRUE(c.gender == F || c.gender == FM) << Utf8(c.given);
         names.insert(Utf8(c.given));
     }
@@ -597,8 +606,8 @@ TEST(NameSearch, YuiInBothSpacesListsRegistrableNamesReadYui) {
     EXPECT_EQ(all.size(), count);
     EXPECT_GT(count, 100u);
     for (const NameCandidate& c : all) {
-        EXPECT_EQ(Utf8(c.reading), "ゆい");
-        EXPECT_EQ(c.readings, std::vector<std::string>{c.reading});
+        EXPECT_EQ(Utf8(c.yomi), "ゆい");
+        EXPECT_EQ(c.yomis, std::vector<std::string>{c.yomi});
         names.insert(Utf8(c.given));
     }
     for (const char* name : {"結衣", "由衣", "唯衣", "優衣", "唯", "結"}) {
@@ -621,16 +630,15 @@ TEST(NameSearch, NamesSpaceFiltersKeepOnlyWhatTheyAskFor) {
          [](const NameCandidate& c) {
              return c.gender == NameGender::Male || c.gender == NameGender::Both;
          }},
-        {"katakana prefix ミ", [](NameSearchFilters& f) { f.reading.prefix = Sjis("ミ"); },
-         [](const NameCandidate& c) { return c.reading.starts_with(Sjis("み")); }},
+        {"katakana prefix ミ", [](NameSearchFilters& f) { f.yomi.prefix = Sjis("ミ"); },
+         [](const NameCandidate& c) { return c.yomi.starts_with(Sjis("み")); }},
         {"contains き, 3 kana",
          [](NameSearchFilters& f) {
-             f.reading.contains = Sjis("き");
-             f.reading.length = 3;
+             f.yomi.contains = Sjis("き");
+             f.yomi.length = 3;
          },
          [](const NameCandidate& c) {
-             return c.reading.find(Sjis("き")) != std::string::npos &&
-                    CountCharacters(c.reading) == 3;
+             return c.yomi.find(Sjis("き")) != std::string::npos && CountCharacters(c.yomi) == 3;
          }},
         {"one character", [](NameSearchFilters& f) { f.chars = 1; },
          [](const NameCandidate& c) { return c.record.Lengths[GivenName] == 1; }},
@@ -663,11 +671,11 @@ TEST(NameSearch, PagesFollowEachOtherWithoutDuplicatesOrGaps) {
             const auto page = SearchNames(filters, BuiltInTables(), BuiltInNameSearchData());
             EXPECT_EQ(page.count, whole.count);
             for (const auto& candidate : page.candidates)
-                paged.push_back(candidate.given + candidate.reading);
+                paged.push_back(candidate.given + candidate.yomi);
         }
         paged.resize(300);
         for (std::size_t i = 0; i < 300; ++i) {
-            EXPECT_EQ(paged[i], whole.candidates[i].given + whole.candidates[i].reading);
+            EXPECT_EQ(paged[i], whole.candidates[i].given + whole.candidates[i].yomi);
         }
         EXPECT_EQ(std::set<std::string>(paged.begin(), paged.end()).size(), 300u);
     }
@@ -715,22 +723,22 @@ TEST(NameSearch, ContradictoryFiltersSayWhyAndFindNothing) {
              f.chars = 2;
              f.required = {{Sjis("大"), 3}};
          }},
-        {"reading not kana", [](NameSearchFilters& f) { f.reading.suffix = Sjis("大"); }},
+        {"reading not kana", [](NameSearchFilters& f) { f.yomi.suffix = Sjis("大"); }},
         {"two kana that start with ゆうき",
          [](NameSearchFilters& f) {
-             f.reading.length = 2;
-             f.reading.prefix = Sjis("ゆうき");
+             f.yomi.length = 2;
+             f.yomi.prefix = Sjis("ゆうき");
          }},
         {"two morae read ゆうき",
          [](NameSearchFilters& f) {
              f.space = SearchSpace::All;
-             f.reading.morae = 2;
-             f.reading.exact = Sjis("ゆうき");
+             f.yomi.morae = 2;
+             f.yomi.exact = Sjis("ゆうき");
          }},
         {"read ゆい, starting with ま",
          [](NameSearchFilters& f) {
-             f.reading.exact = Sjis("ゆい");
-             f.reading.prefix = Sjis("ま");
+             f.yomi.exact = Sjis("ゆい");
+             f.yomi.prefix = Sjis("ま");
          }},
         {"one character holding 大 and 翔",
          [](NameSearchFilters& f) {

@@ -110,7 +110,7 @@ TEST(NameComparison, EachNameReadsAsItsOwnReadingAndScoresAsTheSearch) {
         NameSearchFilters filters;
         filters.surname = Sjis("山田");
         filters.style = style;
-        filters.reading.exact = Sjis("たろう");
+        filters.yomi.exact = Sjis("たろう");
         filters.limit = MaxSearchLimit;
         const NameSearchResult result =
             SearchNames(filters, BuiltInTables(), BuiltInNameSearchData());

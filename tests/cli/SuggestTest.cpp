@@ -237,7 +237,7 @@ TEST(Suggest, TsvQuotesAFieldAsTheBatchRecordsDo) {
     NameSearchResult result;
     NameCandidate candidate;
     candidate.given = "\"A\"";
-    candidate.reading = "B\tC";
+    candidate.yomi = "B\tC";
     candidate.gender = NameGender::Both;
     candidate.keywords[Total].word = "x\r\ny";
     result.candidates.push_back(candidate);

@@ -7,15 +7,24 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 
-#include "ui/naming/NamingDialog.h"
+#include "ui/naming/NameSearchDialog.h"
 
 namespace soten::test {
 
 inline constexpr int SearchTimeoutMs = 20000;
 
+// A control of the dialog by its objectName (the name of the member that
+// holds it).
+template <typename Widget>
+Widget* Control(const QObject* dialog, const char* name) {
+    auto* widget = dialog->findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << "no control " << name;
+    return widget;
+}
+
 // Waits until the search the dialog runs has shown its page.
-inline void WaitForResults(ui::NamingDialog* dialog) {
-    QSignalSpy finished(dialog, &ui::NamingDialog::SearchFinished);
+inline void WaitForResults(ui::NameSearchDialog* dialog) {
+    QSignalSpy finished(dialog, &ui::NameSearchDialog::SearchFinished);
     for (int waited = 0; dialog->IsSearching() && waited < SearchTimeoutMs; waited += 20) {
         finished.wait(20);
     }

@@ -29,7 +29,8 @@
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/NamingSteps.h"
 #include "ui/app/MainWindow.h"
-#include "ui/naming/NamingDialog.h"
+#include "ui/naming/CandidateTableModel.h"
+#include "ui/naming/NameSearchDialog.h"
 #include "ui/reading/NameEntryDialog.h"
 #include "ui/shortlist/ShortlistModel.h"
 #include "ui/shortlist/ShortlistPanel.h"
@@ -38,10 +39,11 @@
 
 namespace {
 
+using soten::test::Control;
 using soten::test::WaitForResults;
+using soten::ui::CandidateTableModel;
 using soten::ui::MainWindow;
-using soten::ui::NamingDialog;
-using soten::ui::NamingResultModel;
+using soten::ui::NameSearchDialog;
 using soten::ui::ShortlistModel;
 
 QString ListPath() {
@@ -68,12 +70,12 @@ public:
         mainWindow->show();
     }
     ~Program() {
-        if (mainWindow->NamingCandidates()) mainWindow->NamingCandidates()->close();
+        if (mainWindow->NameSearchDialog()) mainWindow->NameSearchDialog()->close();
     }
 
-    NamingDialog* OpenNaming() {
+    NameSearchDialog* OpenNaming() {
         mainWindow->namingAction->trigger();
-        NamingDialog* dialog = mainWindow->NamingCandidates();
+        NameSearchDialog* dialog = mainWindow->NameSearchDialog();
         if (dialog) WaitForResults(dialog);
         return dialog;
     }
@@ -94,49 +96,52 @@ TEST_F(ShortlistTest, FiveNamesStarredByKeysAndClicksSurviveARestart) {
     QStringList starred;
     {
         Program program;
-        NamingDialog* dialog = program.OpenNaming();
+        NameSearchDialog* dialog = program.OpenNaming();
         ASSERT_NE(dialog, nullptr);
-        dialog->surnameEdit->setText(QStringLiteral("佐藤"));
-        dialog->readingEdit->setText(QStringLiteral("ゆい"));
+        Control<QLineEdit>(dialog, "surnameEdit")->setText(QStringLiteral("佐藤"));
+        Control<QLineEdit>(dialog, "readingEdit")->setText(QStringLiteral("ゆい"));
         WaitForResults(dialog);
-        QTableView* table = dialog->resultTable;
+        QTableView* table = Control<QTableView>(dialog, "resultTable");
         ASSERT_GE(table->model()->rowCount(), 6);
         table->setFocus();
         // Space on rows 0-2, Ctrl+D on row 3, a click on row 4's ☆.
         for (int row = 0; row < 5; ++row) {
-            table->setCurrentIndex(table->model()->index(row, NamingResultModel::Given));
+            table->setCurrentIndex(table->model()->index(row, CandidateTableModel::Given));
             if (row < 3) QTest::keyClick(table, Qt::Key_Space);
             if (row == 3) QTest::keyClick(table, Qt::Key_D, Qt::ControlModifier);
             if (row == 4) {
                 const QRect star =
-                    table->visualRect(table->model()->index(row, NamingResultModel::Star));
+                    table->visualRect(table->model()->index(row, CandidateTableModel::Star));
                 QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, star.center());
             }
-            starred << Cell(table->model(), row, NamingResultModel::Given);
+            starred << Cell(table->model(), row, CandidateTableModel::Given);
         }
         // Space again takes a star off, and puts it back.
-        table->setCurrentIndex(table->model()->index(5, NamingResultModel::Given));
+        table->setCurrentIndex(table->model()->index(5, CandidateTableModel::Given));
         QTest::keyClick(table, Qt::Key_Space);
-        EXPECT_EQ(Cell(table->model(), 5, NamingResultModel::Star), QStringLiteral("★"));
+        EXPECT_EQ(Cell(table->model(), 5, CandidateTableModel::Star), QStringLiteral("★"));
         QTest::keyClick(table, Qt::Key_Space);
         for (int row = 0; row < 6; ++row) {
-            EXPECT_EQ(Cell(table->model(), row, NamingResultModel::Star),
+            EXPECT_EQ(Cell(table->model(), row, CandidateTableModel::Star),
                       row < 5 ? QStringLiteral("★") : QStringLiteral("☆"))
                 << row;
         }
-        EXPECT_EQ(dialog->tabs->tabText(1), QStringLiteral("候補リスト（5）"));
+        EXPECT_EQ(Control<QTabWidget>(dialog, "tabs")->tabText(1),
+                  QStringLiteral("候補リスト（5）"));
         // Ctrl+Tab brings the list to the front.
         QTest::keyClick(table, Qt::Key_Tab, Qt::ControlModifier);
-        EXPECT_EQ(dialog->tabs->currentWidget(), dialog->shortlistPanel);
+        EXPECT_EQ(Control<QTabWidget>(dialog, "tabs")->currentWidget(),
+                  Control<soten::ui::ShortlistPanel>(dialog, "shortlistPanel"));
     }
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(ListPath()).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 
     Program again;
-    NamingDialog* dialog = again.OpenNaming();
+    NameSearchDialog* dialog = again.OpenNaming();
     ASSERT_NE(dialog, nullptr);
-    const ShortlistModel* model = dialog->shortlistPanel->Model();
+    const ShortlistModel* model =
+        Control<soten::ui::ShortlistPanel>(dialog, "shortlistPanel")->Model();
     ASSERT_EQ(model->rowCount(), 5);
     for (int row = 0; row < 5; ++row) {
         EXPECT_EQ(Cell(model, row, ShortlistModel::Surname), QStringLiteral("佐藤"));
@@ -167,10 +172,10 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
     store.Add(Entry("佐藤", "結衣", "ゆい", soten::StrokeStyle::Honji));
     store.Add(Entry("鈴木", "a", ""));  // no reading: listed with the refusal
     store.Add(Entry("伊藤", "翔太", "しょうた"));
-    NamingDialog* dialog = program.OpenNaming();
+    NameSearchDialog* dialog = program.OpenNaming();
     ASSERT_NE(dialog, nullptr);
     dialog->ShowShortlist();
-    soten::ui::ShortlistPanel* panel = dialog->shortlistPanel;
+    soten::ui::ShortlistPanel* panel = Control<soten::ui::ShortlistPanel>(dialog, "shortlistPanel");
     QTableView* table = panel->shortlistTable;
     const ShortlistModel* model = panel->Model();
     EXPECT_EQ(Cell(model, 2, ShortlistModel::Strokes),
@@ -254,7 +259,7 @@ TEST_F(ShortlistTest, DamagedFileIsReportedOnceAndKeptAside) {
     };
     soten::test::ModalDriver driver;
     driver.Then(answer).Then(answer);
-    NamingDialog* dialog = program.OpenNaming();
+    NameSearchDialog* dialog = program.OpenNaming();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(boxes.size(), 1);
     program.mainWindow->Shortlist()->Add(Entry("佐藤", "結衣", "ゆい"));
@@ -279,15 +284,17 @@ TEST_F(ShortlistTest, ReadingOnShowIsAddedAndAPickedNameKeepsItsReadingInTheTitl
     EXPECT_EQ(program.mainWindow->windowTitle(),
               QStringLiteral("蒼天姓名判断 — 山田 太郎（本字式）"));
     program.mainWindow->shortlistAction->trigger();
-    NamingDialog* dialog = program.mainWindow->NamingCandidates();
+    NameSearchDialog* dialog = program.mainWindow->NameSearchDialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->tabs->currentWidget(), dialog->shortlistPanel);
+    EXPECT_EQ(Control<QTabWidget>(dialog, "tabs")->currentWidget(),
+              Control<soten::ui::ShortlistPanel>(dialog, "shortlistPanel"));
     soten::ui::ShortlistStore& store = *program.mainWindow->Shortlist();
     store.Add(Entry("佐藤", "結衣", "ゆい"));
     ASSERT_EQ(store.List().Size(), 2u);
     EXPECT_EQ(store.List().Entries()[0].style, soten::StrokeStyle::Honji);
 
-    QTableView* table = dialog->shortlistPanel->shortlistTable;
+    QTableView* table =
+        Control<soten::ui::ShortlistPanel>(dialog, "shortlistPanel")->shortlistTable;
     table->setFocus();
     table->setCurrentIndex(table->model()->index(1, ShortlistModel::Given));
     QTest::keyClick(table, Qt::Key_Return);
@@ -326,7 +333,7 @@ TEST(DialogPlacement, BesideTheOwnerWhereThereIsRoomElseCoveringLeastOfThePane) 
 // must fit there whole, scrolling its filters rather than hiding buttons.
 TEST_F(ShortlistTest, DialogFitsAHalfSizedScreen) {
     Program program;
-    NamingDialog* dialog = program.OpenNaming();
+    NameSearchDialog* dialog = program.OpenNaming();
     ASSERT_NE(dialog, nullptr);
     const QSize least = dialog->minimumSizeHint();
     EXPECT_LE(least.width(), 800);

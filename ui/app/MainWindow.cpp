@@ -23,7 +23,7 @@
 #include "ui/app/HelpWindow.h"
 #include "ui/app/MessageBoxes.h"
 #include "ui/app/SplashScreen.h"
-#include "ui/naming/NamingDialog.h"
+#include "ui/naming/NameSearchDialog.h"
 #include "ui/reading/DetailWindow.h"
 #include "ui/reading/NameEntryDialog.h"
 #include "ui/reading/PaneColors.h"
@@ -217,10 +217,11 @@ void MainWindow::EndSplash() {
 void MainWindow::StartNewReading() {
     RunCommand([this] { ReadNames(std::nullopt); });
 }
-NamingDialog* MainWindow::ShowNamingDialog() {
+NameSearchDialog* MainWindow::ShowNamingDialog() {
     if (!namingDialog_) {
-        namingDialog_ = new NamingDialog(this, tables_, *shortlist_, printDialog);
-        connect(namingDialog_, &NamingDialog::NameChosen, this, &MainWindow::ReadChosenName);
+        namingDialog_ = new ui::NameSearchDialog(this, tables_, *shortlist_, printDialog);
+        connect(namingDialog_, &ui::NameSearchDialog::NameChosen, this,
+                &MainWindow::ReadChosenName);
         // Beside this window, so the reading a pick makes stays in sight.
         const QRect readingArea(readingPane->mapToGlobal(QPoint(0, 0)), readingPane->size());
         const QRect area = AvailableScreenArea(this);
@@ -236,7 +237,7 @@ NamingDialog* MainWindow::ShowNamingDialog() {
     return namingDialog_;
 }
 
-NamingDialog* MainWindow::ShowPrefilledNamingDialog() {
+NameSearchDialog* MainWindow::ShowPrefilledNamingDialog() {
     // The surname of the reading on show, else the one last typed.
     QString surname;
     StrokeStyle style = ChosenStyle();
@@ -246,7 +247,7 @@ NamingDialog* MainWindow::ShowPrefilledNamingDialog() {
     } else if (entryDialog_) {
         surname = entryDialog_->surnameBox->currentText();
     }
-    NamingDialog* dialog = ShowNamingDialog();
+    ui::NameSearchDialog* dialog = ShowNamingDialog();
     dialog->Prefill(surname, style);
     return dialog;
 }

@@ -22,7 +22,7 @@ namespace soten::ui {
 
 class DetailWindow;
 class HelpWindow;
-class NamingDialog;
+class NameSearchDialog;
 class ShortlistStore;
 class PaneImage;
 class AboutDialog;
@@ -83,7 +83,7 @@ public:
     // the folder last used.
     QFileDialog* SaveDialog();
     HelpWindow* HelpViewer() const { return helpWindow_; }
-    NamingDialog* NamingCandidates() const { return namingDialog_; }
+    ui::NameSearchDialog* NameSearchDialog() const { return namingDialog_; }
     DetailWindow* Detail() const { return detailWindow_; }
     ShortlistStore* Shortlist() const { return shortlist_; }
     // The reading on show; null before the first one.
@@ -126,10 +126,10 @@ private:
     void CentreOnScreen();
     // Opens the 名付け候補 dialog (made at its first use, placed beside this
     // window) and returns it.
-    NamingDialog* ShowNamingDialog();
+    ui::NameSearchDialog* ShowNamingDialog();
     // The same, its search filled with the surname and style of the reading
     // on show (else the surname last typed).
-    NamingDialog* ShowPrefilledNamingDialog();
+    ui::NameSearchDialog* ShowPrefilledNamingDialog();
     // The caption and the panes' descriptions name the reading on show and
     // its style.
     void ShowReadingInCaption();
@@ -140,7 +140,7 @@ private:
     QPointer<SplashScreen> splash_;
     QFileDialog* saveDialog_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
-    NamingDialog* namingDialog_ = nullptr;
+    ui::NameSearchDialog* namingDialog_ = nullptr;
     ShortlistStore* shortlist_ = nullptr;
     DetailWindow* detailWindow_ = nullptr;
     std::optional<Reading> shown_;

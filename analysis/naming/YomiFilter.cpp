@@ -1,4 +1,4 @@
-#include "analysis/naming/ReadingFilter.h"
+#include "analysis/naming/YomiFilter.h"
 
 #include "analysis/text/ShiftJis.h"
 
@@ -18,33 +18,37 @@ std::vector<unsigned> Codes(std::string_view kana) {
     return codes;
 }
 
-// The state's fields, eight bits each.
+// The state's fields, eight bits each: no field counts past the filter it
+// follows, and the search refuses filters beyond MaxYomiKana.
+constexpr unsigned FieldBits = 8;
+static_assert(MaxYomiKana < (1 << FieldBits));
 enum Field : unsigned {
     PrefixField = 0,
-    SuffixField = 8,
-    ContainsField = 16,
-    KanaField = 24,
-    MoraField = 32
+    SuffixField = FieldBits,
+    ContainsField = 2 * FieldBits,
+    KanaField = 3 * FieldBits,
+    MoraField = 4 * FieldBits
 };
+static_assert(MoraField + FieldBits <= 64, "the fields fill one State");
+constexpr YomiMatcher::State FieldMask = (YomiMatcher::State{1} << FieldBits) - 1;
 
-std::size_t Get(ReadingMatcher::State state, Field field) {
-    return static_cast<std::size_t>(state >> field & 0xFF);
+std::size_t Get(YomiMatcher::State state, Field field) {
+    return static_cast<std::size_t>(state >> field & FieldMask);
 }
 
-ReadingMatcher::State Set(ReadingMatcher::State state, Field field, std::size_t value) {
-    return (state & ~(ReadingMatcher::State{0xFF} << field)) |
-           static_cast<ReadingMatcher::State>(value) << field;
+YomiMatcher::State Set(YomiMatcher::State state, Field field, std::size_t value) {
+    return (state & ~(FieldMask << field)) | static_cast<YomiMatcher::State>(value) << field;
 }
 
 }  // namespace
 
-int CountMorae(std::string_view reading) {
+int CountMorae(std::string_view yomi) {
     int morae = 0;
-    for (const unsigned code : Codes(reading)) morae += IsSmallKana(code) ? 0 : 1;
+    for (const unsigned code : Codes(yomi)) morae += IsSmallKana(code) ? 0 : 1;
     return morae;
 }
 
-ReadingMatcher::Pattern ReadingMatcher::MakePattern(std::string_view kana) {
+YomiMatcher::Pattern YomiMatcher::MakePattern(std::string_view kana) {
     Pattern pattern{Codes(kana), {}};
     pattern.fail.assign(pattern.codes.size(), 0);
     for (std::size_t i = 1, k = 0; i < pattern.codes.size(); ++i) {
@@ -55,14 +59,14 @@ ReadingMatcher::Pattern ReadingMatcher::MakePattern(std::string_view kana) {
     return pattern;
 }
 
-std::size_t ReadingMatcher::Advance(const Pattern& pattern, std::size_t matched, unsigned code) {
+std::size_t YomiMatcher::Advance(const Pattern& pattern, std::size_t matched, unsigned code) {
     if (matched == pattern.codes.size() && matched > 0) matched = pattern.fail[matched - 1];
     while (matched > 0 && pattern.codes[matched] != code) matched = pattern.fail[matched - 1];
     if (pattern.codes[matched] == code) ++matched;
     return matched;
 }
 
-ReadingMatcher::ReadingMatcher(const ReadingFilters& filters)
+YomiMatcher::YomiMatcher(const YomiFilters& filters)
     : active_(filters.Active()),
       prefix_(Codes(filters.exact.empty() ? filters.prefix : filters.exact)),
       suffix_(MakePattern(filters.suffix)),
@@ -70,7 +74,7 @@ ReadingMatcher::ReadingMatcher(const ReadingFilters& filters)
       length_(filters.exact.empty() ? filters.length : static_cast<int>(filters.exact.size() / 2)),
       morae_(filters.morae) {}
 
-ReadingMatcher::State ReadingMatcher::Step(State state, unsigned code) const {
+YomiMatcher::State YomiMatcher::Step(State state, unsigned code) const {
     if (state == Dead) return Dead;
     if (const std::size_t p = Get(state, PrefixField); p < prefix_.size()) {
         if (prefix_[p] != code) return Dead;
@@ -95,14 +99,14 @@ ReadingMatcher::State ReadingMatcher::Step(State state, unsigned code) const {
     return state;
 }
 
-ReadingMatcher::State ReadingMatcher::Read(State state, std::string_view kana) const {
+YomiMatcher::State YomiMatcher::Read(State state, std::string_view kana) const {
     for (std::size_t i = 0; i + 1 < kana.size() && state != Dead; i += 2) {
         state = Step(state, UnitCode(kana.substr(i, 2)));
     }
     return state;
 }
 
-bool ReadingMatcher::Accepts(State state) const {
+bool YomiMatcher::Accepts(State state) const {
     return state != Dead && Get(state, PrefixField) == prefix_.size() &&
            Get(state, SuffixField) == suffix_.codes.size() &&
            Get(state, ContainsField) == contains_.codes.size() &&

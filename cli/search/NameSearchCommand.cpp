@@ -1,4 +1,4 @@
-#include "cli/suggest/SuggestCommand.h"
+#include "cli/search/NameSearchCommand.h"
 
 #include <ostream>
 
@@ -54,9 +54,9 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
         out += '\t';
         out += Utf8(candidate.given);
         if (!candidate.registrable) out += "※";
-        if (candidate.gender != NameGender::None || !candidate.readings.empty()) {
+        if (candidate.gender != NameGender::None || !candidate.yomis.empty()) {
             out += "（";
-            out += Utf8(candidate.reading);
+            out += Utf8(candidate.yomi);
             if (candidate.gender != NameGender::None) {
                 out += "・";
                 out += Cp932::ToUtf8Lossy(GenderLabel(candidate.gender));
@@ -82,8 +82,8 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
 
 }  // namespace
 
-int RunSuggest(const CliOptions& options, std::ostream& out, std::ostream& err,
-               const Tables& tables, const NameSearchData& data) {
+int RunNameSearch(const CliOptions& options, std::ostream& out, std::ostream& err,
+                  const Tables& tables, const NameSearchData& data) {
     const NameSearchFilters& filters = options.search;
     const NameSearchResult result = SearchNames(filters, tables, data);
     if (result.refusal) {

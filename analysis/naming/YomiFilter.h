@@ -7,9 +7,15 @@
 
 namespace soten {
 
-// The reading filters of the name search, all of which must hold. Text is
+// The yomi (kana pronunciation) of a given name, as the name search filters
+// it; "reading" elsewhere in the program is the divination of a name.
+
+// The longest yomi text or length a filter may ask for, in kana.
+inline constexpr int MaxYomiKana = 40;
+
+// The yomi filters of the name search, all of which must hold. Text is
 // hiragana in code page 932 (ー allowed); empty or 0 means any.
-struct ReadingFilters {
+struct YomiFilters {
     std::string exact;
     std::string prefix;
     std::string suffix;
@@ -23,27 +29,27 @@ struct ReadingFilters {
     }
 };
 
-// The morae of a hiragana reading (code page 932).
-int CountMorae(std::string_view reading);
+// The morae of a hiragana yomi (code page 932).
+int CountMorae(std::string_view yomi);
 
-// Reads a reading kana by kana and tells whether it passes the filters: an
+// Reads a yomi kana by kana and tells whether it passes the filters: an
 // automaton whose state packs how much of the prefix, the suffix and the
 // contained text is matched and how many kana and morae were read, so that
-// the readings of a name's characters can be followed one after the other.
-// The exact reading acts as a prefix of its own length.
-class ReadingMatcher {
+// the yomi of a name's characters can be followed one after the other.
+// The exact yomi acts as a prefix of its own length.
+class YomiMatcher {
 public:
     using State = std::uint64_t;
     static constexpr State Dead = ~State{0};
 
-    explicit ReadingMatcher(const ReadingFilters& filters);
+    explicit YomiMatcher(const YomiFilters& filters);
 
     bool Active() const { return active_; }
     State Start() const { return 0; }
     State Step(State state, unsigned code) const;
     State Read(State state, std::string_view kana) const;
     bool Accepts(State state) const;
-    bool Matches(std::string_view reading) const { return Accepts(Read(Start(), reading)); }
+    bool Matches(std::string_view yomi) const { return Accepts(Read(Start(), yomi)); }
 
 private:
     struct Pattern {

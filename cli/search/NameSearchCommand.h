@@ -13,7 +13,7 @@ namespace soten::cli {
 // the surname as text, JSON or TSV (`options.format`). Returns the exit
 // status: 0 with or without results, 1 when the surname is refused, 2 when
 // the filters cannot match, 3 when the output cannot be written.
-int RunSuggest(const CliOptions& options, std::ostream& out, std::ostream& err,
-               const Tables& tables, const NameSearchData& data);
+int RunNameSearch(const CliOptions& options, std::ostream& out, std::ostream& err,
+                  const Tables& tables, const NameSearchData& data);
 
 }  // namespace soten::cli

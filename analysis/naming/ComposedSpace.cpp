@@ -1,0 +1,411 @@
+#include "analysis/naming/ComposedSpace.h"
+
+#include <algorithm>
+#include <cassert>
+#include <span>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "analysis/naming/CandidateReading.h"
+#include "analysis/naming/SearchFilters.h"
+#include "analysis/reading/DetailedReading.h"
+#include "analysis/reading/StrokeLookup.h"
+#include "analysis/text/KanaCollation.h"
+
+namespace soten::naming {
+namespace {
+
+// The stroke counts a name kanji may have: the search's memo keys keep a
+// count in six bits.
+constexpr int StrokeBits = 6;
+constexpr int MaxKanjiStrokes = (1 << StrokeBits) - 1;
+
+// Concatenates unsigned fields into one number for the memo tables, the
+// first field added in the highest bits.
+class PackedKey {
+public:
+    PackedKey& Add(std::uint64_t field, int bits) {
+        assert(field < std::uint64_t{1} << bits);
+        value_ = value_ << bits | field;
+        return *this;
+    }
+    std::uint64_t Value() const { return value_; }
+
+private:
+    std::uint64_t value_ = 0;
+};
+
+// The sets of yomi states that the characters of a name can lead to,
+// numbered as they turn up: a name matches when the set after its last
+// character holds an accepting state. Without yomi filters there is one set
+// that every character keeps.
+class YomiSets {
+public:
+    static constexpr int None = -1;  // no yomi of the characters so far can match
+
+    YomiSets(const YomiMatcher& matcher, const NameSearchData& data)
+        : matcher_(matcher), data_(data) {
+        Intern({matcher.Start()});
+    }
+
+    int Start() const { return 0; }
+    bool Accepts(int set) const {
+        const auto& states = sets_[static_cast<std::size_t>(set)];
+        return std::any_of(states.begin(), states.end(),
+                           [&](YomiMatcher::State s) { return matcher_.Accepts(s); });
+    }
+
+    // The set after one more character, Kanji()[kanji].
+    int Next(int set, std::uint32_t kanji) {
+        if (!matcher_.Active()) return set;
+        // A set's number and a kanji's index each fit 32 bits.
+        const std::uint64_t key =
+            PackedKey().Add(static_cast<std::uint32_t>(set), 32).Add(kanji, 32).Value();
+        if (const auto found = next_.find(key); found != next_.end()) return found->second;
+        std::vector<YomiMatcher::State> states;
+        for (const YomiMatcher::State state : sets_[static_cast<std::size_t>(set)]) {
+            for (const KanjiYomi& yomi : data_.Yomi(kanji)) {
+                const auto after = matcher_.Read(state, yomi.kana);
+                if (after != YomiMatcher::Dead) states.push_back(after);
+            }
+        }
+        const int next = states.empty() ? None : Intern(std::move(states));
+        next_.emplace(key, next);
+        return next;
+    }
+
+private:
+    int Intern(std::vector<YomiMatcher::State> states) {
+        std::sort(states.begin(), states.end());
+        states.erase(std::unique(states.begin(), states.end()), states.end());
+        std::string key(reinterpret_cast<const char*>(states.data()),
+                        states.size() * sizeof(YomiMatcher::State));
+        const auto [it, inserted] =
+            ids_.try_emplace(std::move(key), static_cast<int>(sets_.size()));
+        if (inserted) sets_.push_back(std::move(states));
+        return it->second;
+    }
+
+    const YomiMatcher& matcher_;
+    const NameSearchData& data_;
+    std::vector<std::vector<YomiMatcher::State>> sets_;
+    std::unordered_map<std::string, int> ids_;
+    std::unordered_map<std::uint64_t, int> next_;
+};
+
+// One position of a stroke pattern: every usable name kanji with that stroke
+// count, or the one kanji pinned there (stroke 0 in the pattern's key).
+struct StrokePattern {
+    int score = 0;
+    int totalGrade = 0;
+    int chars = 0;
+    int sortValue = 0;
+    std::array<int, MaxAllSpaceChars> strokes{};
+    std::uint64_t count = 0;
+};
+
+// Counts and lists the names of the stroke patterns: Ways(pattern, i, set,
+// mask) is the number of ways to fill positions i.. so that the yomi sets
+// end in an accepting one and the required characters outside `mask` turn
+// up; characters that lead to the same set and place the same required
+// character are counted as one group.
+class PatternNames {
+public:
+    PatternNames(const std::vector<std::vector<std::uint32_t>>& byStroke,
+                 const std::array<std::optional<std::uint32_t>, MaxAllSpaceChars>& pinned,
+                 const std::vector<std::uint32_t>& anywhere, YomiSets& sets)
+        : byStroke_(byStroke),
+          pinned_(pinned),
+          anywhere_(anywhere),
+          sets_(sets),
+          full_((std::size_t{1} << anywhere.size()) - 1) {}
+
+    std::uint64_t Count(const StrokePattern& pattern) { return Ways(pattern, 0, sets_.Start(), 0); }
+
+    // The kanji of the name of 0-based rank `rank` in code order.
+    std::vector<std::uint32_t> Name(const StrokePattern& pattern, std::uint64_t rank) {
+        std::vector<std::uint32_t> name;
+        int set = sets_.Start();
+        std::size_t mask = 0;
+        for (int i = 0; i < pattern.chars; ++i) {
+            for (const std::uint32_t kanji : Choices(pattern, i)) {
+                const int next = sets_.Next(set, kanji);
+                if (next == YomiSets::None) continue;
+                const std::size_t nextMask = mask | Bit(kanji);
+                const std::uint64_t ways = Ways(pattern, i + 1, next, nextMask);
+                if (rank < ways) {
+                    name.push_back(kanji);
+                    set = next;
+                    mask = nextMask;
+                    break;
+                }
+                rank -= ways;
+            }
+        }
+        return name;
+    }
+
+private:
+    struct Group {
+        int set;
+        std::size_t bit;
+        std::uint64_t count;
+    };
+
+    std::span<const std::uint32_t> Choices(const StrokePattern& pattern, int position) const {
+        const auto p = static_cast<std::size_t>(position);
+        if (pinned_[p]) return {&*pinned_[p], 1};
+        return byStroke_[static_cast<std::size_t>(pattern.strokes[p])];
+    }
+
+    std::size_t Bit(std::uint32_t kanji) const {
+        for (std::size_t r = 0; r < anywhere_.size(); ++r) {
+            if (anywhere_[r] == kanji) return std::size_t{1} << r;
+        }
+        return 0;
+    }
+
+    const std::vector<Group>& Groups(const StrokePattern& pattern, int position, int set) {
+        // The choices at a position: the kanji pinned there, or a stroke count.
+        const auto p = static_cast<std::size_t>(position);
+        static_assert(MaxAllSpaceChars <= (1 << StrokeBits));
+        const std::uint64_t key =
+            PackedKey()
+                .Add(pinned_[p] ? 1 : 0, 1)
+                .Add(pinned_[p] ? p : static_cast<std::size_t>(pattern.strokes[p]), StrokeBits)
+                .Add(static_cast<std::uint32_t>(set), 32)
+                .Value();
+        auto [it, inserted] = groups_.try_emplace(key);
+        if (!inserted) return it->second;
+        std::vector<Group>& groups = it->second;
+        for (const std::uint32_t kanji : Choices(pattern, position)) {
+            const int next = sets_.Next(set, kanji);
+            if (next == YomiSets::None) continue;
+            const std::size_t bit = Bit(kanji);
+            const auto same = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
+                return g.set == next && g.bit == bit;
+            });
+            if (same != groups.end()) {
+                ++same->count;
+            } else {
+                groups.push_back({next, bit, 1});
+            }
+        }
+        return groups;
+    }
+
+    std::uint64_t Ways(const StrokePattern& pattern, int position, int set, std::size_t mask) {
+        if (position == pattern.chars) return mask == full_ && sets_.Accepts(set) ? 1 : 0;
+        // The positions still to fill decide the answer with the set and
+        // mask: the set, the required characters placed (a bit each), how
+        // many positions are left, their counts (0 where a kanji is pinned)
+        // and the position.
+        constexpr int PositionBits = 2;
+        static_assert(MaxAllSpaceChars < (1 << PositionBits));
+        static_assert(
+            32 + MaxRequiredCharacters + 2 * PositionBits + MaxAllSpaceChars * StrokeBits <= 64);
+        PackedKey key;
+        key.Add(static_cast<std::uint32_t>(set), 32)
+            .Add(mask, MaxRequiredCharacters)
+            .Add(static_cast<std::uint64_t>(pattern.chars - position), PositionBits);
+        for (int p = position; p < pattern.chars; ++p) {
+            const auto index = static_cast<std::size_t>(p);
+            key.Add(pinned_[index] ? 0u : static_cast<unsigned>(pattern.strokes[index]),
+                    StrokeBits);
+        }
+        key.Add(static_cast<std::uint64_t>(position), PositionBits);
+        if (const auto found = ways_.find(key.Value()); found != ways_.end()) return found->second;
+        std::uint64_t ways = 0;
+        for (const Group& group : Groups(pattern, position, set)) {
+            ways += group.count * Ways(pattern, position + 1, group.set, mask | group.bit);
+        }
+        ways_.emplace(key.Value(), ways);
+        return ways;
+    }
+
+    const std::vector<std::vector<std::uint32_t>>& byStroke_;
+    const std::array<std::optional<std::uint32_t>, MaxAllSpaceChars>& pinned_;
+    const std::vector<std::uint32_t>& anywhere_;
+    YomiSets& sets_;
+    std::size_t full_;
+    std::unordered_map<std::uint64_t, std::vector<Group>> groups_;
+    std::unordered_map<std::uint64_t, std::uint64_t> ways_;
+};
+
+// The yomi of a name of kanji: the concatenations of its characters' yomi
+// that pass the matcher, at most MaxShownYomi, the ones made of 名乗り first
+// (the sum of the kinds, 名乗り 0, 訓 1, 音 2), then in the order of the
+// first character's yomi, then the second's.
+std::vector<std::string> ComposedYomi(const std::vector<std::uint32_t>& name,
+                                      const NameSearchData& data, const YomiMatcher& matcher) {
+    std::vector<std::pair<int, std::string>> found;
+    std::string text;
+    auto compose = [&](auto& self, std::size_t position, int kinds) -> void {
+        if (position == name.size()) {
+            if (!matcher.Active() || matcher.Matches(text)) found.emplace_back(kinds, text);
+            return;
+        }
+        for (const KanjiYomi& yomi : data.Yomi(name[position])) {
+            const std::size_t size = text.size();
+            text += yomi.kana;
+            self(self, position + 1, kinds + static_cast<int>(yomi.kind));
+            text.resize(size);
+        }
+    };
+    compose(compose, 0, 0);
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> yomis;
+    for (auto& [kinds, yomi] : found) {
+        if (yomis.size() == MaxShownYomi) break;
+        if (std::find(yomis.begin(), yomis.end(), yomi) == yomis.end()) {
+            yomis.push_back(std::move(yomi));
+        }
+    }
+    return yomis;
+}
+
+}  // namespace
+
+void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
+                         const NameSearchData& data, const NameRecord& surname,
+                         NameSearchResult& result) {
+    const auto& kanji = data.Kanji();
+    auto indexOf = [&](const std::string& character) {
+        return static_cast<std::uint32_t>(std::lower_bound(kanji.begin(), kanji.end(), character) -
+                                          kanji.begin());
+    };
+    auto strokesOf = [&](std::uint32_t index) {
+        return CountUnit(kanji[index], 1, 0, filters.style, tables.dictionary);
+    };
+    // The usable name kanji grouped by their count in this style, each group
+    // in code order.
+    std::vector<std::vector<std::uint32_t>> byStroke;
+    for (std::uint32_t index = 0; index < kanji.size(); ++index) {
+        const int strokes = strokesOf(index);
+        if (strokes <= 0 || HoldsAnyOf(kanji[index], filters.excluded)) continue;
+        if (strokes > MaxKanjiStrokes) throw std::out_of_range("a name kanji has too many strokes");
+        if (static_cast<std::size_t>(strokes) >= byStroke.size()) {
+            byStroke.resize(static_cast<std::size_t>(strokes) + 1);
+        }
+        byStroke[static_cast<std::size_t>(strokes)].push_back(index);
+    }
+
+    std::array<std::optional<std::uint32_t>, MaxAllSpaceChars> pinned{};
+    std::vector<std::uint32_t> anywhere;
+    for (const RequiredCharacter& required : filters.required) {
+        const std::uint32_t index = indexOf(required.character);
+        if (required.position > 0) {
+            pinned[static_cast<std::size_t>(required.position - 1)] = index;
+        } else if (std::find(anywhere.begin(), anywhere.end(), index) == anywhere.end()) {
+            anywhere.push_back(index);
+        }
+    }
+
+    const YomiMatcher matcher(HiraganaYomi(filters.yomi));
+    YomiSets sets(matcher, data);
+    PatternNames names(byStroke, pinned, anywhere, sets);
+    const int surnameChars = surname.Lengths[Surname];
+    const std::uint16_t surnameOdd = OddMask(surname.Strokes[Surname], surnameChars);
+    const int fewest = filters.chars != 0 ? filters.chars : 1;
+    const int most = std::min(filters.chars != 0 ? filters.chars : MaxAllSpaceChars,
+                              MaxTotalChars - surnameChars);
+    Evaluator evaluator(surname, filters, tables);
+    std::vector<StrokePattern> patterns;
+    const int maxStroke = static_cast<int>(byStroke.size()) - 1;
+
+    for (int chars = fewest; chars <= most; ++chars) {
+        // A pin beyond the name's last character leaves nothing of this length.
+        bool pinsFit = true;
+        for (int p = chars; p < MaxAllSpaceChars; ++p)
+            pinsFit = pinsFit && !pinned[static_cast<std::size_t>(p)];
+        if (!pinsFit) continue;
+        StrokePattern pattern;
+        pattern.chars = chars;
+        // Walks every stroke tuple of this length (at most maxStroke³).
+        auto walk = [&](auto& self, int position) -> void {
+            if (position == chars) {
+                int sum = 0;
+                for (int p = 0; p < chars; ++p) sum += pattern.strokes[static_cast<std::size_t>(p)];
+                const Evaluation& evaluation = evaluator.Evaluate(chars, pattern.strokes[0], sum);
+                if (!evaluation.passes) return;
+                if (filters.inyoOk) {
+                    std::uint16_t givenOdd = 0;
+                    for (int p = 0; p < chars; ++p) {
+                        if (pattern.strokes[static_cast<std::size_t>(p)] % 2 != 0) {
+                            givenOdd = static_cast<std::uint16_t>(givenOdd | 1u << p);
+                        }
+                    }
+                    if (JudgeInyo(surnameOdd, surnameChars, givenOdd, chars).verdict ==
+                        InyoVerdict::Bad) {
+                        return;
+                    }
+                }
+                pattern.count = names.Count(pattern);
+                if (pattern.count == 0) return;
+                pattern.score = evaluation.score;
+                pattern.totalGrade = evaluation.grades[Total];
+                pattern.sortValue = NumericSortValue(filters.sort, evaluation, sum);
+                if (filters.reversed) pattern.sortValue = -pattern.sortValue;
+                patterns.push_back(pattern);
+                return;
+            }
+            const auto p = static_cast<std::size_t>(position);
+            if (pinned[p]) {
+                pattern.strokes[p] = strokesOf(*pinned[p]);
+                self(self, position + 1);
+                return;
+            }
+            for (int s = 1; s <= maxStroke; ++s) {
+                if (byStroke[static_cast<std::size_t>(s)].empty()) continue;
+                pattern.strokes[p] = s;
+                self(self, position + 1);
+            }
+        };
+        walk(walk, 0);
+    }
+
+    std::sort(patterns.begin(), patterns.end(), [](const StrokePattern& a, const StrokePattern& b) {
+        if (a.sortValue != b.sortValue) return a.sortValue < b.sortValue;
+        if (a.score != b.score) return a.score > b.score;
+        if (a.totalGrade != b.totalGrade) return a.totalGrade < b.totalGrade;
+        if (a.chars != b.chars) return a.chars < b.chars;
+        return a.strokes < b.strokes;
+    });
+    for (const StrokePattern& pattern : patterns) result.count += pattern.count;
+
+    auto offset = PageStart(filters.page, result.limit, result.count);
+    if (!offset) return;
+    for (const StrokePattern& pattern : patterns) {
+        if (*offset >= pattern.count) {
+            *offset -= pattern.count;
+            continue;
+        }
+        for (std::uint64_t rank = *offset; rank < pattern.count; ++rank) {
+            if (static_cast<int>(result.candidates.size()) >= result.limit) break;
+            const std::vector<std::uint32_t> name = names.Name(pattern, rank);
+            std::string given;
+            for (const std::uint32_t index : name) given += kanji[index];
+            auto candidate = MakeCandidate(filters, tables, std::move(given));
+            if (!candidate) continue;
+            candidate->yomis = ComposedYomi(name, data, matcher);
+            if (!candidate->yomis.empty()) candidate->yomi = candidate->yomis.front();
+            result.candidates.push_back(std::move(*candidate));
+        }
+        *offset = 0;
+        if (static_cast<int>(result.candidates.size()) >= result.limit) break;
+    }
+
+    // Name and yomi order: the page's own.
+    if (filters.sort == SortKey::Name || filters.sort == SortKey::Yomi) {
+        auto key = [&](const NameCandidate& c) {
+            return filters.sort == SortKey::Name ? c.given : GojuonKey(c.yomi);
+        };
+        std::stable_sort(result.candidates.begin(), result.candidates.end(),
+                         [&](const NameCandidate& a, const NameCandidate& b) {
+                             return filters.reversed ? key(b) < key(a) : key(a) < key(b);
+                         });
+    }
+}
+
+}  // namespace soten::naming

@@ -1,0 +1,133 @@
+#include "ui/naming/CandidateTableModel.h"
+
+#include <QColor>
+
+#include "analysis/reading/DetailedReading.h"
+#include "ui/naming/CandidateCells.h"
+#include "ui/shortlist/ShortlistStore.h"
+#include "ui/widgets/Cp932Conversion.h"
+
+namespace soten::ui {
+namespace {
+
+constexpr std::array<FortuneKind, 4> ShownKinds = {Person, Earth, Outer, Total};
+
+}  // namespace
+
+CandidateTableModel::CandidateTableModel(QObject* parent, ShortlistStore& shortlist)
+    : QAbstractTableModel(parent), shortlist_(shortlist) {
+    connect(&shortlist_, &ShortlistStore::Changed, this, [this] {
+        if (rowCount() > 0) emit dataChanged(index(0, Star), index(rowCount() - 1, Star));
+    });
+}
+
+void CandidateTableModel::SetCandidates(std::vector<NameCandidate> candidates, bool allNames,
+                                        std::string surname, StrokeStyle style) {
+    beginResetModel();
+    candidates_ = std::move(candidates);
+    allNames_ = allNames;
+    surname_ = std::move(surname);
+    style_ = style;
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+ShortlistEntry CandidateTableModel::EntryOf(int row) const {
+    const NameCandidate& candidate = Candidate(row);
+    return {surname_, candidate.given, candidate.yomi, style_, {}};
+}
+
+int CandidateTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(candidates_.size());
+}
+
+int CandidateTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant CandidateTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const NameCandidate& candidate = Candidate(index.row());
+    const NameRecord& record = candidate.record;
+    const int column = index.column();
+    if (column >= PersonFortune && column <= TotalFortune) {
+        const FortuneKind kind = ShownKinds[static_cast<std::size_t>(column - PersonFortune)];
+        return FortuneCell(kind, record.Fortunes[kind], candidate.keywords[kind], role);
+    }
+    if (column == Star) {
+        const bool starred = shortlist_.Contains(EntryOf(index.row()));
+        switch (role) {
+            case Qt::DisplayRole:
+                return starred ? QStringLiteral("★") : QStringLiteral("☆");
+            case Qt::ToolTipRole:
+            case Qt::AccessibleTextRole:
+                return starred ? QStringLiteral("候補リストにあります（Space で外します）")
+                               : QStringLiteral("候補リストに加える（Space）");
+            case Qt::ForegroundRole:
+                return starred ? QColor(0xC0, 0x80, 0x00) : QVariant();
+            case Qt::TextAlignmentRole:
+                return QVariant::fromValue(Qt::AlignCenter);
+            default:
+                return {};
+        }
+    }
+    if (role == Qt::TextAlignmentRole &&
+        (column == Strokes || column == Score || column == Registrable || column == Sansai ||
+         column == Inyo)) {
+        return QVariant::fromValue(Qt::AlignCenter);
+    }
+    if (column == Registrable && !candidate.registrable &&
+        (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
+        return UnregistrableTip(candidate.unregistrable);
+    }
+    if (column == Yomi && role == Qt::ToolTipRole && candidate.yomis.size() > 1) {
+        return QStringLiteral("読み：%1").arg(JoinedCp932(candidate.yomis, QStringLiteral("、")));
+    }
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) {
+        return {};
+    }
+    switch (column) {
+        case Given:
+            return FromCp932(candidate.given);
+        case Registrable:
+            return candidate.registrable ? QString() : QStringLiteral("※");
+        case Yomi:
+            return FromCp932(candidate.yomi);
+        case Gender:
+            return FromCp932(GenderLabel(candidate.gender));
+        case Strokes:
+            return GivenStrokeCounts(record);
+        case Score:
+            return candidate.score;
+        case Sansai:
+            if (role == Qt::UserRole) return static_cast<int>(candidate.sansai.verdict);
+            return FromCp932(VerdictName(candidate.sansai.verdict));
+        case Inyo:
+            if (role == Qt::UserRole) return static_cast<int>(candidate.inyo.verdict);
+            return FromCp932(VerdictName(candidate.inyo.verdict));
+        default:
+            return {};
+    }
+}
+
+QVariant CandidateTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole) {
+        if (section == Given || section == Yomi) {
+            return allNames_
+                       ? QStringLiteral("漢字の組み合わせでは、このページの中だけで並べ替えます")
+                       : QStringLiteral("クリックで全体を並べ替えます");
+        }
+        if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
+        if (section == Star) return QStringLiteral("★：候補リストにある名前");
+        if (section == Gender || section == Sansai || section == Inyo) return {};
+        return QStringLiteral("クリックで全体を並べ替えます");
+    }
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    static const std::array<const char*, ColumnCount> titles = {
+        "★",    "名前", "戸籍", "読み", "性別", "画数", "人運",
+        "地運", "外運", "総運", "評点", "三才", "陰陽"};
+    return QString::fromUtf8(titles.at(static_cast<std::size_t>(section)));
+}
+
+}  // namespace soten::ui

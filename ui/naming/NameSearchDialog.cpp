@@ -1,0 +1,271 @@
+#include "ui/naming/NameSearchDialog.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "analysis/text/ShiftJis.h"
+#include "ui/naming/CandidateTableModel.h"
+#include "ui/naming/SearchFilterForm.h"
+#include "ui/naming/SearchRunner.h"
+#include "ui/shortlist/ShortlistPanel.h"
+#include "ui/shortlist/ShortlistStore.h"
+#include "ui/widgets/Cp932Conversion.h"
+
+namespace soten::ui {
+namespace {
+
+QString Grouped(std::uint64_t number) {
+    return QLocale(QLocale::Japanese).toString(static_cast<qulonglong>(number));
+}
+
+// What a click on each column's header sorts the search by; Score for the
+// columns that do not sort.
+SortKey ColumnSort(int column) {
+    switch (column) {
+        case CandidateTableModel::Given:
+            return SortKey::Name;
+        case CandidateTableModel::Yomi:
+            return SortKey::Yomi;
+        case CandidateTableModel::Strokes:
+            return SortKey::Strokes;
+        case CandidateTableModel::PersonFortune:
+            return SortKey::Person;
+        case CandidateTableModel::EarthFortune:
+            return SortKey::Earth;
+        case CandidateTableModel::OuterFortune:
+            return SortKey::Outer;
+        case CandidateTableModel::TotalFortune:
+            return SortKey::Total;
+        default:
+            return SortKey::Score;
+    }
+}
+
+}  // namespace
+
+NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, ShortlistStore& shortlist,
+                                   PrintDialog& printDialog)
+    : QDialog(parent), tables_(tables), shortlist_(shortlist) {
+    setObjectName(QStringLiteral("NamingDialog"));
+    setWindowTitle(QStringLiteral("名付け候補"));
+    setAccessibleName(windowTitle());
+
+    form_ = new SearchFilterForm(this);
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName(QStringLiteral("countLabel"));
+    countLabel_->setAccessibleName(QStringLiteral("該当件数"));
+    countLabel_->setWordWrap(true);
+
+    model_ = new CandidateTableModel(this, shortlist_);
+    resultTable_ = new QTableView(this);
+    resultTable_->setObjectName(QStringLiteral("resultTable"));
+    resultTable_->setAccessibleName(QStringLiteral("名付け候補の一覧"));
+    resultTable_->setAccessibleDescription(
+        QStringLiteral("Enter キーかダブルクリックで、その名前を鑑定します。"
+                       "Space キーで候補リストに加えます"));
+    resultTable_->setModel(model_);
+    resultTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    resultTable_->setSelectionMode(QAbstractItemView::SingleSelection);
+    resultTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultTable_->setTabKeyNavigation(false);
+    // The search sorts the whole result; the header only shows by what.
+    resultTable_->horizontalHeader()->setSortIndicatorShown(true);
+    resultTable_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    resultTable_->horizontalHeader()->setSectionsClickable(true);
+    resultTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    resultTable_->horizontalHeader()->setSectionResizeMode(CandidateTableModel::Given,
+                                                           QHeaderView::Stretch);
+    resultTable_->verticalHeader()->setDefaultSectionSize(resultTable_->fontMetrics().height() + 6);
+
+    previousButton_ = new QPushButton(QStringLiteral("前のページ(&B)"), this);
+    previousButton_->setObjectName(QStringLiteral("previousButton"));
+    nextButton_ = new QPushButton(QStringLiteral("次のページ(&N)"), this);
+    nextButton_->setObjectName(QStringLiteral("nextButton"));
+    pageLabel_ = new QLabel(this);
+    pageLabel_->setObjectName(QStringLiteral("pageLabel"));
+    closeButton_ = new QPushButton(QStringLiteral("閉じる"), this);
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
+    for (QPushButton* button : {previousButton_, nextButton_, closeButton_}) {
+        button->setAutoDefault(false);
+    }
+
+    auto* pages = new QHBoxLayout;
+    pages->addWidget(previousButton_);
+    pages->addWidget(pageLabel_);
+    pages->addWidget(nextButton_);
+    pages->addStretch();
+    // The table's label takes the keyboard there (Alt+I).
+    auto* tableLabel = new QLabel(QStringLiteral("候補(&I)："), this);
+    tableLabel->setBuddy(resultTable_);
+    auto* counts = new QHBoxLayout;
+    counts->addWidget(tableLabel);
+    counts->addWidget(countLabel_, 1);
+    // On a small screen the search scrolls rather than push controls off it.
+    auto* searchPage = new QWidget;
+    auto* searchLayout = new QVBoxLayout(searchPage);
+    searchLayout->addWidget(form_);
+    searchLayout->addLayout(counts);
+    searchLayout->addWidget(resultTable_, 1);
+    searchLayout->addLayout(pages);
+    resultTable_->setMinimumHeight(resultTable_->verticalHeader()->defaultSectionSize() * 6);
+    auto* searchScroll = new QScrollArea;
+    searchScroll->setObjectName(QStringLiteral("searchScroll"));
+    searchScroll->setWidget(searchPage);
+    searchScroll->setWidgetResizable(true);
+    searchScroll->setFrameShape(QFrame::NoFrame);
+
+    shortlistPanel_ = new ShortlistPanel(nullptr, shortlist_, tables_, printDialog);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("tabs"));
+    tabs_->addTab(searchScroll, QStringLiteral("名前を探す"));
+    tabs_->addTab(shortlistPanel_, QString());
+    tabs_->setTabToolTip(0, QStringLiteral("Ctrl+Tab で切り替えます"));
+    tabs_->setTabToolTip(1, QStringLiteral("Ctrl+Tab で切り替えます"));
+    auto showCount = [this] {
+        tabs_->setTabText(1, QStringLiteral("候補リスト（%1）").arg(shortlist_.List().Size()));
+    };
+    connect(&shortlist_, &ShortlistStore::Changed, this, showCount);
+    showCount();
+    connect(shortlistPanel_, &ShortlistPanel::NameChosen, this, &NameSearchDialog::NameChosen);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(closeButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(bottom);
+    resize(800, 600);
+
+    runner_ = new SearchRunner(this, tables_, [this] { return CurrentFilters(); });
+    connect(runner_, &SearchRunner::PageReady, this, &NameSearchDialog::ShowResult);
+    connect(form_, &SearchFilterForm::Changed, this, [this] { ScheduleSearch(); });
+    connect(resultTable_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &NameSearchDialog::SortBy);
+    connect(resultTable_, &QTableView::activated, this, &NameSearchDialog::ChooseRow);
+    connect(resultTable_, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (index.column() == CandidateTableModel::Star) ToggleStar(index.row());
+    });
+    resultTable_->installEventFilter(this);
+    connect(previousButton_, &QPushButton::clicked, this, [this] { TurnPage(-1); });
+    connect(nextButton_, &QPushButton::clicked, this, [this] { TurnPage(+1); });
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::close);
+    NameSearchResult none;
+    none.problem = Cp932Text("名字を入力してください");
+    ShowResult({}, std::move(none));
+}
+
+void NameSearchDialog::Prefill(const QString& surname, StrokeStyle style) {
+    form_->Prefill(surname, style);
+    ScheduleSearch();
+}
+
+NameSearchFilters NameSearchDialog::CurrentFilters() const {
+    NameSearchFilters filters = form_->Filters();
+    filters.sort = sort_;
+    filters.reversed = reversed_;
+    filters.limit = PageSize;
+    filters.page = page_;
+    return filters;
+}
+
+void NameSearchDialog::ShowShortlist() {
+    tabs_->setCurrentWidget(shortlistPanel_);
+}
+
+void NameSearchDialog::ToggleStar(int row) {
+    if (row < 0 || row >= model_->rowCount()) return;
+    shortlist_.Toggle(model_->EntryOf(row));
+}
+
+bool NameSearchDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == resultTable_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool space = key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier;
+        const bool ctrlD = key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier;
+        if (space || ctrlD) {
+            ToggleStar(resultTable_->currentIndex().row());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool NameSearchDialog::IsSearching() const {
+    return runner_->IsSearching();
+}
+
+void NameSearchDialog::ScheduleSearch(bool keepPage) {
+    if (!keepPage) page_ = 1;
+    countLabel_->setText(QStringLiteral("検索中…"));
+    runner_->Schedule();
+}
+
+void NameSearchDialog::ShowResult(const NameSearchFilters& searched, NameSearchResult result) {
+    shownSurname_ = searched.surname;
+    shownStyle_ = searched.style;
+    QString text = QStringLiteral("該当 %1 件").arg(Grouped(result.count));
+    if (result.refusal) {
+        text += QStringLiteral("（名字：%1）").arg(FromCp932(result.refusal->Message()));
+    } else if (!result.problem.empty()) {
+        text += QStringLiteral("（%1）").arg(FromCp932(result.problem));
+    }
+    countLabel_->setText(text);
+    pageCount_ = std::max<std::uint64_t>(1, (result.count + PageSize - 1) / PageSize);
+    pageLabel_->setText(QStringLiteral("%1 / %2 ページ").arg(Grouped(page_), Grouped(pageCount_)));
+    previousButton_->setEnabled(page_ > 1);
+    nextButton_->setEnabled(page_ < pageCount_);
+    // Composed names have no gender; only the dictionary has names a
+    // registry office refuses.
+    const NameSearchFilters shown = form_->Filters();
+    const bool allNames = shown.space == SearchSpace::All;
+    resultTable_->setColumnHidden(CandidateTableModel::Gender, allNames);
+    resultTable_->setColumnHidden(CandidateTableModel::Registrable,
+                                  allNames || !shown.includeUnregistrable);
+    model_->SetCandidates(std::move(result.candidates), allNames, shownSurname_, shownStyle_);
+    ShowSortIndicator();
+    if (resultTable_->hasFocus() && model_->rowCount() > 0 &&
+        !resultTable_->currentIndex().isValid()) {
+        resultTable_->setCurrentIndex(model_->index(0, 0));
+    }
+    emit SearchFinished();
+}
+
+void NameSearchDialog::TurnPage(int delta) {
+    if (delta < 0 && page_ > 1) --page_;
+    if (delta > 0 && page_ < pageCount_) ++page_;
+    ScheduleSearch(true);
+}
+
+void NameSearchDialog::SortBy(int column) {
+    // The header flips its own indicator on a click; ours is put back after.
+    QTimer::singleShot(0, this, &NameSearchDialog::ShowSortIndicator);
+    const SortKey key = ColumnSort(column);
+    if (key == SortKey::Score && column != CandidateTableModel::Score) return;
+    reversed_ = column == sortColumn_ ? !reversed_ : false;
+    sort_ = key;
+    sortColumn_ = column;
+    ScheduleSearch();
+}
+
+void NameSearchDialog::ShowSortIndicator() {
+    resultTable_->horizontalHeader()->setSortIndicator(
+        sortColumn_, reversed_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void NameSearchDialog::ChooseRow(const QModelIndex& index) {
+    if (!index.isValid()) return;
+    const NameCandidate& candidate = model_->Candidate(index.row());
+    emit NameChosen(FromCp932(shownSurname_), FromCp932(candidate.given), FromCp932(candidate.yomi),
+                    shownStyle_);
+}
+
+}  // namespace soten::ui

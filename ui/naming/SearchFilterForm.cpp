@@ -1,0 +1,214 @@
+#include "ui/naming/SearchFilterForm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSpinBox>
+
+#include "analysis/text/Cp932.h"
+#include "ui/widgets/Cp932Conversion.h"
+
+namespace soten::ui {
+namespace {
+
+constexpr std::array<FortuneKind, 4> GradedKinds = {Person, Earth, Outer, Total};
+
+// A yomi box's text for the search; text that is not kana reaches the
+// search as such and is refused there with the reason.
+std::string YomiText(const QLineEdit* edit) {
+    return Cp932::FromUtf8(edit->text().toStdString()).value_or("\x1A");
+}
+
+QComboBox* Choices(QWidget* parent, const char* name, const QStringList& items) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->addItems(items);
+    return box;
+}
+
+QLineEdit* TextBox(QWidget* parent, const char* name, int maxLength) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+// A label that names its control for the keyboard (its mnemonic) and for
+// screen readers.
+void AddRow(QGridLayout* grid, int row, int column, const QString& caption, QWidget* control) {
+    auto* label = new QLabel(caption);
+    label->setBuddy(control);
+    control->setAccessibleName(
+        QString(caption).remove(QRegularExpression(QStringLiteral("\\(&.\\)|：|&"))));
+    grid->addWidget(label, row, column);
+    grid->addWidget(control, row, column + 1);
+}
+
+}  // namespace
+
+SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("条件"), parent) {
+    setObjectName(QStringLiteral("filterGroup"));
+    auto* grid = new QGridLayout(this);
+
+    surnameEdit_ = TextBox(this, "surnameEdit", 20);
+    styleBox_ = Choices(this, "styleBox", {QStringLiteral("新字式"), QStringLiteral("本字式")});
+    spaceBox_ =
+        Choices(this, "spaceBox",
+                {QStringLiteral("実在の名前"), QStringLiteral("漢字の組み合わせ（3文字まで）")});
+    genderBox_ =
+        Choices(this, "genderBox",
+                {QStringLiteral("指定なし"), QStringLiteral("女性"), QStringLiteral("男性")});
+    genderBox_->setToolTip(QStringLiteral("女性・男性のどちらにも男女両方の名前が入ります"));
+    includeUnspecifiedBox_ = new QCheckBox(QStringLiteral("性別不明の名前も(&U)"), this);
+    includeUnspecifiedBox_->setObjectName(QStringLiteral("includeUnspecifiedBox"));
+    includeUnspecifiedBox_->setToolTip(QStringLiteral(
+        "名前辞書に性別の書かれていない名前も入れます（別の性別の名前も多く含みます）"));
+    charsBox_ = Choices(this, "charsBox",
+                        {QStringLiteral("指定なし"), QStringLiteral("1文字"),
+                         QStringLiteral("2文字"), QStringLiteral("3文字")});
+    // Narrow boxes say only "かな"; all take hiragana or katakana.
+    auto readingBox = [this](const char* name, const QString& hint) {
+        QLineEdit* edit = TextBox(this, name, 20);
+        edit->setPlaceholderText(hint);
+        return edit;
+    };
+    readingEdit_ = readingBox("readingEdit", QStringLiteral("ひらがなかカタカナ"));
+    readingEdit_->setToolTip(
+        QStringLiteral("漢字の組み合わせの読みは、各字の名乗り・訓・音をつないだものです"
+                       "（連濁や小さい「っ」への変化は作りません）"));
+    readingPrefixEdit_ = readingBox("readingPrefixEdit", QStringLiteral("かな"));
+    readingSuffixEdit_ = readingBox("readingSuffixEdit", QStringLiteral("かな"));
+    readingContainsEdit_ = readingBox("readingContainsEdit", QStringLiteral("かな"));
+    auto countBox = [this](const char* name, const QString& suffix) {
+        auto* box = new QSpinBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(0, 20);
+        box->setSpecialValueText(QStringLiteral("指定なし"));
+        box->setSuffix(suffix);
+        return box;
+    };
+    readingLengthBox_ = countBox("readingLengthBox", QStringLiteral(" 文字"));
+    moraeBox_ = countBox("moraeBox", QStringLiteral(" 音"));
+    moraeBox_->setToolTip(QStringLiteral("ゃゅょぁぃぅぇぉゎ は数えず、っ・ん・ー は数えます"));
+    excludeEdit_ = TextBox(this, "excludeEdit", 10);
+    excludeEdit_->setPlaceholderText(QStringLiteral("例：死"));
+    containsEdit_ = TextBox(this, "containsEdit", 3);
+    containsEdit_->setPlaceholderText(QStringLiteral("例：翔"));
+    positionBox_ = Choices(this, "positionBox",
+                           {QStringLiteral("どこでも"), QStringLiteral("1文字目から"),
+                            QStringLiteral("2文字目から"), QStringLiteral("3文字目から")});
+    const QStringList grades = {QStringLiteral("指定なし"), QStringLiteral("△以上"),
+                                QStringLiteral("○以上"), QStringLiteral("◎のみ")};
+    const std::array<const char*, 4> gradeNames = {"PersonGradeBox", "EarthGradeBox",
+                                                   "OuterGradeBox", "TotalGradeBox"};
+    for (std::size_t i = 0; i < gradeBoxes_.size(); ++i) {
+        gradeBoxes_[i] = Choices(this, gradeNames[i], grades);
+    }
+    minScoreBox_ = new QSpinBox(this);
+    minScoreBox_->setObjectName(QStringLiteral("minScoreBox"));
+    minScoreBox_->setRange(0, 12);
+    minScoreBox_->setSuffix(QStringLiteral(" 点以上"));
+    includeUnregistrableBox_ = new QCheckBox(QStringLiteral("戸籍に使えない字の名前も(&J)"), this);
+    includeUnregistrableBox_->setObjectName(QStringLiteral("includeUnregistrableBox"));
+    includeUnregistrableBox_->setToolTip(QStringLiteral(
+        "常用漢字・人名用漢字・ひらがな・カタカナ・ー・々ゝゞヽヾ 以外の字を含む名前も"
+        "入れます（一覧に ※）"));
+    sansaiBox_ =
+        Choices(this, "sansaiBox",
+                {QStringLiteral("指定なし"), QStringLiteral("吉以上"), QStringLiteral("大吉のみ")});
+    inyoBox_ = new QCheckBox(QStringLiteral("陰陽配列が凶の名前を除く(&6)"), this);
+    inyoBox_->setObjectName(QStringLiteral("inyoBox"));
+
+    AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), surnameEdit_);
+    AddRow(grid, 0, 2, QStringLiteral("画数(&T)："), styleBox_);
+    AddRow(grid, 0, 4, QStringLiteral("探す範囲(&R)："), spaceBox_);
+    AddRow(grid, 1, 0, QStringLiteral("性別(&G)："), genderBox_);
+    grid->addWidget(includeUnspecifiedBox_, 1, 2, 1, 2);
+    AddRow(grid, 1, 4, QStringLiteral("文字数(&L)："), charsBox_);
+    AddRow(grid, 2, 0, QStringLiteral("読み(&Y)："), readingEdit_);
+    AddRow(grid, 2, 2, QStringLiteral("読みの長さ(&E)："), readingLengthBox_);
+    AddRow(grid, 2, 4, QStringLiteral("音の数(&M)："), moraeBox_);
+    AddRow(grid, 3, 0, QStringLiteral("読みの始め(&F)："), readingPrefixEdit_);
+    AddRow(grid, 3, 2, QStringLiteral("読みの終わり(&D)："), readingSuffixEdit_);
+    AddRow(grid, 3, 4, QStringLiteral("読みに含む(&K)："), readingContainsEdit_);
+    AddRow(grid, 4, 0, QStringLiteral("含む文字(&C)："), containsEdit_);
+    AddRow(grid, 4, 2, QStringLiteral("文字の位置(&P)："), positionBox_);
+    AddRow(grid, 4, 4, QStringLiteral("除く文字(&X)："), excludeEdit_);
+    AddRow(grid, 5, 0, QStringLiteral("人運(&1)："), gradeBoxes_[0]);
+    AddRow(grid, 5, 2, QStringLiteral("地運(&2)："), gradeBoxes_[1]);
+    AddRow(grid, 5, 4, QStringLiteral("外運(&3)："), gradeBoxes_[2]);
+    AddRow(grid, 6, 0, QStringLiteral("総運(&4)："), gradeBoxes_[3]);
+    AddRow(grid, 6, 2, QStringLiteral("評点(&O)："), minScoreBox_);
+    grid->addWidget(includeUnregistrableBox_, 6, 4, 1, 2);
+    AddRow(grid, 7, 0, QStringLiteral("三才配置(&5)："), sansaiBox_);
+    grid->addWidget(inyoBox_, 7, 2, 1, 2);
+
+    auto changed = [this] { emit Changed(); };
+    for (QLineEdit* edit : {surnameEdit_, readingEdit_, readingPrefixEdit_, readingSuffixEdit_,
+                            readingContainsEdit_, containsEdit_, excludeEdit_}) {
+        connect(edit, &QLineEdit::textChanged, this, changed);
+    }
+    for (QComboBox* box :
+         {styleBox_, spaceBox_, genderBox_, charsBox_, positionBox_, gradeBoxes_[0], gradeBoxes_[1],
+          gradeBoxes_[2], gradeBoxes_[3], sansaiBox_}) {
+        connect(box, &QComboBox::currentIndexChanged, this, changed);
+    }
+    for (QSpinBox* box : {readingLengthBox_, moraeBox_, minScoreBox_}) {
+        connect(box, &QSpinBox::valueChanged, this, changed);
+    }
+    for (QCheckBox* box : {includeUnspecifiedBox_, includeUnregistrableBox_, inyoBox_}) {
+        connect(box, &QCheckBox::toggled, this, changed);
+    }
+    // Names with no gender given matter only when a gender is asked for.
+    auto genderChanged = [this] {
+        includeUnspecifiedBox_->setEnabled(genderBox_->currentIndex() != 0);
+    };
+    connect(genderBox_, &QComboBox::currentIndexChanged, this, genderChanged);
+    genderChanged();
+}
+
+void SearchFilterForm::Prefill(const QString& surname, StrokeStyle style) {
+    surnameEdit_->setText(surname);
+    styleBox_->setCurrentIndex(static_cast<int>(style));
+}
+
+NameSearchFilters SearchFilterForm::Filters() const {
+    NameSearchFilters filters;
+    filters.surname = NameToCp932(surnameEdit_->text());
+    if (surnameEdit_->text().isEmpty()) filters.surname.clear();
+    filters.style = static_cast<StrokeStyle>(styleBox_->currentIndex());
+    filters.space = spaceBox_->currentIndex() == 1 ? SearchSpace::All : SearchSpace::Names;
+    filters.gender = static_cast<GenderFilter>(genderBox_->currentIndex());
+    filters.includeUnspecified = includeUnspecifiedBox_->isChecked();
+    filters.includeUnregistrable = includeUnregistrableBox_->isChecked();
+    filters.chars = charsBox_->currentIndex();
+    filters.yomi.exact = YomiText(readingEdit_);
+    filters.yomi.prefix = YomiText(readingPrefixEdit_);
+    filters.yomi.suffix = YomiText(readingSuffixEdit_);
+    filters.yomi.contains = YomiText(readingContainsEdit_);
+    filters.yomi.length = readingLengthBox_->value();
+    filters.yomi.morae = moraeBox_->value();
+    for (const QChar& ch : excludeEdit_->text()) {
+        if (!ch.isSpace()) filters.excluded.push_back(NameToCp932(QString(ch)));
+    }
+    const QString contains = containsEdit_->text();
+    int position = positionBox_->currentIndex();
+    for (const QChar& ch : contains) {
+        filters.required.push_back({NameToCp932(QString(ch)), position});
+        if (position > 0) ++position;
+    }
+    for (std::size_t i = 0; i < GradedKinds.size(); ++i) {
+        filters.worstGrade[GradedKinds[i]] = 4 - gradeBoxes_[i]->currentIndex();
+    }
+    filters.minScore = minScoreBox_->value();
+    static constexpr std::array<SansaiVerdict, 3> sansaiChoices = {
+        SansaiVerdict::VeryBad, SansaiVerdict::Good, SansaiVerdict::VeryGood};
+    filters.worstSansai = sansaiChoices.at(static_cast<std::size_t>(sansaiBox_->currentIndex()));
+    filters.inyoOk = inyoBox_->isChecked();
+    return filters;
+}
+
+}  // namespace soten::ui
