@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test.
 #   scripts/test.sh              plain build in build/
+#   scripts/test.sh --bench      the same, with the benchmarks (build/bench/)
 #   scripts/test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,14 +9,19 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 build=build
-options=(-DSOTEN_WERROR=ON -DSOTEN_BUILD_BENCH=ON)
-if [ "${1:-}" = "--sanitize" ]; then
-  build=build-asan
-  options=(-DSOTEN_WERROR=ON -DSOTEN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSOTEN_BUILD_BENCH=OFF)
-  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
-  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-fi
+options=(-DSOTEN_WERROR=ON -DSOTEN_BUILD_BENCH=OFF)
+case "${1:-}" in
+  --bench)
+    options=(-DSOTEN_WERROR=ON -DSOTEN_BUILD_BENCH=ON)
+    ;;
+  --sanitize)
+    build=build-asan
+    options=(-DSOTEN_WERROR=ON -DSOTEN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSOTEN_BUILD_BENCH=OFF)
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    ;;
+esac
 
 # CI builds three times on two cores: line tables are all the debug
 # information it reads.

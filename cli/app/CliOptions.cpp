@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <sstream>
 #include <string_view>
 
@@ -14,67 +15,9 @@ namespace soten::cli {
 
 namespace {
 
-constexpr const char* ReadingUsage =
-    "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv|csv] [--report]\n"
-    "                 [--no-report] [--lines] [--bom] [--encoding utf-8|cp932]\n"
-    "                 [--pdf FILE] SURNAME GIVEN\n";
-constexpr const char* BatchUsage =
-    "Usage: soten-cli --batch [--style shinji|honji] [--format json|tsv|csv]\n"
-    "                 [--input text|tsv|csv] [--input-encoding utf-8|cp932]\n"
-    "                 [--header | --no-header] [--surname-column COLUMN]\n"
-    "                 [--given-column COLUMN] [--name-column COLUMN]\n"
-    "                 [--style-column COLUMN] [--keep-columns | --no-keep-columns]\n"
-    "                 [--report | --no-report] [--lines] [--bom] [--jobs N]\n";
-constexpr const char* StrokesUsage = "Usage: soten-cli --strokes TEXT [--style shinji|honji]\n";
-constexpr const char* SuggestUsage =
-    "Usage: soten-cli --suggest SURNAME [--style shinji|honji] [--space names|all]\n"
-    "                 [--gender f|m] [--chars N] [--reading-length N]\n"
-    "                 [--reading-prefix KANA | --reading-contains KANA]\n"
-    "                 [--contains TEXT[:POSITION]] [--min-grade total=1,person=2,...]\n"
-    "                 [--min-score N] [--limit N] [--page N] [--format text|json|tsv]\n";
-constexpr const char* CompareUsage =
-    "Usage: soten-cli --compare SURNAME GIVEN[:READING]... [--style shinji|honji]\n"
-    "                 [--format text|json|tsv|csv] [--bom] [--pdf FILE]\n";
-constexpr const char* ShortlistUsage =
-    "Usage: soten-cli --shortlist [--format text|json|tsv|csv] [--bom] [--pdf FILE]\n";
-constexpr const char* HelpUsage = "Usage: soten-cli --help | --version\n";
-
-}  // namespace
-
-const char* const UsageText =
-    "Usage: soten-cli [--style shinji|honji] [--format text|json|tsv|csv] [--report]\n"
-    "                 [--no-report] [--lines] [--bom] [--encoding utf-8|cp932]\n"
-    "                 [--detail] [--pdf FILE] SURNAME GIVEN\n"
-    "       soten-cli --batch [--style shinji|honji] [--format json|tsv|csv]\n"
-    "                 [--input text|tsv|csv] [--input-encoding utf-8|cp932]\n"
-    "                 [--header | --no-header] [--surname-column COLUMN]\n"
-    "                 [--given-column COLUMN] [--name-column COLUMN]\n"
-    "                 [--style-column COLUMN] [--keep-columns | --no-keep-columns]\n"
-    "                 [--report | --no-report] [--lines] [--bom] [--jobs N]\n"
-    "       soten-cli --strokes TEXT [--style shinji|honji]\n"
-    "       soten-cli --suggest SURNAME [--style shinji|honji] [--space names|all]\n"
-    "                 [--gender f|m [--include-unspecified]] [--include-unregistrable]\n"
-    "                 [--chars N] [--reading KANA] [--reading-prefix KANA]\n"
-    "                 [--reading-suffix KANA] [--reading-contains KANA]\n"
-    "                 [--reading-length N] [--morae N] [--exclude CHARS]\n"
-    "                 [--contains TEXT[:POSITION]] [--min-grade total=◎,person=○,...]\n"
-    "                 [--min-score N] [--min-sansai 吉|大吉] [--inyo-ok]\n"
-    "                 [--sort KEY [--reverse]] [--limit N] [--page N]\n"
-    "                 [--format text|json|tsv]\n"
-    "       soten-cli --compare SURNAME GIVEN[:READING]... [--style shinji|honji]\n"
-    "                 [--format text|json|tsv|csv] [--bom] [--pdf FILE]\n"
-    "       soten-cli --shortlist [--format text|json|tsv|csv] [--bom] [--pdf FILE]\n"
-    "       soten-cli --help | --version\n"
-    "\n"
-    "Modes:\n"
-    "  SURNAME GIVEN  one reading: the report as text, or a record (json, tsv, csv)\n"
-    "  --batch        one record per name read on stdin, in input order\n"
-    "  --strokes      the stroke count of each character of TEXT\n"
-    "  --suggest      given names that come out well with SURNAME\n"
-    "  --compare      given names side by side, each after SURNAME\n"
-    "  --shortlist    the names kept in the desktop program's shortlist\n"
-    "  --help         this text; --version: the version\n"
-    "\n"
+// What --help says after the options: the forms of the values and the
+// outputs, and the exit statuses.
+constexpr const char* HelpNotes =
     "Each form takes the options shown with it; any other option is a usage\n"
     "error. A value follows its option or is joined to it with \"=\"; a value\n"
     "that starts with \"-\" must be joined: --pdf=-x.pdf.\n"
@@ -126,33 +69,19 @@ const char* const UsageText =
     "search filters that contradict each other, 3 input/output failure (input\n"
     "unreadable, output closed, disk full, PDF not writable).\n";
 
-namespace {
-
 struct UsageError {
     std::string message;
 };
 
-// The modes an option applies to, one bit each.
-constexpr unsigned ModeBit(Mode mode) {
-    return 1u << static_cast<unsigned>(mode);
-}
 constexpr unsigned ForReading = ModeBit(Mode::Reading);
 constexpr unsigned ForBatch = ModeBit(Mode::Batch);
 constexpr unsigned ForStrokes = ModeBit(Mode::Strokes);
 constexpr unsigned ForSuggest = ModeBit(Mode::Suggest);
 constexpr unsigned ForCompare = ModeBit(Mode::Compare);
 constexpr unsigned ForShortlist = ModeBit(Mode::Shortlist);
+constexpr unsigned ForHelp = ModeBit(Mode::Help) | ModeBit(Mode::Version);
+constexpr unsigned ForNames = ForReading | ForBatch;      // the readings of names
 constexpr unsigned ForLists = ForCompare | ForShortlist;  // names side by side
-
-using Apply = void (*)(CliOptions&, const std::string& value);
-
-struct Option {
-    const char* name;
-    bool takesValue;
-    std::optional<Mode> selects;  // set for the options that choose the mode
-    unsigned modes;               // the modes it applies to
-    Apply apply;
-};
 
 std::int64_t ParseNumber(const std::string& text, const std::string& option, std::int64_t low,
                          std::int64_t high) {
@@ -352,130 +281,327 @@ void ApplyMinSansai(CliOptions& options, const std::string& value) {
 
 void Nothing(CliOptions&, const std::string&) {}
 
-constexpr unsigned ForNames = ForReading | ForBatch;  // the readings of names
+// Every option, in the order the usages show them: the mode options first,
+// then the others, each with the modes it applies to.
+constexpr CliOption Options[] = {
+    {.name = "--batch",
+     .help = "one record per name read on stdin, in input order",
+     .modes = ForBatch,
+     .selects = Mode::Batch,
+     .apply = Nothing},
+    {.name = "--strokes",
+     .valueName = "TEXT",
+     .help = "the stroke count of each character of TEXT",
+     .modes = ForStrokes,
+     .selects = Mode::Strokes,
+     .apply = [](CliOptions& o, const std::string& v) { o.strokesText = v; }},
+    {.name = "--suggest",
+     .valueName = "SURNAME",
+     .help = "given names that come out well with SURNAME",
+     .modes = ForSuggest,
+     .selects = Mode::Suggest,
+     .apply = ApplySurnameToSuggest},
+    {.name = "--compare",
+     .help = "given names side by side, each after SURNAME",
+     .modes = ForCompare,
+     .selects = Mode::Compare,
+     .apply = Nothing},
+    {.name = "--shortlist",
+     .help = "the names kept in the desktop program's shortlist",
+     .modes = ForShortlist,
+     .selects = Mode::Shortlist,
+     .apply = Nothing},
+    {.name = "--help",
+     .alias = "-h",
+     .help = "this text",
+     .modes = ForHelp,
+     .selects = Mode::Help,
+     .orNext = true,
+     .apply = Nothing},
+    {.name = "--version",
+     .help = "the version",
+     .modes = ForHelp,
+     .selects = Mode::Version,
+     .apply = Nothing},
 
-// Every option: its modes and whether it takes a value.
-constexpr Option Options[] = {
-    {"--help", false, Mode::Help, 0, Nothing},
-    {"-h", false, Mode::Help, 0, Nothing},
-    {"--version", false, Mode::Version, 0, Nothing},
-    {"--batch", false, Mode::Batch, ForBatch, Nothing},
-    {"--strokes", true, Mode::Strokes, ForStrokes,
-     [](CliOptions& o, const std::string& v) { o.strokesText = v; }},
-    {"--suggest", true, Mode::Suggest, ForSuggest, ApplySurnameToSuggest},
-    {"--compare", false, Mode::Compare, ForCompare, Nothing},
-    {"--shortlist", false, Mode::Shortlist, ForShortlist, Nothing},
-    {"--style", true, std::nullopt, ForNames | ForStrokes | ForSuggest | ForCompare, ApplyStyle},
-    {"--format", true, std::nullopt, ForNames | ForSuggest | ForLists, ApplyFormat},
-    {"--lines", false, std::nullopt, ForNames,
-     [](CliOptions& o, const std::string&) { o.lines = true; }},
-    {"--report", false, std::nullopt, ForNames,
-     [](CliOptions& o, const std::string&) { o.reportGiven = true; }},
-    {"--no-report", false, std::nullopt, ForNames,
-     [](CliOptions& o, const std::string&) { o.reportGiven = false; }},
-    {"--bom", false, std::nullopt, ForNames | ForLists,
-     [](CliOptions& o, const std::string&) { o.bom = true; }},
-    {"--input", true, std::nullopt, ForBatch, ApplyInput},
-    {"--input-encoding", true, std::nullopt, ForBatch,
-     [](CliOptions& o, const std::string& v) {
-         o.inputEncoding = ParseEncoding(v, "--input-encoding");
-     }},
-    {"--header", false, std::nullopt, ForBatch,
-     [](CliOptions& o, const std::string&) { o.header = true; }},
-    {"--no-header", false, std::nullopt, ForBatch,
-     [](CliOptions& o, const std::string&) { o.header = false; }},
-    {"--surname-column", true, std::nullopt, ForBatch,
-     [](CliOptions& o, const std::string& v) {
-         o.surnameColumn = ColumnOption(v, "--surname-column");
-     }},
-    {"--given-column", true, std::nullopt, ForBatch,
-     [](CliOptions& o, const std::string& v) {
-         o.givenColumn = ColumnOption(v, "--given-column");
-     }},
-    {"--name-column", true, std::nullopt, ForBatch,
-     [](CliOptions& o, const std::string& v) { o.nameColumn = ColumnOption(v, "--name-column"); }},
-    {"--style-column", true, std::nullopt, ForBatch,
-     [](CliOptions& o, const std::string& v) {
-         o.styleColumn = ColumnOption(v, "--style-column");
-     }},
-    {"--keep-columns", false, std::nullopt, ForBatch,
-     [](CliOptions& o, const std::string&) { o.keepColumnsGiven = true; }},
-    {"--no-keep-columns", false, std::nullopt, ForBatch,
-     [](CliOptions& o, const std::string&) { o.keepColumnsGiven = false; }},
-    {"--jobs", true, std::nullopt, ForBatch, ApplyJobs},
-    {"--encoding", true, std::nullopt, ForReading, ApplyEncoding},
-    {"--pdf", true, std::nullopt, ForReading | ForLists, ApplyPdf},
-    {"--detail", false, std::nullopt, ForReading,
-     [](CliOptions& o, const std::string&) { o.detail = true; }},
-    {"--space", true, std::nullopt, ForSuggest, ApplySpace},
-    {"--gender", true, std::nullopt, ForSuggest, ApplyGender},
-    {"--chars", true, std::nullopt, ForSuggest, ApplyChars},
-    {"--include-unspecified", false, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string&) { o.search.includeUnspecified = true; }},
-    {"--include-unregistrable", false, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string&) { o.search.includeUnregistrable = true; }},
-    {"--reading", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) {
-         o.search.yomi.exact = Cp932Option(v, "--reading");
-     }},
-    {"--reading-prefix", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) {
-         o.search.yomi.prefix = Cp932Option(v, "--reading-prefix");
-     }},
-    {"--reading-suffix", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) {
-         o.search.yomi.suffix = Cp932Option(v, "--reading-suffix");
-     }},
-    {"--reading-contains", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) {
-         o.search.yomi.contains = Cp932Option(v, "--reading-contains");
-     }},
-    {"--reading-length", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) {
-         o.search.yomi.length = static_cast<int>(ParseNumber(v, "--reading-length", 1, 40));
-     }},
-    {"--morae", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) {
-         o.search.yomi.morae = static_cast<int>(ParseNumber(v, "--morae", 1, 40));
-     }},
-    {"--exclude", true, std::nullopt, ForSuggest, ApplyExclude},
-    {"--sort", true, std::nullopt, ForSuggest, ApplySort},
-    {"--reverse", false, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string&) { o.search.reversed = true; }},
-    {"--contains", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) { ParseContains(v, o.search.required); }},
-    {"--min-grade", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) { ParseMinGrades(v, o.search.worstGrade); }},
-    {"--min-score", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) {
-         o.search.minScore = static_cast<int>(ParseNumber(v, "--min-score", 0, 12));
-     }},
-    {"--min-sansai", true, std::nullopt, ForSuggest, ApplyMinSansai},
-    {"--inyo-ok", false, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string&) { o.search.inyoOk = true; }},
+    {.name = "--style",
+     .valueName = "shinji|honji",
+     .help = "新字式 (the default) or 本字式 stroke counts",
+     .modes = ForNames | ForStrokes | ForSuggest | ForCompare,
+     .apply = ApplyStyle},
+    {.name = "--format",
+     .valueName = "text|json|tsv|csv",
+     .help = "the report as text (the default) or a record",
+     .modes = ForReading | ForLists,
+     .apply = ApplyFormat},
+    {.name = "--format",
+     .valueName = "json|tsv|csv",
+     .help = "--batch: JSON lines (the default) or a table",
+     .modes = ForBatch,
+     .apply = ApplyFormat},
+    {.name = "--format",
+     .valueName = "text|json|tsv",
+     .help = "--suggest: text (the default), JSON or TSV",
+     .modes = ForSuggest,
+     .apply = ApplyFormat},
+    {.name = "--input",
+     .valueName = "text|tsv|csv",
+     .help = "lines of names (the default) or a table's rows",
+     .modes = ForBatch,
+     .apply = ApplyInput},
+    {.name = "--input-encoding",
+     .valueName = "utf-8|cp932",
+     .help = "the encoding of the input (default utf-8)",
+     .modes = ForBatch,
+     .apply = [](CliOptions& o,
+                 const std::string& v) { o.inputEncoding = ParseEncoding(v, "--input-encoding"); }},
+    {.name = "--header",
+     .help = "the table's first row names its columns",
+     .modes = ForBatch,
+     .orNext = true,
+     .apply = [](CliOptions& o, const std::string&) { o.header = true; }},
+    {.name = "--no-header",
+     .help = "no header row (default: told by the names)",
+     .modes = ForBatch,
+     .apply = [](CliOptions& o, const std::string&) { o.header = false; }},
+    {.name = "--surname-column",
+     .valueName = "COLUMN",
+     .help = "the surnames' column: a header name or a number",
+     .modes = ForBatch,
+     .apply = [](CliOptions& o,
+                 const std::string& v) { o.surnameColumn = ColumnOption(v, "--surname-column"); }},
+    {.name = "--given-column",
+     .valueName = "COLUMN",
+     .help = "the column of the given names",
+     .modes = ForBatch,
+     .apply = [](CliOptions& o,
+                 const std::string& v) { o.givenColumn = ColumnOption(v, "--given-column"); }},
+    {.name = "--name-column",
+     .valueName = "COLUMN",
+     .help = "the column holding both names",
+     .modes = ForBatch,
+     .apply = [](CliOptions& o,
+                 const std::string& v) { o.nameColumn = ColumnOption(v, "--name-column"); }},
+    {.name = "--style-column",
+     .valueName = "COLUMN",
+     .help = "the column of each name's shinji or honji",
+     .modes = ForBatch,
+     .apply = [](CliOptions& o,
+                 const std::string& v) { o.styleColumn = ColumnOption(v, "--style-column"); }},
+    {.name = "--keep-columns",
+     .help = "keep the input columns in the records (default)",
+     .modes = ForBatch,
+     .orNext = true,
+     .apply = [](CliOptions& o, const std::string&) { o.keepColumnsGiven = true; }},
+    {.name = "--no-keep-columns",
+     .help = "leave the table's columns out of the records",
+     .modes = ForBatch,
+     .apply = [](CliOptions& o, const std::string&) { o.keepColumnsGiven = false; }},
+    {.name = "--report",
+     .help = "put the report in the records (JSON: default)",
+     .modes = ForNames,
+     .orNext = true,
+     .apply = [](CliOptions& o, const std::string&) { o.reportGiven = true; }},
+    {.name = "--no-report",
+     .help = "leave the report out of the records",
+     .modes = ForNames,
+     .apply = [](CliOptions& o, const std::string&) { o.reportGiven = false; }},
+    {.name = "--lines",
+     .help = "add the screen and print lines to JSON records",
+     .modes = ForNames,
+     .apply = [](CliOptions& o, const std::string&) { o.lines = true; }},
+    {.name = "--bom",
+     .help = "start TSV or CSV with a byte-order mark",
+     .modes = ForNames | ForLists,
+     .apply = [](CliOptions& o, const std::string&) { o.bom = true; }},
+    {.name = "--encoding",
+     .valueName = "utf-8|cp932",
+     .help = "the output's encoding (cp932: a saved file's)",
+     .modes = ForReading,
+     .apply = ApplyEncoding},
+    {.name = "--detail",
+     .help = "explain 三才配置 and 陰陽配列 after the report",
+     .modes = ForReading,
+     .apply = [](CliOptions& o, const std::string&) { o.detail = true; }},
+    {.name = "--jobs",
+     .valueName = "N",
+     .help = "N reading threads (default: one per idle core)",
+     .modes = ForBatch,
+     .apply = ApplyJobs},
+    {.name = "--pdf",
+     .valueName = "FILE",
+     .help = "also print the reading or comparison to FILE",
+     .modes = ForReading | ForLists,
+     .apply = ApplyPdf},
+
+    {.name = "--space",
+     .valueName = "names|all",
+     .help = "the name dictionary (the default) or every name",
+     .modes = ForSuggest,
+     .apply = ApplySpace},
+    {.name = "--gender",
+     .valueName = "f|m|any",
+     .help = "girls' or boys' names, each with names for both",
+     .modes = ForSuggest,
+     .apply = ApplyGender},
+    {.name = "--include-unspecified",
+     .help = "with --gender, also names with no gender given",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o, const std::string&) { o.search.includeUnspecified = true; }},
+    {.name = "--include-unregistrable",
+     .help = "also names a registry office refuses",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o, const std::string&) { o.search.includeUnregistrable = true; }},
+    {.name = "--chars",
+     .valueName = "N",
+     .help = "names of N characters (default: any)",
+     .modes = ForSuggest,
+     .apply = ApplyChars},
+    {.name = "--reading",
+     .valueName = "KANA",
+     .help = "names read KANA",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o,
+                 const std::string& v) { o.search.yomi.exact = Cp932Option(v, "--reading"); }},
+    {.name = "--reading-prefix",
+     .valueName = "KANA",
+     .help = "names whose reading starts with KANA",
+     .modes = ForSuggest,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.search.yomi.prefix = Cp932Option(v, "--reading-prefix");
+         }},
+    {.name = "--reading-suffix",
+     .valueName = "KANA",
+     .help = "names whose reading ends with KANA",
+     .modes = ForSuggest,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.search.yomi.suffix = Cp932Option(v, "--reading-suffix");
+         }},
+    {.name = "--reading-contains",
+     .valueName = "KANA",
+     .help = "names whose reading holds KANA",
+     .modes = ForSuggest,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.search.yomi.contains = Cp932Option(v, "--reading-contains");
+         }},
+    {.name = "--reading-length",
+     .valueName = "N",
+     .help = "names whose reading is N kana long",
+     .modes = ForSuggest,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.search.yomi.length = static_cast<int>(ParseNumber(v, "--reading-length", 1, 40));
+         }},
+    {.name = "--morae",
+     .valueName = "N",
+     .help = "names whose reading is N morae long",
+     .modes = ForSuggest,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.search.yomi.morae = static_cast<int>(ParseNumber(v, "--morae", 1, 40));
+         }},
+    {.name = "--exclude",
+     .valueName = "CHARS",
+     .help = "leave out the names holding any of CHARS",
+     .modes = ForSuggest,
+     .apply = ApplyExclude},
+    {.name = "--contains",
+     .valueName = "TEXT[:POSITION]",
+     .help = "names holding TEXT (at POSITION, from 1)",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o, const std::string& v) { ParseContains(v, o.search.required); }},
+    {.name = "--min-grade",
+     .valueName = "total=1,person=2,...",
+     .help = "the worst grade each number may have",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o, const std::string& v) { ParseMinGrades(v, o.search.worstGrade); }},
+    {.name = "--min-score",
+     .valueName = "N",
+     .help = "names scoring at least N (0 to 12)",
+     .modes = ForSuggest,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.search.minScore = static_cast<int>(ParseNumber(v, "--min-score", 0, 12));
+         }},
+    {.name = "--min-sansai",
+     .valueName = "吉|大吉",
+     .help = "names whose 三才配置 is at least that verdict",
+     .modes = ForSuggest,
+     .apply = ApplyMinSansai},
+    {.name = "--inyo-ok",
+     .help = "names whose 陰陽配列 is not 凶",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o, const std::string&) { o.search.inyoOk = true; }},
+    {.name = "--sort",
+     .valueName = "KEY",
+     .help = "score (default), heaven, person, ... or reading",
+     .modes = ForSuggest,
+     .apply = ApplySort},
+    {.name = "--reverse",
+     .help = "turn the order round",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o, const std::string&) { o.search.reversed = true; }},
     // Larger limits are capped by the search, with a note.
-    {"--limit", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) {
-         o.search.limit = static_cast<int>(ParseNumber(v, "--limit", 1, 1'000'000'000));
-     }},
-    {"--page", true, std::nullopt, ForSuggest,
-     [](CliOptions& o, const std::string& v) {
-         o.search.page =
-             static_cast<std::uint64_t>(ParseNumber(v, "--page", 1, 1'000'000'000'000'000));
-     }},
+    {.name = "--limit",
+     .valueName = "N",
+     .help = "N names a page (default 100)",
+     .modes = ForSuggest,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.search.limit = static_cast<int>(ParseNumber(v, "--limit", 1, 1'000'000'000));
+         }},
+    {.name = "--page",
+     .valueName = "N",
+     .help = "the Nth page (default 1)",
+     .modes = ForSuggest,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.search.page =
+                 static_cast<std::uint64_t>(ParseNumber(v, "--page", 1, 1'000'000'000'000'000));
+         }},
 };
 
-const Option* FindOption(std::string_view name) {
-    for (const Option& option : Options) {
-        if (name == option.name) return &option;
+bool Named(const CliOption& option, std::string_view name) {
+    return name == option.name || (option.alias && name == option.alias);
+}
+
+bool AppliesTo(const CliOption& option, Mode mode) {
+    return (option.modes & ModeBit(mode)) != 0;
+}
+
+// The first row of an option, which says whether it takes a value and which
+// mode it chooses.
+const CliOption* FindOption(std::string_view name) {
+    for (const CliOption& option : Options) {
+        if (Named(option, name)) return &option;
     }
     return nullptr;
+}
+
+// The row of an option for one mode, or nullptr when it does not apply.
+const CliOption* FindOption(std::string_view name, Mode mode) {
+    for (const CliOption& option : Options) {
+        if (Named(option, name) && AppliesTo(option, mode)) return &option;
+    }
+    return nullptr;
+}
+
+// The modes an option applies to, over all its rows.
+unsigned ModesOf(std::string_view name) {
+    unsigned modes = 0;
+    for (const CliOption& option : Options) {
+        if (Named(option, name)) modes |= option.modes;
+    }
+    return modes;
 }
 
 // The options that choose each mode, for the messages.
 std::string ModeNames(unsigned modes) {
     std::string names;
-    for (const Option& option : Options) {
+    for (const CliOption& option : Options) {
         if (option.selects && (modes & ModeBit(*option.selects)) != 0) {
             names += names.empty() ? "" : " or ";
             names += option.name;
@@ -485,7 +611,7 @@ std::string ModeNames(unsigned modes) {
 }
 
 struct GivenOption {
-    const Option* option;
+    const CliOption* option;  // its first row
     std::string value;
 };
 
@@ -613,7 +739,7 @@ CliOptions Parse(const std::vector<std::string>& args) {
     CliOptions options;
     std::vector<std::string> positional;
     std::vector<GivenOption> given;
-    const Option* modeOption = nullptr;
+    const CliOption* modeOption = nullptr;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--") {
@@ -627,10 +753,10 @@ CliOptions Parse(const std::vector<std::string>& args) {
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        const Option* option = FindOption(name);
+        const CliOption* option = FindOption(name);
         if (!option) throw UsageError{"unknown option " + name};
         std::string value;
-        if (!option->takesValue) {
+        if (!option->valueName) {
             if (equals != std::string::npos) throw UsageError{name + " takes no value"};
         } else if (equals != std::string::npos) {
             value = arg.substr(equals + 1);
@@ -658,50 +784,203 @@ CliOptions Parse(const std::vector<std::string>& args) {
 
     options.mode = modeOption ? *modeOption->selects : Mode::Reading;
     for (const auto& [option, value] : given) {
-        if ((option->modes & ModeBit(options.mode)) == 0) {
+        const CliOption* row = FindOption(option->name, options.mode);
+        if (!row) {
             throw UsageError{std::string(option->name) +
                              (options.mode == Mode::Reading
-                                  ? " needs " + ModeNames(option->modes)
+                                  ? " needs " + ModeNames(ModesOf(option->name))
                                   : " cannot be used with " + std::string(modeOption->name))};
         }
-        option->apply(options, value);
+        row->apply(options, value);
     }
     CheckMode(options, positional);
     return options;
 }
 
+// The operands of each form: after the mode option, or after the options
+// when no option names the mode.
+const char* Operands(Mode mode) {
+    switch (mode) {
+        case Mode::Reading:
+            return "SURNAME GIVEN";
+        case Mode::Compare:
+            return "SURNAME GIVEN[:READING]...";
+        default:
+            return "";
+    }
+}
+
+constexpr const char* ReadingHelp = "one reading: the report as text, or a record (json, tsv, csv)";
+
+// The longest line the usages and --help write.
+constexpr std::size_t LineColumns = 79;
+
+// The columns a UTF-8 text takes in a terminal: two for each CJK or
+// full-width character.
+std::size_t Columns(std::string_view text) {
+    std::size_t columns = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
+            point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        const bool wide =
+            (point >= 0x1100 && point <= 0x115F) || (point >= 0x2E80 && point <= 0xA4CF) ||
+            (point >= 0xAC00 && point <= 0xD7A3) || (point >= 0xF900 && point <= 0xFAFF) ||
+            (point >= 0xFF00 && point <= 0xFF60) || (point >= 0xFFE0 && point <= 0xFFE6) ||
+            point >= 0x20000;
+        columns += wide ? 2 : 1;
+        i += length;
+    }
+    return columns;
+}
+
+// "--pdf FILE"
+std::string Spelled(const CliOption& option) {
+    return option.valueName ? std::string(option.name) + " " + option.valueName : option.name;
+}
+
+// The pieces of one form: the mode option, the operands and every other
+// option of the mode, in brackets, alternatives together.
+std::vector<std::string> FormPieces(Mode mode) {
+    std::vector<std::string> pieces;
+    const std::string operands = Operands(mode);
+    const std::span<const CliOption> options = Options;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const CliOption& option = options[i];
+        if (!AppliesTo(option, mode)) continue;
+        std::string piece = Spelled(option);
+        const bool choosesMode = option.selects.has_value();
+        for (; options[i].orNext && i + 1 < options.size() && AppliesTo(options[i + 1], mode);
+             ++i) {
+            piece += " | " + Spelled(options[i + 1]);
+        }
+        if (choosesMode) {
+            pieces.push_back(piece);
+            if (!operands.empty()) pieces.push_back(operands);
+        } else {
+            pieces.push_back("[" + piece + "]");
+        }
+    }
+    if (mode == Mode::Reading) pieces.push_back(operands);
+    return pieces;
+}
+
+// `lead`, the program's name and the pieces, wrapped under the first piece.
+void AppendForm(std::string& text, std::string_view lead, const std::vector<std::string>& pieces) {
+    std::string line = std::string(lead) + "soten-cli";
+    const std::size_t indent = Columns(line) + 1;
+    std::size_t columns = Columns(line);
+    bool lineHasPiece = false;
+    for (const std::string& piece : pieces) {
+        const std::size_t width = Columns(piece);
+        if (lineHasPiece && columns + 1 + width > LineColumns) {
+            text += line + "\n";
+            line.assign(indent - 1, ' ');
+            columns = indent - 1;
+        }
+        line += " " + piece;
+        columns += 1 + width;
+        lineHasPiece = true;
+    }
+    text += line + "\n";
+}
+
+// "  LABEL  help", the help from the column `at`, wrapped there; it starts
+// on the next line when the label reaches the column.
+void AppendEntry(std::string& text, const std::string& label, std::string_view help,
+                 std::size_t at) {
+    text += "  " + label;
+    std::size_t columns = 2 + Columns(label);
+    if (columns + 2 > at) {
+        text += "\n";
+        columns = 0;
+    }
+    text.append(at - columns, ' ');
+    columns = at;
+    bool lineHasWord = false;
+    while (!help.empty()) {
+        const std::size_t space = help.find(' ');
+        const std::string_view word = help.substr(0, space);
+        help.remove_prefix(space == std::string_view::npos ? help.size() : space + 1);
+        if (lineHasWord && columns + 1 + Columns(word) > LineColumns) {
+            text += "\n";
+            text.append(at, ' ');
+            columns = at;
+            lineHasWord = false;
+        }
+        if (lineHasWord) {
+            text += ' ';
+            ++columns;
+        }
+        text += word;
+        columns += Columns(word);
+        lineHasWord = true;
+    }
+    text += "\n";
+}
+
+std::string Label(const CliOption& option) {
+    return option.alias ? std::string(option.alias) + ", " + Spelled(option) : Spelled(option);
+}
+
+// The modes in the order of their forms.
+constexpr Mode Forms[] = {Mode::Reading, Mode::Batch,     Mode::Strokes, Mode::Suggest,
+                          Mode::Compare, Mode::Shortlist, Mode::Help};
+
+std::string MakeHelpText() {
+    std::string text;
+    for (const Mode mode : Forms) {
+        AppendForm(text, mode == Mode::Reading ? "Usage: " : "       ", FormPieces(mode));
+    }
+    text += "\nModes:\n";
+    constexpr std::size_t ModeColumn = 17;
+    AppendEntry(text, Operands(Mode::Reading), ReadingHelp, ModeColumn);
+    for (const CliOption& option : Options) {
+        if (option.selects) {
+            AppendEntry(text,
+                        option.alias ? std::string(option.alias) + ", " + option.name : option.name,
+                        option.help, ModeColumn);
+        }
+    }
+    text += "\nOptions:\n";
+    constexpr std::size_t OptionColumn = 32;
+    for (const CliOption& option : Options) {
+        if (!option.selects) AppendEntry(text, Label(option), option.help, OptionColumn);
+    }
+    text += "\n";
+    text += HelpNotes;
+    return text;
+}
+
 }  // namespace
+
+std::span<const CliOption> CliOptionTable() {
+    return Options;
+}
+
+const std::string& HelpText() {
+    static const std::string text = MakeHelpText();
+    return text;
+}
+
+std::string ModeUsage(Mode mode) {
+    std::string text;
+    AppendForm(text, "Usage: ", FormPieces(mode == Mode::Version ? Mode::Help : mode));
+    return text;
+}
 
 Mode RequestedMode(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         if (arg == "--") break;
-        const Option* option = FindOption(std::string_view(arg).substr(0, arg.find('=')));
+        const CliOption* option = FindOption(std::string_view(arg).substr(0, arg.find('=')));
         if (option && option->selects && *option->selects != Mode::Version) {
             return *option->selects;
         }
     }
     return Mode::Reading;
-}
-
-const char* ModeUsage(Mode mode) {
-    switch (mode) {
-        case Mode::Batch:
-            return BatchUsage;
-        case Mode::Strokes:
-            return StrokesUsage;
-        case Mode::Suggest:
-            return SuggestUsage;
-        case Mode::Compare:
-            return CompareUsage;
-        case Mode::Shortlist:
-            return ShortlistUsage;
-        case Mode::Help:
-        case Mode::Version:
-            return HelpUsage;
-        case Mode::Reading:
-            break;
-    }
-    return ReadingUsage;
 }
 
 std::optional<StrokeStyle> ParseStyle(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -67,11 +68,35 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
 // Parses "shinji" / "honji" (also 新字式 / 本字式).
 std::optional<StrokeStyle> ParseStyle(const std::string& text);
 
-// The whole --help text: every mode, then the exit statuses.
-extern const char* const UsageText;
+// The modes an option applies to, one bit each.
+constexpr unsigned ModeBit(Mode mode) {
+    return 1u << static_cast<unsigned>(mode);
+}
+
+// Sets what an option says in the options; throws on a value it refuses.
+using ApplyOption = void (*)(CliOptions& options, const std::string& value);
+
+// One row of the table that both parses the arguments and writes the usages.
+// An option whose value or help differs between modes has one row for each.
+struct CliOption {
+    const char* name = nullptr;
+    const char* alias = nullptr;                 // another name for it, such as -h
+    const char* valueName = nullptr;             // nullptr: the option takes no value
+    const char* help = "";                       // one line of --help
+    unsigned modes = 0;                          // ModeBit of each mode it applies to
+    std::optional<Mode> selects = std::nullopt;  // set for the options that choose the mode
+    bool orNext = false;  // shown as an alternative to the next row: [--a | --b]
+    ApplyOption apply = nullptr;
+};
+
+// Every option, in the order the usages show them.
+std::span<const CliOption> CliOptionTable();
+
+// The whole --help text: every mode, every option, then the exit statuses.
+const std::string& HelpText();
 
 // The usage of one mode, printed after a usage error.
-const char* ModeUsage(Mode mode);
+std::string ModeUsage(Mode mode);
 
 // The mode the arguments ask for, whatever else is wrong with them.
 Mode RequestedMode(const std::vector<std::string>& args);

@@ -144,7 +144,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     switch (options->mode) {
         case Mode::Help:
-            return WriteAll(out, err, UsageText) ? ExitReadingMade : ExitIo;
+            return WriteAll(out, err, HelpText()) ? ExitReadingMade : ExitIo;
         case Mode::Version:
             return WriteAll(out, err, "soten-cli " SOTEN_VERSION "\n") ? ExitReadingMade : ExitIo;
         case Mode::Batch:

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+#include <string_view>
+
 #include "cli/app/CliOptions.h"
 
 namespace soten::cli {
@@ -69,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   Mode::Batch}));
 
-TEST(CliOptions, TheUsageOfAModeIsItsPartOfTheHelp) {
+TEST(CliOptions, AUsageErrorShowsTheModeAskedFor) {
     for (const auto& [args, mode] :
          {std::pair{std::vector<std::string>{"--bogus", "--batch"}, Mode::Batch},
           std::pair{std::vector<std::string>{"--strokes=山"}, Mode::Strokes},
@@ -78,9 +82,69 @@ TEST(CliOptions, TheUsageOfAModeIsItsPartOfTheHelp) {
           std::pair{std::vector<std::string>{"--shortlist", "--x"}, Mode::Shortlist},
           std::pair{std::vector<std::string>{"山田"}, Mode::Reading}}) {
         EXPECT_EQ(RequestedMode(args), mode) << args[0];
-        EXPECT_NE(std::string(UsageText).find(std::string(ModeUsage(mode)).substr(6, 30)),
-                  std::string::npos)
-            << args[0];
+    }
+}
+
+// `piece` stands on its own in `text`: "[--reading KANA]" mentions --reading,
+// "[--reading-prefix KANA]" does not.
+bool Mentions(const std::string& text, const std::string& piece) {
+    for (std::size_t at = text.find(piece); at != std::string::npos;
+         at = text.find(piece, at + 1)) {
+        const char before = at == 0 ? ' ' : text[at - 1];
+        const std::size_t end = at + piece.size();
+        const char after = end == text.size() ? '\n' : text[end];
+        if (std::string_view("[ ").find(before) != std::string_view::npos &&
+            std::string_view(" ]\n").find(after) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Spelled(const CliOption& option) {
+    return option.valueName ? std::string(option.name) + " " + option.valueName : option.name;
+}
+
+constexpr Mode Modes[] = {Mode::Reading, Mode::Batch,     Mode::Strokes, Mode::Suggest,
+                          Mode::Compare, Mode::Shortlist, Mode::Help,    Mode::Version};
+
+TEST(CliOptions, AModesUsageShowsExactlyTheOptionsItAccepts) {
+    for (const Mode mode : Modes) {
+        const std::string usage = ModeUsage(mode);
+        for (const CliOption& option : CliOptionTable()) {
+            const bool anyRowApplies = std::any_of(
+                CliOptionTable().begin(), CliOptionTable().end(), [&](const CliOption& other) {
+                    return std::string_view(other.name) == option.name &&
+                           (other.modes & ModeBit(mode)) != 0;
+                });
+            if ((option.modes & ModeBit(mode)) != 0) {
+                EXPECT_TRUE(Mentions(usage, Spelled(option))) << Spelled(option) << "\n" << usage;
+            } else if (!anyRowApplies) {
+                EXPECT_FALSE(Mentions(usage, option.name)) << option.name << "\n" << usage;
+            }
+        }
+    }
+}
+
+TEST(CliOptions, TheHelpHoldsEveryFormAndExplainsEveryOption) {
+    const std::string& help = HelpText();
+    for (const Mode mode : Modes) {
+        const std::string usage = ModeUsage(mode);
+        ASSERT_TRUE(usage.starts_with("Usage: ")) << usage;
+        EXPECT_NE(help.find(usage.substr(7)), std::string::npos) << usage;
+    }
+    // Each option's line, its help wrapped or not: "  --pdf FILE  also print ...".
+    std::string words;
+    for (std::istringstream stream(help); stream >> std::ws && !stream.eof();) {
+        std::string word;
+        stream >> word;
+        words += " " + word;
+    }
+    for (const CliOption& option : CliOptionTable()) {
+        ASSERT_FALSE(std::string_view(option.help).empty()) << option.name;
+        const std::string label = (option.alias ? std::string(option.alias) + ", " : "") +
+                                  (option.selects ? option.name : Spelled(option));
+        EXPECT_NE(words.find(" " + label + " " + option.help), std::string::npos) << label;
     }
 }
 
