@@ -14,6 +14,13 @@ Phrases an editor struck (STRUCK) stay out, the sentence after "これは，" sa
 what the number is (NUMBER_PREDICATE), the texts keep one advice voice, stock
 turns such as "ただ，" and "でしょう" are capped, and the career texts keep a
 short first sentence and a list of three to five.
+Over every (総運, 人運, 地運, 外運) combination that a real name can give, it
+fails rows that contradict each other on a trait axis (TRAIT_AXES) and
+content words (ECHO_STEMS) that come back in a second paragraph of too many
+reports, and prints both rates; it also keeps the rows clear of the lead
+sentences' words, of households and partners assumed, of unhedged outcomes in
+the favourable texts and of traits in the career texts.  Each of these rules
+is broken once on a copy of the rows (SELF_TESTS) and must fail there.
 Prints the length of every row.  With --ngrams N it also lists runs of N
 characters that occur in more than one row, to spot repeated stock phrases
 (informational only).  Exit status 1 when any rule is broken.
