@@ -14,6 +14,13 @@ Phrases an editor struck (STRUCK) stay out, the sentence after "これは，" sa
 what the number is (NUMBER_PREDICATE), the texts keep one advice voice, stock
 turns such as "ただ，" and "でしょう" are capped, and the career texts keep a
 short first sentence and a list of three to five.
+Over every (総運, 人運, 地運, 外運) combination that a real name can give, it
+fails rows that contradict each other on a trait axis (TRAIT_AXES) and
+content words (ECHO_STEMS) that come back in a second paragraph of too many
+reports, and prints both rates; it also keeps the rows clear of the lead
+sentences' words, of households and partners assumed, of unhedged outcomes in
+the favourable texts and of traits in the career texts.  Each of these rules
+is broken once on a copy of the rows (SELF_TESTS) and must fail there.
 Prints the length of every row.  With --ngrams N it also lists runs of N
 characters that occur in more than one row, to spot repeated stock phrases
 (informational only).  Exit status 1 when any rule is broken.
@@ -74,7 +81,7 @@ CLOSING_ENDINGS = {"でしょう。": 20}
 # Stock turns anywhere in a row: how many rows may use them.
 STOCK_TURNS = {"ただ，": 10, "でしょう": 20, "ことも": 18}
 # Most texts have three sentences; this many at most, so that the rhythm varies.
-MAX_THREE_SENTENCE_ROWS = 90
+MAX_THREE_SENTENCE_ROWS = 60
 STOCK_WORDS = {"恵まれ": 6, "財": 12, "周囲": 6, "周り": 9, "運勢": 20}
 
 # Unfavourable (grade 4 in data/keywords.txt) number texts: no promises, and
@@ -316,6 +323,329 @@ def check_editorial(rows, fail):
                      f"{'kinds of work' if r == 109 else 'occupations'}")
 
 
+# ---------------------------------------------------------------------------
+# Wording rules that the combination of four paragraphs makes necessary.
+
+# The lead of paragraph 1 says "…さんの生涯の総合的な運勢ですが，あなたの総運は…
+# です。"; a number text that says 運勢 in its first sentence, or 生涯 at all,
+# repeats it.  FIRST_SENTENCE is fixed and exempt.
+LEAD_ECHO_FIRST_SENTENCE = "運勢"
+LEAD_ECHO_ANYWHERE = "生涯"
+# The love lead ends "…判断を加えますと，あなたは，": a love text whose first
+# clause is another "…と，" or holds "すると" stacks two conditions.
+LOVE_CONDITIONAL_OPENING = re.compile(r"^[^，。]*(?:と，|すると)")
+# Family and partner are not assumed: nobody is told about a household they
+# may not have, and a love text does not presume a partner already exists.
+BANNED_EVERYWHERE = ("家族", "家庭", "身内")
+BANNED_IN_LOVE = ("恋人",)
+# A lecture, a verdict that nothing works, a trouble that never ends.
+BANNED_PHRASES = ("何をしても", "絶えません")
+# "…のです" explains and lectures; "ものです" is a plain statement.
+LECTURE = re.compile(r"(?<!も)のです")
+# "この数を持つ人は，" describes the person: its sentence does not end on the
+# number or the fortune ("…運です。") and does not count other people.
+HOLDER_BAD_ENDINGS = ("運です。", "数です。")
+HOLDER_BAD_PHRASES = ("人も少なく",)
+# Favourable (grade 1 and 2) texts describe chances, not certainties: a
+# sentence with one of these outcome verbs needs a hedge in the same sentence.
+FAVOURABLE_GRADES = ("1", "2")
+OUTCOME_VERBS = ("得られます", "得ます", "順調に運びます", "かなう", "かないます",
+                 "名を上げます", "手にできます", "手にします", "望めます", "成功します",
+                 "成し遂げます", "築けます", "保てます", "続きます", "集まります",
+                 "報われます", "ついてきます", "備わっていきます", "返ってきます")
+HEDGES = ("やすい", "やすく", "でしょう", "ことも", "ことが", "かもしれ", "ば，", "なら",
+          "たら", "ほど")
+# A word stem used twice in one row: any run of two kanji, and these stems.
+REPEATABLE_BIGRAMS = {"一人", "一つ", "相手", "自分"}
+STEM_LIMITS = {"力": 2, "徳": 1, "運": 2}
+KANJI_BIGRAM = re.compile(r"(?=([\u4e00-\u9fff々]{2}))")
+# The career paragraph says what work suits; the trait belongs to the
+# personality paragraph.  Its first clause must not be a trait such as
+# "…強さを持ち" or "…明るさがあり".
+CAREER_TRAIT_CLAUSE = re.compile(r"(?:を持ち|があり|を備え|が行き届き|られるので|感じるので)$")
+
+
+def check_wording(rows, fail, grades):
+    for r, row in enumerate(rows):
+        for word in BANNED_EVERYWHERE:
+            if word in row:
+                fail(r, f"assumes a household ({word!r})")
+        for phrase in BANNED_PHRASES:
+            if phrase in row:
+                fail(r, f"uses {phrase!r} (a lecture or a verdict)")
+        if LECTURE.search(row):
+            fail(r, "uses 'のです' (a lecture)")
+        counts = collections.Counter(KANJI_BIGRAM.findall(row))
+        for bigram, n in counts.items():
+            if n > 1 and bigram not in REPEATABLE_BIGRAMS:
+                fail(r, f"says {bigram!r} {n} times")
+        for stem, limit in STEM_LIMITS.items():
+            if row.count(stem) > limit:
+                fail(r, f"says {stem!r} {row.count(stem)} times, at most {limit}")
+    for r in NUMBER_ROWS:
+        if r >= len(rows):
+            break
+        row = rows[r]
+        first = sentences(row.replace(FIRST_SENTENCE, "", 1) if r == 0 else row)[0]
+        if r != 0 and LEAD_ECHO_FIRST_SENTENCE in first:
+            fail(r, f"says {LEAD_ECHO_FIRST_SENTENCE!r} in the first sentence, "
+                 "right after the lead's '総合的な運勢ですが'")
+        if LEAD_ECHO_ANYWHERE in row:
+            fail(r, f"says {LEAD_ECHO_ANYWHERE!r}, which the lead has just said")
+        if row.startswith(HOLDER_OPENING):
+            opening = sentences(row)[0]
+            if opening.endswith(HOLDER_BAD_ENDINGS):
+                fail(r, "'この数を持つ人は，' sentence ends on the number or the fortune: "
+                     f"…{opening[-8:]}")
+            for phrase in HOLDER_BAD_PHRASES:
+                if phrase in row:
+                    fail(r, f"'この数を持つ人は，' text counts other people ({phrase!r})")
+        if r < len(grades) and grades[r] in FAVOURABLE_GRADES:
+            for sentence in sentences(row):
+                verb = next((v for v in OUTCOME_VERBS if v in sentence), None)
+                if verb and not any(h in sentence for h in HEDGES):
+                    fail(r, f"promises an outcome ({verb!r}) without a hedge")
+    for r in LOVE_ROWS:
+        if r >= len(rows):
+            break
+        if LOVE_CONDITIONAL_OPENING.search(rows[r]):
+            fail(r, "love text opens with '…と，' or 'すると' right after '…加えますと，'")
+        for word in BANNED_IN_LOVE:
+            if word in rows[r]:
+                fail(r, f"love text presumes a partner ({word!r})")
+    for r in CAREER_ROWS:
+        if r >= len(rows):
+            break
+        clause = re.split("[，。]", rows[r], maxsplit=1)[0]
+        if CAREER_TRAIT_CLAUSE.search(clause):
+            fail(r, f"career text opens with a trait ('{clause}'); open with the work")
+
+
+# ---------------------------------------------------------------------------
+# The combinations one report holds.
+#
+# A report joins the number text of 総運 with the digit texts of 人運, 地運
+# and 外運.  For a surname of m and a given name of n characters (1 to 3
+# each) with stroke counts from the stroke table, write a for the surname
+# without its last character (1 for a one-character surname), x for the last
+# surname character, y for the first given-name character and b for the given
+# name without it (1 for a one-character given name).  Then
+#   人運 = x + y,  地運 = y + b,  外運 = a + b,
+#   総運 = a + x + y + b − (the one-character extras),
+# so 総運, 人運 and 外運 are tied: not every quadruple occurs.  The rates
+# below count each reachable quadruple (総運 row, 人運 digit, 地運 digit,
+# 外運 digit) once.
+
+STROKES = pathlib.Path(__file__).resolve().parent.parent / "data" / "strokes.txt"
+NAME_LENGTHS = (1, 2, 3)
+
+
+def part_sums(length, counts):
+    """Sums of a name part without its joining character, and its extra."""
+    if length == 1:
+        return {1}, 1
+    sums = {0}
+    for _ in range(length - 1):
+        sums = {s + c for s in sums for c in counts}
+    return sums, 0
+
+
+def reachable_combinations(counts):
+    quads = set()
+    for m in NAME_LENGTHS:
+        surname, extra_s = part_sums(m, counts)
+        for n in NAME_LENGTHS:
+            given, extra_g = part_sums(n, counts)
+            outer = {(a + b - extra_s - extra_g, b % 10, (a + b) % 10)
+                     for a in surname for b in given}
+            with_y = {((t + y) % 80, (y + bd) % 10, o, y % 10)
+                      for t, bd, o in outer for y in counts}
+            for t, e, o, yd in with_y:
+                for x in counts:
+                    quads.add(((t + x - 1) % 80, (x + yd) % 10, e, o))
+    return sorted(quads)
+
+
+def stroke_counts():
+    lines = STROKES.read_text(encoding="utf-8").splitlines()
+    return sorted({i % 30 + 1 for i, line in enumerate(lines) if line})
+
+
+def report_rows(quad):
+    total_row, person, earth, outer = quad
+    return (total_row, PERSONALITY_ROWS.start + person, LOVE_ROWS.start + earth,
+            CAREER_ROWS.start + outer)
+
+
+# Trait axes.  A row asserts a pole when it holds one of the pole's phrases.
+# Two rows of one report must not assert opposite poles of one axis, unless
+# one of them limits the trait to a field of life: a love text speaks of love
+# only, and a phrase in a sentence that names love or work is scoped to it.
+TRAIT_AXES = {
+    # How readily the person opens up to others.
+    "sociability": {
+        "reserved": ("物静か", "控えめ", "打ち解けるまでに時間", "人見知り",
+                     "感情をあまり表に", "孤独を感じ", "一人を好"),
+        "outgoing": ("初対面の相手とも", "社交", "話し上手", "明るく活発",
+                     "気負わずに話せ", "場を盛り上げ", "誰とでも"),
+    },
+    # Whether the person keeps at a thing.
+    "persistence": {
+        "persistent": ("粘り強", "やり抜", "やり遂げる粘り", "根気強", "深く掘り下げ",
+                       "あきらめない", "地道な努力を苦にしない", "こつこつ"),
+        "fickle": ("飽きっぽ", "粘りや決断が足りず", "途中で気が変わ", "やり遂げにく",
+                   "根気が続かず", "冷めやす", "投げ出"),
+    },
+    # Whether the person pushes their own view or gives way.
+    "assertiveness": {
+        "assertive": ("はっきり言", "我を通", "信念を曲げない", "押しが強", "負けず嫌い",
+                      "意志が固", "張り合", "強情"),
+        "yielding": ("押しが弱", "断れず", "人に合わせ", "流されやす", "押しの強さには欠け",
+                     "消極的", "頼りすぎ", "決めきれず"),
+    },
+    # Whether the person's mood and course hold steady.
+    "steadiness": {
+        "steady": ("つねに冷静", "軽はずみな行動をしない", "ぶれない", "動じない"),
+        "changeable": ("気分にむら", "気持ちが揺れ", "熱しやす", "移り気", "心が定まりにく"),
+    },
+}
+SCOPE_MARKERS = {"love": ("恋",), "work": ("仕事で", "職場", "仕事に")}
+
+
+def row_traits(r, row):
+    """The (axis, pole, scope) triples a row asserts; scope is None for all of life."""
+    found = set()
+    for sentence in sentences(row):
+        scope = "love" if r in LOVE_ROWS else None
+        if scope is None:
+            for name, markers in SCOPE_MARKERS.items():
+                if any(marker in sentence for marker in markers):
+                    scope = name
+                    break
+        for axis, poles in TRAIT_AXES.items():
+            for pole, phrases in poles.items():
+                if any(p in sentence for p in phrases):
+                    found.add((axis, pole, scope))
+    return found
+
+
+def clashes(traits_a, traits_b):
+    out = []
+    for axis_a, pole_a, scope_a in traits_a:
+        for axis_b, pole_b, scope_b in traits_b:
+            if axis_a == axis_b and pole_a != pole_b and scope_a == scope_b:
+                out.append((axis_a, pole_a, pole_b))
+    return out
+
+
+# Content words that must not come back in a second paragraph of more than
+# ECHO_LIMIT of the reachable reports.
+ECHO_STEMS = ("信頼", "育て", "粘り", "時間をかけ", "穏やか", "落ち着", "誠実", "輝",
+              "花開", "信用", "実り", "支え", "積み重ね", "着実", "堅実", "地道", "安心",
+              "頼り", "温か", "思いやり", "慎重", "明る", "才能", "努力", "焦らず",
+              "大切", "人望", "豊か", "ゆっくり", "じっくり", "深め", "磨")
+ECHO_LIMIT = 0.03
+
+
+def check_combinations(rows, fail, quads, verbose):
+    if len(rows) < ROWS:
+        return
+    traits = [row_traits(r, row) for r, row in enumerate(rows)]
+    blocks = (NUMBER_ROWS, PERSONALITY_ROWS, LOVE_ROWS, CAREER_ROWS)
+    # Every pair of rows from two blocks that some report holds.
+    pairs = set()
+    for quad in quads:
+        chosen = report_rows(quad)
+        for i in range(4):
+            for j in range(i + 1, 4):
+                pairs.add((chosen[i], chosen[j]))
+    bad_pairs = {}
+    for a, b in sorted(pairs):
+        found = clashes(traits[a], traits[b])
+        if found:
+            bad_pairs[(a, b)] = found
+    for (a, b), found in bad_pairs.items():
+        axis, pole_a, pole_b = found[0]
+        fail(a, f"{pole_a} ({axis}) clashes with row {b} ({pole_b}) in reachable reports")
+    contradicting = 0
+    echo_counts = collections.Counter()
+    stems_in = [{s for s in ECHO_STEMS if s in row} for row in rows]
+    for quad in quads:
+        chosen = report_rows(quad)
+        if any((chosen[i], chosen[j]) in bad_pairs
+               for i in range(4) for j in range(i + 1, 4)):
+            contradicting += 1
+        seen = collections.Counter()
+        for r in chosen:
+            seen.update(stems_in[r])
+        for stem, n in seen.items():
+            if n > 1:
+                echo_counts[stem] += 1
+    total = len(quads)
+    for stem in ECHO_STEMS:
+        share = echo_counts[stem] / total
+        if share > ECHO_LIMIT:
+            fail(None, f"{stem!r} comes back in a second paragraph of {share:.1%} of "
+                 f"reachable reports, at most {ECHO_LIMIT:.0%}")
+    if verbose:
+        any_echo = sum(1 for q in quads
+                       if len(set().union(*(stems_in[r] for r in report_rows(q))))
+                       < sum(len(stems_in[r]) for r in report_rows(q)))
+        print(f"reachable reports: {total}  contradiction rate "
+              f"{contradicting / total:.2%}  with any listed echo {any_echo / total:.1%}")
+        ranked = sorted(ECHO_STEMS, key=lambda s: -echo_counts[s])
+        print("echo rates: " + "  ".join(f"{s} {echo_counts[s] / total:.1%}"
+                                         for s in ranked if echo_counts[s]))
+
+
+# Each rule above, broken once on a copy of the rows: the copy must fail with
+# the rule's message, so that no rule can silently stop working.
+SELF_TESTS = (
+    ("trait clash", lambda rows: rows.__setitem__(103, rows[103] + "初対面の相手とも気負わずに話せます。"),
+     "clashes with row"),
+    ("echo", lambda rows: [rows.__setitem__(r, rows[r] + "信頼") for r in (*PERSONALITY_ROWS, *LOVE_ROWS)],
+     "'信頼' comes back"),
+    ("運勢 after the lead", lambda rows: rows.__setitem__(2, rows[2].replace("これは，", "これは，運勢の", 1)),
+     "in the first sentence"),
+    ("生涯", lambda rows: rows.__setitem__(5, rows[5] + "生涯にわたります。"), "'生涯'"),
+    ("love conditional", lambda rows: rows.__setitem__(92, "人を好きになると，" + rows[92]),
+     "love text opens with"),
+    ("家族", lambda rows: rows.__setitem__(85, rows[85] + "家族を大事にします。"), "assumes a household"),
+    ("恋人", lambda rows: rows.__setitem__(95, rows[95] + "恋人を大事にします。"), "presumes a partner"),
+    ("stem twice", lambda rows: rows.__setitem__(10, rows[10] + "地位と地位。"), "'地位' 2 times"),
+    ("holder ending", lambda rows: rows.__setitem__(6, HOLDER_OPENING + "独立の運です。" + rows[6]),
+     "ends on the number"),
+    ("人も少なく", lambda rows: rows.__setitem__(7, rows[7] + "そういう人も少なくありません。"),
+     "counts other people"),
+    ("unhedged outcome", lambda rows: rows.__setitem__(4, rows[4] + "名声が得られます。"),
+     "without a hedge"),
+    ("のです", lambda rows: rows.__setitem__(3, rows[3] + "それでよいのです。"), "'のです'"),
+    ("何をしても", lambda rows: rows.__setitem__(3, rows[3] + "何をしても同じです。"), "'何をしても'"),
+    ("絶えません", lambda rows: rows.__setitem__(3, rows[3] + "苦労が絶えません。"), "'絶えません'"),
+    ("career trait", lambda rows: rows.__setitem__(104, "粘り強さを持ち，" + rows[104]),
+     "career text opens with a trait"),
+)
+
+
+def self_test(rows, grades, quads):
+    """Names of the rules that a broken copy did not trip."""
+    missed = []
+    for name, change, expected in SELF_TESTS:
+        copy = list(rows)
+        change(copy)
+        messages = []
+
+        def collect(row, message):
+            messages.append(message)
+
+        check_wording(copy, collect, grades)
+        check_combinations(copy, collect, quads, verbose=False)
+        if not any(expected in m for m in messages):
+            missed.append(name)
+    return missed
+
+
+
 def check(path, ngram):
     errors = []
 
@@ -443,6 +773,12 @@ def check(path, ngram):
                 seen[sentence] = r
 
     check_editorial(rows, fail)
+    grades = [line[:1] for line in KEYWORDS.read_text(encoding="utf-8").splitlines()]
+    check_wording(rows, fail, grades)
+    quads = reachable_combinations(stroke_counts())
+    check_combinations(rows, fail, quads, verbose=True)
+    for name in self_test(rows, grades, quads):
+        fail(None, f"self-test: a copy that breaks the rule '{name}' passed")
 
     holders = sum(1 for r in NUMBER_ROWS if r < len(rows) and rows[r].startswith(HOLDER_OPENING))
     these = sum(1 for r in NUMBER_ROWS if r < len(rows) and rows[r].startswith(THIS_OPENING))
