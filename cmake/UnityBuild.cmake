@@ -7,7 +7,7 @@ set(soten_unity_alone
   analysis analysis/reading/StrokeLookup.cpp
   analysis analysis/text/KanaCollation.cpp
   cli cli/batch/TableInput.cpp
-  cli cli/suggest/SuggestCommand.cpp
+  cli cli/search/NameSearchCommand.cpp
   platform platform/files/PathResolution.cpp
   platform platform/files/UserDataFile.cpp
   printing printing/pages/DetailPage.cpp

@@ -15,14 +15,18 @@ int GradePoints(int grade) {
     return grade >= 1 && grade <= 4 ? 4 - grade : 0;
 }
 
+int NameScore(const std::array<Keyword, FortuneCount>& keywords) {
+    int score = 0;
+    for (const FortuneKind kind : naming::ScoredKinds) score += GradePoints(keywords[kind].grade);
+    return score;
+}
+
 NameJudgement JudgeName(const NameRecord& record, const Tables& tables) {
     NameJudgement judgement;
     for (std::size_t kind = 0; kind < FortuneCount; ++kind) {
         judgement.keywords[kind] = LookupKeyword(tables, record.Fortunes[kind]);
     }
-    for (const FortuneKind kind : naming::ScoredKinds) {
-        judgement.score += GradePoints(judgement.keywords[kind].grade);
-    }
+    judgement.score = NameScore(judgement.keywords);
     judgement.sansai = ReadSansai(record);
     judgement.inyo = ReadInyo(record);
     return judgement;

@@ -83,6 +83,10 @@ struct NameJudgement {
 };
 
 // The judgement of a record whose numbers are computed.
+// The score of a name: the points of the grades of 人運, 地運, 外運 and 総運
+// (`keywords` indexed by FortuneKind).
+int NameScore(const std::array<Keyword, FortuneCount>& keywords);
+
 NameJudgement JudgeName(const NameRecord& record, const Tables& tables);
 
 // A name found, with everything a reading of it would show.

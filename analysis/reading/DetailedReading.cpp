@@ -103,6 +103,10 @@ const std::string& ShapeName(InyoShape shape) {
     return names[static_cast<std::size_t>(shape)];
 }
 
+const char* StyleName(StrokeStyle style) {
+    return style == StrokeStyle::Honji ? "honji" : "shinji";
+}
+
 const std::string& StrokeStyleName(StrokeStyle style) {
     static const auto names = Converted<2>({"新字式", "本字式"});
     return names[style == StrokeStyle::Honji ? 1 : 0];
@@ -190,7 +194,7 @@ std::vector<std::string> DetailLines(const NameRecord& record, StrokeStyle style
     static const std::string close = Cp932Text("）");
     static const std::string arrow = Cp932Text("→");
     static const auto marks = Converted<2>({"●陰", "○陽"});
-    static const std::string numberSuffix = Cp932Text("数］");
+    static const std::string bracketClose = Cp932Text("］");
 
     std::vector<std::string> lines;
     lines.push_back(Text("【詳しい鑑定】（補足：三才配置と陰陽配列は一般的な一流派の見方です）"));
@@ -236,9 +240,8 @@ std::vector<std::string> DetailLines(const NameRecord& record, StrokeStyle style
     for (int position = 0; position < FortuneCount; ++position) {
         const FortuneKind kind = ListedFortune(position);
         const std::int32_t number = record.Fortunes[static_cast<std::size_t>(kind)];
-        const Keyword keyword = LookupKeyword(tables, number);
         lines.push_back(indent + FortuneLabels()[kind] + FortuneValueText(number) +
-                        GradeMark(keyword.grade) + ' ' + keyword.word + numberSuffix);
+                        GradeText(LookupKeyword(tables, number)) + bracketClose);
     }
     return lines;
 }

@@ -106,7 +106,9 @@ const std::string& VerdictName(SansaiVerdict verdict);
 const std::string& VerdictName(InyoVerdict verdict);
 const std::string& ShapeName(InyoShape shape);          // empty for Mixed
 const std::string& StrokeStyleName(StrokeStyle style);  // 新字式, 本字式
-const std::string& InyoMark(bool odd);                  // ○ (陽) or ● (陰)
+// The name of a style in records and files: "shinji" or "honji".
+const char* StyleName(StrokeStyle style);
+const std::string& InyoMark(bool odd);  // ○ (陽) or ● (陰)
 
 // "○●○○": one mark per character, surname first.
 std::string InyoPattern(const InyoReading& inyo);

@@ -20,6 +20,11 @@ std::string FortuneValueText(std::int32_t number) {
                         : ":" + PaddedNumber(number, 3) + open;
 }
 
+std::string GradeText(const Keyword& keyword) {
+    static const std::string numberSuffix = Cp932Text("数");
+    return GradeMark(keyword.grade) + ' ' + keyword.word + numberSuffix;
+}
+
 std::string ColumnCharacter(std::string_view unit) {
     return std::string(unit == LongVowelMark ? VerticalLine : unit);
 }

@@ -28,10 +28,10 @@ struct Tables {
 
     StrokeDictionary dictionary;
     TextTable keywords;
-    TextTable readings;
+    TextTable readingTexts;
 
     const std::string& KeywordRow(std::size_t index) const { return keywords.Row(index); }
-    const std::string& ReadingTextRow(std::size_t index) const { return readings.Row(index); }
+    const std::string& ReadingTextRow(std::size_t index) const { return readingTexts.Row(index); }
 
     // Builds the tables from their UTF-8 text (one row per line, see
     // data/README.md), converting every row to code page 932. Throws

@@ -7,18 +7,18 @@
 #include "analysis/naming/NameSearchData.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
+#include "analysis/records/JudgedColumns.h"
 #include "analysis/text/Cp932.h"
 
 namespace soten {
 namespace {
 
 // The five in listing order, with their keys in JSON and TSV.
+constexpr std::pair<const char*, FortuneKind> ListedKey(int position) {
+    return {KeyOf(FortuneColumn(ListedFortune(position))).data(), ListedFortune(position)};
+}
 constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> ListedKeys = {
-    {{"total", ListedFortune(0)},
-     {"heaven", ListedFortune(1)},
-     {"person", ListedFortune(2)},
-     {"earth", ListedFortune(3)},
-     {"outer", ListedFortune(4)}}};
+    ListedKey(0), ListedKey(1), ListedKey(2), ListedKey(3), ListedKey(4)};
 
 // The supplementary columns of a reading and a name found, after the numbers.
 constexpr const char* SupplementColumns = "\tsansai\tsansai_elements\tinyo\tinyo_pattern";
@@ -96,35 +96,37 @@ const char* MarkOf(int grade) {
     return grade >= 1 && grade <= 4 ? Marks[static_cast<std::size_t>(grade - 1)] : "";
 }
 
-// The points of 人運 地運 外運 総運, as the name search scores a name.
+// The score of a name whose keywords are in the listed order.
 int ScoreOf(const std::array<Keyword, FortuneCount>& listed) {
-    int score = 0;
-    for (std::size_t i = 0; i < FortuneCount; ++i) {
-        if (ListedKeys[i].second != Heaven) score += GradePoints(listed[i].grade);
-    }
-    return score;
+    std::array<Keyword, FortuneCount> byKind;
+    for (std::size_t i = 0; i < FortuneCount; ++i) byKind[ListedKeys[i].second] = listed[i];
+    return NameScore(byKind);
 }
 
 // The columns of a TSV or CSV record after the input columns, in order.
 // TableReading and TableFailure write them in this order.
 std::vector<std::string> ResultColumns(const RecordOptions& options) {
-    std::vector<std::string> columns = {"line", "surname", "given"};
-    if (options.reading) columns.emplace_back("reading");
-    for (const char* column : {"style", "surname_strokes", "given_strokes"}) {
-        columns.emplace_back(column);
-    }
+    using enum JudgedColumn;
+    std::vector<std::string> columns = {"line", std::string(KeyOf(Surname)),
+                                        std::string(KeyOf(Given))};
+    if (options.reading) columns.emplace_back(KeyOf(Yomi));
+    columns.emplace_back(KeyOf(Style));
+    columns.emplace_back("surname_strokes");
+    columns.emplace_back("given_strokes");
     for (const auto& [key, kind] : ListedKeys) columns.emplace_back(key);
     for (const auto& [key, kind] : ListedKeys) {
         columns.push_back(std::string(key) + "_grade");
         columns.push_back(std::string(key) + "_mark");
     }
     for (const auto& [key, kind] : ListedKeys) columns.push_back(std::string(key) + "_keyword");
-    for (const char* column : {"score", "sansai", "sansai_elements", "inyo", "inyo_pattern",
-                               "registrable", "code", "error", "characters"}) {
+    for (const std::string_view column :
+         {KeyOf(Score), KeyOf(Sansai), std::string_view("sansai_elements"), KeyOf(Inyo),
+          std::string_view("inyo_pattern"), KeyOf(Registrable), std::string_view("code"),
+          std::string_view("error"), std::string_view("characters")}) {
         columns.emplace_back(column);
     }
     if (options.report) columns.emplace_back("report");
-    if (options.note) columns.emplace_back("note");
+    if (options.note) columns.emplace_back(KeyOf(Note));
     return columns;
 }
 
@@ -132,10 +134,6 @@ std::vector<std::string> ResultColumns(const RecordOptions& options) {
 constexpr std::size_t ReadingOnlyColumns = 3 + 4 * FortuneCount;
 
 }  // namespace
-
-const char* StyleName(StrokeStyle style) {
-    return style == StrokeStyle::Honji ? "honji" : "shinji";
-}
 
 ErrorCode ErrorCodeOf(Refusal::Reason reason) {
     return reason == Refusal::Reason::TooManyCharacters ? ErrorCode::RefusedLength

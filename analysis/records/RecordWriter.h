@@ -20,9 +20,6 @@ namespace soten {
 // the record writer does not write.
 enum class Format { Text, Json, Tsv, Csv };
 
-// The name of a style in records: "shinji" or "honji".
-const char* StyleName(StrokeStyle style);
-
 // What a record holds besides the reading's numbers.
 struct RecordOptions {
     Format format = Format::Json;  // Json, Tsv or Csv

@@ -8,7 +8,7 @@
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 
-#include "analysis/records/RecordWriter.h"
+#include "analysis/reading/DetailedReading.h"
 #include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
 

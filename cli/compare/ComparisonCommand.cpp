@@ -9,6 +9,7 @@
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/Reading.h"
+#include "analysis/records/JudgedColumns.h"
 #include "analysis/records/RecordWriter.h"
 #include "analysis/shortlist/NameComparison.h"
 #include "analysis/text/Cp932.h"
@@ -136,18 +137,21 @@ TableColumns ColumnsOf(bool shortlist) {
         columns.titles.push_back(title);
         columns.right.push_back(right);
     };
-    add("名前", false);
-    add("読み", false);
+    using enum JudgedColumn;
+    const auto title = [](JudgedColumn column) { return std::string(TitleOf(column)); };
+    add(title(Given), false);
+    add(title(Yomi), false);
+    // Named by what it is to a reader of plain text, where 方式 alone says little.
     if (shortlist) add("画数式", false);
     columns.spanFrom = columns.titles.size();
-    add("画数", false);
-    for (const FortuneKind kind : TableFortunes) add(Utf8(FortuneLabels()[kind]), true);
-    add("評点", true);
-    add("戸籍", false);
-    add("三才", false);
-    add("陰陽", false);
+    add(title(Strokes), false);
+    for (const FortuneKind kind : TableFortunes) add(title(FortuneColumn(kind)), true);
+    add(title(Score), true);
+    add(title(Registrable), false);
+    add(title(Sansai), false);
+    add(title(Inyo), false);
     columns.spanTo = columns.titles.size();
-    if (shortlist) add("メモ", false);
+    if (shortlist) add(title(Note), false);
     return columns;
 }
 

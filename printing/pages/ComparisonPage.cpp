@@ -7,6 +7,7 @@
 
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
+#include "analysis/records/JudgedColumns.h"
 #include "analysis/text/PaddedNumber.h"
 #include "analysis/text/ShiftJis.h"
 #include "platform/drawing/Cp932Strings.h"
@@ -49,7 +50,7 @@ constexpr std::int32_t GridLine = 1;
 enum class Align { Left, Center, Right };
 
 struct Column {
-    const char* heading;
+    std::string_view heading;  // UTF-8
     std::int32_t width;
     Align align;
 };
@@ -73,21 +74,21 @@ enum ColumnIndex : std::size_t {
 // The note takes what the others leave of the 267 mm.
 constexpr std::array<Column, ColumnCount> Columns = {{
     {"No.", 80, Align::Right},
-    {"名字", 210, Align::Left},
-    {"名前", 210, Align::Left},
-    {"読み", 220, Align::Left},
-    {"方式", 140, Align::Center},
-    {"画数", 190, Align::Left},
-    {"天運", 115, Align::Center},
-    {"人運", 115, Align::Center},
-    {"地運", 115, Align::Center},
-    {"外運", 115, Align::Center},
-    {"総運", 115, Align::Center},
-    {"評点", 95, Align::Center},
-    {"戸籍", 95, Align::Center},
-    {"三才", 95, Align::Center},
-    {"陰陽", 95, Align::Center},
-    {"メモ", 0, Align::Left},
+    {TitleOf(JudgedColumn::Surname), 210, Align::Left},
+    {TitleOf(JudgedColumn::Given), 210, Align::Left},
+    {TitleOf(JudgedColumn::Yomi), 220, Align::Left},
+    {TitleOf(JudgedColumn::Style), 140, Align::Center},
+    {TitleOf(JudgedColumn::Strokes), 190, Align::Left},
+    {TitleOf(JudgedColumn::Heaven), 115, Align::Center},
+    {TitleOf(JudgedColumn::Person), 115, Align::Center},
+    {TitleOf(JudgedColumn::Earth), 115, Align::Center},
+    {TitleOf(JudgedColumn::Outer), 115, Align::Center},
+    {TitleOf(JudgedColumn::Total), 115, Align::Center},
+    {TitleOf(JudgedColumn::Score), 95, Align::Center},
+    {TitleOf(JudgedColumn::Registrable), 95, Align::Center},
+    {TitleOf(JudgedColumn::Sansai), 95, Align::Center},
+    {TitleOf(JudgedColumn::Inyo), 95, Align::Center},
+    {TitleOf(JudgedColumn::Note), 0, Align::Left},
 }};
 
 constexpr std::int32_t ColumnLeft(std::size_t column) {
@@ -226,8 +227,9 @@ void PaintHead(PageWriter& page, const QString& date, int pageNumber, int pageCo
 
     for (std::size_t column = 0; column < ColumnCount; ++column) {
         page.CellText(ColumnLeft(column), ColumnRight(column), TableTop, HeadHeight,
-                      QString::fromUtf8(Columns[column].heading), Align::Center,
-                      platform::GothicFace, SmallestNotePoints);
+                      QString::fromUtf8(Columns[column].heading.data(),
+                                        static_cast<qsizetype>(Columns[column].heading.size())),
+                      Align::Center, platform::GothicFace, SmallestNotePoints);
     }
 
     page.UseFont(platform::MinchoFace, LegendPoints);

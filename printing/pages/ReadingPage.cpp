@@ -62,10 +62,9 @@ std::string StrokeCountText(std::int32_t strokes) {
 }
 
 std::string FortuneLineText(const Tables& tables, FortuneKind kind, std::int32_t number) {
-    static const std::string close = Cp932Text("数］");
-    const Keyword keyword = LookupKeyword(tables, number);
-    return FortuneLabels()[kind] + FortuneValueText(number) + GradeMark(keyword.grade) + ' ' +
-           keyword.word + close;
+    static const std::string close = Cp932Text("］");
+    return FortuneLabels()[kind] + FortuneValueText(number) +
+           GradeText(LookupKeyword(tables, number)) + close;
 }
 
 void PaintReadingPage(PrinterSession& printer, const Reading& reading, const Tables& tables) {

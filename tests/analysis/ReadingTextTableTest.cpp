@@ -21,7 +21,7 @@ using test::Sjis;
 using test::Utf8;
 
 TEST(ReadingTextTable, WorkedExampleReadsTheRightParagraphs) {
-    ASSERT_EQ(BuiltInTables().readings.RowCount(), Tables::ReadingTextRows);
+    ASSERT_EQ(BuiltInTables().readingTexts.RowCount(), Tables::ReadingTextRows);
     const Reading reading = test::ReadingOf("山田", "太郎", StrokeStyle::Shinji, BuiltInTables());
     const NameRecord& record = reading.Counted();
     ASSERT_EQ(record.Fortunes[Total], 21);

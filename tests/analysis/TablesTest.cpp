@@ -59,7 +59,7 @@ TEST(BuiltInKeywordTable, HoldsTheEightyGradedKeywords) {
 
 TEST(BuiltInTables, HaveEvenRowsInEveryTable) {
     const Tables& tables = BuiltInTables();
-    ASSERT_EQ(tables.readings.RowCount(), 110u);
+    ASSERT_EQ(tables.readingTexts.RowCount(), 110u);
     for (std::size_t row = 0; row < 110; ++row) {
         EXPECT_EQ(tables.ReadingTextRow(row).size() % 2, 0u) << row;
     }

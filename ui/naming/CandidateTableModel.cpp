@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include "analysis/reading/DetailedReading.h"
+#include "analysis/records/JudgedColumns.h"
 #include "ui/naming/CandidateCells.h"
 #include "ui/shortlist/ShortlistStore.h"
 #include "ui/widgets/Cp932Conversion.h"
@@ -124,10 +125,13 @@ QVariant CandidateTableModel::headerData(int section, Qt::Orientation orientatio
     }
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    static const std::array<const char*, ColumnCount> titles = {
-        "★",    "名前", "戸籍", "読み", "性別", "画数", "人運",
-        "地運", "外運", "総運", "評点", "三才", "陰陽"};
-    return QString::fromUtf8(titles.at(static_cast<std::size_t>(section)));
+    if (section == Star) return QStringLiteral("★");
+    using enum JudgedColumn;
+    static constexpr std::array<JudgedColumn, ColumnCount> columns = {
+        Given, Given, Registrable, Yomi,  Gender, Strokes, Person,
+        Earth, Outer, Total,       Score, Sansai, Inyo};
+    const std::string_view title = TitleOf(columns.at(static_cast<std::size_t>(section)));
+    return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }
 
 }  // namespace soten::ui

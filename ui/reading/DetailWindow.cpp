@@ -9,6 +9,7 @@
 
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
+#include "analysis/reading/ShownText.h"
 #include "analysis/text/ShiftJis.h"
 #include "printing/pages/DetailPage.h"
 #include "printing/pages/PrintPreview.h"
@@ -174,11 +175,10 @@ QString DetailWindow::DetailHtml(const Reading& reading, const Tables& tables) {
         const FortuneKind kind = ListedFortune(position);
         const int number = record.Fortunes[static_cast<std::size_t>(kind)];
         const Keyword keyword = LookupKeyword(tables, number);
-        html += QStringLiteral("<tr>%1%2%3</tr>")
-                    .arg(Cell(Html(FortuneLabels()[kind])), Cell(QString::number(number)),
-                         Cell(Coloured(Html(GradeMark(keyword.grade) + ' ' + keyword.word) +
-                                           QStringLiteral("数"),
-                                       colors::GradeColor(keyword.grade))));
+        html +=
+            QStringLiteral("<tr>%1%2%3</tr>")
+                .arg(Cell(Html(FortuneLabels()[kind])), Cell(QString::number(number)),
+                     Cell(Coloured(Html(GradeText(keyword)), colors::GradeColor(keyword.grade))));
     }
     html += QStringLiteral("</table>");
     return html;

@@ -40,9 +40,7 @@ void PaintFortuneList(QPainter& painter, const NameRecord& record, const Tables&
         const Keyword keyword = LookupKeyword(tables, value);
         text(colors::Maroon, 13, y, FromCp932(FortuneLabels()[kind]));
         text(colors::Black, valueX, y, FromCp932(FortuneValueText(value)));
-        text(colors::GradeColor(keyword.grade), gradeX, y,
-             FromCp932(GradeMark(keyword.grade)) + u' ' + FromCp932(keyword.word) +
-                 QStringLiteral("数"));
+        text(colors::GradeColor(keyword.grade), gradeX, y, FromCp932(GradeText(keyword)));
         text(colors::Black, closeX, y, QStringLiteral("］"));
     }
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "analysis/reading/Fortunes.h"
+#include "analysis/reading/ShownText.h"
 #include "analysis/text/ShiftJis.h"
 #include "ui/widgets/Cp932Conversion.h"
 
@@ -34,8 +35,7 @@ QString FortuneListText(const NameRecord& record, const Tables& tables) {
         const int value = record.Fortunes[kind];
         const Keyword keyword = LookupKeyword(tables, value);
         rows << FromCp932(FortuneLabels()[kind]) + u' ' + QString::number(value) + u' ' +
-                    FromCp932(GradeMark(keyword.grade)) + u' ' + FromCp932(keyword.word) +
-                    QStringLiteral("数");
+                    FromCp932(GradeText(keyword));
     }
     return rows.join(u'\n');
 }

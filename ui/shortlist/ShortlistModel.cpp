@@ -52,6 +52,14 @@ void ShortlistModel::Refresh() {
     endResetModel();
 }
 
+JudgedColumn ShortlistModel::JudgedColumnOf(Column column) {
+    using enum JudgedColumn;
+    static constexpr std::array<JudgedColumn, ColumnCount> columns = {
+        Surname, Given, Yomi,  Style,       Strokes, Heaven, Person, Earth,
+        Outer,   Total, Score, Registrable, Sansai,  Inyo,   Note};
+    return columns.at(static_cast<std::size_t>(column));
+}
+
 ComparisonKey ShortlistModel::SortKeyOf(int column) {
     static constexpr std::array<ComparisonKey, ColumnCount> keys = {
         ComparisonKey::Surname, ComparisonKey::Given,   ComparisonKey::Reading,
@@ -135,10 +143,8 @@ QVariant ShortlistModel::headerData(int section, Qt::Orientation orientation, in
     }
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    static const std::array<const char*, ColumnCount> titles = {
-        "名字", "名前", "読み", "方式", "画数", "天運", "人運", "地運",
-        "外運", "総運", "評点", "戸籍", "三才", "陰陽", "メモ"};
-    return QString::fromUtf8(titles.at(static_cast<std::size_t>(section)));
+    const std::string_view title = TitleOf(JudgedColumnOf(static_cast<Column>(section)));
+    return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }
 
 Qt::ItemFlags ShortlistModel::flags(const QModelIndex& index) const {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "analysis/reading/Tables.h"
+#include "analysis/records/JudgedColumns.h"
 #include "analysis/shortlist/NameComparison.h"
 
 namespace soten::ui {
@@ -42,6 +43,8 @@ public:
     ShortlistModel(QObject* parent, ShortlistStore& store, const Tables& tables);
 
     const std::vector<ComparedName>& Names() const { return names_; }
+    // What each column shows of a judged name.
+    static JudgedColumn JudgedColumnOf(Column column);
     // What a click on a column's header sorts by.
     static ComparisonKey SortKeyOf(int column);
 
