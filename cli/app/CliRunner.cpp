@@ -13,6 +13,7 @@
 #include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
 #include "cli/app/CliOptions.h"
+#include "cli/app/TerminalText.h"
 #include "cli/batch/BatchLine.h"
 #include "cli/batch/BatchStream.h"
 #include "cli/compare/ComparisonCommand.h"
@@ -56,7 +57,7 @@ int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
                 LackedCharactersText(UnknownCharacters(*attempt.names, options.style, tables,
                                                        options.surname, options.given),
                                      true);
-            if (!lacked.empty()) err << lacked << "\n";
+            if (!lacked.empty()) err << TerminalText(lacked) << "\n";
         }
         return ExitRefused;
     }
@@ -102,7 +103,8 @@ int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
     int k = 0;
     for (const std::string_view character : Cp932Characters(*text)) {
         const int count = CountUnit(character, ++k, previous, options.style, tables.dictionary);
-        const std::string shown = character == "\x1A" ? "?" : Cp932::ToUtf8Lossy(character);
+        const std::string shown =
+            character == "\x1A" ? "?" : TerminalText(Cp932::ToUtf8Lossy(character));
         if (count > 0) {
             out << shown << "\t" << count << "\n";
             previous = count;
@@ -138,7 +140,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     std::string error;
     const auto options = ParseCliOptions(args, error);
     if (!options) {
-        err << "soten-cli: " << error << "\n"
+        err << "soten-cli: " << TerminalText(error) << "\n"
             << ModeUsage(RequestedMode(args)) << "Try soten-cli --help for more.\n";
         return ExitUsage;
     }

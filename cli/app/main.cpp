@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/app/CliRunner.h"
+#include "cli/app/TerminalText.h"
 #include "cli/pdf/PdfHelper.h"
 #include "platform/files/ShortlistFile.h"
 
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
         return soten::cli::RunCli(args, std::cin, std::cout, std::cerr, soten::BuiltInTables(),
                                   services);
     } catch (const std::exception& error) {
-        std::cerr << "soten-cli: " << error.what() << "\n";
+        std::cerr << "soten-cli: " << soten::cli::TerminalText(error.what()) << "\n";
         return soten::cli::ExitIo;
     }
 }

@@ -18,6 +18,7 @@
 
 #include "analysis/text/Cp932.h"
 #include "cli/app/CliRunner.h"
+#include "cli/app/TerminalText.h"
 #include "cli/batch/BatchLine.h"
 #include "cli/batch/LineSource.h"
 #include "cli/batch/TableInput.h"
@@ -204,7 +205,7 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
         std::string error;
         layout = FirstRowLayout(pending ? *pending : LineBatch(), options, input.headerLine, error);
         if (!layout) {
-            err << "soten-cli: " << error << "\n";
+            err << "soten-cli: " << TerminalText(error) << "\n";
             return ExitUsage;
         }
         input.layout = &*layout;

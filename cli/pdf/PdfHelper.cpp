@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "cli/app/CliOptions.h"
+#include "cli/app/TerminalText.h"
 
 extern char** environ;
 
@@ -140,23 +143,76 @@ std::string FindPdfHelper() {
 
 namespace {
 
-// Runs the helper with `arguments`, which make it write `path`; returns an
-// empty string when it wrote a complete file, else the reason.
-std::string RunPdfHelper(std::vector<std::string> arguments, const std::string& path) {
+void AppendField(std::string_view field, std::string& request) {
+    request += std::to_string(field.size());
+    request += ':';
+    request += field;
+    request += ',';
+}
+
+// A file in memory that holds `request`, read from its start; -1 with errno
+// set when it cannot be made. A file rather than a pipe: the helper reads it
+// at its own pace, and no write can block or meet a helper that has ended.
+int RequestFile(const std::string& request) {
+    const int file = memfd_create("soten-pdf-request", MFD_CLOEXEC);
+    if (file < 0) return -1;
+    for (std::size_t done = 0; done < request.size();) {
+        const ssize_t wrote = write(file, request.data() + done, request.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) {
+            const int error = wrote < 0 ? errno : ENOSPC;
+            close(file);
+            errno = error;
+            return -1;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    if (lseek(file, 0, SEEK_SET) != 0) {
+        const int error = errno;
+        close(file);
+        errno = error;
+        return -1;
+    }
+    return file;
+}
+
+// The helper's notes, each line shown as TerminalText shows text.
+std::string ShownLines(std::string_view text) {
+    std::string shown;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        shown += TerminalText(text.substr(0, end));
+        if (end == std::string_view::npos) break;
+        shown += '\n';
+        text.remove_prefix(end + 1);
+    }
+    return shown;
+}
+
+// Runs the helper as `mode` (--reading or --compare) with `request` on its
+// standard input, which make it write `path`; returns an empty string when
+// it wrote a complete file, else the reason.
+std::string RunPdfHelper(std::string mode, const std::string& request, const std::string& path) {
     const std::string helper = FindPdfHelper();
     if (helper.empty()) {
         return "cannot write " + path +
                ": the PDF helper " SOTEN_PDF_HELPER " is not installed beside soten-cli";
     }
     std::string program = helper;
-    std::vector<char*> argv = {program.data()};
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
+    std::string target = path;
+    std::array<char*, 4> argv = {program.data(), mode.data(), target.data(), nullptr};
 
+    const int requestFile = RequestFile(request);
+    if (requestFile < 0) return "cannot run " + helper + ": " + std::strerror(errno);
     int messages[2];
-    if (pipe2(messages, O_CLOEXEC) != 0) return std::string("cannot run ") + std::strerror(errno);
+    if (pipe2(messages, O_CLOEXEC) != 0) {
+        const int error = errno;
+        close(requestFile);
+        return std::string("cannot run ") + std::strerror(error);
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, requestFile, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, messages[1], STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, messages[1], STDERR_FILENO);
     endingSignal = 0;
@@ -169,6 +225,7 @@ std::string RunPdfHelper(std::vector<std::string> arguments, const std::string& 
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     close(messages[1]);
+    close(requestFile);
     if (spawned != 0) {
         close(messages[0]);
         return "cannot run " + helper + ": " + std::strerror(spawned);
@@ -198,7 +255,8 @@ std::string RunPdfHelper(std::vector<std::string> arguments, const std::string& 
             return "cannot write " + path + ": the PDF helper left no complete file";
         }
         // Notes about the file written (a split hard link) are the user's.
-        std::fwrite(output.data(), 1, output.size(), stderr);
+        const std::string notes = ShownLines(output);
+        std::fwrite(notes.data(), 1, notes.size(), stderr);
         return {};
     }
     std::string reason = LastLine(output);
@@ -208,25 +266,55 @@ std::string RunPdfHelper(std::vector<std::string> arguments, const std::string& 
 
 }  // namespace
 
-std::string WritePdfWithHelper(const Reading& reading, const std::string& path) {
+std::string ReadingPdfRequest(const Reading& reading) {
     // The names go as they are held, in code page 932: no round trip.
-    return RunPdfHelper({StyleName(reading.Style()), reading.Surname(), reading.Given(), path},
-                        path);
+    std::string request;
+    for (const std::string_view field :
+         {std::string_view(StyleName(reading.Style())), std::string_view(reading.Surname()),
+          std::string_view(reading.Given())}) {
+        AppendField(field, request);
+    }
+    return request;
 }
 
-std::vector<std::string> ComparisonPdfArguments(const std::vector<ShortlistEntry>& names,
-                                                const std::string& path) {
-    std::vector<std::string> arguments = {"--compare", path};
+std::string ComparisonPdfRequest(const std::vector<ShortlistEntry>& names) {
+    std::string request;
     for (const ShortlistEntry& name : names) {
-        arguments.insert(arguments.end(), {StyleName(name.style), name.surname, name.given,
-                                           name.reading, name.note});
+        for (const std::string_view field :
+             {std::string_view(StyleName(name.style)), std::string_view(name.surname),
+              std::string_view(name.given), std::string_view(name.reading),
+              std::string_view(name.note)}) {
+            AppendField(field, request);
+        }
     }
-    return arguments;
+    return request;
+}
+
+std::optional<std::vector<std::string>> PdfRequestFields(std::string_view request) {
+    std::vector<std::string> fields;
+    while (!request.empty()) {
+        std::size_t length = 0;
+        const char* const end = request.data() + request.size();
+        const auto [digitsEnd, failure] = std::from_chars(request.data(), end, length);
+        if (failure != std::errc() || digitsEnd == request.data() || digitsEnd == end ||
+            *digitsEnd != ':') {
+            return std::nullopt;
+        }
+        request.remove_prefix(static_cast<std::size_t>(digitsEnd - request.data()) + 1);
+        if (length >= request.size() || request[length] != ',') return std::nullopt;
+        fields.emplace_back(request.substr(0, length));
+        request.remove_prefix(length + 1);
+    }
+    return fields;
+}
+
+std::string WritePdfWithHelper(const Reading& reading, const std::string& path) {
+    return TerminalText(RunPdfHelper("--reading", ReadingPdfRequest(reading), path));
 }
 
 std::string WriteComparisonPdfWithHelper(const std::vector<ShortlistEntry>& names,
                                          const std::string& path) {
-    return RunPdfHelper(ComparisonPdfArguments(names, path), path);
+    return TerminalText(RunPdfHelper("--compare", ComparisonPdfRequest(names), path));
 }
 
 }  // namespace soten::cli

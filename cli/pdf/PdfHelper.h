@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/reading/Reading.h"
@@ -21,11 +23,17 @@ std::string FindPdfHelper();
 // ended, soten-cli ends with the status 128 + the signal's number.
 std::string WritePdfWithHelper(const Reading& reading, const std::string& path);
 
-// The helper's arguments for a comparison of `names` written to `path`:
-// --compare FILE, then STYLE SURNAME GIVEN READING NOTE for each name, in
-// code page 932 (the reading and the note may be empty).
-std::vector<std::string> ComparisonPdfArguments(const std::vector<ShortlistEntry>& names,
-                                                const std::string& path);
+// What soten-cli sends the helper on its standard input, never as arguments
+// (a long list or note would pass the kernel's bound on them): a sequence of
+// fields, each as its length in decimal, ':', its bytes and ','. The fields
+// are STYLE SURNAME GIVEN for a reading, STYLE SURNAME GIVEN READING NOTE for
+// each name of a comparison, in code page 932 (the reading and the note may
+// be empty).
+std::string ReadingPdfRequest(const Reading& reading);
+std::string ComparisonPdfRequest(const std::vector<ShortlistEntry>& names);
+
+// The fields of a request, or nothing when it is not one.
+std::optional<std::vector<std::string>> PdfRequestFields(std::string_view request);
 
 // Writes the printed comparison of `names` to `path` through the helper, as
 // WritePdfWithHelper writes a reading.

@@ -3,14 +3,20 @@
 // loads no Qt; it makes the Qt application that fonts and printing need, on
 // the offscreen platform.
 //
-//   soten-pdf shinji|honji SURNAME GIVEN FILE
-//   soten-pdf --compare FILE STYLE SURNAME GIVEN READING NOTE [STYLE SURNAME ...]
+//   soten-pdf --reading FILE < REQUEST    STYLE SURNAME GIVEN
+//   soten-pdf --compare FILE < REQUEST    STYLE SURNAME GIVEN READING NOTE for each name
 //
-// Text is in code page 932; READING and NOTE may be empty. The comparison is
-// dated today (local time). Exit status: 0 written, 2 bad arguments or names,
-// 3 the file could not be written; the reason is the last line on stderr.
+// The request comes on standard input, as PdfHelper.h describes it; text is
+// in code page 932. The comparison is dated today (local time). Exit status:
+// 0 written, 2 bad arguments or names, 3 the file could not be written; the
+// reason is the last line on stderr.
+#include <unistd.h>
+
 #include <QDate>
 #include <QGuiApplication>
+#include <array>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -19,23 +25,23 @@
 #include "analysis/reading/Tables.h"
 #include "analysis/shortlist/NameComparison.h"
 #include "cli/app/CliOptions.h"
+#include "cli/pdf/PdfHelper.h"
 #include "platform/files/RuntimeFolder.h"
 #include "printing/pages/PdfExport.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: soten-pdf shinji|honji SURNAME GIVEN FILE\n"
-    "       soten-pdf --compare FILE STYLE SURNAME GIVEN READING NOTE [STYLE SURNAME GIVEN "
-    "READING NOTE ...] (run by soten-cli)";
-constexpr int NameFields = 5;
+    "usage: soten-pdf --reading|--compare FILE, the names on standard input (run by soten-cli)";
+constexpr std::size_t ReadingFields = 3;
+constexpr std::size_t NameFields = 5;
 
 int Fail(int status, const std::string& reason) {
     std::cerr << reason << "\n";
     return status;
 }
 
-// Fonts and printing need a Qt application; made once the arguments are good.
+// Fonts and printing need a Qt application; made once the request is good.
 struct OffscreenApplication {
     explicit OffscreenApplication(char* program)
         : argv{program, platformOption, offscreen, nullptr}, application(argc, argv) {}
@@ -46,34 +52,60 @@ struct OffscreenApplication {
     QGuiApplication application;
 };
 
-int WriteComparison(int argc, char** argv) {
-    if (argc < 3 + NameFields || (argc - 3) % NameFields != 0) return Fail(2, Usage);
+// All of standard input; false with errno set when it cannot be read.
+bool ReadRequest(std::string& request) {
+    std::array<char, 65536> buffer;
+    for (ssize_t got; (got = read(STDIN_FILENO, buffer.data(), buffer.size())) != 0;) {
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        request.append(buffer.data(), static_cast<std::size_t>(got));
+    }
+    return true;
+}
+
+int WriteComparison(const std::vector<std::string>& fields, char* program, const char* path) {
+    if (fields.empty() || fields.size() % NameFields != 0) return Fail(2, Usage);
     std::vector<soten::ShortlistEntry> entries;
-    for (int i = 3; i < argc; i += NameFields) {
-        const auto style = soten::cli::ParseStyle(argv[i]);
+    for (std::size_t i = 0; i < fields.size(); i += NameFields) {
+        const auto style = soten::cli::ParseStyle(fields[i]);
         if (!style) return Fail(2, "the style must be shinji or honji");
-        entries.push_back({argv[i + 1], argv[i + 2], argv[i + 3], *style, argv[i + 4]});
+        entries.push_back({fields[i + 1], fields[i + 2], fields[i + 3], *style, fields[i + 4]});
     }
     soten::platform::EnsureRuntimeFolder();
-    const OffscreenApplication application(argv[0]);
+    const OffscreenApplication application(program);
     const std::string failure = soten::printing::WriteComparisonPdfForCli(
-        soten::CompareNames(entries, soten::BuiltInTables()), QDate::currentDate(), argv[2]);
+        soten::CompareNames(entries, soten::BuiltInTables()), QDate::currentDate(), path);
+    return failure.empty() ? 0 : Fail(3, failure);
+}
+
+int WriteReading(const std::vector<std::string>& fields, char* program, const char* path) {
+    if (fields.size() != ReadingFields) return Fail(2, Usage);
+    const auto style = soten::cli::ParseStyle(fields[0]);
+    if (!style) return Fail(2, "the style must be shinji or honji");
+    soten::platform::EnsureRuntimeFolder();
+    const OffscreenApplication application(program);
+
+    const auto outcome = soten::MakeReading({fields[1], fields[2]}, *style, soten::BuiltInTables());
+    const auto* reading = std::get_if<soten::Reading>(&outcome);
+    if (!reading) return Fail(2, "the names make no reading");
+    const std::string failure = soten::printing::WritePdfForCli(*reading, path);
     return failure.empty() ? 0 : Fail(3, failure);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::string(argv[1]) == "--compare") return WriteComparison(argc, argv);
-    if (argc != 5) return Fail(2, Usage);
-    const auto style = soten::cli::ParseStyle(argv[1]);
-    if (!style) return Fail(2, "the style must be shinji or honji");
-    soten::platform::EnsureRuntimeFolder();
-    const OffscreenApplication application(argv[0]);
-
-    const auto outcome = soten::MakeReading({argv[2], argv[3]}, *style, soten::BuiltInTables());
-    const auto* reading = std::get_if<soten::Reading>(&outcome);
-    if (!reading) return Fail(2, "the names make no reading");
-    const std::string failure = soten::printing::WritePdfForCli(*reading, argv[4]);
-    return failure.empty() ? 0 : Fail(3, failure);
+    if (argc != 3) return Fail(2, Usage);
+    const std::string mode = argv[1];
+    if (mode != "--reading" && mode != "--compare") return Fail(2, Usage);
+    std::string request;
+    if (!ReadRequest(request)) {
+        return Fail(2, std::string("cannot read the names: ") + std::strerror(errno));
+    }
+    const auto fields = soten::cli::PdfRequestFields(request);
+    if (!fields) return Fail(2, "the names on standard input are not a request of soten-cli");
+    return mode == "--reading" ? WriteReading(*fields, argv[0], argv[2])
+                               : WriteComparison(*fields, argv[0], argv[2]);
 }

@@ -7,6 +7,7 @@
 #include "analysis/records/RecordWriter.h"
 #include "analysis/text/Cp932.h"
 #include "cli/app/CliRunner.h"
+#include "cli/app/TerminalText.h"
 
 namespace soten::cli {
 namespace {
@@ -38,7 +39,7 @@ std::string GroupedNumber(std::uint64_t number) {
 
 void AppendText(const NameSearchFilters& filters, const NameSearchResult& result,
                 std::string& out) {
-    out += Utf8(filters.surname) + "（" +
+    out += TerminalText(Utf8(filters.surname)) + "（" +
            (filters.style == StrokeStyle::Honji ? "本字式" : "新字式") + "） 該当 " +
            GroupedNumber(result.count) + " 件\n";
     std::uint64_t rank = (filters.page - 1) * static_cast<std::uint64_t>(result.limit);
@@ -90,9 +91,10 @@ int RunNameSearch(const CliOptions& options, std::ostream& out, std::ostream& er
         err << Utf8(result.refusal->Message()) << "\n";
         return ExitRefused;
     }
-    for (const std::string& note : result.notes) err << "soten-cli: " << Utf8(note) << "\n";
+    for (const std::string& note : result.notes)
+        err << "soten-cli: " << TerminalText(Utf8(note)) << "\n";
     if (!result.problem.empty()) {
-        err << "soten-cli: " << Utf8(result.problem) << "\n";
+        err << "soten-cli: " << TerminalText(Utf8(result.problem)) << "\n";
         return ExitUsage;
     }
     std::string text;

@@ -725,13 +725,23 @@ TEST(Compare, PdfGoesThroughTheInjectedPrinter) {
     EXPECT_EQ(run.err, "soten-cli: cannot write out.pdf: the shortlist is empty\n");
 }
 
-TEST(Compare, TheHelperGetsFiveArgumentsAName) {
-    EXPECT_EQ(ComparisonPdfArguments({Kept("山田", "花子", "はなこ", StrokeStyle::Honji, "メモ"),
-                                      Kept("林", "一", "", StrokeStyle::Shinji, "")},
-                                     "a.pdf"),
-              (std::vector<std::string>{"--compare", "a.pdf", "honji", Sjis("山田"), Sjis("花子"),
-                                        Sjis("はなこ"), Sjis("メモ"), "shinji", Sjis("林"),
-                                        Sjis("一"), "", ""}));
+TEST(Compare, TheHelperGetsFiveFieldsANameOnItsInput) {
+    const std::string request =
+        ComparisonPdfRequest({Kept("山田", "花子", "はなこ", StrokeStyle::Honji, "メモ,1:2"),
+                              Kept("林", "一", "", StrokeStyle::Shinji, "")});
+    EXPECT_EQ(request.substr(0, 15), "5:honji,4:" + Sjis("山田") + ",");
+    EXPECT_EQ(
+        PdfRequestFields(request),
+        (std::vector<std::string>{"honji", Sjis("山田"), Sjis("花子"), Sjis("はなこ"),
+                                  Sjis("メモ,1:2"), "shinji", Sjis("林"), Sjis("一"), "", ""}));
+}
+
+TEST(Compare, TheHelperRefusesWhatIsNoRequest) {
+    EXPECT_EQ(PdfRequestFields(""), std::vector<std::string>{});
+    for (const std::string request : {"5:abc,", "3:abc", "3:abc;", "3abc,", ":abc,", "x:abc,",
+                                      "-1:,", "3:abc,2", "99999999999999999999999:a,"}) {
+        EXPECT_EQ(PdfRequestFields(request), std::nullopt) << request;
+    }
 }
 
 TEST(Compare, FullWidthCharactersTakeTwoColumns) {

@@ -42,6 +42,17 @@ def run(args, stdin=b"", stdout=subprocess.PIPE, env=None, **kwargs):
                           env=env or ENV, timeout=60, **kwargs)
 
 
+def request_fields(request):
+    """The fields of soten-pdf's request: LENGTH:BYTES, each."""
+    fields = []
+    while request:
+        length, rest = request.split(b":", 1)
+        fields.append(rest[:int(length)])
+        assert rest[int(length):int(length) + 1] == b","
+        request = rest[int(length) + 1:]
+    return fields
+
+
 def cli_with_helper(folder, script):
     """A copy of soten-cli in `folder` beside a soten-pdf that runs `script`."""
     cli = folder / "soten-cli"
@@ -89,6 +100,18 @@ class ExitStatus(unittest.TestCase):
                 self.assertIn(message, err)
                 if status == 3:
                     self.assertEqual(err.count("\n"), 1, err)  # one message, not one a line
+
+    def test_control_characters_in_arguments_are_echoed_escaped(self):
+        for args, status, shown in [
+            (["--bogus\x1b]0;x\x07"], 2, b"unknown option --bogus\\x1b]0;x\\x07"),
+            (["--strokes", "山\x1b[2J"], 1, b"\\x1b\t"),
+            (["山田", "太\x1b[0m"], 1, "「\\x1b」".encode()),
+        ]:
+            with self.subTest(args=args):
+                result = run(args)
+                self.assertEqual(result.returncode, status, result.stderr)
+                self.assertIn(shown, result.stdout + result.stderr)
+                self.assertNotIn(b"\x1b", result.stdout + result.stderr)
 
     def test_an_unreadable_input_is_an_input_failure(self):
         folder = os.open("/", os.O_RDONLY)  # reading a folder fails with EISDIR
@@ -309,26 +332,60 @@ class Pdf(unittest.TestCase):
     def test_a_helper_that_leaves_no_complete_file_fails(self):
         with tempfile.TemporaryDirectory() as folder:
             folder = pathlib.Path(folder)
-            cli = cli_with_helper(folder, '#!/bin/sh\nprintf "%%PDF-1.4 cut short" > "$4"\nexit 0\n')
+            cli = cli_with_helper(folder, '#!/bin/sh\nprintf "%%PDF-1.4 cut short" > "$2"\nexit 0\n')
             result = subprocess.run([cli, "山田", "太郎", "--pdf", folder / "a.pdf"],
                                     capture_output=True, env=ENV, timeout=60)
             self.assertEqual(result.returncode, 3)
             self.assertIn("no complete file", result.stderr.decode())
 
-    def test_a_comparison_goes_to_the_helper_five_arguments_a_name(self):
+    def test_the_names_go_to_the_helper_on_its_input_five_fields_a_name(self):
+        # More than the kernel takes as arguments in all (2 MiB under an 8 MiB
+        # stack).
+        digits = "一二三四五六七八九十"
+        many = [{"surname": "山田", "given": "".join(digits[int(d)] for d in f"{i:04}"),
+                 "reading": "", "style": "shinji", "note": "メモ" * 100} for i in range(5000)]
+        cases = [
+            (["--compare", "--style", "honji", "山田", "太郎", "花子:ハナコ"], None,
+             [["honji", "山田", "太郎", "", ""], ["honji", "山田", "花子", "はなこ", ""]]),
+            (["--shortlist", "--format", "tsv"], many,
+             [[n["style"], n["surname"], n["given"], "", n["note"]] for n in many]),
+        ]
+        for args, saved, names in cases:
+            with self.subTest(args=args, names=len(names)), \
+                    tempfile.TemporaryDirectory() as folder:
+                folder = pathlib.Path(folder)
+                env = dict(ENV, XDG_DATA_HOME=str(folder), HOME=str(folder))
+                if saved:
+                    (folder / "soten").mkdir(mode=0o700)
+                    (folder / "soten" / "shortlist.json").write_text(
+                        json.dumps({"version": 1, "entries": saved}, ensure_ascii=False),
+                        encoding="utf-8")
+                cli = cli_with_helper(folder, '#!/bin/sh\nprintf "%s\\n" "$@" > "${0%/*}/arguments"\n'
+                                              'cat > "${0%/*}/request"\n'
+                                              'printf "%%PDF-1.4\\n%%%%EOF\\n" > "$2"\n')
+                pdf = folder / "比較.pdf"
+                result = subprocess.run([cli, *args, "--pdf", pdf], capture_output=True,
+                                        env=env, timeout=60)
+                self.assertEqual(result.returncode, 0, result.stderr.decode())
+                self.assertEqual((folder / "arguments").read_bytes().split(b"\n")[:-1],
+                                 [b"--compare", os.fsencode(pdf)])
+                self.assertEqual(request_fields((folder / "request").read_bytes()),
+                                 [text.encode("cp932") for name in names for text in name])
+
+    def test_the_helper_prints_a_note_longer_than_an_argument_may_be(self):
+        if not (pathlib.Path(CLI).parent / "soten-pdf").exists():
+            self.skipTest("built without the printing layer")
         with tempfile.TemporaryDirectory() as folder:
-            folder = pathlib.Path(folder)
-            cli = cli_with_helper(folder, '#!/bin/sh\nprintf "%s\\n" "$@" > "${0%/*}/arguments"\n'
-                                          'printf "%%PDF-1.4\\n%%%%EOF\\n" > "$2"\n')
-            pdf = folder / "比較.pdf"
-            result = subprocess.run([cli, "--compare", "--style", "honji", "山田", "太郎",
-                                     "花子:ハナコ", "--pdf", pdf], capture_output=True, env=ENV,
-                                    timeout=60)
-            self.assertEqual(result.returncode, 0, result.stderr.decode())
-            names = [["honji", "山田", "太郎", "", ""], ["honji", "山田", "花子", "はなこ", ""]]
-            self.assertEqual((folder / "arguments").read_bytes().split(b"\n")[:-1],
-                             [b"--compare", os.fsencode(pdf)] +
-                             [text.encode("cp932") for name in names for text in name])
+            saved = pathlib.Path(folder) / "soten" / "shortlist.json"
+            saved.parent.mkdir(mode=0o700)
+            saved.write_text(json.dumps({"version": 1, "entries": [
+                {"surname": "林", "given": "一", "reading": "はじめ", "style": "honji",
+                 "note": "祖母" * 35000}]}), encoding="utf-8")
+            path = pathlib.Path(folder) / "比較.pdf"
+            result = run(["--shortlist", "--pdf", str(path)],
+                         env=dict(ENV, XDG_DATA_HOME=folder, HOME=folder))
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(path.read_bytes()[:5], b"%PDF-")
 
     def test_the_helper_prints_a_comparison(self):
         if not (pathlib.Path(CLI).parent / "soten-pdf").exists():
@@ -470,12 +527,16 @@ class PdfFiles(unittest.TestCase):
             self.assertFalse((self.folder / "boxes.pdf").exists())
 
     def test_a_signal_while_writing_leaves_no_part_file(self):
-        cp932 = [s.encode("cp932") for s in ("山田", "太郎")]
+        request = b"6:shinji,4:" + "山田".encode("cp932") + b",4:" + "太郎".encode("cp932") + b","
         programs = [
             ("soten-cli", lambda path: [CLI, "山田", "太郎", "--pdf", path]),
-            ("soten-pdf", lambda path: [self.helper, "shinji", *cp932, path]),
+            ("soten-pdf", lambda path: [self.helper, "--reading", path]),
         ]
         signals = [signal.SIGINT, signal.SIGTERM, signal.SIGHUP]
+        names = tempfile.TemporaryFile()  # soten-pdf reads its names on its input
+        self.addCleanup(names.close)
+        names.write(request)
+        names.flush()
         caught = 0
         for attempt in range(60):
             if caught == 20:
@@ -484,7 +545,8 @@ class PdfFiles(unittest.TestCase):
             number = signals[attempt % 3]
             path = self.folder / "signalled.pdf"
             self.assert_no_part_file(self.folder)
-            child = subprocess.Popen(command(path), stdout=subprocess.DEVNULL,
+            names.seek(0)
+            child = subprocess.Popen(command(path), stdin=names, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.PIPE, env=ENV)
             # The signal goes the moment the temporary file appears.
             while child.poll() is None:
