@@ -157,12 +157,14 @@ public:
         return it->second;
     }
 
-private:
+    // Counts work against MaxYomiWork: the sets' own, and the counting
+    // that runs over them.
     void Spend(std::uint64_t units) {
         work_ += units;
         if (work_ > MaxYomiWork) throw YomiWorkExceeded{};
     }
 
+private:
     const KanjiBits& StateClosing(YomiMatcher::State state) {
         auto [it, inserted] = stateClosing_.try_emplace(state);
         if (!inserted) return it->second;
@@ -203,6 +205,7 @@ private:
         states.erase(std::unique(states.begin(), states.end()), states.end());
         std::string key(reinterpret_cast<const char*>(states.data()),
                         states.size() * sizeof(YomiMatcher::State));
+        Spend(states.size());
         const auto [it, inserted] =
             ids_.try_emplace(std::move(key), static_cast<int>(sets_.size()));
         if (inserted) {
@@ -247,12 +250,13 @@ public:
     PatternNames(const std::vector<std::vector<std::uint32_t>>& byStroke,
                  const std::array<std::optional<std::uint32_t>, MaxAllSpaceChars>& pinned,
                  const std::vector<std::uint32_t>& anywhere, const KanjiSlots& slots,
-                 YomiSets& sets)
+                 YomiSets& sets, bool yomi)
         : byStroke_(byStroke),
           pinned_(pinned),
           anywhere_(anywhere),
           slots_(slots),
           sets_(sets),
+          yomi_(yomi),
           full_((std::size_t{1} << anywhere.size()) - 1) {}
 
     std::uint64_t Count(const StrokePattern& pattern) { return Ways(pattern, 0, sets_.Start(), 0); }
@@ -335,6 +339,8 @@ private:
         auto [it, inserted] = groups_.try_emplace(key);
         if (!inserted) return it->second;
         Groups& groups = it->second;
+        // Each group's index by its set and required character.
+        std::unordered_map<std::uint64_t, std::uint32_t> index;
         for (const std::uint32_t kanji : Choices(pattern, position)) {
             const int next = sets_.Next(set, kanji, left);
             if (next == YomiSets::None) {
@@ -342,14 +348,15 @@ private:
                 continue;
             }
             const std::size_t bit = Bit(kanji);
-            const auto same =
-                std::find_if(groups.groups.begin(), groups.groups.end(),
-                             [&](const Group& g) { return g.set == next && g.bit == bit; });
-            groups.ofChoice.push_back(static_cast<std::uint32_t>(same - groups.groups.begin()));
-            if (same != groups.groups.end()) {
-                ++same->count;
-            } else {
+            const std::uint64_t groupKey =
+                PackedKey().Add(static_cast<std::uint32_t>(next), 32).Add(bit, 32).Value();
+            const auto [found, added] =
+                index.try_emplace(groupKey, static_cast<std::uint32_t>(groups.groups.size()));
+            groups.ofChoice.push_back(found->second);
+            if (added) {
                 groups.groups.push_back({next, bit, 1});
+            } else {
+                ++groups.groups[found->second].count;
             }
         }
         return groups;
@@ -397,6 +404,7 @@ private:
             key.Add(counted ? static_cast<unsigned>(pattern.strokes[index]) : 0u, StrokeBits);
         }
         key.Add(static_cast<std::uint64_t>(position), PositionBits);
+        if (yomi_) sets_.Spend(1);
         if (const auto found = ways_.find(key.Value()); found != ways_.end()) return found->second;
         std::uint64_t ways = 0;
         if (position + 1 == pattern.chars) {
@@ -415,6 +423,7 @@ private:
     const std::vector<std::uint32_t>& anywhere_;
     const KanjiSlots& slots_;
     YomiSets& sets_;
+    bool yomi_;  // whether the yomi is filtered, and the counting counts as its work
     std::size_t full_;
     std::unordered_map<std::uint64_t, Groups> groups_;
     std::unordered_map<std::uint64_t, std::uint64_t> ways_;
@@ -493,7 +502,7 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
     const YomiMatcher matcher(HiraganaYomi(filters.yomi));
     const KanjiSlots slots(byStroke, kanji.size());
     YomiSets sets(matcher, data, slots);
-    PatternNames names(byStroke, pinned, anywhere, slots, sets);
+    PatternNames names(byStroke, pinned, anywhere, slots, sets, matcher.Active());
     const int surnameChars = surname.Lengths[Surname];
     const std::uint16_t surnameOdd = OddMask(surname.Strokes[Surname], surnameChars);
     const int fewest = filters.chars != 0 ? filters.chars : 1;

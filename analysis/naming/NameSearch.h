@@ -45,10 +45,10 @@ inline constexpr int MaxSearchLimit = 10000;
 inline constexpr int MaxRequiredCharacters = 3;
 inline constexpr int MaxAllSpaceChars = 3;
 // The most work the all-names space may spend on the yomi filters: matcher
-// reads, states kept and bit-set words built. Filters that need more are
-// refused as too complex, so that every search answers in about a second and
-// a few hundred megabytes.
-inline constexpr std::uint64_t MaxYomiWork = 40'000'000;
+// reads, states kept, bit-set words built and counting steps over the sets
+// (about ten million a second). Filters that need more are refused as too
+// complex, so that every search answers within about a second.
+inline constexpr std::uint64_t MaxYomiWork = 8'000'000;
 
 // The filters of one search. Text is code page 932.
 struct NameSearchFilters {
