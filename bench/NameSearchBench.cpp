@@ -193,4 +193,30 @@ void BM_AllNamesFirstCharacterPinned(benchmark::State& state) {
 }
 BENCHMARK(BM_AllNamesFirstCharacterPinned)->Unit(benchmark::kMillisecond);
 
+// Yomi filters whose sets grow with the length asked for: each must stay
+// under a second (the search refuses what would take longer). The last asks
+// for more kana than three kanji can be read with.
+void BM_AllNamesYomiContainsAndLength(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.yomi.contains = soten::Cp932Text(state.range(1) == 0 ? "き" : "う");
+    filters.yomi.length = static_cast<int>(state.range(0));
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesYomiContainsAndLength)
+    ->Args({5, 0})
+    ->Args({8, 0})
+    ->Args({12, 0})
+    ->Args({7, 1})
+    ->Args({40, 0})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_AllNamesYomiFortyMorae(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.yomi.contains = soten::Cp932Text("き");
+    filters.yomi.length = 40;
+    filters.yomi.morae = 40;
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesYomiFortyMorae)->Unit(benchmark::kMillisecond);
+
 }  // namespace

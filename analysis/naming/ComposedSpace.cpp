@@ -1,6 +1,7 @@
 #include "analysis/naming/ComposedSpace.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <span>
 #include <stdexcept>
@@ -35,62 +36,196 @@ private:
     std::uint64_t value_ = 0;
 };
 
+// One bit per name kanji, by slot: the kanji sorted by stroke count (each
+// count's kanji in code order, as the stroke patterns list them), the kanji
+// no pattern uses last.
+class KanjiSlots {
+public:
+    explicit KanjiSlots(const std::vector<std::vector<std::uint32_t>>& byStroke,
+                        std::size_t kanjiCount)
+        : slotOf_(kanjiCount, kanjiCount), begin_(byStroke.size() + 1, 0) {
+        std::size_t slot = 0;
+        for (std::size_t strokes = 0; strokes < byStroke.size(); ++strokes) {
+            begin_[strokes] = slot;
+            for (const std::uint32_t kanji : byStroke[strokes]) slotOf_[kanji] = slot++;
+        }
+        begin_[byStroke.size()] = slot;
+        for (std::size_t& s : slotOf_) {
+            if (s == kanjiCount) s = slot++;
+        }
+    }
+    std::size_t Count() const { return slotOf_.size(); }
+    std::size_t Words() const { return (Count() + 63) / 64; }
+    std::size_t Of(std::uint32_t kanji) const { return slotOf_[kanji]; }
+    // The slots of the kanji of a stroke count: [Begin, End).
+    std::size_t Begin(int strokes) const { return begin_[static_cast<std::size_t>(strokes)]; }
+    std::size_t End(int strokes) const { return begin_[static_cast<std::size_t>(strokes) + 1]; }
+
+private:
+    std::vector<std::size_t> slotOf_;
+    std::vector<std::size_t> begin_;
+};
+
+using KanjiBits = std::vector<std::uint64_t>;
+
+bool Test(const KanjiBits& bits, std::size_t slot) {
+    return (bits[slot / 64] >> (slot % 64) & 1) != 0;
+}
+
+void Mark(KanjiBits& bits, std::size_t slot) {
+    bits[slot / 64] |= std::uint64_t{1} << (slot % 64);
+}
+
+std::uint64_t CountRange(const KanjiBits& bits, std::size_t begin, std::size_t end) {
+    std::uint64_t count = 0;
+    for (std::size_t slot = begin; slot < end;) {
+        const std::size_t word = slot / 64;
+        const std::size_t stop = std::min(end, (word + 1) * 64);
+        std::uint64_t w = bits[word] >> (slot % 64);
+        if (stop - slot < 64) w &= (std::uint64_t{1} << (stop - slot)) - 1;
+        count += static_cast<std::uint64_t>(std::popcount(w));
+        slot = stop;
+    }
+    return count;
+}
+
+// Thrown when the yomi filters ask for more work than MaxYomiWork.
+struct YomiWorkExceeded {};
+
 // The sets of yomi states that the characters of a name can lead to,
-// numbered as they turn up: a name matches when the set after its last
-// character holds an accepting state. Without yomi filters there is one set
-// that every character keeps.
+// numbered as they turn up: a name matches when a state of the set before
+// its last character reads on to an accepted yomi through that character.
+// A set keeps only the states from which the characters still to come can
+// reach an accepted yomi, so filters no name can meet leave no sets at all;
+// the last character is looked up in a bit set per state (Closing) instead
+// of building the sets after it. Every step counts against MaxYomiWork.
+// Without yomi filters there is one set that every character keeps.
 class YomiSets {
 public:
     static constexpr int None = -1;  // no yomi of the characters so far can match
 
-    YomiSets(const YomiMatcher& matcher, const NameSearchData& data)
-        : matcher_(matcher), data_(data) {
+    YomiSets(const YomiMatcher& matcher, const NameSearchData& data, const KanjiSlots& slots)
+        : matcher_(matcher), data_(data), slots_(slots), live_(MaxAllSpaceChars) {
         Intern({matcher.Start()});
+        if (!matcher.Active()) {
+            all_.assign(slots.Words(), ~std::uint64_t{0});
+            return;
+        }
+        // Each yomi text once, with the kanji read so.
+        std::unordered_map<std::string_view, std::size_t> index;
+        for (std::uint32_t kanji = 0; kanji < data.Kanji().size(); ++kanji) {
+            for (const KanjiYomi& yomi : data.Yomi(kanji)) {
+                auto [it, inserted] = index.try_emplace(yomi.kana, texts_.size());
+                if (inserted) texts_.push_back({yomi.kana, KanjiBits(slots.Words(), 0)});
+                Mark(texts_[it->second].second, slots.Of(kanji));
+            }
+        }
+        Spend(texts_.size() * slots.Words());
     }
 
     int Start() const { return 0; }
-    bool Accepts(int set) const {
-        const auto& states = sets_[static_cast<std::size_t>(set)];
-        return std::any_of(states.begin(), states.end(),
-                           [&](YomiMatcher::State s) { return matcher_.Accepts(s); });
-    }
+    std::uint64_t Work() const { return work_; }
 
-    // The set after one more character, Kanji()[kanji].
-    int Next(int set, std::uint32_t kanji) {
+    // The set after one more character, Kanji()[kanji], with `left`
+    // characters still to come (at least one).
+    int Next(int set, std::uint32_t kanji, int left) {
         if (!matcher_.Active()) return set;
-        // A set's number and a kanji's index each fit 32 bits.
-        const std::uint64_t key =
-            PackedKey().Add(static_cast<std::uint32_t>(set), 32).Add(kanji, 32).Value();
-        if (const auto found = next_.find(key); found != next_.end()) return found->second;
         std::vector<YomiMatcher::State> states;
         for (const YomiMatcher::State state : sets_[static_cast<std::size_t>(set)]) {
             for (const KanjiYomi& yomi : data_.Yomi(kanji)) {
+                Spend(1);
                 const auto after = matcher_.Read(state, yomi.kana);
-                if (after != YomiMatcher::Dead) states.push_back(after);
+                if (after != YomiMatcher::Dead && Live(after, left)) states.push_back(after);
             }
         }
-        const int next = states.empty() ? None : Intern(std::move(states));
-        next_.emplace(key, next);
-        return next;
+        return states.empty() ? None : Intern(std::move(states));
+    }
+
+    // The slots of the kanji through which a state of the set reads on to an
+    // accepted yomi.
+    const KanjiBits& Closing(int set) {
+        if (!matcher_.Active()) return all_;
+        auto [it, inserted] = setClosing_.try_emplace(set);
+        if (!inserted) return it->second;
+        KanjiBits bits(slots_.Words(), 0);
+        for (const YomiMatcher::State state : sets_[static_cast<std::size_t>(set)]) {
+            const KanjiBits& closing = StateClosing(state);
+            for (std::size_t w = 0; w < bits.size(); ++w) bits[w] |= closing[w];
+        }
+        Spend(bits.size());
+        it->second = std::move(bits);
+        return it->second;
+    }
+
+    // Counts work against MaxYomiWork: the sets' own, and the counting
+    // that runs over them.
+    void Spend(std::uint64_t units) {
+        work_ += units;
+        if (work_ > MaxYomiWork) throw YomiWorkExceeded{};
     }
 
 private:
+    const KanjiBits& StateClosing(YomiMatcher::State state) {
+        auto [it, inserted] = stateClosing_.try_emplace(state);
+        if (!inserted) return it->second;
+        KanjiBits bits(slots_.Words(), 0);
+        for (const auto& [text, kanji] : texts_) {
+            if (!matcher_.Accepts(matcher_.Read(state, text))) continue;
+            for (std::size_t w = 0; w < bits.size(); ++w) bits[w] |= kanji[w];
+        }
+        Spend(texts_.size() + bits.size());
+        it->second = std::move(bits);
+        return it->second;
+    }
+
+    // Whether `left` more characters can take the state to an accepted yomi.
+    bool Live(YomiMatcher::State state, int left) {
+        if (left == 1) {
+            const KanjiBits& closing = StateClosing(state);
+            return std::any_of(closing.begin(), closing.end(),
+                               [](std::uint64_t w) { return w != 0; });
+        }
+        auto& known = live_[static_cast<std::size_t>(left)];
+        if (const auto found = known.find(state); found != known.end()) return found->second;
+        bool live = false;
+        for (const auto& text : texts_) {
+            Spend(1);
+            const auto after = matcher_.Read(state, text.first);
+            if (after != YomiMatcher::Dead && Live(after, left - 1)) {
+                live = true;
+                break;
+            }
+        }
+        known.emplace(state, live);
+        return live;
+    }
+
     int Intern(std::vector<YomiMatcher::State> states) {
         std::sort(states.begin(), states.end());
         states.erase(std::unique(states.begin(), states.end()), states.end());
         std::string key(reinterpret_cast<const char*>(states.data()),
                         states.size() * sizeof(YomiMatcher::State));
+        Spend(states.size());
         const auto [it, inserted] =
             ids_.try_emplace(std::move(key), static_cast<int>(sets_.size()));
-        if (inserted) sets_.push_back(std::move(states));
+        if (inserted) {
+            Spend(states.size());
+            sets_.push_back(std::move(states));
+        }
         return it->second;
     }
 
     const YomiMatcher& matcher_;
     const NameSearchData& data_;
+    const KanjiSlots& slots_;
+    std::uint64_t work_ = 0;
+    std::vector<std::pair<std::string_view, KanjiBits>> texts_;
+    KanjiBits all_;
+    std::unordered_map<YomiMatcher::State, KanjiBits> stateClosing_;
+    std::vector<std::unordered_map<YomiMatcher::State, bool>> live_;  // by characters left
     std::vector<std::vector<YomiMatcher::State>> sets_;
     std::unordered_map<std::string, int> ids_;
-    std::unordered_map<std::uint64_t, int> next_;
+    std::unordered_map<int, KanjiBits> setClosing_;
 };
 
 // One position of a stroke pattern: every usable name kanji with that stroke
@@ -106,18 +241,22 @@ struct StrokePattern {
 
 // Counts and lists the names of the stroke patterns: Ways(pattern, i, set,
 // mask) is the number of ways to fill positions i.. so that the yomi sets
-// end in an accepting one and the required characters outside `mask` turn
+// end in an accepted yomi and the required characters outside `mask` turn
 // up; characters that lead to the same set and place the same required
-// character are counted as one group.
+// character are counted as one group, and the last position is counted from
+// the set's Closing bits.
 class PatternNames {
 public:
     PatternNames(const std::vector<std::vector<std::uint32_t>>& byStroke,
                  const std::array<std::optional<std::uint32_t>, MaxAllSpaceChars>& pinned,
-                 const std::vector<std::uint32_t>& anywhere, YomiSets& sets)
+                 const std::vector<std::uint32_t>& anywhere, const KanjiSlots& slots,
+                 YomiSets& sets, bool yomi)
         : byStroke_(byStroke),
           pinned_(pinned),
           anywhere_(anywhere),
+          slots_(slots),
           sets_(sets),
+          yomi_(yomi),
           full_((std::size_t{1} << anywhere.size()) - 1) {}
 
     std::uint64_t Count(const StrokePattern& pattern) { return Ways(pattern, 0, sets_.Start(), 0); }
@@ -127,29 +266,47 @@ public:
         std::vector<std::uint32_t> name;
         int set = sets_.Start();
         std::size_t mask = 0;
-        for (int i = 0; i < pattern.chars; ++i) {
-            for (const std::uint32_t kanji : Choices(pattern, i)) {
-                const int next = sets_.Next(set, kanji);
-                if (next == YomiSets::None) continue;
-                const std::size_t nextMask = mask | Bit(kanji);
-                const std::uint64_t ways = Ways(pattern, i + 1, next, nextMask);
+        for (int i = 0; i + 1 < pattern.chars; ++i) {
+            const Groups& groups = GroupsAt(pattern, i, set);
+            const auto choices = Choices(pattern, i);
+            for (std::size_t c = 0; c < choices.size(); ++c) {
+                const std::uint32_t g = groups.ofChoice[c];
+                if (g == NoGroup) continue;
+                const Group& group = groups.groups[g];
+                const std::uint64_t ways = Ways(pattern, i + 1, group.set, mask | group.bit);
                 if (rank < ways) {
-                    name.push_back(kanji);
-                    set = next;
-                    mask = nextMask;
+                    name.push_back(choices[c]);
+                    set = group.set;
+                    mask |= group.bit;
                     break;
                 }
                 rank -= ways;
             }
         }
+        const KanjiBits& closing = sets_.Closing(set);
+        for (const std::uint32_t kanji : Choices(pattern, pattern.chars - 1)) {
+            if (!Test(closing, slots_.Of(kanji)) || (mask | Bit(kanji)) != full_) continue;
+            if (rank == 0) {
+                name.push_back(kanji);
+                break;
+            }
+            --rank;
+        }
         return name;
     }
 
 private:
+    static constexpr std::uint32_t NoGroup = ~std::uint32_t{0};
     struct Group {
         int set;
         std::size_t bit;
         std::uint64_t count;
+    };
+    // The groups of the choices at a position after a set, and each choice's
+    // group (NoGroup when no yomi of it can match).
+    struct Groups {
+        std::vector<Group> groups;
+        std::vector<std::uint32_t> ofChoice;
     };
 
     std::span<const std::uint32_t> Choices(const StrokePattern& pattern, int position) const {
@@ -165,41 +322,74 @@ private:
         return 0;
     }
 
-    const std::vector<Group>& Groups(const StrokePattern& pattern, int position, int set) {
-        // The choices at a position: the kanji pinned there, or a stroke count.
+    const Groups& GroupsAt(const StrokePattern& pattern, int position, int set) {
+        // The choices at a position: the kanji pinned there, or a stroke
+        // count; and the characters still to come after it.
         const auto p = static_cast<std::size_t>(position);
-        static_assert(MaxAllSpaceChars <= (1 << StrokeBits));
+        const int left = pattern.chars - position - 1;
+        constexpr int LeftBits = 2;
+        static_assert(MaxAllSpaceChars <= (1 << StrokeBits) && MaxAllSpaceChars < (1 << LeftBits));
         const std::uint64_t key =
             PackedKey()
+                .Add(static_cast<std::uint64_t>(left), LeftBits)
                 .Add(pinned_[p] ? 1 : 0, 1)
                 .Add(pinned_[p] ? p : static_cast<std::size_t>(pattern.strokes[p]), StrokeBits)
                 .Add(static_cast<std::uint32_t>(set), 32)
                 .Value();
         auto [it, inserted] = groups_.try_emplace(key);
         if (!inserted) return it->second;
-        std::vector<Group>& groups = it->second;
+        Groups& groups = it->second;
+        // Each group's index by its set and required character.
+        std::unordered_map<std::uint64_t, std::uint32_t> index;
         for (const std::uint32_t kanji : Choices(pattern, position)) {
-            const int next = sets_.Next(set, kanji);
-            if (next == YomiSets::None) continue;
+            const int next = sets_.Next(set, kanji, left);
+            if (next == YomiSets::None) {
+                groups.ofChoice.push_back(NoGroup);
+                continue;
+            }
             const std::size_t bit = Bit(kanji);
-            const auto same = std::find_if(groups.begin(), groups.end(), [&](const Group& g) {
-                return g.set == next && g.bit == bit;
-            });
-            if (same != groups.end()) {
-                ++same->count;
+            const std::uint64_t groupKey =
+                PackedKey().Add(static_cast<std::uint32_t>(next), 32).Add(bit, 32).Value();
+            const auto [found, added] =
+                index.try_emplace(groupKey, static_cast<std::uint32_t>(groups.groups.size()));
+            groups.ofChoice.push_back(found->second);
+            if (added) {
+                groups.groups.push_back({next, bit, 1});
             } else {
-                groups.push_back({next, bit, 1});
+                ++groups.groups[found->second].count;
             }
         }
         return groups;
     }
 
+    // The names of the last position after a set.
+    std::uint64_t LastWays(const StrokePattern& pattern, int set, std::size_t mask) {
+        const KanjiBits& closing = sets_.Closing(set);
+        const auto last = static_cast<std::size_t>(pattern.chars - 1);
+        if (pinned_[last]) {
+            const std::uint32_t kanji = *pinned_[last];
+            return Test(closing, slots_.Of(kanji)) && (mask | Bit(kanji)) == full_ ? 1 : 0;
+        }
+        const int strokes = pattern.strokes[last];
+        const std::size_t begin = slots_.Begin(strokes);
+        const std::size_t end = slots_.End(strokes);
+        std::uint64_t others = CountRange(closing, begin, end);
+        std::uint64_t ways = 0;
+        for (const std::uint32_t kanji : anywhere_) {
+            const std::size_t slot = slots_.Of(kanji);
+            if (slot < begin || slot >= end || !Test(closing, slot)) continue;
+            --others;
+            if ((mask | Bit(kanji)) == full_) ++ways;
+        }
+        return mask == full_ ? ways + others : ways;
+    }
+
     std::uint64_t Ways(const StrokePattern& pattern, int position, int set, std::size_t mask) {
-        if (position == pattern.chars) return mask == full_ && sets_.Accepts(set) ? 1 : 0;
         // The positions still to fill decide the answer with the set and
         // mask: the set, the required characters placed (a bit each), how
-        // many positions are left, their counts (0 where a kanji is pinned)
-        // and the position.
+        // many positions are left, their counts (0 where a kanji is pinned
+        // and past the last) and the position. Every field has its fixed
+        // place, so that keys of names of different lengths never meet.
         constexpr int PositionBits = 2;
         static_assert(MaxAllSpaceChars < (1 << PositionBits));
         static_assert(
@@ -208,16 +398,21 @@ private:
         key.Add(static_cast<std::uint32_t>(set), 32)
             .Add(mask, MaxRequiredCharacters)
             .Add(static_cast<std::uint64_t>(pattern.chars - position), PositionBits);
-        for (int p = position; p < pattern.chars; ++p) {
+        for (int p = position; p < position + MaxAllSpaceChars; ++p) {
             const auto index = static_cast<std::size_t>(p);
-            key.Add(pinned_[index] ? 0u : static_cast<unsigned>(pattern.strokes[index]),
-                    StrokeBits);
+            const bool counted = p < pattern.chars && !pinned_[index];
+            key.Add(counted ? static_cast<unsigned>(pattern.strokes[index]) : 0u, StrokeBits);
         }
         key.Add(static_cast<std::uint64_t>(position), PositionBits);
+        if (yomi_) sets_.Spend(1);
         if (const auto found = ways_.find(key.Value()); found != ways_.end()) return found->second;
         std::uint64_t ways = 0;
-        for (const Group& group : Groups(pattern, position, set)) {
-            ways += group.count * Ways(pattern, position + 1, group.set, mask | group.bit);
+        if (position + 1 == pattern.chars) {
+            ways = LastWays(pattern, set, mask);
+        } else {
+            for (const Group& group : GroupsAt(pattern, position, set).groups) {
+                ways += group.count * Ways(pattern, position + 1, group.set, mask | group.bit);
+            }
         }
         ways_.emplace(key.Value(), ways);
         return ways;
@@ -226,9 +421,11 @@ private:
     const std::vector<std::vector<std::uint32_t>>& byStroke_;
     const std::array<std::optional<std::uint32_t>, MaxAllSpaceChars>& pinned_;
     const std::vector<std::uint32_t>& anywhere_;
+    const KanjiSlots& slots_;
     YomiSets& sets_;
+    bool yomi_;  // whether the yomi is filtered, and the counting counts as its work
     std::size_t full_;
-    std::unordered_map<std::uint64_t, std::vector<Group>> groups_;
+    std::unordered_map<std::uint64_t, Groups> groups_;
     std::unordered_map<std::uint64_t, std::uint64_t> ways_;
 };
 
@@ -303,8 +500,9 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
     }
 
     const YomiMatcher matcher(HiraganaYomi(filters.yomi));
-    YomiSets sets(matcher, data);
-    PatternNames names(byStroke, pinned, anywhere, sets);
+    const KanjiSlots slots(byStroke, kanji.size());
+    YomiSets sets(matcher, data, slots);
+    PatternNames names(byStroke, pinned, anywhere, slots, sets, matcher.Active());
     const int surnameChars = surname.Lengths[Surname];
     const std::uint16_t surnameOdd = OddMask(surname.Strokes[Surname], surnameChars);
     const int fewest = filters.chars != 0 ? filters.chars : 1;
@@ -314,87 +512,103 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
     std::vector<StrokePattern> patterns;
     const int maxStroke = static_cast<int>(byStroke.size()) - 1;
 
-    for (int chars = fewest; chars <= most; ++chars) {
-        // A pin beyond the name's last character leaves nothing of this length.
-        bool pinsFit = true;
-        for (int p = chars; p < MaxAllSpaceChars; ++p)
-            pinsFit = pinsFit && !pinned[static_cast<std::size_t>(p)];
-        if (!pinsFit) continue;
-        StrokePattern pattern;
-        pattern.chars = chars;
-        // Walks every stroke tuple of this length (at most maxStroke³).
-        auto walk = [&](auto& self, int position) -> void {
-            if (position == chars) {
-                int sum = 0;
-                for (int p = 0; p < chars; ++p) sum += pattern.strokes[static_cast<std::size_t>(p)];
-                const Evaluation& evaluation = evaluator.Evaluate(chars, pattern.strokes[0], sum);
-                if (!evaluation.passes) return;
-                if (filters.inyoOk) {
-                    std::uint16_t givenOdd = 0;
-                    for (int p = 0; p < chars; ++p) {
-                        if (pattern.strokes[static_cast<std::size_t>(p)] % 2 != 0) {
-                            givenOdd = static_cast<std::uint16_t>(givenOdd | 1u << p);
+    // The yomi sets are built as the patterns are counted and the page is
+    // composed; filters that would need more than MaxYomiWork are refused.
+    auto countAndCompose = [&] {
+        for (int chars = fewest; chars <= most; ++chars) {
+            // A pin beyond the name's last character leaves nothing of this length.
+            bool pinsFit = true;
+            for (int p = chars; p < MaxAllSpaceChars; ++p)
+                pinsFit = pinsFit && !pinned[static_cast<std::size_t>(p)];
+            if (!pinsFit) continue;
+            StrokePattern pattern;
+            pattern.chars = chars;
+            // Walks every stroke tuple of this length (at most maxStroke³).
+            auto walk = [&](auto& self, int position) -> void {
+                if (position == chars) {
+                    int sum = 0;
+                    for (int p = 0; p < chars; ++p)
+                        sum += pattern.strokes[static_cast<std::size_t>(p)];
+                    const Evaluation& evaluation =
+                        evaluator.Evaluate(chars, pattern.strokes[0], sum);
+                    if (!evaluation.passes) return;
+                    if (filters.inyoOk) {
+                        std::uint16_t givenOdd = 0;
+                        for (int p = 0; p < chars; ++p) {
+                            if (pattern.strokes[static_cast<std::size_t>(p)] % 2 != 0) {
+                                givenOdd = static_cast<std::uint16_t>(givenOdd | 1u << p);
+                            }
+                        }
+                        if (JudgeInyo(surnameOdd, surnameChars, givenOdd, chars).verdict ==
+                            InyoVerdict::Bad) {
+                            return;
                         }
                     }
-                    if (JudgeInyo(surnameOdd, surnameChars, givenOdd, chars).verdict ==
-                        InyoVerdict::Bad) {
-                        return;
-                    }
+                    pattern.count = names.Count(pattern);
+                    if (pattern.count == 0) return;
+                    pattern.score = evaluation.score;
+                    pattern.totalGrade = evaluation.grades[Total];
+                    pattern.sortValue = NumericSortValue(filters.sort, evaluation, sum);
+                    if (filters.reversed) pattern.sortValue = -pattern.sortValue;
+                    patterns.push_back(pattern);
+                    return;
                 }
-                pattern.count = names.Count(pattern);
-                if (pattern.count == 0) return;
-                pattern.score = evaluation.score;
-                pattern.totalGrade = evaluation.grades[Total];
-                pattern.sortValue = NumericSortValue(filters.sort, evaluation, sum);
-                if (filters.reversed) pattern.sortValue = -pattern.sortValue;
-                patterns.push_back(pattern);
-                return;
-            }
-            const auto p = static_cast<std::size_t>(position);
-            if (pinned[p]) {
-                pattern.strokes[p] = strokesOf(*pinned[p]);
-                self(self, position + 1);
-                return;
-            }
-            for (int s = 1; s <= maxStroke; ++s) {
-                if (byStroke[static_cast<std::size_t>(s)].empty()) continue;
-                pattern.strokes[p] = s;
-                self(self, position + 1);
-            }
-        };
-        walk(walk, 0);
-    }
-
-    std::sort(patterns.begin(), patterns.end(), [](const StrokePattern& a, const StrokePattern& b) {
-        if (a.sortValue != b.sortValue) return a.sortValue < b.sortValue;
-        if (a.score != b.score) return a.score > b.score;
-        if (a.totalGrade != b.totalGrade) return a.totalGrade < b.totalGrade;
-        if (a.chars != b.chars) return a.chars < b.chars;
-        return a.strokes < b.strokes;
-    });
-    for (const StrokePattern& pattern : patterns) result.count += pattern.count;
-
-    auto offset = PageStart(filters.page, result.limit, result.count);
-    if (!offset) return;
-    for (const StrokePattern& pattern : patterns) {
-        if (*offset >= pattern.count) {
-            *offset -= pattern.count;
-            continue;
+                const auto p = static_cast<std::size_t>(position);
+                if (pinned[p]) {
+                    pattern.strokes[p] = strokesOf(*pinned[p]);
+                    self(self, position + 1);
+                    return;
+                }
+                for (int s = 1; s <= maxStroke; ++s) {
+                    if (byStroke[static_cast<std::size_t>(s)].empty()) continue;
+                    pattern.strokes[p] = s;
+                    self(self, position + 1);
+                }
+            };
+            walk(walk, 0);
         }
-        for (std::uint64_t rank = *offset; rank < pattern.count; ++rank) {
+
+        std::sort(patterns.begin(), patterns.end(),
+                  [](const StrokePattern& a, const StrokePattern& b) {
+                      if (a.sortValue != b.sortValue) return a.sortValue < b.sortValue;
+                      if (a.score != b.score) return a.score > b.score;
+                      if (a.totalGrade != b.totalGrade) return a.totalGrade < b.totalGrade;
+                      if (a.chars != b.chars) return a.chars < b.chars;
+                      return a.strokes < b.strokes;
+                  });
+        for (const StrokePattern& pattern : patterns) result.count += pattern.count;
+
+        auto offset = PageStart(filters.page, result.limit, result.count);
+        if (!offset) return;
+        for (const StrokePattern& pattern : patterns) {
+            if (*offset >= pattern.count) {
+                *offset -= pattern.count;
+                continue;
+            }
+            for (std::uint64_t rank = *offset; rank < pattern.count; ++rank) {
+                if (static_cast<int>(result.candidates.size()) >= result.limit) break;
+                const std::vector<std::uint32_t> name = names.Name(pattern, rank);
+                std::string given;
+                for (const std::uint32_t index : name) given += kanji[index];
+                auto candidate = MakeCandidate(filters, tables, std::move(given));
+                if (!candidate) continue;
+                candidate->yomis = ComposedYomi(name, data, matcher);
+                if (!candidate->yomis.empty()) candidate->yomi = candidate->yomis.front();
+                result.candidates.push_back(std::move(*candidate));
+            }
+            *offset = 0;
             if (static_cast<int>(result.candidates.size()) >= result.limit) break;
-            const std::vector<std::uint32_t> name = names.Name(pattern, rank);
-            std::string given;
-            for (const std::uint32_t index : name) given += kanji[index];
-            auto candidate = MakeCandidate(filters, tables, std::move(given));
-            if (!candidate) continue;
-            candidate->yomis = ComposedYomi(name, data, matcher);
-            if (!candidate->yomis.empty()) candidate->yomi = candidate->yomis.front();
-            result.candidates.push_back(std::move(*candidate));
         }
-        *offset = 0;
-        if (static_cast<int>(result.candidates.size()) >= result.limit) break;
+    };
+    try {
+        countAndCompose();
+    } catch (const YomiWorkExceeded&) {
+        result.problem = Message("読みの指定の組み合わせが複雑すぎて数えられません");
+        result.count = 0;
+        result.candidates.clear();
     }
+    result.yomiWork = sets.Work();
+    if (!result.problem.empty()) return;
 
     // Name and yomi order: the page's own.
     if (filters.sort == SortKey::Name || filters.sort == SortKey::Yomi) {

@@ -44,6 +44,11 @@ inline constexpr int DefaultSearchLimit = 100;
 inline constexpr int MaxSearchLimit = 10000;
 inline constexpr int MaxRequiredCharacters = 3;
 inline constexpr int MaxAllSpaceChars = 3;
+// The most work the all-names space may spend on the yomi filters: matcher
+// reads, states kept, bit-set words built and counting steps over the sets
+// (about ten million a second). Filters that need more are refused as too
+// complex, so that every search answers within about a second.
+inline constexpr std::uint64_t MaxYomiWork = 8'000'000;
 
 // The filters of one search. Text is code page 932.
 struct NameSearchFilters {
@@ -116,7 +121,8 @@ struct NameSearchResult {
     std::string problem;
     // Remarks such as a capped limit.
     std::vector<std::string> notes;
-    std::uint64_t count = 0;  // every matching name, not only this page
+    std::uint64_t count = 0;     // every matching name, not only this page
+    std::uint64_t yomiWork = 0;  // what the yomi filters cost, at most MaxYomiWork
     int limit = DefaultSearchLimit;
     std::vector<NameCandidate> candidates;
 };

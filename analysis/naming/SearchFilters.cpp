@@ -152,6 +152,15 @@ std::string FilterProblem(const NameSearchFilters& filters, const NameSearchData
          (yomi.length != 0 && yomi.morae > yomi.length))) {
         return Message("音の数と読みの指定が合いません");
     }
+    if (!YomiMatcher(yomi).Satisfiable()) {
+        // The texts fit together (checked above); the length or the morae
+        // leave no room for them.
+        YomiFilters withoutMorae = yomi;
+        withoutMorae.morae = 0;
+        return Message(YomiMatcher(withoutMorae).Satisfiable()
+                           ? "音の数と読みの指定が合いません"
+                           : "読みの長さと読みの指定が合いません");
+    }
     if (filters.minScore < 0 || filters.minScore > MaxScore) {
         return Message("評点は0点から12点までです");
     }

@@ -1,5 +1,9 @@
 #include "analysis/naming/YomiFilter.h"
 
+#include <algorithm>
+#include <deque>
+#include <unordered_set>
+
 #include "analysis/text/ShiftJis.h"
 
 namespace soten {
@@ -112,6 +116,39 @@ bool YomiMatcher::Accepts(State state) const {
            Get(state, ContainsField) == contains_.codes.size() &&
            (length_ == 0 || Get(state, KanaField) == static_cast<std::size_t>(length_)) &&
            (morae_ == 0 || Get(state, MoraField) == static_cast<std::size_t>(morae_));
+}
+
+bool YomiMatcher::Satisfiable() const {
+    // The kana of the texts, and one other kana of each kind (small or not):
+    // every other kana reads as one of those two.
+    std::vector<unsigned> alphabet = prefix_;
+    alphabet.insert(alphabet.end(), suffix_.codes.begin(), suffix_.codes.end());
+    alphabet.insert(alphabet.end(), contains_.codes.begin(), contains_.codes.end());
+    for (const bool small : {false, true}) {
+        for (unsigned code = 0x829F; code <= 0x82F1; ++code) {
+            if (IsSmallKana(code) == small &&
+                std::find(alphabet.begin(), alphabet.end(), code) == alphabet.end()) {
+                alphabet.push_back(code);
+                break;
+            }
+        }
+    }
+    std::sort(alphabet.begin(), alphabet.end());
+    alphabet.erase(std::unique(alphabet.begin(), alphabet.end()), alphabet.end());
+    std::unordered_set<State> seen = {Start()};
+    std::deque<State> queue = {Start()};
+    while (!queue.empty()) {
+        const State state = queue.front();
+        queue.pop_front();
+        if (Accepts(state)) return true;
+        for (const unsigned code : alphabet) {
+            const State next = Step(state, code);
+            if (next == Dead || !seen.insert(next).second) continue;
+            if (seen.size() > MaxSearchedStates) return true;
+            queue.push_back(next);
+        }
+    }
+    return false;
 }
 
 }  // namespace soten

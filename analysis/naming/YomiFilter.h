@@ -50,6 +50,12 @@ public:
     State Read(State state, std::string_view kana) const;
     bool Accepts(State state) const;
     bool Matches(std::string_view yomi) const { return Accepts(Read(Start(), yomi)); }
+    // Whether any kana text at all passes: false when the filters contradict
+    // each other (ゆう… ending in き in two kana). Texts the matcher cannot
+    // tell apart are tried once, so the answer usually comes after a few
+    // thousand states; past MaxSearchedStates it is taken as true.
+    bool Satisfiable() const;
+    static constexpr std::size_t MaxSearchedStates = 200'000;
 
 private:
     struct Pattern {

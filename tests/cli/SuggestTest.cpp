@@ -59,6 +59,16 @@ TEST(Suggest, ExitStatusTellsResultsRefusalsAndUsageApart) {
         {{"山田", "--morae", "2", "--reading", "ゆうき"}, ExitUsage},
         {{"山田", "--space", "all", "--reading", "ゆい", "--reading-contains", "か"}, ExitUsage},
         {{"山田", "--contains", "大", "--exclude", "大"}, ExitUsage},
+        {{"山田", "--reading-prefix", "ゆう", "--reading-suffix", "き", "--reading-length", "2"},
+         ExitUsage},
+        {{"山田", "--space", "all", "--reading-contains", "きき", "--morae", "1"}, ExitUsage},
+        // Yomi filters that once took minutes answer: no name of three kanji
+        // reads 40 kana.
+        {{"山田", "--space", "all", "--reading-contains", "き", "--morae", "40", "--reading-length",
+          "40"},
+         ExitReadingMade},
+        {{"山田", "--space", "all", "--reading-contains", "き", "--reading-length", "8"},
+         ExitReadingMade},
         {{"山田", "--gender", "m", "--include-unspecified", "--include-unregistrable", "--sort",
           "reading", "--reverse", "--exclude", "太", "--morae", "3"},
          ExitReadingMade},
