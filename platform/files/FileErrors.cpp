@@ -1,7 +1,6 @@
 #include "platform/files/FileErrors.h"
 
 #include <cerrno>
-#include <cstring>
 #include <iostream>
 
 namespace soten::platform {
@@ -12,7 +11,7 @@ std::string FileErrorReason(int error) {
         case EISDIR:
             return "通常のファイルではありません";
         case UntrustedLink:
-            return "共有フォルダにある他のユーザーのシンボリックリンクはたどれません";
+            return "他のユーザーのシンボリックリンクはたどれません";
         case UntrustedFile:
             return "共有フォルダにある他のユーザーのファイルは置き換えられません";
         case TemporaryFileTaken:
@@ -43,13 +42,64 @@ std::string FileErrorReason(int error) {
             return "シンボリックリンクが循環しているか、多すぎます";
         case ENAMETOOLONG:
             return "ファイル名が長すぎます";
+        case EEXIST:
+            return "同じ名前のファイルがすでにあります";
+        case EIO:
+            return "入出力エラーが起きました";
+        case EBADF:
+            return "ファイルが開かれていません";
+        case EBUSY:
+            return "ファイルかデバイスが使用中です";
+        case ETXTBSY:
+            return "実行中のプログラムのファイルです";
+        case EMFILE:
+            return "開いているファイルが多すぎます";
+        case ENFILE:
+            return "システム全体で開いているファイルが多すぎます";
+        case ENOMEM:
+            return "メモリが足りません";
+        case EINVAL:
+            return "この名前やファイルシステムでは行えない操作です";
+        case EXDEV:
+            return "別のファイルシステムへは移せません";
+        case ENXIO:
+        case ENODEV:
+            return "デバイスが見つかりません";
+        case EAGAIN:
+            return "一時的に使えません";
+        case EINTR:
+            return "処理が中断されました";
+        case ESTALE:
+            return "ネットワーク上のファイルが見えなくなりました";
+        case ENOTEMPTY:
+            return "フォルダが空ではありません";
+        case EMLINK:
+            return "リンクが多すぎます";
+        case EOVERFLOW:
+            return "ファイルが大きすぎて扱えません";
+        case EOPNOTSUPP:
+            return "このファイルシステムでは行えない操作です";
+        case ETIMEDOUT:
+            return "時間切れになりました";
+        case ENOLCK:
+            return "ファイルをロックできません";
+        case EPIPE:
+            return "書き込み先が閉じられました";
+        case ESPIPE:
+            return "位置を移せないファイルです";
+        case E2BIG:
+            return "引数が長すぎます";
+        case EUCLEAN:
+            return "ファイルシステムが壊れています";
+        case ENOMEDIUM:
+            return "媒体が入っていません";
         default:
-            return std::strerror(error);
+            return "エラー番号 " + std::to_string(error);
     }
 }
 
 std::string FileCreateErrorMessage(const std::string& path, const std::string& reason) {
-    return "ファイル \"" + path + "\". " + reason + " を作成できません";
+    return "ファイル \"" + path + "\" を作成できません。" + reason;
 }
 
 std::string SplitHardLinkNote(const std::string& path) {

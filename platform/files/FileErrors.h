@@ -7,11 +7,10 @@ namespace soten::platform {
 
 // What stops a file from being written beyond the system's error numbers.
 inline constexpr int NotARegularFile = -1;
-// A symbolic link in a shared sticky folder that belongs neither to the user
-// nor to the folder's owner: following it would let another user choose the
-// file that gets replaced.
+// A symbolic link that belongs neither to the user nor to root: following
+// it would let another user choose the file that gets replaced.
 inline constexpr int UntrustedLink = -2;
-// A file in a shared sticky folder that another user put there.
+// A file that another user put in a folder others may write.
 inline constexpr int UntrustedFile = -3;
 // The new file's name was taken over by someone else while it was written.
 inline constexpr int TemporaryFileTaken = -4;
@@ -25,12 +24,13 @@ inline constexpr int UntrustedFolder = -7;
 // A data file there belongs to another user.
 inline constexpr int AnotherUsersFile = -8;
 
-// Why a file could not be written, in Japanese (UTF-8) for the usual causes,
-// in the system's words otherwise. `error` is an errno value or one of the
-// codes above.
+// Why a file could not be read or written, in Japanese (UTF-8): a text of
+// our own for every errno value the file layer can meet (never the system's
+// English), "エラー番号 N" for any other. `error` is an errno value or one of
+// the codes above.
 std::string FileErrorReason(int error);
 
-// "ファイル "<path>". <reason> を作成できません": the message of every
+// "ファイル "<path>" を作成できません。<reason>": the message of every
 // command that writes a file (Save As, print to file, soten-cli --pdf).
 std::string FileCreateErrorMessage(const std::string& path, const std::string& reason);
 

@@ -1,6 +1,8 @@
 #include "platform/files/FileReplacement.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -8,7 +10,9 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <random>
+#include <string_view>
 
 #include "platform/files/InterruptCleanup.h"
 
@@ -18,13 +22,65 @@ namespace {
 
 constexpr const char* AclAttribute = "system.posix_acl_access";
 
-std::string RandomSuffix() {
-    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+// New files are named ".soten-" + eight of these + ".part".
+constexpr std::string_view TemporaryPrefix = ".soten-";
+constexpr std::string_view TemporarySuffix = ".part";
+constexpr std::string_view Letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t RandomLength = 8;
+// A new file left this long untouched, and not locked, was left by a writer
+// that was killed.
+constexpr time_t StaleAfterSeconds = 60;
+
+std::string TemporaryName() {
     thread_local std::mt19937 random{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
-    std::string suffix(8, 'x');
-    for (char& c : suffix) c = letters[pick(random)];
-    return suffix;
+    std::uniform_int_distribution<std::size_t> pick(0, Letters.size() - 1);
+    std::string name(TemporaryPrefix);
+    for (std::size_t i = 0; i < RandomLength; ++i) name += Letters[pick(random)];
+    name += TemporarySuffix;
+    return name;
+}
+
+bool IsTemporaryName(std::string_view name) {
+    if (name.size() != TemporaryPrefix.size() + RandomLength + TemporarySuffix.size() ||
+        !name.starts_with(TemporaryPrefix) || !name.ends_with(TemporarySuffix)) {
+        return false;
+    }
+    const std::string_view random = name.substr(TemporaryPrefix.size(), RandomLength);
+    return random.find_first_not_of(Letters) == std::string_view::npos;
+}
+
+// Removes the new files that writers killed before they could finish (by
+// SIGKILL, or a signal nothing catches) left in `folder`: this program's
+// names only, regular files of the user's own, untouched for a minute and
+// not locked by a writer still at work. Never through a link, never
+// another user's file.
+void SweepStaleTemporaryFiles(int folder) {
+    const int listed = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listed < 0) return;
+    DIR* entries = ::fdopendir(listed);
+    if (!entries) {
+        ::close(listed);
+        return;
+    }
+    const time_t staleBefore = std::time(nullptr) - StaleAfterSeconds;
+    while (const dirent* entry = ::readdir(entries)) {
+        if (!IsTemporaryName(entry->d_name)) continue;
+        struct stat named {};
+        if (::fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(named.st_mode) || named.st_uid != ::geteuid() ||
+            named.st_mtime >= staleBefore) {
+            continue;
+        }
+        const UniqueFd file(::openat(folder, entry->d_name,
+                                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat opened {};
+        if (file.Get() < 0 || ::fstat(file.Get(), &opened) != 0 || opened.st_ino != named.st_ino ||
+            opened.st_dev != named.st_dev || ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
+            continue;
+        }
+        ::unlinkat(folder, entry->d_name, 0);
+    }
+    ::closedir(entries);
 }
 
 int Error() {
@@ -95,8 +151,9 @@ int FileReplacement::Begin() {
         }
         ReadAttributes();
     }
+    if (target_.folderReadable) SweepStaleTemporaryFiles(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryName_ = ".soten-" + RandomSuffix() + ".part";
+        temporaryName_ = TemporaryName();
         // Registered before it exists: a signal at any moment after the file
         // appears removes it.
         cleanup_ = std::make_unique<RemovedOnInterrupt>(folder, temporaryName_.c_str());
@@ -105,7 +162,11 @@ int FileReplacement::Begin() {
         const mode_t mode = target_.exists ? 0600 : newFileMode_;
         file_ = ::openat(folder, temporaryName_.c_str(),
                          O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (file_ >= 0) return 0;
+        if (file_ >= 0) {
+            // Held while the file is written: no sweep takes it for stale.
+            (void)::flock(file_, LOCK_EX | LOCK_NB);
+            return 0;
+        }
         const int error = Error();
         // The name is someone else's file, not one to remove.
         cleanup_.reset();

@@ -18,14 +18,17 @@ class RemovedOnInterrupt;
 // never through a link), which is flushed to the disk and only then renamed
 // over the old file. Until Commit succeeds the old file is untouched, and a
 // replacement that is dropped, fails or is interrupted by Ctrl+C, SIGTERM or
-// SIGHUP removes its new file. Two replacements of the same file at once
-// each write a file of their own; the last rename wins.
+// SIGHUP removes its new file; the new files of writers killed outright are
+// removed from the folder by the next replacement there, once a minute old.
+// Two replacements of the same file at once each write a file of their own;
+// the last rename wins.
 //
 // The path is the system's bytes, used as they are. It is resolved as
-// ResolveReplacementTarget says: a symbolic link keeps pointing where it did
-// and the file it points to is replaced, unless it is another user's link in
-// a shared sticky folder; link loops, folders, FIFOs and devices are refused,
-// and so is an existing file the user may not write. The new file takes the
+// ResolveReplacementTarget says: a symbolic link of the user's own or root's
+// keeps pointing where it did and the file it points to is replaced; any
+// other user's link is refused, and so are link loops, folders, FIFOs,
+// devices, another user's file in a folder others may write and an existing
+// file the user may not write. The new file takes the
 // old one's owner and group (where the user may give them), permissions, ACL
 // and user.* extended attributes; setuid and setgid survive only with the
 // owner and group they belong to, and no right is ever widened.

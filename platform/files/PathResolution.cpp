@@ -31,18 +31,29 @@ int Error() {
     return errno != 0 ? errno : EIO;
 }
 
-bool SharedSticky(const struct stat& folder, mode_t writableBy) {
-    return (folder.st_mode & S_ISVTX) && (folder.st_mode & writableBy);
+// Only the user's own links and root's are followed, in any folder: a link
+// anyone else made would let them choose the file that gets replaced, even
+// where the kernel would follow it (a group-writable sticky folder, a folder
+// everyone may write, a sticky folder of that user's own).
+bool MayFollow(const struct stat& link) {
+    return link.st_uid == ::geteuid() || link.st_uid == 0;
 }
 
-bool MayFollow(const struct stat& folder, const struct stat& link) {
-    return !SharedSticky(folder, S_IWOTH) || link.st_uid == folder.st_uid ||
-           link.st_uid == ::geteuid();
-}
-
+// A file another user put in a folder others may write, sticky or not, is
+// not replaced: its owner would get the new content, under rights they chose.
 bool MayReplace(const struct stat& folder, const struct stat& file) {
-    return !SharedSticky(folder, S_IWOTH | S_IWGRP) || file.st_uid == folder.st_uid ||
+    return (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0 || file.st_uid == folder.st_uid ||
            file.st_uid == ::geteuid();
+}
+
+// Whether the link `name` at the end of a path leads to something that is
+// neither a regular file nor a folder: a FIFO, a device, or what a link of
+// /proc/self/fd names with no path ("pipe:[...]", "socket:[...]"), which
+// walking its text would take for a missing file.
+bool LeadsToASpecialFile(int folder, const char* name) {
+    struct stat status {};
+    return ::fstatat(folder, name, &status, 0) == 0 && !S_ISREG(status.st_mode) &&
+           !S_ISDIR(status.st_mode);
 }
 
 // Pushes the names of `path` so that the first is popped first.
@@ -59,33 +70,27 @@ void PushNames(const std::string& path, std::vector<std::string>& pending) {
     pending.insert(pending.end(), names.rbegin(), names.rend());
 }
 
-}  // namespace
+UniqueFd OpenFolder(int at, const char* name) {
+    return UniqueFd(::openat(at, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
 
-int ResolveReplacementTarget(const std::string& path, ReplacementTarget& target) {
-    if (path.empty()) return ENOENT;
-    if (path.size() >= PATH_MAX) return ENAMETOOLONG;
-    if (path.find('\0') != std::string::npos) return ENOENT;
-    const auto openFolder = [](int at, const char* name) {
-        return UniqueFd(::openat(at, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    };
-    UniqueFd folder = openFolder(AT_FDCWD, path.front() == '/' ? "/" : ".");
+// Walks the names pending from `folder`, one at a time, following links as
+// MayFollow allows. For a `target`, the last name is the entry to replace and
+// `folder` ends as its folder; without one, every name is a folder and
+// `folder` ends as the last.
+int Walk(UniqueFd& folder, std::vector<std::string>& pending, bool folderOnly,
+         ReplacementTarget* target) {
     struct stat folderStatus {};
-    if (folder.Get() < 0 || ::fstat(folder.Get(), &folderStatus) != 0) return Error();
-
-    std::vector<std::string> pending;
-    PushNames(path, pending);
-    // A path that ends in a slash (or names "/", "." or "..") is a folder.
-    const std::string tail = path.substr(path.rfind('/') + 1);
-    bool folderOnly = tail.empty() || tail == "." || tail == "..";
+    if (::fstat(folder.Get(), &folderStatus) != 0) return Error();
     int links = 0;
     while (!pending.empty()) {
         const std::string name = std::move(pending.back());
         pending.pop_back();
-        const bool last = pending.empty();
+        const bool last = pending.empty() && target;
         if (name.size() > NAME_MAX) return ENAMETOOLONG;
         if (name == "..") {
             if (last) return EISDIR;
-            UniqueFd parent = openFolder(folder.Get(), "..");
+            UniqueFd parent = OpenFolder(folder.Get(), "..");
             if (parent.Get() < 0 || ::fstat(parent.Get(), &folderStatus) != 0) return Error();
             folder = std::move(parent);
             continue;
@@ -94,13 +99,14 @@ int ResolveReplacementTarget(const std::string& path, ReplacementTarget& target)
         if (::fstatat(folder.Get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT || !last) return Error();
             if (folderOnly) return EISDIR;
-            target.name = name;
-            target.exists = false;
-            break;
+            target->name = name;
+            target->exists = false;
+            return 0;
         }
         if (S_ISLNK(status.st_mode)) {
             if (++links > MaxLinks) return ELOOP;
-            if (!MayFollow(folderStatus, status)) return UntrustedLink;
+            if (!MayFollow(status)) return UntrustedLink;
+            if (last && LeadsToASpecialFile(folder.Get(), name.c_str())) return NotARegularFile;
             char buffer[PATH_MAX];
             const ssize_t length = ::readlinkat(folder.Get(), name.c_str(), buffer, sizeof buffer);
             if (length < 0) return Error();
@@ -108,13 +114,13 @@ int ResolveReplacementTarget(const std::string& path, ReplacementTarget& target)
             if (static_cast<std::size_t>(length) >= sizeof buffer) return ENAMETOOLONG;
             const std::string link(buffer, static_cast<std::size_t>(length));
             if (link.front() == '/') {
-                UniqueFd root = openFolder(AT_FDCWD, "/");
+                UniqueFd root = OpenFolder(AT_FDCWD, "/");
                 if (root.Get() < 0 || ::fstat(root.Get(), &folderStatus) != 0) return Error();
                 folder = std::move(root);
             }
             if (last && link.back() == '/') folderOnly = true;
             PushNames(link, pending);
-            if (pending.empty()) return EISDIR;  // a link to "/" or "."
+            if (pending.empty() && target) return EISDIR;  // a link to "/" or "."
             continue;
         }
         if (last) {
@@ -122,20 +128,49 @@ int ResolveReplacementTarget(const std::string& path, ReplacementTarget& target)
             if (folderOnly) return ENOTDIR;
             if (!S_ISREG(status.st_mode)) return NotARegularFile;
             if (!MayReplace(folderStatus, status)) return UntrustedFile;
-            target.name = name;
-            target.exists = true;
-            target.status = status;
-            break;
+            target->name = name;
+            target->exists = true;
+            target->status = status;
+            return 0;
         }
         if (!S_ISDIR(status.st_mode)) return ENOTDIR;
-        UniqueFd next = openFolder(folder.Get(), name.c_str());
+        UniqueFd next = OpenFolder(folder.Get(), name.c_str());
         if (next.Get() < 0 || ::fstat(next.Get(), &folderStatus) != 0) return Error();
         folder = std::move(next);
     }
-    if (target.name.empty()) return EISDIR;
+    return target ? EISDIR : 0;
+}
+
+}  // namespace
+
+int ResolveReplacementTarget(const std::string& path, ReplacementTarget& target) {
+    if (path.empty()) return ENOENT;
+    if (path.size() >= PATH_MAX) return ENAMETOOLONG;
+    if (path.find('\0') != std::string::npos) return ENOENT;
+    UniqueFd folder = OpenFolder(AT_FDCWD, path.front() == '/' ? "/" : ".");
+    if (folder.Get() < 0) return Error();
+    std::vector<std::string> pending;
+    PushNames(path, pending);
+    // A path that ends in a slash (or names "/", "." or "..") is a folder.
+    const std::string tail = path.substr(path.rfind('/') + 1);
+    const bool folderOnly = tail.empty() || tail == "." || tail == "..";
+    if (const int error = Walk(folder, pending, folderOnly, &target)) return error;
     UniqueFd readable(::openat(folder.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     target.folderReadable = readable.Get() >= 0;
     target.folder = target.folderReadable ? std::move(readable) : std::move(folder);
+    return 0;
+}
+
+int ResolveFolder(int at, const std::string& path, UniqueFd& folder) {
+    if (path.empty() || path.find('\0') != std::string::npos) return ENOENT;
+    if (path.size() >= PATH_MAX) return ENAMETOOLONG;
+    UniqueFd walked =
+        OpenFolder(path.front() == '/' ? AT_FDCWD : at, path.front() == '/' ? "/" : ".");
+    if (walked.Get() < 0) return Error();
+    std::vector<std::string> pending;
+    PushNames(path, pending);
+    if (const int error = Walk(walked, pending, true, nullptr)) return error;
+    folder = std::move(walked);
     return 0;
 }
 

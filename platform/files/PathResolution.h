@@ -38,14 +38,20 @@ struct ReplacementTarget {
 // Resolves `path` (the system's bytes) to the entry a writer must replace,
 // walking it one name at a time with no name ever looked up twice. Symbolic
 // links are followed, at any step, as the system follows them when it opens
-// a file, with the protection of fs.protected_symlinks whatever the
-// machine's setting: a link in a sticky world-writable folder is followed
-// only when it belongs to the user or to the folder's owner. An existing
-// regular file there that belongs to neither is not to be replaced (as
-// fs.protected_regular=2 has it, group-writable sticky folders included).
-// Returns 0, an errno value (ELOOP after 40 links, EISDIR, ENOTDIR,
-// ENAMETOOLONG, ...) or a code of FileErrors.h.
+// a file, but only the user's own and root's, whatever folder they are in
+// and whatever the machine's fs.protected_symlinks: any other is refused
+// (UntrustedLink). An existing regular file that belongs neither to the user
+// nor to the folder's owner, in a folder its group or everyone may write
+// (sticky or not), is not to be replaced (UntrustedFile). A link at the end
+// that leads to a FIFO, a device or a pipe (as /dev/stdout may) is
+// NotARegularFile. Returns 0, an errno value (ELOOP after 40 links, EISDIR,
+// ENOTDIR, ENAMETOOLONG, ...) or a code of FileErrors.h.
 int ResolveReplacementTarget(const std::string& path, ReplacementTarget& target);
+
+// The folder `path` names (relative to the open folder `at` unless
+// absolute), its links followed under the same rule; `folder` gets it as an
+// O_PATH descriptor. ENOENT when a name on the way is missing.
+int ResolveFolder(int at, const std::string& path, UniqueFd& folder);
 
 // The entry `name` (one name, no slash) of a folder already open, for a
 // writer that must follow no link at all: a symbolic link there is refused

@@ -74,17 +74,21 @@ bool MayCreateIn(int folder) {
     return ::fstat(folder, &status) == 0 && (status.st_uid == ::geteuid() || status.st_uid == 0);
 }
 
-// The folder `name` in `at` (which follows links: the user's own layout up
-// to the data home), made 0700 when missing and `create`.
+// The folder `name` in `at`, made 0700 when missing and `create`. Links on
+// the way to the data home are followed as a writer follows them: the user's
+// own and root's only (ResolveFolder).
 int OpenStep(UniqueFd& at, const std::string& name, bool create) {
-    UniqueFd next(::openat(at.Get(), name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (next.Get() < 0 && errno == ENOENT && create) {
+    UniqueFd next;
+    const int error = ResolveFolder(at.Get(), name, next);
+    if (error == ENOENT && create) {
         if (!MayCreateIn(at.Get())) return UntrustedFolder;
         if (::mkdirat(at.Get(), name.c_str(), 0700) != 0 && errno != EEXIST) return Error();
         next = UniqueFd(
             ::openat(at.Get(), name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (next.Get() < 0) return Error();
+    } else if (error) {
+        return error;
     }
-    if (next.Get() < 0) return Error();
     at = std::move(next);
     return 0;
 }

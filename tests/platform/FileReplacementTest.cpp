@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -15,6 +17,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -25,6 +28,7 @@
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileReplacement.h"
 #include "platform/files/RuntimeFolder.h"
+#include "platform/files/UserDataFile.h"
 
 namespace soten::platform {
 namespace {
@@ -90,77 +94,185 @@ int AsNobody(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 121;
 }
 
-// ---- Shared sticky folders --------------------------------------------------------
+// ---- Folders others may write --------------------------------------------------------
 
 struct Planted {
     const char* what;
-    // Sets up `st/report.pdf` (or deeper) in the shared folder; the path to write.
-    std::function<std::string(const Scratch&)> plant;
+    // Sets up `<shared>/report.pdf` (or deeper); the path to write.
+    std::function<std::string(const Scratch&, const std::string& shared)> plant;
     int expected;
 };
 
-TEST(FileReplacementTest, SharedFoldersFollowOnlyTrustedLinksAndReplaceOnlyTrustedFiles) {
+struct SharedFolder {
+    const char* what;
+    mode_t mode;
+    uid_t owner;
+    gid_t group;
+    // What becomes of another user's file there (the folder owner's is theirs).
+    int anotherUsersFile;
+};
+
+TEST(FileReplacementTest, OnlyTheUsersOwnAndRootsLinksAreFollowedInAnyFolder) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to give links and files to another user";
     Scratch dir;
-    const std::string shared = dir / "st";
-    ASSERT_EQ(::mkdir(shared.c_str(), 0755), 0);
-    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
     ASSERT_EQ(::mkdir((dir / "victim").c_str(), 0755), 0);
     const std::string secret = dir / "victim/secret.conf";
     const auto link = [](const std::string& target, const std::string& at, uid_t owner) {
         EXPECT_EQ(::symlink(target.c_str(), at.c_str()), 0);
         EXPECT_EQ(::lchown(at.c_str(), owner, owner), 0);
     };
-    for (const Planted& planted : {
-             Planted{"another user's link",
-                     [&](const Scratch&) {
-                         link(secret, shared + "/report.pdf", Nobody);
-                         return shared + "/report.pdf";
-                     },
-                     UntrustedLink},
-             Planted{"another user's link to a folder, as a step of the path",
-                     [&](const Scratch& d) {
-                         link(d / "victim", shared + "/sub", Nobody);
-                         return shared + "/sub/secret.conf";
-                     },
-                     UntrustedLink},
-             Planted{"another user's link reached through a link of the user's own",
-                     [&](const Scratch& d) {
-                         link(secret, shared + "/report.pdf", Nobody);
-                         link(shared + "/report.pdf", d / "mine.pdf", 0);
-                         return d / "mine.pdf";
-                     },
-                     UntrustedLink},
-             Planted{"another user's file",
-                     [&](const Scratch&) {
-                         WriteFile(shared + "/report.pdf", "planted");
-                         EXPECT_EQ(::chown((shared + "/report.pdf").c_str(), Nobody, Nobody), 0);
-                         return shared + "/report.pdf";
-                     },
-                     UntrustedFile},
-             Planted{"the user's own link",
-                     [&](const Scratch&) {
-                         link(secret, shared + "/report.pdf", 0);
-                         return shared + "/report.pdf";
-                     },
-                     0},
+    const std::vector<Planted> plantings = {
+        {"another user's link",
+         [&](const Scratch&, const std::string& shared) {
+             link(secret, shared + "/report.pdf", Nobody);
+             return shared + "/report.pdf";
+         },
+         UntrustedLink},
+        {"another user's link to a folder, as a step of the path",
+         [&](const Scratch& d, const std::string& shared) {
+             link(d / "victim", shared + "/sub", Nobody);
+             return shared + "/sub/secret.conf";
+         },
+         UntrustedLink},
+        {"another user's link reached through a link of the user's own",
+         [&](const Scratch& d, const std::string& shared) {
+             link(secret, shared + "/report.pdf", Nobody);
+             link(shared + "/report.pdf", d / "mine.pdf", 0);
+             return d / "mine.pdf";
+         },
+         UntrustedLink},
+        {"another user's file",
+         [&](const Scratch&, const std::string& shared) {
+             WriteFile(shared + "/report.pdf", "planted");
+             EXPECT_EQ(::chown((shared + "/report.pdf").c_str(), Nobody, Nobody), 0);
+             return shared + "/report.pdf";
+         },
+         UntrustedFile},
+        {"the user's own link",
+         [&](const Scratch&, const std::string& shared) {
+             link(secret, shared + "/report.pdf", 0);
+             return shared + "/report.pdf";
+         },
+         0},
+    };
+    for (const SharedFolder& folder : {
+             SharedFolder{"sticky, everyone may write", 01777, 0, 0, UntrustedFile},
+             SharedFolder{"sticky, the group may write", 01770, 0, Nobody, UntrustedFile},
+             SharedFolder{"not sticky, everyone may write", 0777, 0, 0, UntrustedFile},
+             SharedFolder{"sticky, of the link's owner", 01777, Nobody, Nobody, 0},
+             SharedFolder{"private, of the link's owner", 0755, Nobody, Nobody, 0},
          }) {
-        WriteFile(secret, "root only", 0600);
-        const std::string path = planted.plant(dir);
-        EXPECT_EQ(Replace(path, "%PDF-"), planted.expected) << planted.what;
-        EXPECT_EQ(ReadFile(secret), planted.expected == 0 ? "%PDF-" : "root only") << planted.what;
-        EXPECT_FALSE(HasTemporaryFile(shared)) << planted.what;
-        for (const auto& entry : fs::directory_iterator(shared)) fs::remove(entry.path());
-        fs::remove(dir / "mine.pdf");
+        const std::string shared = dir / "shared";
+        ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+        ASSERT_EQ(::chown(shared.c_str(), folder.owner, folder.group), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), folder.mode), 0);
+        for (const Planted& planted : plantings) {
+            const int expected =
+                planted.expected == UntrustedFile ? folder.anotherUsersFile : planted.expected;
+            WriteFile(secret, "root only", 0600);
+            const std::string path = planted.plant(dir, shared);
+            const std::string what = std::string(planted.what) + " in a folder " + folder.what;
+            EXPECT_EQ(Replace(path, "%PDF-"), expected) << what;
+            EXPECT_EQ(ReadFile(secret),
+                      expected == 0 && planted.expected == 0 ? "%PDF-" : "root only")
+                << what;
+            EXPECT_FALSE(HasTemporaryFile(shared)) << what;
+            for (const auto& entry : fs::directory_iterator(shared)) fs::remove(entry.path());
+            fs::remove(dir / "mine.pdf");
+        }
+        fs::remove(shared);
     }
-    // A link of the folder's owner is as good as the user's own.
-    const std::string owned = dir / "owned";
-    ASSERT_EQ(::mkdir(owned.c_str(), 01777), 0);
-    ASSERT_EQ(::chmod(owned.c_str(), 01777), 0);
-    ASSERT_EQ(::chown(owned.c_str(), Nobody, Nobody), 0);
-    link(secret, owned + "/report.pdf", Nobody);
-    EXPECT_EQ(Replace(owned + "/report.pdf", "by the owner's link"), 0);
-    EXPECT_EQ(ReadFile(secret), "by the owner's link");
+}
+
+// What /dev/stdout leads to when the output is a pipe or a socket: nothing to
+// replace, and no missing folder either.
+TEST(FileReplacementTest, ALinkToAPipeOrASocketIsNotARegularFile) {
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    int sockets[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, sockets), 0);
+    for (const int fd : {pipe[1], sockets[0]}) {
+        EXPECT_EQ(Replace("/proc/self/fd/" + std::to_string(fd), "%PDF-"), NotARegularFile) << fd;
+    }
+    for (const int fd : {pipe[0], pipe[1], sockets[0], sockets[1]}) ::close(fd);
+}
+
+// The data folder is reached as a file to write is: HOME in a shared folder
+// where another user links .local to a folder of root's.
+TEST(FileReplacementTest, TheDataFolderIsReachedOnlyThroughTrustedLinks) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a link to another user";
+    Scratch dir;
+    const std::string home = dir / "home";
+    ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(home.c_str(), 01777), 0);
+    ASSERT_EQ(::mkdir((dir / "rootonly").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink((dir / "rootonly").c_str(), (home + "/.local").c_str()), 0);
+    ASSERT_EQ(::lchown((home + "/.local").c_str(), Nobody, Nobody), 0);
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const std::string oldXdg = xdg ? xdg : "";
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::unsetenv("XDG_DATA_HOME");
+    ::setenv("HOME", home.c_str(), 1);
+    UserDataFile file("shortlist.json");
+    EXPECT_EQ(file.Write("[]"), UntrustedLink);
+    EXPECT_EQ(file.Read(1024).error, UntrustedLink);
+    ::setenv("HOME", oldHome.c_str(), 1);
+    if (xdg) ::setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
+    EXPECT_TRUE(fs::is_empty(dir / "rootonly"));
+}
+
+// ---- Temporary files left behind -------------------------------------------------
+
+struct Leftover {
+    const char* name;
+    int ageSeconds;
+    bool anotherUsers;  // else the test's own user's
+    bool link;
+    bool locked;  // held by a writer still at work
+    bool swept;
+};
+
+TEST(FileReplacementTest, StaleTemporaryFilesOfTheUsersOwnAreSweptOnTheNextWrite) {
+    Scratch dir;
+    const bool root = ::geteuid() == 0;
+    std::vector<int> locks;
+    const std::vector<Leftover> leftovers = {
+        {".soten-a1b2c3d4.part", 120, false, false, false, true},
+        {".soten-e5f6g7h8.part", 5, false, false, false, false},
+        {".soten-i9j0k1l2.part", 120, true, false, false, false},
+        {".soten-m3n4o5p6.part", 120, false, true, false, false},
+        {".soten-q7r8s9t0.part", 120, false, false, true, false},
+        {".soten-u1v2w3x4.part.bak", 120, false, false, false, false},
+        {".soten-U1V2W3X4.part", 120, false, false, false, false},
+        {".soten-u1v2w3x.part", 120, false, false, false, false},
+    };
+    for (const Leftover& leftover : leftovers) {
+        if (leftover.anotherUsers && !root) continue;
+        const std::string path = dir / leftover.name;
+        if (leftover.link) {
+            ASSERT_EQ(::symlink("report.pdf", path.c_str()), 0);
+        } else {
+            WriteFile(path, "part", 0600);
+            if (leftover.anotherUsers) {
+                ASSERT_EQ(::chown(path.c_str(), Nobody, Nobody), 0);
+            }
+        }
+        if (leftover.locked) {
+            locks.push_back(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+            ASSERT_EQ(::flock(locks.back(), LOCK_EX), 0);
+        }
+        const timespec then{std::time(nullptr) - leftover.ageSeconds, 0};
+        const timespec times[2] = {then, then};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+    }
+    EXPECT_EQ(Replace(dir / "report.pdf", "%PDF-"), 0);
+    for (const Leftover& leftover : leftovers) {
+        if (leftover.anotherUsers && !root) continue;
+        EXPECT_EQ(!fs::is_symlink(dir / leftover.name) && !fs::exists(dir / leftover.name),
+                  leftover.swept)
+            << leftover.name;
+    }
+    for (const int fd : locks) ::close(fd);
 }
 
 TEST(FileReplacementTest, ALinkLoopIsRefusedAndLeftAsItWas) {

@@ -94,7 +94,7 @@ TEST_F(QtLayer, UnwritablePdfFileFailsAtTheEndOfTheDocument) {
         // The file and the reason, as Save As says them: nothing internal.
         EXPECT_STREQ(
             error.what(),
-            "ファイル \"/nonexistent-folder/x.pdf\". フォルダが見つかりません を作成できません");
+            "ファイル \"/nonexistent-folder/x.pdf\" を作成できません。フォルダが見つかりません");
     }
     EXPECT_FALSE(printer->DocumentOpen());
 }

@@ -10,7 +10,7 @@ namespace soten::ui {
 QString FileErrorReason(int error);
 
 // A report file that could not be written. The message is
-// "ファイル "<full path>". <reason> を作成できません", in UTF-8.
+// "ファイル "<full path>" を作成できません。<reason>", in UTF-8.
 class FileWriteError : public std::runtime_error {
 public:
     FileWriteError(const QString& path, const QString& reason);
@@ -22,7 +22,7 @@ public:
 // disk, a folder that cannot be written) leaves the old file as it was. A
 // path that exists and is not a regular file (a folder, a FIFO, a device) is
 // refused; a symbolic link keeps pointing where it did, unless another user
-// planted it in a shared folder (platform::FileReplacement has the rules).
+// (not root) made it (platform::FileReplacement has the rules).
 // Throws FileWriteError.
 void WriteReportFile(const QString& path, const std::string& bytes);
 
