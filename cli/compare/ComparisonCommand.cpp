@@ -13,6 +13,7 @@
 #include "analysis/records/RecordWriter.h"
 #include "analysis/shortlist/NameComparison.h"
 #include "analysis/text/Cp932.h"
+#include "cli/app/TerminalText.h"
 #include "cli/batch/BatchLine.h"
 
 namespace soten::cli {
@@ -201,7 +202,12 @@ std::string TextListing(const Listing& listing) {
     const TableColumns columns = ColumnsOf(listing.shortlist);
     std::vector<TableRow> rows = {{columns.titles, std::nullopt}};
     for (const ListedName& name : listing.names) {
-        rows.push_back(RowOf(name, columns, listing.shortlist));
+        TableRow row = RowOf(name, columns, listing.shortlist);
+        // Names and notes come from the user's list: no control character
+        // of theirs reaches the terminal.
+        for (std::string& cell : row.cells) cell = TerminalText(cell);
+        if (row.refusal) row.refusal = TerminalText(*row.refusal);
+        rows.push_back(std::move(row));
     }
     std::vector<std::size_t> widths(columns.titles.size(), 0);
     for (const TableRow& row : rows) {
@@ -212,7 +218,7 @@ std::string TextListing(const Listing& listing) {
     }
     std::string text;
     if (!listing.shortlist) {
-        text += listing.surname;
+        text += TerminalText(listing.surname);
         text += "（";
         text += Utf8(StrokeStyleName(listing.style));
         text += "）\n";
@@ -262,7 +268,8 @@ int WriteListing(Listing& listing, const CliOptions& options, std::ostream& out,
         std::vector<ShortlistEntry> entries;
         for (const ListedName& name : listing.names) entries.push_back(name.entry);
         if (entries.empty()) {
-            err << "soten-cli: cannot write " << options.pdfPath << ": the shortlist is empty\n";
+            err << "soten-cli: cannot write " << TerminalText(options.pdfPath)
+                << ": the shortlist is empty\n";
             return ExitIo;
         }
         const std::string failure = services.writeComparisonPdf(entries, options.pdfPath);
@@ -334,7 +341,7 @@ int RunShortlist(const CliOptions& options, std::ostream& out, std::ostream& err
         return ExitUsage;
     }
     const SavedShortlist saved = services.loadShortlist();
-    if (!saved.problem.empty()) err << "soten-cli: " << saved.problem << "\n";
+    if (!saved.problem.empty()) err << "soten-cli: " << TerminalText(saved.problem) << "\n";
     Listing listing;
     listing.shortlist = true;
     for (const ShortlistEntry& entry : saved.list.Entries()) {
