@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -371,7 +372,9 @@ TEST(ShortlistFileTest, AListThatCannotBeReadIsLeftAloneAndNotWrittenOverUntilIt
                         false, true},
          }) {
         if (unreadable.rootReads && ::geteuid() == 0) {
-            GTEST_SKIP() << "root reads any file: " << unreadable.what;
+            // The other cases still stand; skipping the test would hide them.
+            std::cout << "not tried as root, who reads any file: " << unreadable.what << "\n";
+            continue;
         }
         const DataHome home;
         const Shortlist old = Names(5);
