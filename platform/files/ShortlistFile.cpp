@@ -8,14 +8,51 @@ namespace soten::platform {
 ShortlistFile::ShortlistFile() : file_("shortlist.json") {}
 
 LoadedShortlist ShortlistFile::Load() {
+    UniqueFd lock;
+    file_.Lock(false, lock);
+    return ReadLocked();
+}
+
+ChangedShortlist ShortlistFile::Change(const std::vector<ShortlistChange>& changes) {
+    ChangedShortlist changed;
+    UniqueFd lock;
+    if ((changed.error = file_.Lock(true, lock)) != 0) {
+        changed.loaded.unread = changed.error;
+        return changed;
+    }
+    changed.loaded = ReadLocked();
+    if ((changed.error = changed.loaded.unread) != 0) return changed;
+    for (const ShortlistChange& change : changes) ApplyChange(change, changed.loaded.list);
+    changed.error = Save(changed.loaded.list);
+    stamp_ = file_.Current();
+    return changed;
+}
+
+bool ShortlistFile::ChangedElsewhere() const {
+    return !(file_.Current() == stamp_);
+}
+
+LoadedShortlist ShortlistFile::ReadLocked() {
     LoadedShortlist loaded;
     const UserDataFile::Content content = file_.Read(MaxBytes);
     std::string& problem = loaded.problem;
     std::string reason;
+    stamp_ = content.stamp;
     switch (content.state) {
         case UserDataFile::State::Missing:
             return loaded;
+        case UserDataFile::State::Unreadable:
+            loaded.unread = content.error;
+            problem = "候補リストのファイル ";
+            problem += file_.Path();
+            problem +=
+                " が読めないため、空のリストで始めます。読めるようになるまで、"
+                "このファイルは上書きしません。（";
+            problem += FileErrorReason(content.error);
+            problem += "）";
+            return loaded;
         case UserDataFile::State::Unavailable:
+            loaded.unread = content.error;
             problem = "候補リストのフォルダ";
             if (!file_.Folder().empty()) {
                 problem += ' ';
@@ -41,7 +78,9 @@ LoadedShortlist ShortlistFile::Load() {
     }
     problem = "候補リストのファイル ";
     problem += file_.Path();
-    if (const int error = file_.SetAside(loaded.movedTo)) {
+    const int asideError = file_.SetAside(loaded.movedTo);
+    stamp_ = file_.Current();
+    if (const int error = asideError) {
         problem += " が読めず（";
         problem += reason;
         problem += "）、別の名前にも移せません（";

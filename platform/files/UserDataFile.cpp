@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -136,6 +137,10 @@ bool IsOwnRegularFile(const struct stat& status, int& error) {
     return false;
 }
 
+UserDataFile::Stamp StampOf(const struct stat& status) {
+    return {true, status.st_dev, status.st_ino, status.st_size, status.st_mtim};
+}
+
 }  // namespace
 
 UserDataFile::UserDataFile(std::string name) : name_(std::move(name)), base_(DataHome()) {
@@ -145,21 +150,36 @@ UserDataFile::UserDataFile(std::string name) : name_(std::move(name)), base_(Dat
     }
 }
 
+bool UserDataFile::Stamp::operator==(const Stamp& other) const {
+    return exists == other.exists && device == other.device && inode == other.inode &&
+           size == other.size && modified.tv_sec == other.modified.tv_sec &&
+           modified.tv_nsec == other.modified.tv_nsec;
+}
+
 UserDataFile::Content UserDataFile::Read(std::size_t maxSize) {
+    Content content = ReadContent(maxSize);
+    const bool unread = content.state == State::Unreadable || content.state == State::Unavailable;
+    unread_ = unread ? content.error : 0;
+    if (content.state == State::Damaged) keepOut_ = true;
+    return content;
+}
+
+UserDataFile::Content UserDataFile::ReadContent(std::size_t maxSize) const {
     Content content;
     UniqueFd folder;
     if (const int error = OpenDataFolder(base_, false, folder)) {
-        if (error != ENOENT) content = {State::Unavailable, {}, error};
+        if (error != ENOENT) content = {State::Unavailable, {}, error, {}};
         return content;
     }
-    const auto damaged = [&](int error) {
-        keepOut_ = true;
-        return Content{State::Damaged, {}, error};
-    };
+    const auto damaged = [](int error) { return Content{State::Damaged, {}, error, {}}; };
+    const auto unreadable = [](int error) { return Content{State::Unreadable, {}, error, {}}; };
     struct stat status {};
     if (::fstatat(folder.Get(), name_.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-        return errno == ENOENT ? content : damaged(Error());
+        return errno == ENOENT ? content : unreadable(Error());
     }
+    // Maybe the user's own way to keep the list elsewhere: never followed,
+    // never moved.
+    if (S_ISLNK(status.st_mode)) return unreadable(NotARegularFile);
     int error = 0;
     if (!IsOwnRegularFile(status, error)) return damaged(error);
     if (static_cast<std::size_t>(status.st_size) > maxSize) return damaged(EFBIG);
@@ -168,9 +188,9 @@ UserDataFile::Content UserDataFile::Read(std::size_t maxSize) {
                                  O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (file.Get() < 0) {
         if (errno == ENOENT) return content;
-        return damaged(errno == ELOOP ? NotARegularFile : Error());
+        return unreadable(errno == ELOOP ? NotARegularFile : Error());
     }
-    if (::fstat(file.Get(), &status) != 0) return damaged(Error());
+    if (::fstat(file.Get(), &status) != 0) return unreadable(Error());
     if (!IsOwnRegularFile(status, error)) return damaged(error);
     std::string bytes;
     char buffer[65536];
@@ -178,7 +198,7 @@ UserDataFile::Content UserDataFile::Read(std::size_t maxSize) {
         const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) continue;
-            return damaged(Error());
+            return unreadable(Error());
         }
         if (got == 0) break;
         bytes.append(buffer, static_cast<std::size_t>(got));
@@ -186,7 +206,37 @@ UserDataFile::Content UserDataFile::Read(std::size_t maxSize) {
     }
     content.state = State::Read;
     content.bytes = std::move(bytes);
+    content.stamp = StampOf(status);
     return content;
+}
+
+UserDataFile::Stamp UserDataFile::Current() const {
+    UniqueFd folder;
+    struct stat status {};
+    if (OpenDataFolder(base_, false, folder) != 0 ||
+        ::fstatat(folder.Get(), name_.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return {};
+    }
+    return StampOf(status);
+}
+
+int UserDataFile::Lock(bool create, UniqueFd& lock) {
+    UniqueFd folder;
+    if (const int error = OpenDataFolder(base_, create, folder)) return error;
+    const std::string name = name_ + ".lock";
+    UniqueFd file(::openat(folder.Get(), name.c_str(),
+                           O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
+                           0600));
+    if (file.Get() < 0) return errno == ELOOP ? NotARegularFile : Error();
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0) return Error();
+    int error = 0;
+    if (!IsOwnRegularFile(status, error)) return error;
+    while (::flock(file.Get(), LOCK_EX) != 0) {
+        if (errno != EINTR) return Error();
+    }
+    lock = std::move(file);
+    return 0;
 }
 
 int UserDataFile::SetAside(std::string& movedTo) {
@@ -225,6 +275,7 @@ int UserDataFile::SetAside(std::string& movedTo) {
 }
 
 int UserDataFile::Write(std::string_view bytes) {
+    if (unread_) return unread_;
     UniqueFd folder;
     if (const int error = OpenDataFolder(base_, true, folder)) return error;
     if (keepOut_) {

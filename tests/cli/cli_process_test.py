@@ -432,6 +432,15 @@ class Shortlist(unittest.TestCase):
             self.assertEqual((damaged.returncode, damaged.stdout), (0, b'{"names":[]}\n'))
             self.assertIn("shortlist.json.bak", damaged.stderr.decode())
             self.assertEqual((saved.parent / "shortlist.json.bak").read_bytes(), b"{ damaged")
+            # The user's own link to a list kept elsewhere is not damage: it
+            # is reported and left where it is.
+            kept = pathlib.Path(folder) / "kept.json"
+            kept.write_text('{"version": 1, "entries": []}', encoding="utf-8")
+            saved.symlink_to(kept)
+            linked = run(["--shortlist", "--format", "json"], env=env)
+            self.assertIn("上書きしません", linked.stderr.decode())
+            self.assertTrue(saved.is_symlink())
+            self.assertFalse((saved.parent / "shortlist.json.bak.1").exists())
 
 
 class PdfFiles(unittest.TestCase):

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -58,12 +59,13 @@ private:
     std::optional<std::string> old_;
 };
 
-// A scratch folder under /tmp, removed with all it holds, as XDG_DATA_HOME
-// (or a folder below it, not made yet).
+// A scratch folder under /tmp (or `in`), removed with all it holds, as
+// XDG_DATA_HOME (or a folder below it, not made yet).
 class DataHome {
 public:
-    explicit DataHome(const std::string& below = "") {
-        std::string pattern = (fs::temp_directory_path() / "soten-data-XXXXXX").string();
+    explicit DataHome(const std::string& below = "",
+                      const fs::path& in = fs::temp_directory_path()) {
+        std::string pattern = (in / "soten-data-XXXXXX").string();
         if (::mkdtemp(pattern.data())) root_ = pattern;
         home_ = below.empty() ? root_ : root_ + "/" + below;
         xdg_.emplace("XDG_DATA_HOME", home_.c_str());
@@ -179,12 +181,6 @@ TEST(ShortlistFileTest, ADamagedFileIsMovedAsideWholeAndNeverOverAnEarlierOne) {
                     [](Where path, Where) { WriteFile(path, "{\"version\": 2, \"entries\": []}"); },
                     "この版の候補リストではありません（version が 1 ではありません）"},
              Damage{"a FIFO", [](Where path, Where) { ::mkfifo(path.c_str(), 0600); },
-                    "通常のファイルではありません"},
-             Damage{"a link to a good list",
-                    [&](Where path, Where elsewhere) {
-                        WriteFile(elsewhere + "/list.json", goodList);
-                        fs::create_symlink(elsewhere + "/list.json", path);
-                    },
                     "通常のファイルではありません"},
              Damage{"over 4 MiB",
                     [&](Where path, Where) {
@@ -342,6 +338,131 @@ TEST(ShortlistFileTest, AFolderThatIsALinkOrNotTheUsersOwnIsRefused) {
         EXPECT_EQ(loaded.problem, expected) << planted.what;
         EXPECT_EQ(loaded.movedTo, "") << planted.what;
         EXPECT_TRUE(fs::is_empty(kept)) << planted.what;
+    }
+}
+
+// What makes a good list unreadable for a while, and what mends it.
+struct Unreadable {
+    const char* what;
+    std::function<void(const DataHome&)> spoil;
+    std::function<void(const DataHome&)> mend;
+    int error;
+    bool folder = false;  // else the file is what cannot be read
+    bool rootReads = false;
+};
+
+TEST(ShortlistFileTest, AListThatCannotBeReadIsLeftAloneAndNotWrittenOverUntilItIsRead) {
+    const std::string elsewhere = "/kept.json";
+    for (const Unreadable& unreadable : {
+             Unreadable{"a folder others may write",
+                        [](const DataHome& home) { ::chmod(home.Soten().c_str(), 0770); },
+                        [](const DataHome& home) { ::chmod(home.Soten().c_str(), 0700); },
+                        UntrustedFolder, true},
+             Unreadable{
+                 "the user's own link to the list",
+                 [&](const DataHome& home) {
+                     fs::rename(home.File(), home.Root() + elsewhere);
+                     fs::create_symlink(home.Root() + elsewhere, home.File());
+                 },
+                 [&](const DataHome& home) { fs::rename(home.Root() + elsewhere, home.File()); },
+                 NotARegularFile},
+             Unreadable{"a file with no right to read it",
+                        [](const DataHome& home) { ::chmod(home.File().c_str(), 0); },
+                        [](const DataHome& home) { ::chmod(home.File().c_str(), 0600); }, EACCES,
+                        false, true},
+         }) {
+        if (unreadable.rootReads && ::geteuid() == 0) {
+            // The other cases still stand; skipping the test would hide them.
+            std::cout << "not tried as root, who reads any file: " << unreadable.what << "\n";
+            continue;
+        }
+        const DataHome home;
+        const Shortlist old = Names(5);
+        ASSERT_EQ(ShortlistFile().Save(old), 0);
+        unreadable.spoil(home);
+        struct stat spoilt {};
+        ASSERT_EQ(::lstat(home.File().c_str(), &spoilt), 0);
+
+        ShortlistFile file;
+        const LoadedShortlist loaded = file.Load();
+        EXPECT_EQ(loaded.unread, unreadable.error) << unreadable.what;
+        EXPECT_TRUE(loaded.list.Empty()) << unreadable.what;
+        EXPECT_EQ(loaded.movedTo, "") << unreadable.what;
+        if (!unreadable.folder) {
+            EXPECT_EQ(loaded.problem, "候補リストのファイル " + home.File() +
+                                          " が読めないため、空のリストで始めます。"
+                                          "読めるようになるまで、このファイルは上書きしません。（" +
+                                          FileErrorReason(unreadable.error) + "）")
+                << unreadable.what;
+        }
+        EXPECT_EQ(file.Change({AddName{Names(6).Entries()[5]}}).error, unreadable.error)
+            << unreadable.what;
+        struct stat after {};
+        ASSERT_EQ(::lstat(home.File().c_str(), &after), 0) << unreadable.what;
+        EXPECT_EQ(after.st_ino, spoilt.st_ino) << unreadable.what;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(home.File() + ".bak"))) << unreadable.what;
+
+        // Mended while the program runs: what was never read is still not
+        // written over, and the next change is made on what is there.
+        unreadable.mend(home);
+        EXPECT_EQ(file.Save(Names(1)), unreadable.error) << unreadable.what;
+        const ChangedShortlist changed = file.Change({AddName{Names(6).Entries()[5]}});
+        EXPECT_EQ(changed.error, 0) << unreadable.what;
+        ExpectSameList(changed.loaded.list, Names(6));
+        ExpectSameList(ShortlistFile().Load().list, Names(6));
+    }
+}
+
+// Names no other writer uses, each with a note of its own.
+Shortlist OwnNames(const std::string& writer, int count) {
+    Shortlist list;
+    for (int i = 0; i < count; ++i) {
+        const std::string given = writer + std::to_string(i);
+        list.Add({Cp932Text("山田"), given, {}, StrokeStyle::Shinji, given});
+    }
+    return list;
+}
+
+// Adds each name and notes every fourth, one change at a time; true when
+// every change was saved.
+bool AddAndNote(const Shortlist& names) {
+    ShortlistFile file;
+    for (std::size_t i = 0; i < names.Size(); ++i) {
+        ShortlistEntry plain = names.Entries()[i];
+        plain.note.clear();
+        if (file.Change({AddName{plain}}).error != 0) return false;
+        if (i % 4 == 0 && file.Change({NoteName{plain, names.Entries()[i].note}}).error != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(ShortlistFileTest, TwoProgramsChangingTheListAtOnceLoseNothing) {
+    // In memory where there is a place for it, so that the flushes to the
+    // disk do not set the pace.
+    const fs::path memory = "/dev/shm";
+    const DataHome home("", fs::is_directory(memory) ? memory : fs::temp_directory_path());
+    constexpr int PerWriter = 200;
+    const Shortlist theirs = OwnNames("child", PerWriter);
+    const Shortlist ours = OwnNames("parent", PerWriter);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(AddAndNote(theirs) ? 0 : 1);
+    EXPECT_TRUE(AddAndNote(ours));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    const Shortlist kept = ShortlistFile().Load().list;
+    EXPECT_EQ(kept.Size(), 2u * PerWriter);
+    for (const Shortlist* names : {&theirs, &ours}) {
+        for (std::size_t i = 0; i < names->Size(); ++i) {
+            const ShortlistEntry& entry = names->Entries()[i];
+            const auto index = kept.Find(entry);
+            ASSERT_TRUE(index) << entry.given;
+            EXPECT_EQ(kept.Entries()[*index].note, i % 4 == 0 ? entry.note : "") << entry.given;
+        }
     }
 }
 

@@ -1,5 +1,9 @@
 #include "ui/shortlist/ShortlistStore.h"
 
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QGuiApplication>
+
 #include "platform/files/FileErrors.h"
 #include "platform/files/ShortlistFile.h"
 #include "ui/app/MessageBoxes.h"
@@ -7,25 +11,88 @@
 namespace soten::ui {
 
 ShortlistStore::ShortlistStore(QObject* parent)
-    : QObject(parent), file_(std::make_unique<platform::ShortlistFile>()) {}
+    : QObject(parent),
+      file_(std::make_unique<platform::ShortlistFile>()),
+      watcher_(new QFileSystemWatcher(this)) {
+    // A replaced file is a new entry in the folder: the folder is watched.
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &ShortlistStore::Refresh);
+    // Where the system tells of no change (a network folder), coming back
+    // to the program is the time to look.
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(application, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState state) {
+                    if (state == Qt::ApplicationActive) Refresh();
+                });
+    }
+}
 
 ShortlistStore::~ShortlistStore() = default;
+
+void ShortlistStore::Watch() {
+    if (!watcher_->directories().isEmpty() || file_->Path().empty()) return;
+    const QString folder = QFileInfo(QString::fromStdString(file_->Path())).path();
+    if (QFileInfo(folder).isDir()) watcher_->addPath(folder);
+}
 
 void ShortlistStore::Load() {
     if (loaded_) return;
     loaded_ = true;
     platform::LoadedShortlist loaded = file_->Load();
     list_ = std::move(loaded.list);
-    if (!loaded.problem.empty()) ShowApplicationErrorBox(QString::fromStdString(loaded.problem));
+    Watch();
+    if (!loaded.problem.empty()) {
+        busy_ = true;
+        ShowApplicationErrorBox(QString::fromStdString(loaded.problem));
+        busy_ = false;
+    }
+}
+
+void ShortlistStore::Refresh() {
+    if (!loaded_ || busy_ || !file_->ChangedElsewhere()) return;
+    if (!unsaved_.empty()) {
+        Save();
+        return;
+    }
+    platform::LoadedShortlist loaded = file_->Load();
+    if (loaded.unread != 0) return;  // what is shown stays; a change will tell
+    list_ = std::move(loaded.list);
+    Watch();
+    if (!loaded.problem.empty()) {
+        busy_ = true;
+        ShowApplicationErrorBox(QString::fromStdString(loaded.problem));
+        busy_ = false;
+    }
+    emit Changed();
 }
 
 void ShortlistStore::Save() {
-    const int error = file_->Save(list_);
-    if (error != 0) {
-        ShowApplicationErrorBox(QStringLiteral("候補リストを保存できません。%1")
-                                    .arg(QString::fromStdString(platform::FileErrorReason(error))));
+    platform::ChangedShortlist changed = file_->Change(unsaved_);
+    // A list that was read holds the changes made elsewhere and these.
+    if (changed.loaded.unread == 0) list_ = std::move(changed.loaded.list);
+    if (changed.error == 0) {
+        unsaved_.clear();
+        toldUnsaved_ = false;
     }
+    Watch();
+    busy_ = true;
+    if (changed.loaded.unread == 0 && !changed.loaded.problem.empty()) {
+        ShowApplicationErrorBox(QString::fromStdString(changed.loaded.problem));
+    }
+    if (changed.error != 0 && !toldUnsaved_) {
+        toldUnsaved_ = true;
+        ShowApplicationErrorBox(
+            QStringLiteral("候補リストを保存できません。%1")
+                .arg(QString::fromStdString(platform::FileErrorReason(changed.error))));
+    }
+    busy_ = false;
     emit Changed();
+}
+
+bool ShortlistStore::Make(ShortlistChange change) {
+    if (!ApplyChange(change, list_)) return false;
+    unsaved_.push_back(std::move(change));
+    Save();
+    return true;
 }
 
 const Shortlist& ShortlistStore::List() {
@@ -39,15 +106,13 @@ bool ShortlistStore::Contains(const ShortlistEntry& name) {
 
 bool ShortlistStore::Add(ShortlistEntry entry) {
     Load();
-    if (!list_.Add(std::move(entry))) return false;
-    Save();
-    return true;
+    return Make(AddName{std::move(entry)});
 }
 
 bool ShortlistStore::Toggle(const ShortlistEntry& name) {
     Load();
-    if (const auto index = list_.Find(name)) {
-        Remove(*index);
+    if (list_.Find(name)) {
+        Make(RemoveName{name});
         return false;
     }
     return Add(name);
@@ -55,29 +120,28 @@ bool ShortlistStore::Toggle(const ShortlistEntry& name) {
 
 void ShortlistStore::Remove(std::size_t index) {
     Load();
-    if (index >= list_.Size()) return;
-    list_.Remove(index);
-    Save();
+    if (index < list_.Size()) Make(RemoveName{list_.Entries()[index]});
 }
 
 void ShortlistStore::Move(std::size_t from, std::size_t to) {
     Load();
-    if (from >= list_.Size() || to >= list_.Size() || from == to) return;
-    list_.Move(from, to);
-    Save();
+    if (from >= list_.Size() || to >= list_.Size()) return;
+    Make(MoveName{list_.Entries()[from], list_.Entries()[to], to});
 }
 
 void ShortlistStore::SetNote(std::size_t index, std::string note) {
     Load();
-    if (index >= list_.Size() || list_.Entries()[index].note == note) return;
-    list_.SetNote(index, std::move(note));
-    Save();
+    if (index < list_.Size()) Make(NoteName{list_.Entries()[index], std::move(note)});
 }
 
 void ShortlistStore::Reorder(const std::vector<std::size_t>& order) {
     Load();
-    list_.Reorder(order);
-    Save();
+    ArrangeNames arranged;
+    arranged.order.reserve(order.size());
+    for (const std::size_t index : order) {
+        if (index < list_.Size()) arranged.order.push_back(list_.Entries()[index]);
+    }
+    Make(std::move(arranged));
 }
 
 }  // namespace soten::ui
