@@ -475,7 +475,7 @@ class PdfFiles(unittest.TestCase):
             with self.subTest(path=path):
                 status, err = self.pdf(path)
                 self.assertEqual(status, 3, err)
-                self.assertTrue(err.startswith(f'soten-cli: ファイル "{path}". '), err)
+                self.assertTrue(err.startswith(f'soten-cli: ファイル "{path}" を作成できません。'), err)
                 self.assertIn(reason, err)
                 self.assertNotIn("TRbPrinter", err)
         self.assertEqual(os.readlink(self.folder / "loop1"), "loop2")
