@@ -34,7 +34,8 @@ public:
     LoadedShortlist Load();
 
     // Replaces the file with the list: 0 or an error for FileErrorReason
-    // (FileCreateErrorMessage with Path() says it to the user).
+    // (FileCreateErrorMessage with Path() says it to the user). A list
+    // longer than MaxBytes is not written (EFBIG).
     int Save(const Shortlist& list);
 
 private:
