@@ -138,8 +138,8 @@ bool ParseDocument(std::string_view utf8, rapidjson::Document& document, std::st
     };
     document.Populate(parse);
     if (tooDeep) {
-        error = Cp932Text("JSON の入れ子が深すぎます（") + std::to_string(MaxShortlistDepth) +
-                Cp932Text(" 段まで）");
+        error = Cp932Text("JSON の入れ子が ") + std::to_string(MaxShortlistDepth) +
+                Cp932Text(" 段を超えています");
         return false;
     }
     if (result.IsError()) {

@@ -188,7 +188,7 @@ TEST(ShortlistFileTest, ADamagedFileIsMovedAsideWholeAndNeverOverAnEarlierOne) {
                     "通常のファイルではありません"},
              Damage{"nested 200,000 deep",
                     [](Where path, Where) { WriteFile(path, std::string(200000, '[')); },
-                    "JSON の入れ子が深すぎます（32 段まで）"},
+                    "JSON の入れ子が 32 段を超えています"},
              Damage{"over 4 MiB",
                     [&](Where path, Where) {
                         WriteFile(path, goodList + std::string(ShortlistFile::MaxBytes, ' '));
