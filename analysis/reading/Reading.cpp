@@ -1,9 +1,11 @@
 #include "analysis/reading/Reading.h"
 
 #include <algorithm>
+#include <array>
 
 #include "analysis/reading/Report.h"
 #include "analysis/reading/StrokeLookup.h"
+#include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
 
 namespace soten {
@@ -18,6 +20,21 @@ std::vector<std::string> UncountableOf(const NameRecord& counted, StrokeStyle st
         if (std::find(characters.begin(), characters.end(), character) == characters.end()) {
             characters.push_back(std::move(character));
         }
+    }
+    return characters;
+}
+
+// The code points of a UTF-8 text, one string each.
+std::vector<std::string_view> Utf8Characters(std::string_view text) {
+    std::vector<std::string_view> characters;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = 1;
+        while (i + length < text.size() &&
+               (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80) {
+            ++length;
+        }
+        characters.push_back(text.substr(i, length));
+        i += length;
     }
     return characters;
 }
@@ -81,6 +98,34 @@ std::variant<Reading, Refusal> MakeReading(const EnteredNames& names, StrokeStyl
     reading.givenYomi_ = names.givenYomi;
     reading.style_ = style;
     return reading;
+}
+
+std::vector<std::string> UnknownCharacters(const EnteredNames& names, StrokeStyle style,
+                                           const Tables& tables, std::string_view surnameUtf8,
+                                           std::string_view givenUtf8) {
+    NameRecord record;
+    record.Names[Surname] = names.surname;
+    record.Names[GivenName] = names.given;
+    const std::array<std::vector<std::string_view>, 2> typed = {Utf8Characters(surnameUtf8),
+                                                                Utf8Characters(givenUtf8)};
+    std::vector<std::string> characters;
+    for (const UncountableCharacter& found :
+         UncountableCharacters(record, style, tables.dictionary)) {
+        const auto& characterList = typed[found.part == Surname ? 0 : 1];
+        // Each character typed is one character of the name (one that code
+        // page 932 lacks became SUB), so the typed one is named: SUB would
+        // not say which. Should the counts differ, the converted one is.
+        const auto index = static_cast<std::size_t>(found.position - 1);
+        std::string character =
+            characterList.size() ==
+                    static_cast<std::size_t>(CountCharacters(record.Names[found.part]))
+                ? std::string(characterList[index])
+                : Cp932::ToUtf8Lossy(found.character);
+        if (std::find(characters.begin(), characters.end(), character) == characters.end()) {
+            characters.push_back(std::move(character));
+        }
+    }
+    return characters;
 }
 
 }  // namespace soten

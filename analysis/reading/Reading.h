@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -42,6 +43,12 @@ const std::string& MessageOf(Refusal::Reason reason);
 // "「a」「b」は辞書にありません"; empty when there are none. The characters
 // and the text are code page 932, or UTF-8 when `utf8` is set.
 std::string LackedCharactersText(const std::vector<std::string>& characters, bool utf8 = false);
+
+// The distinct characters of the names that the dictionary cannot count in
+// the style, named as typed (UTF-8): what a refused reading's record lists.
+std::vector<std::string> UnknownCharacters(const EnteredNames& names, StrokeStyle style,
+                                           const Tables& tables, std::string_view surnameUtf8,
+                                           std::string_view givenUtf8);
 
 // 鑑定: everything that is known of an accepted name once it has been read:
 // its counted characters, the five numbers with their grades and keywords,

@@ -199,8 +199,8 @@ void RecordWriter::AppendCompared(const ComparedName& name, bool ownStyle, std::
         return;
     }
     const std::string message = Cp932::ToUtf8Lossy(name.refusal->Message());
-    const std::string surname = Cp932::ToUtf8Lossy(name.entry.surname);
-    const std::string given = Cp932::ToUtf8Lossy(name.entry.given);
+    const std::string surname = name.entry.SurnameUtf8();
+    const std::string given = name.entry.GivenUtf8();
     std::vector<std::string> characters;
     for (const std::string& character : name.refusal->characters) {
         characters.push_back(Cp932::ToUtf8Lossy(character));

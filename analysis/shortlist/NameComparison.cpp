@@ -6,6 +6,7 @@
 #include "analysis/naming/NameSearch.h"
 #include "analysis/naming/NameSearchData.h"
 #include "analysis/reading/Fortunes.h"
+#include "analysis/text/Cp932.h"
 #include "analysis/text/KanaCollation.h"
 #include "analysis/text/ShiftJis.h"
 
@@ -96,6 +97,9 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     auto outcome = MakeReading({entry.surname, entry.given, entry.reading}, entry.style, tables);
     if (auto* refusal = std::get_if<Refusal>(&outcome)) {
         compared.refusal = std::move(*refusal);
+        if (compared.refusal->reason != Refusal::Reason::UncountableCharacters) return compared;
+        compared.lacked = UnknownCharacters({entry.surname, entry.given}, entry.style, tables,
+                                            entry.SurnameUtf8(), entry.GivenUtf8());
         return compared;
     }
     compared.reading = std::move(std::get<Reading>(outcome));
@@ -105,9 +109,9 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
 
 std::string RefusalText(const ComparedName& name) {
     if (!name.refusal) return {};
-    std::string text = name.refusal->Message();
-    if (name.refusal->characters.empty()) return text;
-    return text + Cp932Text("　") + LackedCharactersText(name.refusal->characters);
+    std::string text = Cp932::ToUtf8Lossy(name.refusal->Message());
+    if (name.lacked.empty()) return text;
+    return text + "　" + LackedCharactersText(name.lacked, true);
 }
 
 std::vector<ComparedName> CompareNames(const std::vector<ShortlistEntry>& entries,

@@ -28,12 +28,15 @@ struct ComparedName : NameJudgement {
     std::optional<Refusal> refusal;
     bool registrable = true;
     std::vector<std::string> unregistrable;  // the characters refused, each once
+    // The characters the refusal names, as the entry's text holds them
+    // (UTF-8): a character code page 932 lacks is named, not SUB.
+    std::vector<std::string> lacked;
 };
 
 ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables);
 
-// What a refused name shows in a comparison: the refusal, and the characters
-// not counted as the entry dialog names them ("「a」は辞書にありません").
+// What a refused name shows in a comparison, in UTF-8: the refusal, and the
+// characters not counted as the entry dialog names them ("「a」は辞書にありません").
 std::string RefusalText(const ComparedName& name);
 std::vector<ComparedName> CompareNames(const std::vector<ShortlistEntry>& entries,
                                        const Tables& tables);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/reading/NameRecord.h"
@@ -19,13 +20,29 @@ struct ShortlistEntry {
     std::string reading;  // of the given name, in hiragana; empty when unknown
     StrokeStyle style = StrokeStyle::Shinji;
     std::string note;
+    // The names as typed or read (UTF-8), kept only when code page 932 lacks
+    // one of their characters: `surname` and `given` then hold SUB for it, so
+    // the reading refuses the name, and this text is what is saved and shown.
+    std::string typedSurname = {};
+    std::string typedGiven = {};
+
+    // Sets both names from UTF-8, keeping the typed text where code page 932
+    // cannot hold it; false (and nothing changed) for invalid UTF-8.
+    bool SetNames(std::string_view surnameUtf8, std::string_view givenUtf8);
+    // The names as the user knows them (UTF-8).
+    std::string SurnameUtf8() const;
+    std::string GivenUtf8() const;
 
     // The same name: everything but the note.
     bool SameName(const ShortlistEntry& other) const {
         return surname == other.surname && given == other.given && reading == other.reading &&
-               style == other.style;
+               style == other.style && typedSurname == other.typedSurname &&
+               typedGiven == other.typedGiven;
     }
 };
+
+// A hash of what SameName compares.
+std::size_t NameHash(const ShortlistEntry& entry);
 
 // The kept names in the order the user gave them. A name is on the list at
 // most once.
@@ -48,7 +65,12 @@ public:
     void Reorder(const std::vector<std::size_t>& order);
 
 private:
+    // Where each name is, by its NameHash, so that adding and finding do
+    // not walk the list.
+    void IndexAll();
+
     std::vector<ShortlistEntry> entries_;
+    std::unordered_multimap<std::size_t, std::size_t> positions_;
 };
 
 // The list as its file holds it, UTF-8 JSON:
@@ -56,10 +78,16 @@ private:
 // with "style" "shinji" or "honji", indented for people who read the file.
 std::string ShortlistToJson(const Shortlist& list);
 
-// Reads the file's JSON. A file that is not this JSON, holds a version other
-// than 1, or text that code page 932 cannot hold gives nothing, and `error`
-// says why in Japanese (code page 932). Unknown members are ignored, so a
-// later version may add some.
+// The deepest nesting a list file is read with: the list itself is three
+// levels deep, and a later version may nest its members a little. A deeper
+// file is taken as damaged rather than walked.
+inline constexpr int MaxShortlistDepth = 32;
+
+// Reads the file's JSON. A file that is not this one JSON document (only
+// white space may follow it), nests deeper than MaxShortlistDepth, holds a
+// version other than 1, or text other than a name that code page 932
+// cannot hold gives nothing, and `error` says why in Japanese (code page
+// 932). Unknown members are ignored, so a later version may add some.
 std::optional<Shortlist> ShortlistFromJson(std::string_view utf8, std::string& error);
 
 }  // namespace soten

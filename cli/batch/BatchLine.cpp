@@ -47,21 +47,6 @@ bool IsBlank(std::string_view line) {
     return SplitFields(line, fields) == 0;
 }
 
-// The code points of a UTF-8 text, one string each.
-std::vector<std::string_view> Utf8Characters(std::string_view text) {
-    std::vector<std::string_view> characters;
-    for (std::size_t i = 0; i < text.size();) {
-        std::size_t length = 1;
-        while (i + length < text.size() &&
-               (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80) {
-            ++length;
-        }
-        characters.push_back(text.substr(i, length));
-        i += length;
-    }
-    return characters;
-}
-
 const char* const InvalidUtf8 =
     "the line is not valid UTF-8 (a spreadsheet's Shift-JIS CSV is read with "
     "--input-encoding cp932)";
@@ -79,34 +64,6 @@ int BatchStatus::ExitStatus() const {
     if (malformed_) return ExitUsage;
     if (refused_) return ExitRefused;
     return ExitReadingMade;
-}
-
-std::vector<std::string> UnknownCharacters(const EnteredNames& names, StrokeStyle style,
-                                           const Tables& tables, std::string_view surnameUtf8,
-                                           std::string_view givenUtf8) {
-    NameRecord record;
-    record.Names[Surname] = names.surname;
-    record.Names[GivenName] = names.given;
-    const std::array<std::vector<std::string_view>, 2> typed = {Utf8Characters(surnameUtf8),
-                                                                Utf8Characters(givenUtf8)};
-    std::vector<std::string> characters;
-    for (const UncountableCharacter& found :
-         UncountableCharacters(record, style, tables.dictionary)) {
-        const auto& characterList = typed[found.part == Surname ? 0 : 1];
-        // Each character typed is one character of the name (one that code
-        // page 932 lacks became SUB), so the typed one is named: SUB would
-        // not say which. Should the counts differ, the converted one is.
-        const auto index = static_cast<std::size_t>(found.position - 1);
-        std::string character =
-            characterList.size() ==
-                    static_cast<std::size_t>(CountCharacters(record.Names[found.part]))
-                ? std::string(characterList[index])
-                : Cp932::ToUtf8Lossy(found.character);
-        if (std::find(characters.begin(), characters.end(), character) == characters.end()) {
-            characters.push_back(std::move(character));
-        }
-    }
-    return characters;
 }
 
 BatchLine::BatchLine(const Tables& tables, const CliOptions& options, const BatchInput& input)

@@ -54,12 +54,6 @@ private:
     std::vector<std::string> characters_;
 };
 
-// The distinct characters of the names that the dictionary cannot count in
-// the style, named as typed (UTF-8): what a refused reading's record lists.
-std::vector<std::string> UnknownCharacters(const EnteredNames& names, StrokeStyle style,
-                                           const Tables& tables, std::string_view surnameUtf8,
-                                           std::string_view givenUtf8);
-
 // Combines the outcomes of a run into its exit status.
 class BatchStatus {
 public:

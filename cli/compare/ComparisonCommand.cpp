@@ -347,8 +347,8 @@ int RunShortlist(const CliOptions& options, std::ostream& out, std::ostream& err
     for (const ShortlistEntry& entry : saved.list.Entries()) {
         ListedName& name = listing.names.emplace_back();
         name.entry = entry;
-        name.surname = Utf8(entry.surname);
-        name.given = Utf8(entry.given);
+        name.surname = entry.SurnameUtf8();
+        name.given = entry.GivenUtf8();
     }
     return WriteListing(listing, options, out, err, tables, services);
 }

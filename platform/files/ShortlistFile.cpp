@@ -1,5 +1,7 @@
 #include "platform/files/ShortlistFile.h"
 
+#include <cerrno>
+
 #include "analysis/text/Cp932.h"
 #include "platform/files/FileErrors.h"
 
@@ -100,7 +102,11 @@ LoadedShortlist ShortlistFile::ReadLocked() {
 }
 
 int ShortlistFile::Save(const Shortlist& list) {
-    return file_.Write(ShortlistToJson(list));
+    const std::string json = ShortlistToJson(list);
+    // Written, it would be taken as damaged at the next start; the file
+    // there keeps the list as it was.
+    if (json.size() > MaxBytes) return EFBIG;
+    return file_.Write(json);
 }
 
 }  // namespace soten::platform

@@ -64,7 +64,8 @@ public:
 
     // Replaces the file with the list, whatever it holds now: 0 or an error
     // for FileErrorReason (FileCreateErrorMessage with Path() says it to the
-    // user). Refused after a Load that could not read the file.
+    // user). Refused after a Load that could not read the file; a list
+    // longer than MaxBytes is not written (EFBIG).
     int Save(const Shortlist& list);
 
 private:

@@ -139,12 +139,15 @@ QString CutToWidth(const QString& text, std::int32_t width, int points) {
 }
 
 // One line of a note or a name: breaks and tabs become spaces.
-QString OneLine(const std::string& cp932) {
-    QString text = FromCp932(cp932);
+QString OneLine(QString text) {
     for (QChar& ch : text) {
         if (ch.unicode() < 0x20) ch = QLatin1Char(' ');
     }
     return text;
+}
+
+QString OneLine(const std::string& cp932) {
+    return OneLine(FromCp932(cp932));
 }
 
 QString StrokesText(const NameRecord& record) {
@@ -242,15 +245,17 @@ void PaintHead(PageWriter& page, const QString& date, int pageNumber, int pageCo
 void PaintRow(PageWriter& page, std::int32_t top, std::size_t index, const ComparedName& name) {
     const ShortlistEntry& entry = name.entry;
     page.Cell(NumberColumn, top, QString::number(index + 1), BodyPoints);
-    page.Cell(SurnameColumn, top, OneLine(entry.surname), SmallestNamePoints);
-    page.Cell(GivenColumn, top, OneLine(entry.given), SmallestNamePoints);
+    page.Cell(SurnameColumn, top, OneLine(QString::fromStdString(entry.SurnameUtf8())),
+              SmallestNamePoints);
+    page.Cell(GivenColumn, top, OneLine(QString::fromStdString(entry.GivenUtf8())),
+              SmallestNamePoints);
     page.Cell(ReadingColumn, top, OneLine(entry.reading), SmallestNamePoints);
     page.Cell(StyleColumn, top, FromCp932(StrokeStyleName(entry.style)), BodyPoints);
     page.Cell(NoteColumn, top, OneLine(entry.note), SmallestNotePoints);
     if (name.refusal) {
         page.CellText(ColumnLeft(StrokesColumn), ColumnRight(InyoColumn), top, RowHeight,
-                      OneLine(RefusalText(name)), Align::Left, platform::MinchoFace,
-                      SmallestNotePoints);
+                      OneLine(QString::fromStdString(RefusalText(name))), Align::Left,
+                      platform::MinchoFace, SmallestNotePoints);
         return;
     }
     page.Cell(StrokesColumn, top, StrokesText(name.reading->Counted()), SmallestNamePoints);
@@ -334,6 +339,8 @@ void PrintComparisonPages(PrinterSession& printer, const std::vector<ComparedNam
                           const QDate& date) {
     QString text = QString::fromUtf8(ComparisonDocumentTitle);
     for (const ComparedName& name : names) {
+        // The fonts are asked for what code page 932 holds: a character it
+        // lacks is drawn by whatever font has it, and never stops the print.
         text += platform::FromCp932(name.entry.surname + name.entry.given + name.entry.reading +
                                     name.entry.note);
     }

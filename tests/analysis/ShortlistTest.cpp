@@ -83,6 +83,86 @@ TEST(Shortlist, HandWrittenFileIsReadLeniently) {
     EXPECT_EQ(read->Entries()[1].surname.size(), 3u);
 }
 
+TEST(Shortlist, HostileTextIsRefusedAndNeverExhaustsTheStack) {
+    const std::string list = "{\"version\": 1, \"entries\": []}";
+    const auto nested = [](int depth) {
+        return "{\"version\": 1, \"entries\": [], \"later\": " + std::string(depth, '[') +
+               std::string(depth, ']') + "}";
+    };
+    struct Case {
+        std::string text;
+        bool read;
+    };
+    for (const Case& c : {
+             Case{std::string(200000, '['), false},
+             Case{[] {
+                      std::string deep;
+                      for (int i = 0; i < 200000; ++i) deep += "{\"a\":";
+                      return deep;
+                  }(),
+                  false},
+             Case{nested(MaxShortlistDepth - 1), true},
+             Case{nested(MaxShortlistDepth), false},
+             Case{list + " \r\n\t\n", true},
+             Case{list + "x", false},
+             Case{list + list, false},
+             Case{list + "\n[]", false},
+             Case{list + std::string(1, '\0') + "x", false},
+         }) {
+        std::string error;
+        EXPECT_EQ(ShortlistFromJson(c.text, error).has_value(), c.read) << c.text.substr(0, 80);
+        EXPECT_EQ(error.empty(), c.read) << c.text.substr(0, 80);
+    }
+}
+
+TEST(Shortlist, NamesCodePage932LacksKeepTheirTextAndAreNamedInTheRefusal) {
+    std::string error;
+    const auto read = ShortlistFromJson(
+        "{\"version\": 1, \"entries\": [{\"surname\": \"𠮷田\", \"given\": \"一\"},"
+        "{\"surname\": \"😀田\", \"given\": \"一\"},"
+        "{\"surname\": \"山田\", \"given\": \"海😀\"}]}",
+        error);
+    ASSERT_TRUE(read) << Utf8(error);
+    // Both unknown characters are SUB in code page 932, yet different names.
+    ASSERT_EQ(read->Size(), 3u);
+    const auto saved = ShortlistFromJson(ShortlistToJson(*read), error);
+    ASSERT_TRUE(saved) << Utf8(error);
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"𠮷田", "一"}, {"😀田", "一"}, {"山田", "海😀"}};
+    const std::vector<std::string> lacked = {"𠮷", "😀", "😀"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const ShortlistEntry& entry = saved->Entries()[i];
+        EXPECT_TRUE(entry.SameName(read->Entries()[i])) << i;
+        EXPECT_EQ(entry.SurnameUtf8(), names[i].first) << i;
+        EXPECT_EQ(entry.GivenUtf8(), names[i].second) << i;
+        EXPECT_EQ(RefusalText(CompareName(entry, BuiltInTables())),
+                  "不適切な文字があります　「" + lacked[i] + "」は辞書にありません")
+            << i;
+    }
+}
+
+TEST(Shortlist, ANameIsFoundWhereverChangesMovedIt) {
+    Shortlist list;
+    for (const char* given : {"一", "二", "三", "四", "五"}) list.Add(Entry("佐藤", given, ""));
+    const auto expectFound = [&list](const char* step) {
+        for (std::size_t i = 0; i < list.Size(); ++i) {
+            ShortlistEntry again = list.Entries()[i];
+            again.note = "other";
+            EXPECT_EQ(list.Find(again), i) << step;
+            EXPECT_FALSE(list.Add(again)) << step;
+        }
+    };
+    list.Remove(1);
+    expectFound("remove");
+    list.Move(0, 3);
+    expectFound("move down");
+    list.Move(3, 1);
+    expectFound("move up");
+    list.Reorder({3, 2, 1, 0});
+    expectFound("reorder");
+    EXPECT_FALSE(list.Find(Entry("佐藤", "二", "")));
+}
+
 TEST(Shortlist, NamesMoveAndStayUnique) {
     Shortlist list;
     for (const char* given : {"一", "二", "三", "四"}) list.Add(Entry("佐藤", given, ""));
@@ -131,7 +211,7 @@ TEST(NameComparison, RefusedNamesAreListedAndSortLast) {
                       Entry("山田", "翔太", "しょうた")},
                      BuiltInTables());
     ASSERT_TRUE(names[1].refusal);
-    EXPECT_EQ(Utf8(RefusalText(names[1])), "不適切な文字があります　「a」は辞書にありません");
+    EXPECT_EQ(RefusalText(names[1]), "不適切な文字があります　「a」は辞書にありません");
     EXPECT_FALSE(names[1].registrable);
     ASSERT_NE(names[0].score, names[2].score);
     const std::size_t best = names[0].score > names[2].score ? 0 : 2;

@@ -620,6 +620,13 @@ ShortlistEntry Kept(const char* surname, const char* given, const char* reading,
     return {Sjis(surname), Sjis(given), Sjis(reading), style, Sjis(note)};
 }
 
+// A kept name as the file holds it, with characters code page 932 lacks.
+ShortlistEntry Typed(const char* surname, const char* given) {
+    ShortlistEntry entry;
+    EXPECT_TRUE(entry.SetNames(surname, given));
+    return entry;
+}
+
 struct ShortlistCase {
     std::vector<ShortlistEntry> entries;
     std::string problem;
@@ -664,7 +671,8 @@ TEST_P(ShortlistListing, ListsEveryKeptNameWithItsOwnSurnameAndStyle) {
     for (std::size_t i = 0; i < GetParam().entries.size(); ++i) {
         const ShortlistEntry& entry = GetParam().entries[i];
         const rapidjson::Value& record = json["names"][static_cast<rapidjson::SizeType>(i)];
-        EXPECT_EQ(StringAt(record, "/surname"), Cp932::ToUtf8Lossy(entry.surname));
+        EXPECT_EQ(StringAt(record, "/surname"), entry.SurnameUtf8());
+        EXPECT_EQ(StringAt(record, "/given"), entry.GivenUtf8());
         EXPECT_EQ(StringAt(record, "/style"), StyleName(entry.style));
         EXPECT_EQ(StringAt(record, "/reading"), Cp932::ToUtf8Lossy(entry.reading));
         ASSERT_GE(record.MemberCount(), 1u);
@@ -697,6 +705,21 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitRefused,
                       ",渡辺,太a,,honji,,,,,,,,,,,,,,,,,,,,,,,,,,,,,unknown-character," + Invalid +
                           ",a,\"\"\"候補\"\"\"\r\n"},
+        ShortlistCase{{Typed("𠮷田", "一")},
+                      "",
+                      "csv",
+                      ExitRefused,
+                      ",𠮷田,一,,shinji,,,,,,,,,,,,,,,,,,,,,,,,,,,,,unknown-character," + Invalid +
+                          ",𠮷,\r\n"},
+        ShortlistCase{{Typed("山田", "太😀")}, "", "json", ExitRefused, "{\"names\":[{..."},
+        ShortlistCase{{Typed("山田", "太😀")},
+                      "",
+                      "text",
+                      ExitRefused,
+                      "名前       読み  画数式  画数  天運  人運  地運  外運  総運  評点  戸籍  "
+                      "三才  陰陽  メモ\n"
+                      "山田 太😀        新字式  " +
+                          Invalid + "　「😀」は辞書にありません\n"},
         ShortlistCase{{}, "", "json", ExitReadingMade, "{\"names\":[]}\n"},
         ShortlistCase{{}, "壊れていたので移しました", "tsv", ExitReadingMade, ""}));
 

@@ -182,6 +182,9 @@ TEST(ShortlistFileTest, ADamagedFileIsMovedAsideWholeAndNeverOverAnEarlierOne) {
                     "この版の候補リストではありません（version が 1 ではありません）"},
              Damage{"a FIFO", [](Where path, Where) { ::mkfifo(path.c_str(), 0600); },
                     "通常のファイルではありません"},
+             Damage{"nested 200,000 deep",
+                    [](Where path, Where) { WriteFile(path, std::string(200000, '[')); },
+                    "JSON の入れ子が 32 段を超えています"},
              Damage{"over 4 MiB",
                     [&](Where path, Where) {
                         WriteFile(path, goodList + std::string(ShortlistFile::MaxBytes, ' '));
@@ -230,6 +233,17 @@ TEST(ShortlistFileTest, ADamagedFileIsMovedAsideWholeAndNeverOverAnEarlierOne) {
     }
 }
 
+TEST(ShortlistFileTest, AListLargerThanTheLoaderTakesIsNotWritten) {
+    const DataHome home;
+    ASSERT_EQ(ShortlistFile().Save(Names(3)), 0);
+    const std::string before = ReadFile(home.File());
+    Shortlist big = Names(270, 16000);
+    ASSERT_GT(ShortlistToJson(big).size(), ShortlistFile::MaxBytes);
+    EXPECT_EQ(ShortlistFile().Save(big), EFBIG);
+    EXPECT_TRUE(ReadFile(home.File()) == before) << "the old file changed";
+    EXPECT_EQ(std::distance(fs::directory_iterator(home.Soten()), {}), 1);
+}
+
 // The largest file in `folder`, in bytes.
 off_t LargestFileIn(const std::string& folder) {
     off_t largest = 0;
@@ -251,9 +265,11 @@ TEST(ShortlistFileTest, AKillWhileSavingLeavesTheOldListWhole) {
     const Shortlist old = Names(3);
     ASSERT_EQ(ShortlistFile().Save(old), 0);
     const std::string before = ReadFile(home.File());
-    // Some 8 MB, killed when the first megabyte is written, wherever it
-    // goes: the rest and the flush to the disk leave time to spare.
-    const Shortlist big = Names(500, 16000);
+    // Nearly the most a list may hold, killed when the first megabyte is
+    // written, wherever it goes: the rest and the flush to the disk leave
+    // time to spare.
+    const Shortlist big = Names(255, 16000);
+    ASSERT_LE(ShortlistToJson(big).size(), ShortlistFile::MaxBytes);
     const pid_t child = ::fork();
     if (child == 0) ::_exit(ShortlistFile().Save(big) == 0 ? 0 : 1);
     bool writing = false;

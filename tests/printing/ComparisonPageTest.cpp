@@ -133,7 +133,8 @@ TEST(ComparisonPageTest, EachRowHoldsTheNameItsFiguresOrItsRefusal) {
         }
         EXPECT_TRUE(row.contains(QStringLiteral("新字式")));
         if (name.refusal) {
-            EXPECT_TRUE(row.contains(from(RefusalText(name)))) << row.join(' ').toStdString();
+            EXPECT_TRUE(row.contains(QString::fromStdString(RefusalText(name))))
+                << row.join(' ').toStdString();
             continue;
         }
         for (std::size_t kind = 0; kind < FortuneCount; ++kind) {

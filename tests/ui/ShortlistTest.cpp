@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -273,6 +274,32 @@ TEST_F(ShortlistTest, DamagedFileIsReportedOnceAndKeptAside) {
     EXPECT_EQ(kept.readAll(), QByteArray("{\"version\": 1, \"entries\": ["));
     EXPECT_EQ(program.mainWindow->Shortlist()->List().Size(), 1u);
     QFile::remove(ListPath() + QStringLiteral(".bak"));
+}
+
+TEST_F(ShortlistTest, AnAddedNameIsInsertedAndAKeptCharacterCodePage932LacksIsShown) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(ListPath()).path()));
+    {
+        QFile kept(ListPath());
+        ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+        kept.write(R"({"version": 1, "entries": [{"surname": "𠮷田", "given": "一"}]})");
+    }
+    soten::ui::ShortlistStore store(nullptr);
+    ShortlistModel model(nullptr, store, soten::BuiltInTables());
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(Cell(&model, 0, ShortlistModel::Surname), QStringLiteral("𠮷田"));
+    EXPECT_EQ(Cell(&model, 0, ShortlistModel::Strokes),
+              QStringLiteral("不適切な文字があります　「𠮷」は辞書にありません"));
+
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    ASSERT_TRUE(store.Add(Entry("佐藤", "結衣", "ゆい")));
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(inserted.count(), 1);
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(Cell(&model, 1, ShortlistModel::Given), QStringLiteral("結衣"));
+    QFile saved(ListPath());
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("\"𠮷田\""));
 }
 
 TEST_F(ShortlistTest, ReadingOnShowIsAddedAndAPickedNameKeepsItsReadingInTheTitle) {

@@ -2,6 +2,8 @@
 
 #include <QMimeData>
 #include <algorithm>
+#include <iterator>
+#include <unordered_map>
 
 #include "analysis/text/Cp932.h"
 #include "ui/naming/CandidateCells.h"
@@ -27,26 +29,80 @@ ShortlistModel::ShortlistModel(QObject* parent, ShortlistStore& store, const Tab
 }
 
 void ShortlistModel::Refresh() {
-    // A changed note leaves the rows and an open editor where they are.
     const std::vector<ShortlistEntry>& entries = store_.List().Entries();
-    if (std::equal(entries.begin(), entries.end(), names_.begin(), names_.end(),
-                   [](const ShortlistEntry& entry, const ComparedName& name) {
-                       return entry.SameName(name.entry);
-                   })) {
-        for (std::size_t i = 0; i < entries.size(); ++i) names_[i].entry.note = entries[i].note;
-        if (!names_.empty()) emit dataChanged(index(0, Note), index(rowCount() - 1, Note));
+    const auto same = [](const ShortlistEntry& entry, const ComparedName& name) {
+        return entry.SameName(name.entry);
+    };
+    // The rows the change left where they were, at either end.
+    const std::size_t common = std::min(entries.size(), names_.size());
+    std::size_t head = 0;
+    while (head < common && same(entries[head], names_[head])) ++head;
+    std::size_t tail = 0;
+    while (tail < common - head &&
+           same(entries[entries.size() - 1 - tail], names_[names_.size() - 1 - tail])) {
+        ++tail;
+    }
+    const auto row = [](std::size_t at) { return static_cast<int>(at); };
+    // A changed note leaves the rows and an open editor where they are.
+    const auto updateNotes = [&] {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            ComparedName& name = names_[i];
+            if (name.entry.note == entries[i].note) continue;
+            name.entry.note = entries[i].note;
+            emit dataChanged(index(row(i), Note), index(row(i), Note));
+        }
+    };
+    const std::size_t added = entries.size() - head - tail;
+    const std::size_t gone = names_.size() - head - tail;
+    if (gone == 0) {
+        // Names added between the rows that stayed: only they are read.
+        if (added > 0) {
+            beginInsertRows({}, row(head), row(head + added - 1));
+            std::vector<ComparedName> read;
+            read.reserve(added);
+            for (std::size_t i = head; i < head + added; ++i) {
+                read.push_back(CompareName(entries[i], tables_));
+            }
+            names_.insert(names_.begin() + static_cast<std::ptrdiff_t>(head),
+                          std::make_move_iterator(read.begin()),
+                          std::make_move_iterator(read.end()));
+            endInsertRows();
+        }
+        updateNotes();
         return;
     }
-    // A moved or removed name keeps its reading; only a new one is read.
+    if (added == 0) {
+        beginRemoveRows({}, row(head), row(head + gone - 1));
+        names_.erase(names_.begin() + static_cast<std::ptrdiff_t>(head),
+                     names_.begin() + static_cast<std::ptrdiff_t>(head + gone));
+        endRemoveRows();
+        updateNotes();
+        return;
+    }
+    // Moved or replaced names: a name read before keeps its reading.
+    std::unordered_multimap<std::size_t, std::size_t> known;
+    known.reserve(gone);
+    for (std::size_t i = head; i < head + gone; ++i) known.emplace(NameHash(names_[i].entry), i);
     std::vector<ComparedName> names;
     names.reserve(entries.size());
-    for (const ShortlistEntry& entry : entries) {
-        const auto known =
-            std::find_if(names_.begin(), names_.end(),
-                         [&](const ComparedName& name) { return name.entry.SameName(entry); });
-        names.push_back(known != names_.end() ? std::move(*known) : CompareName(entry, tables_));
-        names.back().entry.note = entry.note;
+    const auto keep = [&](std::size_t from, std::size_t to) {
+        std::move(names_.begin() + static_cast<std::ptrdiff_t>(from),
+                  names_.begin() + static_cast<std::ptrdiff_t>(to), std::back_inserter(names));
+    };
+    keep(0, head);
+    for (std::size_t i = head; i < head + added; ++i) {
+        const auto [first, last] = known.equal_range(NameHash(entries[i]));
+        const auto found = std::find_if(
+            first, last, [&](const auto& at) { return same(entries[i], names_[at.second]); });
+        if (found == last) {
+            names.push_back(CompareName(entries[i], tables_));
+            continue;
+        }
+        names.push_back(std::move(names_[found->second]));
+        known.erase(found);
     }
+    keep(names_.size() - tail, names_.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) names[i].entry.note = entries[i].note;
     beginResetModel();
     names_ = std::move(names);
     endResetModel();
@@ -89,7 +145,7 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
         // The reason stands in the first number's cell, the others stay empty.
         if (column != Strokes) return {};
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) {
-            return FromCp932(RefusalText(name));
+            return QString::fromStdString(RefusalText(name));
         }
         return {};
     }
@@ -111,9 +167,9 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole && column != Note) return {};
     switch (column) {
         case Surname:
-            return FromCp932(name.entry.surname);
+            return QString::fromStdString(name.entry.SurnameUtf8());
         case Given:
-            return FromCp932(name.entry.given);
+            return QString::fromStdString(name.entry.GivenUtf8());
         case Reading:
             return FromCp932(name.entry.reading);
         case Style:

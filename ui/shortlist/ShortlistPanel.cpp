@@ -167,7 +167,8 @@ void ShortlistPanel::ReadCurrent() {
     const QModelIndex index = shortlistTable->currentIndex();
     if (!index.isValid()) return;
     const ShortlistEntry& entry = model_->Names().at(static_cast<std::size_t>(index.row())).entry;
-    emit NameChosen(FromCp932(entry.surname), FromCp932(entry.given), FromCp932(entry.reading),
+    emit NameChosen(QString::fromStdString(entry.SurnameUtf8()),
+                    QString::fromStdString(entry.GivenUtf8()), FromCp932(entry.reading),
                     entry.style);
 }
 
