@@ -10,7 +10,7 @@ the stroke sources) into tools/.sources/ (git-ignored). This script writes
                         one line per written form and reading,
                         "WRITTEN<TAB>READING<TAB>TAG", sorted by reading in
                         dictionary (gojūon) order, then written form (the
-                        search's order, GojuonKey in analysis/KanaCollation,
+                        search's order, GojuonKey in analysis/text/KanaCollation,
                         so loading needs no sort);
                         READING in hiragana (ー kept), TAG f (female), m
                         (male), fm (tagged both) or g (no gender given).
@@ -128,7 +128,7 @@ VOWEL_OF = {kana: row[0] for row in VOWEL_ROWS for kana in row}
 
 def gojuon_key(reading):
     """Dictionary order of a hiragana reading, as GojuonKey in
-    analysis/KanaCollation.cpp: the plain sound first (が as か, っ as つ, ー as
+    analysis/text/KanaCollation.cpp: the plain sound first (が as か, っ as つ, ー as
     the vowel before it), then the code page 932 order of the reading."""
     plain = []
     for ch in reading:
