@@ -16,8 +16,10 @@ constexpr std::string_view VerticalLine = "\x81\x62";
 std::string FortuneValueText(std::int32_t number) {
     static const std::string colon = Cp932Text("：");
     static const std::string open = Cp932Text("［");
-    return number < 100 ? colon + PaddedNumber(number, 2) + open
-                        : ":" + PaddedNumber(number, 3) + open;
+    std::string text = number < 100 ? colon : std::string(":");
+    text += PaddedNumber(number, number < 100 ? 2 : 3);
+    text += open;
+    return text;
 }
 
 std::string GradeText(const Keyword& keyword) {
