@@ -1,8 +1,8 @@
-# A unity build (-DCMAKE_UNITY_BUILD=ON, as scripts/package-check.sh does)
-# compiles a target's files a few at a time as one unit. These files define a
-# file-local name that another file of their target defines too, so they are
-# compiled alone. Each entry: the folder whose CMakeLists.txt makes the
-# target, then the file.
+# A unity build (-DCMAKE_UNITY_BUILD=ON, as scripts/package-check.sh and
+# scripts/test.sh --sanitize do) compiles a target's files a few at a time as
+# one unit. These files define a file-local name that another file of their
+# target defines too, so they are compiled alone. Each entry: the folder whose
+# CMakeLists.txt makes the target, then the file.
 set(soten_unity_alone
   analysis analysis/reading/StrokeLookup.cpp
   analysis analysis/text/KanaCollation.cpp
@@ -17,6 +17,7 @@ set(soten_unity_alone
   tests tests/ui/NameColumnPictureTest.cpp
   tests tests/ui/ReadingPictureTest.cpp
   tests tests/ui/ReportFileTest.cpp
+  tests tests/ui/ShortlistStoreTest.cpp
   ui ui/shortlist/ShortlistModel.cpp)
 while(soten_unity_alone)
   list(POP_FRONT soten_unity_alone folder file)

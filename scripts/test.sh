@@ -16,7 +16,10 @@ case "${1:-}" in
     ;;
   --sanitize)
     build=build-asan
-    options=(-DSOTEN_WERROR=ON -DSOTEN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSOTEN_BUILD_BENCH=OFF)
+    # A unity build: the plain build of the test stage still compiles file by
+    # file, so a missing #include is caught there.
+    options=(-DSOTEN_WERROR=ON -DSOTEN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSOTEN_BUILD_BENCH=OFF
+      -DCMAKE_UNITY_BUILD=ON)
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
