@@ -23,7 +23,6 @@ std::string Utf8(std::string_view cp932) {
     return Cp932::ToUtf8Lossy(cp932);
 }
 
-// Why a name made no reading, as a batch record says it.
 // A refusal as said to the user: its message and the characters not
 // counted, named as they were typed (UTF-8).
 struct SaidRefusal {
@@ -31,12 +30,18 @@ struct SaidRefusal {
     std::vector<std::string> characters;
 };
 
-// A name listed: its entry (code page 932), its names as typed (UTF-8; a
-// refusal names what was typed), and what became of it.
+// A name listed: its entry (code page 932) and its names as typed (UTF-8;
+// a refusal names what was typed).
 struct ListedName {
     ShortlistEntry entry;
     std::string surname;
     std::string given;
+};
+
+// What became of a listed name. Each is made, written and let go in turn:
+// a reading holds its whole report, and a listing may hold a hundred
+// thousand names.
+struct JudgedName {
     ComparedName compared;
     std::optional<SaidRefusal> refusal;
 };
@@ -49,60 +54,25 @@ struct Listing {
     std::vector<ListedName> names;
 };
 
-void Compare(Listing& listing, const Tables& tables) {
-    for (ListedName& name : listing.names) {
-        name.compared = CompareName(name.entry, tables);
-        if (!name.compared.refusal) continue;
-        const Refusal& refusal = *name.compared.refusal;
-        SaidRefusal& said = name.refusal.emplace();
-        said.message = Utf8(refusal.Message());
-        if (refusal.reason != Refusal::Reason::UncountableCharacters) continue;
+JudgedName Judge(const ListedName& name, const Tables& tables) {
+    JudgedName judged{CompareName(name.entry, tables), std::nullopt};
+    if (!judged.compared.refusal) return judged;
+    const Refusal& refusal = *judged.compared.refusal;
+    SaidRefusal& said = judged.refusal.emplace();
+    said.message = Utf8(refusal.Message());
+    if (refusal.reason == Refusal::Reason::UncountableCharacters) {
         said.characters = UnknownCharacters({name.entry.surname, name.entry.given},
                                             name.entry.style, tables, name.surname, name.given);
     }
+    return judged;
 }
 
-// One record per name, each on its line.
-std::vector<std::string> Records(const Listing& listing, const CliOptions& options,
-                                 const Tables& tables) {
-    RecordOptions recordOptions = RecordOptionsOf(options);
-    recordOptions.reading = true;
-    recordOptions.note = listing.shortlist;
-    RecordWriter writer(tables, recordOptions);
-    std::vector<std::string> records;
-    if (options.format != Format::Json) writer.AppendHeader(records.emplace_back());
-    for (const ListedName& name : listing.names) {
-        writer.AppendCompared(name.compared, listing.shortlist, records.emplace_back(),
-                              name.surname, name.given,
-                              name.refusal ? std::span<const std::string>(name.refusal->characters)
-                                           : std::span<const std::string>());
-    }
-    return records;
-}
-
-// {"surname":…,"style":…,"names":[…]} (--compare) or {"names":[…]}, on one line.
-std::string JsonListing(const Listing& listing, const std::vector<std::string>& records) {
+// A JSON string on its own, escaped as the records escape theirs.
+std::string JsonString(std::string_view text) {
     rapidjson::StringBuffer buffer;
     rapidjson::Writer<rapidjson::StringBuffer> json(buffer);
-    json.StartObject();
-    if (!listing.shortlist) {
-        json.Key("surname");
-        json.String(listing.surname.data(),
-                    static_cast<rapidjson::SizeType>(listing.surname.size()));
-        json.Key("style");
-        json.String(StyleName(listing.style));
-    }
-    json.Key("names");
-    json.StartArray();
-    for (const std::string& record : records) {
-        // Each record is whole JSON already, ended by its line break.
-        json.RawValue(record.data(), record.size() - 1, rapidjson::kObjectType);
-    }
-    json.EndArray();
-    json.EndObject();
-    std::string text(buffer.GetString(), buffer.GetSize());
-    text.push_back('\n');
-    return text;
+    json.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+    return {buffer.GetString(), buffer.GetSize()};
 }
 
 // "3-5": the counts of the given name.
@@ -156,7 +126,8 @@ TableColumns ColumnsOf(bool shortlist) {
     return columns;
 }
 
-TableRow RowOf(const ListedName& name, const TableColumns& columns, bool shortlist) {
+TableRow RowOf(const ListedName& name, const JudgedName& judged, const TableColumns& columns,
+               bool shortlist) {
     TableRow row;
     row.cells.resize(columns.titles.size());
     std::size_t at = 0;
@@ -164,15 +135,16 @@ TableRow RowOf(const ListedName& name, const TableColumns& columns, bool shortli
     row.cells[at++] = Utf8(name.entry.reading);
     if (shortlist) row.cells[at++] = Utf8(StrokeStyleName(name.entry.style));
     if (shortlist) row.cells.back() = Utf8(name.entry.note);
-    if (name.refusal) {
-        std::string refusal = name.refusal->message;
-        if (!name.refusal->characters.empty()) {
-            refusal += "　" + LackedCharactersText(name.refusal->characters, true);
+    if (judged.refusal) {
+        std::string refusal = judged.refusal->message;
+        if (!judged.refusal->characters.empty()) {
+            refusal += "　";
+            refusal += LackedCharactersText(judged.refusal->characters, true);
         }
         row.refusal = std::move(refusal);
         return row;
     }
-    const ComparedName& compared = name.compared;
+    const ComparedName& compared = judged.compared;
     const NameRecord& record = compared.reading->Counted();
     row.cells[at++] = GivenStrokes(record);
     for (const FortuneKind kind : TableFortunes) {
@@ -197,73 +169,131 @@ void Pad(std::size_t width, std::string& out) {
 }
 
 // The names in columns two spaces apart, aligned by their width on a
-// terminal; a line ends with its last character.
-std::string TextListing(const Listing& listing) {
-    const TableColumns columns = ColumnsOf(listing.shortlist);
-    std::vector<TableRow> rows = {{columns.titles, std::nullopt}};
-    for (const ListedName& name : listing.names) {
-        TableRow row = RowOf(name, columns, listing.shortlist);
+// terminal; a line ends with its last character. Only the cells are kept
+// until the widths are known.
+class TextListing {
+public:
+    explicit TextListing(bool shortlist)
+        : columns_(ColumnsOf(shortlist)), shortlist_(shortlist), rows_{{columns_.titles, {}}} {}
+
+    void Add(const ListedName& name, const JudgedName& judged) {
+        TableRow row = RowOf(name, judged, columns_, shortlist_);
         // Names and notes come from the user's list: no control character
         // of theirs reaches the terminal.
         for (std::string& cell : row.cells) cell = TerminalText(cell);
         if (row.refusal) row.refusal = TerminalText(*row.refusal);
-        rows.push_back(std::move(row));
+        rows_.push_back(std::move(row));
     }
-    std::vector<std::size_t> widths(columns.titles.size(), 0);
-    for (const TableRow& row : rows) {
-        for (std::size_t c = 0; c < widths.size(); ++c) {
-            if (row.refusal && c >= columns.spanFrom && c < columns.spanTo) continue;
-            widths[c] = std::max(widths[c], DisplayWidth(row.cells[c]));
+
+    std::string Text(const Listing& listing) const {
+        std::vector<std::size_t> widths(columns_.titles.size(), 0);
+        for (const TableRow& row : rows_) {
+            for (std::size_t c = 0; c < widths.size(); ++c) {
+                if (row.refusal && c >= columns_.spanFrom && c < columns_.spanTo) continue;
+                widths[c] = std::max(widths[c], DisplayWidth(row.cells[c]));
+            }
         }
+        std::string text;
+        if (!listing.shortlist) {
+            text += TerminalText(listing.surname);
+            text += "（";
+            text += Utf8(StrokeStyleName(listing.style));
+            text += "）\n";
+        }
+        for (const TableRow& row : rows_) AppendLine(row, widths, text);
+        return text;
     }
-    std::string text;
-    if (!listing.shortlist) {
-        text += TerminalText(listing.surname);
-        text += "（";
-        text += Utf8(StrokeStyleName(listing.style));
-        text += "）\n";
-    }
-    for (const TableRow& row : rows) {
+
+private:
+    void AppendLine(const TableRow& row, const std::vector<std::size_t>& widths,
+                    std::string& text) const {
         std::string line;
         for (std::size_t c = 0; c < widths.size(); ++c) {
             if (c > 0) line += "  ";
-            if (row.refusal && c == columns.spanFrom) {
-                std::size_t span = 2 * (columns.spanTo - columns.spanFrom - 1);
-                for (std::size_t s = columns.spanFrom; s < columns.spanTo; ++s) span += widths[s];
+            if (row.refusal && c == columns_.spanFrom) {
+                std::size_t span = 2 * (columns_.spanTo - columns_.spanFrom - 1);
+                for (std::size_t s = columns_.spanFrom; s < columns_.spanTo; ++s) span += widths[s];
                 line += *row.refusal;
                 Pad(span - std::min(span, DisplayWidth(*row.refusal)), line);
-                c = columns.spanTo - 1;
+                c = columns_.spanTo - 1;
                 continue;
             }
             const std::string& cell = row.cells[c];
             const std::size_t padding = widths[c] - DisplayWidth(cell);
-            if (columns.right[c]) Pad(padding, line);
+            if (columns_.right[c]) Pad(padding, line);
             line += cell;
-            if (!columns.right[c]) Pad(padding, line);
+            if (!columns_.right[c]) Pad(padding, line);
         }
         line.erase(line.find_last_not_of(' ') + 1);
         text += line;
         text += '\n';
     }
-    return text;
-}
 
-int WriteListing(Listing& listing, const CliOptions& options, std::ostream& out, std::ostream& err,
-                 const Tables& tables, const CliServices& services) {
-    Compare(listing, tables);
-    std::string text;
+    TableColumns columns_;
+    bool shortlist_;
+    std::vector<TableRow> rows_;
+};
+
+// Records go out a block at a time, so the output never holds the listing.
+constexpr std::size_t OutputBlock = 1 << 16;
+
+int WriteListing(const Listing& listing, const CliOptions& options, std::ostream& out,
+                 std::ostream& err, const Tables& tables, const CliServices& services) {
+    bool refused = false;
     if (options.format == Format::Text) {
-        text = TextListing(listing);
-    } else {
-        const std::vector<std::string> records = Records(listing, options, tables);
-        if (options.format == Format::Json) {
-            text = JsonListing(listing, records);
-        } else {
-            if (options.bom) text = "\xEF\xBB\xBF";
-            for (const std::string& record : records) text += record;
+        TextListing text(listing.shortlist);
+        for (const ListedName& name : listing.names) {
+            const JudgedName judged = Judge(name, tables);
+            refused = refused || judged.refusal.has_value();
+            text.Add(name, judged);
         }
+        if (!WriteAll(out, err, text.Text(listing))) return ExitIo;
+    } else {
+        RecordOptions recordOptions = RecordOptionsOf(options);
+        recordOptions.reading = true;
+        recordOptions.note = listing.shortlist;
+        RecordWriter writer(tables, recordOptions);
+        const bool json = options.format == Format::Json;
+        // {"surname":…,"style":…,"names":[…]} (--compare) or {"names":[…]},
+        // on one line; TSV and CSV are a header and a line a name.
+        std::string block;
+        if (json) {
+            block += '{';
+            if (!listing.shortlist) {
+                block += "\"surname\":";
+                block += JsonString(listing.surname);
+                block += ",\"style\":";
+                block += JsonString(StyleName(listing.style));
+                block += ',';
+            }
+            block += "\"names\":[";
+        } else {
+            if (options.bom) block = "\xEF\xBB\xBF";
+            writer.AppendHeader(block);
+        }
+        std::string record;
+        for (const ListedName& name : listing.names) {
+            const JudgedName judged = Judge(name, tables);
+            refused = refused || judged.refusal.has_value();
+            record.clear();
+            writer.AppendCompared(
+                judged.compared, listing.shortlist, record, name.surname, name.given,
+                judged.refusal ? std::span<const std::string>(judged.refusal->characters)
+                               : std::span<const std::string>());
+            if (json) {
+                // Each record is whole JSON already, ended by its line break.
+                if (&name != &listing.names.front()) block += ',';
+                record.pop_back();
+            }
+            block += record;
+            if (block.size() >= OutputBlock) {
+                if (!WriteAll(out, err, block)) return ExitIo;
+                block.clear();
+            }
+        }
+        if (json) block += "]}\n";
+        if (!WriteAll(out, err, block)) return ExitIo;
     }
-    if (!WriteAll(out, err, text)) return ExitIo;
     if (!options.pdfPath.empty()) {
         std::vector<ShortlistEntry> entries;
         for (const ListedName& name : listing.names) entries.push_back(name.entry);
@@ -278,10 +308,7 @@ int WriteListing(Listing& listing, const CliOptions& options, std::ostream& out,
             return ExitIo;
         }
     }
-    for (const ListedName& name : listing.names) {
-        if (name.refusal) return ExitRefused;
-    }
-    return ExitReadingMade;
+    return refused ? ExitRefused : ExitReadingMade;
 }
 
 bool CanPrint(const CliOptions& options, std::ostream& err, const CliServices& services) {

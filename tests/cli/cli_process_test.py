@@ -576,22 +576,36 @@ class PdfFiles(unittest.TestCase):
         self.assertEqual(caught, 20, "the temporary file was seen too rarely")
 
 
+def peak_kb(args, **kwargs):
+    """Runs soten-cli under GNU time, which reports the peak of soten-cli
+    alone (a process forked from this script would count the script's
+    memory too)."""
+    with tempfile.NamedTemporaryFile() as report:
+        result = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report.name, CLI] + args,
+                                stdout=subprocess.DEVNULL, env=ENV, timeout=300, **kwargs)
+        return result, int(pathlib.Path(report.name).read_text().split()[-1])
+
+
 class Memory(unittest.TestCase):
     def test_a_million_lines_in_flat_memory(self):
         kinds = ["山田 太郎\n", "佐々木 健一 honji\n", "山田 太a\n", "渡辺 花子\r\n", "\n"]
-        with tempfile.TemporaryFile() as source, tempfile.NamedTemporaryFile() as report:
+        with tempfile.TemporaryFile() as source:
             for start in range(0, 1000000, 10000):
                 source.write("".join(kinds[i % len(kinds)] for i in range(10000)).encode())
             source.seek(0)
-            # GNU time reports the peak of soten-cli alone; a process forked
-            # from this script would count the script's memory too.
-            result = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report.name, CLI,
-                                     "--batch"], stdin=source, stdout=subprocess.DEVNULL,
-                                    env=ENV, timeout=300)
-            peak_kb = int(pathlib.Path(report.name).read_text().split()[-1])
+            result, peak = peak_kb(["--batch"], stdin=source)
         self.assertEqual(result.returncode, 1)  # 太a is refused
-        print(f"peak RSS {peak_kb / 1024:.1f} MB", file=sys.stderr)
-        self.assertLessEqual(peak_kb, 40 * 1024)
+        print(f"peak RSS {peak / 1024:.1f} MB", file=sys.stderr)
+        self.assertLessEqual(peak, 40 * 1024)
+
+    def test_a_long_comparison_is_written_as_it_is_read(self):
+        # A reading with its report takes some 35 KB; kept for every name,
+        # 20,000 names would take 700 MB.
+        names = ["太郎", "花子", "一郎", "夢姫"] * 5000
+        for output in ("json", "tsv"):
+            result, peak = peak_kb(["--compare", "山田", *names, "--format", output])
+            self.assertEqual(result.returncode, 0)
+            self.assertLessEqual(peak, 120 * 1024, output)
 
 
 if __name__ == "__main__":
