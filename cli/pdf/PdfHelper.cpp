@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/text/Cp932.h"
 #include "cli/app/CliOptions.h"
 #include "cli/app/TerminalText.h"
 
@@ -278,14 +279,15 @@ std::string ReadingPdfRequest(const Reading& reading) {
 }
 
 std::string ComparisonPdfRequest(const std::vector<ShortlistEntry>& names) {
+    // In UTF-8, as the list holds them: a name may hold a character code
+    // page 932 lacks, which the page names as it was typed.
     std::string request;
     for (const ShortlistEntry& name : names) {
-        for (const std::string_view field :
-             {std::string_view(StyleName(name.style)), std::string_view(name.surname),
-              std::string_view(name.given), std::string_view(name.reading),
-              std::string_view(name.note)}) {
-            AppendField(field, request);
-        }
+        AppendField(StyleName(name.style), request);
+        AppendField(name.SurnameUtf8(), request);
+        AppendField(name.GivenUtf8(), request);
+        AppendField(Cp932::ToUtf8Lossy(name.reading), request);
+        AppendField(Cp932::ToUtf8Lossy(name.note), request);
     }
     return request;
 }

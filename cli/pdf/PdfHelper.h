@@ -26,8 +26,9 @@ std::string WritePdfWithHelper(const Reading& reading, const std::string& path);
 // What soten-cli sends the helper on its standard input, never as arguments
 // (a long list or note would pass the kernel's bound on them): a sequence of
 // fields, each as its length in decimal, ':', its bytes and ','. The fields
-// are STYLE SURNAME GIVEN for a reading, STYLE SURNAME GIVEN READING NOTE for
-// each name of a comparison, in code page 932 (the reading and the note may
+// are STYLE SURNAME GIVEN for a reading, in code page 932 as the reading
+// counted them, and STYLE SURNAME GIVEN READING NOTE for each name of a
+// comparison, in UTF-8 as the list keeps them (the reading and the note may
 // be empty).
 std::string ReadingPdfRequest(const Reading& reading);
 std::string ComparisonPdfRequest(const std::vector<ShortlistEntry>& names);

@@ -24,6 +24,7 @@
 #include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/shortlist/NameComparison.h"
+#include "analysis/text/Cp932.h"
 #include "cli/app/CliOptions.h"
 #include "cli/pdf/PdfHelper.h"
 #include "platform/files/RuntimeFolder.h"
@@ -71,7 +72,15 @@ int WriteComparison(const std::vector<std::string>& fields, char* program, const
     for (std::size_t i = 0; i < fields.size(); i += NameFields) {
         const auto style = soten::cli::ParseStyle(fields[i]);
         if (!style) return Fail(2, "the style must be shinji or honji");
-        entries.push_back({fields[i + 1], fields[i + 2], fields[i + 3], *style, fields[i + 4]});
+        soten::ShortlistEntry& entry = entries.emplace_back();
+        const auto reading = soten::Cp932::FromUtf8(fields[i + 3]);
+        const auto note = soten::Cp932::FromUtf8(fields[i + 4]);
+        if (!entry.SetNames(fields[i + 1], fields[i + 2]) || !reading || !note) {
+            return Fail(2, "the names on standard input are not UTF-8");
+        }
+        entry.reading = *reading;
+        entry.note = *note;
+        entry.style = *style;
     }
     soten::platform::EnsureRuntimeFolder();
     const OffscreenApplication application(program);
