@@ -107,7 +107,7 @@ int ScoreOf(const std::array<Keyword, FortuneCount>& listed) {
 // TableReading and TableFailure write them in this order.
 std::vector<std::string> ResultColumns(const RecordOptions& options) {
     using enum JudgedColumn;
-    std::vector<std::string> columns = {"line", std::string(KeyOf(Surname)),
+    std::vector<std::string> columns = {"line", "row", std::string(KeyOf(Surname)),
                                         std::string(KeyOf(Given))};
     if (options.reading) columns.emplace_back(KeyOf(Yomi));
     columns.emplace_back(KeyOf(Style));
@@ -122,7 +122,7 @@ std::vector<std::string> ResultColumns(const RecordOptions& options) {
     for (const std::string_view column :
          {KeyOf(Score), KeyOf(Sansai), std::string_view("sansai_elements"), KeyOf(Inyo),
           std::string_view("inyo_pattern"), KeyOf(Registrable), std::string_view("code"),
-          std::string_view("error"), std::string_view("characters")}) {
+          std::string_view("error"), std::string_view("characters"), std::string_view("notes")}) {
         columns.emplace_back(column);
     }
     if (options.report) columns.emplace_back("report");
@@ -247,6 +247,7 @@ void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure
         for (const std::string& character : failure.characters) JsonString(character);
         json_.EndArray();
     }
+    JsonNotes(source);
     JsonNote(source);
     json_.EndObject();
     FinishJson(out);
@@ -458,6 +459,10 @@ void RecordWriter::StartJsonRecord(const RecordSource& source) {
         json_.Key("line");
         json_.Int64(source.line);
     }
+    if (source.row > 0) {
+        json_.Key("row");
+        json_.Int64(source.row);
+    }
     if (!options_.inputColumns.empty()) {
         json_.Key("input");
         json_.StartObject();
@@ -557,6 +562,7 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
         json_.Key("printLineIndex");
         json_.Int(lines.lastPrintLine);
     }
+    JsonNotes(source);
     JsonNote(source);
     json_.EndObject();
 }
@@ -617,6 +623,8 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
     InputCells(source, out);
     if (source.line > 0) AppendNumber(source.line, out);
     out.push_back(tab);
+    if (source.row > 0) AppendNumber(source.row, out);
+    out.push_back(tab);
     FieldCp932(record.Names[Surname], out);
     out.push_back(tab);
     FieldCp932(record.Names[GivenName], out);
@@ -652,6 +660,7 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
     out.push_back(tab);
     out += UnregistrableCharacters(record.Names[GivenName]).empty() ? "true" : "false";
     out.append(3, tab);  // no code, error or characters
+    TableNotes(source, out);
     if (options_.report) {
         out.push_back(tab);
         FieldCp932(reading.Report(), out);
@@ -668,6 +677,8 @@ void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure&
     const char tab = separator_;
     InputCells(source, out);
     if (source.line > 0) AppendNumber(source.line, out);
+    out.push_back(tab);
+    if (source.row > 0) AppendNumber(source.row, out);
     out.push_back(tab);
     Field(failure.surname, out);
     out.push_back(tab);
@@ -691,12 +702,33 @@ void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure&
         utf8_ += character;
     }
     Field(utf8_, out);
+    TableNotes(source, out);
     if (options_.report) out.push_back(tab);
     if (options_.note) {
         out.push_back(tab);
         FieldCp932(source.note, out);
     }
     EndRow(out);
+}
+
+// The notes column, after its separator: the notes one after another.
+void RecordWriter::TableNotes(const RecordSource& source, std::string& out) {
+    out.push_back(separator_);
+    utf8_.clear();
+    for (const std::string& note : source.notes) {
+        if (!utf8_.empty()) utf8_ += " / ";
+        utf8_ += note;
+    }
+    Field(utf8_, out);
+}
+
+// The notes key, when there are notes.
+void RecordWriter::JsonNotes(const RecordSource& source) {
+    if (source.notes.empty()) return;
+    json_.Key("notes");
+    json_.StartArray();
+    for (const std::string& note : source.notes) JsonString(note);
+    json_.EndArray();
 }
 
 // A field holding a separator, a line break or a double quote is quoted, with

@@ -458,7 +458,7 @@ TEST(Cli, CsvAndTsvLeaveTheReportOutUnlessAskedFor) {
         EXPECT_NE(report.out.find("総運＝21"), std::string::npos) << format;
     }
     EXPECT_EQ(RunWith({"--batch", "--format", "csv", "--bom"}, "山田 太郎\n")
-                  .out.rfind("\xEF\xBB\xBFline,surname,", 0),
+                  .out.rfind("\xEF\xBB\xBFline,row,surname,", 0),
               0u);
 }
 
@@ -605,8 +605,8 @@ TEST(Compare, TablesAreTheBatchTablesWithTheReading) {
             std::string line;
             ASSERT_TRUE(std::getline(rows, line));
             if (format == "csv") line.pop_back();  // its CR
-            std::size_t afterGiven = 0;            // the third separator: line, surname, given
-            for (int k = 0; k < 3; ++k) afterGiven = line.find(separator, afterGiven + (k > 0));
+            std::size_t afterGiven = 0;  // the fourth separator: line, row, surname, given
+            for (int k = 0; k < 4; ++k) afterGiven = line.find(separator, afterGiven + (k > 0));
             line.insert(afterGiven, separator + readings[row]);
             if (row > 0) line.erase(0, line.find(separator));  // no line number
             expected += line + end;
@@ -703,14 +703,14 @@ INSTANTIATE_TEST_SUITE_P(
                       "",
                       "csv",
                       ExitRefused,
-                      ",渡辺,太a,,honji,,,,,,,,,,,,,,,,,,,,,,,,,,,,,unknown-character," + Invalid +
-                          ",a,\"\"\"候補\"\"\"\r\n"},
+                      ",,渡辺,太a,,honji,,,,,,,,,,,,,,,,,,,,,,,,,,,,,unknown-character," + Invalid +
+                          ",a,,\"\"\"候補\"\"\"\r\n"},
         ShortlistCase{{Typed("𠮷田", "一")},
                       "",
                       "csv",
                       ExitRefused,
-                      ",𠮷田,一,,shinji,,,,,,,,,,,,,,,,,,,,,,,,,,,,,unknown-character," + Invalid +
-                          ",𠮷,\r\n"},
+                      ",,𠮷田,一,,shinji,,,,,,,,,,,,,,,,,,,,,,,,,,,,,unknown-character," + Invalid +
+                          ",𠮷,,\r\n"},
         ShortlistCase{{Typed("山田", "太😀")}, "", "json", ExitRefused, "{\"names\":[{..."},
         ShortlistCase{{Typed("山田", "太😀")},
                       "",
