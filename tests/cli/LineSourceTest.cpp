@@ -87,6 +87,19 @@ TEST(LineSource, NumbersRowsAsASpreadsheetShowsThem) {
     EXPECT_EQ(numbers, (std::vector<std::pair<long, long>>{{1, 1}, {2, 2}, {3, 3}, {5, 4}}));
 }
 
+TEST(LineSource, ReadsUtf16AsUtf8AcrossItsReads) {
+    // The surrogate pair of 𠮷 straddles the first 64 KiB read.
+    std::string input = "\xFF\xFE";
+    for (int i = 0; i < 32766; ++i) input += std::string("a\0", 2);
+    input +=
+        std::string("\x42\xD8\xB7\xDF\r\0\n\0\x00\xD8\n\0", 12);  // 𠮷 CR LF, a lone surrogate LF
+    std::istringstream in(input);
+    LineSource source(in);
+    const Lines lines = ReadAll(source);
+    EXPECT_TRUE(source.Utf16());
+    EXPECT_EQ(lines, (Lines{"1:" + std::string(32766, 'a') + "𠮷", "2:\xFF"}));
+}
+
 TEST(LineSource, BoundsABatchAndNumbersOnAcrossBatches) {
     std::string input;
     for (int i = 1; i <= 1000; ++i) input += std::to_string(i) + "\n";
