@@ -107,8 +107,10 @@ int ScoreOf(const std::array<Keyword, FortuneCount>& listed) {
 // TableReading and TableFailure write them in this order.
 std::vector<std::string> ResultColumns(const RecordOptions& options) {
     using enum JudgedColumn;
-    std::vector<std::string> columns = {"line", "row", std::string(KeyOf(Surname)),
-                                        std::string(KeyOf(Given))};
+    std::vector<std::string> columns = {"line"};
+    if (options.rows) columns.emplace_back("row");
+    columns.emplace_back(KeyOf(Surname));
+    columns.emplace_back(KeyOf(Given));
     if (options.reading) columns.emplace_back(KeyOf(Yomi));
     columns.emplace_back(KeyOf(Style));
     columns.emplace_back("surname_strokes");
@@ -122,9 +124,10 @@ std::vector<std::string> ResultColumns(const RecordOptions& options) {
     for (const std::string_view column :
          {KeyOf(Score), KeyOf(Sansai), std::string_view("sansai_elements"), KeyOf(Inyo),
           std::string_view("inyo_pattern"), KeyOf(Registrable), std::string_view("code"),
-          std::string_view("error"), std::string_view("characters"), std::string_view("notes")}) {
+          std::string_view("error"), std::string_view("characters")}) {
         columns.emplace_back(column);
     }
+    if (options.rows) columns.emplace_back("notes");
     if (options.report) columns.emplace_back("report");
     if (options.note) columns.emplace_back(KeyOf(Note));
     return columns;
@@ -623,8 +626,10 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
     InputCells(source, out);
     if (source.line > 0) AppendNumber(source.line, out);
     out.push_back(tab);
-    if (source.row > 0) AppendNumber(source.row, out);
-    out.push_back(tab);
+    if (options_.rows) {
+        if (source.row > 0) AppendNumber(source.row, out);
+        out.push_back(tab);
+    }
     FieldCp932(record.Names[Surname], out);
     out.push_back(tab);
     FieldCp932(record.Names[GivenName], out);
@@ -678,8 +683,10 @@ void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure&
     InputCells(source, out);
     if (source.line > 0) AppendNumber(source.line, out);
     out.push_back(tab);
-    if (source.row > 0) AppendNumber(source.row, out);
-    out.push_back(tab);
+    if (options_.rows) {
+        if (source.row > 0) AppendNumber(source.row, out);
+        out.push_back(tab);
+    }
     Field(failure.surname, out);
     out.push_back(tab);
     Field(failure.given, out);
@@ -711,8 +718,9 @@ void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure&
     EndRow(out);
 }
 
-// The notes column, after its separator: the notes one after another.
+// The notes column of a batch, after its separator: the notes one after another.
 void RecordWriter::TableNotes(const RecordSource& source, std::string& out) {
+    if (!options_.rows) return;
     out.push_back(separator_);
     utf8_.clear();
     for (const std::string& note : source.notes) {

@@ -32,6 +32,9 @@ struct RecordOptions {
     // after "given") and its note (a "note" key or column at the end).
     bool reading = false;
     bool note = false;
+    // Records of the rows of a batch: TSV and CSV carry a "row" column after
+    // "line" and a "notes" column after "characters".
+    bool rows = false;
 };
 
 // Why a line got no reading; the names are part of the interface.

@@ -57,8 +57,10 @@ const char* const InvalidCp932 =
 }  // namespace
 
 RecordOptions RecordOptionsOf(const CliOptions& options, std::vector<std::string> inputColumns) {
-    return {options.format == Format::Text ? Format::Json : options.format, options.lines,
-            options.report, std::move(inputColumns)};
+    RecordOptions recordOptions{options.format == Format::Text ? Format::Json : options.format,
+                                options.lines, options.report, std::move(inputColumns)};
+    recordOptions.rows = options.mode == Mode::Batch;
+    return recordOptions;
 }
 
 int BatchStatus::ExitStatus() const {

@@ -407,7 +407,7 @@ class Shortlist(unittest.TestCase):
                              (0, b'{"names":[]}\n', b""))
             rows = read_table(csv_run.stdout, "excel")
             self.assertEqual(len(rows), 1)
-            self.assertEqual(rows[0][:6], ["line", "row", "surname", "given", "reading", "style"])
+            self.assertEqual(rows[0][:5], ["line", "surname", "given", "reading", "style"])
             self.assertEqual(rows[0][-1], "note")
 
     def test_the_saved_list_is_listed_and_a_damaged_one_kept_aside(self):
