@@ -107,8 +107,10 @@ int ScoreOf(const std::array<Keyword, FortuneCount>& listed) {
 // TableReading and TableFailure write them in this order.
 std::vector<std::string> ResultColumns(const RecordOptions& options) {
     using enum JudgedColumn;
-    std::vector<std::string> columns = {"line", std::string(KeyOf(Surname)),
-                                        std::string(KeyOf(Given))};
+    std::vector<std::string> columns = {"line"};
+    if (options.rows) columns.emplace_back("row");
+    columns.emplace_back(KeyOf(Surname));
+    columns.emplace_back(KeyOf(Given));
     if (options.reading) columns.emplace_back(KeyOf(Yomi));
     columns.emplace_back(KeyOf(Style));
     columns.emplace_back("surname_strokes");
@@ -125,6 +127,7 @@ std::vector<std::string> ResultColumns(const RecordOptions& options) {
           std::string_view("error"), std::string_view("characters")}) {
         columns.emplace_back(column);
     }
+    if (options.rows) columns.emplace_back("notes");
     if (options.report) columns.emplace_back("report");
     if (options.note) columns.emplace_back(KeyOf(Note));
     return columns;
@@ -247,6 +250,7 @@ void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure
         for (const std::string& character : failure.characters) JsonString(character);
         json_.EndArray();
     }
+    JsonNotes(source);
     JsonNote(source);
     json_.EndObject();
     FinishJson(out);
@@ -458,6 +462,10 @@ void RecordWriter::StartJsonRecord(const RecordSource& source) {
         json_.Key("line");
         json_.Int64(source.line);
     }
+    if (source.row > 0) {
+        json_.Key("row");
+        json_.Int64(source.row);
+    }
     if (!options_.inputColumns.empty()) {
         json_.Key("input");
         json_.StartObject();
@@ -557,6 +565,7 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
         json_.Key("printLineIndex");
         json_.Int(lines.lastPrintLine);
     }
+    JsonNotes(source);
     JsonNote(source);
     json_.EndObject();
 }
@@ -617,6 +626,10 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
     InputCells(source, out);
     if (source.line > 0) AppendNumber(source.line, out);
     out.push_back(tab);
+    if (options_.rows) {
+        if (source.row > 0) AppendNumber(source.row, out);
+        out.push_back(tab);
+    }
     FieldCp932(record.Names[Surname], out);
     out.push_back(tab);
     FieldCp932(record.Names[GivenName], out);
@@ -652,6 +665,7 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
     out.push_back(tab);
     out += UnregistrableCharacters(record.Names[GivenName]).empty() ? "true" : "false";
     out.append(3, tab);  // no code, error or characters
+    TableNotes(source, out);
     if (options_.report) {
         out.push_back(tab);
         FieldCp932(reading.Report(), out);
@@ -669,6 +683,10 @@ void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure&
     InputCells(source, out);
     if (source.line > 0) AppendNumber(source.line, out);
     out.push_back(tab);
+    if (options_.rows) {
+        if (source.row > 0) AppendNumber(source.row, out);
+        out.push_back(tab);
+    }
     Field(failure.surname, out);
     out.push_back(tab);
     Field(failure.given, out);
@@ -691,12 +709,34 @@ void RecordWriter::TableFailure(const RecordSource& source, const RecordFailure&
         utf8_ += character;
     }
     Field(utf8_, out);
+    TableNotes(source, out);
     if (options_.report) out.push_back(tab);
     if (options_.note) {
         out.push_back(tab);
         FieldCp932(source.note, out);
     }
     EndRow(out);
+}
+
+// The notes column of a batch, after its separator: the notes one after another.
+void RecordWriter::TableNotes(const RecordSource& source, std::string& out) {
+    if (!options_.rows) return;
+    out.push_back(separator_);
+    utf8_.clear();
+    for (const std::string& note : source.notes) {
+        if (!utf8_.empty()) utf8_ += " / ";
+        utf8_ += note;
+    }
+    Field(utf8_, out);
+}
+
+// The notes key, when there are notes.
+void RecordWriter::JsonNotes(const RecordSource& source) {
+    if (source.notes.empty()) return;
+    json_.Key("notes");
+    json_.StartArray();
+    for (const std::string& note : source.notes) JsonString(note);
+    json_.EndArray();
 }
 
 // A field holding a separator, a line break or a double quote is quoted, with

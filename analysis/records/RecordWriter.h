@@ -32,6 +32,9 @@ struct RecordOptions {
     // after "given") and its note (a "note" key or column at the end).
     bool reading = false;
     bool note = false;
+    // Records of the rows of a batch: TSV and CSV carry a "row" column after
+    // "line" and a "notes" column after "characters".
+    bool rows = false;
 };
 
 // Why a line got no reading; the names are part of the interface.
@@ -41,14 +44,17 @@ const char* ErrorCodeName(ErrorCode code);
 ErrorCode ErrorCodeOf(Refusal::Reason reason);
 
 // The input a record answers: its line (0 for a single reading, which then
-// has no line) and the cells of its row, in the order of inputColumns; the
-// reading and the note (code page 932) are written only when the options
-// ask for them.
+// has no line), its row as a spreadsheet numbers it, and the cells of its
+// row, in the order of inputColumns; the reading and the note (code page
+// 932) are written only when the options ask for them. `notes` (UTF-8) say
+// how the input was read, when it was not read as it stood.
 struct RecordSource {
     long line = 0;
     std::span<const std::string> cells;
     std::string_view reading = {};
     std::string_view note = {};
+    long row = 0;
+    std::span<const std::string> notes = {};
 };
 
 // A refusal or an error. The texts are UTF-8.
@@ -102,6 +108,8 @@ private:
     void TableReading(const RecordSource& source, const Reading& reading, std::string& out);
     void TableFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
     void InputCells(const RecordSource& source, std::string& out);
+    void TableNotes(const RecordSource& source, std::string& out);
+    void JsonNotes(const RecordSource& source);
     void JsonNote(const RecordSource& source);
     void JsonString(std::string_view utf8);
     void JsonCp932(std::string_view cp932);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -178,14 +179,31 @@ void ApplyJobs(CliOptions& options, const std::string& value) {
     options.jobs = jobs;
 }
 
-Encoding ParseEncoding(const std::string& value, const char* option) {
-    if (value == "utf-8" || value == "utf8") return Encoding::Utf8;
-    if (value == "cp932" || value == "shift-jis" || value == "sjis") return Encoding::Cp932;
-    throw UsageError{std::string(option) + " must be utf-8 or cp932"};
+// An encoding by any of its usual names, in any case.
+Encoding ParseEncoding(const std::string& value, const char* option, bool utf16 = false) {
+    std::string name = value;
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (name == "utf-8" || name == "utf8") return Encoding::Utf8;
+    if (name == "cp932" || name == "shift-jis" || name == "shift_jis" || name == "sjis") {
+        return Encoding::Cp932;
+    }
+    if (utf16 && (name == "utf-16" || name == "utf16")) return Encoding::Utf16;
+    throw UsageError{std::string(option) +
+                     (utf16 ? " must be utf-8, cp932 or utf-16" : " must be utf-8 or cp932")};
 }
 
 void ApplyEncoding(CliOptions& options, const std::string& value) {
     options.encoding = ParseEncoding(value, "--encoding");
+}
+
+void ApplySkipRows(CliOptions& options, const std::string& value) {
+    long rows = 0;
+    const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), rows);
+    if (failure != std::errc() || end != value.data() + value.size() || rows < 0) {
+        throw UsageError{"--skip-rows must be a number from 0"};
+    }
+    options.skipRows = rows;
 }
 
 void ApplyInput(CliOptions& options, const std::string& value) {
@@ -350,11 +368,22 @@ constexpr CliOption Options[] = {
      .modes = ForBatch,
      .apply = ApplyInput},
     {.name = "--input-encoding",
-     .valueName = "utf-8|cp932",
-     .help = "the encoding of the input (default utf-8)",
+     .valueName = "utf-8|cp932|utf-16",
+     .help = "the encoding of the input (default utf-8; UTF-16 told by its mark)",
      .modes = ForBatch,
-     .apply = [](CliOptions& o,
-                 const std::string& v) { o.inputEncoding = ParseEncoding(v, "--input-encoding"); }},
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.inputEncoding = ParseEncoding(v, "--input-encoding", true);
+         }},
+    {.name = "--skip-rows",
+     .valueName = "N",
+     .help = "skip N title rows above a table",
+     .modes = ForBatch,
+     .apply = ApplySkipRows},
+    {.name = "--normalize",
+     .help = "read half-width katakana as full-width (NFKC)",
+     .modes = ForBatch,
+     .apply = [](CliOptions& o, const std::string&) { o.normalize = true; }},
     {.name = "--header",
      .help = "the table's first row names its columns",
      .modes = ForBatch,
@@ -653,7 +682,7 @@ void CheckReading(CliOptions& options, const std::vector<std::string>& positiona
 
 void CheckBatchInput(CliOptions& options) {
     const bool table = options.input != InputFormat::Text;
-    if (!table && (options.header || !options.surnameColumn.empty() ||
+    if (!table && (options.header || options.skipRows > 0 || !options.surnameColumn.empty() ||
                    !options.givenColumn.empty() || !options.nameColumn.empty() ||
                    !options.styleColumn.empty() || options.keepColumnsGiven == true)) {
         throw UsageError{"the header and column options need --input tsv or csv"};

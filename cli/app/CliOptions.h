@@ -15,7 +15,7 @@ namespace soten::cli {
 // --compare, --shortlist, --help, --version) choose it; without one, two
 // names ask for a reading.
 enum class Mode { Reading, Batch, Strokes, Suggest, Compare, Shortlist, Help, Version };
-enum class Encoding { Utf8, Cp932 };
+enum class Encoding { Utf8, Cp932, Utf16 };
 // What --batch reads: "SURNAME GIVEN [style]" lines, or the rows of a table.
 enum class InputFormat { Text, Tsv, Csv };
 
@@ -51,6 +51,8 @@ struct CliOptions {
     std::string givenColumn;
     std::string styleColumn;
     std::string nameColumn;    // both names in one cell
+    long skipRows = 0;         // --skip-rows: title rows above the table
+    bool normalize = false;    // --normalize: half-width katakana read as full-width
     bool keepColumns = false;  // the input columns go into every record
     // --suggest: the surname (code page 932), the style and the filters.
     NameSearchFilters search;

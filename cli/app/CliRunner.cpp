@@ -16,6 +16,7 @@
 #include "cli/app/TerminalText.h"
 #include "cli/batch/BatchLine.h"
 #include "cli/batch/BatchStream.h"
+#include "cli/batch/NameText.h"
 #include "cli/compare/ComparisonCommand.h"
 #include "cli/search/NameSearchCommand.h"
 
@@ -101,10 +102,15 @@ int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
     int status = ExitReadingMade;
     int previous = 0;
     int k = 0;
+    // One code page 932 character for each character typed: one the code
+    // page lacks (SUB) is shown as typed.
+    const std::u32string typed = CodePoints(options.strokesText);
     for (const std::string_view character : Cp932Characters(*text)) {
         const int count = CountUnit(character, ++k, previous, options.style, tables.dictionary);
-        const std::string shown =
-            character == "\x1A" ? "?" : TerminalText(Cp932::ToUtf8Lossy(character));
+        const std::size_t at = static_cast<std::size_t>(k - 1);
+        const std::string shown = character == "\x1A" && at < typed.size()
+                                      ? TerminalText(CharacterLabel(typed[at]))
+                                      : TerminalText(Cp932::ToUtf8Lossy(character));
         if (count > 0) {
             out << shown << "\t" << count << "\n";
             previous = count;

@@ -9,6 +9,7 @@
 #include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
 #include "cli/app/CliRunner.h"
+#include "cli/batch/NameText.h"
 
 namespace soten::cli {
 namespace {
@@ -56,8 +57,10 @@ const char* const InvalidCp932 =
 }  // namespace
 
 RecordOptions RecordOptionsOf(const CliOptions& options, std::vector<std::string> inputColumns) {
-    return {options.format == Format::Text ? Format::Json : options.format, options.lines,
-            options.report, std::move(inputColumns)};
+    RecordOptions recordOptions{options.format == Format::Text ? Format::Json : options.format,
+                                options.lines, options.report, std::move(inputColumns)};
+    recordOptions.rows = options.mode == Mode::Batch;
+    return recordOptions;
 }
 
 int BatchStatus::ExitStatus() const {
@@ -72,64 +75,108 @@ BatchLine::BatchLine(const Tables& tables, const CliOptions& options, const Batc
       input_(input),
       keepColumns_(input.layout && options.keepColumns),
       writer_(tables, RecordOptionsOf(options, keepColumns_ ? input.layout->columnNames
-                                                            : std::vector<std::string>())) {}
+                                                            : std::vector<std::string>())),
+      normalize_(options.normalize) {}
 
-LineOutcome BatchLine::Fail(long lineNumber, ErrorCode code, std::string_view message,
+LineOutcome BatchLine::Fail(long lineNumber, long row, ErrorCode code, std::string_view message,
                             std::string& out) {
     RecordFailure failure;
     failure.code = code;
     failure.message = message;
-    writer_.AppendFailure({lineNumber, {}}, failure, out);
+    writer_.AppendFailure({lineNumber, {}, {}, {}, row}, failure, out);
     return LineOutcome::Malformed;
 }
 
-LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::string& out) {
-    if (lineNumber == input_.headerLine) return LineOutcome::Empty;
+LineOutcome BatchLine::Answer(const LineBatch& batch, std::size_t i, std::string& out) {
+    const LineSpan& span = batch.lines[i];
+    if (span.row == input_.headerRow || span.row <= input_.skipRows) return LineOutcome::Empty;
+    if (span.tooLong) return AnswerTooLong(span.number, out, input_.layout ? span.row : 0);
+    if (batch.split) {
+        const auto first = batch.cells.begin() + span.offset;
+        cells_.assign(first, first + span.length);
+        return AnswerCells(span.number, span.row, false, out);
+    }
+    return AnswerText(batch.Line(i), span.number, span.row, span.unclosedQuote, out);
+}
+
+LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::string& out, long row) {
+    if (row == 0) row = lineNumber;
+    if (row == input_.headerRow || row <= input_.skipRows) return LineOutcome::Empty;
+    return AnswerText(line, lineNumber, row, false, out);
+}
+
+LineOutcome BatchLine::AnswerText(std::string_view line, long lineNumber, long row,
+                                  bool unclosedQuote, std::string& out) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!input_.layout && line.size() > MaxBatchLineBytes) return AnswerTooLong(lineNumber, out);
     if (input_.encoding == Encoding::Cp932) {
         auto utf8 = Cp932::ToUtf8(line);
         if (!utf8) {
             if (IsBlank(line)) return LineOutcome::Empty;
-            return Fail(lineNumber, ErrorCode::InvalidEncoding, InvalidCp932, out);
+            return Fail(lineNumber, input_.layout ? row : 0, ErrorCode::InvalidEncoding,
+                        InvalidCp932, out);
         }
         decoded_ = std::move(*utf8);
         line = decoded_;
     } else if (!Cp932::IsUtf8(line)) {
         if (IsBlank(line)) return LineOutcome::Empty;
-        return Fail(lineNumber, ErrorCode::InvalidEncoding, InvalidUtf8, out);
+        return Fail(lineNumber, input_.layout ? row : 0, ErrorCode::InvalidEncoding, InvalidUtf8,
+                    out);
     }
 
     if (!input_.layout) {
+        notes_.clear();
         std::array<std::string_view, 3> fields;
         const std::size_t count = SplitFields(line, fields);
         if (count == 0) return LineOutcome::Empty;
         std::optional<StrokeStyle> style = defaultStyle_;
         if (count == 3) style = ParseStyle(std::string(fields[2]));
         if (count < 2 || count > 3 || !style) {
-            return Fail(lineNumber, ErrorCode::Malformed, "expected: SURNAME GIVEN [shinji|honji]",
+            return Fail(lineNumber, 0, ErrorCode::Malformed,
+                        "「姓 名」か「姓 名 画数式」（画数式は shinji か honji）の形ではありません",
                         out);
         }
+        // A line of names is its own row: the record gives it once, as its line.
         return Read({lineNumber, {}}, fields[0], fields[1], *style, out);
     }
-
-    const TableLayout& layout = *input_.layout;
     SplitRow(line, input_.format == InputFormat::Csv ? ',' : '\t', cells_);
-    if (std::all_of(cells_.begin(), cells_.end(),
-                    [](const std::string& cell) { return TrimCell(cell).empty(); })) {
+    return AnswerCells(lineNumber, row, unclosedQuote, out);
+}
+
+LineOutcome BatchLine::AnswerCells(long lineNumber, long row, bool unclosedQuote,
+                                   std::string& out) {
+    notes_.clear();
+    const TableLayout& layout = *input_.layout;
+    if (!unclosedQuote && std::all_of(cells_.begin(), cells_.end(), [](const std::string& cell) {
+            return TrimCell(cell).empty();
+        })) {
         return LineOutcome::Empty;
     }
-    const RecordSource source{lineNumber, keepColumns_ ? std::span<const std::string>(cells_)
-                                                       : std::span<const std::string>()};
-    const auto malformed = [&](const std::string& message) {
+    const RecordSource source{
+        lineNumber,
+        keepColumns_ ? std::span<const std::string>(cells_) : std::span<const std::string>(),
+        {},
+        {},
+        row};
+    const auto fail = [&](ErrorCode code, const std::string& message) {
         RecordFailure failure;
+        failure.code = code;
         failure.message = message;
         writer_.AppendFailure(source, failure, out);
         return LineOutcome::Malformed;
     };
+    const auto malformed = [&](const std::string& message) {
+        return fail(ErrorCode::Malformed, message);
+    };
+    if (unclosedQuote) {
+        return malformed(
+            "引用符（\"）で始まるセルが閉じていません（この行を誤りとし、次の行から読み直しました"
+            "）");
+    }
     if (keepColumns_ && !layout.columnNames.empty() && cells_.size() > layout.columnNames.size()) {
-        return malformed("the row has " + std::to_string(cells_.size()) + " columns, the " +
-                         (layout.header ? "header" : "first row") + " " +
-                         std::to_string(layout.columnNames.size()));
+        return malformed("この行は" + std::to_string(cells_.size()) + "列ありますが、" +
+                         (layout.header ? "見出し行" : "1行目") + "は" +
+                         std::to_string(layout.columnNames.size()) + "列です");
     }
     const auto cell = [&](int column) {
         return column >= 0 && static_cast<std::size_t>(column) < cells_.size()
@@ -138,36 +185,49 @@ LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::strin
     };
     std::string_view surname = cell(layout.surname);
     std::string_view given = cell(layout.given);
+    const std::string_view both = cell(layout.name);
+    if (std::max({surname.size(), given.size(), both.size()}) > MaxBatchLineBytes) {
+        return fail(ErrorCode::TooLong,
+                    "名前が" + std::to_string(MaxBatchLineBytes) + "バイトを超えています");
+    }
     if (layout.name >= 0) {
-        const std::string_view both = cell(layout.name);
-        std::size_t space = both.size();
-        std::size_t width = 0;
-        for (std::size_t i = 0; i < both.size(); ++i) {
-            width = SeparatorAt(both, i);
-            if (width != 0) {
-                space = i;
-                break;
-            }
+        std::array<std::string_view, 3> parts;
+        const std::size_t count = SplitFields(both, parts);
+        if (count < 2) return malformed("氏名のセルに姓と名を区切る空白がありません");
+        if (count > 2) {
+            return malformed(
+                "氏名のセルが空白で3つ以上に分かれています（姓と名の2つにしてください）");
         }
-        if (space == both.size()) {
-            return malformed("expected the surname and the given name separated by a space");
-        }
-        surname = TrimCell(both.substr(0, space));
-        given = TrimCell(both.substr(space + width));
+        surname = parts[0];
+        given = parts[1];
     }
-    if (surname.empty() || given.empty()) {
-        return malformed("the surname or the given name is empty");
-    }
+    if (surname.empty() || given.empty()) return malformed("姓か名が空です");
     std::optional<StrokeStyle> style = defaultStyle_;
     if (const std::string_view styleCell = cell(layout.style); !styleCell.empty()) {
         style = ParseStyle(std::string(styleCell));
-        if (!style) return malformed("the style must be shinji or honji");
+        if (!style) return malformed("画数式は shinji（新字式）か honji（本字式）にしてください");
     }
     return Read(source, surname, given, *style, out);
 }
 
-LineOutcome BatchLine::Read(const RecordSource& source, std::string_view surname,
+LineOutcome BatchLine::Read(const RecordSource& read, std::string_view surname,
                             std::string_view given, StrokeStyle style, std::string& out) {
+    RecordSource source = read;
+    // A glyph choice is no other character, and a half-width kana is the
+    // kana: the names are looked up without them, and the record says so.
+    surname_ = surname;
+    given_ = given;
+    if (DropVariationSelectors(surname_) | DropVariationSelectors(given_)) {
+        notes_.emplace_back("異体字セレクタを除いて読みました");
+    }
+    if (normalize_ && (WidenHalfWidthKana(surname_) | WidenHalfWidthKana(given_))) {
+        notes_.emplace_back("半角カナを全角にして読みました");
+    }
+    if (!notes_.empty()) {
+        surname = surname_;
+        given = given_;
+        source.notes = notes_;
+    }
     const EnteredNames names{*Cp932::NameFromUtf8(surname), *Cp932::NameFromUtf8(given)};
     const auto outcome = MakeReading(names, style, tables_);
     if (const auto* reading = std::get_if<Reading>(&outcome)) {
@@ -190,9 +250,12 @@ LineOutcome BatchLine::Read(const RecordSource& source, std::string_view surname
     return LineOutcome::Refused;
 }
 
-LineOutcome BatchLine::AnswerTooLong(long lineNumber, std::string& out) {
-    return Fail(lineNumber, ErrorCode::TooLong,
-                "the line is longer than " + std::to_string(MaxBatchLineBytes) + " bytes", out);
+LineOutcome BatchLine::AnswerTooLong(long lineNumber, std::string& out, long row) {
+    const std::size_t limit = input_.layout ? MaxRowBytes : MaxBatchLineBytes;
+    return Fail(lineNumber, row, ErrorCode::TooLong,
+                std::string(input_.layout ? "行" : "名前の行") + "が" + std::to_string(limit) +
+                    "バイトを超えています",
+                out);
 }
 
 }  // namespace soten::cli

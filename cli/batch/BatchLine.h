@@ -20,9 +20,10 @@ enum class LineOutcome { Empty, Reading, Refused, Malformed };
 // rows of a table laid out as `layout` says.
 struct BatchInput {
     InputFormat format = InputFormat::Text;
-    Encoding encoding = Encoding::Utf8;
+    Encoding encoding = Encoding::Utf8;   // Utf8 for UTF-16, which the source turns into UTF-8
     const TableLayout* layout = nullptr;  // set for tsv and csv
-    long headerLine = 0;                  // the header row, which gets no record; 0: none
+    long headerRow = 0;                   // the header row, which gets no record; 0: none
+    long skipRows = 0;                    // the title rows above the table, which get none
 };
 
 // Answers the lines of --batch one at a time, one record per line. One per
@@ -31,15 +32,24 @@ class BatchLine {
 public:
     BatchLine(const Tables& tables, const CliOptions& options, const BatchInput& input);
 
-    // Appends the record answering `line` (without its "\n"; a final "\r" is
-    // dropped) to `out`. An empty or blank line gets no record.
-    LineOutcome Answer(std::string_view line, long lineNumber, std::string& out);
+    // Appends the record answering `line` (without its line end; a final
+    // "\r" is dropped) to `out`; `row` is its row (0: the line's number). An
+    // empty or blank line gets no record.
+    LineOutcome Answer(std::string_view line, long lineNumber, std::string& out, long row = 0);
 
-    // The record of a line longer than MaxBatchLineBytes.
-    LineOutcome AnswerTooLong(long lineNumber, std::string& out);
+    // The record of one row of a batch, as the source read it.
+    LineOutcome Answer(const LineBatch& batch, std::size_t i, std::string& out);
+
+    // The record of a row longer than the source reads (MaxRowBytes), or of
+    // a line of names longer than MaxBatchLineBytes.
+    LineOutcome AnswerTooLong(long lineNumber, std::string& out, long row = 0);
 
 private:
-    LineOutcome Fail(long lineNumber, ErrorCode code, std::string_view message, std::string& out);
+    LineOutcome Fail(long lineNumber, long row, ErrorCode code, std::string_view message,
+                     std::string& out);
+    LineOutcome AnswerText(std::string_view line, long lineNumber, long row, bool unclosedQuote,
+                           std::string& out);
+    LineOutcome AnswerCells(long lineNumber, long row, bool unclosedQuote, std::string& out);
     LineOutcome Read(const RecordSource& source, std::string_view surname, std::string_view given,
                      StrokeStyle style, std::string& out);
 
@@ -52,6 +62,10 @@ private:
     std::string message_;
     std::vector<std::string> cells_;
     std::vector<std::string> characters_;
+    bool normalize_;
+    std::string surname_;  // the names as looked up, when cleaned
+    std::string given_;
+    std::vector<std::string> notes_;
 };
 
 // Combines the outcomes of a run into its exit status.

@@ -39,10 +39,7 @@ void Answer(BatchLine& answerer, Chunk& chunk) {
     chunk.output.clear();
     const LineBatch& input = chunk.input;
     for (std::size_t i = 0; i < input.lines.size(); ++i) {
-        const long number = input.lines[i].number;
-        chunk.status.Add(input.lines[i].tooLong
-                             ? answerer.AnswerTooLong(number, chunk.output)
-                             : answerer.Answer(input.Line(i), number, chunk.output));
+        chunk.status.Add(answerer.Answer(input, i, chunk.output));
     }
 }
 
@@ -155,58 +152,87 @@ unsigned DefaultJobs() {
 
 namespace {
 
-// The layout of a table, from the first row that is not blank in the
-// first batch of lines. Nothing (with `error` set) when the column options
-// name columns that are not there. A first row in the wrong encoding says
-// nothing: its rows get their errors, and the first two columns are read.
-// So does an input with no row at all.
-std::optional<TableLayout> FirstRowLayout(const LineBatch& batch, const CliOptions& options,
-                                          long& headerLine, std::string& error) {
-    std::vector<std::string> cells;
+enum class FirstRow { NotYet, Found, Unreadable };
+
+// Looks in `batch` for the table's first row that is neither blank nor
+// skipped, and puts its cells (in UTF-8) in `cells`. Unreadable when that
+// row is too long, badly encoded or has a quote that does not close: its
+// own record says so, and the first two columns are read.
+FirstRow FindFirstRow(const LineBatch& batch, const CliOptions& options, Encoding encoding,
+                      std::vector<std::string>& cells, long& row) {
     for (std::size_t i = 0; i < batch.lines.size(); ++i) {
-        if (batch.lines[i].tooLong) return TableLayout{false, {}, 0, 1, -1, -1};
-        std::string_view line = batch.Line(i);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        std::string text(line);
-        if (options.inputEncoding == Encoding::Cp932) {
-            auto utf8 = Cp932::ToUtf8(line);
-            if (!utf8) return TableLayout{false, {}, 0, 1, -1, -1};
-            text = std::move(*utf8);
-        } else if (!Cp932::IsUtf8(text)) {
-            return TableLayout{false, {}, 0, 1, -1, -1};
+        const LineSpan& span = batch.lines[i];
+        if (span.row <= options.skipRows) continue;
+        row = span.row;
+        if (span.tooLong || span.unclosedQuote) return FirstRow::Unreadable;
+        if (batch.split) {
+            const auto first = batch.cells.begin() + span.offset;
+            cells.assign(first, first + span.length);
+        } else {
+            std::string_view line = batch.Line(i);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            std::string text(line);
+            if (encoding == Encoding::Cp932) {
+                auto utf8 = Cp932::ToUtf8(line);
+                if (!utf8) return FirstRow::Unreadable;
+                text = std::move(*utf8);
+            } else if (!Cp932::IsUtf8(text)) {
+                return FirstRow::Unreadable;
+            }
+            SplitRow(text, options.input == InputFormat::Csv ? ',' : '\t', cells);
         }
-        SplitRow(text, options.input == InputFormat::Csv ? ',' : '\t', cells);
-        if (std::all_of(cells.begin(), cells.end(),
-                        [](const std::string& cell) { return TrimCell(cell).empty(); })) {
-            continue;
+        if (!std::all_of(cells.begin(), cells.end(),
+                         [](const std::string& cell) { return TrimCell(cell).empty(); })) {
+            return FirstRow::Found;
         }
-        auto layout = ChooseLayout(options, cells, error);
-        if (layout && layout->header) headerLine = batch.lines[i].number;
-        return layout;
     }
-    return TableLayout{false, {}, 0, 1, -1, -1};
+    return FirstRow::NotYet;
 }
 
 }  // namespace
 
 int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const Tables& tables,
                    const CliOptions& options, unsigned jobs) {
+    const char separator = options.input == InputFormat::Csv   ? ','
+                           : options.input == InputFormat::Tsv ? '\t'
+                                                               : 0;
+    LineSource source(in, separator, options.inputEncoding == Encoding::Utf16);
+    return RunBatchRows(source, out, err, tables, options, jobs);
+}
+
+int RunBatchRows(RowSource& source, std::ostream& out, std::ostream& err, const Tables& tables,
+                 const CliOptions& options, unsigned jobs) {
     BatchStatus status;
     const bool table = options.input != InputFormat::Text;
-    LineSource source(in, table);
-    BatchInput input{options.input, options.inputEncoding, nullptr, 0};
-    // A table's first rows are read before anything is answered: the first
-    // one chooses the header and the columns.
-    std::optional<LineBatch> pending;
+    BatchInput input{options.input, options.inputEncoding, nullptr, 0, options.skipRows};
+    // A table's rows are read up to its first one before anything is
+    // answered, however long that takes: it chooses the header and the
+    // columns. The blank rows before it have no records and are dropped.
+    std::optional<LineBatch> pending(std::in_place);
     std::optional<TableLayout> layout;
+    FirstRow found = FirstRow::NotYet;
+    std::vector<std::string> cells;
+    long row = 0;
+    if (options.inputEncoding == Encoding::Utf16) input.encoding = Encoding::Utf8;
+    while (source.Next(*pending)) {
+        // The source tells UTF-16 by its first bytes, and hands on UTF-8.
+        if (source.Utf16()) input.encoding = Encoding::Utf8;
+        if (!table) break;
+        found = FindFirstRow(*pending, options, input.encoding, cells, row);
+        if (found != FirstRow::NotYet) break;
+    }
+    if (pending->lines.empty() || (table && found == FirstRow::NotYet)) pending.reset();
     if (table) {
-        pending.emplace();
-        if (!source.Next(*pending)) pending.reset();
-        std::string error;
-        layout = FirstRowLayout(pending ? *pending : LineBatch(), options, input.headerLine, error);
-        if (!layout) {
-            err << "soten-cli: " << TerminalText(error) << "\n";
-            return ExitUsage;
+        layout = TableLayout{false, {}, 0, 1, -1, -1};
+        if (found == FirstRow::Found) {
+            std::string error;
+            layout = ChooseLayout(options, cells, error);
+            if (!layout) {
+                err << "soten-cli: " << TerminalText(error) << "\n";
+                return ExitUsage;
+            }
+            if (layout->header) input.headerRow = row;
+            err << "soten-cli: " << TerminalText(DescribeLayout(*layout, row)) << "\n";
         }
         input.layout = &*layout;
     }

@@ -4,6 +4,7 @@
 
 #include "analysis/reading/Tables.h"
 #include "cli/app/CliOptions.h"
+#include "cli/batch/LineSource.h"
 
 namespace soten::cli {
 
@@ -16,6 +17,11 @@ namespace soten::cli {
 // message on `err`.
 int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const Tables& tables,
                    const CliOptions& options, unsigned jobs);
+
+// The same for the rows of any source (a workbook's sheet, say): a table's
+// layout is chosen from its first row that is neither blank nor skipped.
+int RunBatchRows(RowSource& source, std::ostream& out, std::ostream& err, const Tables& tables,
+                 const CliOptions& options, unsigned jobs);
 
 // The number of threads --jobs means when it is not given: one per
 // processor that the load average leaves idle, at least one.

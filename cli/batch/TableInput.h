@@ -31,12 +31,18 @@ struct TableLayout {
 };
 
 // Chooses the columns from the options and the first row of the input (in
-// UTF-8): an option names a column by a header name or a number from 1;
-// without options, a recognised header's names choose them; with neither,
-// the first two columns. Nothing, with `error` set, when a column the
-// options name is not there.
+// UTF-8): an option names a column by a header name (so the first row is a
+// header) or a number from 1; without options, a recognised header's names
+// choose them, compared without spaces, case and width (名前 is the given
+// name beside a surname column, else both names); with neither, the first
+// two columns. Nothing, with `error` set, when a column the options name is
+// not there or a header names only one of the two names.
 std::optional<TableLayout> ChooseLayout(const CliOptions& options,
                                         const std::vector<std::string>& firstRow,
                                         std::string& error);
+
+// What the layout reads, in one line for the user: the header row and the
+// column of each use.
+std::string DescribeLayout(const TableLayout& layout, long headerRow);
 
 }  // namespace soten::cli

@@ -153,12 +153,12 @@ class Tsv(unittest.TestCase):
         header, rows = rows[0], rows[1:]
         self.assertEqual(len(rows), len(records))
         five = FIVE
-        self.assertEqual(header, ["line", "surname", "given", "style", "surname_strokes",
+        self.assertEqual(header, ["line", "row", "surname", "given", "style", "surname_strokes",
                                   "given_strokes", *five,
                                   *[k + s for k in five for s in ("_grade", "_mark")],
                                   *[k + "_keyword" for k in five], "score", "sansai",
                                   "sansai_elements", "inyo", "inyo_pattern", "registrable",
-                                  "code", "error", "characters", "report"])
+                                  "code", "error", "characters", "notes", "report"])
         for row, record in zip(rows, records):
             with self.subTest(line=record["line"]):
                 cells = dict(zip(header, row))
