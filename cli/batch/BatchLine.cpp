@@ -48,22 +48,16 @@ bool IsBlank(std::string_view line) {
 }
 
 const char* const InvalidUtf8 =
-    "the line is not valid UTF-8 (a spreadsheet's Shift-JIS CSV is read with "
-    "--input-encoding cp932)";
+    "行が UTF-8 ではありません（表計算ソフトの Shift-JIS の CSV は --input-encoding cp932 "
+    "で読めます）";
 const char* const InvalidCp932 =
-    "the line is not valid cp932 (Shift-JIS); for UTF-8 use --input-encoding utf-8";
+    "行が cp932（Shift-JIS）ではありません。UTF-8 なら --input-encoding utf-8 を指定してください";
 
 }  // namespace
 
 RecordOptions RecordOptionsOf(const CliOptions& options, std::vector<std::string> inputColumns) {
     return {options.format == Format::Text ? Format::Json : options.format, options.lines,
             options.report, std::move(inputColumns)};
-}
-
-int BatchStatus::ExitStatus() const {
-    if (malformed_) return ExitUsage;
-    if (refused_) return ExitRefused;
-    return ExitReadingMade;
 }
 
 BatchLine::BatchLine(const Tables& tables, const CliOptions& options, const BatchInput& input)
@@ -106,8 +100,8 @@ LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::strin
         std::optional<StrokeStyle> style = defaultStyle_;
         if (count == 3) style = ParseStyle(std::string(fields[2]));
         if (count < 2 || count > 3 || !style) {
-            return Fail(lineNumber, ErrorCode::Malformed, "expected: SURNAME GIVEN [shinji|honji]",
-                        out);
+            return Fail(lineNumber, ErrorCode::Malformed,
+                        "「名字 名前 [shinji|honji]」の形ではありません", out);
         }
         return Read({lineNumber, {}}, fields[0], fields[1], *style, out);
     }
@@ -127,9 +121,9 @@ LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::strin
         return LineOutcome::Malformed;
     };
     if (keepColumns_ && !layout.columnNames.empty() && cells_.size() > layout.columnNames.size()) {
-        return malformed("the row has " + std::to_string(cells_.size()) + " columns, the " +
-                         (layout.header ? "header" : "first row") + " " +
-                         std::to_string(layout.columnNames.size()));
+        return malformed("この行は " + std::to_string(cells_.size()) + " 列で、" +
+                         (layout.header ? "見出し" : "最初の行") + "は " +
+                         std::to_string(layout.columnNames.size()) + " 列です");
     }
     const auto cell = [&](int column) {
         return column >= 0 && static_cast<std::size_t>(column) < cells_.size()
@@ -150,18 +144,18 @@ LineOutcome BatchLine::Answer(std::string_view line, long lineNumber, std::strin
             }
         }
         if (space == both.size()) {
-            return malformed("expected the surname and the given name separated by a space");
+            return malformed("名字と名前が空白で区切られていません");
         }
         surname = TrimCell(both.substr(0, space));
         given = TrimCell(both.substr(space + width));
     }
     if (surname.empty() || given.empty()) {
-        return malformed("the surname or the given name is empty");
+        return malformed("名字か名前が空です");
     }
     std::optional<StrokeStyle> style = defaultStyle_;
     if (const std::string_view styleCell = cell(layout.style); !styleCell.empty()) {
         style = ParseStyle(std::string(styleCell));
-        if (!style) return malformed("the style must be shinji or honji");
+        if (!style) return malformed("画数式は shinji か honji（新字式 か 本字式）です");
     }
     return Read(source, surname, given, *style, out);
 }
@@ -192,7 +186,7 @@ LineOutcome BatchLine::Read(const RecordSource& source, std::string_view surname
 
 LineOutcome BatchLine::AnswerTooLong(long lineNumber, std::string& out) {
     return Fail(lineNumber, ErrorCode::TooLong,
-                "the line is longer than " + std::to_string(MaxBatchLineBytes) + " bytes", out);
+                "行が " + std::to_string(MaxBatchLineBytes) + " バイトを超えています", out);
 }
 
 }  // namespace soten::cli

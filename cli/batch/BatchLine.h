@@ -38,6 +38,9 @@ public:
     // The record of a line longer than MaxBatchLineBytes.
     LineOutcome AnswerTooLong(long lineNumber, std::string& out);
 
+    // The records answered so far, by kind.
+    const RecordCounts& Counts() const { return writer_.Counts(); }
+
 private:
     LineOutcome Fail(long lineNumber, ErrorCode code, std::string_view message, std::string& out);
     LineOutcome Read(const RecordSource& source, std::string_view surname, std::string_view given,
@@ -52,24 +55,6 @@ private:
     std::string message_;
     std::vector<std::string> cells_;
     std::vector<std::string> characters_;
-};
-
-// Combines the outcomes of a run into its exit status.
-class BatchStatus {
-public:
-    void Add(LineOutcome outcome) {
-        if (outcome == LineOutcome::Refused) refused_ = true;
-        if (outcome == LineOutcome::Malformed) malformed_ = true;
-    }
-    void Add(const BatchStatus& other) {
-        refused_ = refused_ || other.refused_;
-        malformed_ = malformed_ || other.malformed_;
-    }
-    int ExitStatus() const;
-
-private:
-    bool refused_ = false;
-    bool malformed_ = false;
 };
 
 // The record options of a run; `inputColumns` are the columns it keeps.

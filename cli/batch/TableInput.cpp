@@ -36,18 +36,25 @@ int ResolveColumn(const std::string& value, const TableLayout& layout, const cha
             number <= static_cast<int>(std::max<std::size_t>(layout.columnNames.size(), 1))) {
             return number - 1;
         }
-        error = std::string(option) + " " + value + ": the input has " +
-                std::to_string(layout.columnNames.size()) + " columns";
+        error = std::string(option) + " " + value;
+        if (number < 1) {
+            error += ": 列の番号は 1 から数えます";
+        } else {
+            error += ": 入力には ";
+            error += std::to_string(layout.columnNames.size());
+            error += " 列しかありません";
+        }
         return -2;
     }
     if (layout.header) {
         for (std::size_t i = 0; i < layout.columnNames.size(); ++i) {
             if (TrimCell(layout.columnNames[i]) == TrimCell(value)) return static_cast<int>(i);
         }
-        error = std::string(option) + " " + value + ": the header has no such column";
+        error = std::string(option) + " " + value + ": 見出しにその列がありません";
     } else {
         error = std::string(option) + " " + value +
-                ": the input has no header row to name it (give a column number or --header)";
+                ": 入力に見出し行がないので名前では選べません（列の番号か --header "
+                "を指定してください）";
     }
     return -2;
 }
