@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <functional>
+#include <set>
 
 #include "analysis/naming/NameSearchData.h"
 #include "analysis/reading/DetailedReading.h"
@@ -159,11 +161,61 @@ const char* ErrorCodeName(ErrorCode code) {
     return "";
 }
 
+long RecordCounts::Records() const {
+    long records = readings;
+    for (const long count : failures) records += count;
+    return records;
+}
+
+RecordCounts& RecordCounts::operator+=(const RecordCounts& other) {
+    readings += other.readings;
+    for (std::size_t i = 0; i < failures.size(); ++i) failures[i] += other.failures[i];
+    return *this;
+}
+
+RecordCounts RecordCounts::operator-(const RecordCounts& other) const {
+    RecordCounts difference = *this;
+    difference.readings -= other.readings;
+    for (std::size_t i = 0; i < failures.size(); ++i) difference.failures[i] -= other.failures[i];
+    return difference;
+}
+
+std::vector<std::string> UniqueInputKeys(const std::vector<std::string>& names,
+                                         const RecordOptions& options) {
+    std::set<std::string, std::less<>> results;
+    for (std::string& column : ResultColumns(options)) results.insert(std::move(column));
+    std::set<std::string, std::less<>> taken = results;
+    // Names as they are come first, so that a later "列3" or "備考_2" made up
+    // here never takes a name the input itself holds.
+    std::vector<std::string> keys(names.size());
+    std::set<std::string, std::less<>> given;
+    for (const std::string& name : names) given.insert(name);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string base = names[i];
+        if (base.empty()) {
+            base = "列";
+            base += std::to_string(i + 1);
+        }
+        if (results.contains(base)) base.insert(0, CollidingInputPrefix);
+        std::string key = base;
+        for (int n = 2; taken.contains(key) || (key != names[i] && given.contains(key)); ++n) {
+            key = base;
+            key += '_';
+            key += std::to_string(n);
+        }
+        taken.insert(key);
+        keys[i] = std::move(key);
+    }
+    return keys;
+}
+
 RecordWriter::RecordWriter(const Tables& tables, RecordOptions options)
     : tables_(tables),
       options_(std::move(options)),
       separator_(options_.format == Format::Csv ? ',' : '\t'),
-      json_(buffer_) {}
+      json_(buffer_) {
+    options_.inputColumns = UniqueInputKeys(options_.inputColumns, options_);
+}
 
 void RecordWriter::AppendHeader(std::string& out) const {
     if (!Table()) return;
@@ -183,6 +235,7 @@ void RecordWriter::AppendHeader(std::string& out) const {
 
 void RecordWriter::AppendReading(const RecordSource& source, const Reading& reading,
                                  std::string& out) {
+    ++counts_.readings;
     if (Table()) {
         TableReading(source, reading, out);
         return;
@@ -221,6 +274,7 @@ void RecordWriter::AppendCompared(const ComparedName& name, bool ownStyle, std::
 
 void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure& failure,
                                  std::string& out) {
+    ++counts_.failures[static_cast<std::size_t>(failure.code)];
     if (Table()) {
         TableFailure(source, failure, out);
         return;

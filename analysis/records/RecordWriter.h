@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -39,6 +41,7 @@ struct RecordOptions {
 
 // Why a line got no reading; the names are part of the interface.
 enum class ErrorCode { UnknownCharacter, RefusedLength, Malformed, TooLong, InvalidEncoding };
+inline constexpr std::size_t ErrorCodeCount = 5;
 const char* ErrorCodeName(ErrorCode code);
 // The code of a refusal: refused-length or unknown-character.
 ErrorCode ErrorCodeOf(Refusal::Reason reason);
@@ -69,6 +72,27 @@ struct RecordFailure {
     std::optional<StrokeStyle> style;
 };
 
+// How many records of each kind a writer wrote.
+struct RecordCounts {
+    long readings = 0;
+    std::array<long, ErrorCodeCount> failures{};  // by ErrorCode
+
+    long Failures(ErrorCode code) const { return failures[static_cast<std::size_t>(code)]; }
+    long Records() const;
+    RecordCounts& operator+=(const RecordCounts& other);
+    RecordCounts operator-(const RecordCounts& other) const;
+};
+
+// The prefix of an input column whose name is a result column's ("code" →
+// "input.code"), so that no key or header name is written twice.
+inline constexpr std::string_view CollidingInputPrefix = "input.";
+
+// The keys of the input columns as records write them: each name as it is,
+// an empty one "列N" (N from 1), a repeated one "NAME_2", "NAME_3", ..., and
+// one that a result column has (see `options`) with CollidingInputPrefix.
+std::vector<std::string> UniqueInputKeys(const std::vector<std::string>& names,
+                                         const RecordOptions& options);
+
 // Writes readings, refusals and errors as JSON objects (one per line) or as
 // rows of TSV or CSV, in UTF-8; and the results of a name search as one JSON
 // object or as TSV. A TSV field is quoted as Python's csv module (excel-tab
@@ -79,7 +103,8 @@ public:
     RecordWriter(const Tables& tables, RecordOptions options);
 
     // The header row of TSV and CSV (the input columns, then the result
-    // columns); nothing for JSON.
+    // columns); nothing for JSON. The input columns are named by their
+    // unique keys (UniqueInputKeys), in JSON too.
     void AppendHeader(std::string& out) const;
 
     void AppendReading(const RecordSource& source, const Reading& reading, std::string& out);
@@ -98,6 +123,9 @@ public:
     // order) on one line, or a TSV header row and one row per name.
     void AppendSearch(const NameSearchFilters& filters, const NameSearchResult& result,
                       std::string& out);
+
+    // The readings and failures written so far.
+    const RecordCounts& Counts() const { return counts_; }
 
 private:
     using JsonWriter = rapidjson::Writer<rapidjson::StringBuffer>;
@@ -132,6 +160,7 @@ private:
     rapidjson::StringBuffer buffer_;
     JsonWriter json_;
     std::string utf8_;
+    RecordCounts counts_;
 };
 
 }  // namespace soten

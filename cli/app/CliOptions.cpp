@@ -65,10 +65,16 @@ constexpr const char* HelpNotes =
     "refusal. --shortlist lists the kept names the same way, each with its own\n"
     "surname, style, reading and note; --pdf prints the comparison.\n"
     "\n"
+    "--batch ends with a summary on stderr: the rows read, how many were read,\n"
+    "refused and malformed, by code, and a hint when nearly every row failed\n"
+    "the same way. Messages are in Japanese.\n"
+    "\n"
     "Exit status: 0 every reading made (or a search answered, with or without\n"
-    "names; an empty shortlist), 1 some names refused, 2 usage error, a malformed input line or\n"
-    "search filters that contradict each other, 3 input/output failure (input\n"
-    "unreadable, output closed, disk full, PDF not writable).\n";
+    "names; an empty shortlist), 1 some names refused, 2 usage error or search\n"
+    "filters that contradict each other, 3 input/output failure (input\n"
+    "unreadable, output closed, disk full, PDF not writable), 4 --batch: some\n"
+    "rows malformed (malformed, too-long, invalid-encoding; refused rows too\n"
+    "may be among them).\n";
 
 struct UsageError {
     std::string message;
@@ -89,15 +95,15 @@ std::int64_t ParseNumber(const std::string& text, const std::string& option, std
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        throw UsageError{option + " needs a number from " + std::to_string(low) + " to " +
-                         std::to_string(high)};
+        throw UsageError{option + " には " + std::to_string(low) + " から " + std::to_string(high) +
+                         " までの数を指定してください"};
     }
     return value;
 }
 
 std::string Cp932Option(const std::string& utf8, const char* option) {
     auto cp932 = Cp932::FromUtf8(utf8);
-    if (!cp932) throw UsageError{std::string(option) + " holds a character soten cannot use"};
+    if (!cp932) throw UsageError{std::string(option) + " に使えない文字があります"};
     return *cp932;
 }
 
@@ -106,7 +112,7 @@ int ParseGrade(const std::string& text) {
     if (text == "2" || text == "○") return 2;
     if (text == "3" || text == "△") return 3;
     if (text == "4" || text == "×") return 4;
-    throw UsageError{"--min-grade takes grades 1 to 4 (or ◎ ○ △ ×)"};
+    throw UsageError{"--min-grade の等級は 1 から 4（または ◎ ○ △ ×）です"};
 }
 
 // "total=1,person=2": the worst grade accepted for each named number.
@@ -120,7 +126,8 @@ void ParseMinGrades(const std::string& text, std::array<int, FortuneCount>& wors
         const auto found =
             std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return key == k.first; });
         if (equals == std::string::npos || found == keys.end()) {
-            throw UsageError{"--min-grade takes person=, earth=, outer= and total= grades"};
+            throw UsageError{
+                "--min-grade には person=、earth=、outer=、total= の等級を指定してください"};
         }
         worst[found->second] = ParseGrade(item.substr(equals + 1));
     }
@@ -137,11 +144,11 @@ void ParseContains(const std::string& text, std::vector<RequiredCharacter>& requ
             ParseNumber(text.substr(colon + 1), "--contains POSITION", 1, MaxPartChars));
     }
     const std::string cp932 = Cp932Option(characters, "--contains");
-    if (cp932.empty()) throw UsageError{"--contains needs a character"};
+    if (cp932.empty()) throw UsageError{"--contains には文字を指定してください"};
     int k = 0;
     for (const std::string_view character : Cp932Characters(cp932)) {
         if (required.size() >= static_cast<std::size_t>(MaxRequiredCharacters)) {
-            throw UsageError{"--contains takes at most 3 characters in all"};
+            throw UsageError{"--contains の文字は合わせて 3 文字までです"};
         }
         required.push_back({std::string(character), position == 0 ? 0 : position + k});
         ++k;
@@ -150,7 +157,7 @@ void ParseContains(const std::string& text, std::vector<RequiredCharacter>& requ
 
 void ApplyStyle(CliOptions& options, const std::string& value) {
     const auto style = ParseStyle(value);
-    if (!style) throw UsageError{"--style must be shinji or honji"};
+    if (!style) throw UsageError{"--style は shinji か honji（新字式 か 本字式）です"};
     options.style = *style;
 }
 
@@ -164,7 +171,11 @@ void ApplyFormat(CliOptions& options, const std::string& value) {
     } else if (value == "csv") {
         options.format = Format::Csv;
     } else {
-        throw UsageError{"--format must be text, json, tsv or csv"};
+        // Each mode lists only the formats it writes.
+        throw UsageError{options.mode == Mode::Batch ? "--format は json、tsv、csv のどれかです"
+                         : options.mode == Mode::Suggest
+                             ? "--format は text、json、tsv のどれかです"
+                             : "--format は text、json、tsv、csv のどれかです"};
     }
     options.formatGiven = true;
 }
@@ -174,7 +185,8 @@ void ApplyJobs(CliOptions& options, const std::string& value) {
     const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), jobs);
     if (failure != std::errc() || end != value.data() + value.size() || jobs < 1 ||
         jobs > MaxJobs) {
-        throw UsageError{"--jobs must be a number from 1 to " + std::to_string(MaxJobs)};
+        throw UsageError{"--jobs には 1 から " + std::to_string(MaxJobs) +
+                         " までの数を指定してください"};
     }
     options.jobs = jobs;
 }
@@ -190,7 +202,7 @@ Encoding ParseEncoding(const std::string& value, const char* option, bool utf16 
     }
     if (utf16 && (name == "utf-16" || name == "utf16")) return Encoding::Utf16;
     throw UsageError{std::string(option) +
-                     (utf16 ? " must be utf-8, cp932 or utf-16" : " must be utf-8 or cp932")};
+                     (utf16 ? " は utf-8、cp932 か utf-16 です" : " は utf-8 か cp932 です")};
 }
 
 void ApplyEncoding(CliOptions& options, const std::string& value) {
@@ -214,30 +226,31 @@ void ApplyInput(CliOptions& options, const std::string& value) {
     } else if (value == "csv") {
         options.input = InputFormat::Csv;
     } else {
-        throw UsageError{"--input must be text, tsv or csv"};
+        throw UsageError{"--input は text、tsv、csv のどれかです"};
     }
 }
 
 // A column: a header name or a number from 1.
 std::string ColumnOption(const std::string& value, const char* option) {
-    if (value.empty()) throw UsageError{std::string(option) + " needs a column name or number"};
+    if (value.empty())
+        throw UsageError{std::string(option) + " には列の名前か番号を指定してください"};
     return value;
 }
 
 void ApplyPdf(CliOptions& options, const std::string& value) {
-    if (value.empty()) throw UsageError{"--pdf needs a file name"};
+    if (value.empty()) throw UsageError{"--pdf にはファイル名を指定してください"};
     options.pdfPath = value;
 }
 
 void ApplySurnameToSuggest(CliOptions& options, const std::string& value) {
     const auto cp932 = Cp932::NameFromUtf8(value);
-    if (!cp932) throw UsageError{"the surname is not valid UTF-8"};
-    if (cp932->empty()) throw UsageError{"--suggest needs a surname"};
+    if (!cp932) throw UsageError{"名字が UTF-8 ではありません"};
+    if (cp932->empty()) throw UsageError{"--suggest には名字を指定してください"};
     options.search.surname = *cp932;
 }
 
 void ApplySpace(CliOptions& options, const std::string& value) {
-    if (value != "names" && value != "all") throw UsageError{"--space must be names or all"};
+    if (value != "names" && value != "all") throw UsageError{"--space は names か all です"};
     options.search.space = value == "all" ? SearchSpace::All : SearchSpace::Names;
 }
 
@@ -249,7 +262,7 @@ void ApplyGender(CliOptions& options, const std::string& value) {
     } else if (value == "any") {
         options.search.gender = GenderFilter::Any;
     } else {
-        throw UsageError{"--gender must be f, m or any"};
+        throw UsageError{"--gender は f、m、any のどれかです"};
     }
 }
 
@@ -268,7 +281,8 @@ void ApplySort(CliOptions& options, const std::string& value) {
         std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return value == k.first; });
     if (found == keys.end()) {
         throw UsageError{
-            "--sort must be score, heaven, person, earth, outer, total, strokes, name or reading"};
+            "--sort は score、heaven、person、earth、outer、total、strokes、name、reading "
+            "のどれかです"};
     }
     options.search.sort = found->second;
 }
@@ -276,7 +290,7 @@ void ApplySort(CliOptions& options, const std::string& value) {
 // Every character of CHARS, each on its own.
 void ApplyExclude(CliOptions& options, const std::string& value) {
     const std::string cp932 = Cp932Option(value, "--exclude");
-    if (cp932.empty()) throw UsageError{"--exclude needs a character"};
+    if (cp932.empty()) throw UsageError{"--exclude には文字を指定してください"};
     for (const std::string_view character : Cp932Characters(cp932)) {
         options.search.excluded.emplace_back(character);
     }
@@ -293,8 +307,16 @@ void ApplyMinSansai(CliOptions& options, const std::string& value) {
     } else if (value == "大吉") {
         options.search.worstSansai = SansaiVerdict::VeryGood;
     } else {
-        throw UsageError{"--min-sansai must be 吉 or 大吉"};
+        throw UsageError{"--min-sansai は 吉 か 大吉 です"};
     }
+}
+
+// --header and --no-header say opposite things: given both, neither wins.
+void SetHeader(CliOptions& options, bool header) {
+    if (options.header && *options.header != header) {
+        throw UsageError{"--header と --no-header は一緒に使えません"};
+    }
+    options.header = header;
 }
 
 void Nothing(CliOptions&, const std::string&) {}
@@ -384,15 +406,23 @@ constexpr CliOption Options[] = {
      .help = "read half-width katakana as full-width (NFKC)",
      .modes = ForBatch,
      .apply = [](CliOptions& o, const std::string&) { o.normalize = true; }},
+    {.name = "--output-encoding",
+     .valueName = "utf-8|cp932",
+     .help = "the encoding of TSV and CSV records (default utf-8)",
+     .modes = ForBatch,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             o.outputEncoding = ParseEncoding(v, "--output-encoding");
+         }},
     {.name = "--header",
      .help = "the table's first row names its columns",
      .modes = ForBatch,
      .orNext = true,
-     .apply = [](CliOptions& o, const std::string&) { o.header = true; }},
+     .apply = [](CliOptions& o, const std::string&) { SetHeader(o, true); }},
     {.name = "--no-header",
      .help = "no header row (default: told by the names)",
      .modes = ForBatch,
-     .apply = [](CliOptions& o, const std::string&) { o.header = false; }},
+     .apply = [](CliOptions& o, const std::string&) { SetHeader(o, false); }},
     {.name = "--surname-column",
      .valueName = "COLUMN",
      .help = "the surnames' column: a header name or a number",
@@ -632,7 +662,7 @@ std::string ModeNames(unsigned modes) {
     std::string names;
     for (const CliOption& option : Options) {
         if (option.selects && (modes & ModeBit(*option.selects)) != 0) {
-            names += names.empty() ? "" : " or ";
+            names += names.empty() ? "" : " か ";
             names += option.name;
         }
     }
@@ -651,30 +681,30 @@ bool IsTable(Format format) {
 // The report is in JSON unless refused, in TSV and CSV only when asked for.
 void CheckRecordOptions(CliOptions& options) {
     if (options.lines && options.format != Format::Json) {
-        throw UsageError{"--lines needs --format json"};
+        throw UsageError{"--lines には --format json が必要です"};
     }
     if (options.bom && !IsTable(options.format))
-        throw UsageError{"--bom needs --format tsv or csv"};
+        throw UsageError{"--bom には --format tsv か csv が必要です"};
     options.report = options.reportGiven.value_or(options.format == Format::Json);
 }
 
 void CheckReading(CliOptions& options, const std::vector<std::string>& positional) {
     if (options.format == Format::Text && options.reportGiven) {
         throw UsageError{std::string(*options.reportGiven ? "--report" : "--no-report") +
-                         " needs --format json, tsv or csv"};
+                         " には --format json、tsv、csv のどれかが必要です"};
     }
     CheckRecordOptions(options);
     if (options.detail && options.format != Format::Text) {
         throw UsageError{
-            "--detail needs --format text: json, tsv and csv always hold sansai and inyo"};
+            "--detail には --format text が必要です（json、tsv、csv にはいつも sansai と inyo "
+            "が入ります）"};
     }
     if (positional.size() != 2) {
-        throw UsageError{positional.size() < 2
-                             ? "a surname and a given name are needed"
-                             : "too many arguments: give a surname and a given name"};
+        throw UsageError{positional.size() < 2 ? "名字と名前が必要です"
+                                               : "引数が多すぎます。名字と名前を指定してください"};
     }
     if (positional[0].empty() || positional[1].empty()) {
-        throw UsageError{"the surname and the given name must not be empty"};
+        throw UsageError{"名字と名前は空にできません"};
     }
     options.surname = positional[0];
     options.given = positional[1];
@@ -685,14 +715,21 @@ void CheckBatchInput(CliOptions& options) {
     if (!table && (options.header || options.skipRows > 0 || !options.surnameColumn.empty() ||
                    !options.givenColumn.empty() || !options.nameColumn.empty() ||
                    !options.styleColumn.empty() || options.keepColumnsGiven == true)) {
-        throw UsageError{"the header and column options need --input tsv or csv"};
+        throw UsageError{"見出しと列のオプションには --input tsv か csv が必要です"};
     }
     if (!options.nameColumn.empty() &&
         (!options.surnameColumn.empty() || !options.givenColumn.empty())) {
-        throw UsageError{
-            "--name-column cannot be combined with --surname-column or --given-column"};
+        throw UsageError{"--name-column は --surname-column や --given-column と一緒に使えません"};
     }
     options.keepColumns = options.keepColumnsGiven.value_or(table);
+    if (options.outputEncoding == Encoding::Cp932) {
+        // JSON is UTF-8 by definition, and a UTF-8 mark before cp932 bytes
+        // would make a spreadsheet misread them.
+        if (!IsTable(options.format)) {
+            throw UsageError{"--output-encoding cp932 には --format tsv か csv が必要です"};
+        }
+        if (options.bom) throw UsageError{"--bom と --output-encoding cp932 は一緒に使えません"};
+    }
 }
 
 // "よみ" or "ヨミ": hiragana, ー, or katakana that has a hiragana.
@@ -701,9 +738,8 @@ std::string ReadingOf(const std::string& given, const std::string& utf8) {
     std::string hiragana = cp932 ? ToHiragana(*cp932) : std::string();
     if (!cp932 || !IsHiraganaText(hiragana)) {
         // Appended piece by piece, clear of GCC 12's false -Wrestrict at -O3.
-        std::string message = "the reading of ";
-        message += given;
-        message += " must be hiragana or katakana";
+        std::string message = given;
+        message += " の読みはひらがなかカタカナで書いてください";
         throw UsageError{message};
     }
     return hiragana;
@@ -713,7 +749,7 @@ std::string ReadingOf(const std::string& given, const std::string& utf8) {
 void CheckCompare(CliOptions& options, const std::vector<std::string>& positional) {
     CheckRecordOptions(options);
     if (positional.size() < 2) {
-        throw UsageError{"--compare needs a surname and at least one given name"};
+        throw UsageError{"--compare には名字と一つ以上の名前が必要です"};
     }
     options.surname = positional[0];
     for (std::size_t i = 1; i < positional.size(); ++i) {
@@ -723,10 +759,10 @@ void CheckCompare(CliOptions& options, const std::vector<std::string>& positiona
         if (colon != std::string::npos) {
             compared.reading = ReadingOf(compared.given, name.substr(colon + 1));
         }
-        if (compared.given.empty()) throw UsageError{"a given name must not be empty"};
+        if (compared.given.empty()) throw UsageError{"名前は空にできません"};
         options.compared.push_back(std::move(compared));
     }
-    if (options.surname.empty()) throw UsageError{"the surname must not be empty"};
+    if (options.surname.empty()) throw UsageError{"名字は空にできません"};
 }
 
 void CheckMode(CliOptions& options, const std::vector<std::string>& positional) {
@@ -738,22 +774,23 @@ void CheckMode(CliOptions& options, const std::vector<std::string>& positional) 
         CheckCompare(options, positional);
         return;
     }
-    if (!positional.empty()) throw UsageError{"unexpected argument " + positional.front()};
+    if (!positional.empty()) throw UsageError{"余分な引数があります: " + positional.front()};
     switch (options.mode) {
         case Mode::Batch:
             if (options.formatGiven && options.format == Format::Text) {
-                throw UsageError{"--batch writes json, tsv or csv"};
+                throw UsageError{"--batch の出力は json、tsv、csv のどれかです"};
             }
             if (!options.formatGiven) options.format = Format::Json;
             CheckRecordOptions(options);
             CheckBatchInput(options);
             break;
         case Mode::Strokes:
-            if (options.strokesText.empty()) throw UsageError{"--strokes needs a non-empty text"};
+            if (options.strokesText.empty())
+                throw UsageError{"--strokes には空でない文字列を指定してください"};
             break;
         case Mode::Suggest:
             if (options.format == Format::Csv)
-                throw UsageError{"--suggest writes text, json or tsv"};
+                throw UsageError{"--suggest の出力は text、json、tsv のどれかです"};
             options.search.style = options.style;
             break;
         case Mode::Shortlist:
@@ -783,17 +820,16 @@ CliOptions Parse(const std::vector<std::string>& args) {
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
         const CliOption* option = FindOption(name);
-        if (!option) throw UsageError{"unknown option " + name};
+        if (!option) throw UsageError{"オプション " + name + " はありません"};
         std::string value;
         if (!option->valueName) {
-            if (equals != std::string::npos) throw UsageError{name + " takes no value"};
+            if (equals != std::string::npos) throw UsageError{name + " は値を取りません"};
         } else if (equals != std::string::npos) {
             value = arg.substr(equals + 1);
         } else if (i + 1 == args.size()) {
-            throw UsageError{name + " needs a value"};
+            throw UsageError{name + " には値が必要です"};
         } else if (args[i + 1].starts_with("-")) {
-            throw UsageError{name + " needs a value; one that starts with - is written " + name +
-                             "=VALUE"};
+            throw UsageError{name + " には値が必要です。- で始まる値は " + name + "=値 と書きます"};
         } else {
             value = args[++i];
         }
@@ -803,8 +839,8 @@ CliOptions Parse(const std::vector<std::string>& args) {
         }
         if (option->selects) {
             if (modeOption && modeOption->selects != option->selects) {
-                throw UsageError{std::string(modeOption->name) + " and " + name +
-                                 " cannot be combined"};
+                throw UsageError{std::string(modeOption->name) + " と " + name +
+                                 " は一緒に使えません"};
             }
             modeOption = option;
         }
@@ -815,10 +851,11 @@ CliOptions Parse(const std::vector<std::string>& args) {
     for (const auto& [option, value] : given) {
         const CliOption* row = FindOption(option->name, options.mode);
         if (!row) {
-            throw UsageError{std::string(option->name) +
-                             (options.mode == Mode::Reading
-                                  ? " needs " + ModeNames(ModesOf(option->name))
-                                  : " cannot be used with " + std::string(modeOption->name))};
+            throw UsageError{
+                std::string(option->name) +
+                (options.mode == Mode::Reading
+                     ? " には " + ModeNames(ModesOf(option->name)) + " が必要です"
+                     : " は " + std::string(modeOption->name) + " と一緒に使えません")};
         }
         row->apply(options, value);
     }

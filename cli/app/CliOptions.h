@@ -45,6 +45,8 @@ struct CliOptions {
     // --batch input.
     InputFormat input = InputFormat::Text;
     Encoding inputEncoding = Encoding::Utf8;
+    // --output-encoding: the records' encoding; cp932 only for TSV and CSV.
+    Encoding outputEncoding = Encoding::Utf8;
     std::optional<bool> header;  // --header / --no-header; nothing: recognised by its names
     // Column choices: a header name or a number from 1; empty when not given.
     std::string surnameColumn;

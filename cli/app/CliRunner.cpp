@@ -1,7 +1,6 @@
 #include "cli/app/CliRunner.h"
 
 #include <cerrno>
-#include <cstring>
 #include <istream>
 #include <ostream>
 
@@ -19,6 +18,7 @@
 #include "cli/batch/NameText.h"
 #include "cli/compare/ComparisonCommand.h"
 #include "cli/search/NameSearchCommand.h"
+#include "platform/files/FileErrors.h"
 
 namespace soten::cli {
 namespace {
@@ -31,18 +31,18 @@ struct Attempt {
 // Converts the names to code page 932.
 Attempt NamesOf(const std::string& surname, const std::string& given) {
     if (surname.empty() || given.empty()) {
-        return {std::nullopt, "the surname and the given name must not be empty"};
+        return {std::nullopt, "名字と名前は空にできません"};
     }
     auto surnameCp932 = Cp932::NameFromUtf8(surname);
     auto givenCp932 = Cp932::NameFromUtf8(given);
-    if (!surnameCp932 || !givenCp932) return {std::nullopt, "the names are not valid UTF-8"};
+    if (!surnameCp932 || !givenCp932) return {std::nullopt, "名前が UTF-8 ではありません"};
     return {EnteredNames{std::move(*surnameCp932), std::move(*givenCp932)}, {}};
 }
 
 int RunReading(const CliOptions& options, std::ostream& out, std::ostream& err,
                const Tables& tables, const CliServices& services) {
     if (!options.pdfPath.empty() && !services.writePdf) {
-        err << "soten-cli: this build has no printing support\n";
+        err << "soten-cli: このビルドには印刷の機能がありません\n";
         return ExitUsage;
     }
     const Attempt attempt = NamesOf(options.surname, options.given);
@@ -96,7 +96,7 @@ int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
                const Tables& tables) {
     const auto text = Cp932::NameFromUtf8(options.strokesText);
     if (!text) {
-        err << "soten-cli: the text is not valid UTF-8\n";
+        err << "soten-cli: 文字列が UTF-8 ではありません\n";
         return ExitUsage;
     }
     int status = ExitReadingMade;
@@ -127,8 +127,8 @@ int RunStrokes(const CliOptions& options, std::ostream& out, std::ostream& err,
 }  // namespace
 
 void ReportWriteFailure(std::ostream& err, int error) {
-    err << "soten-cli: cannot write the output";
-    if (error != 0) err << ": " << std::strerror(error);
+    err << "soten-cli: 出力を書き込めません";
+    if (error != 0) err << "。" << platform::FileErrorReason(error);
     err << "\n";
 }
 
@@ -147,7 +147,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     const auto options = ParseCliOptions(args, error);
     if (!options) {
         err << "soten-cli: " << TerminalText(error) << "\n"
-            << ModeUsage(RequestedMode(args)) << "Try soten-cli --help for more.\n";
+            << ModeUsage(RequestedMode(args)) << "詳しくは soten-cli --help を見てください。\n";
         return ExitUsage;
     }
     switch (options->mode) {

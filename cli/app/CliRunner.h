@@ -16,6 +16,9 @@ inline constexpr int ExitReadingMade = 0;
 inline constexpr int ExitRefused = 1;
 inline constexpr int ExitUsage = 2;
 inline constexpr int ExitIo = 3;
+// --batch: some rows could not be read as names (malformed, too-long,
+// invalid-encoding), told apart from a usage error.
+inline constexpr int ExitMalformed = 4;
 
 // Says on `err` that the output could not be written (`error`: errno, or 0).
 void ReportWriteFailure(std::ostream& err, int error);

@@ -49,10 +49,10 @@ bool IsBlank(std::string_view line) {
 }
 
 const char* const InvalidUtf8 =
-    "the line is not valid UTF-8 (a spreadsheet's Shift-JIS CSV is read with "
-    "--input-encoding cp932)";
+    "行が UTF-8 ではありません（表計算ソフトの Shift-JIS の CSV は --input-encoding cp932 "
+    "で読めます）";
 const char* const InvalidCp932 =
-    "the line is not valid cp932 (Shift-JIS); for UTF-8 use --input-encoding utf-8";
+    "行が cp932（Shift-JIS）ではありません。UTF-8 なら --input-encoding utf-8 を指定してください";
 
 }  // namespace
 
@@ -61,12 +61,6 @@ RecordOptions RecordOptionsOf(const CliOptions& options, std::vector<std::string
                                 options.lines, options.report, std::move(inputColumns)};
     recordOptions.rows = options.mode == Mode::Batch;
     return recordOptions;
-}
-
-int BatchStatus::ExitStatus() const {
-    if (malformed_) return ExitUsage;
-    if (refused_) return ExitRefused;
-    return ExitReadingMade;
 }
 
 BatchLine::BatchLine(const Tables& tables, const CliOptions& options, const BatchInput& input)

@@ -44,6 +44,9 @@ public:
     // a line of names longer than MaxBatchLineBytes.
     LineOutcome AnswerTooLong(long lineNumber, std::string& out, long row = 0);
 
+    // The records answered so far, by kind.
+    const RecordCounts& Counts() const { return writer_.Counts(); }
+
 private:
     LineOutcome Fail(long lineNumber, long row, ErrorCode code, std::string_view message,
                      std::string& out);
@@ -66,24 +69,6 @@ private:
     std::string surname_;  // the names as looked up, when cleaned
     std::string given_;
     std::vector<std::string> notes_;
-};
-
-// Combines the outcomes of a run into its exit status.
-class BatchStatus {
-public:
-    void Add(LineOutcome outcome) {
-        if (outcome == LineOutcome::Refused) refused_ = true;
-        if (outcome == LineOutcome::Malformed) malformed_ = true;
-    }
-    void Add(const BatchStatus& other) {
-        refused_ = refused_ || other.refused_;
-        malformed_ = malformed_ || other.malformed_;
-    }
-    int ExitStatus() const;
-
-private:
-    bool refused_ = false;
-    bool malformed_ = false;
 };
 
 // The record options of a run; `inputColumns` are the columns it keeps.

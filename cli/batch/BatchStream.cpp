@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
-#include <cstring>
 #include <deque>
 #include <exception>
 #include <istream>
@@ -20,8 +19,10 @@
 #include "cli/app/CliRunner.h"
 #include "cli/app/TerminalText.h"
 #include "cli/batch/BatchLine.h"
+#include "cli/batch/BatchSummary.h"
 #include "cli/batch/LineSource.h"
 #include "cli/batch/TableInput.h"
+#include "platform/files/FileErrors.h"
 
 namespace soten::cli {
 namespace {
@@ -30,17 +31,43 @@ namespace {
 struct Chunk {
     LineBatch input;
     std::string output;
-    BatchStatus status;
+    RecordCounts counts;
+    bool cp932 = false;          // --output-encoding cp932
+    long replaced = 0;           // characters cp932 lacks, written as "?"
     std::exception_ptr failure;  // what stopped a thread answering it
     bool done = false;
 };
 
+// Turns UTF-8 records into code page 932 and returns how many characters it
+// lacked: each is written as "?", as spreadsheets save such a character, so
+// that no row is lost; the summary says how many.
+long ToCp932(std::string& records) {
+    if (auto exact = Cp932::FromUtf8(records)) {
+        records = std::move(*exact);
+        return 0;
+    }
+    const auto marked = static_cast<long>(std::count(records.begin(), records.end(), '\x1A'));
+    std::string lossy = Cp932::NameFromUtf8(records).value_or(std::string());
+    long replaced = -marked;
+    for (char& c : lossy) {
+        if (c == '\x1A') {
+            c = '?';
+            ++replaced;
+        }
+    }
+    records = std::move(lossy);
+    return replaced;
+}
+
 void Answer(BatchLine& answerer, Chunk& chunk) {
     chunk.output.clear();
+    const RecordCounts before = answerer.Counts();
     const LineBatch& input = chunk.input;
     for (std::size_t i = 0; i < input.lines.size(); ++i) {
-        chunk.status.Add(answerer.Answer(input, i, chunk.output));
+        answerer.Answer(input, i, chunk.output);
     }
+    chunk.counts = answerer.Counts() - before;
+    chunk.replaced = chunk.cp932 ? ToCp932(chunk.output) : 0;
 }
 
 // Writes a chunk's records; false (with a message on `err`) when the output
@@ -202,7 +229,7 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
 
 int RunBatchRows(RowSource& source, std::ostream& out, std::ostream& err, const Tables& tables,
                  const CliOptions& options, unsigned jobs) {
-    BatchStatus status;
+    BatchSummary summary;
     const bool table = options.input != InputFormat::Text;
     BatchInput input{options.input, options.inputEncoding, nullptr, 0, options.skipRows};
     // A table's rows are read up to its first one before anything is
@@ -236,11 +263,18 @@ int RunBatchRows(RowSource& source, std::ostream& out, std::ostream& err, const 
         }
         input.layout = &*layout;
     }
+    bool first = true;
     const auto next = [&](LineBatch& batch) {
-        if (!pending) return source.Next(batch);
-        std::swap(batch, *pending);
-        pending.reset();
-        return true;
+        bool got = true;
+        if (pending) {
+            std::swap(batch, *pending);
+            pending.reset();
+        } else {
+            got = source.Next(batch);
+        }
+        if (got && first) summary.SetTraits(TraitsOf(batch));
+        first = false;
+        return got;
     };
     {
         std::string header;
@@ -249,16 +283,18 @@ int RunBatchRows(RowSource& source, std::ostream& out, std::ostream& err, const 
                                                           ? layout->columnNames
                                                           : std::vector<std::string>()))
             .AppendHeader(header);
+        if (options.outputEncoding == Encoding::Cp932) summary.AddReplaced(ToCp932(header));
         if (!header.empty() && !Write(out, err, header)) return ExitIo;
     }
 
     if (jobs <= 1) {
         BatchLine answerer(tables, options, input);
         Chunk chunk;
+        chunk.cp932 = options.outputEncoding == Encoding::Cp932;
         while (next(chunk.input)) {
             Answer(answerer, chunk);
-            status.Add(chunk.status);
-            chunk.status = {};
+            summary.Add(chunk.counts);
+            summary.AddReplaced(chunk.replaced);
             if (!Write(out, err, chunk.output, source.Stalled())) return ExitIo;
         }
     } else {
@@ -279,7 +315,7 @@ int RunBatchRows(RowSource& source, std::ostream& out, std::ostream& err, const 
                 if (!inputLeft) break;
                 spare.pop_back();
                 chunk->done = false;
-                chunk->status = {};
+                chunk->cp932 = options.outputEncoding == Encoding::Cp932;
                 chunk->failure = nullptr;
                 inFlight.push_back(chunk);
                 workers.Submit(chunk);
@@ -290,20 +326,22 @@ int RunBatchRows(RowSource& source, std::ostream& out, std::ostream& err, const 
             inFlight.pop_front();
             workers.WaitFor(*oldest, helper);
             if (oldest->failure) std::rethrow_exception(oldest->failure);
-            status.Add(oldest->status);
+            summary.Add(oldest->counts);
+            summary.AddReplaced(oldest->replaced);
             const bool flush = inFlight.empty() && source.Stalled();
             if (!Write(out, err, oldest->output, flush)) return ExitIo;
             spare.push_back(oldest);
         }
     }
     if (!Write(out, err, {}, true)) return ExitIo;
+    err << summary.Text(options);
     if (source.ReadFailed()) {
-        err << "soten-cli: cannot read the input";
-        if (source.ReadError() != 0) err << ": " << std::strerror(source.ReadError());
+        err << "soten-cli: 入力を読めません";
+        if (source.ReadError() != 0) err << "。" << platform::FileErrorReason(source.ReadError());
         err << "\n";
         return ExitIo;
     }
-    return status.ExitStatus();
+    return summary.ExitStatus();
 }
 
 }  // namespace soten::cli

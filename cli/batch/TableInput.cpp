@@ -73,8 +73,14 @@ int ResolveColumn(const std::string& value, const TableLayout& layout, bool impl
             number <= static_cast<int>(std::max<std::size_t>(layout.columnNames.size(), 1))) {
             return number - 1;
         }
-        error = std::string(option) + " " + value + ": the input has " +
-                std::to_string(layout.columnNames.size()) + " columns";
+        error = std::string(option) + " " + value;
+        if (number < 1) {
+            error += ": 列の番号は 1 から数えます";
+        } else {
+            error += ": 入力には ";
+            error += std::to_string(layout.columnNames.size());
+            error += " 列しかありません";
+        }
         return -2;
     }
     if (layout.header) {
@@ -82,12 +88,12 @@ int ResolveColumn(const std::string& value, const TableLayout& layout, bool impl
             if (TrimCell(layout.columnNames[i]) == TrimCell(value)) return static_cast<int>(i);
         }
         error = std::string(option) + " " + value +
-                (impliedHeader ? ": no column of the first row has that name (the input has no "
-                                 "header row to name it; give a column number)"
-                               : ": the header has no such column");
+                (impliedHeader ? ": 1行目にその名前の列がありません（見出し行がないときは列の番号で指定してください）"
+                               : ": 見出しにその列がありません");
     } else {
         error = std::string(option) + " " + value +
-                ": the input has no header row to name it (give a column number or --header)";
+                ": 入力に見出し行がないので名前では選べません（列の番号か --header "
+                "を指定してください）";
     }
     return -2;
 }

@@ -298,8 +298,8 @@ int WriteListing(const Listing& listing, const CliOptions& options, std::ostream
         std::vector<ShortlistEntry> entries;
         for (const ListedName& name : listing.names) entries.push_back(name.entry);
         if (entries.empty()) {
-            err << "soten-cli: cannot write " << TerminalText(options.pdfPath)
-                << ": the shortlist is empty\n";
+            err << "soten-cli: " << TerminalText(options.pdfPath)
+                << " に書き込めません。候補リストが空です\n";
             return ExitIo;
         }
         const std::string failure = services.writeComparisonPdf(entries, options.pdfPath);
@@ -313,7 +313,7 @@ int WriteListing(const Listing& listing, const CliOptions& options, std::ostream
 
 bool CanPrint(const CliOptions& options, std::ostream& err, const CliServices& services) {
     if (options.pdfPath.empty() || services.writeComparisonPdf) return true;
-    err << "soten-cli: this build has no printing support\n";
+    err << "soten-cli: このビルドには印刷の機能がありません\n";
     return false;
 }
 
@@ -349,7 +349,7 @@ int RunCompare(const CliOptions& options, std::ostream& out, std::ostream& err,
     for (const GivenToCompare& compared : options.compared) {
         const auto given = Cp932::NameFromUtf8(compared.given);
         if (!surname || !given) {
-            err << "soten-cli: the names are not valid UTF-8\n";
+            err << "soten-cli: 名前が UTF-8 ではありません\n";
             return ExitUsage;
         }
         ListedName& name = listing.names.emplace_back();
@@ -364,7 +364,7 @@ int RunShortlist(const CliOptions& options, std::ostream& out, std::ostream& err
                  const Tables& tables, const CliServices& services) {
     if (!CanPrint(options, err, services)) return ExitUsage;
     if (!services.loadShortlist) {
-        err << "soten-cli: this build cannot read the shortlist\n";
+        err << "soten-cli: このビルドは候補リストを読めません\n";
         return ExitUsage;
     }
     const SavedShortlist saved = services.loadShortlist();

@@ -13,7 +13,6 @@
 #include <charconv>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "analysis/text/Cp932.h"
 #include "cli/app/CliOptions.h"
 #include "cli/app/TerminalText.h"
+#include "platform/files/FileErrors.h"
 
 extern char** environ;
 
@@ -196,20 +196,20 @@ std::string ShownLines(std::string_view text) {
 std::string RunPdfHelper(std::string mode, const std::string& request, const std::string& path) {
     const std::string helper = FindPdfHelper();
     if (helper.empty()) {
-        return "cannot write " + path +
-               ": the PDF helper " SOTEN_PDF_HELPER " is not installed beside soten-cli";
+        return path + " に書き込めません。PDF を作るプログラム " SOTEN_PDF_HELPER
+                      " が soten-cli と同じ所にありません";
     }
     std::string program = helper;
     std::string target = path;
     std::array<char*, 4> argv = {program.data(), mode.data(), target.data(), nullptr};
 
     const int requestFile = RequestFile(request);
-    if (requestFile < 0) return "cannot run " + helper + ": " + std::strerror(errno);
+    if (requestFile < 0) return helper + " を実行できません。" + platform::FileErrorReason(errno);
     int messages[2];
     if (pipe2(messages, O_CLOEXEC) != 0) {
         const int error = errno;
         close(requestFile);
-        return std::string("cannot run ") + std::strerror(error);
+        return helper + " を実行できません。" + platform::FileErrorReason(error);
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -229,7 +229,7 @@ std::string RunPdfHelper(std::string mode, const std::string& request, const std
     close(requestFile);
     if (spawned != 0) {
         close(messages[0]);
-        return "cannot run " + helper + ": " + std::strerror(spawned);
+        return helper + " を実行できません。" + platform::FileErrorReason(spawned);
     }
     signals.Started(child);
     std::string output;
@@ -253,7 +253,8 @@ std::string RunPdfHelper(std::string mode, const std::string& request, const std
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
         // Success means a whole file: a helper that exits 0 without one failed.
         if (!IsCompletePdf(path)) {
-            return "cannot write " + path + ": the PDF helper left no complete file";
+            return path +
+                   " に書き込めません。PDF を作るプログラムが完全なファイルを残しませんでした";
         }
         // Notes about the file written (a split hard link) are the user's.
         const std::string notes = ShownLines(output);

@@ -71,25 +71,26 @@ class ExitStatus(unittest.TestCase):
         cases = [
             (["山田", "太郎"], "", None, 0, ""),
             (["山田", "太a"], "", None, 1, "不適切な文字があります"),
-            (["--bogus"], "", None, 2, "unknown option"),
-            (["山田", "太郎", "--pdf", "--suggest"], "", None, 2, "--pdf needs a value"),
+            (["--bogus"], "", None, 2, "オプション --bogus はありません"),
+            (["山田", "太郎", "--pdf", "--suggest"], "", None, 2, "--pdf には値が必要です"),
             (["--batch", "--encoding", "cp932"], "山田 太郎\n", None, 2,
-             "--encoding cannot be used with --batch"),
+             "--encoding は --batch と一緒に使えません"),
             (["山田", "太\udce0\udc80\udc80"], "", None, 2, "UTF-8"),
             (["--batch"], "山田 太郎\n\n林 一\n", None, 0, ""),
             (["--batch"], "山田 太郎\n山田 太a\n", None, 1, ""),
-            (["--batch"], "山田 太郎\n山田\n山田 太a\n", None, 2, ""),
-            (["--batch", "--format", "tsv"], "山田 " + "x" * 5000 + "\n", None, 2, ""),
-            (["山田", "太郎"], "", full, 3, "No space left on device"),
-            (["--batch"], "山田 太郎\n" * 1000, full, 3, "No space left on device"),
+            (["--batch"], "山田 太郎\n山田\n山田 太a\n", None, 4,
+             "3 行: 鑑定 1、拒否 1、不正 1（unknown-character 1、malformed 1）"),
+            (["--batch", "--format", "tsv"], "山田 " + "x" * 5000 + "\n", None, 4, "too-long 1"),
+            (["山田", "太郎"], "", full, 3, "ディスクに空きがありません"),
+            (["--batch"], "山田 太郎\n" * 1000, full, 3, "ディスクに空きがありません"),
             (["--pdf", "/nonexistent-folder/a.pdf", "山田", "太郎"], "", None, 3,
              "/nonexistent-folder/a.pdf"),
             (["--batch", "--input", "csv", "--surname-column", "姓"], "1,2\n", None, 2,
-             "no header row"),
+             "入力に見出し行がない"),
             (["--compare", "山田", "太郎", "太a"], "", None, 1, ""),
-            (["--compare", "山田"], "", None, 2, "--compare needs a surname"),
+            (["--compare", "山田"], "", None, 2, "--compare には名字と"),
             (["--compare", "山田", "太郎", "--format", "json"], "", full, 3,
-             "No space left on device"),
+             "ディスクに空きがありません"),
         ]
         for args, stdin, stdout, status, message in cases:
             with self.subTest(args=args, stdin=stdin[:20]):
@@ -103,7 +104,7 @@ class ExitStatus(unittest.TestCase):
 
     def test_control_characters_in_arguments_are_echoed_escaped(self):
         for args, status, shown in [
-            (["--bogus\x1b]0;x\x07"], 2, b"unknown option --bogus\\x1b]0;x\\x07"),
+            (["--bogus\x1b]0;x\x07"], 2, "オプション --bogus\\x1b]0;x\\x07 はありません".encode()),
             (["--strokes", "山\x1b[2J"], 1, b"\\x1b\t"),
             (["山田", "太\x1b[0m"], 1, "「\\x1b」".encode()),
         ]:
@@ -119,12 +120,12 @@ class ExitStatus(unittest.TestCase):
         result = subprocess.run([CLI, "--batch"], stdin=folder, capture_output=True, env=ENV,
                                 timeout=60)
         self.assertEqual(result.returncode, 3)
-        self.assertIn("cannot read the input", result.stderr.decode())
+        self.assertIn("入力を読めません。通常のファイルではありません", result.stderr.decode())
 
     def test_help_names_every_status(self):
         text = run(["--help"]).stdout.decode()
         for status in ("0 every reading made", "1 some names refused", "2 usage error",
-                       "3 input/output failure"):
+                       "3 input/output failure", "4 --batch: some rows malformed"):
             self.assertIn(status, " ".join(text.split()))
 
     def test_closed_pipe_ends_quietly(self):
@@ -230,7 +231,7 @@ class SpreadsheetExport(unittest.TestCase):
 
     def test_round_trip_keeps_the_columns_and_matches_the_json(self):
         status, records = self.records(self.export)
-        self.assertEqual(status, 2)  # one row has no space between the names
+        self.assertEqual(status, 4)  # one row has no space between the names
         header = self.rows[0]
         self.assertEqual([r.get("code", "") for r in records],
                          ["", "", "", "malformed", "unknown-character", "refused-length"])
@@ -270,9 +271,11 @@ class SpreadsheetExport(unittest.TestCase):
         _, expected = self.records(sjis.decode("cp932").encode())
         self.assertEqual(self.records(sjis, "--input-encoding", "cp932")[1], expected)
         status, misread = self.records(sjis)
-        self.assertEqual(status, 2)
+        self.assertEqual(status, 4)
         self.assertEqual({r.get("code") for r in misread}, {"invalid-encoding"})
         self.assertIn("--input-encoding cp932", misread[0]["error"])
+        summary = run(["--batch", "--input", "csv", "--name-column", "氏名"], sjis).stderr
+        self.assertIn("--input-encoding cp932 を試してください", summary.decode())
 
 
 class Manual(unittest.TestCase):
@@ -336,7 +339,7 @@ class Pdf(unittest.TestCase):
             result = subprocess.run([cli, "山田", "太郎", "--pdf", folder / "a.pdf"],
                                     capture_output=True, env=ENV, timeout=60)
             self.assertEqual(result.returncode, 3)
-            self.assertIn("no complete file", result.stderr.decode())
+            self.assertIn("完全なファイルを残しませんでした", result.stderr.decode())
 
     def test_the_names_go_to_the_helper_on_its_input_five_fields_a_name(self):
         # More than the kernel takes as arguments in all (2 MiB under an 8 MiB
