@@ -168,6 +168,12 @@ void ApplyFormat(CliOptions& options, const std::string& value) {
     options.formatGiven = true;
 }
 
+// --batch also writes a workbook: its rows are the TSV records.
+void ApplyBatchFormat(CliOptions& options, const std::string& value) {
+    options.workbookOutput = value == "xlsx";
+    ApplyFormat(options, options.workbookOutput ? "tsv" : value);
+}
+
 void ApplyJobs(CliOptions& options, const std::string& value) {
     unsigned jobs = 0;
     const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), jobs);
@@ -195,9 +201,14 @@ void ApplyInput(CliOptions& options, const std::string& value) {
         options.input = InputFormat::Tsv;
     } else if (value == "csv") {
         options.input = InputFormat::Csv;
+    } else if (value == "xlsx") {
+        options.input = InputFormat::Xlsx;
+    } else if (value == "ods") {
+        options.input = InputFormat::Ods;
     } else {
-        throw UsageError{"--input must be text, tsv or csv"};
+        throw UsageError{"--input must be text, tsv, csv, xlsx or ods"};
     }
+    options.inputGiven = true;
 }
 
 // A column: a header name or a number from 1.
@@ -285,7 +296,7 @@ void Nothing(CliOptions&, const std::string&) {}
 // then the others, each with the modes it applies to.
 constexpr CliOption Options[] = {
     {.name = "--batch",
-     .help = "one record per name read on stdin, in input order",
+     .help = "one record per name of FILE or stdin, in input order",
      .modes = ForBatch,
      .selects = Mode::Batch,
      .apply = Nothing},
@@ -335,20 +346,39 @@ constexpr CliOption Options[] = {
      .modes = ForReading | ForLists,
      .apply = ApplyFormat},
     {.name = "--format",
-     .valueName = "json|tsv|csv",
-     .help = "--batch: JSON lines (the default) or a table",
+     .valueName = "json|tsv|csv|xlsx",
+     .help = "--batch: JSON lines (the default), a table, a workbook",
      .modes = ForBatch,
-     .apply = ApplyFormat},
+     .apply = ApplyBatchFormat},
     {.name = "--format",
      .valueName = "text|json|tsv",
      .help = "--suggest: text (the default), JSON or TSV",
      .modes = ForSuggest,
      .apply = ApplyFormat},
     {.name = "--input",
-     .valueName = "text|tsv|csv",
-     .help = "lines of names (the default) or a table's rows",
+     .valueName = "text|tsv|csv|xlsx|ods",
+     .help = "lines of names (the default), a table, a workbook",
      .modes = ForBatch,
      .apply = ApplyInput},
+    {.name = "--sheet",
+     .valueName = "NAME",
+     .help = "the workbook's sheet to read (default: the first)",
+     .modes = ForBatch,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty()) throw UsageError{"--sheet needs a sheet name"};
+             o.sheet = v;
+         }},
+    {.name = "--output",
+     .alias = "-o",
+     .valueName = "FILE",
+     .help = "write the records to FILE, replacing it whole",
+     .modes = ForBatch,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty()) throw UsageError{"--output needs a file name"};
+             o.outputPath = v;
+         }},
     {.name = "--input-encoding",
      .valueName = "utf-8|cp932",
      .help = "the encoding of the input (default utf-8)",
@@ -653,10 +683,12 @@ void CheckReading(CliOptions& options, const std::vector<std::string>& positiona
 
 void CheckBatchInput(CliOptions& options) {
     const bool table = options.input != InputFormat::Text;
+    const bool workbook = options.input == InputFormat::Xlsx || options.input == InputFormat::Ods;
+    if (!options.sheet.empty() && !workbook) throw UsageError{"--sheet needs --input xlsx or ods"};
     if (!table && (options.header || !options.surnameColumn.empty() ||
                    !options.givenColumn.empty() || !options.nameColumn.empty() ||
                    !options.styleColumn.empty() || options.keepColumnsGiven == true)) {
-        throw UsageError{"the header and column options need --input tsv or csv"};
+        throw UsageError{"the header and column options need --input tsv, csv, xlsx or ods"};
     }
     if (!options.nameColumn.empty() &&
         (!options.surnameColumn.empty() || !options.givenColumn.empty())) {
@@ -709,7 +741,11 @@ void CheckMode(CliOptions& options, const std::vector<std::string>& positional) 
         CheckCompare(options, positional);
         return;
     }
-    if (!positional.empty()) throw UsageError{"unexpected argument " + positional.front()};
+    // --batch reads one file, or stdin.
+    const std::size_t arguments = options.mode == Mode::Batch ? 1 : 0;
+    if (positional.size() > arguments) {
+        throw UsageError{"unexpected argument " + positional[arguments]};
+    }
     switch (options.mode) {
         case Mode::Batch:
             if (options.formatGiven && options.format == Format::Text) {
@@ -717,7 +753,20 @@ void CheckMode(CliOptions& options, const std::vector<std::string>& positional) 
             }
             if (!options.formatGiven) options.format = Format::Json;
             CheckRecordOptions(options);
-            CheckBatchInput(options);
+            if (options.workbookOutput && options.bom) {
+                throw UsageError{"--bom needs --format tsv or csv"};
+            }
+            if (options.workbookOutput && options.outputPath.empty()) {
+                throw UsageError{
+                    "--format xlsx needs -o FILE: a workbook is not written to stdout"};
+            }
+            if (!positional.empty()) options.inputPath = positional.front();
+            if (options.inputPath.empty() &&
+                (options.input == InputFormat::Xlsx || options.input == InputFormat::Ods)) {
+                options.inputPath = "-";
+            }
+            // A file without --input is told by its content when it is read.
+            if (options.inputGiven || options.inputPath.empty()) CheckBatchInput(options);
             break;
         case Mode::Strokes:
             if (options.strokesText.empty()) throw UsageError{"--strokes needs a non-empty text"};
@@ -747,7 +796,7 @@ CliOptions Parse(const std::vector<std::string>& args) {
                               args.end());
             break;
         }
-        if (!arg.starts_with("--") && arg != "-h") {
+        if (!arg.starts_with("--") && !(arg.starts_with("-") && FindOption(arg))) {
             positional.push_back(arg);
             continue;
         }
@@ -805,6 +854,8 @@ const char* Operands(Mode mode) {
             return "SURNAME GIVEN";
         case Mode::Compare:
             return "SURNAME GIVEN[:READING]...";
+        case Mode::Batch:
+            return "[FILE]";
         default:
             return "";
     }
@@ -987,6 +1038,16 @@ std::optional<StrokeStyle> ParseStyle(const std::string& text) {
     if (text == "shinji" || text == "新字式") return StrokeStyle::Shinji;
     if (text == "honji" || text == "本字式") return StrokeStyle::Honji;
     return std::nullopt;
+}
+
+bool CheckBatchTable(CliOptions& options, std::string& error) {
+    try {
+        CheckBatchInput(options);
+        return true;
+    } catch (const UsageError& usage) {
+        error = usage.message;
+        return false;
+    }
 }
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,

@@ -22,6 +22,7 @@
 #include "cli/batch/BatchLine.h"
 #include "cli/batch/LineSource.h"
 #include "cli/batch/TableInput.h"
+#include "cli/batch/WorkbookInput.h"
 
 namespace soten::cli {
 namespace {
@@ -187,13 +188,12 @@ std::optional<TableLayout> FirstRowLayout(const LineBatch& batch, const CliOptio
     return TableLayout{false, {}, 0, 1, -1, -1};
 }
 
-}  // namespace
-
-int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const Tables& tables,
-                   const CliOptions& options, unsigned jobs) {
+// The run over the batches of a LineSource or of a sheet's rows.
+template <class Source>
+int RunBatches(Source& source, std::ostream& out, std::ostream& err, const Tables& tables,
+               const CliOptions& options, unsigned jobs) {
     BatchStatus status;
     const bool table = options.input != InputFormat::Text;
-    LineSource source(in, table);
     BatchInput input{options.input, options.inputEncoding, nullptr, 0};
     // A table's first rows are read before anything is answered: the first
     // one chooses the header and the columns.
@@ -278,6 +278,19 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
         return ExitIo;
     }
     return status.ExitStatus();
+}
+
+}  // namespace
+
+int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const Tables& tables,
+                   const CliOptions& options, unsigned jobs) {
+    LineSource source(in, options.input != InputFormat::Text);
+    return RunBatches(source, out, err, tables, options, jobs);
+}
+
+int RunBatchStream(WorkbookInput& in, std::ostream& out, std::ostream& err, const Tables& tables,
+                   const CliOptions& options, unsigned jobs) {
+    return RunBatches(in, out, err, tables, options, jobs);
 }
 
 }  // namespace soten::cli
