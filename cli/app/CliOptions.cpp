@@ -30,7 +30,9 @@ constexpr const char* HelpNotes =
     "--report; tables keep their columns unless --no-keep-columns. --jobs N\n"
     "reads on N threads (default: one per processor the load leaves idle).\n"
     "Error records carry a code: unknown-character, refused-length,\n"
-    "malformed, too-long, invalid-encoding.\n"
+    "malformed, too-long, invalid-encoding. --batch FILE reads a file, an xlsx\n"
+    "or ods workbook when its content is one (--sheet NAME: not the first sheet);\n"
+    "-o FILE replaces FILE once written; --format xlsx writes a workbook to -o.\n"
     "\n"
     "JSON and TSV records carry the supplementary 三才配置 (sansai) and 陰陽配列\n"
     "(inyo); --detail adds them, explained, after the text report.\n"
@@ -688,7 +690,7 @@ void CheckBatchInput(CliOptions& options) {
     if (!table && (options.header || !options.surnameColumn.empty() ||
                    !options.givenColumn.empty() || !options.nameColumn.empty() ||
                    !options.styleColumn.empty() || options.keepColumnsGiven == true)) {
-        throw UsageError{"the header and column options need --input tsv, csv, xlsx or ods"};
+        throw UsageError{"the header and column options need --input tsv or csv"};
     }
     if (!options.nameColumn.empty() &&
         (!options.surnameColumn.empty() || !options.givenColumn.empty())) {

@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "--encoding cannot be used with --compare"},
         ParseCase{{"--shortlist", "--format", "tsv", "--bom", "--pdf=a.pdf"}, "", Mode::Shortlist},
         // Table input.
-        ParseCase{{"--batch", "--input", "xml"}, "--input must be text, tsv or csv"},
+        ParseCase{{"--batch", "--input", "xml"}, "--input must be text, tsv, csv, xlsx or ods"},
         ParseCase{{"--batch", "--input=csv", "--name-column", "氏名", "--given-column", "2"},
                   "--name-column cannot be combined"},
         ParseCase{{"--batch", "--surname-column", "1"}, "need --input tsv or csv"},
