@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev rapidjson-dev
+  libzip-dev libpugixml-dev libxlsxwriter-dev python3-openpyxl python3-odf
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth imagemagick poppler-utils time

@@ -31,7 +31,9 @@ constexpr const char* HelpNotes =
     "--report; tables keep their columns unless --no-keep-columns. --jobs N\n"
     "reads on N threads (default: one per processor the load leaves idle).\n"
     "Error records carry a code: unknown-character, refused-length,\n"
-    "malformed, too-long, invalid-encoding.\n"
+    "malformed, too-long, invalid-encoding. --batch FILE reads a file, an xlsx\n"
+    "or ods workbook when its content is one (--sheet NAME: not the first sheet);\n"
+    "-o FILE replaces FILE once written; --format xlsx writes a workbook to -o.\n"
     "\n"
     "JSON and TSV records carry the supplementary 三才配置 (sansai) and 陰陽配列\n"
     "(inyo); --detail adds them, explained, after the text report.\n"
@@ -180,6 +182,12 @@ void ApplyFormat(CliOptions& options, const std::string& value) {
     options.formatGiven = true;
 }
 
+// --batch also writes a workbook: its rows are the TSV records.
+void ApplyBatchFormat(CliOptions& options, const std::string& value) {
+    options.workbookOutput = value == "xlsx";
+    ApplyFormat(options, options.workbookOutput ? "tsv" : value);
+}
+
 void ApplyJobs(CliOptions& options, const std::string& value) {
     unsigned jobs = 0;
     const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), jobs);
@@ -213,7 +221,7 @@ void ApplySkipRows(CliOptions& options, const std::string& value) {
     long rows = 0;
     const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), rows);
     if (failure != std::errc() || end != value.data() + value.size() || rows < 0) {
-        throw UsageError{"--skip-rows must be a number from 0"};
+        throw UsageError{"--skip-rows は 0 以上の数です"};
     }
     options.skipRows = rows;
 }
@@ -225,9 +233,14 @@ void ApplyInput(CliOptions& options, const std::string& value) {
         options.input = InputFormat::Tsv;
     } else if (value == "csv") {
         options.input = InputFormat::Csv;
+    } else if (value == "xlsx") {
+        options.input = InputFormat::Xlsx;
+    } else if (value == "ods") {
+        options.input = InputFormat::Ods;
     } else {
-        throw UsageError{"--input は text、tsv、csv のどれかです"};
+        throw UsageError{"--input は text、tsv、csv、xlsx、ods のどれかです"};
     }
+    options.inputGiven = true;
 }
 
 // A column: a header name or a number from 1.
@@ -325,7 +338,7 @@ void Nothing(CliOptions&, const std::string&) {}
 // then the others, each with the modes it applies to.
 constexpr CliOption Options[] = {
     {.name = "--batch",
-     .help = "one record per name read on stdin, in input order",
+     .help = "one record per name of FILE or stdin, in input order",
      .modes = ForBatch,
      .selects = Mode::Batch,
      .apply = Nothing},
@@ -375,20 +388,39 @@ constexpr CliOption Options[] = {
      .modes = ForReading | ForLists,
      .apply = ApplyFormat},
     {.name = "--format",
-     .valueName = "json|tsv|csv",
-     .help = "--batch: JSON lines (the default) or a table",
+     .valueName = "json|tsv|csv|xlsx",
+     .help = "--batch: JSON lines (the default), a table, a workbook",
      .modes = ForBatch,
-     .apply = ApplyFormat},
+     .apply = ApplyBatchFormat},
     {.name = "--format",
      .valueName = "text|json|tsv",
      .help = "--suggest: text (the default), JSON or TSV",
      .modes = ForSuggest,
      .apply = ApplyFormat},
     {.name = "--input",
-     .valueName = "text|tsv|csv",
-     .help = "lines of names (the default) or a table's rows",
+     .valueName = "text|tsv|csv|xlsx|ods",
+     .help = "lines of names (the default), a table, a workbook",
      .modes = ForBatch,
      .apply = ApplyInput},
+    {.name = "--sheet",
+     .valueName = "NAME",
+     .help = "the workbook's sheet to read (default: the first)",
+     .modes = ForBatch,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty()) throw UsageError{"--sheet にはシートの名前が要ります"};
+             o.sheet = v;
+         }},
+    {.name = "--output",
+     .alias = "-o",
+     .valueName = "FILE",
+     .help = "write the records to FILE, replacing it whole",
+     .modes = ForBatch,
+     .apply =
+         [](CliOptions& o, const std::string& v) {
+             if (v.empty()) throw UsageError{"--output にはファイルの名前が要ります"};
+             o.outputPath = v;
+         }},
     {.name = "--input-encoding",
      .valueName = "utf-8|cp932|utf-16",
      .help = "the encoding of the input (default utf-8; UTF-16 told by its mark)",
@@ -712,6 +744,10 @@ void CheckReading(CliOptions& options, const std::vector<std::string>& positiona
 
 void CheckBatchInput(CliOptions& options) {
     const bool table = options.input != InputFormat::Text;
+    const bool workbook = options.input == InputFormat::Xlsx || options.input == InputFormat::Ods;
+    if (!options.sheet.empty() && !workbook) {
+        throw UsageError{"--sheet は --input xlsx か ods と使います"};
+    }
     if (!table && (options.header || options.skipRows > 0 || !options.surnameColumn.empty() ||
                    !options.givenColumn.empty() || !options.nameColumn.empty() ||
                    !options.styleColumn.empty() || options.keepColumnsGiven == true)) {
@@ -774,7 +810,11 @@ void CheckMode(CliOptions& options, const std::vector<std::string>& positional) 
         CheckCompare(options, positional);
         return;
     }
-    if (!positional.empty()) throw UsageError{"余分な引数があります: " + positional.front()};
+    // --batch reads one file, or stdin.
+    const std::size_t arguments = options.mode == Mode::Batch ? 1 : 0;
+    if (positional.size() > arguments) {
+        throw UsageError{"余分な引数があります: " + positional[arguments]};
+    }
     switch (options.mode) {
         case Mode::Batch:
             if (options.formatGiven && options.format == Format::Text) {
@@ -782,7 +822,20 @@ void CheckMode(CliOptions& options, const std::vector<std::string>& positional) 
             }
             if (!options.formatGiven) options.format = Format::Json;
             CheckRecordOptions(options);
-            CheckBatchInput(options);
+            if (options.workbookOutput && options.bom) {
+                throw UsageError{"--bom は --format tsv か csv と使います"};
+            }
+            if (options.workbookOutput && options.outputPath.empty()) {
+                throw UsageError{
+                    "--format xlsx needs -o FILE: a workbook is not written to stdout"};
+            }
+            if (!positional.empty()) options.inputPath = positional.front();
+            if (options.inputPath.empty() &&
+                (options.input == InputFormat::Xlsx || options.input == InputFormat::Ods)) {
+                options.inputPath = "-";
+            }
+            // A file without --input is told by its content when it is read.
+            if (options.inputGiven || options.inputPath.empty()) CheckBatchInput(options);
             break;
         case Mode::Strokes:
             if (options.strokesText.empty())
@@ -813,7 +866,7 @@ CliOptions Parse(const std::vector<std::string>& args) {
                               args.end());
             break;
         }
-        if (!arg.starts_with("--") && arg != "-h") {
+        if (!arg.starts_with("--") && !(arg.starts_with("-") && FindOption(arg))) {
             positional.push_back(arg);
             continue;
         }
@@ -871,6 +924,8 @@ const char* Operands(Mode mode) {
             return "SURNAME GIVEN";
         case Mode::Compare:
             return "SURNAME GIVEN[:READING]...";
+        case Mode::Batch:
+            return "[FILE]";
         default:
             return "";
     }
@@ -1053,6 +1108,16 @@ std::optional<StrokeStyle> ParseStyle(const std::string& text) {
     if (text == "shinji" || text == "新字式") return StrokeStyle::Shinji;
     if (text == "honji" || text == "本字式") return StrokeStyle::Honji;
     return std::nullopt;
+}
+
+bool CheckBatchTable(CliOptions& options, std::string& error) {
+    try {
+        CheckBatchInput(options);
+        return true;
+    } catch (const UsageError& usage) {
+        error = usage.message;
+        return false;
+    }
 }
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,

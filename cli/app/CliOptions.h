@@ -17,7 +17,7 @@ namespace soten::cli {
 enum class Mode { Reading, Batch, Strokes, Suggest, Compare, Shortlist, Help, Version };
 enum class Encoding { Utf8, Cp932, Utf16 };
 // What --batch reads: "SURNAME GIVEN [style]" lines, or the rows of a table.
-enum class InputFormat { Text, Tsv, Csv };
+enum class InputFormat { Text, Tsv, Csv, Xlsx, Ods };
 
 // A given name of --compare, "NAME" or "NAME:よみ" on the command line.
 struct GivenToCompare {
@@ -56,6 +56,12 @@ struct CliOptions {
     long skipRows = 0;         // --skip-rows: title rows above the table
     bool normalize = false;    // --normalize: half-width katakana read as full-width
     bool keepColumns = false;  // the input columns go into every record
+    // --batch files: the input (a file argument) and -o; empty: stdin, stdout.
+    std::string inputPath;
+    std::string outputPath;
+    std::string sheet;            // --sheet: the workbook's sheet; empty: the first
+    bool inputGiven = false;      // --input given; else a workbook is told by its content
+    bool workbookOutput = false;  // --format xlsx: TSV records written as a workbook's rows
     // --suggest: the surname (code page 932), the style and the filters.
     NameSearchFilters search;
     // --compare: the given names after the surname (`surname`), in order.
@@ -68,6 +74,11 @@ inline constexpr unsigned MaxJobs = 64;
 // Parses the arguments after the program name. On a usage error returns
 // nothing and sets `error` to a message for the user.
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);
+
+// Checks the table options of --batch once the input's format is known (a
+// file argument without --input is told by its content); false, with
+// `error` set, on a usage error.
+bool CheckBatchTable(CliOptions& options, std::string& error);
 
 // Parses "shinji" / "honji" (also 新字式 / 本字式).
 std::optional<StrokeStyle> ParseStyle(const std::string& text);

@@ -13,6 +13,7 @@
 #include "analysis/text/ShiftJis.h"
 #include "cli/app/CliOptions.h"
 #include "cli/app/TerminalText.h"
+#include "cli/batch/BatchFiles.h"
 #include "cli/batch/BatchLine.h"
 #include "cli/batch/BatchStream.h"
 #include "cli/batch/NameText.h"
@@ -156,8 +157,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         case Mode::Version:
             return WriteAll(out, err, "soten-cli " SOTEN_VERSION "\n") ? ExitReadingMade : ExitIo;
         case Mode::Batch:
-            return RunBatchStream(in, out, err, tables, *options,
-                                  options->jobs ? options->jobs : DefaultJobs());
+            return RunBatchFiles(*options, in, out, err, tables,
+                                 options->jobs ? options->jobs : DefaultJobs());
         case Mode::Strokes: {
             const int status = RunStrokes(*options, out, err, tables);
             return WriteAll(out, err, {}) ? status : ExitIo;

@@ -20,6 +20,7 @@
 #include "cli/app/TerminalText.h"
 #include "cli/batch/BatchLine.h"
 #include "cli/batch/BatchSummary.h"
+#include "cli/batch/WorkbookInput.h"
 #include "cli/batch/LineSource.h"
 #include "cli/batch/TableInput.h"
 #include "platform/files/FileErrors.h"
@@ -342,6 +343,11 @@ int RunBatchRows(RowSource& source, std::ostream& out, std::ostream& err, const 
         return ExitIo;
     }
     return summary.ExitStatus();
+}
+
+int RunBatchStream(WorkbookInput& in, std::ostream& out, std::ostream& err, const Tables& tables,
+                   const CliOptions& options, unsigned jobs) {
+    return RunBatchRows(in, out, err, tables, options, jobs);
 }
 
 }  // namespace soten::cli

@@ -23,6 +23,12 @@ int RunBatchStream(std::istream& in, std::ostream& out, std::ostream& err, const
 int RunBatchRows(RowSource& source, std::ostream& out, std::ostream& err, const Tables& tables,
                  const CliOptions& options, unsigned jobs);
 
+class WorkbookInput;
+
+// The same for the rows of a sheet, read as a table's rows in UTF-8.
+int RunBatchStream(WorkbookInput& in, std::ostream& out, std::ostream& err, const Tables& tables,
+                   const CliOptions& options, unsigned jobs);
+
 // The number of threads --jobs means when it is not given: one per
 // processor that the load average leaves idle, at least one.
 unsigned DefaultJobs();

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "cli/batch/LineSource.h"
+#include "cli/batch/WorkbookReader.h"
+
+namespace soten::cli {
+
+// The rows of a sheet as --batch reads a table's rows: each row is one
+// row of a batch, numbered as the sheet numbers it, handed on as its cells.
+// Empty rows get no row but keep their numbers.
+class WorkbookInput : public RowSource {
+public:
+    explicit WorkbookInput(WorkbookReader& reader) : reader_(reader) {}
+
+    // Fills `batch` with the next rows; false at the end of the sheet.
+    // Throws WorkbookError when the sheet turns out damaged.
+    // A sheet never pauses and its reading fails by WorkbookError.
+    bool Next(LineBatch& batch) override;
+
+private:
+    WorkbookReader& reader_;
+    WorkbookRow row_;
+};
+
+// Appends `cells` to `out` as one TSV record (without its line end).
+void AppendTsvRecord(const std::vector<std::string>& cells, std::string& out);
+
+}  // namespace soten::cli
