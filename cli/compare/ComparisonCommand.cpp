@@ -245,6 +245,15 @@ std::string TextListing(const Listing& listing) {
         text += line;
         text += '\n';
     }
+    // Below the table, so that its columns stay as they are.
+    for (const ListedName& name : listing.names) {
+        if (name.compared.avoided.empty()) continue;
+        text += "※避けたい字（";
+        text += TerminalText(listing.shortlist ? name.surname + " " + name.given : name.given);
+        text += "） ";
+        text += Utf8(AvoidedKanjiNote(name.compared.avoided));
+        text += '\n';
+    }
     return text;
 }
 
