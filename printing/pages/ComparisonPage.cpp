@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis/naming/AvoidedKanji.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/records/JudgedColumns.h"
