@@ -11,6 +11,7 @@ std::optional<NameCandidate> MakeCandidate(const NameSearchFilters& filters, con
     if (!record) return std::nullopt;
     NameCandidate candidate;
     static_cast<NameJudgement&>(candidate) = JudgeName(*record, tables);
+    candidate.avoided = BuiltInAvoidedKanji().In(given);
     candidate.given = std::move(given);
     candidate.record = std::move(*record);
     return candidate;

@@ -481,6 +481,7 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
     for (std::uint32_t index = 0; index < kanji.size(); ++index) {
         const int strokes = strokesOf(index);
         if (strokes <= 0 || HoldsAnyOf(kanji[index], filters.excluded)) continue;
+        if (!filters.includeAvoided && BuiltInAvoidedKanji().Holds(kanji[index])) continue;
         if (strokes > MaxKanjiStrokes) throw std::out_of_range("a name kanji has too many strokes");
         if (static_cast<std::size_t>(strokes) >= byStroke.size()) {
             byStroke.resize(static_cast<std::size_t>(strokes) + 1);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/naming/AvoidedKanji.h"
 #include "analysis/naming/Kana.h"
 #include "analysis/naming/NameSearchData.h"
 #include "analysis/naming/YomiFilter.h"
@@ -58,6 +59,7 @@ struct NameSearchFilters {
     GenderFilter gender = GenderFilter::Any;  // the names space only
     bool includeUnspecified = false;          // names with no gender given, with a gender
     bool includeUnregistrable = false;        // names a registry office refuses
+    bool includeAvoided = false;              // names holding a kanji of the avoid list
     int chars = 0;                            // 0: any number of characters
     YomiFilters yomi;                         // hiragana or katakana
     std::vector<RequiredCharacter> required;
@@ -109,6 +111,9 @@ struct NameCandidate : NameJudgement {
     // unregistrable, each once).
     bool registrable = true;
     std::vector<std::string> unregistrable;
+    // The kanji of the avoid list the given name holds (only a search with
+    // includeAvoided lists such a name).
+    std::vector<AvoidedKanjiEntry> avoided;
     NameRecord record;  // Names, Lengths, Strokes, SpiritOne and Fortunes set
 };
 

@@ -105,6 +105,7 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         if (!GenderPasses(filters, entry.gender)) continue;
         if (matcher.Active() && !matcher.Matches(entry.yomi)) continue;
         if (!filters.excluded.empty() && HoldsAnyOf(entry.written, filters.excluded)) continue;
+        if (!filters.includeAvoided && BuiltInAvoidedKanji().Holds(entry.written)) continue;
         const bool holdsAll = std::all_of(
             filters.required.begin(), filters.required.end(),
             [&](const RequiredCharacter& r) { return HoldsCharacter(entry.written, r); });

@@ -194,6 +194,10 @@ std::string FilterProblem(const NameSearchFilters& filters, const NameSearchData
             filters.excluded.end()) {
             return Message("含める文字と除く文字が重なっています");
         }
+        if (!filters.includeAvoided && BuiltInAvoidedKanji().Find(character)) {
+            return Message(
+                "含める文字は避けたい字です（避けたい字を含む名前も表示すると探せます）");
+        }
         if (required.position > 0) {
             const std::string*& slot = pinned[static_cast<std::size_t>(required.position - 1)];
             if (slot && *slot != character) return Message("同じ位置に別の文字は指定できません");

@@ -347,6 +347,7 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
 void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     const NameRecord& record = candidate.record;
     json_.StartObject();
+    JsonAvoided(candidate.avoided);
     json_.Key("fortunes");
     json_.StartObject();
     for (const auto& [key, kind] : AlphabeticalKeys) {
@@ -406,6 +407,23 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     }
     json_.EndObject();
     json_.EndObject();
+}
+
+void RecordWriter::JsonAvoided(const std::vector<AvoidedKanjiEntry>& avoided) {
+    if (avoided.empty()) return;
+    json_.Key("avoidedKanji");
+    json_.StartArray();
+    for (const AvoidedKanjiEntry& entry : avoided) {
+        json_.StartObject();
+        json_.Key("kanji");
+        JsonCp932(entry.kanji);
+        json_.Key("category");
+        JsonCp932(entry.category);
+        json_.Key("reason");
+        JsonCp932(entry.reason);
+        json_.EndObject();
+    }
+    json_.EndArray();
 }
 
 void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out) {
@@ -552,6 +570,7 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     json_.StartArray();
     for (const std::string& character : refused) JsonCp932(character);
     json_.EndArray();
+    JsonAvoided(BuiltInAvoidedKanji().In(record.Names[GivenName]));
     json_.Key("style");
     json_.String(StyleName(style));
     // The members from "strokes" to "score" hold only numbers, marks and

@@ -152,6 +152,9 @@ private:
     void JsonRaw(std::string_view json);
     void TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo, std::string& out);
     void JsonCandidate(const NameCandidate& candidate);
+    // "avoidedKanji": [{"kanji", "category", "reason"}], written only for a
+    // name that holds a kanji of the avoid list.
+    void JsonAvoided(const std::vector<AvoidedKanjiEntry>& avoided);
     void TsvCandidate(const NameCandidate& candidate, std::string& out);
 
     const Tables& tables_;

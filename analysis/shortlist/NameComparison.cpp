@@ -94,6 +94,7 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     compared.entry = entry;
     compared.unregistrable = UnregistrableCharacters(entry.given);
     compared.registrable = compared.unregistrable.empty();
+    compared.avoided = BuiltInAvoidedKanji().In(entry.given);
     auto outcome = MakeReading({entry.surname, entry.given, entry.reading}, entry.style, tables);
     if (auto* refusal = std::get_if<Refusal>(&outcome)) {
         compared.refusal = std::move(*refusal);

@@ -28,6 +28,7 @@ struct ComparedName : NameJudgement {
     std::optional<Refusal> refusal;
     bool registrable = true;
     std::vector<std::string> unregistrable;  // the characters refused, each once
+    std::vector<AvoidedKanjiEntry> avoided;  // the kanji of the avoid list it holds
     // The characters the refusal names, as the entry's text holds them
     // (UTF-8): a character code page 932 lacks is named, not SUB.
     std::vector<std::string> lacked;

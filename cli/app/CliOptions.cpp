@@ -42,7 +42,10 @@ constexpr const char* HelpNotes =
     "names of the name dictionary (--space names) or every name of one to three\n"
     "kanji allowed in given names (--space all). Only names a registry office\n"
     "accepts (常用漢字, 人名用漢字, kana, ー, 々ゝゞヽヾ) are listed unless\n"
-    "--include-unregistrable. --gender f lists girls' names and names given to\n"
+    "--include-unregistrable, and none holding a kanji naming guides advise\n"
+    "against (死, 悪, 憂, 闇 … in data/avoided-kanji.txt) unless\n"
+    "--include-avoided, which lists them with a note naming the kanji and why.\n"
+    "--gender f lists girls' names and names given to\n"
     "both, m the same for boys; names with no gender given come only without\n"
     "--gender or with --include-unspecified. The reading filters all apply,\n"
     "in hiragana or katakana: --reading (exact), --reading-prefix,\n"
@@ -543,6 +546,10 @@ constexpr CliOption Options[] = {
      .help = "also names a registry office refuses",
      .modes = ForSuggest,
      .apply = [](CliOptions& o, const std::string&) { o.search.includeUnregistrable = true; }},
+    {.name = "--include-avoided",
+     .help = "also names holding a kanji naming guides advise against",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o, const std::string&) { o.search.includeAvoided = true; }},
     {.name = "--chars",
      .valueName = "N",
      .help = "names of N characters (default: any)",

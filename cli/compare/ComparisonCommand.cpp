@@ -6,6 +6,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include "analysis/naming/AvoidedKanji.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/Reading.h"
@@ -183,6 +184,14 @@ public:
         for (std::string& cell : row.cells) cell = TerminalText(cell);
         if (row.refusal) row.refusal = TerminalText(*row.refusal);
         rows_.push_back(std::move(row));
+        // Below the table, so that its columns stay as they are.
+        if (!judged.compared.avoided.empty()) {
+            notes_ += "※避けたい字（";
+            notes_ += TerminalText(shortlist_ ? name.surname + " " + name.given : name.given);
+            notes_ += "） ";
+            notes_ += Utf8(AvoidedKanjiNote(judged.compared.avoided));
+            notes_ += '\n';
+        }
     }
 
     std::string Text(const Listing& listing) const {
@@ -201,6 +210,7 @@ public:
             text += "）\n";
         }
         for (const TableRow& row : rows_) AppendLine(row, widths, text);
+        text += notes_;
         return text;
     }
 
@@ -232,6 +242,7 @@ private:
     TableColumns columns_;
     bool shortlist_;
     std::vector<TableRow> rows_;
+    std::string notes_;
 };
 
 // Records go out a block at a time, so the output never holds the listing.

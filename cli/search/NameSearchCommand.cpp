@@ -77,6 +77,10 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
             out += "\t※戸籍に使えない字 ";
             for (const std::string& character : candidate.unregistrable) out += Utf8(character);
         }
+        if (!candidate.avoided.empty()) {
+            out += "\t※避けたい字 ";
+            out += Utf8(AvoidedKanjiNote(candidate.avoided));
+        }
         out += "\n";
     }
 }

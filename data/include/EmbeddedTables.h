@@ -7,4 +7,5 @@ namespace soten::embedded {
 std::string_view StrokeDictionaryText();
 std::string_view KeywordTableText();
 std::string_view ReadingTextTableText();
+std::string_view AvoidedKanjiText();
 }  // namespace soten::embedded

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis/naming/AvoidedKanji.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/records/JudgedColumns.h"
@@ -242,6 +243,27 @@ void PaintHead(PageWriter& page, const QString& date, int pageNumber, int pageCo
     page.TextAt((Left + Right - TextWidth(number, 9)) / 2, PageNumberTop, number);
 }
 
+// Under the legend, for the names of the page that hold a kanji of the
+// avoid list: "避けたい字　3 死刑（死：死を表す字）", made smaller to fit the line.
+void PaintAvoidedNotes(PageWriter& page, std::size_t first,
+                       const std::vector<const ComparedName*>& rows) {
+    QString notes;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const ComparedName& name = *rows[row];
+        if (name.avoided.empty()) continue;
+        notes += notes.isEmpty() ? QStringLiteral("避けたい字　") : QStringLiteral("／");
+        notes += QStringLiteral("%1 %2（%3）")
+                     .arg(first + row + 1)
+                     .arg(QString::fromStdString(name.entry.GivenUtf8()),
+                          FromCp932(AvoidedKanjiNote(name.avoided)));
+    }
+    if (notes.isEmpty()) return;
+    int points = LegendPoints;
+    while (points > SmallestNamePoints && TextWidth(notes, points) > Right - Left) --points;
+    page.UseFont(platform::MinchoFace, points);
+    page.TextAt(Left, LegendTop + 36, notes);
+}
+
 void PaintRow(PageWriter& page, std::int32_t top, std::size_t index, const ComparedName& name) {
     const ShortlistEntry& entry = name.entry;
     page.Cell(NumberColumn, top, QString::number(index + 1), BodyPoints);
@@ -328,6 +350,7 @@ void PaintComparisonPages(PrinterSession& printer, const std::vector<ComparedNam
             rows.push_back(&names[index]);
         }
         PaintGrid(page, rows);
+        PaintAvoidedNotes(page, first, rows);
         if (names.empty()) {
             page.UseFont(platform::MinchoFace, BodyPoints);
             page.TextAt(Left + Padding, TableTop + HeadHeight + 40, QString::fromUtf8(NoNames));

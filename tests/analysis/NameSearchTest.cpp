@@ -82,7 +82,8 @@ const NameSearchData& FixtureData() {
         for (std::size_t i = 0; i < real.Kanji().size(); i += real.Kanji().size() / 30) {
             some.push_back(real.Kanji()[i]);
         }
-        for (const char* extra : {"翔", "大", "子", "美", "結", "衣", "由", "唯", "優"}) {
+        for (const char* extra :
+             {"翔", "大", "子", "美", "結", "衣", "由", "唯", "優", "悪", "憂"}) {
             some.push_back(Sjis(extra));
         }
         std::vector<NameKanji> kanji;
@@ -106,7 +107,8 @@ const NameSearchData& FixtureData() {
                  {"唯斗", "ゆいと", M},   {"結", "ゆう", FM},
                  {"由美", "ゆみ", F},     {"嗟", "ああ", G},
                  {"唖々", "ああ", G},     {"有娜", "ゆな", F},
-                 {"ユイ", "ゆい", FM},    {"優美子", "ゆみこ", F}}) {
+                 {"ユイ", "ゆい", FM},    {"優美子", "ゆみこ", F},
+                 {"憂衣", "ゆい", F},     {"悪", "あく", M}}) {
             names.push_back({Sjis(written), Sjis(reading), gender});
         }
         return NameSearchData(std::move(names), std::move(kanji));
@@ -168,6 +170,16 @@ std::vector<std::string> ShownReadings(const std::string& given, const NameSearc
     return shown;
 }
 
+// Whether a name holds a kanji of the avoid list, by reading the list.
+bool HoldsAvoided(const std::string& given) {
+    for (std::size_t k = 1; k <= given.size() / 2; ++k) {
+        for (const AvoidedKanjiEntry& entry : BuiltInAvoidedKanji().Entries()) {
+            if (Unit(given, k) == entry.kanji) return true;
+        }
+    }
+    return false;
+}
+
 // The filters' meaning written out plainly, name by name (the reading is
 // checked by the caller).
 bool Passes(const Reference& r, const NameSearchFilters& filters) {
@@ -194,7 +206,7 @@ bool Passes(const Reference& r, const NameSearchFilters& filters) {
             if (Unit(r.given, static_cast<std::size_t>(k)) == excluded) return false;
         }
     }
-    return true;
+    return filters.includeAvoided || !HoldsAvoided(r.given);
 }
 
 // Where a name goes in a sort by a numeric key (lower first).
@@ -312,6 +324,11 @@ const std::vector<FilterCase>& FilterCases() {
              f.yomi.contains = Sjis("ょう");
              f.yomi.morae = 3;
          }},
+        {"avoided kanji too, two characters", "山田", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) {
+             f.includeAvoided = true;
+             f.chars = 2;
+         }},
     };
     return cases;
 }
@@ -370,6 +387,7 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
             EXPECT_EQ(found[i].sansai.verdict, ReadSansai(expected[i].record).verdict);
             EXPECT_EQ(found[i].inyo.oddMask, ReadInyo(expected[i].record).oddMask);
             EXPECT_TRUE(found[i].registrable);
+            EXPECT_EQ(found[i].avoided.empty(), !HoldsAvoided(found[i].given));
             EXPECT_EQ(found[i].gender, NameGender::None);
             if (filters.yomi.Active() || i % 97 == 0) {
                 const auto shown = ShownReadings(found[i].given, data, filters.yomi);
@@ -472,6 +490,7 @@ TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
             EXPECT_EQ(found[i].record.Fortunes, r.record.Fortunes);
             EXPECT_EQ(found[i].registrable, InFixtureList(r.given, data));
             EXPECT_EQ(found[i].unregistrable.empty(), found[i].registrable);
+            EXPECT_EQ(found[i].avoided.empty(), !HoldsAvoided(r.given));
         }
     }
 }
@@ -749,6 +768,11 @@ TEST(NameSearch, ContradictoryFiltersSayWhyAndFindNothing) {
          [](NameSearchFilters& f) {
              f.required = {{Sjis("大"), 0}};
              f.excluded = {Sjis("大")};
+         }},
+        {"an avoided kanji required, avoided names left out",
+         [](NameSearchFilters& f) {
+             f.space = SearchSpace::All;
+             f.required = {{Sjis("悪"), 0}};
          }},
         {"score above 12", [](NameSearchFilters& f) { f.minScore = 13; }},
         {"too long with the surname",

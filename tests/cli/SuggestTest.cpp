@@ -272,5 +272,61 @@ TEST(Suggest, IsReachedFromTheCommandLine) {
     EXPECT_EQ(run.err, "不適切な文字があります\n");
 }
 
+// A name holding a kanji of the avoid list is listed only when asked for,
+// and wherever it is shown the note names the kanji and why.
+TEST(Suggest, AvoidedKanjiComeWithTheirNoteInTheListAndTheComparison) {
+    const std::string note = "死：死を表す字、刑：刑罰を表す字";
+    struct Case {
+        std::vector<std::string> args;
+        std::string expected;  // in the output, or "" for the JSON case
+    };
+    const std::vector<Case> cases = {
+        {{"--suggest", "佐藤", "--reading", "しけい", "--chars", "2"}, ""},
+        {{"--suggest", "佐藤", "--reading", "しけい", "--chars", "2", "--include-avoided"},
+         "死刑（しけい・女性）"},
+        {{"--compare", "佐藤", "死刑", "結衣"}, "※避けたい字（死刑） " + note + "\n"},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in;
+        std::ostringstream out;
+        std::ostringstream err;
+        ASSERT_EQ(RunCli(c.args, in, out, err, BuiltInTables()), ExitReadingMade) << err.str();
+        if (c.expected.empty()) {
+            EXPECT_EQ(out.str().find("死刑"), std::string::npos);
+            continue;
+        }
+        const std::size_t line = out.str().find(c.expected);
+        ASSERT_NE(line, std::string::npos) << out.str();
+        EXPECT_NE(out.str().find(note, line), std::string::npos) << out.str();
+    }
+
+    const std::vector<std::pair<std::vector<std::string>, const char*>> json = {
+        {{"--suggest", "佐藤", "--reading", "しけい", "--chars", "2", "--include-avoided",
+          "--format", "json", "--limit", "10000"},
+         "/candidates"},
+        {{"--compare", "佐藤", "死刑", "--format", "json"}, "/names"},
+    };
+    for (const auto& [args, list] : json) {
+        std::istringstream in;
+        std::ostringstream out;
+        std::ostringstream err;
+        ASSERT_EQ(RunCli(args, in, out, err, BuiltInTables()), ExitReadingMade) << err.str();
+        const auto parsed = ParseJson(out.str());
+        const rapidjson::Value* names = Find(parsed, list);
+        ASSERT_TRUE(names && names->IsArray());
+        bool found = false;
+        for (const auto& name : names->GetArray()) {
+            const bool avoided = Find(name, "/avoidedKanji") != nullptr;
+            EXPECT_EQ(avoided, StringAt(name, "/given").find("死") != std::string::npos);
+            if (StringAt(name, "/given") != "死刑") continue;
+            found = true;
+            EXPECT_EQ(JsonAt(name, "/avoidedKanji"),
+                      R"([{"kanji":"死","category":"死","reason":"死を表す字"},)"
+                      R"({"kanji":"刑","category":"罪・罰","reason":"刑罰を表す字"}])");
+        }
+        EXPECT_TRUE(found) << list;
+    }
+}
+
 }  // namespace
 }  // namespace soten::cli

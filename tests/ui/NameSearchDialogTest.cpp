@@ -335,4 +335,33 @@ TEST_F(NameSearchDialogTest, SansaiAndInyoFiltersKeepOnlyTheVerdictsAsked) {
     }
 }
 
+TEST_F(NameSearchDialogTest, AvoidedKanjiNamesComeWithTheBoxAndTheirTooltipSaysWhy) {
+    NameSearchDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    Control<QLineEdit>(dialog, "surnameEdit")->setText(QStringLiteral("佐藤"));
+    Type(Control<QLineEdit>(dialog, "readingEdit"), QStringLiteral("しけい"));
+    WaitForResults(dialog);
+    const QTableView* table = Control<QTableView>(dialog, "resultTable");
+    const auto rowOf = [table](const QString& given) {
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            if (Cell(table, row, CandidateTableModel::Given) == given) return row;
+        }
+        return -1;
+    };
+    EXPECT_EQ(rowOf(QStringLiteral("死刑")), -1);
+    PressMnemonic(dialog, Qt::Key_W, Control<QCheckBox>(dialog, "includeAvoidedBox"));
+    EXPECT_TRUE(dialog->CurrentFilters().includeAvoided);
+    ExpectRowsOfTheSearch(dialog);
+    const int row = rowOf(QStringLiteral("死刑"));
+    ASSERT_GE(row, 0);
+    const QStringList tip =
+        Cell(table, row, CandidateTableModel::Given, Qt::ToolTipRole).split(QLatin1Char('\n'));
+    ASSERT_EQ(tip.size(), 5);
+    EXPECT_EQ(tip[0], QStringLiteral("避けたい字　死：死を表す字、刑：刑罰を表す字"));
+    EXPECT_TRUE(tip[1].startsWith(QStringLiteral("評点を下げている数："))) << tip[1].toStdString();
+    EXPECT_TRUE(tip[2].startsWith(QStringLiteral("三才配置 "))) << tip[2].toStdString();
+    EXPECT_TRUE(tip[3].startsWith(QStringLiteral("陰陽配列 "))) << tip[3].toStdString();
+    EXPECT_TRUE(tip[4].contains(QStringLiteral("藤 18 → 21"))) << tip[4].toStdString();
+}
+
 }  // namespace

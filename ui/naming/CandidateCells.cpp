@@ -46,4 +46,12 @@ QString UnregistrableTip(const std::vector<std::string>& characters) {
         .arg(JoinedCp932(characters, QStringLiteral("、")));
 }
 
+QString CandidateTip(const std::vector<AvoidedKanjiEntry>& avoided,
+                     const std::vector<std::string>& explanation) {
+    QStringList lines;
+    if (!avoided.empty()) lines.append(FromCp932(AvoidedKanjiLine(avoided)));
+    for (const std::string& line : explanation) lines.append(FromCp932(line));
+    return lines.join(QLatin1Char('\n'));
+}
+
 }  // namespace soten::ui

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/naming/AvoidedKanji.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/NameRecord.h"
 
@@ -24,5 +25,10 @@ QString JoinedCp932(const std::vector<std::string>& texts, const QString& separa
 
 // The tooltip of a name a registry office refuses, naming the characters.
 QString UnregistrableTip(const std::vector<std::string>& characters);
+
+// The tooltip of a name in a table: the note on the kanji of the avoid list
+// it holds (if any), then why it is judged as it is, one line each.
+QString CandidateTip(const std::vector<AvoidedKanjiEntry>& avoided,
+                     const std::vector<std::string>& explanation);
 
 }  // namespace soten::ui

@@ -3,6 +3,7 @@
 #include <QColor>
 
 #include "analysis/reading/DetailedReading.h"
+#include "analysis/reading/JudgementExplanation.h"
 #include "analysis/records/JudgedColumns.h"
 #include "ui/naming/CandidateCells.h"
 #include "ui/shortlist/ShortlistStore.h"
@@ -80,6 +81,9 @@ QVariant CandidateTableModel::data(const QModelIndex& index, int role) const {
     if (column == Registrable && !candidate.registrable &&
         (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
         return UnregistrableTip(candidate.unregistrable);
+    }
+    if (column == Given && role == Qt::ToolTipRole) {
+        return CandidateTip(candidate.avoided, JudgementExplanation(record, BuiltInTables()));
     }
     if (column == Yomi && role == Qt::ToolTipRole && candidate.yomis.size() > 1) {
         return QStringLiteral("読み：%1").arg(JoinedCp932(candidate.yomis, QStringLiteral("、")));

@@ -121,6 +121,11 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
                 {QStringLiteral("指定なし"), QStringLiteral("吉以上"), QStringLiteral("大吉のみ")});
     inyoBox_ = new QCheckBox(QStringLiteral("陰陽配列が凶の名前を除く(&6)"), this);
     inyoBox_->setObjectName(QStringLiteral("inyoBox"));
+    includeAvoidedBox_ = new QCheckBox(QStringLiteral("避けたい字を含む名前も表示(&W)"), this);
+    includeAvoidedBox_->setObjectName(QStringLiteral("includeAvoidedBox"));
+    includeAvoidedBox_->setToolTip(
+        QStringLiteral("死・悪・憂・闇など，名付けで避けるよう勧められる字を含む名前も入れます"
+                       "（名前の説明に字と理由を示します）"));
 
     AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), surnameEdit_);
     AddRow(grid, 0, 2, QStringLiteral("画数(&T)："), styleBox_);
@@ -145,6 +150,7 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     grid->addWidget(includeUnregistrableBox_, 6, 4, 1, 2);
     AddRow(grid, 7, 0, QStringLiteral("三才配置(&5)："), sansaiBox_);
     grid->addWidget(inyoBox_, 7, 2, 1, 2);
+    grid->addWidget(includeAvoidedBox_, 7, 4, 1, 2);
 
     auto changed = [this] { emit Changed(); };
     for (QLineEdit* edit : {surnameEdit_, readingEdit_, readingPrefixEdit_, readingSuffixEdit_,
@@ -159,7 +165,8 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     for (QSpinBox* box : {readingLengthBox_, moraeBox_, minScoreBox_}) {
         connect(box, &QSpinBox::valueChanged, this, changed);
     }
-    for (QCheckBox* box : {includeUnspecifiedBox_, includeUnregistrableBox_, inyoBox_}) {
+    for (QCheckBox* box :
+         {includeUnspecifiedBox_, includeUnregistrableBox_, inyoBox_, includeAvoidedBox_}) {
         connect(box, &QCheckBox::toggled, this, changed);
     }
     // Names with no gender given matter only when a gender is asked for.
@@ -184,6 +191,7 @@ NameSearchFilters SearchFilterForm::Filters() const {
     filters.gender = static_cast<GenderFilter>(genderBox_->currentIndex());
     filters.includeUnspecified = includeUnspecifiedBox_->isChecked();
     filters.includeUnregistrable = includeUnregistrableBox_->isChecked();
+    filters.includeAvoided = includeAvoidedBox_->isChecked();
     filters.chars = charsBox_->currentIndex();
     filters.yomi.exact = YomiText(readingEdit_);
     filters.yomi.prefix = YomiText(readingPrefixEdit_);

@@ -54,6 +54,7 @@ private:
     QComboBox* sansaiBox_;
     QCheckBox* inyoBox_;
     QCheckBox* includeUnregistrableBox_;
+    QCheckBox* includeAvoidedBox_;
 };
 
 }  // namespace soten::ui

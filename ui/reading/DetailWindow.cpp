@@ -7,8 +7,10 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "analysis/naming/AvoidedKanji.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
+#include "analysis/reading/JudgementExplanation.h"
 #include "analysis/reading/ShownText.h"
 #include "analysis/text/ShiftJis.h"
 #include "printing/pages/DetailPage.h"
@@ -181,6 +183,16 @@ QString DetailWindow::DetailHtml(const Reading& reading, const Tables& tables) {
                      Cell(Coloured(Html(GradeText(keyword)), colors::GradeColor(keyword.grade))));
     }
     html += QStringLiteral("</table>");
+    // Why the numbers come out as they do, and the avoid list's note.
+    html += QStringLiteral("<h3>判定の理由</h3>");
+    if (const std::string avoided =
+            AvoidedKanjiLine(BuiltInAvoidedKanji().In(record.Names[GivenName]));
+        !avoided.empty()) {
+        html += QStringLiteral("<p>%1</p>").arg(Coloured(Html(avoided), colors::Blue));
+    }
+    for (const std::string& line : JudgementExplanation(record, tables)) {
+        html += QStringLiteral("<p>%1</p>").arg(Html(line));
+    }
     return html;
 }
 

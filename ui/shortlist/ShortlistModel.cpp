@@ -5,6 +5,7 @@
 #include <iterator>
 #include <unordered_map>
 
+#include "analysis/reading/JudgementExplanation.h"
 #include "analysis/text/Cp932.h"
 #include "ui/naming/CandidateCells.h"
 #include "ui/shortlist/ShortlistStore.h"
@@ -159,6 +160,10 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
     if (column == Registrable && !name.registrable &&
         (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
         return UnregistrableTip(name.unregistrable);
+    }
+    if (column == Given && role == Qt::ToolTipRole) {
+        return CandidateTip(name.avoided, name.reading ? JudgementExplanation(record, tables_)
+                                                       : std::vector<std::string>());
     }
     if (column == Note && role == Qt::EditRole) return FromCp932(name.entry.note);
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && role != Qt::ToolTipRole) {
