@@ -116,6 +116,8 @@ private:
     void JsonRaw(std::string_view json);
     void TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo, std::string& out);
     void JsonCandidate(const NameCandidate& candidate);
+    // "readingCheck" and "readingParts" of a yomi checked by the 2025 rule.
+    void JsonYomiCheck(const YomiCheck& check);
     void TsvCandidate(const NameCandidate& candidate, std::string& out);
 
     const Tables& tables_;

@@ -54,6 +54,7 @@ struct CliOptions {
     bool keepColumns = false;  // the input columns go into every record
     // --suggest: the surname (code page 932), the style and the filters.
     NameSearchFilters search;
+    bool commonOnlyGiven = false;  // --common-only, which --any-reading contradicts
     // --compare: the given names after the surname (`surname`), in order.
     std::vector<GivenToCompare> compared;
 };
