@@ -514,9 +514,21 @@ ComposedYomi ComposeYomi(const std::vector<std::uint32_t>& name, const YomiTable
         int kinds;
         std::string text;
     };
+    ComposedYomi composed;
+    if (!matcher.Active() && !keepTexts) {
+        // Every composition is read: the best one takes each character's best part.
+        for (std::size_t position = 0; position < name.size(); ++position) {
+            const auto where = static_cast<std::size_t>(PositionIn(position, name.size()));
+            const auto& weights = table.weights[name[position]];
+            if (weights.empty()) return {};
+            double best = weights.front()[where];
+            for (const auto& weight : weights) best = std::max(best, weight[where]);
+            composed.likeness += best;
+        }
+        return composed;
+    }
     std::vector<Found> found;
     std::string text;
-    ComposedYomi composed;
     bool any = false;
     auto compose = [&](auto& self, std::size_t position, YomiMatcher::State state, int kinds,
                        double likeness) -> void {

@@ -169,7 +169,7 @@ NameSearchData::NameSearchData(std::string owned, std::string_view external,
 }
 
 NameSearchData::NameSearchData(const std::vector<GivenNameEntry>& names,
-                               std::vector<NameKanji> kanji)
+                               std::vector<NameKanji> kanji, std::string_view likeness)
     : NameSearchData(
           [&] {
               std::string text;
@@ -179,7 +179,7 @@ NameSearchData::NameSearchData(const std::vector<GivenNameEntry>& names,
               }
               return text;
           }(),
-          {}, std::move(kanji)) {}
+          {}, std::move(kanji), likeness) {}
 
 NameSearchData NameSearchData::FromUtf8(std::string_view givenNames, std::string_view nameKanji,
                                         std::string_view kanjiReadings,

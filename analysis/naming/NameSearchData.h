@@ -76,7 +76,9 @@ inline constexpr std::size_t MaxGivenNames = std::size_t{1} << 21;
 // in their text, eight bytes of index each, so the data costs little memory.
 class NameSearchData {
 public:
-    NameSearchData(const std::vector<GivenNameEntry>& names, std::vector<NameKanji> kanji);
+    // `likeness`: rows of data/name-likeness.txt in code page 932.
+    NameSearchData(const std::vector<GivenNameEntry>& names, std::vector<NameKanji> kanji,
+                   std::string_view likeness = {});
 
     // Builds the data from the UTF-8 text of data/given-names.txt,
     // data/name-kanji.txt and data/kanji-readings.txt, and optionally

@@ -89,7 +89,8 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
     Evaluator evaluator(surname, filters, tables);
     const bool byLikeness = filters.sort == SortKey::Common;
     const bool sorted = filters.sort != SortKey::Score && !byLikeness;
-    // The name-likeness of a name's yomi, weighed when the order needs it.
+    // The name-likeness of a name's yomi, weighed only for the names the
+    // order needs (a bucket on the page, or every name for SortKey::Common).
     auto likenessOf = [&](std::uint32_t index) {
         const GivenNameView entry = data.Name(index);
         return CheckYomi(entry.written, entry.yomi, data).likeness;
