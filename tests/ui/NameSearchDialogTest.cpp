@@ -176,6 +176,11 @@ TEST_F(NameSearchDialogTest, YuiByKeysInBothSpacesWithTheNewChecks) {
         names << Cell(table, row, CandidateTableModel::Given);
         EXPECT_EQ(Cell(table, row, CandidateTableModel::Yomi), QStringLiteral("ゆい"));
         EXPECT_NE(Cell(table, row, CandidateTableModel::Gender), QStringLiteral("不明"));
+        // The yomi's tooltip gives its registry check with the parts.
+        if (names.last() == QStringLiteral("結衣")) {
+            EXPECT_EQ(Cell(table, row, CandidateTableModel::Yomi, Qt::ToolTipRole),
+                      QStringLiteral("戸籍の読み：一般の読み（結＝ゆ・衣＝い）"));
+        }
     }
     EXPECT_TRUE(names.contains(QStringLiteral("結衣")));
 
