@@ -201,6 +201,12 @@ TEST_F(NameSearchDialogTest, YuiByKeysInBothSpacesWithTheNewChecks) {
     EXPECT_TRUE(table->isColumnHidden(CandidateTableModel::Gender));
     ExpectRowsOfTheSearch(dialog);
     ASSERT_GT(table->model()->rowCount(), 10);
+    // Readings no real name uses come in behind the check box (Alt+A).
+    EXPECT_TRUE(dialog->CurrentFilters().commonOnly);
+    PressMnemonic(dialog, Qt::Key_A, Control<QCheckBox>(dialog, "anyReadingBox"));
+    EXPECT_FALSE(dialog->CurrentFilters().commonOnly);
+    ExpectRowsOfTheSearch(dialog);
+    PressMnemonic(dialog, Qt::Key_A, Control<QCheckBox>(dialog, "anyReadingBox"));
     EXPECT_FALSE(table->model()
                      ->headerData(CandidateTableModel::Given, Qt::Horizontal, Qt::ToolTipRole)
                      .toString()

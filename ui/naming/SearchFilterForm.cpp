@@ -121,6 +121,11 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
                 {QStringLiteral("指定なし"), QStringLiteral("吉以上"), QStringLiteral("大吉のみ")});
     inyoBox_ = new QCheckBox(QStringLiteral("陰陽配列が凶の名前を除く(&6)"), this);
     inyoBox_->setObjectName(QStringLiteral("inyoBox"));
+    anyReadingBox_ = new QCheckBox(QStringLiteral("実在の名前にない読みも(&A)"), this);
+    anyReadingBox_->setObjectName(QStringLiteral("anyReadingBox"));
+    anyReadingBox_->setToolTip(QStringLiteral(
+        "漢字の組み合わせで、実在の名前では使われない読み（辞書にある名乗り・訓・音の"
+        "すべて）の名前も入れます"));
 
     AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), surnameEdit_);
     AddRow(grid, 0, 2, QStringLiteral("画数(&T)："), styleBox_);
@@ -145,6 +150,7 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     grid->addWidget(includeUnregistrableBox_, 6, 4, 1, 2);
     AddRow(grid, 7, 0, QStringLiteral("三才配置(&5)："), sansaiBox_);
     grid->addWidget(inyoBox_, 7, 2, 1, 2);
+    grid->addWidget(anyReadingBox_, 7, 4, 1, 2);
 
     auto changed = [this] { emit Changed(); };
     for (QLineEdit* edit : {surnameEdit_, readingEdit_, readingPrefixEdit_, readingSuffixEdit_,
@@ -159,7 +165,8 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     for (QSpinBox* box : {readingLengthBox_, moraeBox_, minScoreBox_}) {
         connect(box, &QSpinBox::valueChanged, this, changed);
     }
-    for (QCheckBox* box : {includeUnspecifiedBox_, includeUnregistrableBox_, inyoBox_}) {
+    for (QCheckBox* box :
+         {includeUnspecifiedBox_, includeUnregistrableBox_, inyoBox_, anyReadingBox_}) {
         connect(box, &QCheckBox::toggled, this, changed);
     }
     // Names with no gender given matter only when a gender is asked for.
@@ -168,6 +175,10 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     };
     connect(genderBox_, &QComboBox::currentIndexChanged, this, genderChanged);
     genderChanged();
+    // Readings no real name uses matter only for composed names.
+    auto spaceChanged = [this] { anyReadingBox_->setEnabled(spaceBox_->currentIndex() == 1); };
+    connect(spaceBox_, &QComboBox::currentIndexChanged, this, spaceChanged);
+    spaceChanged();
 }
 
 void SearchFilterForm::Prefill(const QString& surname, StrokeStyle style) {
@@ -184,6 +195,7 @@ NameSearchFilters SearchFilterForm::Filters() const {
     filters.gender = static_cast<GenderFilter>(genderBox_->currentIndex());
     filters.includeUnspecified = includeUnspecifiedBox_->isChecked();
     filters.includeUnregistrable = includeUnregistrableBox_->isChecked();
+    filters.commonOnly = !anyReadingBox_->isChecked();
     filters.chars = charsBox_->currentIndex();
     filters.yomi.exact = YomiText(readingEdit_);
     filters.yomi.prefix = YomiText(readingPrefixEdit_);
