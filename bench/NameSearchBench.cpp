@@ -118,6 +118,30 @@ void BM_AllNamesReadYui(benchmark::State& state) {
 }
 BENCHMARK(BM_AllNamesReadYui)->Unit(benchmark::kMillisecond);
 
+// 佐藤 + はると, two kanji, the most name-like first: every spelling of the
+// parts real names use is weighed and sorted (the whole process should stay
+// within 100 ms; this is the search alone).
+void BM_AllNamesHarutoByLikeness(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.surname = soten::Cp932Text("佐藤");
+    filters.yomi.exact = soten::Cp932Text("はると");
+    filters.chars = 2;
+    filters.sort = soten::SortKey::Common;
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesHarutoByLikeness)->Unit(benchmark::kMillisecond);
+
+// The name-likeness table read from the embedded text (its memory is the
+// part rows, well under a megabyte).
+void BM_LoadNameLikeness(benchmark::State& state) {
+    const auto& data = soten::BuiltInNameSearchData();
+    for (auto _ : state) {
+        soten::NameLikeness likeness(soten::embedded::NameLikenessCp932(), data.Kanji());
+        benchmark::DoNotOptimize(likeness);
+    }
+}
+BENCHMARK(BM_LoadNameLikeness)->Unit(benchmark::kMillisecond);
+
 // The same as a soten-cli process does it: the data taken from the embedded
 // text first (the names themselves are not indexed for composed names).
 void BM_AllNamesReadYuiFromFreshData(benchmark::State& state) {

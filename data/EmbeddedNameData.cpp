@@ -15,6 +15,8 @@
 SOTEN_EMBED_FILE(soten_given_names, SOTEN_GIVEN_NAMES_FILE);
 SOTEN_EMBED_FILE(soten_name_kanji, SOTEN_NAME_KANJI_FILE);
 SOTEN_EMBED_FILE(soten_kanji_readings, SOTEN_KANJI_READINGS_FILE);
+SOTEN_EMBED_FILE(soten_name_likeness, SOTEN_NAME_LIKENESS_FILE);
+SOTEN_EMBED_FILE(soten_kanji_folds, SOTEN_KANJI_FOLDS_FILE);
 
 extern "C" {
 extern const char soten_given_names_begin[];
@@ -23,6 +25,10 @@ extern const char soten_name_kanji_begin[];
 extern const char soten_name_kanji_end[];
 extern const char soten_kanji_readings_begin[];
 extern const char soten_kanji_readings_end[];
+extern const char soten_name_likeness_begin[];
+extern const char soten_name_likeness_end[];
+extern const char soten_kanji_folds_begin[];
+extern const char soten_kanji_folds_end[];
 }
 
 namespace soten::embedded {
@@ -40,6 +46,16 @@ std::string_view NameKanjiCp932() {
 std::string_view KanjiReadingsCp932() {
     return {soten_kanji_readings_begin,
             static_cast<std::size_t>(soten_kanji_readings_end - soten_kanji_readings_begin)};
+}
+
+std::string_view NameLikenessCp932() {
+    return {soten_name_likeness_begin,
+            static_cast<std::size_t>(soten_name_likeness_end - soten_name_likeness_begin)};
+}
+
+std::string_view KanjiFoldsCp932() {
+    return {soten_kanji_folds_begin,
+            static_cast<std::size_t>(soten_kanji_folds_end - soten_kanji_folds_begin)};
 }
 
 }  // namespace soten::embedded

@@ -68,6 +68,42 @@ private:
 
 using KanjiBits = std::vector<std::uint64_t>;
 
+// The yomi parts each name kanji is read by in this search, with each
+// part's weight at each NamePosition: the parts real names give it
+// (commonOnly), or every dictionary reading.
+struct YomiTable {
+    std::vector<std::vector<KanjiYomi>> yomi;
+    std::vector<std::vector<std::array<double, 4>>> weights;
+};
+
+YomiTable MakeYomiTable(const NameSearchData& data, bool commonOnly) {
+    const NameLikeness& likeness = data.Likeness();
+    YomiTable table;
+    table.yomi.resize(data.Kanji().size());
+    table.weights.resize(data.Kanji().size());
+    for (std::size_t k = 0; k < data.Kanji().size(); ++k) {
+        const std::size_t folded = data.FoldedIndex(k);
+        auto add = [&](const std::string& kana, YomiKind kind, const LikenessPart* row) {
+            std::array<double, 4> weight{};
+            for (std::size_t p = 0; p < weight.size(); ++p) {
+                weight[p] = likeness.Weight(row, static_cast<NamePosition>(p));
+            }
+            table.yomi[k].push_back({kana, kind});
+            table.weights[k].push_back(weight);
+        };
+        if (commonOnly && !likeness.Empty()) {
+            for (const LikenessPart& part : likeness.PartsOf(folded)) {
+                add(part.kana, YomiKind::Nanori, &part);
+            }
+        } else {
+            for (const KanjiYomi& yomi : data.Yomi(k)) {
+                add(yomi.kana, yomi.kind, likeness.Find(folded, yomi.kana));
+            }
+        }
+    }
+    return table;
+}
+
 bool Test(const KanjiBits& bits, std::size_t slot) {
     return (bits[slot / 64] >> (slot % 64) & 1) != 0;
 }
@@ -104,8 +140,8 @@ class YomiSets {
 public:
     static constexpr int None = -1;  // no yomi of the characters so far can match
 
-    YomiSets(const YomiMatcher& matcher, const NameSearchData& data, const KanjiSlots& slots)
-        : matcher_(matcher), data_(data), slots_(slots), live_(MaxAllSpaceChars) {
+    YomiSets(const YomiMatcher& matcher, const YomiTable& table, const KanjiSlots& slots)
+        : matcher_(matcher), table_(table), slots_(slots), live_(MaxAllSpaceChars) {
         Intern({matcher.Start()});
         if (!matcher.Active()) {
             all_.assign(slots.Words(), ~std::uint64_t{0});
@@ -113,8 +149,8 @@ public:
         }
         // Each yomi text once, with the kanji read so.
         std::unordered_map<std::string_view, std::size_t> index;
-        for (std::uint32_t kanji = 0; kanji < data.Kanji().size(); ++kanji) {
-            for (const KanjiYomi& yomi : data.Yomi(kanji)) {
+        for (std::uint32_t kanji = 0; kanji < table.yomi.size(); ++kanji) {
+            for (const KanjiYomi& yomi : table.yomi[kanji]) {
                 auto [it, inserted] = index.try_emplace(yomi.kana, texts_.size());
                 if (inserted) texts_.push_back({yomi.kana, KanjiBits(slots.Words(), 0)});
                 Mark(texts_[it->second].second, slots.Of(kanji));
@@ -132,7 +168,7 @@ public:
         if (!matcher_.Active()) return set;
         std::vector<YomiMatcher::State> states;
         for (const YomiMatcher::State state : sets_[static_cast<std::size_t>(set)]) {
-            for (const KanjiYomi& yomi : data_.Yomi(kanji)) {
+            for (const KanjiYomi& yomi : table_.yomi[kanji]) {
                 Spend(1);
                 const auto after = matcher_.Read(state, yomi.kana);
                 if (after != YomiMatcher::Dead && Live(after, left)) states.push_back(after);
@@ -216,7 +252,7 @@ private:
     }
 
     const YomiMatcher& matcher_;
-    const NameSearchData& data_;
+    const YomiTable& table_;
     const KanjiSlots& slots_;
     std::uint64_t work_ = 0;
     std::vector<std::pair<std::string_view, KanjiBits>> texts_;
@@ -233,6 +269,8 @@ private:
 struct StrokePattern {
     int score = 0;
     int totalGrade = 0;
+    SansaiVerdict sansai = SansaiVerdict::VeryGood;
+    InyoVerdict inyo = InyoVerdict::Good;
     int chars = 0;
     int sortValue = 0;
     std::array<int, MaxAllSpaceChars> strokes{};
@@ -293,6 +331,36 @@ public:
             --rank;
         }
         return name;
+    }
+
+    // Visits the kanji of every name of the pattern in rank order.
+    template <typename Visit>
+    void Each(const StrokePattern& pattern, Visit&& visit) {
+        std::vector<std::uint32_t> name;
+        auto walk = [&](auto& self, int position, int set, std::size_t mask) -> void {
+            if (position + 1 == pattern.chars) {
+                const KanjiBits& closing = sets_.Closing(set);
+                for (const std::uint32_t kanji : Choices(pattern, position)) {
+                    if (!Test(closing, slots_.Of(kanji)) || (mask | Bit(kanji)) != full_) continue;
+                    name.push_back(kanji);
+                    visit(name);
+                    name.pop_back();
+                }
+                return;
+            }
+            const Groups& groups = GroupsAt(pattern, position, set);
+            const auto choices = Choices(pattern, position);
+            for (std::size_t c = 0; c < choices.size(); ++c) {
+                const std::uint32_t g = groups.ofChoice[c];
+                if (g == NoGroup) continue;
+                const Group group = groups.groups[g];
+                if (Ways(pattern, position + 1, group.set, mask | group.bit) == 0) continue;
+                name.push_back(choices[c]);
+                self(self, position + 1, group.set, mask | group.bit);
+                name.pop_back();
+            }
+        };
+        walk(walk, 0, sets_.Start(), 0);
     }
 
 private:
@@ -430,36 +498,76 @@ private:
 };
 
 // The yomi of a name of kanji: the concatenations of its characters' yomi
-// that pass the matcher, at most MaxShownYomi, the ones made of 名乗り first
-// (the sum of the kinds, 名乗り 0, 訓 1, 音 2), then in the order of the
-// first character's yomi, then the second's.
-std::vector<std::string> ComposedYomi(const std::vector<std::uint32_t>& name,
-                                      const NameSearchData& data, const YomiMatcher& matcher) {
-    std::vector<std::pair<int, std::string>> found;
+// that pass the matcher, at most MaxShownYomi, the most name-like first (the
+// sum of the parts' weights at their positions), then the ones made of 名乗り
+// first (the sum of the kinds, 名乗り 0, 訓 1, 音 2), then in the order of the
+// first character's yomi, then the second's; and the best sum.
+struct ComposedYomi {
+    std::vector<std::string> yomis;
+    double likeness = 0;
+};
+
+ComposedYomi ComposeYomi(const std::vector<std::uint32_t>& name, const YomiTable& table,
+                         const YomiMatcher& matcher, bool keepTexts) {
+    struct Found {
+        double likeness;
+        int kinds;
+        std::string text;
+    };
+    ComposedYomi composed;
+    if (!matcher.Active() && !keepTexts) {
+        // Every composition is read: the best one takes each character's best part.
+        for (std::size_t position = 0; position < name.size(); ++position) {
+            const auto where = static_cast<std::size_t>(PositionIn(position, name.size()));
+            const auto& weights = table.weights[name[position]];
+            if (weights.empty()) return {};
+            double best = weights.front()[where];
+            for (const auto& weight : weights) best = std::max(best, weight[where]);
+            composed.likeness += best;
+        }
+        return composed;
+    }
+    std::vector<Found> found;
     std::string text;
-    auto compose = [&](auto& self, std::size_t position, int kinds) -> void {
+    bool any = false;
+    auto compose = [&](auto& self, std::size_t position, YomiMatcher::State state, int kinds,
+                       double likeness) -> void {
         if (position == name.size()) {
-            if (!matcher.Active() || matcher.Matches(text)) found.emplace_back(kinds, text);
+            if (matcher.Active() && !matcher.Accepts(state)) return;
+            if (!any || likeness > composed.likeness) composed.likeness = likeness;
+            any = true;
+            if (keepTexts) found.push_back({likeness, kinds, text});
             return;
         }
-        for (const KanjiYomi& yomi : data.Yomi(name[position])) {
+        const auto& yomi = table.yomi[name[position]];
+        const auto& weights = table.weights[name[position]];
+        const auto where = static_cast<std::size_t>(PositionIn(position, name.size()));
+        for (std::size_t y = 0; y < yomi.size(); ++y) {
+            YomiMatcher::State next = state;
+            if (matcher.Active()) {
+                next = matcher.Read(state, yomi[y].kana);
+                if (next == YomiMatcher::Dead) continue;
+            }
             const std::size_t size = text.size();
-            text += yomi.kana;
-            self(self, position + 1, kinds + static_cast<int>(yomi.kind));
+            text += yomi[y].kana;
+            self(self, position + 1, next, kinds + static_cast<int>(yomi[y].kind),
+                 likeness + weights[y][where]);
             text.resize(size);
         }
     };
-    compose(compose, 0, 0);
-    std::stable_sort(found.begin(), found.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::string> yomis;
-    for (auto& [kinds, yomi] : found) {
-        if (yomis.size() == MaxShownYomi) break;
-        if (std::find(yomis.begin(), yomis.end(), yomi) == yomis.end()) {
-            yomis.push_back(std::move(yomi));
+    compose(compose, 0, matcher.Start(), 0, 0.0);
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        if (a.likeness != b.likeness) return a.likeness > b.likeness;
+        return a.kinds < b.kinds;
+    });
+    for (Found& f : found) {
+        if (composed.yomis.size() == MaxShownYomi) break;
+        if (std::find(composed.yomis.begin(), composed.yomis.end(), f.text) ==
+            composed.yomis.end()) {
+            composed.yomis.push_back(std::move(f.text));
         }
     }
-    return yomis;
+    return composed;
 }
 
 }  // namespace
@@ -477,8 +585,14 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
     };
     // The usable name kanji grouped by their count in this style, each group
     // in code order.
+    // A compatibility ideograph that stands for a listed kanji is left out:
+    // it would spell the same-looking name twice.
+    const YomiTable table = MakeYomiTable(data, filters.commonOnly);
+    const bool commonOnly = filters.commonOnly && !data.Likeness().Empty();
     std::vector<std::vector<std::uint32_t>> byStroke;
     for (std::uint32_t index = 0; index < kanji.size(); ++index) {
+        if (data.FoldedIndex(index) != index) continue;
+        if (commonOnly && table.yomi[index].empty()) continue;
         const int strokes = strokesOf(index);
         if (strokes <= 0 || HoldsAnyOf(kanji[index], filters.excluded)) continue;
         if (!filters.includeAvoided && BuiltInAvoidedKanji().Holds(kanji[index])) continue;
@@ -492,7 +606,8 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
     std::array<std::optional<std::uint32_t>, MaxAllSpaceChars> pinned{};
     std::vector<std::uint32_t> anywhere;
     for (const RequiredCharacter& required : filters.required) {
-        const std::uint32_t index = indexOf(required.character);
+        const auto index =
+            static_cast<std::uint32_t>(data.FoldedIndex(indexOf(required.character)));
         if (required.position > 0) {
             pinned[static_cast<std::size_t>(required.position - 1)] = index;
         } else if (std::find(anywhere.begin(), anywhere.end(), index) == anywhere.end()) {
@@ -502,7 +617,7 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
 
     const YomiMatcher matcher(HiraganaYomi(filters.yomi));
     const KanjiSlots slots(byStroke, kanji.size());
-    YomiSets sets(matcher, data, slots);
+    YomiSets sets(matcher, table, slots);
     PatternNames names(byStroke, pinned, anywhere, slots, sets, matcher.Active());
     const int surnameChars = surname.Lengths[Surname];
     const std::uint16_t surnameOdd = OddMask(surname.Strokes[Surname], surnameChars);
@@ -533,20 +648,17 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
                     const Evaluation& evaluation =
                         evaluator.Evaluate(chars, pattern.strokes[0], sum);
                     if (!evaluation.passes) return;
-                    if (filters.inyoOk) {
-                        std::uint16_t givenOdd = 0;
-                        for (int p = 0; p < chars; ++p) {
-                            if (pattern.strokes[static_cast<std::size_t>(p)] % 2 != 0) {
-                                givenOdd = static_cast<std::uint16_t>(givenOdd | 1u << p);
-                            }
-                        }
-                        if (JudgeInyo(surnameOdd, surnameChars, givenOdd, chars).verdict ==
-                            InyoVerdict::Bad) {
-                            return;
+                    std::uint16_t givenOdd = 0;
+                    for (int p = 0; p < chars; ++p) {
+                        if (pattern.strokes[static_cast<std::size_t>(p)] % 2 != 0) {
+                            givenOdd = static_cast<std::uint16_t>(givenOdd | 1u << p);
                         }
                     }
+                    pattern.inyo = JudgeInyo(surnameOdd, surnameChars, givenOdd, chars).verdict;
+                    if (filters.inyoOk && pattern.inyo == InyoVerdict::Bad) return;
                     pattern.count = names.Count(pattern);
                     if (pattern.count == 0) return;
+                    pattern.sansai = evaluation.sansai;
                     pattern.score = evaluation.score;
                     pattern.totalGrade = evaluation.grades[Total];
                     pattern.sortValue = NumericSortValue(filters.sort, evaluation, sum);
@@ -574,31 +686,92 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
                       if (a.sortValue != b.sortValue) return a.sortValue < b.sortValue;
                       if (a.score != b.score) return a.score > b.score;
                       if (a.totalGrade != b.totalGrade) return a.totalGrade < b.totalGrade;
+                      if (a.sansai != b.sansai) return a.sansai < b.sansai;
+                      if (a.inyo != b.inyo) return a.inyo < b.inyo;
                       if (a.chars != b.chars) return a.chars < b.chars;
                       return a.strokes < b.strokes;
                   });
         for (const StrokePattern& pattern : patterns) result.count += pattern.count;
 
+        if (filters.sort == SortKey::Common && result.count > MaxLikenessSorted) {
+            result.problem = Message(
+                "候補が多すぎて、よく使われる順には並べられません。読みか文字数で絞ってください");
+            result.count = 0;
+            return;
+        }
         auto offset = PageStart(filters.page, result.limit, result.count);
         if (!offset) return;
-        for (const StrokePattern& pattern : patterns) {
-            if (*offset >= pattern.count) {
-                *offset -= pattern.count;
+        auto full = [&] { return static_cast<int>(result.candidates.size()) >= result.limit; };
+        auto add = [&](const std::vector<std::uint32_t>& name, ComposedYomi yomi) {
+            std::string given;
+            for (const std::uint32_t index : name) given += kanji[index];
+            auto candidate = MakeCandidate(filters, tables, std::move(given));
+            if (!candidate) return;
+            candidate->yomis = std::move(yomi.yomis);
+            if (!candidate->yomis.empty()) candidate->yomi = candidate->yomis.front();
+            result.candidates.push_back(std::move(*candidate));
+        };
+        // Runs of patterns the order cannot tell apart but by the names'
+        // likeness (the whole result for SortKey::Common).
+        auto sameRun = [&](const StrokePattern& a, const StrokePattern& b) {
+            return filters.sort == SortKey::Common ||
+                   (a.sortValue == b.sortValue && a.score == b.score &&
+                    a.totalGrade == b.totalGrade && a.sansai == b.sansai && a.inyo == b.inyo);
+        };
+        for (std::size_t first = 0; first < patterns.size() && !full();) {
+            std::size_t last = first + 1;
+            std::uint64_t runCount = patterns[first].count;
+            while (last < patterns.size() && sameRun(patterns[first], patterns[last])) {
+                runCount += patterns[last++].count;
+            }
+            if (*offset >= runCount) {
+                *offset -= runCount;
+                first = last;
                 continue;
             }
-            for (std::uint64_t rank = *offset; rank < pattern.count; ++rank) {
-                if (static_cast<int>(result.candidates.size()) >= result.limit) break;
-                const std::vector<std::uint32_t> name = names.Name(pattern, rank);
-                std::string given;
-                for (const std::uint32_t index : name) given += kanji[index];
-                auto candidate = MakeCandidate(filters, tables, std::move(given));
-                if (!candidate) continue;
-                candidate->yomis = ComposedYomi(name, data, matcher);
-                if (!candidate->yomis.empty()) candidate->yomi = candidate->yomis.front();
-                result.candidates.push_back(std::move(*candidate));
+            if (runCount <= MaxLikenessSorted) {
+                // Every name of the run, most name-like first; equal ones keep
+                // the patterns' order.
+                struct Ranked {
+                    double likeness;
+                    std::array<std::uint32_t, MaxAllSpaceChars> kanji;
+                    std::uint8_t chars;
+                };
+                std::vector<Ranked> run;
+                run.reserve(runCount);
+                for (std::size_t p = first; p < last; ++p) {
+                    names.Each(patterns[p], [&](const std::vector<std::uint32_t>& name) {
+                        Ranked ranked{ComposeYomi(name, table, matcher, false).likeness,
+                                      {},
+                                      static_cast<std::uint8_t>(name.size())};
+                        std::copy(name.begin(), name.end(), ranked.kanji.begin());
+                        run.push_back(ranked);
+                    });
+                }
+                std::stable_sort(run.begin(), run.end(), [](const Ranked& a, const Ranked& b) {
+                    return a.likeness > b.likeness;
+                });
+                for (std::uint64_t i = *offset; i < run.size() && !full(); ++i) {
+                    const std::vector<std::uint32_t> name(run[i].kanji.begin(),
+                                                          run[i].kanji.begin() + run[i].chars);
+                    add(name, ComposeYomi(name, table, matcher, true));
+                }
+            } else {
+                for (std::size_t p = first; p < last && !full(); ++p) {
+                    const StrokePattern& pattern = patterns[p];
+                    if (*offset >= pattern.count) {
+                        *offset -= pattern.count;
+                        continue;
+                    }
+                    for (std::uint64_t rank = *offset; rank < pattern.count && !full(); ++rank) {
+                        const std::vector<std::uint32_t> name = names.Name(pattern, rank);
+                        add(name, ComposeYomi(name, table, matcher, true));
+                    }
+                    *offset = 0;
+                }
             }
             *offset = 0;
-            if (static_cast<int>(result.candidates.size()) >= result.limit) break;
+            first = last;
         }
     };
     try {

@@ -59,6 +59,9 @@ NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tab
     } else {
         naming::SearchComposedNames(filters, tables, data, surname, result);
     }
+    for (NameCandidate& candidate : result.candidates) {
+        candidate.yomiCheck = CheckYomi(candidate.given, candidate.yomi, data);
+    }
     return result;
 }
 

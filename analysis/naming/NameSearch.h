@@ -31,8 +31,9 @@ enum class GenderFilter { Any, Female, Male };
 // the others sort by that column and fall back to the default order on ties.
 // Fortunes sort best grade first, then by number; Strokes by the given name's
 // stroke sum. Name and Yomi sort the whole result in the names space and
-// only the page in the all-names space.
-enum class SortKey { Score, Heaven, Person, Earth, Outer, Total, Strokes, Name, Yomi };
+// only the page in the all-names space. Common: the most name-like first
+// (NameLikeness), then the default order.
+enum class SortKey { Score, Heaven, Person, Earth, Outer, Total, Strokes, Name, Yomi, Common };
 
 // A character the given name must hold: at `position` (1 = first character),
 // or anywhere when `position` is 0. Code page 932.
@@ -50,6 +51,10 @@ inline constexpr int MaxAllSpaceChars = 3;
 // (about ten million a second). Filters that need more are refused as too
 // complex, so that every search answers within about a second.
 inline constexpr std::uint64_t MaxYomiWork = 8'000'000;
+// The most names of the all-names space that are put in order by their
+// name-likeness: the whole result for SortKey::Common, else each run of names
+// the order cannot tell apart otherwise (longer runs keep code order).
+inline constexpr std::uint64_t MaxLikenessSorted = 100'000;
 
 // The filters of one search. Text is code page 932.
 struct NameSearchFilters {
@@ -60,8 +65,12 @@ struct NameSearchFilters {
     bool includeUnspecified = false;          // names with no gender given, with a gender
     bool includeUnregistrable = false;        // names a registry office refuses
     bool includeAvoided = false;              // names holding a kanji of the avoid list
-    int chars = 0;                            // 0: any number of characters
-    YomiFilters yomi;                         // hiragana or katakana
+    // The all-names space: only names whose every (kanji, yomi part) a real
+    // given name has (NameSearchData::Likeness); off reads every character
+    // by all of its dictionary readings.
+    bool commonOnly = true;
+    int chars = 0;     // 0: any number of characters
+    YomiFilters yomi;  // hiragana or katakana
     std::vector<RequiredCharacter> required;
     std::vector<std::string> excluded;  // characters the name must not hold
     // The worst grade accepted for each number (indexed by FortuneKind; 4
@@ -115,6 +124,8 @@ struct NameCandidate : NameJudgement {
     // includeAvoided lists such a name).
     std::vector<AvoidedKanjiEntry> avoided;
     NameRecord record;  // Names, Lengths, Strokes, SpiritOne and Fortunes set
+    // `yomi` checked against the characters (the 2025 rule) and weighed.
+    YomiCheck yomiCheck;
 };
 
 struct NameSearchResult {
@@ -136,13 +147,14 @@ struct NameSearchResult {
 int GradePoints(int grade);
 
 // Runs one search. The default order: score (人運 + 地運 + 外運 + 総運 points,
-// highest first), then 総運's grade (best first); in the names space then the
-// yomi in dictionary order (GojuonKey) and the written form; in the all-names
-// space then fewer characters first, then the stroke counts of the first,
-// second and third character (ascending), then the characters in code page 932
-// order. The all-names space is never enumerated: the work depends on the stroke
-// patterns, the characters whose yomi can take part in the yomi asked for, and the page, not on the
-// billions of names behind them.
+// highest first), then 総運's grade (best first), then 三才配置's and
+// 陰陽配列's verdicts (best first), then the name-likeness of the yomi shown
+// (highest first); in the names space then the yomi in dictionary order
+// (GojuonKey) and the written form; in the all-names space then fewer
+// characters first, then the stroke counts of the first, second and third
+// character (ascending), then the characters in code page 932 order. The all-names space is never
+// enumerated: the work depends on the stroke patterns, the characters whose yomi can take part in
+// the yomi asked for, and the page, not on the billions of names behind them.
 NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tables,
                              const NameSearchData& data);
 

@@ -149,7 +149,8 @@ std::vector<std::string> UnregistrableCharacters(std::string_view given) {
 }
 
 NameSearchData::NameSearchData(std::string owned, std::string_view external,
-                               std::vector<NameKanji> kanji)
+                               std::vector<NameKanji> kanji, std::string_view likeness,
+                               std::string_view folds)
     : owned_(std::move(owned)), external_(external) {
     std::sort(kanji.begin(), kanji.end(),
               [](const NameKanji& a, const NameKanji& b) { return a.kanji < b.kanji; });
@@ -158,6 +159,9 @@ NameSearchData::NameSearchData(std::string owned, std::string_view external,
         kanji_.push_back(std::move(k.kanji));
         yomi_.push_back(std::move(k.yomi));
     }
+    for (std::size_t i = 0; i < kanji_.size(); ++i) folded_.push_back(i);
+    SetLikeness(likeness);
+    SetFolds(folds);
     // The text compiled into the program is indexed when the names are
     // first needed (a search of composed names never needs them) and comes
     // in order (a test holds it to that); other text is checked at once.
@@ -165,7 +169,7 @@ NameSearchData::NameSearchData(std::string owned, std::string_view external,
 }
 
 NameSearchData::NameSearchData(const std::vector<GivenNameEntry>& names,
-                               std::vector<NameKanji> kanji)
+                               std::vector<NameKanji> kanji, std::string_view likeness)
     : NameSearchData(
           [&] {
               std::string text;
@@ -175,23 +179,52 @@ NameSearchData::NameSearchData(const std::vector<GivenNameEntry>& names,
               }
               return text;
           }(),
-          {}, std::move(kanji)) {}
+          {}, std::move(kanji), likeness) {}
 
 NameSearchData NameSearchData::FromUtf8(std::string_view givenNames, std::string_view nameKanji,
-                                        std::string_view kanjiReadings) {
+                                        std::string_view kanjiReadings,
+                                        std::string_view nameLikeness,
+                                        std::string_view kanjiFolds) {
     // One conversion for the whole text: the rows only split afterwards.
     auto names = Cp932::FromUtf8(givenNames);
     const auto kanjiLine = Cp932::FromUtf8(nameKanji);
     const auto readings = Cp932::FromUtf8(kanjiReadings);
-    if (!names || !kanjiLine || !readings) {
+    const auto likeness = Cp932::FromUtf8(nameLikeness);
+    const auto folds = Cp932::FromUtf8(kanjiFolds);
+    if (!names || !kanjiLine || !readings || !likeness || !folds) {
         throw std::invalid_argument("name search data is not encodable in code page 932");
     }
-    return NameSearchData(std::move(*names), {}, KanjiWithReadings(*kanjiLine, *readings));
+    return NameSearchData(std::move(*names), {}, KanjiWithReadings(*kanjiLine, *readings),
+                          *likeness, *folds);
 }
 
 NameSearchData NameSearchData::FromCp932(std::string_view givenNames, std::string_view nameKanji,
-                                         std::string_view kanjiReadings) {
-    return NameSearchData({}, givenNames, KanjiWithReadings(nameKanji, kanjiReadings));
+                                         std::string_view kanjiReadings,
+                                         std::string_view nameLikeness,
+                                         std::string_view kanjiFolds) {
+    return NameSearchData({}, givenNames, KanjiWithReadings(nameKanji, kanjiReadings), nameLikeness,
+                          kanjiFolds);
+}
+
+std::optional<std::size_t> NameSearchData::KanjiIndex(std::string_view character) const {
+    const auto found = std::lower_bound(kanji_.begin(), kanji_.end(), character);
+    if (found == kanji_.end() || *found != character) return std::nullopt;
+    return static_cast<std::size_t>(found - kanji_.begin());
+}
+
+void NameSearchData::SetFolds(std::string_view cp932) {
+    for (std::size_t start = 0; start < cp932.size();) {
+        const std::size_t end = std::min(cp932.find('\n', start), cp932.size());
+        std::string_view line = cp932.substr(start, end - start);
+        start = end + 1;
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (line.empty()) continue;
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string_view::npos) throw std::invalid_argument("malformed kanji fold");
+        const auto compat = KanjiIndex(line.substr(0, tab));
+        const auto unified = KanjiIndex(line.substr(tab + 1));
+        if (compat && unified) folded_[*compat] = *unified;
+    }
 }
 
 GivenNameView NameSearchData::Name(std::size_t index) const {
@@ -308,7 +341,8 @@ const std::vector<std::uint32_t>& NameSearchData::WrittenOrder() const {
 
 const NameSearchData& BuiltInNameSearchData() {
     static const NameSearchData data = NameSearchData::FromCp932(
-        embedded::GivenNamesCp932(), embedded::NameKanjiCp932(), embedded::KanjiReadingsCp932());
+        embedded::GivenNamesCp932(), embedded::NameKanjiCp932(), embedded::KanjiReadingsCp932(),
+        embedded::NameLikenessCp932(), embedded::KanjiFoldsCp932());
     return data;
 }
 

@@ -3,10 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "analysis/naming/NameLikeness.h"
 #include "analysis/reading/NameRecord.h"
 #include "analysis/reading/StrokeDictionary.h"
 
@@ -74,18 +76,36 @@ inline constexpr std::size_t MaxGivenNames = std::size_t{1} << 21;
 // in their text, eight bytes of index each, so the data costs little memory.
 class NameSearchData {
 public:
-    NameSearchData(const std::vector<GivenNameEntry>& names, std::vector<NameKanji> kanji);
+    // `likeness`: rows of data/name-likeness.txt in code page 932.
+    NameSearchData(const std::vector<GivenNameEntry>& names, std::vector<NameKanji> kanji,
+                   std::string_view likeness = {});
 
     // Builds the data from the UTF-8 text of data/given-names.txt,
-    // data/name-kanji.txt and data/kanji-readings.txt. Throws
+    // data/name-kanji.txt and data/kanji-readings.txt, and optionally
+    // data/name-likeness.txt and data/kanji-folds.txt. Throws
     // std::invalid_argument on malformed text or more than MaxGivenNames
     // names.
     static NameSearchData FromUtf8(std::string_view givenNames, std::string_view nameKanji,
-                                   std::string_view kanjiReadings);
+                                   std::string_view kanjiReadings,
+                                   std::string_view nameLikeness = {},
+                                   std::string_view kanjiFolds = {});
     // The same from text already in code page 932 that outlives the data
     // (the text compiled into the program): the names are read in place.
     static NameSearchData FromCp932(std::string_view givenNames, std::string_view nameKanji,
-                                    std::string_view kanjiReadings);
+                                    std::string_view kanjiReadings,
+                                    std::string_view nameLikeness = {},
+                                    std::string_view kanjiFolds = {});
+
+    // The reading parts the kanji take in real names (empty when not given).
+    const NameLikeness& Likeness() const { return likeness_; }
+    void SetLikeness(std::string_view cp932) { likeness_ = NameLikeness(cp932, kanji_); }
+    // "COMPAT<TAB>UNIFIED" rows (code page 932): a compatibility ideograph
+    // that stands for a name kanji also listed in its unified form.
+    void SetFolds(std::string_view cp932);
+    // The index of a name kanji (code page 932), if it is one.
+    std::optional<std::size_t> KanjiIndex(std::string_view character) const;
+    // The unified kanji a compatibility ideograph folds to, else `index`.
+    std::size_t FoldedIndex(std::size_t index) const { return folded_.at(index); }
 
     std::size_t NameCount() const { return Rows().size(); }
     GivenNameView Name(std::size_t index) const;
@@ -111,7 +131,8 @@ private:
         bool registrable = true;
     };
 
-    NameSearchData(std::string owned, std::string_view external, std::vector<NameKanji> kanji);
+    NameSearchData(std::string owned, std::string_view external, std::vector<NameKanji> kanji,
+                   std::string_view likeness = {}, std::string_view folds = {});
     std::string_view Text() const { return owned_.empty() ? external_ : std::string_view(owned_); }
     const std::vector<Row>& Rows() const;
     void IndexRows() const;
@@ -122,6 +143,8 @@ private:
     mutable std::once_flag rowsMade_;
     std::vector<std::string> kanji_;
     std::vector<std::vector<KanjiYomi>> yomi_;
+    std::vector<std::size_t> folded_;
+    NameLikeness likeness_;
     mutable std::array<std::vector<GivenStrokePattern>, 2> patterns_;
     mutable std::array<std::once_flag, 2> patternsMade_;
     mutable std::vector<std::uint32_t> writtenOrder_;

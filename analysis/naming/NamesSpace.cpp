@@ -10,11 +10,16 @@
 namespace soten::naming {
 namespace {
 
-// The default order's groups: one per (score, 総運 grade), best first.
-constexpr int BucketCount = (MaxScore + 1) * 4;
+// The default order's groups: one per (score, 総運 grade, 三才配置's verdict,
+// 陰陽配列's verdict), best first.
+constexpr int SansaiVerdicts = 4;
+constexpr int InyoVerdicts = 3;
+constexpr int BucketCount = (MaxScore + 1) * 4 * SansaiVerdicts * InyoVerdicts;
 
-int Bucket(const Evaluation& evaluation) {
-    return (MaxScore - evaluation.score) * 4 + evaluation.grades[Total] - 1;
+int Bucket(const Evaluation& evaluation, InyoVerdict inyo) {
+    const int grouped = (MaxScore - evaluation.score) * 4 + evaluation.grades[Total] - 1;
+    return (grouped * SansaiVerdicts + static_cast<int>(evaluation.sansai)) * InyoVerdicts +
+           static_cast<int>(inyo);
 }
 
 // A name's place in a sort by another key than the default: the key, then
@@ -22,8 +27,8 @@ int Bucket(const Evaluation& evaluation) {
 // compares as the three in turn.
 class SortedPlace {
 public:
-    static constexpr int IndexBits = 36;
-    static constexpr int BucketBits = 6;
+    static constexpr int IndexBits = 22;
+    static constexpr int BucketBits = 10;
     static constexpr int KeyBits = 64 - BucketBits - IndexBits;
     // Keys run from −2^(KeyBits − 1) to 2^(KeyBits − 1): a name's index or
     // rank (reversed, negated) and the numeric sort values (a grade times
@@ -46,29 +51,27 @@ private:
     std::uint64_t value_;
 };
 
-// Whether 陰陽配列 is 凶 for a given name of `chars` characters whose odd
+// 陰陽配列's verdict for a given name of `chars` characters whose odd
 // counts are `oddMask` (bit k − 1 for character k), judged once for each.
-class InyoVerdicts {
+class InyoMemo {
 public:
-    explicit InyoVerdicts(const NameRecord& surname)
+    explicit InyoMemo(const NameRecord& surname)
         : surnameChars_(surname.Lengths[Surname]),
           surnameOdd_(OddMask(surname.Strokes[Surname], surnameChars_)),
           known_(std::size_t{MaxPartChars + 1} << MaxPartChars, Unknown) {}
 
-    bool Bad(int chars, std::uint16_t oddMask) {
+    InyoVerdict Verdict(int chars, std::uint16_t oddMask) {
         static_assert(MaxPartChars <= std::numeric_limits<std::uint16_t>::digits);
         std::uint8_t& known = known_[static_cast<std::size_t>(chars) << MaxPartChars | oddMask];
         if (known == Unknown) {
-            known =
-                JudgeInyo(surnameOdd_, surnameChars_, oddMask, chars).verdict == InyoVerdict::Bad
-                    ? IsBad
-                    : Passes;
+            known = static_cast<std::uint8_t>(
+                JudgeInyo(surnameOdd_, surnameChars_, oddMask, chars).verdict);
         }
-        return known == IsBad;
+        return static_cast<InyoVerdict>(known);
     }
 
 private:
-    enum : std::uint8_t { Unknown, Passes, IsBad };
+    static constexpr std::uint8_t Unknown = 0xFF;
     int surnameChars_;
     std::uint16_t surnameOdd_;
     std::vector<std::uint8_t> known_;
@@ -81,11 +84,23 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
                       NameSearchResult& result) {
     const auto& patterns = data.Patterns(filters.style, tables.dictionary);
     const int surnameChars = surname.Lengths[Surname];
-    std::optional<InyoVerdicts> inyo;
-    if (filters.inyoOk) inyo.emplace(surname);
+    InyoMemo inyo(surname);
     const YomiMatcher matcher(HiraganaYomi(filters.yomi));
     Evaluator evaluator(surname, filters, tables);
-    const bool sorted = filters.sort != SortKey::Score;
+    const bool byLikeness = filters.sort == SortKey::Common;
+    const bool sorted = filters.sort != SortKey::Score && !byLikeness;
+    // The name-likeness of a name's yomi, weighed only for the names the
+    // order needs (a bucket on the page, or every name for SortKey::Common).
+    auto likenessOf = [&](std::uint32_t index) {
+        const GivenNameView entry = data.Name(index);
+        return CheckYomi(entry.written, entry.yomi, data).likeness;
+    };
+    struct Liked {
+        double likeness;
+        int bucket;
+        std::uint32_t index;
+    };
+    std::vector<Liked> liked;
     const std::vector<std::uint32_t>* writtenOrder =
         filters.sort == SortKey::Name ? &data.WrittenOrder() : nullptr;
 
@@ -112,8 +127,14 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         if (!holdsAll) continue;
         const Evaluation& evaluation = evaluator.Evaluate(chars, pattern.first, pattern.sum);
         if (!evaluation.passes) continue;
-        if (inyo && inyo->Bad(chars, pattern.oddMask)) continue;
-        const int bucket = Bucket(evaluation);
+        const InyoVerdict inyoVerdict = inyo.Verdict(chars, pattern.oddMask);
+        if (filters.inyoOk && inyoVerdict == InyoVerdict::Bad) continue;
+        const int bucket = Bucket(evaluation, inyoVerdict);
+        if (byLikeness) {
+            liked.push_back(
+                {likenessOf(static_cast<std::uint32_t>(i)), bucket, static_cast<std::uint32_t>(i)});
+            continue;
+        }
         if (!sorted) {
             buckets[static_cast<std::size_t>(bucket)].push_back(static_cast<std::uint32_t>(i));
             continue;
@@ -131,7 +152,23 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
     }
 
     std::vector<std::uint32_t> page;
-    if (sorted) {
+    if (byLikeness) {
+        result.count = liked.size();
+        const auto offset = PageStart(filters.page, result.limit, result.count);
+        if (!offset) return;
+        const auto first = liked.begin() + static_cast<std::ptrdiff_t>(*offset);
+        const auto last =
+            liked.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(
+                                *offset + static_cast<std::uint64_t>(result.limit), liked.size()));
+        auto before = [](const Liked& a, const Liked& b) {
+            if (a.likeness != b.likeness) return a.likeness > b.likeness;
+            if (a.bucket != b.bucket) return a.bucket < b.bucket;
+            return a.index < b.index;
+        };
+        std::nth_element(liked.begin(), first, liked.end(), before);
+        std::partial_sort(first, last, liked.end(), before);
+        for (auto name = first; name != last; ++name) page.push_back(name->index);
+    } else if (sorted) {
         result.count = keys.size();
         const auto offset = PageStart(filters.page, result.limit, result.count);
         if (!offset) return;
@@ -149,11 +186,18 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         for (const auto& bucket : buckets) result.count += bucket.size();
         auto offset = PageStart(filters.page, result.limit, result.count);
         if (!offset) return;
-        for (const auto& bucket : buckets) {
+        for (auto& bucket : buckets) {
             if (*offset >= bucket.size()) {
                 *offset -= bucket.size();
                 continue;
             }
+            // Within a bucket the most name-like first, then yomi order.
+            std::vector<std::pair<double, std::uint32_t>> weighed;
+            weighed.reserve(bucket.size());
+            for (const std::uint32_t index : bucket)
+                weighed.emplace_back(-likenessOf(index), index);
+            std::stable_sort(weighed.begin(), weighed.end());
+            for (std::size_t k = 0; k < bucket.size(); ++k) bucket[k] = weighed[k].second;
             for (auto index = bucket.begin() + static_cast<std::ptrdiff_t>(*offset);
                  index != bucket.end() && static_cast<int>(page.size()) < result.limit; ++index) {
                 page.push_back(*index);

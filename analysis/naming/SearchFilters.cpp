@@ -46,7 +46,8 @@ const Evaluation& Evaluator::Evaluate(int chars, int first, int sum) {
         if (grade > filters_.worstGrade[kind]) evaluation.passes = false;
     }
     if (evaluation.score < filters_.minScore) evaluation.passes = false;
-    if (ReadSansai(record).verdict > filters_.worstSansai) evaluation.passes = false;
+    evaluation.sansai = ReadSansai(record).verdict;
+    if (evaluation.sansai > filters_.worstSansai) evaluation.passes = false;
     return evaluation;
 }
 

@@ -42,6 +42,7 @@ struct Evaluation {
     std::array<int, FortuneCount> fortunes{};
     std::array<int, FortuneCount> grades{};
     int score = 0;
+    SansaiVerdict sansai = SansaiVerdict::VeryGood;
     bool passes = false;
 };
 

@@ -344,6 +344,21 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
     FinishJson(out);
 }
 
+void RecordWriter::JsonYomiCheck(const YomiCheck& check) {
+    json_.Key("readingCheck");
+    const std::string_view key = YomiClassKey(check.kind);
+    json_.String(key.data(), static_cast<rapidjson::SizeType>(key.size()));
+    json_.Key("readingParts");
+    json_.StartArray();
+    for (const auto& [kanji, kana] : check.parts) {
+        json_.StartArray();
+        JsonCp932(kanji);
+        JsonCp932(kana);
+        json_.EndArray();
+    }
+    json_.EndArray();
+}
+
 void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     const NameRecord& record = candidate.record;
     json_.StartObject();
@@ -385,6 +400,7 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     } else {
         json_.Null();
     }
+    if (!candidate.yomis.empty()) JsonYomiCheck(candidate.yomiCheck);
     json_.Key("readings");
     json_.StartArray();
     for (const std::string& yomi : candidate.yomis) JsonCp932(yomi);
@@ -561,6 +577,10 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     if (options_.reading) {
         json_.Key("reading");
         JsonCp932(source.reading);
+        if (!source.reading.empty()) {
+            JsonYomiCheck(
+                CheckYomi(record.Names[GivenName], source.reading, BuiltInNameSearchData()));
+        }
     }
     // Whether a registry office takes the given name, and what it refuses.
     const std::vector<std::string> refused = UnregistrableCharacters(record.Names[GivenName]);

@@ -155,6 +155,8 @@ private:
     // "avoidedKanji": [{"kanji", "category", "reason"}], written only for a
     // name that holds a kanji of the avoid list.
     void JsonAvoided(const std::vector<AvoidedKanjiEntry>& avoided);
+    // "readingCheck" and "readingParts" of a yomi checked by the 2025 rule.
+    void JsonYomiCheck(const YomiCheck& check);
     void TsvCandidate(const NameCandidate& candidate, std::string& out);
 
     const Tables& tables_;

@@ -52,14 +52,23 @@ constexpr const char* HelpNotes =
     "--reading-suffix, --reading-contains, --reading-length (kana) and --morae\n"
     "(ゃゅょぁぃぅぇぉゎ do not count; っ, ん and ー do); --exclude leaves out\n"
     "names holding any of CHARS. A name of kanji is read by joining each\n"
-    "kanji's 名乗り, 訓 (the stem) and 音 as KANJIDIC2 gives them; no 連濁\n"
-    "(さくら → ざくら) and no small っ (いち → いっ) are made. --min-grade gives\n"
+    "kanji's yomi parts: in --space all by default only the (kanji, part) pairs\n"
+    "real given names use (--common-only), with --any-reading every 名乗り, 訓\n"
+    "(the stem) and 音 KANJIDIC2 gives (no 連濁, no small っ); the two together\n"
+    "are a usage error. Every name carries its yomi's check by the 2025 rule\n"
+    "(standard 一般の読み, partial 部分音訓, customary 名前での慣用, unverified\n"
+    "要確認) and its name-likeness, the sum over its characters of\n"
+    "ln((n_pos + n/4 + 1/2) / (N_pos + N/4 + V/2)) (n_pos: names of the name\n"
+    "dictionary with that kanji and part at that position, n: anywhere; N_pos,\n"
+    "N: all parts counted there and anywhere; V: the pairs). --min-grade gives\n"
     "the worst grade each number may have: ◎ (or 1) only ◎, ○ (2) ◎ or ○,\n"
     "△ (3) anything but ×, × (4) anything. --min-sansai keeps names whose\n"
     "三才配置 is at least that verdict, --inyo-ok those whose 陰陽配列 is not 凶.\n"
     "--sort takes score (the default), heaven, person, earth, outer, total (best\n"
-    "grade first), strokes, name or reading (in --space all, name and reading\n"
-    "sort the page only); --reverse turns the order round. Filters no name can\n"
+    "grade first), strokes, name, reading (in --space all, name and reading\n"
+    "sort the page only) or common (the most name-like first); score ties go\n"
+    "to 三才配置, 陰陽配列, then name-likeness; --reverse turns the order round.\n"
+    "Filters no name can\n"
     "satisfy are a usage error.\n"
     "\n"
     "--compare reads each GIVEN after SURNAME, in the order given, and lists\n"
@@ -283,7 +292,7 @@ void ApplyGender(CliOptions& options, const std::string& value) {
 }
 
 void ApplySort(CliOptions& options, const std::string& value) {
-    static const std::array<std::pair<const char*, SortKey>, 9> keys = {
+    static const std::array<std::pair<const char*, SortKey>, 10> keys = {
         {{"score", SortKey::Score},
          {"heaven", SortKey::Heaven},
          {"person", SortKey::Person},
@@ -292,13 +301,14 @@ void ApplySort(CliOptions& options, const std::string& value) {
          {"total", SortKey::Total},
          {"strokes", SortKey::Strokes},
          {"name", SortKey::Name},
-         {"reading", SortKey::Yomi}}};
+         {"reading", SortKey::Yomi},
+         {"common", SortKey::Common}}};
     const auto found =
         std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return value == k.first; });
     if (found == keys.end()) {
         throw UsageError{
-            "--sort は score、heaven、person、earth、outer、total、strokes、name、reading "
-            "のどれかです"};
+            "--sort は score、heaven、person、earth、outer、total、strokes、name、reading、"
+            "common のどれかです"};
     }
     options.search.sort = found->second;
 }
@@ -542,6 +552,14 @@ constexpr CliOption Options[] = {
      .help = "with --gender, also names with no gender given",
      .modes = ForSuggest,
      .apply = [](CliOptions& o, const std::string&) { o.search.includeUnspecified = true; }},
+    {.name = "--common-only",
+     .help = "--space all: only kanji read as real given names read them (default)",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o, const std::string&) { o.commonOnlyGiven = true; }},
+    {.name = "--any-reading",
+     .help = "--space all: read each kanji by every dictionary reading",
+     .modes = ForSuggest,
+     .apply = [](CliOptions& o, const std::string&) { o.search.commonOnly = false; }},
     {.name = "--include-unregistrable",
      .help = "also names a registry office refuses",
      .modes = ForSuggest,
@@ -851,6 +869,9 @@ void CheckMode(CliOptions& options, const std::vector<std::string>& positional) 
         case Mode::Suggest:
             if (options.format == Format::Csv)
                 throw UsageError{"--suggest の出力は text、json、tsv のどれかです"};
+            if (options.commonOnlyGiven && !options.search.commonOnly) {
+                throw UsageError{"--common-only と --any-reading は同時に指定できません"};
+            }
             options.search.style = options.style;
             break;
         case Mode::Shortlist:

@@ -64,6 +64,7 @@ struct CliOptions {
     bool workbookOutput = false;  // --format xlsx: TSV records written as a workbook's rows
     // --suggest: the surname (code page 932), the style and the filters.
     NameSearchFilters search;
+    bool commonOnlyGiven = false;  // --common-only, which --any-reading contradicts
     // --compare: the given names after the surname (`surname`), in order.
     std::vector<GivenToCompare> compared;
 };

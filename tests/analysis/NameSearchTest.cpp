@@ -8,6 +8,7 @@
 #include <set>
 #include <tuple>
 
+#include "analysis/naming/NameLikeness.h"
 #include "analysis/naming/NameSearch.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/Reading.h"
@@ -30,6 +31,7 @@ struct Reference {
     NameRecord record;
     std::array<int, FortuneCount> grades{};
     int score = 0;
+    double likeness = 0;  // of the yomi shown
 };
 
 // `full`: the whole reading (report and all); otherwise only the steps that
@@ -111,21 +113,80 @@ const NameSearchData& FixtureData() {
                  {"憂衣", "ゆい", F},     {"悪", "あく", M}}) {
             names.push_back({Sjis(written), Sjis(reading), gender});
         }
-        return NameSearchData(std::move(names), std::move(kanji));
+        // The three parts real names use most for each kanji, as rows of the
+        // name-likeness table.
+        std::string likeness;
+        for (const std::string& k : some) {
+            std::vector<LikenessPart> parts = real.Likeness().PartsOf(*real.KanjiIndex(k));
+            std::stable_sort(parts.begin(), parts.end(),
+                             [](const auto& a, const auto& b) { return a.Names() > b.Names(); });
+            parts.resize(std::min<std::size_t>(parts.size(), 3));
+            for (const LikenessPart& part : parts) {
+                likeness += k + '\t' + part.kana + '\t' + "spc"[static_cast<int>(part.kind)];
+                for (const std::uint32_t n : part.at) likeness += '\t' + std::to_string(n);
+                likeness +=
+                    '\t' + std::to_string(part.girls) + '\t' + std::to_string(part.boys) + '\n';
+            }
+        }
+        return NameSearchData(std::move(names), std::move(kanji), likeness);
     }();
     return data;
 }
 
-// Every reading of a name of kanji by brute force, with the sum of its kinds
-// (名乗り 0, 訓 1, 音 2), in the order of the characters' own lists.
-std::vector<std::pair<int, std::string>> EveryReading(const std::string& given,
-                                                      const NameSearchData& data) {
-    std::vector<std::pair<int, std::string>> readings = {{0, ""}};
-    for (std::size_t k = 1; k <= given.size() / 2; ++k) {
-        std::vector<std::pair<int, std::string>> longer;
-        for (const auto& [kinds, text] : readings) {
-            for (const KanjiYomi& r : YomiOf(data, Unit(given, k))) {
-                longer.emplace_back(kinds + static_cast<int>(r.kind), text + r.kana);
+// A reading part of a kanji and its weight at each position.
+struct WeighedPart {
+    std::string kana;
+    int kind;
+    std::array<double, 4> weight;
+};
+
+// The parts a composed name's kanji are read by: those real names give it
+// (commonOnly), or its dictionary readings.
+std::vector<WeighedPart> PartsOf(const NameSearchData& data, std::string_view kanji,
+                                 bool commonOnly) {
+    const NameLikeness& likeness = data.Likeness();
+    const std::size_t index = *data.KanjiIndex(kanji);
+    std::vector<WeighedPart> parts;
+    auto weigh = [&](const LikenessPart* row) {
+        std::array<double, 4> weight{};
+        for (std::size_t p = 0; p < 4; ++p) {
+            weight[p] = likeness.Weight(row, static_cast<NamePosition>(p));
+        }
+        return weight;
+    };
+    if (commonOnly) {
+        for (const LikenessPart& part : likeness.PartsOf(index)) {
+            parts.push_back({part.kana, 0, weigh(&part)});
+        }
+    } else {
+        for (const KanjiYomi& yomi : data.Yomi(index)) {
+            parts.push_back(
+                {yomi.kana, static_cast<int>(yomi.kind), weigh(likeness.Find(index, yomi.kana))});
+        }
+    }
+    return parts;
+}
+
+// Every reading of a name of kanji by brute force, with its name-likeness
+// (the parts' weights summed from the first character on) and the sum of its
+// kinds (名乗り 0, 訓 1, 音 2), in the order of the characters' own lists.
+struct ComposedReading {
+    double likeness = 0;
+    int kinds = 0;
+    std::string text;
+};
+
+std::vector<ComposedReading> EveryReading(const std::string& given, const NameSearchData& data,
+                                          bool commonOnly) {
+    std::vector<ComposedReading> readings = {{}};
+    const std::size_t chars = given.size() / 2;
+    for (std::size_t k = 1; k <= chars; ++k) {
+        std::vector<ComposedReading> longer;
+        const auto where = static_cast<std::size_t>(PositionIn(k - 1, chars));
+        for (const ComposedReading& r : readings) {
+            for (const WeighedPart& part : PartsOf(data, Unit(given, k), commonOnly)) {
+                longer.push_back(
+                    {r.likeness + part.weight[where], r.kinds + part.kind, r.text + part.kana});
             }
         }
         readings = std::move(longer);
@@ -153,18 +214,25 @@ bool ReadingPasses(const std::string& reading, const YomiFilters& f) {
            (f.morae == 0 || Morae(reading) == f.morae);
 }
 
-// The readings a candidate is to show: the matching ones, fewest kinds first,
-// each once, at most eight.
+// The readings a candidate is to show: the matching ones, the most
+// name-like first, then fewest kinds first, each once, at most eight; and the
+// best likeness of a matching reading.
 std::vector<std::string> ShownReadings(const std::string& given, const NameSearchData& data,
-                                       const YomiFilters& filters) {
-    auto all = EveryReading(given, data);
-    std::stable_sort(all.begin(), all.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+                                       const YomiFilters& filters, bool commonOnly,
+                                       double* likeness = nullptr) {
+    auto all = EveryReading(given, data, commonOnly);
+    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
+        if (a.likeness != b.likeness) return a.likeness > b.likeness;
+        return a.kinds < b.kinds;
+    });
     std::vector<std::string> shown;
-    for (const auto& [kinds, text] : all) {
-        if (ReadingPasses(text, filters) && shown.size() < 8 &&
-            std::find(shown.begin(), shown.end(), text) == shown.end()) {
-            shown.push_back(text);
+    bool first = true;
+    for (const ComposedReading& r : all) {
+        if (!ReadingPasses(r.text, filters)) continue;
+        if (first && likeness) *likeness = r.likeness;
+        first = false;
+        if (shown.size() < 8 && std::find(shown.begin(), shown.end(), r.text) == shown.end()) {
+            shown.push_back(r.text);
         }
     }
     return shown;
@@ -308,8 +376,9 @@ const std::vector<FilterCase>& FilterCases() {
              f.yomi.contains = Sjis("い");
              f.sort = SortKey::Total;
          }},
-        {"ends こ, three kana, without 子", "山田", StrokeStyle::Shinji,
+        {"ends こ, three kana, without 子, any reading", "山田", StrokeStyle::Shinji,
          [](NameSearchFilters& f) {
+             f.commonOnly = false;
              f.yomi.suffix = Sjis("こ");
              f.yomi.length = 3;
              f.excluded = {Sjis("子")};
@@ -319,8 +388,9 @@ const std::vector<FilterCase>& FilterCases() {
              f.yomi.morae = 2;
              f.required = {{Sjis("美"), 0}};
          }},
-        {"holds ょう, three morae", "林", StrokeStyle::Shinji,
+        {"holds ょう, three morae, any reading", "林", StrokeStyle::Shinji,
          [](NameSearchFilters& f) {
+             f.commonOnly = false;
              f.yomi.contains = Sjis("ょう");
              f.yomi.morae = 3;
          }},
@@ -328,6 +398,21 @@ const std::vector<FilterCase>& FilterCases() {
          [](NameSearchFilters& f) {
              f.includeAvoided = true;
              f.chars = 2;
+         }},
+        {"any reading, read ゆい", "佐藤", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) {
+             f.commonOnly = false;
+             f.yomi.exact = Sjis("ゆい");
+         }},
+        {"any reading, 三才 吉 or better", "山田", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) {
+             f.commonOnly = false;
+             f.worstSansai = SansaiVerdict::Good;
+         }},
+        {"most name-like first, two morae", "佐藤", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) {
+             f.sort = SortKey::Common;
+             f.yomi.morae = 2;
          }},
     };
     return cases;
@@ -352,10 +437,20 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
         std::vector<Reference> expected;
         std::function<void(std::string, int)> combine = [&](std::string given, int left) {
             if (!given.empty()) {
+                double likeness = 0;
+                const bool shown =
+                    !ShownReadings(given, data, filters.yomi, filters.commonOnly, &likeness)
+                         .empty();
+                bool everyKanjiRead = true;
+                for (std::size_t k = 1; k <= given.size() / 2; ++k) {
+                    everyKanjiRead = everyKanjiRead &&
+                                     !PartsOf(data, Unit(given, k), filters.commonOnly).empty();
+                }
                 const bool read =
-                    !filters.yomi.Active() || !ShownReadings(given, data, filters.yomi).empty();
+                    filters.yomi.Active() ? shown : !filters.commonOnly || everyKanjiRead;
                 if (read) {
                     Reference r = ReadName(surname, given, c.style);
+                    r.likeness = likeness;
                     if (Passes(r, filters)) expected.push_back(std::move(r));
                 }
             }
@@ -368,7 +463,10 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
             for (int k = 1; k <= r.record.Lengths[GivenName]; ++k) {
                 strokes[static_cast<std::size_t>(k - 1)] = r.record.Strokes[GivenName][k];
             }
-            return std::make_tuple(SortValue(r, filters), -r.score, r.grades[Total],
+            const bool common = filters.sort == SortKey::Common;
+            return std::make_tuple(common ? -r.likeness : 0.0, SortValue(r, filters), -r.score,
+                                   r.grades[Total], ReadSansai(r.record).verdict,
+                                   ReadInyo(r.record).verdict, -r.likeness,
                                    r.record.Lengths[GivenName], strokes, r.given);
         };
         std::sort(expected.begin(), expected.end(),
@@ -390,7 +488,8 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
             EXPECT_EQ(found[i].avoided.empty(), !HoldsAvoided(found[i].given));
             EXPECT_EQ(found[i].gender, NameGender::None);
             if (filters.yomi.Active() || i % 97 == 0) {
-                const auto shown = ShownReadings(found[i].given, data, filters.yomi);
+                const auto shown =
+                    ShownReadings(found[i].given, data, filters.yomi, filters.commonOnly);
                 EXPECT_EQ(found[i].yomis, shown) << Utf8(found[i].given);
                 EXPECT_EQ(found[i].yomi, shown.empty() ? "" : shown.front());
             }
@@ -460,17 +559,26 @@ TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
             if (!filters.includeUnregistrable && !InFixtureList(written, data)) continue;
             if (!ReadingPasses(std::string(entry.yomi), filters.yomi)) continue;
             Reference r = ReadName(filters.surname, written, c.style);
+            r.likeness = CheckYomi(entry.written, entry.yomi, data).likeness;
             if (Passes(r, filters)) expected.emplace_back(std::move(r), entry);
         }
         // By name: the written form, then the reading; by reading: the
-        // reading, then the written form; otherwise the key, then the default.
+        // reading, then the written form; most name-like: the likeness, then
+        // the default; otherwise the key, then the default (score, 総運,
+        // 三才, 陰陽, and the likeness only in the default order itself).
         auto key = [&](const std::pair<Reference, GivenNameView>& e) {
+            const Reference& r = e.first;
             const bool byText = filters.sort == SortKey::Name || filters.sort == SortKey::Yomi;
+            const bool common = filters.sort == SortKey::Common;
+            const bool byDefault = filters.sort == SortKey::Score;
             std::string primary;
             if (filters.sort == SortKey::Name) primary = std::string(e.second.written);
-            return std::make_tuple(primary, byText ? 0 : SortValue(e.first, filters),
-                                   byText ? 0 : -e.first.score, byText ? 0 : e.first.grades[Total],
-                                   GojuonKey(e.second.yomi), e.second.written);
+            const int sansai = byText ? 0 : static_cast<int>(ReadSansai(r.record).verdict);
+            const int inyo = byText ? 0 : static_cast<int>(ReadInyo(r.record).verdict);
+            return std::make_tuple(
+                primary, common ? -r.likeness : 0.0, byText ? 0 : SortValue(r, filters),
+                byText ? 0 : -r.score, byText ? 0 : r.grades[Total], sansai, inyo,
+                byDefault ? -r.likeness : 0.0, GojuonKey(e.second.yomi), e.second.written);
         };
         std::stable_sort(expected.begin(), expected.end(),
                          [&](const auto& a, const auto& b) { return key(a) < key(b); });

@@ -544,7 +544,8 @@ TEST(Cli, AnUnreadableInputEndsTheBatchAsAnInputFailure) {
 }
 
 // Each name of a comparison is the record of its single reading, with its
-// reading third; katakana is kept as hiragana.
+// reading third (and, when given, its registry check); katakana is kept as
+// hiragana.
 TEST(Compare, EachNameIsItsSingleReadingWithItsReading) {
     const std::vector<std::pair<std::string, std::string>> names = {
         {"太郎", ""}, {"花子", "はなこ"}, {"一", "いち"}};
@@ -563,6 +564,9 @@ TEST(Compare, EachNameIsItsSingleReadingWithItsReading) {
         EXPECT_STREQ((record.MemberBegin() + 2)->name.GetString(), "reading");
         EXPECT_EQ(StringAt(record, "/reading"), names[i].second);
         record.EraseMember("reading");
+        EXPECT_EQ(record.HasMember("readingCheck"), !names[i].second.empty());
+        record.EraseMember("readingCheck");
+        record.EraseMember("readingParts");
         const CliRun single =
             RunWith({"--style", "honji", "--format", "json", "山田", names[i].first});
         EXPECT_EQ(JsonAt(record), JsonAt(ParseJson(single.out))) << names[i].first;

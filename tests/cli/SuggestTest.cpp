@@ -185,7 +185,8 @@ TEST(Suggest, JsonKeysAreInAlphabeticalOrder) {
     const rapidjson::Value& candidate = json["candidates"][0];
     EXPECT_EQ(MemberNames(candidate),
               (Names{"fortunes", "gender", "given", "grades", "inyo", "keywords", "reading",
-                     "readings", "registrable", "sansai", "score", "strokes"}));
+                     "readingCheck", "readingParts", "readings", "registrable", "sansai", "score",
+                     "strokes"}));
     EXPECT_EQ(MemberNames(candidate["sansai"]),
               (Names{"earth", "heaven", "person", "relations", "verdict"}));
     EXPECT_EQ(MemberNames(candidate["fortunes"]),
@@ -326,6 +327,31 @@ TEST(Suggest, AvoidedKanjiComeWithTheirNoteInTheListAndTheComparison) {
         }
         EXPECT_TRUE(found) << list;
     }
+}
+
+}  // namespace
+}  // namespace soten::cli
+
+namespace soten::cli {
+namespace {
+
+// The registry check of the shown yomi, and the two readings options that
+// contradict each other.
+TEST(Suggest, CandidatesCarryTheirYomiCheckAndPartsOptionsConflict) {
+    const SuggestRun run = Suggest({"佐藤", "--space", "all", "--reading", "ここあ", "--chars", "2",
+                                    "--sort", "common", "--limit", "5", "--format", "json"});
+    ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+    const auto json = ParseJson(run.out);
+    bool found = false;
+    for (const auto& candidate : json["candidates"].GetArray()) {
+        if (std::string(candidate["given"].GetString()) != "心愛") continue;
+        found = true;
+        EXPECT_STREQ(candidate["readingCheck"].GetString(), "partial");
+        EXPECT_STREQ(candidate["readingParts"][0][1].GetString(), "ここ");
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(Suggest({"佐藤", "--space", "all", "--common-only", "--any-reading"}).status,
+              ExitUsage);
 }
 
 }  // namespace

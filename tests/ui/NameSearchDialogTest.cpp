@@ -176,6 +176,11 @@ TEST_F(NameSearchDialogTest, YuiByKeysInBothSpacesWithTheNewChecks) {
         names << Cell(table, row, CandidateTableModel::Given);
         EXPECT_EQ(Cell(table, row, CandidateTableModel::Yomi), QStringLiteral("ゆい"));
         EXPECT_NE(Cell(table, row, CandidateTableModel::Gender), QStringLiteral("不明"));
+        // The yomi's tooltip gives its registry check with the parts.
+        if (names.last() == QStringLiteral("結衣")) {
+            EXPECT_EQ(Cell(table, row, CandidateTableModel::Yomi, Qt::ToolTipRole),
+                      QStringLiteral("戸籍の読み：一般の読み（結＝ゆ・衣＝い）"));
+        }
     }
     EXPECT_TRUE(names.contains(QStringLiteral("結衣")));
 
@@ -196,6 +201,12 @@ TEST_F(NameSearchDialogTest, YuiByKeysInBothSpacesWithTheNewChecks) {
     EXPECT_TRUE(table->isColumnHidden(CandidateTableModel::Gender));
     ExpectRowsOfTheSearch(dialog);
     ASSERT_GT(table->model()->rowCount(), 10);
+    // Readings no real name uses come in behind the check box (Alt+A).
+    EXPECT_TRUE(dialog->CurrentFilters().commonOnly);
+    PressMnemonic(dialog, Qt::Key_A, Control<QCheckBox>(dialog, "anyReadingBox"));
+    EXPECT_FALSE(dialog->CurrentFilters().commonOnly);
+    ExpectRowsOfTheSearch(dialog);
+    PressMnemonic(dialog, Qt::Key_A, Control<QCheckBox>(dialog, "anyReadingBox"));
     EXPECT_FALSE(table->model()
                      ->headerData(CandidateTableModel::Given, Qt::Horizontal, Qt::ToolTipRole)
                      .toString()

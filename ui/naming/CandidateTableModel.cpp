@@ -1,6 +1,7 @@
 #include "ui/naming/CandidateTableModel.h"
 
 #include <QColor>
+#include <QStringList>
 
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/JudgementExplanation.h"
@@ -11,6 +12,33 @@
 
 namespace soten::ui {
 namespace {
+
+// The registry check of the yomi shown, in a sentence: its class, the
+// characters' parts and what the class means for the registration.
+QString YomiCheckTip(const YomiCheck& check) {
+    QStringList parts;
+    for (const auto& [kanji, kana] : check.parts) {
+        parts << QStringLiteral("%1＝%2").arg(FromCp932(kanji), FromCp932(kana));
+    }
+    QString tip = QStringLiteral("戸籍の読み：%1").arg(FromCp932(YomiClassLabel(check.kind)));
+    if (!parts.isEmpty()) tip += QStringLiteral("（%1）").arg(parts.join(QStringLiteral("・")));
+    switch (check.kind) {
+        case YomiClass::Standard:
+            break;
+        case YomiClass::Partial:
+            tip += QStringLiteral("。読みの一部を使う読みで、認められます");
+            break;
+        case YomiClass::Customary:
+            tip += QStringLiteral("。名前によく使われる読みで、認められる見込みが高い読みです");
+            break;
+        case YomiClass::Unverified:
+            tip += QStringLiteral(
+                "。字の読みと結び付かないため、届け出で説明を求められたり受け付けられなかったり"
+                "することがあります");
+            break;
+    }
+    return tip;
+}
 
 constexpr std::array<FortuneKind, 4> ShownKinds = {Person, Earth, Outer, Total};
 
@@ -85,8 +113,14 @@ QVariant CandidateTableModel::data(const QModelIndex& index, int role) const {
     if (column == Given && role == Qt::ToolTipRole) {
         return CandidateTip(candidate.avoided, JudgementExplanation(record, BuiltInTables()));
     }
-    if (column == Yomi && role == Qt::ToolTipRole && candidate.yomis.size() > 1) {
-        return QStringLiteral("読み：%1").arg(JoinedCp932(candidate.yomis, QStringLiteral("、")));
+    if (column == Yomi && role == Qt::ToolTipRole && !candidate.yomis.empty()) {
+        QStringList lines;
+        if (candidate.yomis.size() > 1) {
+            lines << QStringLiteral("読み：%1")
+                         .arg(JoinedCp932(candidate.yomis, QStringLiteral("、")));
+        }
+        lines << YomiCheckTip(candidate.yomiCheck);
+        return lines.join(QLatin1Char('\n'));
     }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) {
         return {};

@@ -126,6 +126,11 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     includeAvoidedBox_->setToolTip(
         QStringLiteral("死・悪・憂・闇など，名付けで避けるよう勧められる字を含む名前も入れます"
                        "（名前の説明に字と理由を示します）"));
+    anyReadingBox_ = new QCheckBox(QStringLiteral("実在の名前にない読みも(&A)"), this);
+    anyReadingBox_->setObjectName(QStringLiteral("anyReadingBox"));
+    anyReadingBox_->setToolTip(QStringLiteral(
+        "漢字の組み合わせで、実在の名前では使われない読み（辞書にある名乗り・訓・音の"
+        "すべて）の名前も入れます"));
 
     AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), surnameEdit_);
     AddRow(grid, 0, 2, QStringLiteral("画数(&T)："), styleBox_);
@@ -151,6 +156,7 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     AddRow(grid, 7, 0, QStringLiteral("三才配置(&5)："), sansaiBox_);
     grid->addWidget(inyoBox_, 7, 2, 1, 2);
     grid->addWidget(includeAvoidedBox_, 7, 4, 1, 2);
+    grid->addWidget(anyReadingBox_, 8, 4, 1, 2);
 
     auto changed = [this] { emit Changed(); };
     for (QLineEdit* edit : {surnameEdit_, readingEdit_, readingPrefixEdit_, readingSuffixEdit_,
@@ -166,7 +172,8 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
         connect(box, &QSpinBox::valueChanged, this, changed);
     }
     for (QCheckBox* box :
-         {includeUnspecifiedBox_, includeUnregistrableBox_, inyoBox_, includeAvoidedBox_}) {
+         {includeUnspecifiedBox_, includeUnregistrableBox_, inyoBox_, includeAvoidedBox_,
+          anyReadingBox_}) {
         connect(box, &QCheckBox::toggled, this, changed);
     }
     // Names with no gender given matter only when a gender is asked for.
@@ -175,6 +182,10 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     };
     connect(genderBox_, &QComboBox::currentIndexChanged, this, genderChanged);
     genderChanged();
+    // Readings no real name uses matter only for composed names.
+    auto spaceChanged = [this] { anyReadingBox_->setEnabled(spaceBox_->currentIndex() == 1); };
+    connect(spaceBox_, &QComboBox::currentIndexChanged, this, spaceChanged);
+    spaceChanged();
 }
 
 void SearchFilterForm::Prefill(const QString& surname, StrokeStyle style) {
@@ -192,6 +203,7 @@ NameSearchFilters SearchFilterForm::Filters() const {
     filters.includeUnspecified = includeUnspecifiedBox_->isChecked();
     filters.includeUnregistrable = includeUnregistrableBox_->isChecked();
     filters.includeAvoided = includeAvoidedBox_->isChecked();
+    filters.commonOnly = !anyReadingBox_->isChecked();
     filters.chars = charsBox_->currentIndex();
     filters.yomi.exact = YomiText(readingEdit_);
     filters.yomi.prefix = YomiText(readingPrefixEdit_);

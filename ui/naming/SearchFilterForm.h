@@ -53,6 +53,7 @@ private:
     QSpinBox* minScoreBox_;
     QComboBox* sansaiBox_;
     QCheckBox* inyoBox_;
+    QCheckBox* anyReadingBox_;  // the all-names space: readings no real name uses too
     QCheckBox* includeUnregistrableBox_;
     QCheckBox* includeAvoidedBox_;
 };
