@@ -43,10 +43,11 @@ focus() {
 export LC_ALL=C.UTF-8
 # The shortlist the shots make is kept in a scratch folder, not the user's.
 XDG_DATA_HOME="$(mktemp -d)"
-export XDG_DATA_HOME
+XDG_CONFIG_HOME="$(mktemp -d)"
+export XDG_DATA_HOME XDG_CONFIG_HOME
 "$program" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; rm -rf "$XDG_DATA_HOME"' EXIT
+trap 'kill $pid 2>/dev/null || true; rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"' EXIT
 
 sleep 0.8
 shot 1-splash
@@ -140,7 +141,10 @@ xdotool key ctrl+Tab
 sleep 1
 shot 4h-shortlist
 xdotool key ctrl+Tab
-xdotool key alt+g Up alt+r Down
+# The space is one of the conditions behind 詳しい条件 (Alt+A).
+xdotool key alt+g Up alt+a
+sleep 0.3
+xdotool key alt+r Down
 sleep 2
 shot 4f-naming-yui-all
 xdotool key Escape
