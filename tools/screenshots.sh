@@ -109,6 +109,10 @@ xdotool key ctrl+i
 sleep 1
 shot 4e-detail
 focus '詳しい鑑定'
+# Further down: the verdict of 三才配置 (凶 for 山田 太郎).
+xdotool key Next
+sleep 0.3
+shot 4e2-detail-sansai
 xdotool key Escape
 sleep 0.3
 

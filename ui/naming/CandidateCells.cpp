@@ -1,5 +1,6 @@
 #include "ui/naming/CandidateCells.h"
 
+#include <QApplication>
 #include <QStringList>
 
 #include "ui/reading/PaneColors.h"
@@ -60,6 +61,16 @@ QString InyoTip(const InyoReading& inyo) {
 
 QString ScoreTip(int score) {
     return QStringLiteral("評点 %1（12点満点）").arg(score);
+}
+
+QFont VerdictFont() {
+    QFont font = QApplication::font("QTableView");
+    if (font.pixelSize() > 0) {
+        font.setPixelSize(font.pixelSize() * 5 / 4);
+    } else {
+        font.setPointSizeF(font.pointSizeF() * 1.25);
+    }
+    return font;
 }
 
 QString SansaiHeaderTip() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QVariant>
 #include <string>
@@ -29,6 +30,11 @@ QString JoinedCp932(const std::vector<std::string>& texts, const QString& separa
 QString SansaiTip(const SansaiReading& sansai);
 QString InyoTip(const InyoReading& inyo);
 QString ScoreTip(int score);
+
+// The face of the verdicts of 三才配置 and 陰陽配列 in a table: the table's,
+// a quarter bigger, where 凶 still shows its open top (at 12 pixels it
+// closes into a ⊠).
+QFont VerdictFont();
 
 // The tooltips of the headers of 三才配置, 陰陽配列 and 評点: how they are judged.
 QString SansaiHeaderTip();

@@ -91,6 +91,7 @@ QVariant CandidateTableModel::data(const QModelIndex& index, int role) const {
         if (column == Sansai) return colors::VerdictColor(candidate.sansai.verdict);
         if (column == Inyo) return colors::VerdictColor(candidate.inyo.verdict);
     }
+    if (role == Qt::FontRole && (column == Sansai || column == Inyo)) return VerdictFont();
     if (column == Yomi && role == Qt::ToolTipRole && candidate.yomis.size() > 1) {
         return QStringLiteral("読み：%1").arg(JoinedCp932(candidate.yomis, QStringLiteral("、")));
     }

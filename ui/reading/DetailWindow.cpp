@@ -28,12 +28,14 @@ QString Html(const std::string& cp932) {
 
 // Nothing is bold: the Japanese faces have no bold, and the one Qt makes up
 // smears 凶 into a blot at the window's size. Colour marks the verdicts and
-// the headings instead.
+// the headings instead, and the marks and verdicts are a size or two up,
+// where 凶 keeps its open top.
 const QString PlainWeights =
     QStringLiteral("<style>h2, h3, th { font-weight: normal; } h2, h3 { color: %1; }</style>");
 
-QString Coloured(const QString& text, const QColor& colour) {
-    return QStringLiteral("<span style=\"color:%1\">%2</span>").arg(colour.name(), text);
+QString Coloured(const QString& text, const QColor& colour, const char* size = "large") {
+    return QStringLiteral("<span style=\"color:%1; font-size:%2\">%3</span>")
+        .arg(colour.name(), QLatin1String(size), text);
 }
 
 QString Cell(const QString& text, bool header = false) {
@@ -135,7 +137,8 @@ QString DetailWindow::DetailHtml(const Reading& reading, const Tables& tables) {
         shape = QStringLiteral("（%1）").arg(Html(ShapeName(inyo.shape)));
     html += QStringLiteral("<p>並び：%1　判定：%2%3</p><p>%4</p>")
                 .arg(Html(InyoPattern(inyo)),
-                     Coloured(Html(VerdictName(inyo.verdict)), colors::VerdictColor(inyo.verdict)),
+                     Coloured(Html(VerdictName(inyo.verdict)), colors::VerdictColor(inyo.verdict),
+                              "x-large"),
                      shape, Html(InyoVerdictSentence(inyo)));
 
     // 三才配置
@@ -156,10 +159,10 @@ QString DetailWindow::DetailHtml(const Reading& reading, const Tables& tables) {
             QStringLiteral("<li>%1：%2</li>")
                 .arg(Html(RelationName(sansai.relations[p])), Html(RelationSentence(sansai, pair)));
     }
-    html +=
-        QStringLiteral("</ul><p>判定：%1</p><p>%2</p>")
-            .arg(Coloured(Html(VerdictName(sansai.verdict)), colors::VerdictColor(sansai.verdict)),
-                 Html(SansaiVerdictSentence(sansai.verdict)));
+    html += QStringLiteral("</ul><p>判定：%1</p><p>%2</p>")
+                .arg(Coloured(Html(VerdictName(sansai.verdict)),
+                              colors::VerdictColor(sansai.verdict), "x-large"),
+                     Html(SansaiVerdictSentence(sansai.verdict)));
 
     // The five numbers, for reference.
     html += QStringLiteral("<h3>五運（参考）</h3><table cellpadding=\"3\">");
