@@ -43,10 +43,11 @@ focus() {
 export LC_ALL=C.UTF-8
 # The shortlist the shots make is kept in a scratch folder, not the user's.
 XDG_DATA_HOME="$(mktemp -d)"
-export XDG_DATA_HOME
+XDG_CONFIG_HOME="$(mktemp -d)"
+export XDG_DATA_HOME XDG_CONFIG_HOME
 "$program" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; rm -rf "$XDG_DATA_HOME"' EXIT
+trap 'kill $pid 2>/dev/null || true; rm -rf "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"' EXIT
 
 sleep 0.8
 shot 1-splash
@@ -108,6 +109,10 @@ xdotool key ctrl+i
 sleep 1
 shot 4e-detail
 focus '詳しい鑑定'
+# Further down: the verdict of 三才配置 (凶 for 山田 太郎).
+xdotool key Next
+sleep 0.3
+shot 4e2-detail-sansai
 xdotool key Escape
 sleep 0.3
 
@@ -140,7 +145,10 @@ xdotool key ctrl+Tab
 sleep 1
 shot 4h-shortlist
 xdotool key ctrl+Tab
-xdotool key alt+g Up alt+r Down
+# The space is one of the conditions behind 詳しい条件 (Alt+A).
+xdotool key alt+g Up alt+a
+sleep 0.3
+xdotool key alt+r Down
 sleep 2
 shot 4f-naming-yui-all
 xdotool key Escape

@@ -20,7 +20,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTranslator>
 #include <algorithm>
@@ -255,7 +257,8 @@ TEST_F(MainWindowTest, NewReadingComesBackAfterEachRefusalAndDrawsTheCorrectedNa
             EnterNames(QStringLiteral("山田"), QStringLiteral("太😀a"))(modal);
         })
         .Then(ExpectErrorBox(QStringLiteral("不適切な文字があります"),
-                             QStringLiteral("「\uFFFD」「a」は辞書にありません")))
+                             QStringLiteral("「😀」「a」は辞書にありません\n"
+                                            "日本語入力をオンにしてください")))
         .Then(EnterNames(QStringLiteral("山田"), QStringLiteral("太郎")));
     NewReading(driver);
 
@@ -328,6 +331,27 @@ TEST_F(MainWindowTest, SaveAsProposesTheNamesAndWritesTheReportByteForByte) {
         saved.startsWith(QByteArray::fromStdString(soten::Cp932Text("山　田　太　郎\r\n"))));
     EXPECT_TRUE(saved.endsWith("\r\n"));
     EXPECT_FALSE(saved.contains("\r\n\r\n\r\n"));
+}
+
+// The next Save As of the run opens in the folder the last one saved in.
+TEST_F(MainWindowTest, SaveAsOpensInTheFolderLastSavedIn) {
+    ReadYamadaTaro();
+    QTemporaryDir dir;
+    ModalDriver save;
+    save.Then(SaveAs(dir.filePath(QStringLiteral("first.txt"))));
+    mainWindow.saveAsAction->trigger();
+    ASSERT_TRUE(save.Done());
+    ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("first.txt"))));
+
+    ModalDriver again;
+    again.Then([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->directory().canonicalPath(), QDir(dir.path()).canonicalPath());
+        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+    });
+    mainWindow.saveAsAction->trigger();
+    EXPECT_TRUE(again.Done());
 }
 
 // Qt's own question before a file is replaced, answered both ways.
@@ -591,6 +615,28 @@ TEST_F(MainWindowTest, DetailWindowExplainsTheReadingOnShowAndFollowsIt) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(detail));
     QTest::keyClick(detail, Qt::Key_Escape);
     EXPECT_FALSE(detail->isVisible());
+}
+
+// Nothing in the detail is bold (the Japanese faces have no bold, and the
+// one Qt makes up smears 凶 into a blot), and its text is at the window's size.
+TEST_F(MainWindowTest, DetailTextIsNeitherBoldNorSmall) {
+    ReadYamadaTaro();
+    QTextDocument document;
+    document.setHtml(
+        soten::ui::DetailWindow::DetailHtml(*mainWindow.ShownReading(), soten::BuiltInTables()));
+    int fragments = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            const std::string text = it.fragment().text().toStdString();
+            ++fragments;
+            EXPECT_LT(format.fontWeight(), QFont::DemiBold) << text;
+            if (block.blockFormat().headingLevel() == 0) {
+                EXPECT_GE(format.property(QTextFormat::FontSizeAdjustment).toInt(), 0) << text;
+            }
+        }
+    }
+    EXPECT_GT(fragments, 20);
 }
 
 // The print command through the printer layer, over a printing service held

@@ -2,6 +2,7 @@
 // table against the search itself, and a picked name read in the main window.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -11,9 +12,11 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "analysis/naming/NameSearch.h"
 #include "analysis/text/Cp932.h"
@@ -22,6 +25,7 @@
 #include "ui/app/MainWindow.h"
 #include "ui/naming/CandidateTableModel.h"
 #include "ui/naming/NameSearchDialog.h"
+#include "ui/naming/SearchFilterForm.h"
 #include "ui/reading/NameEntryDialog.h"
 
 namespace {
@@ -189,11 +193,17 @@ TEST_F(NameSearchDialogTest, YuiByKeysInBothSpacesWithTheNewChecks) {
     EXPECT_TRUE(dialog->CurrentFilters().includeUnspecified);
     ExpectRowsOfTheSearch(dialog);
 
-    // Every registrable spelling whose composed reading is ゆい.
-    Control<QComboBox>(dialog, "spaceBox")->setFocus();
-    QTest::keyClick(Control<QComboBox>(dialog, "spaceBox"), Qt::Key_Down);
+    // Every registrable spelling whose composed reading is ゆい, behind
+    // 詳しい条件 (Alt+A); composed names have no gender.
     Control<QComboBox>(dialog, "genderBox")->setFocus();
     QTest::keyClick(Control<QComboBox>(dialog, "genderBox"), Qt::Key_Up);
+    QTest::keyClick(dialog, Qt::Key_A, Qt::AltModifier);
+    // The button animates its click, as a check box does.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [dialog] { return Control<QToolButton>(dialog, "advancedButton")->isChecked(); },
+        SearchTimeoutMs));
+    Control<QComboBox>(dialog, "spaceBox")->setFocus();
+    QTest::keyClick(Control<QComboBox>(dialog, "spaceBox"), Qt::Key_Down);
     WaitForResults(dialog);
     EXPECT_TRUE(Control<QLabel>(dialog, "countLabel")->text().startsWith(QStringLiteral("該当 ")));
     EXPECT_FALSE(Control<QLabel>(dialog, "countLabel")->text().contains(QStringLiteral("（")));
@@ -201,12 +211,12 @@ TEST_F(NameSearchDialogTest, YuiByKeysInBothSpacesWithTheNewChecks) {
     EXPECT_TRUE(table->isColumnHidden(CandidateTableModel::Gender));
     ExpectRowsOfTheSearch(dialog);
     ASSERT_GT(table->model()->rowCount(), 10);
-    // Readings no real name uses come in behind the check box (Alt+A).
+    // Readings no real name uses come in behind the check box (Alt+H).
     EXPECT_TRUE(dialog->CurrentFilters().commonOnly);
-    PressMnemonic(dialog, Qt::Key_A, Control<QCheckBox>(dialog, "anyReadingBox"));
+    PressMnemonic(dialog, Qt::Key_H, Control<QCheckBox>(dialog, "anyReadingBox"));
     EXPECT_FALSE(dialog->CurrentFilters().commonOnly);
     ExpectRowsOfTheSearch(dialog);
-    PressMnemonic(dialog, Qt::Key_A, Control<QCheckBox>(dialog, "anyReadingBox"));
+    PressMnemonic(dialog, Qt::Key_H, Control<QCheckBox>(dialog, "anyReadingBox"));
     EXPECT_FALSE(table->model()
                      ->headerData(CandidateTableModel::Given, Qt::Horizontal, Qt::ToolTipRole)
                      .toString()
@@ -269,15 +279,16 @@ TEST_F(NameSearchDialogTest, ContradictoryFiltersShowZeroAndWhy) {
     NameSearchDialog* dialog = Open();
     ASSERT_NE(dialog, nullptr);
     Control<QLineEdit>(dialog, "surnameEdit")->setText(QStringLiteral("山田"));
-    Control<QComboBox>(dialog, "spaceBox")->setCurrentIndex(1);
-    Control<QComboBox>(dialog, "genderBox")->setCurrentIndex(1);
+    Control<QLineEdit>(dialog, "readingEdit")->setText(QStringLiteral("ゆい"));
+    Control<QSpinBox>(dialog, "moraeBox")->setValue(1);
     WaitForResults(dialog);
     EXPECT_TRUE(
         Control<QLabel>(dialog, "countLabel")->text().startsWith(QStringLiteral("該当 0 件（")))
         << Control<QLabel>(dialog, "countLabel")->text().toStdString();
     EXPECT_EQ(Control<QTableView>(dialog, "resultTable")->model()->rowCount(), 0);
 
-    Control<QComboBox>(dialog, "genderBox")->setCurrentIndex(0);
+    Control<QSpinBox>(dialog, "moraeBox")->setValue(0);
+    Control<QLineEdit>(dialog, "readingEdit")->clear();
     Control<QLineEdit>(dialog, "containsEdit")->setText(QStringLiteral("翔"));
     WaitForResults(dialog);
     EXPECT_EQ(Control<QTableView>(dialog, "resultTable")->model()->rowCount(),
@@ -349,6 +360,7 @@ TEST_F(NameSearchDialogTest, SansaiAndInyoFiltersKeepOnlyTheVerdictsAsked) {
 TEST_F(NameSearchDialogTest, AvoidedKanjiNamesComeWithTheBoxAndTheirTooltipSaysWhy) {
     NameSearchDialog* dialog = Open();
     ASSERT_NE(dialog, nullptr);
+    Control<QToolButton>(dialog, "advancedButton")->click();
     Control<QLineEdit>(dialog, "surnameEdit")->setText(QStringLiteral("佐藤"));
     Type(Control<QLineEdit>(dialog, "readingEdit"), QStringLiteral("しけい"));
     WaitForResults(dialog);
@@ -360,7 +372,7 @@ TEST_F(NameSearchDialogTest, AvoidedKanjiNamesComeWithTheBoxAndTheirTooltipSaysW
         return -1;
     };
     EXPECT_EQ(rowOf(QStringLiteral("死刑")), -1);
-    PressMnemonic(dialog, Qt::Key_W, Control<QCheckBox>(dialog, "includeAvoidedBox"));
+    PressMnemonic(dialog, Qt::Key_V, Control<QCheckBox>(dialog, "includeAvoidedBox"));
     EXPECT_TRUE(dialog->CurrentFilters().includeAvoided);
     ExpectRowsOfTheSearch(dialog);
     const int row = rowOf(QStringLiteral("死刑"));
@@ -373,6 +385,139 @@ TEST_F(NameSearchDialogTest, AvoidedKanjiNamesComeWithTheBoxAndTheirTooltipSaysW
     EXPECT_TRUE(tip[2].startsWith(QStringLiteral("三才配置 "))) << tip[2].toStdString();
     EXPECT_TRUE(tip[3].startsWith(QStringLiteral("陰陽配列 "))) << tip[3].toStdString();
     EXPECT_TRUE(tip[4].contains(QStringLiteral("藤 18 → 21"))) << tip[4].toStdString();
+}
+
+// What a parent starts from is on show, the keyboard in the surname box;
+// the rest waits behind 詳しい条件, and Ctrl+Tab goes to the shortlist.
+TEST_F(NameSearchDialogTest, OpensSimpleWithTheSurnameFocused) {
+    NameSearchDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), Control<QLineEdit>(dialog, "surnameEdit"));
+    for (const char* name : {"surnameEdit", "genderBox", "readingEdit", "charsBox", "fortuneBox"}) {
+        EXPECT_TRUE(Control<QWidget>(dialog, name)->isVisible()) << name;
+    }
+    for (const char* name : {"advancedPanel", "spaceBox", "TotalGradeBox", "sansaiBox"}) {
+        EXPECT_FALSE(Control<QWidget>(dialog, name)->isVisible()) << name;
+    }
+    Control<QToolButton>(dialog, "advancedButton")->click();
+    EXPECT_TRUE(Control<QWidget>(dialog, "sansaiBox")->isVisible());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Control<QTabWidget>(dialog, "tabs")->currentIndex(), 1);
+}
+
+// 運勢の条件 sets the four grades; grades set one by one show as such.
+TEST_F(NameSearchDialogTest, FortuneChoiceSetsTheGrades) {
+    NameSearchDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    using soten::Earth, soten::Outer, soten::Person, soten::Total;
+    const struct {
+        int choice;
+        std::array<int, 4> worst;  // 人運, 地運, 外運, 総運
+    } cases[] = {{0, {2, 2, 2, 2}}, {1, {2, 4, 4, 2}}, {2, {4, 4, 4, 4}}};
+    QComboBox* fortune = Control<QComboBox>(dialog, "fortuneBox");
+    for (const auto& c : cases) {
+        fortune->setCurrentIndex(c.choice);
+        const auto worst = dialog->CurrentFilters().worstGrade;
+        EXPECT_EQ((std::array<int, 4>{worst[Person], worst[Earth], worst[Outer], worst[Total]}),
+                  c.worst)
+            << c.choice;
+    }
+    Control<QComboBox>(dialog, "OuterGradeBox")->setCurrentIndex(3);
+    EXPECT_EQ(fortune->currentText(), QStringLiteral("詳しい条件のとおり"));
+    EXPECT_EQ(dialog->CurrentFilters().worstGrade[Outer], 1);
+}
+
+// In the all-kanji space 性別 and the registry check do nothing: disabled,
+// their tooltips saying why, and the search runs without them.
+TEST_F(NameSearchDialogTest, FiltersTheSpaceCannotUseAreDisabledWithTheReason) {
+    NameSearchDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    QComboBox* gender = Control<QComboBox>(dialog, "genderBox");
+    QCheckBox* registry = Control<QCheckBox>(dialog, "includeUnregistrableBox");
+    const QString genderTip = gender->toolTip();
+    gender->setCurrentIndex(1);
+    Control<QComboBox>(dialog, "spaceBox")->setCurrentIndex(1);
+    EXPECT_FALSE(gender->isEnabled());
+    EXPECT_FALSE(registry->isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>(dialog, "includeUnspecifiedBox")->isEnabled());
+    using soten::ui::SpaceBoundFilter;
+    EXPECT_EQ(gender->toolTip(),
+              soten::ui::WhyNotInSpace(SpaceBoundFilter::Gender, soten::SearchSpace::All));
+    EXPECT_EQ(registry->toolTip(), soten::ui::WhyNotInSpace(SpaceBoundFilter::IncludeUnregistrable,
+                                                            soten::SearchSpace::All));
+    EXPECT_FALSE(gender->toolTip().isEmpty());
+    EXPECT_EQ(dialog->CurrentFilters().gender, soten::GenderFilter::Any);
+
+    Control<QComboBox>(dialog, "spaceBox")->setCurrentIndex(0);
+    EXPECT_TRUE(gender->isEnabled());
+    EXPECT_EQ(gender->toolTip(), genderTip);
+    EXPECT_EQ(dialog->CurrentFilters().gender, soten::GenderFilter::Female);
+}
+
+// The conditions, the tab, 詳しい条件 and the window's size come back in the
+// next run.
+TEST_F(NameSearchDialogTest, ConditionsTabAndSizeAreKeptForTheNextRun) {
+    NameSearchDialog* first = Open();
+    ASSERT_NE(first, nullptr);
+    Control<QLineEdit>(first, "surnameEdit")->setText(QStringLiteral("佐藤"));
+    Control<QLineEdit>(first, "readingEdit")->setText(QStringLiteral("ゆい"));
+    Control<QComboBox>(first, "genderBox")->setCurrentIndex(1);
+    Control<QComboBox>(first, "fortuneBox")->setCurrentIndex(1);
+    Control<QSpinBox>(first, "minScoreBox")->setValue(7);
+    Control<QCheckBox>(first, "inyoBox")->setChecked(true);
+    Control<QToolButton>(first, "advancedButton")->click();
+    Control<QTabWidget>(first, "tabs")->setCurrentIndex(1);
+    first->resize(720, 540);
+    WaitForResults(first);
+    first->close();
+
+    MainWindow next{soten::BuiltInTables()};
+    next.splashTimer->stop();
+    next.show();
+    next.namingAction->trigger();
+    NameSearchDialog* again = next.NameSearchDialog();
+    ASSERT_NE(again, nullptr);
+    WaitForResults(again);
+    EXPECT_EQ(Control<QLineEdit>(again, "surnameEdit")->text(), QStringLiteral("佐藤"));
+    EXPECT_EQ(Control<QLineEdit>(again, "readingEdit")->text(), QStringLiteral("ゆい"));
+    EXPECT_EQ(Control<QComboBox>(again, "genderBox")->currentIndex(), 1);
+    EXPECT_EQ(Control<QComboBox>(again, "fortuneBox")->currentIndex(), 1);
+    EXPECT_EQ(Control<QSpinBox>(again, "minScoreBox")->value(), 7);
+    EXPECT_TRUE(Control<QCheckBox>(again, "inyoBox")->isChecked());
+    EXPECT_TRUE(Control<QToolButton>(again, "advancedButton")->isChecked());
+    EXPECT_EQ(Control<QTabWidget>(again, "tabs")->currentIndex(), 1);
+    EXPECT_EQ(again->size(), QSize(720, 540));
+    EXPECT_EQ(again->CurrentFilters().minScore, 7);
+    again->close();
+}
+
+// Every verdict cell and header says what it means.
+TEST_F(NameSearchDialogTest, VerdictCellsAndHeadersHaveTooltips) {
+    NameSearchDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    Control<QLineEdit>(dialog, "surnameEdit")->setText(QStringLiteral("山田"));
+    WaitForResults(dialog);
+    const QTableView* table = Control<QTableView>(dialog, "resultTable");
+    ASSERT_GT(table->model()->rowCount(), 0);
+    const struct {
+        int column;
+        const char* starts;
+    } cases[] = {{CandidateTableModel::Sansai, "三才配置 "},
+                 {CandidateTableModel::Inyo, "陰陽配列 "},
+                 {CandidateTableModel::Score, "評点 "},
+                 {CandidateTableModel::TotalFortune, "総運 "}};
+    for (const auto& c : cases) {
+        const QString tip = Cell(table, 0, c.column, Qt::ToolTipRole);
+        EXPECT_TRUE(tip.startsWith(QString::fromUtf8(c.starts))) << tip.toStdString();
+        EXPECT_TRUE(tip.contains(Cell(table, 0, c.column).section(u' ', 0, 0)))
+            << tip.toStdString();
+        EXPECT_FALSE(table->model()
+                         ->headerData(c.column, Qt::Horizontal, Qt::ToolTipRole)
+                         .toString()
+                         .isEmpty())
+            << c.column;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,17 @@
 #include <QTemporaryDir>
 
 #include "platform/drawing/FontSubstitutes.h"
+#include "ui/widgets/ProgramSettings.h"
+
+namespace {
+
+// What one test's windows remember (a dialog's conditions, its size) is
+// not the next test's starting point.
+class ForgetSettings : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { soten::ui::ProgramSettings().clear(); }
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     // CTest lists the tests by running this program without the test
@@ -16,8 +27,13 @@ int main(int argc, char* argv[]) {
     const QTemporaryDir dataHome;
     if (!dataHome.isValid()) return 2;
     qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
+    // So are the settings the windows keep.
+    const QTemporaryDir configHome;
+    if (!configHome.isValid()) return 2;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
     QApplication application(argc, argv);
     soten::platform::InstallFontSubstitutes();
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ForgetSettings);
     return RUN_ALL_TESTS();
 }

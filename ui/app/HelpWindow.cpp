@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "ui/app/AppIdentity.h"
+#include "ui/widgets/WindowPlacement.h"
 
 namespace soten::ui {
 
@@ -48,9 +49,26 @@ void HelpWindow::ShowHelp(const QString& helpFile) {
     } else {
         browser->setHtml(BuiltInHelp());
     }
+    FitScreen();
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::FitScreen() {
+    const QRect area = AvailableScreenArea(parentWidget() ? parentWidget() : this);
+    if (area.isEmpty()) return;
+    if (!placed_) {
+        // The frame is not known before the first show: room is left for it.
+        resize(size().boundedTo(area.size() - QSize(40, 60)));
+        CentreWindow(*this, area, size());
+        placed_ = true;
+    }
+    const QRect frame = frameGeometry();
+    const QRect fitted = FittedInside(frame, area);
+    if (fitted == frame) return;
+    resize(size() - (frame.size() - fitted.size()));
+    move(fitted.topLeft());
 }
 
 }  // namespace soten::ui

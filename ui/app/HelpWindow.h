@@ -15,7 +15,8 @@ QString HelpFileName();
 // The help built into the program (HTML, UTF-8).
 QString BuiltInHelp();
 
-// A window of our own that shows the help. Esc and Ctrl+W close it.
+// A window of our own that shows the help. Esc and Ctrl+W close it. It is
+// kept inside the screen it opens on, smaller when the screen is small.
 class HelpWindow : public QWidget {
     Q_OBJECT
 
@@ -26,6 +27,11 @@ public:
     void ShowHelp(const QString& helpFile);
 
     QTextBrowser* browser;
+
+private:
+    void FitScreen();
+
+    bool placed_ = false;
 };
 
 }  // namespace soten::ui

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,6 +29,7 @@
 #include "ui/reading/NameEntryDialog.h"
 #include "ui/reading/PaneColors.h"
 #include "ui/reading/ReadingPane.h"
+#include "ui/reading/RefusalDetail.h"
 #include "ui/reading/ReportFile.h"
 #include "ui/shortlist/ShortlistStore.h"
 #include "ui/widgets/Cp932Conversion.h"
@@ -217,19 +219,25 @@ void MainWindow::EndSplash() {
 void MainWindow::StartNewReading() {
     RunCommand([this] { ReadNames(std::nullopt); });
 }
+QRect MainWindow::ReadingPaneArea() const {
+    return {readingPane->mapToGlobal(QPoint(0, 0)), readingPane->size()};
+}
+
 NameSearchDialog* MainWindow::ShowNamingDialog() {
     if (!namingDialog_) {
         namingDialog_ = new ui::NameSearchDialog(this, tables_, *shortlist_, printDialog);
         connect(namingDialog_, &ui::NameSearchDialog::NameChosen, this,
                 &MainWindow::ReadChosenName);
-        // Beside this window, so the reading a pick makes stays in sight.
-        const QRect readingArea(readingPane->mapToGlobal(QPoint(0, 0)), readingPane->size());
-        const QRect area = AvailableScreenArea(this);
-        const QRect place =
-            PlaceBeside(frameGeometry(), readingArea,
-                        namingDialog_->size().expandedTo(namingDialog_->minimumSizeHint()), area);
-        namingDialog_->resize(place.size());
-        namingDialog_->move(place.topLeft());
+        // Where it was last time; else beside this window, narrowed if need
+        // be, so the reading a pick makes stays in sight.
+        if (!namingDialog_->RestoreGeometry()) {
+            const QRect area = AvailableScreenArea(this);
+            const QSize wanted = namingDialog_->size().expandedTo(namingDialog_->minimumSizeHint());
+            const QRect place = PlaceBeside(frameGeometry(), ReadingPaneArea(), wanted,
+                                            namingDialog_->minimumSizeHint(), area);
+            namingDialog_->resize(place.size());
+            namingDialog_->move(place.topLeft());
+        }
     }
     namingDialog_->show();
     namingDialog_->raise();
@@ -272,6 +280,11 @@ void MainWindow::ReadChosenName(const QString& surname, const QString& given,
         pickedStyle_ = style;
         ReadNames(EnteredNames{NameToCp932(surname), NameToCp932(given),
                                Cp932::FromUtf8(reading.toStdString()).value_or(std::string())});
+        // The screen had no room beside: the reading comes up over the list.
+        if (namingDialog_ && namingDialog_->isVisible() &&
+            namingDialog_->frameGeometry().intersects(ReadingPaneArea())) {
+            raise();
+        }
     });
 }
 void MainWindow::ShowDetail() {
@@ -317,11 +330,13 @@ void MainWindow::SaveReportAs() {
         // that was then cancelled.
         if (!shown_) return;
         QFileDialog* dialog = SaveDialog();
+        if (!saveFolder_.isEmpty()) dialog->setDirectory(saveFolder_);
         dialog->selectFile(FromCp932(shown_->Surname()) + FromCp932(shown_->Given()) +
                            QStringLiteral(".txt"));
         if (dialog->exec() != QDialog::Accepted) return;
         const QStringList files = dialog->selectedFiles();
         if (files.isEmpty()) return;
+        saveFolder_ = QFileInfo(files.first()).absolutePath();
         WriteReportFile(files.first(), reportHolder.Text());
     });
 }
@@ -374,12 +389,13 @@ void MainWindow::ReadNames(std::optional<EnteredNames> picked) {
 }
 
 // The program's message stays the box's text; a second line names the
-// characters the dictionary cannot count. One that code page 932 lacks
-// arrives as SUB and is shown as the replacement character.
+// characters the dictionary cannot count, those code page 932 lacks as the
+// entry dialog holds them (a picked name is put there too).
 void MainWindow::ShowRefusal(const Refusal& refusal) {
-    const QString named = FromCp932(LackedCharactersText(refusal.characters))
-                              .replace(QChar(0x1A), QChar::ReplacementCharacter);
-    ui::ShowErrorBox(FromCp932(refusal.Message()), named);
+    const QString typed = entryDialog_ ? entryDialog_->surnameBox->currentText() +
+                                             entryDialog_->givenNameBox->currentText()
+                                       : QString();
+    ui::ShowErrorBox(FromCp932(refusal.Message()), RefusalDetail(refusal.characters, typed));
 }
 
 void MainWindow::ShowReading(Reading reading) {

@@ -127,6 +127,8 @@ private:
     // Opens the 名付け候補 dialog (made at its first use, placed beside this
     // window) and returns it.
     ui::NameSearchDialog* ShowNamingDialog();
+    // Where the reading pane is on the screen.
+    QRect ReadingPaneArea() const;
     // The same, its search filled with the surname and style of the reading
     // on show (else the surname last typed).
     ui::NameSearchDialog* ShowPrefilledNamingDialog();
@@ -139,6 +141,8 @@ private:
     AboutDialog* aboutBox_ = nullptr;
     QPointer<SplashScreen> splash_;
     QFileDialog* saveDialog_ = nullptr;
+    // The folder of the last report saved in this run; Save As opens there.
+    QString saveFolder_;
     HelpWindow* helpWindow_ = nullptr;
     ui::NameSearchDialog* namingDialog_ = nullptr;
     ShortlistStore* shortlist_ = nullptr;

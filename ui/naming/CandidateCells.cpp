@@ -1,5 +1,6 @@
 #include "ui/naming/CandidateCells.h"
 
+#include <QApplication>
 #include <QStringList>
 
 #include "ui/reading/PaneColors.h"
@@ -39,6 +40,53 @@ QString JoinedCp932(const std::vector<std::string>& texts, const QString& separa
     QStringList joined;
     for (const std::string& text : texts) joined << FromCp932(text);
     return joined.join(separator);
+}
+
+QString SansaiTip(const SansaiReading& sansai) {
+    return QStringLiteral("三才配置 %1：天運 %2・人運 %3・地運 %4（%5・%6）")
+        .arg(FromCp932(VerdictName(sansai.verdict)), FromCp932(ElementName(sansai.elements[0])),
+             FromCp932(ElementName(sansai.elements[1])), FromCp932(ElementName(sansai.elements[2])),
+             FromCp932(RelationName(sansai.relations[0])),
+             FromCp932(RelationName(sansai.relations[1])));
+}
+
+QString InyoTip(const InyoReading& inyo) {
+    QString tip = QStringLiteral("陰陽配列 %1：%2")
+                      .arg(FromCp932(VerdictName(inyo.verdict)), FromCp932(InyoPattern(inyo)));
+    if (inyo.shape != InyoShape::Mixed) {
+        tip += QStringLiteral("（%1）").arg(FromCp932(ShapeName(inyo.shape)));
+    }
+    return tip;
+}
+
+QString ScoreTip(int score) {
+    return QStringLiteral("評点 %1（12点満点）").arg(score);
+}
+
+QFont VerdictFont() {
+    QFont font = QApplication::font("QTableView");
+    if (font.pixelSize() > 0) {
+        font.setPixelSize(font.pixelSize() * 5 / 4);
+    } else {
+        font.setPointSizeF(font.pointSizeF() * 1.25);
+    }
+    return font;
+}
+
+QString SansaiHeaderTip() {
+    return QStringLiteral("三才配置：") + FromCp932(SansaiRuleSentence()) +
+           QStringLiteral("（相生が二つで大吉、相剋が一つで凶、二つで大凶）");
+}
+
+QString InyoHeaderTip() {
+    return QStringLiteral("陰陽配列：") + FromCp932(InyoRuleSentence()) +
+           QStringLiteral("（全陽・全陰・分裂は凶、挟みは注意）");
+}
+
+QString ScoreHeaderTip() {
+    return QStringLiteral(
+        "評点：人運・地運・外運・総運の ◎ 3点・○ 2点・△ 1点・× 0点の合計。"
+        "クリックで全体を並べ替えます");
 }
 
 QString UnregistrableTip(const std::vector<std::string>& characters) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QVariant>
 #include <string>
 #include <vector>
 
 #include "analysis/naming/AvoidedKanji.h"
+#include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/NameRecord.h"
 
@@ -22,6 +24,23 @@ QString GivenStrokeCounts(const NameRecord& record);
 
 // Code page 932 texts joined by `separator`.
 QString JoinedCp932(const std::vector<std::string>& texts, const QString& separator);
+
+// The tooltips of the verdicts of 三才配置 and 陰陽配列 and of the score:
+// "三才配置 大吉：天運 木・人運 火・地運 土（相生・相生）",
+// "陰陽配列 凶：○●●○（分裂）", "評点 9（12点満点）".
+QString SansaiTip(const SansaiReading& sansai);
+QString InyoTip(const InyoReading& inyo);
+QString ScoreTip(int score);
+
+// The face of the verdicts of 三才配置 and 陰陽配列 in a table: the table's,
+// a quarter bigger, where 凶 still shows its open top (at 12 pixels it
+// closes into a ⊠).
+QFont VerdictFont();
+
+// The tooltips of the headers of 三才配置, 陰陽配列 and 評点: how they are judged.
+QString SansaiHeaderTip();
+QString InyoHeaderTip();
+QString ScoreHeaderTip();
 
 // The tooltip of a name a registry office refuses, naming the characters.
 QString UnregistrableTip(const std::vector<std::string>& characters);

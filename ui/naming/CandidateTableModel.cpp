@@ -7,6 +7,7 @@
 #include "analysis/reading/JudgementExplanation.h"
 #include "analysis/records/JudgedColumns.h"
 #include "ui/naming/CandidateCells.h"
+#include "ui/reading/PaneColors.h"
 #include "ui/shortlist/ShortlistStore.h"
 #include "ui/widgets/Cp932Conversion.h"
 
@@ -113,6 +114,16 @@ QVariant CandidateTableModel::data(const QModelIndex& index, int role) const {
     if (column == Given && role == Qt::ToolTipRole) {
         return CandidateTip(candidate.avoided, JudgementExplanation(record, BuiltInTables()));
     }
+    if (role == Qt::ToolTipRole) {
+        if (column == Sansai) return SansaiTip(candidate.sansai);
+        if (column == Inyo) return InyoTip(candidate.inyo);
+        if (column == Score) return ScoreTip(candidate.score);
+    }
+    if (role == Qt::ForegroundRole) {
+        if (column == Sansai) return colors::VerdictColor(candidate.sansai.verdict);
+        if (column == Inyo) return colors::VerdictColor(candidate.inyo.verdict);
+    }
+    if (role == Qt::FontRole && (column == Sansai || column == Inyo)) return VerdictFont();
     if (column == Yomi && role == Qt::ToolTipRole && !candidate.yomis.empty()) {
         QStringList lines;
         if (candidate.yomis.size() > 1) {
@@ -158,7 +169,11 @@ QVariant CandidateTableModel::headerData(int section, Qt::Orientation orientatio
         }
         if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
         if (section == Star) return QStringLiteral("★：候補リストにある名前");
-        if (section == Gender || section == Sansai || section == Inyo) return {};
+        if (section == Sansai) return SansaiHeaderTip();
+        if (section == Inyo) return InyoHeaderTip();
+        if (section == Score) return ScoreHeaderTip();
+        if (section == Gender)
+            return QStringLiteral("名前辞書にある性別（男女：どちらにも使う名前）");
         return QStringLiteral("クリックで全体を並べ替えます");
     }
     if (role != Qt::DisplayRole) return {};

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -19,9 +20,12 @@
 #include "ui/shortlist/ShortlistPanel.h"
 #include "ui/shortlist/ShortlistStore.h"
 #include "ui/widgets/Cp932Conversion.h"
+#include "ui/widgets/ProgramSettings.h"
 
 namespace soten::ui {
 namespace {
+
+const QString SettingsGroup = QStringLiteral("NameSearchDialog");
 
 QString Grouped(std::uint64_t number) {
     return QLocale(QLocale::Japanese).toString(static_cast<qulonglong>(number));
@@ -145,6 +149,15 @@ NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, Shortl
     layout->addLayout(bottom);
     resize(800, 600);
 
+    {
+        QSettings settings = ProgramSettings();
+        settings.beginGroup(SettingsGroup);
+        form_->RestoreState(settings);
+        const int tab = settings.value(QStringLiteral("tab"), 0).toInt();
+        if (tab >= 0 && tab < tabs_->count()) tabs_->setCurrentIndex(tab);
+    }
+    form_->FocusSurname();
+
     runner_ = new SearchRunner(this, tables_, [this] { return CurrentFilters(); });
     connect(runner_, &SearchRunner::PageReady, this, &NameSearchDialog::ShowResult);
     connect(form_, &SearchFilterForm::Changed, this, [this] { ScheduleSearch(); });
@@ -161,6 +174,37 @@ NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, Shortl
     NameSearchResult none;
     none.problem = Cp932Text("名字を入力してください");
     ShowResult({}, std::move(none));
+}
+
+NameSearchDialog::~NameSearchDialog() {
+    SaveState();
+}
+
+bool NameSearchDialog::RestoreGeometry() {
+    QSettings settings = ProgramSettings();
+    settings.beginGroup(SettingsGroup);
+    const QByteArray geometry = settings.value(QStringLiteral("geometry")).toByteArray();
+    // Qt moves a window kept on a screen that is gone back onto one.
+    return !geometry.isEmpty() && restoreGeometry(geometry);
+}
+
+void NameSearchDialog::SaveState() const {
+    QSettings settings = ProgramSettings();
+    settings.beginGroup(SettingsGroup);
+    form_->SaveState(settings);
+    settings.setValue(QStringLiteral("tab"), tabs_->currentIndex());
+    settings.setValue(QStringLiteral("geometry"), saveGeometry());
+}
+
+void NameSearchDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (tabs_->currentIndex() == 0) form_->FocusSurname();
+}
+
+void NameSearchDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    // Not when the whole program is minimised: only a real close counts.
+    if (!event->spontaneous()) SaveState();
 }
 
 void NameSearchDialog::Prefill(const QString& surname, StrokeStyle style) {

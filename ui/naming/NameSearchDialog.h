@@ -30,6 +30,10 @@ class ShortlistStore;
 // on the ☆ puts a name on the shortlist (again: takes it off); the second
 // tab, 候補リスト, compares the kept names side by side.
 //
+// It opens with the keyboard in the surname box. The conditions, the tab on
+// show and the window's size and place are kept between runs (see
+// ProgramSettings), each time it is hidden or destroyed.
+//
 // Its controls are found by objectName: the filters' (see SearchFilterForm),
 // "tabs", "shortlistPanel", "countLabel", "resultTable", "previousButton",
 // "nextButton", "pageLabel" and "closeButton".
@@ -39,6 +43,11 @@ class NameSearchDialog : public QDialog {
 public:
     NameSearchDialog(QWidget* parent, const Tables& tables, ShortlistStore& shortlist,
                      PrintDialog& printDialog);
+    ~NameSearchDialog() override;
+
+    // Takes back the size and place the window had last time; false (and
+    // nothing moved) when none is kept.
+    bool RestoreGeometry();
 
     // Fills the surname and style from the reading on show and searches.
     void Prefill(const QString& surname, StrokeStyle style);
@@ -66,8 +75,11 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    void SaveState() const;
     void ScheduleSearch(bool keepPage = false);
     void ShowResult(const NameSearchFilters& searched, NameSearchResult result);
     void ChooseRow(const QModelIndex& index);

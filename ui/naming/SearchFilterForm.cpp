@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QSignalBlocker>
 #include <QSpinBox>
+#include <QToolButton>
 
 #include "analysis/text/Cp932.h"
 #include "ui/widgets/Cp932Conversion.h"
@@ -15,6 +18,29 @@ namespace soten::ui {
 namespace {
 
 constexpr std::array<FortuneKind, 4> GradedKinds = {Person, Earth, Outer, Total};
+
+// The choices of 運勢の条件 as the grade boxes' indices (人運, 地運, 外運,
+// 総運): 吉 is ○ or better. The last choice, 詳しい条件のとおり, stands for
+// any other setting of the boxes and sets nothing.
+constexpr int GradeGood = 2;  // ○以上
+constexpr std::array<std::array<int, 4>, 3> FortuneChoiceGrades = {{
+    {GradeGood, GradeGood, GradeGood, GradeGood},  // すべて吉以上
+    {GradeGood, 0, 0, GradeGood},                  // 総運と人運が吉以上
+    {0, 0, 0, 0},                                  // 指定なし
+}};
+constexpr int NoFortuneChoice = 2;
+constexpr int CustomFortuneChoice = 3;
+
+// The settings key of a control's value.
+QString StateKey(const QObject* control) {
+    return QStringLiteral("filters/") + control->objectName();
+}
+
+// The form's own controls, not the line edits inside spin and combo boxes.
+bool IsFormControl(const QObject* control) {
+    const QString name = control->objectName();
+    return !name.isEmpty() && !name.startsWith(QStringLiteral("qt_"));
+}
 
 // A yomi box's text for the search; text that is not kana reaches the
 // search as such and is refused there with the reason.
@@ -48,6 +74,17 @@ void AddRow(QGridLayout* grid, int row, int column, const QString& caption, QWid
 }
 
 }  // namespace
+
+QString WhyNotInSpace(SpaceBoundFilter filter, SearchSpace space) {
+    if (space != SearchSpace::All) return {};
+    switch (filter) {
+        case SpaceBoundFilter::Gender:
+            return QStringLiteral("漢字の組み合わせには性別がないため、指定できません");
+        case SpaceBoundFilter::IncludeUnregistrable:
+            return QStringLiteral("漢字の組み合わせは戸籍に使える字だけで作るため、指定できません");
+    }
+    return {};
+}
 
 SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("条件"), parent) {
     setObjectName(QStringLiteral("filterGroup"));
@@ -121,43 +158,76 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
                 {QStringLiteral("指定なし"), QStringLiteral("吉以上"), QStringLiteral("大吉のみ")});
     inyoBox_ = new QCheckBox(QStringLiteral("陰陽配列が凶の名前を除く(&6)"), this);
     inyoBox_->setObjectName(QStringLiteral("inyoBox"));
-    includeAvoidedBox_ = new QCheckBox(QStringLiteral("避けたい字を含む名前も表示(&W)"), this);
+    includeAvoidedBox_ = new QCheckBox(QStringLiteral("避けたい字を含む名前も表示(&V)"), this);
     includeAvoidedBox_->setObjectName(QStringLiteral("includeAvoidedBox"));
     includeAvoidedBox_->setToolTip(
         QStringLiteral("死・悪・憂・闇など，名付けで避けるよう勧められる字を含む名前も入れます"
                        "（名前の説明に字と理由を示します）"));
-    anyReadingBox_ = new QCheckBox(QStringLiteral("実在の名前にない読みも(&A)"), this);
+    anyReadingBox_ = new QCheckBox(QStringLiteral("実在の名前にない読みも(&H)"), this);
     anyReadingBox_->setObjectName(QStringLiteral("anyReadingBox"));
     anyReadingBox_->setToolTip(QStringLiteral(
         "漢字の組み合わせで、実在の名前では使われない読み（辞書にある名乗り・訓・音の"
         "すべて）の名前も入れます"));
 
-    AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), surnameEdit_);
-    AddRow(grid, 0, 2, QStringLiteral("画数(&T)："), styleBox_);
-    AddRow(grid, 0, 4, QStringLiteral("探す範囲(&R)："), spaceBox_);
-    AddRow(grid, 1, 0, QStringLiteral("性別(&G)："), genderBox_);
-    grid->addWidget(includeUnspecifiedBox_, 1, 2, 1, 2);
-    AddRow(grid, 1, 4, QStringLiteral("文字数(&L)："), charsBox_);
-    AddRow(grid, 2, 0, QStringLiteral("読み(&Y)："), readingEdit_);
-    AddRow(grid, 2, 2, QStringLiteral("読みの長さ(&E)："), readingLengthBox_);
-    AddRow(grid, 2, 4, QStringLiteral("音の数(&M)："), moraeBox_);
-    AddRow(grid, 3, 0, QStringLiteral("読みの始め(&F)："), readingPrefixEdit_);
-    AddRow(grid, 3, 2, QStringLiteral("読みの終わり(&D)："), readingSuffixEdit_);
-    AddRow(grid, 3, 4, QStringLiteral("読みに含む(&K)："), readingContainsEdit_);
-    AddRow(grid, 4, 0, QStringLiteral("含む文字(&C)："), containsEdit_);
-    AddRow(grid, 4, 2, QStringLiteral("文字の位置(&P)："), positionBox_);
-    AddRow(grid, 4, 4, QStringLiteral("除く文字(&X)："), excludeEdit_);
-    AddRow(grid, 5, 0, QStringLiteral("人運(&1)："), gradeBoxes_[0]);
-    AddRow(grid, 5, 2, QStringLiteral("地運(&2)："), gradeBoxes_[1]);
-    AddRow(grid, 5, 4, QStringLiteral("外運(&3)："), gradeBoxes_[2]);
-    AddRow(grid, 6, 0, QStringLiteral("総運(&4)："), gradeBoxes_[3]);
-    AddRow(grid, 6, 2, QStringLiteral("評点(&O)："), minScoreBox_);
-    grid->addWidget(includeUnregistrableBox_, 6, 4, 1, 2);
-    AddRow(grid, 7, 0, QStringLiteral("三才配置(&5)："), sansaiBox_);
-    grid->addWidget(inyoBox_, 7, 2, 1, 2);
-    grid->addWidget(includeAvoidedBox_, 7, 4, 1, 2);
-    grid->addWidget(anyReadingBox_, 8, 4, 1, 2);
+    fortuneBox_ = Choices(this, "fortuneBox",
+                          {QStringLiteral("すべて吉以上"), QStringLiteral("総運と人運が吉以上"),
+                           QStringLiteral("指定なし"), QStringLiteral("詳しい条件のとおり")});
+    fortuneBox_->setCurrentIndex(NoFortuneChoice);
+    fortuneBox_->setToolTip(QStringLiteral(
+        "吉は ○ か ◎ です。人運・地運・外運・総運を一つずつ決めるには「詳しい条件」で"));
+    genderTip_ = genderBox_->toolTip();
+    includeUnregistrableTip_ = includeUnregistrableBox_->toolTip();
 
+    // What a parent starts from.
+    AddRow(grid, 0, 0, QStringLiteral("名字(&S)："), surnameEdit_);
+    AddRow(grid, 0, 2, QStringLiteral("性別(&G)："), genderBox_);
+    grid->addWidget(includeUnspecifiedBox_, 0, 4, 1, 2);
+    AddRow(grid, 1, 0, QStringLiteral("読み(&Y)："), readingEdit_);
+    AddRow(grid, 1, 2, QStringLiteral("文字数(&L)："), charsBox_);
+    AddRow(grid, 1, 4, QStringLiteral("運勢の条件(&W)："), fortuneBox_);
+
+    advancedButton_ = new QToolButton(this);
+    advancedButton_->setObjectName(QStringLiteral("advancedButton"));
+    advancedButton_->setText(QStringLiteral("詳しい条件(&A)"));
+    advancedButton_->setCheckable(true);
+    advancedButton_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    advancedButton_->setArrowType(Qt::RightArrow);
+    advancedButton_->setAutoRaise(true);
+    grid->addWidget(advancedButton_, 2, 0, 1, 6, Qt::AlignLeft);
+
+    advancedPanel_ = new QWidget(this);
+    advancedPanel_->setObjectName(QStringLiteral("advancedPanel"));
+    auto* advanced = new QGridLayout(advancedPanel_);
+    advanced->setContentsMargins(0, 0, 0, 0);
+    AddRow(advanced, 0, 0, QStringLiteral("画数(&T)："), styleBox_);
+    AddRow(advanced, 0, 2, QStringLiteral("探す範囲(&R)："), spaceBox_);
+    AddRow(advanced, 1, 0, QStringLiteral("読みの長さ(&E)："), readingLengthBox_);
+    AddRow(advanced, 1, 2, QStringLiteral("音の数(&M)："), moraeBox_);
+    AddRow(advanced, 2, 0, QStringLiteral("読みの始め(&F)："), readingPrefixEdit_);
+    AddRow(advanced, 2, 2, QStringLiteral("読みの終わり(&D)："), readingSuffixEdit_);
+    AddRow(advanced, 2, 4, QStringLiteral("読みに含む(&K)："), readingContainsEdit_);
+    AddRow(advanced, 3, 0, QStringLiteral("含む文字(&C)："), containsEdit_);
+    AddRow(advanced, 3, 2, QStringLiteral("文字の位置(&P)："), positionBox_);
+    AddRow(advanced, 3, 4, QStringLiteral("除く文字(&X)："), excludeEdit_);
+    AddRow(advanced, 4, 0, QStringLiteral("人運(&1)："), gradeBoxes_[0]);
+    AddRow(advanced, 4, 2, QStringLiteral("地運(&2)："), gradeBoxes_[1]);
+    AddRow(advanced, 4, 4, QStringLiteral("外運(&3)："), gradeBoxes_[2]);
+    AddRow(advanced, 5, 0, QStringLiteral("総運(&4)："), gradeBoxes_[3]);
+    AddRow(advanced, 5, 2, QStringLiteral("評点(&O)："), minScoreBox_);
+    advanced->addWidget(includeUnregistrableBox_, 5, 4, 1, 2);
+    AddRow(advanced, 6, 0, QStringLiteral("三才配置(&5)："), sansaiBox_);
+    advanced->addWidget(inyoBox_, 6, 2, 1, 2);
+    advanced->addWidget(includeAvoidedBox_, 6, 4, 1, 2);
+    advanced->addWidget(anyReadingBox_, 7, 0, 1, 4);
+    grid->addWidget(advancedPanel_, 3, 0, 1, 6);
+    advancedPanel_->hide();
+    connect(advancedButton_, &QToolButton::toggled, this, [this](bool open) {
+        advancedButton_->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        advancedPanel_->setVisible(open);
+    });
+
+    // Before Changed, so the search sees which filters the space disables.
+    connect(spaceBox_, &QComboBox::currentIndexChanged, this, &SearchFilterForm::ApplySpace);
     auto changed = [this] { emit Changed(); };
     for (QLineEdit* edit : {surnameEdit_, readingEdit_, readingPrefixEdit_, readingSuffixEdit_,
                             readingContainsEdit_, containsEdit_, excludeEdit_}) {
@@ -178,18 +248,105 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     }
     // Names with no gender given matter only when a gender is asked for.
     auto genderChanged = [this] {
-        includeUnspecifiedBox_->setEnabled(genderBox_->currentIndex() != 0);
+        includeUnspecifiedBox_->setEnabled(genderBox_->isEnabled() &&
+                                           genderBox_->currentIndex() != 0);
     };
     connect(genderBox_, &QComboBox::currentIndexChanged, this, genderChanged);
     genderChanged();
+    ApplySpace();
+    connect(fortuneBox_, &QComboBox::currentIndexChanged, this,
+            &SearchFilterForm::ApplyFortuneChoice);
+    for (QComboBox* grade : gradeBoxes_) {
+        connect(grade, &QComboBox::currentIndexChanged, this, &SearchFilterForm::ShowFortuneChoice);
+    }
+}
+
+void SearchFilterForm::ApplySpace() {
+    const SearchSpace space =
+        spaceBox_->currentIndex() == 1 ? SearchSpace::All : SearchSpace::Names;
     // Readings no real name uses matter only for composed names.
-    auto spaceChanged = [this] { anyReadingBox_->setEnabled(spaceBox_->currentIndex() == 1); };
-    connect(spaceBox_, &QComboBox::currentIndexChanged, this, spaceChanged);
-    spaceChanged();
+    anyReadingBox_->setEnabled(space == SearchSpace::All);
+    const QString genderReason = WhyNotInSpace(SpaceBoundFilter::Gender, space);
+    genderBox_->setEnabled(genderReason.isEmpty());
+    genderBox_->setToolTip(genderReason.isEmpty() ? genderTip_ : genderReason);
+    includeUnspecifiedBox_->setEnabled(genderReason.isEmpty() && genderBox_->currentIndex() != 0);
+    const QString registryReason = WhyNotInSpace(SpaceBoundFilter::IncludeUnregistrable, space);
+    includeUnregistrableBox_->setEnabled(registryReason.isEmpty());
+    includeUnregistrableBox_->setToolTip(registryReason.isEmpty() ? includeUnregistrableTip_
+                                                                  : registryReason);
+}
+
+void SearchFilterForm::ApplyFortuneChoice(int choice) {
+    if (choice < 0 || choice >= static_cast<int>(FortuneChoiceGrades.size())) return;
+    settingGrades_ = true;
+    for (std::size_t i = 0; i < gradeBoxes_.size(); ++i) {
+        gradeBoxes_[i]->setCurrentIndex(FortuneChoiceGrades[static_cast<std::size_t>(choice)][i]);
+    }
+    settingGrades_ = false;
+    ShowFortuneChoice();
+}
+
+void SearchFilterForm::ShowFortuneChoice() {
+    if (settingGrades_) return;
+    int choice = CustomFortuneChoice;
+    for (std::size_t c = 0; c < FortuneChoiceGrades.size(); ++c) {
+        bool same = true;
+        for (std::size_t i = 0; i < gradeBoxes_.size(); ++i) {
+            same = same && gradeBoxes_[i]->currentIndex() == FortuneChoiceGrades[c][i];
+        }
+        if (same) choice = static_cast<int>(c);
+    }
+    // Shows the boxes' setting; it does not set them again.
+    const QSignalBlocker quiet(fortuneBox_);
+    fortuneBox_->setCurrentIndex(choice);
+}
+
+void SearchFilterForm::FocusSurname() {
+    surnameEdit_->setFocus(Qt::OtherFocusReason);
+    surnameEdit_->selectAll();
+}
+
+void SearchFilterForm::SaveState(QSettings& settings) const {
+    for (const QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (IsFormControl(edit)) settings.setValue(StateKey(edit), edit->text());
+    }
+    for (const QComboBox* box : findChildren<QComboBox*>()) {
+        if (IsFormControl(box) && box != fortuneBox_) {
+            settings.setValue(StateKey(box), box->currentIndex());
+        }
+    }
+    for (const QSpinBox* box : findChildren<QSpinBox*>()) {
+        if (IsFormControl(box)) settings.setValue(StateKey(box), box->value());
+    }
+    for (const QCheckBox* box : findChildren<QCheckBox*>()) {
+        if (IsFormControl(box)) settings.setValue(StateKey(box), box->isChecked());
+    }
+    settings.setValue(QStringLiteral("advanced"), advancedButton_->isChecked());
+}
+
+void SearchFilterForm::RestoreState(const QSettings& settings) {
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        const QVariant value = settings.value(StateKey(edit));
+        if (IsFormControl(edit) && value.isValid()) edit->setText(value.toString());
+    }
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        const int index = settings.value(StateKey(box), -1).toInt();
+        if (IsFormControl(box) && index >= 0 && index < box->count()) box->setCurrentIndex(index);
+    }
+    for (QSpinBox* box : findChildren<QSpinBox*>()) {
+        const QVariant value = settings.value(StateKey(box));
+        if (IsFormControl(box) && value.isValid()) box->setValue(value.toInt());
+    }
+    for (QCheckBox* box : findChildren<QCheckBox*>()) {
+        const QVariant value = settings.value(StateKey(box));
+        if (IsFormControl(box) && value.isValid()) box->setChecked(value.toBool());
+    }
+    advancedButton_->setChecked(settings.value(QStringLiteral("advanced"), false).toBool());
 }
 
 void SearchFilterForm::Prefill(const QString& surname, StrokeStyle style) {
-    surnameEdit_->setText(surname);
+    // With no name to start from, the surname kept from the last time stays.
+    if (!surname.isEmpty()) surnameEdit_->setText(surname);
     styleBox_->setCurrentIndex(static_cast<int>(style));
 }
 
@@ -199,8 +356,11 @@ NameSearchFilters SearchFilterForm::Filters() const {
     if (surnameEdit_->text().isEmpty()) filters.surname.clear();
     filters.style = static_cast<StrokeStyle>(styleBox_->currentIndex());
     filters.space = spaceBox_->currentIndex() == 1 ? SearchSpace::All : SearchSpace::Names;
-    filters.gender = static_cast<GenderFilter>(genderBox_->currentIndex());
-    filters.includeUnspecified = includeUnspecifiedBox_->isChecked();
+    // A disabled filter is kept for when it applies again, but not used.
+    if (genderBox_->isEnabled()) {
+        filters.gender = static_cast<GenderFilter>(genderBox_->currentIndex());
+        filters.includeUnspecified = includeUnspecifiedBox_->isChecked();
+    }
     filters.includeUnregistrable = includeUnregistrableBox_->isChecked();
     filters.includeAvoided = includeAvoidedBox_->isChecked();
     filters.commonOnly = !anyReadingBox_->isChecked();

@@ -28,23 +28,16 @@ QString Html(const std::string& cp932) {
     return FromCp932(cp932).toHtmlEscaped();
 }
 
-QString Coloured(const QString& text, const QColor& colour) {
-    return QStringLiteral("<b style=\"color:%1\">%2</b>").arg(colour.name(), text);
-}
+// Nothing is bold: the Japanese faces have no bold, and the one Qt makes up
+// smears 凶 into a blot at the window's size. Colour marks the verdicts and
+// the headings instead, and the marks and verdicts are a size or two up,
+// where 凶 keeps its open top.
+const QString PlainWeights =
+    QStringLiteral("<style>h2, h3, th { font-weight: normal; } h2, h3 { color: %1; }</style>");
 
-QColor SansaiColour(SansaiVerdict verdict) {
-    return verdict <= SansaiVerdict::Good ? colors::Red : colors::Blue;
-}
-
-QColor InyoColour(InyoVerdict verdict) {
-    switch (verdict) {
-        case InyoVerdict::Good:
-            return colors::Red;
-        case InyoVerdict::Caution:
-            return colors::DarkGreen;
-        default:
-            return colors::Blue;
-    }
+QString Coloured(const QString& text, const QColor& colour, const char* size = "large") {
+    return QStringLiteral("<span style=\"color:%1; font-size:%2\">%3</span>")
+        .arg(colour.name(), QLatin1String(size), text);
 }
 
 QString Cell(const QString& text, bool header = false) {
@@ -115,13 +108,13 @@ void DetailWindow::Refresh() {
 
 QString DetailWindow::DetailHtml(const Reading& reading, const Tables& tables) {
     const NameRecord& record = reading.Counted();
-    QString html;
+    QString html = PlainWeights.arg(colors::Maroon.name());
     html += QStringLiteral("<h2>%1</h2>")
                 .arg(Html(NameWithStyle(record, reading.Style(), reading.GivenYomi())));
     html += QStringLiteral(
-                "<p><small>三才配置と陰陽配列は，五運と占文の鑑定を補う参考の見方です。"
+                "<p>三才配置と陰陽配列は，五運と占文の鑑定を補う参考の見方です。"
                 "流派によって見方が異なり，ここでは一般的な一つの流派の決まりによっています。"
-                "画数は%1で数えています。</small></p>")
+                "画数は%1で数えています。</p>")
                 .arg(Html(StrokeStyleName(reading.Style())));
 
     // 陰陽配列
@@ -144,10 +137,11 @@ QString DetailWindow::DetailHtml(const Reading& reading, const Tables& tables) {
     QString shape;
     if (inyo.shape != InyoShape::Mixed)
         shape = QStringLiteral("（%1）").arg(Html(ShapeName(inyo.shape)));
-    html += QStringLiteral("<p>並び：<b>%1</b>　判定：%2%3</p><p>%4</p>")
+    html += QStringLiteral("<p>並び：%1　判定：%2%3</p><p>%4</p>")
                 .arg(Html(InyoPattern(inyo)),
-                     Coloured(Html(VerdictName(inyo.verdict)), InyoColour(inyo.verdict)), shape,
-                     Html(InyoVerdictSentence(inyo)));
+                     Coloured(Html(VerdictName(inyo.verdict)), colors::VerdictColor(inyo.verdict),
+                              "x-large"),
+                     shape, Html(InyoVerdictSentence(inyo)));
 
     // 三才配置
     const SansaiReading sansai = ReadSansai(record);
@@ -164,11 +158,12 @@ QString DetailWindow::DetailHtml(const Reading& reading, const Tables& tables) {
     for (int pair = 0; pair < 2; ++pair) {
         const auto p = static_cast<std::size_t>(pair);
         html +=
-            QStringLiteral("<li><b>%1</b>：%2</li>")
+            QStringLiteral("<li>%1：%2</li>")
                 .arg(Html(RelationName(sansai.relations[p])), Html(RelationSentence(sansai, pair)));
     }
     html += QStringLiteral("</ul><p>判定：%1</p><p>%2</p>")
-                .arg(Coloured(Html(VerdictName(sansai.verdict)), SansaiColour(sansai.verdict)),
+                .arg(Coloured(Html(VerdictName(sansai.verdict)),
+                              colors::VerdictColor(sansai.verdict), "x-large"),
                      Html(SansaiVerdictSentence(sansai.verdict)));
 
     // The five numbers, for reference.

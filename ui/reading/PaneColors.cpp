@@ -14,4 +14,19 @@ QColor GradeColor(int grade) {
     }
 }
 
+QColor VerdictColor(SansaiVerdict verdict) {
+    return verdict <= SansaiVerdict::Good ? Red : Blue;
+}
+
+QColor VerdictColor(InyoVerdict verdict) {
+    switch (verdict) {
+        case InyoVerdict::Good:
+            return Red;
+        case InyoVerdict::Caution:
+            return DarkGreen;
+        default:
+            return Blue;
+    }
+}
+
 }  // namespace soten::ui::colors

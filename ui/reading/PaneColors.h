@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+#include "analysis/reading/DetailedReading.h"
+
 // The colours of the main window's panes and of what is drawn in them.
 namespace soten::ui::colors {
 
@@ -20,5 +22,10 @@ inline const QColor FortuneFrame(0xF8, 0xF8, 0xD8);  // behind fortunePane
 
 // The colour of a grade's mark and keyword in the fortune list.
 QColor GradeColor(int grade);
+
+// The colour of a verdict of 三才配置 or 陰陽配列: red when good, dark green
+// for 注意, blue when bad.
+QColor VerdictColor(SansaiVerdict verdict);
+QColor VerdictColor(InyoVerdict verdict);
 
 }  // namespace soten::ui::colors

@@ -44,6 +44,11 @@ QRect KeptInside(QRect place, const QRect& area) {
 
 }  // namespace
 
+QRect FittedInside(const QRect& frame, const QRect& area) {
+    if (area.isEmpty()) return frame;
+    return KeptInside(QRect(frame.topLeft(), frame.size().boundedTo(area.size())), area);
+}
+
 QRect PlaceBeside(const QRect& owner, const QRect& keepVisible, QSize wanted, const QRect& area) {
     if (area.isEmpty()) return QRect(owner.topRight() + QPoint(1, 0), wanted);
     const QSize size = wanted.boundedTo(area.size());
@@ -81,6 +86,25 @@ QRect PlaceBeside(const QRect& owner, const QRect& keepVisible, QSize wanted, co
         }
     }
     return best;
+}
+
+QRect PlaceBeside(const QRect& owner, const QRect& keepVisible, QSize wanted, QSize minimum,
+                  const QRect& area) {
+    const QRect place = PlaceBeside(owner, keepVisible, wanted, area);
+    if (area.isEmpty() || Overlap(place, owner) == 0) return place;
+    const QSize fitted = wanted.boundedTo(area.size());
+    const int across = std::max(area.right() - owner.right(), owner.left() - area.left());
+    const int along = std::max(area.bottom() - owner.bottom(), owner.top() - area.top());
+    // The narrower window first: a dialog keeps its height better than its width.
+    if (across >= minimum.width()) {
+        return PlaceBeside(owner, keepVisible,
+                           QSize(std::min(fitted.width(), across), fitted.height()), area);
+    }
+    if (along >= minimum.height()) {
+        return PlaceBeside(owner, keepVisible,
+                           QSize(fitted.width(), std::min(fitted.height(), along)), area);
+    }
+    return place;
 }
 
 }  // namespace soten::ui
