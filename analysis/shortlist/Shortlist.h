@@ -20,6 +20,10 @@ struct ShortlistEntry {
     std::string reading;  // of the given name, in hiragana; empty when unknown
     StrokeStyle style = StrokeStyle::Shinji;
     std::string note;
+    // Of the surname, in hiragana; empty when unknown. Like the note, not
+    // part of the name: the same name with another surname reading is the
+    // same entry.
+    std::string surnameReading = {};
     // The names as typed or read (UTF-8), kept only when code page 932 lacks
     // one of their characters: `surname` and `given` then hold SUB for it, so
     // the reading refuses the name, and this text is what is saved and shown.
@@ -75,7 +79,9 @@ private:
 
 // The list as its file holds it, UTF-8 JSON:
 //   {"version": 1, "entries": [{"surname", "given", "reading", "style", "note"}]}
-// with "style" "shinji" or "honji", indented for people who read the file.
+// with "style" "shinji" or "honji", indented for people who read the file;
+// an entry that knows its surname's reading has "surnameReading" after
+// "reading" (a file without it reads as before).
 std::string ShortlistToJson(const Shortlist& list);
 
 // The deepest nesting a list file is read with: the list itself is three

@@ -16,6 +16,35 @@ namespace {
 constexpr std::array<FortuneKind, 5> ShownKinds = {Heaven, Person, Earth, Outer, Total};
 const QString RowMimeType = QStringLiteral("application/x-soten-shortlist-row");
 
+// The romaji cell (the other spellings and the initials in its tooltip) or
+// the sound notes' cell (every note in the tooltip, one a line).
+QVariant SpokenCell(const SpokenName& spoken, bool romaji, int role) {
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole) {
+        return {};
+    }
+    if (!romaji) {
+        QStringList notes;
+        for (const std::string& note : spoken.notes) notes << QString::fromStdString(note);
+        return notes.join(role == Qt::ToolTipRole ? QStringLiteral("\n") : QStringLiteral("、"));
+    }
+    const std::string& shown = spoken.fullName.empty() ? spoken.romaji : spoken.fullName;
+    if (role != Qt::ToolTipRole) return QString::fromStdString(shown);
+    QStringList lines;
+    if (!spoken.alternatives.empty()) {
+        QStringList others;
+        for (const std::string& other : spoken.alternatives)
+            others << QString::fromStdString(other);
+        lines << QStringLiteral("長音を書く形：%1").arg(others.join(QStringLiteral("、")));
+    }
+    if (!spoken.initials.empty()) {
+        lines << QStringLiteral("頭文字：%1").arg(QString::fromStdString(spoken.initials));
+    }
+    if (spoken.fullName.empty() && !spoken.romaji.empty()) {
+        lines << QStringLiteral("名字の読みがあると姓名で表示します");
+    }
+    return lines.isEmpty() ? QVariant() : QVariant(lines.join(QStringLiteral("\n")));
+}
+
 QString StyleText(StrokeStyle style) {
     return style == StrokeStyle::Honji ? QStringLiteral("本字式") : QStringLiteral("新字式");
 }
@@ -111,18 +140,19 @@ void ShortlistModel::Refresh() {
 JudgedColumn ShortlistModel::JudgedColumnOf(Column column) {
     using enum JudgedColumn;
     static constexpr std::array<JudgedColumn, ColumnCount> columns = {
-        Surname, Given, Yomi,  Style,       Strokes, Heaven, Person, Earth,
-        Outer,   Total, Score, Registrable, Sansai,  Inyo,   Note};
+        Surname, Given, Yomi,        Style,  Strokes, Heaven, Person,     Earth, Outer,
+        Total,   Score, Registrable, Sansai, Inyo,    Romaji, SoundNotes, Note};
     return columns.at(static_cast<std::size_t>(column));
 }
 
 ComparisonKey ShortlistModel::SortKeyOf(int column) {
     static constexpr std::array<ComparisonKey, ColumnCount> keys = {
-        ComparisonKey::Surname, ComparisonKey::Given,   ComparisonKey::Reading,
-        ComparisonKey::Style,   ComparisonKey::Strokes, ComparisonKey::Heaven,
-        ComparisonKey::Person,  ComparisonKey::Earth,   ComparisonKey::Outer,
-        ComparisonKey::Total,   ComparisonKey::Score,   ComparisonKey::Registrable,
-        ComparisonKey::Sansai,  ComparisonKey::Inyo,    ComparisonKey::Note};
+        ComparisonKey::Surname,    ComparisonKey::Given,   ComparisonKey::Reading,
+        ComparisonKey::Style,      ComparisonKey::Strokes, ComparisonKey::Heaven,
+        ComparisonKey::Person,     ComparisonKey::Earth,   ComparisonKey::Outer,
+        ComparisonKey::Total,      ComparisonKey::Score,   ComparisonKey::Registrable,
+        ComparisonKey::Sansai,     ComparisonKey::Inyo,    ComparisonKey::Romaji,
+        ComparisonKey::SoundNotes, ComparisonKey::Note};
     return keys.at(static_cast<std::size_t>(column));
 }
 
@@ -161,6 +191,8 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
         return UnregistrableTip(name.unregistrable);
     }
     if (column == Note && role == Qt::EditRole) return FromCp932(name.entry.note);
+    if (column == Romaji || column == SoundNotes)
+        return SpokenCell(name.spoken, column == Romaji, role);
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && role != Qt::ToolTipRole) {
         return {};
     }
@@ -179,7 +211,8 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
         case Score:
             return name.score;
         case Registrable:
-            return name.registrable ? QString() : QStringLiteral("※");
+            return name.registrable ? QString::fromStdString(RegistryText(name))
+                                    : QStringLiteral("※");
         case Sansai:
             return FromCp932(VerdictName(name.sansai.verdict));
         case Inyo:
@@ -195,6 +228,10 @@ QVariant ShortlistModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole) {
         if (section == Note) return QStringLiteral("F2 キーかダブルクリックで書き込めます");
         if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
+        if (section == Romaji) return QStringLiteral("パスポートのヘボン式（長音は書きません）");
+        if (section == SoundNotes) {
+            return QStringLiteral("名字と続けたときの音と字の注意（良し悪しではありません）");
+        }
         return QStringLiteral("クリックでリストをこの列の順に並べ替えます");
     }
     if (role != Qt::DisplayRole) return {};
