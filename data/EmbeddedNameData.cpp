@@ -15,6 +15,7 @@
 SOTEN_EMBED_FILE(soten_given_names, SOTEN_GIVEN_NAMES_FILE);
 SOTEN_EMBED_FILE(soten_name_kanji, SOTEN_NAME_KANJI_FILE);
 SOTEN_EMBED_FILE(soten_kanji_readings, SOTEN_KANJI_READINGS_FILE);
+SOTEN_EMBED_FILE(soten_surname_readings, SOTEN_SURNAME_READINGS_FILE);
 
 extern "C" {
 extern const char soten_given_names_begin[];
@@ -23,6 +24,8 @@ extern const char soten_name_kanji_begin[];
 extern const char soten_name_kanji_end[];
 extern const char soten_kanji_readings_begin[];
 extern const char soten_kanji_readings_end[];
+extern const char soten_surname_readings_begin[];
+extern const char soten_surname_readings_end[];
 }
 
 namespace soten::embedded {
@@ -40,6 +43,11 @@ std::string_view NameKanjiCp932() {
 std::string_view KanjiReadingsCp932() {
     return {soten_kanji_readings_begin,
             static_cast<std::size_t>(soten_kanji_readings_end - soten_kanji_readings_begin)};
+}
+
+std::string_view SurnameReadingsCp932() {
+    return {soten_surname_readings_begin,
+            static_cast<std::size_t>(soten_surname_readings_end - soten_surname_readings_begin)};
 }
 
 }  // namespace soten::embedded

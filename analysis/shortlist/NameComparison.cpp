@@ -5,6 +5,7 @@
 
 #include "analysis/naming/NameSearch.h"
 #include "analysis/naming/NameSearchData.h"
+#include "analysis/naming/SurnameYomi.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/text/Cp932.h"
 #include "analysis/text/KanaCollation.h"
@@ -104,7 +105,10 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     compared.entry = entry;
     compared.unregistrable = UnregistrableCharacters(entry.given);
     compared.registrable = compared.unregistrable.empty();
-    compared.spoken = SpeakName(entry.surname, entry.surnameReading, entry.given, entry.reading);
+    compared.spoken = SpeakName(
+        entry.surname,
+        entry.surnameReading.empty() ? SurnameYomiOf(entry.surname) : entry.surnameReading,
+        entry.given, entry.reading);
     auto outcome = MakeReading({entry.surname, entry.given, entry.reading}, entry.style, tables);
     if (auto* refusal = std::get_if<Refusal>(&outcome)) {
         compared.refusal = std::move(*refusal);

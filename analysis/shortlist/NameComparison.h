@@ -33,8 +33,8 @@ struct ComparedName : NameJudgement {
     // The characters the refusal names, as the entry's text holds them
     // (UTF-8): a character code page 932 lacks is named, not SUB.
     std::vector<std::string> lacked;
-    // The romaji and sound notes, with the surname's reading when the entry
-    // has it.
+    // The romaji and sound notes, with the entry's surname reading or, when
+    // it has none, the one the name dictionary knows (SurnameYomiOf).
     SpokenName spoken;
 };
 

@@ -152,6 +152,7 @@ TableColumns ColumnsOf(bool shortlist) {
     add(title(Sansai), false);
     add(title(Inyo), false);
     columns.spanTo = columns.titles.size();
+    add(title(Romaji), false);
     if (shortlist) add(title(Note), false);
     return columns;
 }
@@ -164,6 +165,8 @@ TableRow RowOf(const ListedName& name, const TableColumns& columns, bool shortli
     row.cells[at++] = Utf8(name.entry.reading);
     if (shortlist) row.cells[at++] = Utf8(StrokeStyleName(name.entry.style));
     if (shortlist) row.cells.back() = Utf8(name.entry.note);
+    const SpokenName& spoken = name.compared.spoken;
+    row.cells[columns.spanTo] = spoken.fullName.empty() ? spoken.romaji : spoken.fullName;
     if (name.refusal) {
         std::string refusal = name.refusal->message;
         if (!name.refusal->characters.empty()) {

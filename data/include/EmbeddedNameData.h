@@ -3,10 +3,12 @@
 #include <string_view>
 
 // The text of the name search's data files in data/, given-names.txt,
-// name-kanji.txt and kanji-readings.txt (see data/README.md), converted to
+// name-kanji.txt and kanji-readings.txt, and of the surnames' readings,
+// surname-readings.txt (see data/README.md), converted to
 // code page 932 at build time and compiled into the program.
 namespace soten::embedded {
 std::string_view GivenNamesCp932();
 std::string_view NameKanjiCp932();
 std::string_view KanjiReadingsCp932();
+std::string_view SurnameReadingsCp932();
 }  // namespace soten::embedded

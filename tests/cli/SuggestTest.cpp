@@ -184,8 +184,9 @@ TEST(Suggest, JsonKeysAreInAlphabeticalOrder) {
     ASSERT_EQ(SizeAt(json, "/candidates"), 1u);
     const rapidjson::Value& candidate = json["candidates"][0];
     EXPECT_EQ(MemberNames(candidate),
-              (Names{"fortunes", "gender", "given", "grades", "inyo", "keywords", "reading",
-                     "readings", "registrable", "sansai", "score", "strokes"}));
+              (Names{"fortunes", "gender", "given", "grades", "initials", "inyo", "keywords",
+                     "reading", "readings", "registrable", "romaji", "romajiAlternatives",
+                     "romajiFullName", "sansai", "score", "soundNotes", "strokes"}));
     EXPECT_EQ(MemberNames(candidate["sansai"]),
               (Names{"earth", "heaven", "person", "relations", "verdict"}));
     EXPECT_EQ(MemberNames(candidate["fortunes"]),
@@ -270,6 +271,17 @@ TEST(Suggest, IsReachedFromTheCommandLine) {
     const SuggestRun run = Suggest({"ab"});
     EXPECT_EQ(run.status, ExitRefused);
     EXPECT_EQ(run.err, "不適切な文字があります\n");
+}
+
+TEST(Suggest, JsonSpellsTheWholeNameWithTheSurnamesReading) {
+    const SuggestRun run =
+        Suggest({"佐藤", "--reading", "とうま", "--limit", "1", "--format", "json"});
+    ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+    const auto json = ParseJson(run.out);
+    EXPECT_EQ(StringAt(json, "/candidates/0/romaji"), "TOMA");
+    EXPECT_EQ(StringAt(json, "/candidates/0/romajiFullName"), "SATO TOMA");
+    EXPECT_EQ(StringAt(json, "/candidates/0/initials"), "T.S.");
+    EXPECT_EQ(JsonAt(json, "/candidates/0/soundNotes"), R"(["「とう」が続けて二度"])");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "analysis/text/Cp932.h"
 #include "ui/naming/CandidateCells.h"
+#include "ui/naming/SpokenCells.h"
 #include "ui/shortlist/ShortlistStore.h"
 #include "ui/widgets/Cp932Conversion.h"
 
@@ -15,35 +16,6 @@ namespace {
 
 constexpr std::array<FortuneKind, 5> ShownKinds = {Heaven, Person, Earth, Outer, Total};
 const QString RowMimeType = QStringLiteral("application/x-soten-shortlist-row");
-
-// The romaji cell (the other spellings and the initials in its tooltip) or
-// the sound notes' cell (every note in the tooltip, one a line).
-QVariant SpokenCell(const SpokenName& spoken, bool romaji, int role) {
-    if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole) {
-        return {};
-    }
-    if (!romaji) {
-        QStringList notes;
-        for (const std::string& note : spoken.notes) notes << QString::fromStdString(note);
-        return notes.join(role == Qt::ToolTipRole ? QStringLiteral("\n") : QStringLiteral("、"));
-    }
-    const std::string& shown = spoken.fullName.empty() ? spoken.romaji : spoken.fullName;
-    if (role != Qt::ToolTipRole) return QString::fromStdString(shown);
-    QStringList lines;
-    if (!spoken.alternatives.empty()) {
-        QStringList others;
-        for (const std::string& other : spoken.alternatives)
-            others << QString::fromStdString(other);
-        lines << QStringLiteral("長音を書く形：%1").arg(others.join(QStringLiteral("、")));
-    }
-    if (!spoken.initials.empty()) {
-        lines << QStringLiteral("頭文字：%1").arg(QString::fromStdString(spoken.initials));
-    }
-    if (spoken.fullName.empty() && !spoken.romaji.empty()) {
-        lines << QStringLiteral("名字の読みがあると姓名で表示します");
-    }
-    return lines.isEmpty() ? QVariant() : QVariant(lines.join(QStringLiteral("\n")));
-}
 
 QString StyleText(StrokeStyle style) {
     return style == StrokeStyle::Honji ? QStringLiteral("本字式") : QStringLiteral("新字式");
@@ -228,10 +200,7 @@ QVariant ShortlistModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole) {
         if (section == Note) return QStringLiteral("F2 キーかダブルクリックで書き込めます");
         if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
-        if (section == Romaji) return QStringLiteral("パスポートのヘボン式（長音は書きません）");
-        if (section == SoundNotes) {
-            return QStringLiteral("名字と続けたときの音と字の注意（良し悪しではありません）");
-        }
+        if (section == Romaji || section == SoundNotes) return SpokenHeaderTip(section == Romaji);
         return QStringLiteral("クリックでリストをこの列の順に並べ替えます");
     }
     if (role != Qt::DisplayRole) return {};
