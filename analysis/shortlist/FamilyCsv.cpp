@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "analysis/naming/SurnameYomi.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/records/JudgedColumns.h"
@@ -45,7 +46,9 @@ std::string Cell(const ComparedName& name, JudgedColumn column) {
         case JudgedColumn::Yomi:
             return utf8(name.entry.reading);
         case JudgedColumn::SurnameYomi:
-            return utf8(name.entry.surnameReading);
+            // The reading the romaji was spelled from.
+            return utf8(name.entry.surnameReading.empty() ? SurnameYomiOf(name.entry.surname)
+                                                          : name.entry.surnameReading);
         case JudgedColumn::Romaji:
             return name.spoken.fullName.empty() ? name.spoken.romaji : name.spoken.fullName;
         case JudgedColumn::Initials:

@@ -93,7 +93,7 @@ ShortlistPanel::ShortlistPanel(QWidget* parent, ShortlistStore& store, const Tab
     undoBar->setObjectName(QStringLiteral("undoBar"));
     undoLabel = new QLabel(undoBar);
     undoLabel->setObjectName(QStringLiteral("undoLabel"));
-    undoButton = Button(undoBar, "undoButton", QStringLiteral("元に戻す(&U)"),
+    undoButton = Button(undoBar, "undoButton", QStringLiteral("元に戻す"),
                         QStringLiteral("削除した名前をメモごと元の場所へ戻します（Ctrl+Z）"));
     auto* undoLayout = new QHBoxLayout(undoBar);
     undoLayout->setContentsMargins(0, 0, 0, 0);
