@@ -20,15 +20,15 @@ struct ShortlistEntry {
     std::string reading;  // of the given name, in hiragana; empty when unknown
     StrokeStyle style = StrokeStyle::Shinji;
     std::string note;
-    // Of the surname, in hiragana; empty when unknown. Like the note, not
-    // part of the name: the same name with another surname reading is the
-    // same entry.
-    std::string surnameReading = {};
     // The names as typed or read (UTF-8), kept only when code page 932 lacks
     // one of their characters: `surname` and `given` then hold SUB for it, so
     // the reading refuses the name, and this text is what is saved and shown.
     std::string typedSurname = {};
     std::string typedGiven = {};
+    // Of the surname, in hiragana; empty when unknown. Like the note, not
+    // part of the name: the same name with another surname reading is the
+    // same entry.
+    std::string surnameReading = {};
 
     // Sets both names from UTF-8, keeping the typed text where code page 932
     // cannot hold it; false (and nothing changed) for invalid UTF-8.
@@ -37,7 +37,7 @@ struct ShortlistEntry {
     std::string SurnameUtf8() const;
     std::string GivenUtf8() const;
 
-    // The same name: everything but the note.
+    // The same name: everything but the note and the surname's reading.
     bool SameName(const ShortlistEntry& other) const {
         return surname == other.surname && given == other.given && reading == other.reading &&
                style == other.style && typedSurname == other.typedSurname &&
