@@ -17,6 +17,7 @@ SOTEN_EMBED_FILE(soten_name_kanji, SOTEN_NAME_KANJI_FILE);
 SOTEN_EMBED_FILE(soten_kanji_readings, SOTEN_KANJI_READINGS_FILE);
 SOTEN_EMBED_FILE(soten_name_likeness, SOTEN_NAME_LIKENESS_FILE);
 SOTEN_EMBED_FILE(soten_kanji_folds, SOTEN_KANJI_FOLDS_FILE);
+SOTEN_EMBED_FILE(soten_surname_readings, SOTEN_SURNAME_READINGS_FILE);
 
 extern "C" {
 extern const char soten_given_names_begin[];
@@ -29,6 +30,8 @@ extern const char soten_name_likeness_begin[];
 extern const char soten_name_likeness_end[];
 extern const char soten_kanji_folds_begin[];
 extern const char soten_kanji_folds_end[];
+extern const char soten_surname_readings_begin[];
+extern const char soten_surname_readings_end[];
 }
 
 namespace soten::embedded {
@@ -56,6 +59,11 @@ std::string_view NameLikenessCp932() {
 std::string_view KanjiFoldsCp932() {
     return {soten_kanji_folds_begin,
             static_cast<std::size_t>(soten_kanji_folds_end - soten_kanji_folds_begin)};
+}
+
+std::string_view SurnameReadingsCp932() {
+    return {soten_surname_readings_begin,
+            static_cast<std::size_t>(soten_surname_readings_end - soten_surname_readings_begin)};
 }
 
 }  // namespace soten::embedded

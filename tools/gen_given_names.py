@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates the three data files of the name search (名付け候補).
+"""Generates the data files of the name search (名付け候補) and the surnames' readings.
 
     bash tools/fetch-stroke-sources.sh && python3 tools/gen_given_names.py
 
@@ -29,6 +29,12 @@ the stroke sources) into tools/.sources/ (git-ignored). This script writes
                         as the search makes no such forms. A compatibility
                         kanji without readings of its own takes those of its
                         canonical form (朗 → 朗).
+  data/surname-readings.txt
+                        one line per surname of ENAMDICT (tag s) that has
+                        one clearly dominant reading: "WRITTEN<TAB>READING",
+                        in the code page 932 byte order of the written form
+                        (the lookup's order), READING in hiragana. See
+                        surname_readings for what counts as dominant.
 
 Which ENAMDICT entries are taken: every entry with a given-name tag (f, m or
 g) whose written form is made of kanji (and 々) or kana (and ー) only, holds
@@ -43,6 +49,7 @@ bytes.
 """
 
 import argparse
+import bisect
 import gzip
 import os
 import re
@@ -58,6 +65,13 @@ KANJIDIC = os.path.join(ROOT, "usr/share/edict/kanjidic2.xml.gz")
 NAMES_OUT = os.path.join(REPO, "data/given-names.txt")
 KANJI_OUT = os.path.join(REPO, "data/name-kanji.txt")
 READINGS_OUT = os.path.join(REPO, "data/kanji-readings.txt")
+SURNAMES_OUT = os.path.join(REPO, "data/surname-readings.txt")
+
+# A surname's reading is taken when the entries that begin with the surname
+# (its compounds: 山田町, 山田川, ...) begin with that reading at least this
+# often, and at least twice as often as with any other reading of it.
+SURNAME_SUPPORT = 3
+MAX_SURNAME_CHARS = 4
 
 GIVEN_TAGS = {"f", "m", "g"}
 NAME_GRADES = {"1", "2", "3", "4", "5", "6", "8", "9", "10"}
@@ -119,6 +133,54 @@ def given_names(path):
             key = (written, reading)
             names[key] = names.get(key, set()) | (given & {"f", "m"})
     return {key: "".join(sorted(genders, key="fm".index)) or "g" for key, genders in names.items()}
+
+
+def surname_readings(path):
+    """The one reading of each surname that has a clearly dominant one.
+
+    ENAMDICT has no frequencies and lists rare readings of common surnames
+    (佐藤 さいとう, さとあ, ...); how many entries begin with the written form
+    and the reading stands in for how common the reading is."""
+    surnames = {}
+    entries = []
+    with open(path, "rb") as source:
+        for raw in source:
+            match = ENTRY.match(raw.decode("euc_jp", errors="strict").rstrip("\n"))
+            if not match or match.group(2) is None:
+                continue
+            written, reading, glosses = match.groups()
+            reading = to_hiragana(reading)
+            entries.append((written, reading))
+            tags = set()
+            for group in TAG_GROUP.findall(glosses):
+                tags.update(group.split(","))
+            if "s" in tags:
+                surnames.setdefault(written, set()).add(reading)
+    entries.sort()
+    starts = [written for written, _ in entries]
+
+    def support(written, reading):
+        at = bisect.bisect_left(starts, written)
+        count = 0
+        while at < len(entries) and entries[at][0].startswith(written):
+            count += entries[at][1].startswith(reading)
+            at += 1
+        return count
+
+    chosen = {}
+    for written, readings in surnames.items():
+        if not 1 <= len(written) <= MAX_SURNAME_CHARS or not all(is_kanji(c) for c in written):
+            continue
+        if not encodable(written):
+            continue
+        ranked = sorted(((support(written, r), r) for r in readings), reverse=True)
+        best, reading = ranked[0]
+        if best < SURNAME_SUPPORT or (len(ranked) > 1 and best < 2 * ranked[1][0]):
+            continue
+        if not is_hiragana(reading) or not encodable(reading):
+            continue
+        chosen[written] = reading
+    return chosen
 
 
 SMALL_KANA = str.maketrans("ぁぃぅぇぉっゃゅょゎ", "あいうえおつやゆよわ")
@@ -199,8 +261,11 @@ def main():
     kanji = name_kanji(KANJIDIC)
     readings = ["\t".join([k] + [" ".join(kind) for kind in kinds]) + "\n"
                 for k, kinds in kanji.items()]
+    surnames = surname_readings(ENAMDICT)
+    surname_rows = [f"{w}\t{surnames[w]}\n"
+                    for w in sorted(surnames, key=lambda w: w.encode("cp932"))]
     outputs = {NAMES_OUT: "".join(rows), KANJI_OUT: "".join(kanji) + "\n",
-               READINGS_OUT: "".join(readings)}
+               READINGS_OUT: "".join(readings), SURNAMES_OUT: "".join(surname_rows)}
 
     forms = len({w for (w, _) in names})
     tags = {t: sum(1 for v in names.values() if v == t) for t in ("f", "m", "fm", "g")}
@@ -209,6 +274,8 @@ def main():
     counts = [sum(len(kinds[i]) for kinds in kanji.values()) for i in range(3)]
     print(f"name kanji: {len(kanji)}; readings: 名乗り {counts[0]}, 訓 {counts[1]}, 音 {counts[2]}; "
           f"without any: {sum(1 for kinds in kanji.values() if not any(kinds))}")
+
+    print(f"surname readings: {len(surname_rows)}")
 
     status = 0
     for path, text in outputs.items():

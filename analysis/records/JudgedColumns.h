@@ -29,6 +29,10 @@ enum class JudgedColumn : std::size_t {
     Sansai,
     Inyo,
     Note,
+    SurnameYomi,
+    Romaji,
+    Initials,
+    SoundNotes,
 };
 
 namespace detail {
@@ -38,7 +42,7 @@ struct JudgedColumnNames {
     std::string_view key;    // in records
 };
 
-inline constexpr std::array<JudgedColumnNames, 16> JudgedColumnTable = {{
+inline constexpr std::array<JudgedColumnNames, 20> JudgedColumnTable = {{
     {"名字", "surname"},
     {"名前", "given"},
     {"読み", "reading"},
@@ -55,6 +59,10 @@ inline constexpr std::array<JudgedColumnNames, 16> JudgedColumnTable = {{
     {"三才", "sansai"},
     {"陰陽", "inyo"},
     {"メモ", "note"},
+    {"名字の読み", "surnameReading"},
+    {"ローマ字", "romaji"},
+    {"頭文字", "initials"},
+    {"音の注意", "soundNotes"},
 }};
 
 }  // namespace detail

@@ -250,6 +250,7 @@ void RecordWriter::AppendCompared(const ComparedName& name, bool ownStyle, std::
     RecordSource source;
     source.reading = name.entry.reading;
     source.note = name.entry.note;
+    source.spoken = &name.spoken;
     if (name.reading) {
         AppendReading(source, *name.reading, out);
         return;
@@ -311,7 +312,7 @@ void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure
 }
 
 void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSearchResult& result,
-                                std::string& out) {
+                                std::string& out, std::string_view surnameYomi) {
     if (Table()) {
         out += "given\treading\tgender\tstrokes";
         for (const auto& [key, kind] : ListedKeys) {
@@ -330,7 +331,9 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
     StartJsonRecord({});
     json_.Key("candidates");
     json_.StartArray();
-    for (const NameCandidate& candidate : result.candidates) JsonCandidate(candidate);
+    for (const NameCandidate& candidate : result.candidates) {
+        JsonCandidate(candidate, filters.surname, surnameYomi);
+    }
     json_.EndArray();
     json_.Key("count");
     json_.Uint64(result.count);
@@ -359,8 +362,10 @@ void RecordWriter::JsonYomiCheck(const YomiCheck& check) {
     json_.EndArray();
 }
 
-void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
+void RecordWriter::JsonCandidate(const NameCandidate& candidate, std::string_view surname,
+                                 std::string_view surnameYomi) {
     const NameRecord& record = candidate.record;
+    const SpokenName spoken = SpeakName(surname, surnameYomi, candidate.given, candidate.yomi);
     json_.StartObject();
     JsonAvoided(candidate.avoided);
     json_.Key("fortunes");
@@ -385,6 +390,8 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
         json_.Int(candidate.keywords[kind].grade);
     }
     json_.EndObject();
+    json_.Key("initials");
+    OptionalText(spoken.initials);
     json_.Key("inyo");
     JsonInyo(candidate.inyo);
     json_.Key("keywords");
@@ -407,10 +414,18 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate) {
     json_.EndArray();
     json_.Key("registrable");
     json_.Bool(candidate.registrable);
+    json_.Key("romaji");
+    OptionalText(spoken.romaji);
+    json_.Key("romajiAlternatives");
+    TextArray(spoken.alternatives);
+    json_.Key("romajiFullName");
+    OptionalText(spoken.fullName);
     json_.Key("sansai");
     JsonSansai(candidate.sansai, true);
     json_.Key("score");
     json_.Int(candidate.score);
+    json_.Key("soundNotes");
+    TextArray(spoken.notes);
     json_.Key("strokes");
     json_.StartObject();
     for (const auto& [key, part] : {std::pair{"given", GivenName}, std::pair{"surname", Surname}}) {
@@ -663,7 +678,39 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     json_.EndObject();
 }
 
+void RecordWriter::OptionalText(const std::string& utf8) {
+    if (utf8.empty()) {
+        json_.Null();
+    } else {
+        JsonString(utf8);
+    }
+}
+
+void RecordWriter::TextArray(const std::vector<std::string>& utf8) {
+    json_.StartArray();
+    for (const std::string& text : utf8) JsonString(text);
+    json_.EndArray();
+}
+
+void RecordWriter::JsonSpoken(const SpokenName& spoken) {
+    json_.Key("romaji");
+    OptionalText(spoken.romaji);
+    json_.Key("romajiAlternatives");
+    TextArray(spoken.alternatives);
+    json_.Key("romajiFullName");
+    OptionalText(spoken.fullName);
+    json_.Key("initials");
+    OptionalText(spoken.initials);
+    json_.Key("soundNotes");
+    TextArray(spoken.notes);
+}
+
 void RecordWriter::JsonNote(const RecordSource& source) {
+    // A name whose readings give nothing to spell or note (a refused name
+    // typed without its reading) keeps the record it had.
+    if (source.spoken && (!source.spoken->romaji.empty() || !source.spoken->notes.empty())) {
+        JsonSpoken(*source.spoken);
+    }
     if (!options_.note) return;
     json_.Key("note");
     JsonCp932(source.note);

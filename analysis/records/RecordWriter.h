@@ -12,6 +12,7 @@
 #include <rapidjson/writer.h>
 
 #include "analysis/naming/NameSearch.h"
+#include "analysis/naming/SpokenName.h"
 #include "analysis/reading/Reading.h"
 #include "analysis/reading/Tables.h"
 #include "analysis/shortlist/NameComparison.h"
@@ -58,6 +59,10 @@ struct RecordSource {
     std::string_view note = {};
     long row = 0;
     std::span<const std::string> notes = {};
+    // A compared name's romaji and sound notes, written in JSON before the
+    // note ("romaji", "romajiAlternatives", "romajiFullName", "initials",
+    // "soundNotes") when it has a romaji or a note; none for a plain reading.
+    const SpokenName* spoken = nullptr;
 };
 
 // A refusal or an error. The texts are UTF-8.
@@ -120,9 +125,11 @@ public:
                         std::span<const std::string> typedCharacters = {});
 
     // The names found by a search: one JSON object (its keys in alphabetical
-    // order) on one line, or a TSV header row and one row per name.
+    // order) on one line, or a TSV header row and one row per name. A JSON
+    // candidate carries its romaji and sound notes (JsonSpoken), with the
+    // surname's reading when `surnameYomi` is given.
     void AppendSearch(const NameSearchFilters& filters, const NameSearchResult& result,
-                      std::string& out);
+                      std::string& out, std::string_view surnameYomi = {});
 
     // The readings and failures written so far.
     const RecordCounts& Counts() const { return counts_; }
@@ -139,6 +146,9 @@ private:
     void TableNotes(const RecordSource& source, std::string& out);
     void JsonNotes(const RecordSource& source);
     void JsonNote(const RecordSource& source);
+    void JsonSpoken(const SpokenName& spoken);
+    void OptionalText(const std::string& utf8);  // null when empty
+    void TextArray(const std::vector<std::string>& utf8);
     void JsonString(std::string_view utf8);
     void JsonCp932(std::string_view cp932);
     void JsonLines(const char* key, const std::array<std::string, WrappedLineCount>& lines,
@@ -151,7 +161,8 @@ private:
     void JsonInyo(const InyoReading& inyo);
     void JsonRaw(std::string_view json);
     void TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo, std::string& out);
-    void JsonCandidate(const NameCandidate& candidate);
+    void JsonCandidate(const NameCandidate& candidate, std::string_view surname,
+                       std::string_view surnameYomi);
     // "avoidedKanji": [{"kanji", "category", "reason"}], written only for a
     // name that holds a kanji of the avoid list.
     void JsonAvoided(const std::vector<AvoidedKanjiEntry>& avoided);

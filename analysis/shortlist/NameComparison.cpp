@@ -5,6 +5,7 @@
 
 #include "analysis/naming/NameSearch.h"
 #include "analysis/naming/NameSearchData.h"
+#include "analysis/naming/SurnameYomi.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/text/Cp932.h"
 #include "analysis/text/KanaCollation.h"
@@ -68,6 +69,14 @@ int CompareBy(const ComparedName& a, const ComparedName& b, ComparisonKey key) {
             // Names with a note first.
             if (a.entry.note.empty() != b.entry.note.empty()) return a.entry.note.empty() ? 1 : -1;
             return order(a.entry.note, b.entry.note);
+        case ComparisonKey::Romaji: {
+            const std::string& x = a.spoken.fullName.empty() ? a.spoken.romaji : a.spoken.fullName;
+            const std::string& y = b.spoken.fullName.empty() ? b.spoken.romaji : b.spoken.fullName;
+            if (x.empty() != y.empty()) return x.empty() ? 1 : -1;
+            return order(x, y);
+        }
+        case ComparisonKey::SoundNotes:
+            return order(a.spoken.notes.size(), b.spoken.notes.size());
     }
     return 0;
 }
@@ -81,6 +90,8 @@ bool ReadsEntryOnly(ComparisonKey key) {
         case ComparisonKey::Reading:
         case ComparisonKey::Style:
         case ComparisonKey::Note:
+        case ComparisonKey::Romaji:
+        case ComparisonKey::SoundNotes:
             return true;
         default:
             return false;
@@ -95,6 +106,10 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     compared.unregistrable = UnregistrableCharacters(entry.given);
     compared.registrable = compared.unregistrable.empty();
     compared.avoided = BuiltInAvoidedKanji().In(entry.given);
+    compared.spoken = SpeakName(
+        entry.surname,
+        entry.surnameReading.empty() ? SurnameYomiOf(entry.surname) : entry.surnameReading,
+        entry.given, entry.reading);
     auto outcome = MakeReading({entry.surname, entry.given, entry.reading}, entry.style, tables);
     if (auto* refusal = std::get_if<Refusal>(&outcome)) {
         compared.refusal = std::move(*refusal);
@@ -106,6 +121,10 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     compared.reading = std::move(std::get<Reading>(outcome));
     static_cast<NameJudgement&>(compared) = JudgeName(compared.reading->Counted(), tables);
     return compared;
+}
+
+std::string RegistryText(const ComparedName& name) {
+    return name.registrable ? "可" : "字×";
 }
 
 std::string RefusalText(const ComparedName& name) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/naming/NameSearch.h"
+#include "analysis/naming/SpokenName.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/Reading.h"
@@ -18,7 +19,8 @@ namespace soten {
 // One name of a comparison with everything a reading of it shows: the
 // reading itself (made as New makes it), the keywords of the five numbers,
 // the score of 人運, 地運, 外運 and 総運 (as the name search scores), whether a
-// registry office takes the given name, and 三才配置 and 陰陽配列. A name that
+// registry office takes the given name, 三才配置 and 陰陽配列, and how the
+// name is spelled and sounds (SpokenName). A name that
 // makes no reading (a character not in the dictionary, a name too long)
 // carries the refusal instead, so the comparison still lists it.
 struct ComparedName : NameJudgement {
@@ -32,9 +34,16 @@ struct ComparedName : NameJudgement {
     // The characters the refusal names, as the entry's text holds them
     // (UTF-8): a character code page 932 lacks is named, not SUB.
     std::vector<std::string> lacked;
+    // The romaji and sound notes, with the entry's surname reading or, when
+    // it has none, the one the name dictionary knows (SurnameYomiOf).
+    SpokenName spoken;
 };
 
 ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables);
+
+// 戸籍 as the comparison says it (UTF-8): 可, or 字× when a character of
+// the given name is outside the registrable set.
+std::string RegistryText(const ComparedName& name);
 
 // What a refused name shows in a comparison, in UTF-8: the refusal, and the
 // characters not counted as the entry dialog names them ("「a」は辞書にありません").
@@ -58,7 +67,9 @@ enum class ComparisonKey {
     Registrable,
     Sansai,
     Inyo,
-    Note
+    Note,
+    Romaji,      // alphabetical, names without one last
+    SoundNotes,  // fewer notes first
 };
 
 // The order of the names sorted by `key`: order[i] is the index of the name

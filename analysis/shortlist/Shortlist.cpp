@@ -286,6 +286,7 @@ std::string ShortlistToJson(const Shortlist& list) {
         utf8Text("surname", entry.SurnameUtf8());
         utf8Text("given", entry.GivenUtf8());
         text("reading", entry.reading);
+        if (!entry.surnameReading.empty()) text("surnameReading", entry.surnameReading);
         json.Key("style");
         json.String(StyleName(entry.style));
         text("note", entry.note);
@@ -322,6 +323,7 @@ std::optional<Shortlist> ShortlistFromJson(std::string_view utf8, std::string& e
         std::string style;
         if (!value.IsObject() || !ReadNames(value, entry, error) ||
             !ReadText(value, "reading", entry.reading, error) ||
+            !ReadText(value, "surnameReading", entry.surnameReading, error) ||
             !ReadText(value, "style", style, error) ||
             !ReadText(value, "note", entry.note, error)) {
             if (error.empty()) error = Cp932Text("候補の形ではない項目があります");

@@ -25,6 +25,10 @@ struct ShortlistEntry {
     // the reading refuses the name, and this text is what is saved and shown.
     std::string typedSurname = {};
     std::string typedGiven = {};
+    // Of the surname, in hiragana; empty when unknown. Like the note, not
+    // part of the name: the same name with another surname reading is the
+    // same entry.
+    std::string surnameReading = {};
 
     // Sets both names from UTF-8, keeping the typed text where code page 932
     // cannot hold it; false (and nothing changed) for invalid UTF-8.
@@ -33,7 +37,7 @@ struct ShortlistEntry {
     std::string SurnameUtf8() const;
     std::string GivenUtf8() const;
 
-    // The same name: everything but the note.
+    // The same name: everything but the note and the surname's reading.
     bool SameName(const ShortlistEntry& other) const {
         return surname == other.surname && given == other.given && reading == other.reading &&
                style == other.style && typedSurname == other.typedSurname &&
@@ -75,7 +79,9 @@ private:
 
 // The list as its file holds it, UTF-8 JSON:
 //   {"version": 1, "entries": [{"surname", "given", "reading", "style", "note"}]}
-// with "style" "shinji" or "honji", indented for people who read the file.
+// with "style" "shinji" or "honji", indented for people who read the file;
+// an entry that knows its surname's reading has "surnameReading" after
+// "reading" (a file without it reads as before).
 std::string ShortlistToJson(const Shortlist& list);
 
 // The deepest nesting a list file is read with: the list itself is three

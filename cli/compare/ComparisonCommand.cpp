@@ -123,6 +123,7 @@ TableColumns ColumnsOf(bool shortlist) {
     add(title(Sansai), false);
     add(title(Inyo), false);
     columns.spanTo = columns.titles.size();
+    add(title(Romaji), false);
     if (shortlist) add(title(Note), false);
     return columns;
 }
@@ -136,6 +137,8 @@ TableRow RowOf(const ListedName& name, const JudgedName& judged, const TableColu
     row.cells[at++] = Utf8(name.entry.reading);
     if (shortlist) row.cells[at++] = Utf8(StrokeStyleName(name.entry.style));
     if (shortlist) row.cells.back() = Utf8(name.entry.note);
+    const SpokenName& spoken = judged.compared.spoken;
+    row.cells[columns.spanTo] = spoken.fullName.empty() ? spoken.romaji : spoken.fullName;
     if (judged.refusal) {
         std::string refusal = judged.refusal->message;
         if (!judged.refusal->characters.empty()) {

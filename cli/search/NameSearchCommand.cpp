@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "analysis/naming/NameSearch.h"
+#include "analysis/naming/SurnameYomi.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/records/RecordWriter.h"
 #include "analysis/text/Cp932.h"
@@ -105,7 +106,8 @@ int RunNameSearch(const CliOptions& options, std::ostream& out, std::ostream& er
     if (options.format == Format::Text) {
         AppendText(filters, result, text);
     } else {
-        RecordWriter(tables, {options.format, false, true, {}}).AppendSearch(filters, result, text);
+        RecordWriter(tables, {options.format, false, true, {}})
+            .AppendSearch(filters, result, text, SurnameYomiOf(filters.surname));
     }
     return WriteAll(out, err, text) ? ExitReadingMade : ExitIo;
 }

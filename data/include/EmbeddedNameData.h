@@ -3,8 +3,9 @@
 #include <string_view>
 
 // The text of the name search's data files in data/, given-names.txt,
-// name-kanji.txt, kanji-readings.txt, name-likeness.txt and kanji-folds.txt
-// (see data/README.md), converted to
+// name-kanji.txt, kanji-readings.txt, name-likeness.txt and kanji-folds.txt,
+// and of the surnames' readings, surname-readings.txt (see data/README.md),
+// converted to
 // code page 932 at build time and compiled into the program.
 namespace soten::embedded {
 std::string_view GivenNamesCp932();
@@ -12,4 +13,5 @@ std::string_view NameKanjiCp932();
 std::string_view KanjiReadingsCp932();
 std::string_view NameLikenessCp932();
 std::string_view KanjiFoldsCp932();
+std::string_view SurnameReadingsCp932();
 }  // namespace soten::embedded

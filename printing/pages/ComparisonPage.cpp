@@ -285,7 +285,9 @@ void PaintRow(PageWriter& page, std::int32_t top, std::size_t index, const Compa
         page.Cell(FirstFortuneColumn + kind, top, FortuneText(name, kind), SmallestNamePoints);
     }
     page.Cell(ScoreColumn, top, QString::number(name.score), BodyPoints);
-    if (!name.registrable) page.Cell(RegistryColumn, top, QStringLiteral("※"), BodyPoints);
+    page.Cell(RegistryColumn, top,
+              name.registrable ? QString::fromStdString(RegistryText(name)) : QStringLiteral("※"),
+              BodyPoints);
     page.Cell(SansaiColumn, top, FromCp932(VerdictName(name.sansai.verdict)), BodyPoints);
     page.Cell(InyoColumn, top, FromCp932(VerdictName(name.inyo.verdict)), BodyPoints);
 }

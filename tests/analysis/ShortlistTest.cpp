@@ -45,6 +45,21 @@ TEST(Shortlist, FileTextKeepsEveryEntryInOrder) {
     }
 }
 
+TEST(Shortlist, SurnameReadingIsKeptOnlyWhereKnown) {
+    Shortlist list;
+    ShortlistEntry known = Entry("佐藤", "結衣", "ゆい");
+    known.surnameReading = Sjis("さとう");
+    list.Add(known);
+    list.Add(Entry("鈴木", "陽菜", "ひな"));
+    const std::string json = ShortlistToJson(list);
+    EXPECT_EQ(json.find("surnameReading"), json.rfind("surnameReading")) << json;
+    std::string error;
+    const auto read = ShortlistFromJson(json, error);
+    ASSERT_TRUE(read) << Utf8(error);
+    EXPECT_EQ(Utf8(read->Entries()[0].surnameReading), "さとう");
+    EXPECT_EQ(read->Entries()[1].surnameReading, "");
+}
+
 TEST(Shortlist, DamagedTextIsRefusedWithAReason) {
     const char* const damaged[] = {
         "",

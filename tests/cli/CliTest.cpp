@@ -567,6 +567,12 @@ TEST(Compare, EachNameIsItsSingleReadingWithItsReading) {
         EXPECT_EQ(record.HasMember("readingCheck"), !names[i].second.empty());
         record.EraseMember("readingCheck");
         record.EraseMember("readingParts");
+        // What a comparison adds for a name with a reading: its romaji.
+        EXPECT_EQ(record.HasMember("romaji"), !names[i].second.empty()) << names[i].first;
+        for (const char* key :
+             {"romaji", "romajiAlternatives", "romajiFullName", "initials", "soundNotes"}) {
+            record.EraseMember(key);
+        }
         const CliRun single =
             RunWith({"--style", "honji", "--format", "json", "山田", names[i].first});
         EXPECT_EQ(JsonAt(record), JsonAt(ParseJson(single.out))) << names[i].first;
@@ -589,9 +595,9 @@ TEST(Compare, ARefusedNameIsListedAndSetsTheStatus) {
     EXPECT_EQ(text.status, ExitRefused);
     EXPECT_EQ(text.out,
               "山田（本字式）\n"
-              "名前  読み    画数  天運  人運  地運  外運  総運  評点  戸籍  三才  陰陽\n"
+              "名前  読み    画数  天運  人運  地運  外運  総運  評点  戸籍  三才  陰陽  ローマ字\n"
               "太郎          4-14   8○   9×  18◎  17○  26△     6  可    大吉  凶\n"
-              "花子  はなこ  10-3   8○  15◎  13◎   6○  21○    10  可    大吉  吉\n"
+              "花子  はなこ  10-3   8○  15◎  13◎   6○  21○    10  可    大吉  吉    YAMADA HANAKO\n"
               "太a           " +
                   Invalid + "　「a」は辞書にありません\n");
 }
@@ -706,13 +712,14 @@ INSTANTIATE_TEST_SUITE_P(
         ShortlistCase{KeptNames, "", "json", ExitRefused, R"({"names":[{"surname":"山田",...)"},
         ShortlistCase{KeptNames, "", "text", ExitRefused,
                       "名前       読み    画数式  画数  天運  人運  地運  外運  総運  評点  戸籍  "
-                      "三才  陰陽  メモ\n"
+                      "三才  陰陽  ローマ字       メモ\n"
                       "山田 花子  はなこ  本字式  10-3   8○  15◎  13◎   6○  21○    10  可    "
-                      "大吉  吉    祖母の名から\n"
+                      "大吉  吉    YAMADA HANAKO  祖母の名から\n"
                       "林 奈々            新字式  8-3    9×  16○  11◎   4×  19×     5  可    "
                       "大凶  吉\n"
                       "渡辺 太a           本字式  " +
-                          Invalid + "　「a」は辞書にありません             \"候補\"\n"},
+                          Invalid +
+                          "　「a」は辞書にありません                            \"候補\"\n"},
         ShortlistCase{{KeptNames[2]},
                       "",
                       "csv",
@@ -731,7 +738,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "text",
                       ExitRefused,
                       "名前       読み  画数式  画数  天運  人運  地運  外運  総運  評点  戸籍  "
-                      "三才  陰陽  メモ\n"
+                      "三才  陰陽  ローマ字  メモ\n"
                       "山田 太😀        新字式  " +
                           Invalid + "　「😀」は辞書にありません\n"},
         ShortlistCase{{}, "", "json", ExitReadingMade, "{\"names\":[]}\n"},

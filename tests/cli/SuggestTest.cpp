@@ -184,9 +184,10 @@ TEST(Suggest, JsonKeysAreInAlphabeticalOrder) {
     ASSERT_EQ(SizeAt(json, "/candidates"), 1u);
     const rapidjson::Value& candidate = json["candidates"][0];
     EXPECT_EQ(MemberNames(candidate),
-              (Names{"fortunes", "gender", "given", "grades", "inyo", "keywords", "reading",
-                     "readingCheck", "readingParts", "readings", "registrable", "sansai", "score",
-                     "strokes"}));
+              (Names{"fortunes", "gender", "given", "grades", "initials", "inyo", "keywords",
+                     "reading", "readingCheck", "readingParts", "readings", "registrable",
+                     "romaji", "romajiAlternatives", "romajiFullName", "sansai", "score",
+                     "soundNotes", "strokes"}));
     EXPECT_EQ(MemberNames(candidate["sansai"]),
               (Names{"earth", "heaven", "person", "relations", "verdict"}));
     EXPECT_EQ(MemberNames(candidate["fortunes"]),
@@ -352,6 +353,17 @@ TEST(Suggest, CandidatesCarryTheirYomiCheckAndPartsOptionsConflict) {
     EXPECT_TRUE(found);
     EXPECT_EQ(Suggest({"佐藤", "--space", "all", "--common-only", "--any-reading"}).status,
               ExitUsage);
+}
+
+TEST(Suggest, JsonSpellsTheWholeNameWithTheSurnamesReading) {
+    const SuggestRun run =
+        Suggest({"佐藤", "--reading", "とうま", "--limit", "1", "--format", "json"});
+    ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+    const auto json = ParseJson(run.out);
+    EXPECT_EQ(StringAt(json, "/candidates/0/romaji"), "TOMA");
+    EXPECT_EQ(StringAt(json, "/candidates/0/romajiFullName"), "SATO TOMA");
+    EXPECT_EQ(StringAt(json, "/candidates/0/initials"), "T.S.");
+    EXPECT_EQ(JsonAt(json, "/candidates/0/soundNotes"), R"(["「とう」が続けて二度"])");
 }
 
 }  // namespace

@@ -160,6 +160,28 @@ TEST_F(NameSearchDialogTest, KeyedFiltersFillTheTableAsTheSearchAnswers) {
 
 // A parent types ゆい for a girl, then looks at every spelling read ゆい, then
 // lets in the names a registry office refuses: all by keys.
+TEST_F(NameSearchDialogTest, TheSurnamesReadingSpellsTheWholeNameAndNotesItsSound) {
+    NameSearchDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    Control<QLineEdit>(dialog, "surnameEdit")->clear();
+    Type(Control<QLineEdit>(dialog, "surnameEdit"), QStringLiteral("佐藤"));
+    Type(Control<QLineEdit>(dialog, "readingEdit"), QStringLiteral("とうま"));
+    WaitForResults(dialog);
+    auto* surnameYomi = Control<QLineEdit>(dialog, "surnameYomi");
+    EXPECT_EQ(surnameYomi->text(), QStringLiteral("さとう"));
+    const QTableView* table = Control<QTableView>(dialog, "resultTable");
+    ASSERT_GT(table->model()->rowCount(), 0);
+    EXPECT_EQ(Cell(table, 0, CandidateTableModel::Romaji), QStringLiteral("SATO TOMA"));
+    EXPECT_TRUE(Cell(table, 0, CandidateTableModel::SoundNotes)
+                    .startsWith(QStringLiteral("「とう」が続けて二度")));
+    // The parent's own reading of the surname, and the list keeps it.
+    surnameYomi->setText(QStringLiteral("さどう"));
+    EXPECT_EQ(Cell(table, 0, CandidateTableModel::Romaji), QStringLiteral("SADO TOMA"));
+    auto* model = qobject_cast<const CandidateTableModel*>(table->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->EntryOf(0).surnameReading, soten::Cp932Text("さどう"));
+}
+
 TEST_F(NameSearchDialogTest, YuiByKeysInBothSpacesWithTheNewChecks) {
     NameSearchDialog* dialog = Open();
     ASSERT_NE(dialog, nullptr);

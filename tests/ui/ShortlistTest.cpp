@@ -215,20 +215,33 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QStringLiteral("祖母の案")));
 
-    // 書き出し: a name typed without its ending is written as CSV.
+    // 書き出し: a name typed without its ending is written as CSV, for a
+    // spreadsheet unless the program's CSV is chosen.
     const QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    soten::test::ModalDriver driver;
-    driver.Then([&folder](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(name, nullptr);
-        name->setText(folder.filePath(QStringLiteral("候補")));
-        QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
-    });
-    panel->exportButton->click();
-    EXPECT_TRUE(driver.Done());
+    const auto exportAs = [&](const QString& file, const QString& filter) {
+        soten::test::ModalDriver driver;
+        driver.Then([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            if (!filter.isEmpty()) dialog->selectNameFilter(filter);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(folder.filePath(file));
+            QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
+        });
+        panel->exportButton->click();
+        EXPECT_TRUE(driver.Done());
+    };
+    exportAs(QStringLiteral("家族"), {});
+    QFile family(folder.filePath(QStringLiteral("家族.csv")));
+    ASSERT_TRUE(family.open(QIODevice::ReadOnly));
+    const QByteArray familyBytes = family.readAll();
+    EXPECT_TRUE(familyBytes.startsWith("\xEF\xBB\xBF名字,名前,読み,"))
+        << familyBytes.left(40).toStdString();
+    EXPECT_EQ(familyBytes.count("\r\n"), 4);
+
+    exportAs(QStringLiteral("候補"), QStringLiteral("CSV（プログラム用）(*.csv)"));
     QFile exported(folder.filePath(QStringLiteral("候補.csv")));
     ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(exported.readAll()).split(QStringLiteral("\r\n"));
@@ -241,6 +254,35 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
     panel->printButton->click();
     ASSERT_EQ(printing.Fake().documents.size(), 1u);
     EXPECT_EQ(printing.Fake().documents[0].title, QStringLiteral("蒼天姓名判断 名前の比較"));
+}
+
+TEST_F(ShortlistTest, ARemovedNameComesBackWithItsNoteAndPlace) {
+    Program program;
+    soten::ui::ShortlistStore& store = *program.mainWindow->Shortlist();
+    store.Add(Entry("山田", "太郎", "たろう"));
+    store.Add(Entry("佐藤", "結衣", "ゆい"));
+    store.Add(Entry("伊藤", "翔太", "しょうた"));
+    store.SetNote(1, soten::Cp932Text("祖母の案"));
+    NameSearchDialog* dialog = program.OpenNaming();
+    ASSERT_NE(dialog, nullptr);
+    dialog->ShowShortlist();
+    soten::ui::ShortlistPanel* panel = Control<soten::ui::ShortlistPanel>(dialog, "shortlistPanel");
+    const ShortlistModel* model = panel->Model();
+    EXPECT_EQ(Cell(model, 0, ShortlistModel::Registrable), QStringLiteral("可"));
+    // 佐藤 has one reading in the name dictionary.
+    EXPECT_EQ(Cell(model, 1, ShortlistModel::Romaji), QStringLiteral("SATO YUI"));
+
+    QTableView* table = panel->shortlistTable;
+    table->setFocus();
+    table->setCurrentIndex(model->index(1, ShortlistModel::Given));
+    QTest::keyClick(table, Qt::Key_Delete);  // asks nothing
+    ASSERT_EQ(store.List().Size(), 2u);
+    EXPECT_TRUE(panel->undoBar->isVisibleTo(panel));
+    QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(store.List().Size(), 3u);
+    EXPECT_EQ(Cell(model, 1, ShortlistModel::Given), QStringLiteral("結衣"));
+    EXPECT_EQ(store.List().Entries()[1].note, soten::Cp932Text("祖母の案"));
+    EXPECT_FALSE(panel->undoBar->isVisibleTo(panel));
 }
 
 TEST_F(ShortlistTest, DamagedFileIsReportedOnceAndKeptAside) {

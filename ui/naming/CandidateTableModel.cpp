@@ -3,11 +3,13 @@
 #include <QColor>
 #include <QStringList>
 
+#include "analysis/naming/SpokenName.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/JudgementExplanation.h"
 #include "analysis/records/JudgedColumns.h"
 #include "ui/naming/CandidateCells.h"
 #include "ui/reading/PaneColors.h"
+#include "ui/naming/SpokenCells.h"
 #include "ui/shortlist/ShortlistStore.h"
 #include "ui/widgets/Cp932Conversion.h"
 
@@ -63,9 +65,17 @@ void CandidateTableModel::SetCandidates(std::vector<NameCandidate> candidates, b
     emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
 }
 
+void CandidateTableModel::SetSurnameYomi(std::string yomi) {
+    if (yomi == surnameYomi_) return;
+    surnameYomi_ = std::move(yomi);
+    if (rowCount() > 0) emit dataChanged(index(0, Romaji), index(rowCount() - 1, SoundNotes));
+}
+
 ShortlistEntry CandidateTableModel::EntryOf(int row) const {
     const NameCandidate& candidate = Candidate(row);
-    return {surname_, candidate.given, candidate.yomi, style_, {}};
+    ShortlistEntry entry{surname_, candidate.given, candidate.yomi, style_, {}};
+    entry.surnameReading = surnameYomi_;
+    return entry;
 }
 
 int CandidateTableModel::rowCount(const QModelIndex& parent) const {
@@ -110,6 +120,13 @@ QVariant CandidateTableModel::data(const QModelIndex& index, int role) const {
     if (column == Registrable && !candidate.registrable &&
         (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
         return UnregistrableTip(candidate.unregistrable);
+    }
+    if (column == Romaji || column == SoundNotes) {
+        if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole) {
+            return {};
+        }
+        return SpokenCell(SpeakName(surname_, surnameYomi_, candidate.given, candidate.yomi),
+                          column == Romaji, role);
     }
     if (column == Given && role == Qt::ToolTipRole) {
         return CandidateTip(candidate.avoided, JudgementExplanation(record, BuiltInTables()));
@@ -169,6 +186,7 @@ QVariant CandidateTableModel::headerData(int section, Qt::Orientation orientatio
         }
         if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
         if (section == Star) return QStringLiteral("★：候補リストにある名前");
+        if (section == Romaji || section == SoundNotes) return SpokenHeaderTip(section == Romaji);
         if (section == Sansai) return SansaiHeaderTip();
         if (section == Inyo) return InyoHeaderTip();
         if (section == Score) return ScoreHeaderTip();
@@ -181,8 +199,8 @@ QVariant CandidateTableModel::headerData(int section, Qt::Orientation orientatio
     if (section == Star) return QStringLiteral("★");
     using enum JudgedColumn;
     static constexpr std::array<JudgedColumn, ColumnCount> columns = {
-        Given, Given, Registrable, Yomi,  Gender, Strokes, Person,
-        Earth, Outer, Total,       Score, Sansai, Inyo};
+        Given, Given, Registrable, Yomi,   Gender, Strokes, Person,    Earth,
+        Outer, Total, Score,       Sansai, Inyo,   Romaji,  SoundNotes};
     const std::string_view title = TitleOf(columns.at(static_cast<std::size_t>(section)));
     return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }

@@ -14,7 +14,9 @@ class ShortlistStore;
 // The candidates of one page as table rows: ★ (on the shortlist; ☆ not),
 // 名前, 戸籍 (a mark on a name a registry office refuses, its tooltip naming
 // the characters), 読み (the yomi; the others in the tooltip), 性別, 画数, 人運, 地運, 外運, 総運
-// (number and grade mark, in the grade's colour), 評点, and the verdicts of 三才配置 and 陰陽配列.
+// (number and grade mark, in the grade's colour), 評点, the verdicts of 三才配置 and 陰陽配列,
+// ローマ字 (the passport spelling, the whole name with the surname's reading;
+// the other spellings and the initials in the tooltip) and 音の注意 (SoundNotes).
 // The search sorts; the model keeps its rows' order.
 class CandidateTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -34,6 +36,8 @@ public:
         Score,
         Sansai,
         Inyo,
+        Romaji,
+        SoundNotes,
         ColumnCount
     };
 
@@ -47,6 +51,9 @@ public:
     const NameCandidate& Candidate(int row) const {
         return candidates_.at(static_cast<std::size_t>(row));
     }
+    // The surname's reading in hiragana (code page 932; empty when unknown),
+    // which the romaji and sound notes use and the shortlist keeps.
+    void SetSurnameYomi(std::string yomi);
     // The candidate of a row as the shortlist keeps it.
     ShortlistEntry EntryOf(int row) const;
 
@@ -60,6 +67,7 @@ private:
     std::vector<NameCandidate> candidates_;
     bool allNames_ = false;
     std::string surname_;
+    std::string surnameYomi_;
     StrokeStyle style_ = StrokeStyle::Shinji;
 };
 

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollArea>
@@ -13,6 +14,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "analysis/naming/Kana.h"
+#include "analysis/naming/SurnameYomi.h"
 #include "analysis/text/ShiftJis.h"
 #include "ui/naming/CandidateTableModel.h"
 #include "ui/naming/SearchFilterForm.h"
@@ -69,6 +72,15 @@ NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, Shortl
     countLabel_->setAccessibleName(QStringLiteral("該当件数"));
     countLabel_->setWordWrap(true);
 
+    surnameYomi_ = new QLineEdit(this);
+    surnameYomi_->setObjectName(QStringLiteral("surnameYomi"));
+    surnameYomi_->setMaxLength(20);
+    surnameYomi_->setToolTip(
+        QStringLiteral("名字のひらがなの読み。ローマ字と音の注意に使います"
+                       "（読みが一つに決まる名字は辞書から入ります）"));
+    auto* surnameYomiLabel = new QLabel(QStringLiteral("名字の読み(&7)："), this);
+    surnameYomiLabel->setBuddy(surnameYomi_);
+
     model_ = new CandidateTableModel(this, shortlist_);
     resultTable_ = new QTableView(this);
     resultTable_->setObjectName(QStringLiteral("resultTable"));
@@ -117,6 +129,11 @@ NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, Shortl
     auto* searchPage = new QWidget;
     auto* searchLayout = new QVBoxLayout(searchPage);
     searchLayout->addWidget(form_);
+    auto* surnameYomiRow = new QHBoxLayout;
+    surnameYomiRow->addWidget(surnameYomiLabel);
+    surnameYomiRow->addWidget(surnameYomi_);
+    surnameYomiRow->addStretch();
+    searchLayout->addLayout(surnameYomiRow);
     searchLayout->addLayout(counts);
     searchLayout->addWidget(resultTable_, 1);
     searchLayout->addLayout(pages);
@@ -161,6 +178,11 @@ NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, Shortl
     runner_ = new SearchRunner(this, tables_, [this] { return CurrentFilters(); });
     connect(runner_, &SearchRunner::PageReady, this, &NameSearchDialog::ShowResult);
     connect(form_, &SearchFilterForm::Changed, this, [this] { ScheduleSearch(); });
+    connect(surnameYomi_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        // Only a reading in kana spells; anything else reads as unknown.
+        const std::string yomi = ToHiragana(Cp932::FromUtf8(text.toStdString()).value_or(""));
+        model_->SetSurnameYomi(IsHiraganaText(yomi) ? yomi : std::string());
+    });
     connect(resultTable_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &NameSearchDialog::SortBy);
     connect(resultTable_, &QTableView::activated, this, &NameSearchDialog::ChooseRow);
@@ -274,6 +296,10 @@ void NameSearchDialog::ShowResult(const NameSearchFilters& searched, NameSearchR
     resultTable_->setColumnHidden(CandidateTableModel::Gender, allNames);
     resultTable_->setColumnHidden(CandidateTableModel::Registrable,
                                   allNames || !shown.includeUnregistrable);
+    if (shownSurname_ != surnameYomiFor_) {
+        surnameYomiFor_ = shownSurname_;
+        surnameYomi_->setText(FromCp932(SurnameYomiOf(shownSurname_)));
+    }
     model_->SetCandidates(std::move(result.candidates), allNames, shownSurname_, shownStyle_);
     ShowSortIndicator();
     if (resultTable_->hasFocus() && model_->rowCount() > 0 &&

@@ -9,6 +9,7 @@
 #include "printing/device/PrinterSession.h"
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTableView;
@@ -93,6 +94,10 @@ private:
     QTabWidget* tabs_;
     ShortlistPanel* shortlistPanel_;
     QLabel* countLabel_;
+    // 名字の読み: filled from the name dictionary when the surname searched
+    // changes, editable; the romaji and sound notes use it.
+    QLineEdit* surnameYomi_;
+    std::string surnameYomiFor_;  // the surname the box was filled for
     QTableView* resultTable_;
     QPushButton* previousButton_;
     QPushButton* nextButton_;

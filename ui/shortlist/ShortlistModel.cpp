@@ -8,6 +8,7 @@
 #include "analysis/reading/JudgementExplanation.h"
 #include "analysis/text/Cp932.h"
 #include "ui/naming/CandidateCells.h"
+#include "ui/naming/SpokenCells.h"
 #include "ui/shortlist/ShortlistStore.h"
 #include "ui/widgets/Cp932Conversion.h"
 
@@ -112,18 +113,19 @@ void ShortlistModel::Refresh() {
 JudgedColumn ShortlistModel::JudgedColumnOf(Column column) {
     using enum JudgedColumn;
     static constexpr std::array<JudgedColumn, ColumnCount> columns = {
-        Surname, Given, Yomi,  Style,       Strokes, Heaven, Person, Earth,
-        Outer,   Total, Score, Registrable, Sansai,  Inyo,   Note};
+        Surname, Given, Yomi,        Style,  Strokes, Heaven, Person,     Earth, Outer,
+        Total,   Score, Registrable, Sansai, Inyo,    Romaji, SoundNotes, Note};
     return columns.at(static_cast<std::size_t>(column));
 }
 
 ComparisonKey ShortlistModel::SortKeyOf(int column) {
     static constexpr std::array<ComparisonKey, ColumnCount> keys = {
-        ComparisonKey::Surname, ComparisonKey::Given,   ComparisonKey::Reading,
-        ComparisonKey::Style,   ComparisonKey::Strokes, ComparisonKey::Heaven,
-        ComparisonKey::Person,  ComparisonKey::Earth,   ComparisonKey::Outer,
-        ComparisonKey::Total,   ComparisonKey::Score,   ComparisonKey::Registrable,
-        ComparisonKey::Sansai,  ComparisonKey::Inyo,    ComparisonKey::Note};
+        ComparisonKey::Surname,    ComparisonKey::Given,   ComparisonKey::Reading,
+        ComparisonKey::Style,      ComparisonKey::Strokes, ComparisonKey::Heaven,
+        ComparisonKey::Person,     ComparisonKey::Earth,   ComparisonKey::Outer,
+        ComparisonKey::Total,      ComparisonKey::Score,   ComparisonKey::Registrable,
+        ComparisonKey::Sansai,     ComparisonKey::Inyo,    ComparisonKey::Romaji,
+        ComparisonKey::SoundNotes, ComparisonKey::Note};
     return keys.at(static_cast<std::size_t>(column));
 }
 
@@ -166,6 +168,8 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
                                                        : std::vector<std::string>());
     }
     if (column == Note && role == Qt::EditRole) return FromCp932(name.entry.note);
+    if (column == Romaji || column == SoundNotes)
+        return SpokenCell(name.spoken, column == Romaji, role);
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && role != Qt::ToolTipRole) {
         return {};
     }
@@ -184,7 +188,8 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
         case Score:
             return name.score;
         case Registrable:
-            return name.registrable ? QString() : QStringLiteral("※");
+            return name.registrable ? QString::fromStdString(RegistryText(name))
+                                    : QStringLiteral("※");
         case Sansai:
             return FromCp932(VerdictName(name.sansai.verdict));
         case Inyo:
@@ -200,6 +205,7 @@ QVariant ShortlistModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole) {
         if (section == Note) return QStringLiteral("F2 キーかダブルクリックで書き込めます");
         if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
+        if (section == Romaji || section == SoundNotes) return SpokenHeaderTip(section == Romaji);
         return QStringLiteral("クリックでリストをこの列の順に並べ替えます");
     }
     if (role != Qt::DisplayRole) return {};

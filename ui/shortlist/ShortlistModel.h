@@ -13,7 +13,9 @@ class ShortlistStore;
 
 // The shortlist side by side, a row per name in the list's order: 名字,
 // 名前, 読み, 方式, 画数, the five numbers with their grade marks, 評点, 戸籍
-// (※ with the refused characters in the tooltip), 三才, 陰陽 and the note,
+// (可, or ※ with the refused characters in the tooltip), 三才, 陰陽, the
+// passport romaji (the whole name when the surname's reading is known; the
+// other spellings and the initials in the tooltip), the sound notes and the note,
 // which is edited in place. A name that makes no reading shows why across
 // the numbers. Rows move by drag and drop; every change goes to the store,
 // and the rows follow the store.
@@ -36,6 +38,8 @@ public:
         Registrable,
         Sansai,
         Inyo,
+        Romaji,
+        SoundNotes,
         Note,
         ColumnCount
     };

@@ -9,10 +9,12 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "analysis/records/RecordWriter.h"
+#include "analysis/shortlist/FamilyCsv.h"
 #include "analysis/text/ShiftJis.h"
 #include "printing/pages/ComparisonPage.h"
 #include "printing/pages/PrintPreview.h"
@@ -87,6 +89,20 @@ ShortlistPanel::ShortlistPanel(QWidget* parent, ShortlistStore& store, const Tab
     printButton = Button(this, "printButton", QStringLiteral("印刷(&0)..."),
                          QStringLiteral("A4 横に 1 ページ 20 名ずつ印刷します"));
 
+    undoBar = new QWidget(this);
+    undoBar->setObjectName(QStringLiteral("undoBar"));
+    undoLabel = new QLabel(undoBar);
+    undoLabel->setObjectName(QStringLiteral("undoLabel"));
+    undoButton = Button(undoBar, "undoButton", QStringLiteral("元に戻す"),
+                        QStringLiteral("削除した名前をメモごと元の場所へ戻します（Ctrl+Z）"));
+    auto* undoLayout = new QHBoxLayout(undoBar);
+    undoLayout->setContentsMargins(0, 0, 0, 0);
+    undoLayout->addWidget(undoLabel, 1);
+    undoLayout->addWidget(undoButton);
+    undoBar->hide();
+    auto* undoShortcut = new QShortcut(QKeySequence::Undo, this);
+    undoShortcut->setContext(Qt::WidgetWithChildrenShortcut);
+
     auto* top = new QHBoxLayout;
     top->addWidget(tableLabel);
     top->addWidget(shortlistCountLabel, 1);
@@ -101,6 +117,7 @@ ShortlistPanel::ShortlistPanel(QWidget* parent, ShortlistStore& store, const Tab
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(shortlistTable, 1);
+    layout->addWidget(undoBar);
     layout->addLayout(buttons);
 
     connect(shortlistTable, &QTableView::activated, this, &ShortlistPanel::ReadCurrent);
@@ -109,6 +126,8 @@ ShortlistPanel::ShortlistPanel(QWidget* parent, ShortlistStore& store, const Tab
     connect(upButton, &QPushButton::clicked, this, [this] { MoveCurrent(-1); });
     connect(downButton, &QPushButton::clicked, this, [this] { MoveCurrent(+1); });
     connect(removeButton, &QPushButton::clicked, this, &ShortlistPanel::RemoveCurrent);
+    connect(undoButton, &QPushButton::clicked, this, &ShortlistPanel::UndoRemove);
+    connect(undoShortcut, &QShortcut::activated, this, &ShortlistPanel::UndoRemove);
     connect(exportButton, &QPushButton::clicked, this, &ShortlistPanel::Export);
     connect(previewButton, &QPushButton::clicked, this, &ShortlistPanel::Preview);
     connect(printButton, &QPushButton::clicked, this, &ShortlistPanel::Print);
@@ -176,8 +195,24 @@ void ShortlistPanel::RemoveCurrent() {
     const QModelIndex index = shortlistTable->currentIndex();
     if (!index.isValid()) return;
     const int row = index.row();
+    const ShortlistEntry& entry = store_.List().Entries().at(static_cast<std::size_t>(row));
+    removed_.emplace_back(entry, static_cast<std::size_t>(row));
+    undoLabel->setText(QStringLiteral("「%1 %2」を削除しました")
+                           .arg(QString::fromStdString(entry.SurnameUtf8()),
+                                QString::fromStdString(entry.GivenUtf8())));
     store_.Remove(static_cast<std::size_t>(row));
+    undoBar->show();
     SelectRow(std::min(row, model_->rowCount() - 1));
+}
+
+void ShortlistPanel::UndoRemove() {
+    if (removed_.empty()) return;
+    auto [entry, row] = std::move(removed_.back());
+    removed_.pop_back();
+    if (removed_.empty()) undoBar->hide();
+    const std::size_t before = store_.List().Size();
+    store_.Restore(std::move(entry), row);
+    if (store_.List().Size() > before) SelectRow(static_cast<int>(std::min(row, before)));
 }
 
 void ShortlistPanel::MoveCurrent(int delta) {
@@ -200,7 +235,7 @@ void ShortlistPanel::SortBy(int column) {
         column, reversed_ ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
-QString ShortlistPanel::ExportTo(const QString& path) {
+QString ShortlistPanel::ExportTo(const QString& path, bool machine) {
     RecordOptions options;
     options.format = path.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive) ||
                              path.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)
@@ -209,10 +244,14 @@ QString ShortlistPanel::ExportTo(const QString& path) {
     options.report = false;
     options.reading = true;
     options.note = true;
-    RecordWriter writer(tables_, options);
     std::string out;
-    writer.AppendHeader(out);
-    for (const ComparedName& name : model_->Names()) writer.AppendCompared(name, true, out);
+    if (options.format == Format::Csv && !machine) {
+        out = FamilyCsv(model_->Names());
+    } else {
+        RecordWriter writer(tables_, options);
+        writer.AppendHeader(out);
+        for (const ComparedName& name : model_->Names()) writer.AppendCompared(name, true, out);
+    }
     try {
         WriteReportFile(path, out);
     } catch (const FileWriteError& error) {
@@ -227,8 +266,9 @@ void ShortlistPanel::Export() {
         dialog.setObjectName(QStringLiteral("exportDialog"));
         dialog.setOptions(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilters(
-            {QStringLiteral("CSV（UTF-8）(*.csv)"), QStringLiteral("TSV（UTF-8）(*.tsv)")});
+        const QString machineCsv = QStringLiteral("CSV（プログラム用）(*.csv)");
+        dialog.setNameFilters({QStringLiteral("CSV（Excel・LibreOffice 用）(*.csv)"), machineCsv,
+                               QStringLiteral("TSV（UTF-8）(*.tsv)")});
         dialog.setDefaultSuffix(QStringLiteral("csv"));
         connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
             dialog.setDefaultSuffix(filter.contains(QStringLiteral("tsv")) ? QStringLiteral("tsv")
@@ -236,7 +276,8 @@ void ShortlistPanel::Export() {
         });
         dialog.selectFile(QStringLiteral("候補リスト.csv"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-        const QString failure = ExportTo(dialog.selectedFiles().first());
+        const QString failure =
+            ExportTo(dialog.selectedFiles().first(), dialog.selectedNameFilter() == machineCsv);
         if (!failure.isEmpty()) QMessageBox::critical(this, QStringLiteral("候補リスト"), failure);
     });
 }

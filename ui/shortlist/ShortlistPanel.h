@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 #include "analysis/reading/NameRecord.h"
 #include "analysis/reading/Tables.h"
+#include "analysis/shortlist/Shortlist.h"
 #include "printing/device/PrinterSession.h"
 
 class QLabel;
@@ -17,10 +20,12 @@ class ShortlistStore;
 
 // The 候補リスト: the kept names side by side (ShortlistModel) and what a
 // parent does with them. Enter or a double-click reads a name in the main
-// window; Delete removes it, Ctrl+↑ and Ctrl+↓ (or a drag) move it, F2
+// window; Delete removes it (Ctrl+Z or the bar's 元に戻す puts it back,
+// note and place with it), Ctrl+↑ and Ctrl+↓ (or a drag) move it, F2
 // writes its note; a click on a column's header puts the list in that
 // column's order (again: the other way round). The list is written out as
-// CSV or TSV, and printed side by side on A4 landscape pages.
+// CSV for a spreadsheet (FamilyCsv), as the CSV or TSV soten-cli writes,
+// and printed side by side on A4 landscape pages.
 class ShortlistPanel : public QWidget {
     Q_OBJECT
 
@@ -39,10 +44,15 @@ public:
     QPushButton* exportButton;
     QPushButton* previewButton;
     QPushButton* printButton;
+    QWidget* undoBar;
+    QLabel* undoLabel;
+    QPushButton* undoButton;
 
     // The commands, public for the tests.
     void ReadCurrent();
     void RemoveCurrent();
+    // Puts the name removed last back.
+    void UndoRemove();
     void MoveCurrent(int delta);
     void SortBy(int column);
     void Export();
@@ -57,9 +67,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Writes the list to `path` as CSV, or TSV when the name ends in .tsv or
-    // .txt; an empty string when written, else the reason.
-    QString ExportTo(const QString& path);
+    // Writes the list to `path`: as TSV when the name ends in .tsv or
+    // .txt, else as CSV for a spreadsheet or, with `machine`, as soten-cli
+    // writes it; an empty string when written, else the reason.
+    QString ExportTo(const QString& path, bool machine);
     void UpdateButtons();
     void SelectRow(int row);
 
@@ -69,6 +80,8 @@ private:
     ShortlistModel* model_;
     int sortColumn_ = -1;
     bool reversed_ = false;
+    // The names removed, each with the row it had, the last one last.
+    std::vector<std::pair<ShortlistEntry, std::size_t>> removed_;
 };
 
 }  // namespace soten::ui

@@ -123,6 +123,12 @@ void ShortlistStore::Remove(std::size_t index) {
     if (index < list_.Size()) Make(RemoveName{list_.Entries()[index]});
 }
 
+void ShortlistStore::Restore(ShortlistEntry entry, std::size_t at) {
+    Load();
+    if (!Make(AddName{std::move(entry)})) return;
+    if (at + 1 < list_.Size()) Move(list_.Size() - 1, at);
+}
+
 void ShortlistStore::Move(std::size_t from, std::size_t to) {
     Load();
     if (from >= list_.Size() || to >= list_.Size()) return;

@@ -42,6 +42,9 @@ public:
     // Adds the name, or removes it when it is there; true when it was added.
     bool Toggle(const ShortlistEntry& name);
     void Remove(std::size_t index);
+    // Puts a name back where it was (its note with it): added, then moved
+    // to `at`, or last when the list is shorter now.
+    void Restore(ShortlistEntry entry, std::size_t at);
     void Move(std::size_t from, std::size_t to);
     void SetNote(std::size_t index, std::string note);
     void Reorder(const std::vector<std::size_t>& order);
