@@ -20,9 +20,9 @@
 #include "cli/app/TerminalText.h"
 #include "cli/batch/BatchLine.h"
 #include "cli/batch/BatchSummary.h"
-#include "cli/batch/WorkbookInput.h"
 #include "cli/batch/LineSource.h"
 #include "cli/batch/TableInput.h"
+#include "cli/batch/WorkbookInput.h"
 #include "platform/files/FileErrors.h"
 
 namespace soten::cli {

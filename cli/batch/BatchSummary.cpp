@@ -18,6 +18,8 @@ bool NearlyAll(long part, long whole) {
 
 InputTraits TraitsOf(const LineBatch& firstBatch) {
     InputTraits traits;
+    // A workbook's rows come as cells, read by a reader that knows the format.
+    if (firstBatch.split) return traits;
     traits.nulBytes = firstBatch.text.find('\0') != std::string::npos;
     traits.zipFile = !firstBatch.lines.empty() && firstBatch.Line(0).starts_with("PK\x03\x04");
     bool anyLine = false;

@@ -88,7 +88,9 @@ int ResolveColumn(const std::string& value, const TableLayout& layout, bool impl
             if (TrimCell(layout.columnNames[i]) == TrimCell(value)) return static_cast<int>(i);
         }
         error = std::string(option) + " " + value +
-                (impliedHeader ? ": 1行目にその名前の列がありません（見出し行がないときは列の番号で指定してください）"
+                (impliedHeader ? ": "
+                                 "1行目にその名前の列がありません（見出し行がないときは列の番号で指"
+                                 "定してください）"
                                : ": 見出しにその列がありません");
     } else {
         error = std::string(option) + " " + value +

@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Every input column keeps a key of its own, in JSON and in the TSV header.
 TEST(BatchColumns, GetUniqueKeys) {
     const std::string input = "氏名,備考,備考,,code,備考_2\n山田 太郎,a,b,c,d,e\n";
-    const std::string keys = "氏名\t備考\t備考_3\t列4\tinput.code\t備考_2\tline\tsurname";
+    const std::string keys = "氏名\t備考\t備考_3\t列4\tinput.code\t備考_2\tline\trow\tsurname";
     const BatchRun tsv = RunBatch({"--batch", "--input", "csv", "--format", "tsv"}, input);
     EXPECT_EQ(tsv.out.substr(0, keys.size()), keys);
     const BatchRun json = RunBatch({"--batch", "--input", "csv", "--no-report"}, input);

@@ -66,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "--encoding は --compare と一緒に使えません"},
         ParseCase{{"--shortlist", "--format", "tsv", "--bom", "--pdf=a.pdf"}, "", Mode::Shortlist},
         // Table input.
-        ParseCase{{"--batch", "--input", "xml"}, "--input は text、tsv、csv、xlsx、ods のどれかです"},
+        ParseCase{{"--batch", "--input", "xml"},
+                  "--input は text、tsv、csv、xlsx、ods のどれかです"},
         ParseCase{{"--batch", "--input=csv", "--name-column", "氏名", "--given-column", "2"},
                   "--name-column は --surname-column や --given-column と一緒に使えません"},
         ParseCase{{"--batch", "--surname-column", "1"}, "には --input tsv か csv が必要です"},

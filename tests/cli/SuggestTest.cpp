@@ -185,9 +185,9 @@ TEST(Suggest, JsonKeysAreInAlphabeticalOrder) {
     const rapidjson::Value& candidate = json["candidates"][0];
     EXPECT_EQ(MemberNames(candidate),
               (Names{"fortunes", "gender", "given", "grades", "initials", "inyo", "keywords",
-                     "reading", "readingCheck", "readingParts", "readings", "registrable",
-                     "romaji", "romajiAlternatives", "romajiFullName", "sansai", "score",
-                     "soundNotes", "strokes"}));
+                     "reading", "readingCheck", "readingParts", "readings", "registrable", "romaji",
+                     "romajiAlternatives", "romajiFullName", "sansai", "score", "soundNotes",
+                     "strokes"}));
     EXPECT_EQ(MemberNames(candidate["sansai"]),
               (Names{"earth", "heaven", "person", "relations", "verdict"}));
     EXPECT_EQ(MemberNames(candidate["fortunes"]),

@@ -86,7 +86,7 @@ class ExitStatus(unittest.TestCase):
             (["--pdf", "/nonexistent-folder/a.pdf", "山田", "太郎"], "", None, 3,
              "/nonexistent-folder/a.pdf"),
             (["--batch", "--input", "csv", "--surname-column", "姓"], "1,2\n", None, 2,
-             "入力に見出し行がない"),
+             "1行目にその名前の列がありません"),
             (["--compare", "山田", "太郎", "太a"], "", None, 1, ""),
             (["--compare", "山田"], "", None, 2, "--compare には名字と"),
             (["--compare", "山田", "太郎", "--format", "json"], "", full, 3,

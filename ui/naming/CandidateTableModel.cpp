@@ -8,8 +8,8 @@
 #include "analysis/reading/JudgementExplanation.h"
 #include "analysis/records/JudgedColumns.h"
 #include "ui/naming/CandidateCells.h"
-#include "ui/reading/PaneColors.h"
 #include "ui/naming/SpokenCells.h"
+#include "ui/reading/PaneColors.h"
 #include "ui/shortlist/ShortlistStore.h"
 #include "ui/widgets/Cp932Conversion.h"
 

@@ -241,9 +241,8 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     for (QSpinBox* box : {readingLengthBox_, moraeBox_, minScoreBox_}) {
         connect(box, &QSpinBox::valueChanged, this, changed);
     }
-    for (QCheckBox* box :
-         {includeUnspecifiedBox_, includeUnregistrableBox_, inyoBox_, includeAvoidedBox_,
-          anyReadingBox_}) {
+    for (QCheckBox* box : {includeUnspecifiedBox_, includeUnregistrableBox_, inyoBox_,
+                           includeAvoidedBox_, anyReadingBox_}) {
         connect(box, &QCheckBox::toggled, this, changed);
     }
     // Names with no gender given matter only when a gender is asked for.
