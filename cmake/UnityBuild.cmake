@@ -7,11 +7,13 @@ set(soten_unity_alone
   analysis analysis/reading/StrokeLookup.cpp
   analysis analysis/text/KanaCollation.cpp
   cli cli/batch/TableInput.cpp
+  cli cli/batch/WorkbookReader.cpp
   cli cli/search/NameSearchCommand.cpp
   platform platform/files/PathResolution.cpp
   platform platform/files/UserDataFile.cpp
   printing printing/pages/DetailPage.cpp
   tests tests/analysis/StrokeDictionaryDataTest.cpp
+  tests tests/cli/BatchSummaryTest.cpp
   tests tests/analysis/StrokeLookupTest.cpp
   tests tests/platform/ShortlistFileTest.cpp
   tests tests/ui/NameColumnPictureTest.cpp
