@@ -1,4 +1,5 @@
 #include "cli/batch/LineSource.h"
+#include "cli/batch/NameText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -12,24 +13,6 @@ constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 // Stands for UTF-16 that is no character (a lone surrogate, an odd last
 // byte): not UTF-8, so its row is answered as badly encoded.
 constexpr char NotUtf8 = '\xFF';
-
-void AppendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
 
 }  // namespace
 

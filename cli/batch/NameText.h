@@ -22,4 +22,7 @@ std::u32string CodePoints(std::string_view utf8);
 // nothing (a variation selector, a format character, a control).
 std::string CharacterLabel(char32_t c);
 
+// Appends the code point `c` as UTF-8.
+void AppendUtf8(char32_t c, std::string& out);
+
 }  // namespace soten::cli
