@@ -5,6 +5,8 @@
 # package.
 #   scripts/package-check.sh              build and package in build-release/
 #   scripts/package-check.sh --all-tests  the same, running every test
+#   scripts/package-check.sh --from DIR   package DIR, a build scripts/test.sh
+#                                         has made with the same flags and tested (CI)
 #
 # The "release" tests are those whose outcome the optimiser and the hardening
 # flags can change: the engine (analysis), soten-cli in-process and as a
@@ -17,28 +19,38 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
-build=build-release
-export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
-ci_options=()
-# CI only: line tables as the only debug information (the package is stripped).
-[ -z "${SOTEN_CI:-}" ] || ci_options=(-DSOTEN_LINE_TABLES_ONLY=ON)
-# A unity build: a target's files are compiled a few at a time in one unit,
-# which parses the Qt and GoogleTest headers once per batch instead of once
-# per file. scripts/test.sh still compiles every file alone.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSOTEN_WERROR=ON \
-  -DSOTEN_BUILD_BENCH=OFF -DCMAKE_UNITY_BUILD=ON "${ci_options[@]}"
-if [ "${1:-}" = "--all-tests" ]; then
-  cmake --build "$build" -j"$(nproc)"
-  ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+mode="${1:-}"
+if [ "$mode" = "--from" ]; then
+  # Built with Debian's flags and tested already.
+  build="${2:?package-check.sh: --from needs a build folder}"
+  if [ ! -f "$build/CPackConfig.cmake" ]; then
+    echo "package-check.sh: $build is not a configured build folder" >&2
+    exit 2
+  fi
 else
-  # What the package installs (every folder but the tests') and the suites
-  # that hold the release tests.
-  targets=$(cmake --build "$build" -- -t targets all |
-    sed -n -E 's|^([a-z]+)/all: phony$|\1/all|p' | grep -v '^tests/all$')
-  # shellcheck disable=SC2086
-  cmake --build "$build" -j"$(nproc)" --target $targets soten_release_tests
-  ctest --test-dir "$build" --output-on-failure -j"$(nproc)" -L release
+  build=build-release
+  export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+  export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+  ci_options=()
+  # CI only: line tables as the only debug information (the package is stripped).
+  [ -z "${SOTEN_CI:-}" ] || ci_options=(-DSOTEN_LINE_TABLES_ONLY=ON)
+  # A unity build: a target's files are compiled a few at a time in one unit,
+  # which parses the Qt and GoogleTest headers once per batch instead of once
+  # per file. scripts/test.sh still compiles every file alone.
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSOTEN_WERROR=ON \
+    -DSOTEN_BUILD_BENCH=OFF -DCMAKE_UNITY_BUILD=ON "${ci_options[@]}"
+  if [ "$mode" = "--all-tests" ]; then
+    cmake --build "$build" -j"$(nproc)"
+    ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+  else
+    # What the package installs (every folder but the tests') and the suites
+    # that hold the release tests.
+    targets=$(cmake --build "$build" -- -t targets all |
+      sed -n -E 's|^([a-z]+)/all: phony$|\1/all|p' | grep -v '^tests/all$')
+    # shellcheck disable=SC2086
+    cmake --build "$build" -j"$(nproc)" --target $targets soten_release_tests
+    ctest --test-dir "$build" --output-on-failure -j"$(nproc)" -L release
+  fi
 fi
 
 rm -f "$build"/soten_*.deb

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test.
-#   scripts/test.sh              plain build in build/
+#   scripts/test.sh              plain build in build/, with Debian's build flags
 #   scripts/test.sh --bench      the same, with the benchmarks (build/bench/)
 #   scripts/test.sh --sanitize   AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 set -euo pipefail
@@ -26,8 +26,17 @@ case "${1:-}" in
     ;;
 esac
 
-# CI builds three times on two cores: line tables are all the debug
-# information it reads.
+# The plain build is compiled as Debian compiles its packages (-O2 and the
+# hardening flags of dpkg-buildflags), so the tests pass on what the package
+# is made of: CI packages this very build (scripts/package-check.sh --from).
+if [ "$build" = build ]; then
+  options+=("-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+    "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)"
+    "-DCMAKE_SHARED_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)")
+fi
+
+# CI builds twice on two cores: line tables are all the debug information it
+# reads.
 if [ -n "${SOTEN_CI:-}" ]; then
   options+=(-DSOTEN_LINE_TABLES_ONLY=ON)
 fi
