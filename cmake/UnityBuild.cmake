@@ -13,7 +13,6 @@ set(soten_unity_alone
   platform platform/files/UserDataFile.cpp
   printing printing/pages/DetailPage.cpp
   tests tests/analysis/StrokeDictionaryDataTest.cpp
-  tests tests/cli/BatchSummaryTest.cpp
   tests tests/analysis/StrokeLookupTest.cpp
   tests tests/platform/ShortlistFileTest.cpp
   tests tests/ui/NameColumnPictureTest.cpp

@@ -852,7 +852,7 @@ void CheckMode(CliOptions& options, const std::vector<std::string>& positional) 
             }
             if (options.workbookOutput && options.outputPath.empty()) {
                 throw UsageError{
-                    "--format xlsx needs -o FILE: a workbook is not written to stdout"};
+                    "--format xlsx には -o FILE が必要です（ブックは標準出力には書きません）"};
             }
             if (!positional.empty()) options.inputPath = positional.front();
             if (options.inputPath.empty() &&

@@ -1,5 +1,6 @@
 #include <csignal>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
     try {
         return soten::cli::RunCli(args, std::cin, std::cout, std::cerr, soten::BuiltInTables(),
                                   services);
+    } catch (const std::bad_alloc&) {
+        // Its what() is the library's English.
+        std::cerr << "soten-cli: メモリが足りません\n";
+        return soten::cli::ExitIo;
     } catch (const std::exception& error) {
         std::cerr << "soten-cli: " << soten::cli::TerminalText(error.what()) << "\n";
         return soten::cli::ExitIo;

@@ -1,7 +1,6 @@
 #include "cli/batch/BatchFiles.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <optional>
 #include <ostream>
@@ -93,7 +92,7 @@ public:
             std::string error;
             if (!CheckBatchTable(options_, error)) {
                 err_ << "soten-cli: " << TerminalText(error) << "\n"
-                     << ModeUsage(Mode::Batch) << "Try soten-cli --help for more.\n";
+                     << ModeUsage(Mode::Batch) << "詳しくは soten-cli --help を見てください。\n";
                 return ExitUsage;
             }
         }
@@ -116,8 +115,14 @@ public:
         if (path == "-") return std::nullopt;
         file_.open(path, std::ios::binary);
         if (!file_) {
-            err_ << "soten-cli: cannot read \"" << TerminalText(path)
-                 << "\": " << std::strerror(errno) << "\n";
+            // The file layer's words for ENOENT speak of the folder of a
+            // file being written; here it is the file itself that is missing.
+            const int error = errno;
+            err_ << "soten-cli: ファイル \"" << TerminalText(path) << "\" "
+                 << (error == ENOENT
+                         ? std::string("が見つかりません")
+                         : std::string("を読めません。") + platform::FileErrorReason(error))
+                 << "\n";
             return ExitIo;
         }
         return std::nullopt;

@@ -2,24 +2,6 @@
 
 namespace soten::cli {
 
-void AppendTsvRecord(const std::vector<std::string>& cells, std::string& out) {
-    bool first = true;
-    for (const std::string& cell : cells) {
-        if (!first) out.push_back('\t');
-        first = false;
-        if (cell.find_first_of("\t\r\n\"") == std::string::npos) {
-            out += cell;
-            continue;
-        }
-        out.push_back('"');
-        for (const char c : cell) {
-            if (c == '"') out.push_back('"');
-            out.push_back(c);
-        }
-        out.push_back('"');
-    }
-}
-
 bool WorkbookInput::Next(LineBatch& batch) {
     batch.text.clear();
     batch.lines.clear();

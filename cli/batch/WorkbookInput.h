@@ -24,7 +24,4 @@ private:
     WorkbookRow row_;
 };
 
-// Appends `cells` to `out` as one TSV record (without its line end).
-void AppendTsvRecord(const std::vector<std::string>& cells, std::string& out);
-
 }  // namespace soten::cli

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -11,6 +12,8 @@
 #include <iostream>
 #include <pugixml.hpp>
 #include <string_view>
+
+#include "platform/files/FileErrors.h"
 
 namespace soten::cli {
 namespace {
@@ -26,11 +29,50 @@ std::string Quoted(const std::string& path) {
 }
 
 [[noreturn]] void Damaged(const std::string& path, const std::string& why) {
-    std::string message = "cannot read the workbook ";
-    message += Quoted(path);
-    message += ": ";
+    std::string message = "標準入力のブック";
+    if (path != "-") {
+        message = "ブック ";
+        message += Quoted(path);
+        message += " ";
+    }
+    message += "を読めません。";
     message += why;
     throw WorkbookError(message);
+}
+
+// Why libzip could not open or unpack: our own words, as for every file
+// error, rather than libzip's English.
+std::string ZipReason(zip_error_t& error) {
+    const int system =
+        zip_error_system_type(&error) == ZIP_ET_SYS ? zip_error_code_system(&error) : 0;
+    if (zip_error_code_zip(&error) == ZIP_ER_NOENT || system == ENOENT) {
+        // The file layer's words for ENOENT speak of a folder to write in.
+        return "ファイルが見つかりません";
+    }
+    if (system != 0) return platform::FileErrorReason(system);
+    switch (zip_error_code_zip(&error)) {
+        case ZIP_ER_OPNOTSUPP:  // a folder, a device
+            return platform::FileErrorReason(platform::NotARegularFile);
+        case ZIP_ER_NOZIP:
+            return "zip 形式のファイルではありません";
+        case ZIP_ER_INCONS:
+        case ZIP_ER_EOF:
+            return "zip ファイルが壊れているか、途中で切れています";
+        case ZIP_ER_CRC:
+        case ZIP_ER_ZLIB:
+            return "圧縮された中身が壊れています";
+        case ZIP_ER_COMPNOTSUPP:
+            return "対応していない方式で圧縮されています";
+        case ZIP_ER_ENCRNOTSUPP:
+        case ZIP_ER_NOPASSWD:
+        case ZIP_ER_WRONGPASSWD:
+            return "パスワードで保護されています";
+        case ZIP_ER_MEMORY:
+            return platform::FileErrorReason(ENOMEM);
+        default:
+            return std::string("zip ファイルとして読めません（libzip のエラー ") +
+                   std::to_string(zip_error_code_zip(&error)) + "）";
+    }
 }
 
 // A zip archive, from a file or from the bytes of a pipe.
@@ -56,7 +98,7 @@ public:
         if (!zip_ && !quiet) {
             zip_error_t zipError;
             zip_error_init_with_code(&zipError, error);
-            const std::string why = zip_error_strerror(&zipError);
+            const std::string why = ZipReason(zipError);
             zip_error_fini(&zipError);
             Damaged(path, why);
         }
@@ -78,8 +120,8 @@ private:
         while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0) {
             bytes_.append(chunk.data(), static_cast<std::size_t>(std::cin.gcount()));
             if (bytes_.size() > MaxWorkbookInputBytes) {
-                Damaged(path_, "a workbook read from standard input may be at most " +
-                                   std::to_string(MaxWorkbookInputBytes >> 20) + " MB");
+                Damaged(path_, std::string("標準入力から読むブックは ") +
+                                   std::to_string(MaxWorkbookInputBytes >> 20) + " MB までです");
             }
         }
     }
@@ -98,11 +140,11 @@ public:
         zip_stat_t stat;
         zip_stat_init(&stat);
         if (zip_stat(archive.Get(), name.c_str(), 0, &stat) != 0) {
-            Damaged(archive.Path(), "it has no " + name);
+            Damaged(archive.Path(), name + " がありません");
         }
         if ((stat.valid & ZIP_STAT_SIZE) && stat.size > limit) TooLarge();
         file_ = zip_fopen(archive.Get(), name.c_str(), 0);
-        if (!file_) Damaged(archive.Path(), name + " cannot be unpacked");
+        if (!file_) Damaged(archive.Path(), name + " を展開できません");
     }
     ~PartStream() {
         if (file_) zip_fclose(file_);
@@ -117,7 +159,8 @@ public:
         const zip_int64_t got = zip_fread(file_, out.data() + before, ReadBytes);
         if (got < 0) {
             out.resize(before);
-            Damaged(archive_.Path(), name_ + " is damaged: " + zip_file_strerror(file_));
+            Damaged(archive_.Path(),
+                    name_ + " が壊れています。" + ZipReason(*zip_file_get_error(file_)));
         }
         out.resize(before + static_cast<std::size_t>(got));
         total_ += static_cast<std::size_t>(got);
@@ -128,7 +171,7 @@ public:
 private:
     [[noreturn]] void TooLarge() const {
         Damaged(archive_.Path(),
-                name_ + " unpacks to more than " + std::to_string(limit_ >> 20) + " MB");
+                name_ + " は展開すると " + std::to_string(limit_ >> 20) + " MB を超えます");
     }
 
     const ZipArchive& archive_;
@@ -170,7 +213,7 @@ void Parse(pugi::xml_document& document, std::string_view xml, const ZipArchive&
     const pugi::xml_parse_result parsed = document.load_buffer(
         xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata_single,
         pugi::encoding_utf8);
-    if (!parsed) Damaged(archive.Path(), part + " is not well-formed XML");
+    if (!parsed) Damaged(archive.Path(), part + " が正しい XML ではありません");
 }
 
 // Finds elements in a part as it is unpacked, so a sheet of any length is
@@ -250,8 +293,8 @@ private:
 
     bool Fill() {
         if (buffer_.size() - position_ > MaxWorkbookRowBytes) {
-            Damaged(archive_.Path(), part_ + " holds a row of more than " +
-                                         std::to_string(MaxWorkbookRowBytes >> 20) + " MB");
+            Damaged(archive_.Path(), part_ + " に " + std::to_string(MaxWorkbookRowBytes >> 20) +
+                                         " MB を超える行があります");
         }
         return stream_.Read(buffer_);
     }
@@ -261,7 +304,7 @@ private:
         char quote = 0;
         for (std::size_t i = lt + 1;; ++i) {
             while (i >= buffer_.size()) {
-                if (!Fill()) Damaged(archive_.Path(), part_ + " ends inside a tag");
+                if (!Fill()) Damaged(archive_.Path(), part_ + " がタグの途中で終わっています");
             }
             const char c = buffer_[i];
             if (quote) {
@@ -284,12 +327,12 @@ private:
             if (found == std::string::npos) {
                 at = std::max(at,
                               buffer_.size() >= close.size() ? buffer_.size() - close.size() : 0);
-                if (!Fill()) Damaged(archive_.Path(), part_ + " ends inside an element");
+                if (!Fill()) Damaged(archive_.Path(), part_ + " が要素の途中で終わっています");
                 continue;
             }
             std::size_t end = found + close.size();
             while (end >= buffer_.size()) {
-                if (!Fill()) Damaged(archive_.Path(), part_ + " ends inside an element");
+                if (!Fill()) Damaged(archive_.Path(), part_ + " が要素の途中で終わっています");
             }
             if (buffer_[end] == '>') return end + 1;
             at = found + 1;
@@ -539,7 +582,7 @@ public:
                 }
             }
             if (row.number > MaxSheetRows) {
-                Damaged(archive_.Path(), "it has more rows than a sheet holds");
+                Damaged(archive_.Path(), "シートに入る数より多くの行があります");
             }
             if (!AllEmpty(row.cells)) return true;
         }
@@ -580,7 +623,7 @@ private:
             if (type.ends_with("/sharedStrings")) sharedStrings = target;
             if (type.ends_with("/styles")) styles = target;
         }
-        if (sheetPart_.empty()) Damaged(archive_.Path(), "its sheet has no part");
+        if (sheetPart_.empty()) Damaged(archive_.Path(), "シートの中身がありません");
         if (!sharedStrings.empty() && archive_.Has(sharedStrings)) ReadSharedStrings(sharedStrings);
         if (!styles.empty() && archive_.Has(styles)) ReadStyles(styles);
 
@@ -603,8 +646,9 @@ private:
             sharedStrings_.push_back(RichText(document.first_child()));
             bytes += sharedStrings_.back().size() + sizeof(std::string);
             if (bytes > MaxSharedStringBytes) {
-                Damaged(archive_.Path(), "its shared strings take more than " +
-                                             std::to_string(MaxSharedStringBytes >> 20) + " MB");
+                Damaged(archive_.Path(), std::string("共有文字列が ") +
+                                             std::to_string(MaxSharedStringBytes >> 20) +
+                                             " MB を超えています");
             }
         }
     }
@@ -638,7 +682,7 @@ private:
             const std::size_t referenced = ColumnOfReference(Attribute(cell, "r").value());
             column = referenced > 0 ? referenced : column + 1;
             if (column > MaxSheetColumns) {
-                Damaged(archive_.Path(), "a row has more columns than a sheet holds");
+                Damaged(archive_.Path(), "シートに入る数より多くの列がある行があります");
             }
             std::string value = XlsxCell(cell);
             if (value.empty()) continue;
@@ -653,7 +697,7 @@ private:
         if (type == "s") {
             const std::size_t index = Child(cell, "v").text().as_ullong(sharedStrings_.size());
             if (index >= sharedStrings_.size()) {
-                Damaged(archive_.Path(), "a cell names a shared string that is not there");
+                Damaged(archive_.Path(), "共有文字列にない番号を指すセルがあります");
             }
             return sharedStrings_[index];
         }
@@ -706,7 +750,7 @@ private:
                 continue;
             }
             if (cells.size() + emptyBefore + 1 > MaxSheetColumns) {
-                Damaged(archive_.Path(), "a row has more columns than a sheet holds");
+                Damaged(archive_.Path(), "シートに入る数より多くの列がある行があります");
             }
             cells.resize(cells.size() + emptyBefore);
             emptyBefore = 0;
@@ -765,14 +809,18 @@ private:
 
     [[noreturn]] void MissingSheet(const std::string& sheet,
                                    const std::vector<std::string>& names) {
-        if (sheet.empty()) Damaged(archive_.Path(), "it has no sheet");
-        std::string message = "the workbook ";
+        if (sheet.empty()) Damaged(archive_.Path(), "シートがありません");
+        std::string message = "ブック ";
         message += Quoted(archive_.Path());
-        message += " has no sheet ";
-        message += Quoted(sheet);
-        message += " (its sheets:";
-        for (const std::string& name : names) message += " " + Quoted(name);
-        message += ")";
+        message += " にシート「";
+        message += sheet;
+        message += "」はありません（あるシート：";
+        for (const std::string& name : names) {
+            message += "「";
+            message += name;
+            message += "」";
+        }
+        message += "）";
         throw MissingSheetError(message);
     }
 

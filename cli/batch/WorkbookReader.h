@@ -19,7 +19,7 @@ enum class WorkbookKind { Xlsx, Ods };
 std::optional<WorkbookKind> DetectWorkbook(const std::string& path);
 
 // A workbook that cannot be read: damaged, not a workbook, or over a limit.
-// The message (in English, like the other errors of soten-cli) names the file.
+// The message (in Japanese, like every message of soten-cli) names the file.
 class WorkbookError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

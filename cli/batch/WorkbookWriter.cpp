@@ -19,6 +19,26 @@ constexpr std::array<std::string_view, 10> NumberColumns = {
 // An xlsx row holds at most this many rows, the header among them.
 constexpr unsigned MaxRows = 1'048'576;
 
+// Why libxlsxwriter failed, in our own words rather than its English.
+std::string WriterReason(lxw_error error) {
+    switch (error) {
+        case LXW_ERROR_MEMORY_MALLOC_FAILED:
+            return "メモリが足りません";
+        case LXW_ERROR_CREATING_XLSX_FILE:
+        case LXW_ERROR_ZIP_FILE_OPERATION:
+        case LXW_ERROR_ZIP_FILE_ADD:
+        case LXW_ERROR_ZIP_CLOSE:
+            return "ブックを書き出せません（ディスクの空きか書き込みの権限がないかもしれません）";
+        case LXW_ERROR_CREATING_TMPFILE:
+        case LXW_ERROR_READING_TMPFILE:
+            return "作業用の一時ファイルを使えません";
+        case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+            return "セルに入るより長い文字列があります";
+        default:
+            return std::string("libxlsxwriter のエラー ") + std::to_string(static_cast<int>(error));
+    }
+}
+
 bool AsNumber(const std::string& text, double& value) {
     if (text.empty()) return false;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -33,7 +53,7 @@ WorkbookWriter::WorkbookWriter(const std::string& path, std::vector<std::string>
     options.constant_memory = LXW_TRUE;
     workbook_ = workbook_new_opt(path_.c_str(), &options);
     if (workbook_) sheet_ = workbook_add_worksheet(workbook_, nullptr);
-    if (!sheet_) Fail("the workbook cannot be made");
+    if (!sheet_) Fail("ブックを作れません");
 }
 
 WorkbookWriter::~WorkbookWriter() {
@@ -86,7 +106,8 @@ void WorkbookWriter::WriteRow(const std::vector<std::string>& cells) {
         worksheet_freeze_panes(sheet_, 1, 0);
     }
     if (row_ >= MaxRows) {
-        Fail("a sheet holds at most " + std::to_string(MaxRows - 1) + " records");
+        Fail(std::string("1 枚のシートに書けるのは ") + std::to_string(MaxRows - 1) +
+             " 件までです");
         return;
     }
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -101,7 +122,7 @@ void WorkbookWriter::WriteRow(const std::vector<std::string>& cells) {
             written = worksheet_write_string(sheet_, row_, column, cell.c_str(), nullptr);
         }
         if (written != LXW_NO_ERROR) {
-            Fail(std::string("row ") + std::to_string(row_ + 1) + ": " + lxw_strerror(written));
+            Fail(std::to_string(row_ + 1) + " 行目を書けません。" + WriterReason(written));
             return;
         }
     }
@@ -118,7 +139,7 @@ std::string WorkbookWriter::Close() {
     if (!error_.empty()) return error_;
     const lxw_error closed = workbook_close(workbook_);
     workbook_ = nullptr;
-    if (closed != LXW_NO_ERROR) Fail(lxw_strerror(closed));
+    if (closed != LXW_NO_ERROR) Fail(WriterReason(closed));
     return error_;
 }
 

@@ -262,7 +262,7 @@ std::string RunPdfHelper(std::string mode, const std::string& request, const std
         return {};
     }
     std::string reason = LastLine(output);
-    if (reason.empty()) reason = "the PDF helper failed";
+    if (reason.empty()) reason = path + " に書き込めません。PDF を作るプログラムが失敗しました";
     return reason;
 }
 

@@ -16,7 +16,6 @@
 #include <QGuiApplication>
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -27,13 +26,14 @@
 #include "analysis/text/Cp932.h"
 #include "cli/app/CliOptions.h"
 #include "cli/pdf/PdfHelper.h"
+#include "platform/files/FileErrors.h"
 #include "platform/files/RuntimeFolder.h"
 #include "printing/pages/PdfExport.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: soten-pdf --reading|--compare FILE, the names on standard input (run by soten-cli)";
+    "使い方: soten-pdf --reading|--compare FILE（名前は標準入力に。soten-cli が実行します）";
 constexpr std::size_t ReadingFields = 3;
 constexpr std::size_t NameFields = 5;
 
@@ -71,12 +71,12 @@ int WriteComparison(const std::vector<std::string>& fields, char* program, const
     std::vector<soten::ShortlistEntry> entries;
     for (std::size_t i = 0; i < fields.size(); i += NameFields) {
         const auto style = soten::cli::ParseStyle(fields[i]);
-        if (!style) return Fail(2, "the style must be shinji or honji");
+        if (!style) return Fail(2, "画数式は shinji か honji です");
         soten::ShortlistEntry& entry = entries.emplace_back();
         const auto reading = soten::Cp932::FromUtf8(fields[i + 3]);
         const auto note = soten::Cp932::FromUtf8(fields[i + 4]);
         if (!entry.SetNames(fields[i + 1], fields[i + 2]) || !reading || !note) {
-            return Fail(2, "the names on standard input are not UTF-8");
+            return Fail(2, "標準入力の名前が UTF-8 ではありません");
         }
         entry.reading = *reading;
         entry.note = *note;
@@ -92,13 +92,13 @@ int WriteComparison(const std::vector<std::string>& fields, char* program, const
 int WriteReading(const std::vector<std::string>& fields, char* program, const char* path) {
     if (fields.size() != ReadingFields) return Fail(2, Usage);
     const auto style = soten::cli::ParseStyle(fields[0]);
-    if (!style) return Fail(2, "the style must be shinji or honji");
+    if (!style) return Fail(2, "画数式は shinji か honji です");
     soten::platform::EnsureRuntimeFolder();
     const OffscreenApplication application(program);
 
     const auto outcome = soten::MakeReading({fields[1], fields[2]}, *style, soten::BuiltInTables());
     const auto* reading = std::get_if<soten::Reading>(&outcome);
-    if (!reading) return Fail(2, "the names make no reading");
+    if (!reading) return Fail(2, "その名前では鑑定できません");
     const std::string failure = soten::printing::WritePdfForCli(*reading, path);
     return failure.empty() ? 0 : Fail(3, failure);
 }
@@ -111,10 +111,10 @@ int main(int argc, char** argv) {
     if (mode != "--reading" && mode != "--compare") return Fail(2, Usage);
     std::string request;
     if (!ReadRequest(request)) {
-        return Fail(2, std::string("cannot read the names: ") + std::strerror(errno));
+        return Fail(2, std::string("名前を読めません。") + soten::platform::FileErrorReason(errno));
     }
     const auto fields = soten::cli::PdfRequestFields(request);
-    if (!fields) return Fail(2, "the names on standard input are not a request of soten-cli");
+    if (!fields) return Fail(2, "標準入力が soten-cli からの依頼の形ではありません");
     return mode == "--reading" ? WriteReading(*fields, argv[0], argv[2])
                                : WriteComparison(*fields, argv[0], argv[2]);
 }

@@ -12,38 +12,25 @@
 #include "cli/app/CliRunner.h"
 #include "cli/batch/LineSource.h"
 #include "cli/batch/NameText.h"
+#include "tests/cli/BatchRunForTests.h"
 #include "tests/cli/JsonForTests.h"
 #include "tests/support/FixtureTables.h"
 
 namespace soten::cli {
 namespace {
 
+using soten::test::BatchRun;
 using soten::test::FixtureTables;
 using soten::test::JsonAt;
 using soten::test::KeysOf;
 using soten::test::ParseJsonLines;
+using soten::test::RunBatch;
 using soten::test::StringAt;
 
-struct BatchRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-BatchRun RunBatch(std::vector<std::string> args, std::istream& in) {
+// --batch with `args`, without the report these tests do not look at.
+std::vector<std::string> BatchArgs(std::vector<std::string> args) {
     args.insert(args.begin(), {"--batch", "--no-report"});
-    std::ostringstream out;
-    std::ostringstream err;
-    BatchRun run;
-    run.status = RunCli(args, in, out, err, FixtureTables());
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-BatchRun RunBatch(const std::vector<std::string>& args, const std::string& input) {
-    std::istringstream in(input);
-    return RunBatch(args, in);
+    return args;
 }
 
 // Each record as "LINE/ROW CODE INPUT": CODE is "ok" for a reading, INPUT
@@ -90,7 +77,7 @@ std::string ManyRows(int count) {
 class DamagedTables : public ::testing::TestWithParam<DamagedCase> {};
 
 TEST_P(DamagedTables, GiveOneRecordForEveryRow) {
-    const BatchRun run = RunBatch(GetParam().args, GetParam().input);
+    const BatchRun run = RunBatch(BatchArgs(GetParam().args), GetParam().input);
     const Lines records = Records(run.out);
     if (records.size() > 8) {
         // A long case: its ends and its count.
@@ -189,7 +176,7 @@ class Headers : public ::testing::TestWithParam<HeaderCase> {};
 TEST_P(Headers, ChooseTheNameColumnsAndSaySo) {
     std::vector<std::string> args = {"--input", "csv"};
     args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
-    const BatchRun run = RunBatch(args, GetParam().input);
+    const BatchRun run = RunBatch(BatchArgs(args), GetParam().input);
     // The note on the columns, then the summary.
     EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1), "soten-cli: " + GetParam().note + "\n");
     EXPECT_EQ(run.status, GetParam().status) << run.out;
@@ -252,9 +239,9 @@ TEST(BatchInput, APausedPipeIsReadAsTheWholeInput) {
     });
     __gnu_cxx::stdio_filebuf<char> buffer(fds[0], std::ios::in);
     std::istream in(&buffer);
-    const BatchRun run = RunBatch(
-        {"--input", "csv", "--given-column", "名", "--surname-column", "姓", "--no-keep-columns"},
-        in);
+    const BatchRun run = RunBatch(BatchArgs({"--input", "csv", "--given-column", "名",
+                                             "--surname-column", "姓", "--no-keep-columns"}),
+                                  in);
     writer.join();
     const auto records = ParseJsonLines(run.out);
     ASSERT_EQ(records.size(), 1u) << run.out << run.err;
@@ -272,7 +259,7 @@ struct NameCase {
 class NameCharacters : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(NameCharacters, AreReadAsTheNameMeant) {
-    const BatchRun run = RunBatch(GetParam().args, GetParam().line + "\n");
+    const BatchRun run = RunBatch(BatchArgs(GetParam().args), GetParam().line + "\n");
     const auto records = ParseJsonLines(run.out);
     ASSERT_EQ(records.size(), 1u) << run.out << run.err;
     std::string text = KeysOf(records[0]).count("code") ? StringAt(records[0], "/code")

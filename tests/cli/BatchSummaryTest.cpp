@@ -1,35 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "cli/app/CliRunner.h"
+#include "tests/cli/BatchRunForTests.h"
 #include "tests/cli/JsonForTests.h"
 #include "tests/support/FixtureTables.h"
 
 namespace soten::cli {
 namespace {
 
-using soten::test::FixtureTables;
+using soten::test::BatchRun;
 using soten::test::JsonAt;
 using soten::test::ParseJsonLines;
+using soten::test::RunBatch;
 using soten::test::Sjis;
-
-struct BatchRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-BatchRun RunBatch(const std::vector<std::string>& args, const std::string& input) {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    BatchRun run;
-    run.status = RunCli(args, in, out, err, FixtureTables());
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 struct SummaryCase {
     std::vector<std::string> args;

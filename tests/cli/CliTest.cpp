@@ -188,7 +188,17 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"--shortlist", "--style", "honji"},
                     ExitUsage,
                     "--style は --shortlist と一緒に使えません"},
-        RefusalCase{{"--shortlist"}, ExitUsage, "候補リストを読めません"}));
+        RefusalCase{{"--shortlist"}, ExitUsage, "候補リストを読めません"},
+        RefusalCase{{"--batch", "--format", "xlsx"},
+                    ExitUsage,
+                    "--format xlsx には -o FILE が必要です（ブックは標準出力には書きません）"},
+        RefusalCase{{"--batch", "/nonexistent-folder/名簿.txt"},
+                    ExitIo,
+                    "soten-cli: ファイル \"/nonexistent-folder/名簿.txt\" が見つかりません\n"},
+        RefusalCase{{"--batch", "--input", "xlsx", "/nonexistent-folder/名簿.xlsx"},
+                    ExitIo,
+                    "soten-cli: ブック \"/nonexistent-folder/名簿.xlsx\" "
+                    "を読めません。ファイルが見つかりません\n"}));
 
 TEST(Cli, BatchAnswersEveryLineInOrderAndGoesOn) {
     const CliRun run = RunWith({"--batch"},

@@ -15,6 +15,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 
 try:
     import openpyxl
@@ -129,7 +130,9 @@ class WorkbookInput(unittest.TestCase):
         self.assertIn('"surname":"鈴木"', chosen.stdout.decode())
         missing = run([str(self.dir / "b.xlsx"), "--sheet", "無い"])
         self.assertEqual(missing.returncode, 2)
-        self.assertIn('no sheet "無い"', missing.stderr.decode())
+        self.assertEqual(missing.stderr.decode(),
+                         f'soten-cli: ブック "{self.dir / "b.xlsx"}" にシート「無い」はありません'
+                         "（あるシート：「名簿」「別」）\n")
 
     def test_a_damaged_workbook_is_an_input_failure_naming_the_file(self):
         path = self.dir / "壊れた.xlsx"
@@ -137,7 +140,28 @@ class WorkbookInput(unittest.TestCase):
         path.write_bytes(path.read_bytes()[:600])
         result = run(["--input", "xlsx", str(path)])
         self.assertEqual(result.returncode, 3)
-        self.assertIn("壊れた.xlsx", result.stderr.decode())
+        err = result.stderr.decode()
+        self.assertTrue(err.startswith(f'soten-cli: ブック "{path}" を読めません。'), err)
+
+    def test_a_damaged_part_is_named_in_japanese(self):
+        good = self.dir / "元.xlsx"
+        make_xlsx(good)
+        for part, content, why in [
+            ("xl/workbook.xml", b"<workbook", "xl/workbook.xml が正しい XML ではありません"),
+            ("xl/_rels/workbook.xml.rels", None, "xl/_rels/workbook.xml.rels がありません"),
+        ]:
+            with self.subTest(part=part):
+                path = self.dir / "壊れた.xlsx"
+                with zipfile.ZipFile(good) as source, zipfile.ZipFile(path, "w") as damaged:
+                    for item in source.infolist():
+                        if item.filename != part:
+                            damaged.writestr(item, source.read(item))
+                        elif content is not None:
+                            damaged.writestr(item, content)
+                result = run(["--input", "xlsx", str(path)])
+                self.assertEqual(result.returncode, 3)
+                self.assertEqual(result.stderr.decode(),
+                                 f'soten-cli: ブック "{path}" を読めません。{why}\n')
 
 
 class WorkbookOutput(unittest.TestCase):
