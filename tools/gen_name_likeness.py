@@ -16,7 +16,7 @@ ones and 翔 as と at the end of 37 names against 人 in 395; the rankings
 list what parents give today, each name borne by hundreds of children a
 year. A weight of 30 brings the pairs of today's names up to the common
 pairs of the dictionary, which have some tens to hundreds of names at a
-position (翔 と last: 37 + 11 recent names = 367, beside 斗 581 and 人 605),
+position (翔 と last: 37 + 10 recent names = 337, beside 斗 431 and 人 545),
 and no further: the dictionary still decides among the spellings the
 rankings do not list, and a few ranked names sharing a pair do not bury the
 dictionary's other spellings of it.
