@@ -5,8 +5,21 @@ in real given names, how often, where, and for whom.
     python3 tools/gen_name_likeness.py [--check]
 
 Reads only committed files: data/given-names.txt (ENAMDICT's given names),
+data/recent-names.txt (names of the newborn rankings of 2010-2024),
 data/kanji-readings.txt (KANJIDIC2's 名乗り, 訓 stems and 音 of each name
 kanji) and data/name-kanji.txt. Same inputs, same bytes.
+
+Each recent name counts as RECENT_WEIGHT names of the dictionary. The
+dictionary's names are spread over a century, one entry for each spelling
+however many people bear it, so it knows 陽翔 はると as one name among old
+ones and 翔 as と at the end of 37 names against 人 in 395; the rankings
+list what parents give today, each name borne by hundreds of children a
+year. A weight of 30 brings the pairs of today's names up to the common
+pairs of the dictionary, which have some tens to hundreds of names at a
+position (翔 と last: 37 + 10 recent names = 337, beside 斗 431 and 人 545),
+and no further: the dictionary still decides among the spellings the
+rankings do not list, and a few ranked names sharing a pair do not bury the
+dictionary's other spellings of it.
 
 Every given name written in name kanji (and 々) is aligned with its reading:
 each character takes a part of the reading that is
@@ -20,7 +33,11 @@ each character takes a part of the reading that is
   c  a part learned from the names (名前での慣用): where a name aligns
      except for one character, the rest of its reading is a hypothesis for
      that character (陽葵 ひまり → 葵 まり); it counts once at least
-     LEARN_THRESHOLD distinct names give it.
+     LEARN_THRESHOLD distinct names of the dictionary give it. A recent
+     name that still does not align teaches its character the part of its
+     best such alignment by itself: the rankings list a reading because many
+     children bear it (蒼 あおい, 翔 かける, whose 訓 the readings keep only
+     as stems).
 
 A name takes its best alignment: the fewest parts of class c, then of class
 p, then the one whose parts come first in the characters' reading order.
@@ -34,7 +51,8 @@ code point order of the kanji, then of the part:
 CLASS s, p or c (the best class the part can take for that kanji); FIRST,
 MIDDLE, LAST: how many names of two or more characters have it at their
 first, a middle or their last character; ALONE: one-character names; GIRLS
-and BOYS: how many of those names are tagged f (or fm) and m (or fm).
+and BOYS: how many of those names are tagged f (or fm) and m (or fm); a
+recent name counts RECENT_WEIGHT times in each.
 Compatibility ideographs (U+F900-FAFF) are counted as their unified form.
 
 Also writes data/kanji-folds.txt: "COMPAT<TAB>UNIFIED" for each compatibility
@@ -51,12 +69,14 @@ import unicodedata
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(HERE)
 NAMES = os.path.join(REPO, "data/given-names.txt")
+RECENT = os.path.join(REPO, "data/recent-names.txt")
 READINGS = os.path.join(REPO, "data/kanji-readings.txt")
 NAME_KANJI = os.path.join(REPO, "data/name-kanji.txt")
 OUT = os.path.join(REPO, "data/name-likeness.txt")
 FOLDS_OUT = os.path.join(REPO, "data/kanji-folds.txt")
 
 LEARN_THRESHOLD = 3
+RECENT_WEIGHT = 30
 CLASS_RANK = {"s": 0, "p": 1, "c": 2}
 
 SMALL = set("ゃゅょぁぃぅぇぉゎ")
@@ -192,12 +212,13 @@ def alignments(chars, reading, parts, wildcard=None):
     return out
 
 
-def best(aligned):
-    def key(a):
-        classes = [CLASS_RANK[c] for _, c, _ in a]
-        return (classes.count(2), classes.count(1), [o for _, _, o in a], [p for p, _, _ in a])
+def best_key(a):
+    classes = [CLASS_RANK[c] for _, c, _ in a]
+    return (classes.count(2), classes.count(1), [o for _, _, o in a], [p for p, _, _ in a])
 
-    return min(aligned, key=key) if aligned else None
+
+def best(aligned):
+    return min(aligned, key=best_key) if aligned else None
 
 
 def expand(written):
@@ -212,6 +233,23 @@ def expand(written):
     return chars
 
 
+def load_recent(readings):
+    """The recent names in name kanji, as (chars, reading, tag)."""
+    names = []
+    with open(RECENT, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            if line.startswith("#") or not line.strip():
+                continue
+            fields = line.rstrip("\n").split("\t")
+            if len(fields) != 4 or fields[2] not in ("f", "m"):
+                sys.exit(f"data/recent-names.txt:{number}: malformed line")
+            chars = expand(fields[0])
+            if not all(c in readings for c in chars):
+                sys.exit(f"data/recent-names.txt:{number}: {fields[0]} is not in name kanji")
+            names.append((chars, fields[1], fields[2]))
+    return names
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--check", action="store_true")
@@ -223,13 +261,15 @@ def main():
             written, reading, tag = line.rstrip("\n").split("\t")
             chars = expand(written)
             if all(c in readings for c in chars):
-                names.append((chars, reading, tag))
+                names.append((chars, reading, tag, 1))
+    recent = load_recent(readings)
+    names += [(chars, reading, tag, RECENT_WEIGHT) for chars, reading, tag in recent]
 
     plain = Parts(readings, {})
     hypotheses = collections.defaultdict(set)
     unaligned = []
-    for index, (chars, reading, tag) in enumerate(names):
-        if alignments(chars, reading, plain):
+    for index, (chars, reading, _, weight) in enumerate(names):
+        if weight != 1 or alignments(chars, reading, plain):
             continue
         unaligned.append(index)
         for w in range(len(chars)):
@@ -240,25 +280,44 @@ def main():
         if len(who) >= LEARN_THRESHOLD:
             learned[kanji].add(part)
 
+    # A recent name that still does not align teaches the one part its best
+    # alignment with a free character needs.
+    dictionary_parts = Parts(readings, learned)
+    from_rankings = set()
+    for chars, reading, _, weight in names:
+        if weight == 1 or alignments(chars, reading, dictionary_parts):
+            continue
+        options = []
+        for w in range(len(chars)):
+            for a in alignments(chars, reading, dictionary_parts, wildcard=w):
+                options.append(([(p, c or "c", o) for p, c, o in a], w))
+        if options:
+            a, w = min(options, key=lambda option: best_key(option[0]))
+            learned[chars[w]].add(a[w][0])
+            from_rankings.add((chars[w], a[w][0]))
+
     parts = Parts(readings, learned)
     counts = collections.defaultdict(lambda: [0] * 6)
     classes = {}
     aligned = 0
-    for chars, reading, tag in names:
+    recent_aligned = 0
+    for chars, reading, tag, weight in names:
         a = best(alignments(chars, reading, parts))
         if a is None:
             continue
         aligned += 1
+        if weight != 1:
+            recent_aligned += 1
         n = len(chars)
         for i, (part, cls, _) in enumerate(a):
             key = (chars[i], part)
             row = counts[key]
             slot = 3 if n == 1 else 0 if i == 0 else 2 if i == n - 1 else 1
-            row[slot] += 1
+            row[slot] += weight
             if tag in ("f", "fm"):
-                row[4] += 1
+                row[4] += weight
             if tag in ("m", "fm"):
-                row[5] += 1
+                row[5] += weight
             rank = CLASS_RANK[cls]
             if key not in classes or rank < CLASS_RANK[classes[key]]:
                 classes[key] = cls
@@ -275,9 +334,11 @@ def main():
     )
     learned_rows = sum(1 for k in counts if classes[k] == "c")
     print(
-        f"{len(names)} names in name kanji, {aligned} aligned, {len(unaligned)} without a plain "
-        f"alignment; {len(lines)} (kanji, part) rows, {learned_rows} learned "
-        f"(threshold {LEARN_THRESHOLD} names)",
+        f"{len(names) - len(recent)} dictionary and {len(recent)} recent names in name kanji, "
+        f"{aligned - recent_aligned} and {recent_aligned} aligned (a recent one weighs "
+        f"{RECENT_WEIGHT}), {len(unaligned)} without a plain alignment; {len(lines)} (kanji, part) "
+        f"rows, {learned_rows} learned (threshold {LEARN_THRESHOLD} names; "
+        f"{len(from_rankings)} from a recent name: {' '.join(k + p for k, p in sorted(from_rankings))})",
         file=sys.stderr,
     )
     differ = False

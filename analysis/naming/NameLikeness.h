@@ -2,8 +2,8 @@
 
 // How much a spelling looks like a real given name, and whether its yomi is
 // one the registry accepts (the 2025 rule for 氏名の振り仮名), both from the
-// reading parts the name kanji take in the name dictionary
-// (data/name-likeness.txt, made by tools/gen_name_likeness.py).
+// reading parts the name kanji take in the name dictionary and the recent
+// newborn rankings (data/name-likeness.txt, by tools/gen_name_likeness.py).
 
 #include <array>
 #include <cstdint>
@@ -32,8 +32,8 @@ const std::string& YomiClassLabel(YomiClass kind);
 enum class NamePosition : std::uint8_t { First, Middle, Last, Alone };
 NamePosition PositionIn(std::size_t index, std::size_t chars);
 
-// One (kanji, part) of the table: in how many names of the dictionary it
-// stands at each position, and how many of those are girls' and boys' names.
+// One (kanji, part) of the table: in how many names (a recent ranked one
+// counts many times) it stands at each position, and how many are girls'/boys'.
 struct LikenessPart {
     std::string kana;  // hiragana, code page 932
     YomiClass kind = YomiClass::Standard;
