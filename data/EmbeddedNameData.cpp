@@ -18,6 +18,7 @@ SOTEN_EMBED_FILE(soten_kanji_readings, SOTEN_KANJI_READINGS_FILE);
 SOTEN_EMBED_FILE(soten_name_likeness, SOTEN_NAME_LIKENESS_FILE);
 SOTEN_EMBED_FILE(soten_kanji_folds, SOTEN_KANJI_FOLDS_FILE);
 SOTEN_EMBED_FILE(soten_surname_readings, SOTEN_SURNAME_READINGS_FILE);
+SOTEN_EMBED_FILE(soten_common_words, SOTEN_COMMON_WORDS_FILE);
 
 extern "C" {
 extern const char soten_given_names_begin[];
@@ -32,6 +33,8 @@ extern const char soten_kanji_folds_begin[];
 extern const char soten_kanji_folds_end[];
 extern const char soten_surname_readings_begin[];
 extern const char soten_surname_readings_end[];
+extern const char soten_common_words_begin[];
+extern const char soten_common_words_end[];
 }
 
 namespace soten::embedded {
@@ -64,6 +67,11 @@ std::string_view KanjiFoldsCp932() {
 std::string_view SurnameReadingsCp932() {
     return {soten_surname_readings_begin,
             static_cast<std::size_t>(soten_surname_readings_end - soten_surname_readings_begin)};
+}
+
+std::string_view CommonWordsCp932() {
+    return {soten_common_words_begin,
+            static_cast<std::size_t>(soten_common_words_end - soten_common_words_begin)};
 }
 
 }  // namespace soten::embedded

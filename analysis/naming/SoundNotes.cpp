@@ -6,6 +6,7 @@
 #include "analysis/naming/Kana.h"
 #include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
+#include "data/include/EmbeddedNameData.h"
 
 namespace soten {
 namespace {
@@ -52,6 +53,37 @@ bool IsKana(std::string_view character) {
            code == 0x815B;
 }
 
+// The rows "READING<TAB>WORD" of the common words, in the byte order of
+// their readings.
+const std::vector<std::string_view>& CommonWordRows() {
+    static const std::vector<std::string_view> rows = [] {
+        std::vector<std::string_view> lines;
+        std::string_view text = embedded::CommonWordsCp932();
+        while (!text.empty()) {
+            const std::size_t end = text.find('\n');
+            lines.push_back(text.substr(0, end));
+            if (end == std::string_view::npos) break;
+            text.remove_prefix(end + 1);
+        }
+        return lines;
+    }();
+    return rows;
+}
+
+std::string_view ReadingOf(std::string_view row) {
+    return row.substr(0, row.find('\t'));
+}
+
+// The common word read exactly as `hiragana`, or nothing.
+std::string_view CommonWordReadAs(std::string_view hiragana) {
+    const std::vector<std::string_view>& rows = CommonWordRows();
+    const auto found = std::lower_bound(
+        rows.begin(), rows.end(), hiragana,
+        [](std::string_view row, std::string_view reading) { return ReadingOf(row) < reading; });
+    if (found == rows.end() || ReadingOf(*found) != hiragana) return {};
+    return found->substr(found->find('\t') + 1);
+}
+
 }  // namespace
 
 bool IsAbbreviationInitials(std::string_view initials) {
@@ -82,6 +114,10 @@ std::vector<std::string> SoundNotes(std::string_view surname, std::string_view s
             if (ending != Joined(head, 0, count)) continue;
             notes.push_back(Note("「", ending, "」が続けて二度"));
             break;
+        }
+        const std::string_view word = CommonWordReadAs(surnameKana + givenKana);
+        if (!word.empty()) {
+            notes.push_back(Note("姓名を続けて読むと『", word, "』と同じ音になります"));
         }
     }
     std::vector<std::string_view> shared;

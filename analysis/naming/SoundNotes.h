@@ -10,6 +10,8 @@ namespace soten {
 // the parent to weigh rather than verdicts:
 // - the surname ends in the sound the given name begins with (さとう うた);
 // - two or more sounds said twice across the join (さとう とうま);
+// - the whole name said as one reads as a common word (かわい そう: 可哀想),
+//   from the words of data/common-words.txt;
 // - a kanji both names hold;
 // - initials that spell a known abbreviation (AbbreviationInitials).
 // The names and readings are code page 932 (a reading in hiragana or

@@ -99,18 +99,23 @@ std::string Cell(const ComparedName& name, JudgedColumn column) {
 
 }  // namespace
 
+std::vector<std::vector<std::string>> FamilyTable(const std::vector<ComparedName>& names) {
+    std::vector<std::vector<std::string>> table;
+    std::vector<std::string>& headings = table.emplace_back();
+    for (const JudgedColumn column : Columns) headings.emplace_back(TitleOf(column));
+    for (const ComparedName& name : names) {
+        std::vector<std::string>& row = table.emplace_back();
+        for (const JudgedColumn column : Columns) row.push_back(Cell(name, column));
+    }
+    return table;
+}
+
 std::string FamilyCsv(const std::vector<ComparedName>& names) {
     std::string out = "\xEF\xBB\xBF";
-    bool first = true;
-    for (const JudgedColumn column : Columns) {
-        Field(TitleOf(column), first, out);
-        first = false;
-    }
-    out += "\r\n";
-    for (const ComparedName& name : names) {
-        first = true;
-        for (const JudgedColumn column : Columns) {
-            Field(Cell(name, column), first, out);
+    for (const std::vector<std::string>& row : FamilyTable(names)) {
+        bool first = true;
+        for (const std::string& cell : row) {
+            Field(cell, first, out);
             first = false;
         }
         out += "\r\n";

@@ -15,4 +15,7 @@ namespace soten {
 // dictionary's. A refused name has its refusal under 画数.
 std::string FamilyCsv(const std::vector<ComparedName>& names);
 
+// The cells of FamilyCsv, unquoted UTF-8: the headings, then one row a name.
+std::vector<std::vector<std::string>> FamilyTable(const std::vector<ComparedName>& names);
+
 }  // namespace soten

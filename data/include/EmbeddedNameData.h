@@ -4,8 +4,8 @@
 
 // The text of the name search's data files in data/, given-names.txt,
 // name-kanji.txt, kanji-readings.txt, name-likeness.txt and kanji-folds.txt,
-// and of the surnames' readings, surname-readings.txt (see data/README.md),
-// converted to
+// of the surnames' readings, surname-readings.txt, and of the words a whole
+// name may sound like, common-words.txt (see data/README.md), converted to
 // code page 932 at build time and compiled into the program.
 namespace soten::embedded {
 std::string_view GivenNamesCp932();
@@ -14,4 +14,5 @@ std::string_view KanjiReadingsCp932();
 std::string_view NameLikenessCp932();
 std::string_view KanjiFoldsCp932();
 std::string_view SurnameReadingsCp932();
+std::string_view CommonWordsCp932();
 }  // namespace soten::embedded

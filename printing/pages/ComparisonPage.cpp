@@ -1,11 +1,13 @@
 #include "printing/pages/ComparisonPage.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "analysis/naming/AvoidedKanji.h"
+#include "analysis/naming/SpokenName.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
 #include "analysis/records/JudgedColumns.h"
@@ -29,6 +31,10 @@ constexpr std::int32_t TitleTop = 150;
 constexpr std::int32_t TableTop = 260;
 constexpr std::int32_t HeadHeight = 76;
 constexpr std::int32_t RowHeight = 74;
+// A row's figures take its upper part; the band under them, from the
+// surname's column to the right edge, holds the romaji and the sound notes.
+constexpr std::int32_t FiguresHeight = 46;
+constexpr std::int32_t BandHeight = RowHeight - FiguresHeight;
 // Below the table of a full page, in the bottom margin's place.
 constexpr std::int32_t LegendTop = TableTop + HeadHeight + 20 * RowHeight + 40;
 constexpr std::int32_t PageNumberTop = LegendTop + 80;
@@ -42,6 +48,8 @@ constexpr int BodyPoints = 10;
 constexpr int SmallestNamePoints = 5;
 constexpr int SmallestNotePoints = 8;
 constexpr int LegendPoints = 8;
+constexpr int BandPoints = 7;
+constexpr int SmallestBandPoints = 6;
 
 // Line widths in tenths of a millimetre.
 constexpr std::int32_t FrameLine = 3;
@@ -189,10 +197,11 @@ public:
     // to `smallest` points and then cut when it does not fit, and centred
     // vertically.
     void CellText(std::int32_t left, std::int32_t right, std::int32_t top, std::int32_t height,
-                  const QString& text, Align align, const char* face, int smallest) {
+                  const QString& text, Align align, const char* face, int smallest,
+                  int largest = BodyPoints) {
         if (text.isEmpty()) return;
         const std::int32_t room = right - left - 2 * Padding;
-        int points = BodyPoints;
+        int points = largest;
         while (points > smallest && TextWidth(text, points) > room) --points;
         const QString shown = CutToWidth(text, room, points);
         const std::int32_t width = TextWidth(shown, points);
@@ -204,7 +213,7 @@ public:
     }
 
     void Cell(std::size_t column, std::int32_t top, const QString& text, int smallest) {
-        CellText(ColumnLeft(column), ColumnRight(column), top, RowHeight, text,
+        CellText(ColumnLeft(column), ColumnRight(column), top, FiguresHeight, text,
                  Columns[column].align, platform::MinchoFace, smallest);
     }
 
@@ -264,6 +273,42 @@ void PaintAvoidedNotes(PageWriter& page, std::size_t first,
     page.TextAt(Left, LegendTop + 36, notes);
 }
 
+QString Utf8Title(JudgedColumn column) {
+    const std::string_view title = TitleOf(column);
+    return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
+}
+
+// The band of a name's row: "ローマ字 SATO TOMA（頭文字 T.S.）　長音を書く形
+// TOHMA・TOOMA　音の注意 「とう」が続けて二度", each part left out that the
+// readings cannot give.
+QString BandText(const SpokenName& spoken) {
+    QStringList parts;
+    if (!spoken.romaji.empty()) {
+        QString romaji =
+            Utf8Title(JudgedColumn::Romaji) + QLatin1Char(' ') +
+            QString::fromStdString(spoken.fullName.empty() ? spoken.romaji : spoken.fullName);
+        if (!spoken.initials.empty()) {
+            romaji += QStringLiteral("（%1 %2）")
+                          .arg(Utf8Title(JudgedColumn::Initials),
+                               QString::fromStdString(spoken.initials));
+        }
+        parts << romaji;
+    }
+    if (!spoken.alternatives.empty()) {
+        QStringList others;
+        for (const std::string& other : spoken.alternatives)
+            others << QString::fromStdString(other);
+        parts << QStringLiteral("長音を書く形 ") + others.join(QStringLiteral("・"));
+    }
+    if (!spoken.notes.empty()) {
+        QStringList notes;
+        for (const std::string& note : spoken.notes) notes << QString::fromStdString(note);
+        parts << Utf8Title(JudgedColumn::SoundNotes) + QLatin1Char(' ') +
+                     notes.join(QStringLiteral("、"));
+    }
+    return OneLine(parts.join(QStringLiteral("　")));
+}
+
 void PaintRow(PageWriter& page, std::int32_t top, std::size_t index, const ComparedName& name) {
     const ShortlistEntry& entry = name.entry;
     page.Cell(NumberColumn, top, QString::number(index + 1), BodyPoints);
@@ -274,8 +319,11 @@ void PaintRow(PageWriter& page, std::int32_t top, std::size_t index, const Compa
     page.Cell(ReadingColumn, top, OneLine(entry.reading), SmallestNamePoints);
     page.Cell(StyleColumn, top, FromCp932(StrokeStyleName(entry.style)), BodyPoints);
     page.Cell(NoteColumn, top, OneLine(entry.note), SmallestNotePoints);
+    page.CellText(ColumnLeft(SurnameColumn), Right, top + FiguresHeight, BandHeight,
+                  BandText(name.spoken), Align::Left, platform::MinchoFace, SmallestBandPoints,
+                  BandPoints);
     if (name.refusal) {
-        page.CellText(ColumnLeft(StrokesColumn), ColumnRight(InyoColumn), top, RowHeight,
+        page.CellText(ColumnLeft(StrokesColumn), ColumnRight(InyoColumn), top, FiguresHeight,
                       OneLine(QString::fromStdString(RefusalText(name))), Align::Left,
                       platform::MinchoFace, SmallestNotePoints);
         return;
@@ -293,7 +341,8 @@ void PaintRow(PageWriter& page, std::int32_t top, std::size_t index, const Compa
 }
 
 // The frame, the line under the head, a line under every row and the
-// column lines; a refused name's refusal runs across the number columns.
+// column lines; a refused name's refusal runs across the number columns,
+// and the band under a row's figures across all but the number's.
 void PaintGrid(PageWriter& page, const std::vector<const ComparedName*>& rows) {
     const std::int32_t bottom =
         TableTop + HeadHeight + static_cast<std::int32_t>(rows.size()) * RowHeight;
@@ -306,7 +355,9 @@ void PaintGrid(PageWriter& page, const std::vector<const ComparedName*>& rows) {
     columnLines(TableTop, HeadHeight, false);
     std::int32_t top = TableTop + HeadHeight;
     for (const ComparedName* name : rows) {
-        columnLines(top, RowHeight, name->refusal.has_value());
+        columnLines(top, FiguresHeight, name->refusal.has_value());
+        page.Line(ColumnLeft(SurnameColumn), top + FiguresHeight, ColumnLeft(SurnameColumn),
+                  top + RowHeight, GridLine);
         top += RowHeight;
         if (top < bottom) page.Line(Left, top, Right, top, GridLine);
     }
@@ -368,6 +419,7 @@ void PrintComparisonPages(PrinterSession& printer, const std::vector<ComparedNam
         // lacks is drawn by whatever font has it, and never stops the print.
         text += platform::FromCp932(name.entry.surname + name.entry.given + name.entry.reading +
                                     name.entry.note);
+        text += BandText(name.spoken);
     }
     RefuseWithoutFonts(text);
     PrintA4Document(printer, PageOrientation::Landscape, QString::fromUtf8(ComparisonDocumentTitle),

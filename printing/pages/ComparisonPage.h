@@ -31,9 +31,11 @@ QString ComparisonPdfFileName(const QDate& date);
 // page; per name its number in the list, surname, given name, reading,
 // style, the given name's strokes, the five numbers with their grade marks,
 // the score, ※ when a registry office would refuse the given name, 三才配置,
-// 陰陽配列 and the note. A refused name shows the refusal in place of the
-// numbers. The date is given, not read from the clock, so that a page can
-// be printed again exactly.
+// 陰陽配列 and the note, and on a smaller line under them the passport
+// romaji (the whole name and its initials when the surname's reading is
+// known), the long-vowel spellings and the sound notes. A refused name shows
+// the refusal in place of the numbers. The date is given, not read from the
+// clock, so that a page can be printed again exactly.
 void PaintComparisonPages(PrinterSession& printer, const std::vector<ComparedName>& names,
                           const QDate& date);
 

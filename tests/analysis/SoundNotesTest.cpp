@@ -46,6 +46,31 @@ TEST(SoundNotesTest, NotesHowTheNameSoundsAfterTheSurname) {
     }
 }
 
+TEST(SoundNotesTest, NotesAWholeNameThatReadsAsACommonWord) {
+    struct WordCase {
+        const char* surname;
+        const char* surnameYomi;
+        const char* given;
+        const char* givenYomi;
+        std::vector<std::string> notes;
+    };
+    const std::vector<WordCase> cases = {
+        {"河合", "かわい", "創", "そう", {"姓名を続けて読むと『可哀想』と同じ音になります"}},
+        {"河合", "カワイ", "創", "ソウ", {"姓名を続けて読むと『可哀想』と同じ音になります"}},
+        {"前田", "まえだ", "忍", "おし", {"姓名を続けて読むと『前倒し』と同じ音になります"}},
+        {"木野", "きの", "独", "どく", {"姓名を続けて読むと『気の毒』と同じ音になります"}},
+        // The whole name only: the word is not the surname and a part of the name.
+        {"河合", "かわい", "颯太", "そうた", {}},
+        {"河合", "", "創", "そう", {}},
+    };
+    for (const WordCase& c : cases) {
+        EXPECT_EQ(
+            SoundNotes(Sjis(c.surname), Sjis(c.surnameYomi), Sjis(c.given), Sjis(c.givenYomi), ""),
+            c.notes)
+            << c.surname << " " << c.givenYomi;
+    }
+}
+
 TEST(SoundNotesTest, KnowsTheListedAbbreviationsOnly) {
     EXPECT_TRUE(IsAbbreviationInitials("W.C."));
     EXPECT_TRUE(IsAbbreviationInitials("N.G."));

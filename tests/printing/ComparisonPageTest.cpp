@@ -155,6 +155,49 @@ TEST(ComparisonPageTest, EachRowHoldsTheNameItsFiguresOrItsRefusal) {
     }
 }
 
+TEST(ComparisonPageTest, UnderEachRowItsRomajiAndSoundNotes) {
+    // 佐藤 has a reading in the name dictionary, 佐藤冬馬 a sound note and
+    // long-vowel spellings; 鈴木 has no reading entered, so no romaji.
+    const std::vector<ComparedName> names =
+        CompareNames({Entry("山田", "太郎", "たろう"), Entry("佐藤", "冬馬", "とうま"),
+                      Entry("佐藤", "結衣", "ゆい"), Entry("鈴木", "陽菜", "")},
+                     BuiltInTables());
+    ASSERT_FALSE(names[1].spoken.notes.empty());
+    ASSERT_FALSE(names[1].spoken.alternatives.empty());
+    const auto pages = Print(names);
+    ASSERT_EQ(pages.size(), 1u);
+    const auto& texts = pages[0];
+    for (const ComparedName& name : names) {
+        SCOPED_TRACE(Utf8(name.entry.given));
+        const auto given = std::find_if(texts.begin(), texts.end(), [&](const auto& t) {
+            return t.text == QString::fromStdString(Utf8(name.entry.given));
+        });
+        ASSERT_NE(given, texts.end());
+        // The band: below the figures, above the next row (7.4 mm a row).
+        const auto band = std::find_if(texts.begin(), texts.end(), [&](const auto& t) {
+            const int below = t.topLeft.y() - given->topLeft.y();
+            return t.text.startsWith(QStringLiteral("ローマ字 ")) && below > 20 && below < 74;
+        });
+        if (name.spoken.romaji.empty()) {
+            EXPECT_EQ(band, texts.end());
+            continue;
+        }
+        ASSERT_NE(band, texts.end());
+        EXPECT_FALSE(name.spoken.fullName.empty());
+        QStringList parts = {
+            QString::fromStdString(name.spoken.fullName),
+            QStringLiteral("頭文字 ") + QString::fromStdString(name.spoken.initials)};
+        for (const std::string& other : name.spoken.alternatives) {
+            parts << QString::fromStdString(other);
+        }
+        for (const std::string& note : name.spoken.notes) parts << QString::fromStdString(note);
+        for (const QString& part : parts) {
+            EXPECT_TRUE(band->text.contains(part)) << band->text.toStdString();
+        }
+        EXPECT_EQ(band->text.contains(QStringLiteral("音の注意")), !name.spoken.notes.empty());
+    }
+}
+
 TEST(ComparisonPageTest, LongNamesAndNotesStayInTheirCells) {
     std::vector<ComparedName> names = Fixtures();
     names[0].entry.surname = Sjis("山田渡辺佐々木村林池");

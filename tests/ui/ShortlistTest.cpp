@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <zip.h>
 
 #include <QDir>
 #include <QFile>
@@ -215,8 +216,8 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(QStringLiteral("祖母の案")));
 
-    // 書き出し: a name typed without its ending is written as CSV, for a
-    // spreadsheet unless the program's CSV is chosen.
+    // 書き出し: a name typed without its ending is written as a workbook,
+    // or as CSV, for a spreadsheet unless the program's CSV is chosen.
     const QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const auto exportAs = [&](const QString& file, const QString& filter) {
@@ -224,7 +225,11 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
         driver.Then([&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             ASSERT_NE(dialog, nullptr);
-            if (!filter.isEmpty()) dialog->selectNameFilter(filter);
+            if (!filter.isEmpty()) {
+                // As the file type box does when the user picks one.
+                dialog->selectNameFilter(filter);
+                emit dialog->filterSelected(filter);
+            }
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             ASSERT_NE(name, nullptr);
             name->setText(folder.filePath(file));
@@ -234,6 +239,22 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
         EXPECT_TRUE(driver.Done());
     };
     exportAs(QStringLiteral("家族"), {});
+    int zipError = 0;
+    zip_t* workbook = zip_open(QFile::encodeName(folder.filePath(QStringLiteral("家族.xlsx"))),
+                               ZIP_RDONLY, &zipError);
+    ASSERT_NE(workbook, nullptr) << zipError;
+    zip_file_t* strings = zip_fopen(workbook, "xl/sharedStrings.xml", 0);
+    ASSERT_NE(strings, nullptr);
+    QByteArray stringBytes(1 << 16, '\0');
+    stringBytes.truncate(static_cast<int>(zip_fread(strings, stringBytes.data(), 1 << 16)));
+    zip_fclose(strings);
+    zip_close(workbook);
+    for (const QString& text : {QStringLiteral("名字"), QStringLiteral("ローマ字"),
+                                QStringLiteral("佐藤"), QStringLiteral("祖母の案")}) {
+        EXPECT_TRUE(QString::fromUtf8(stringBytes).contains(text)) << text.toStdString();
+    }
+
+    exportAs(QStringLiteral("家族"), QStringLiteral("CSV（Excel・LibreOffice 用）(*.csv)"));
     QFile family(folder.filePath(QStringLiteral("家族.csv")));
     ASSERT_TRUE(family.open(QIODevice::ReadOnly));
     const QByteArray familyBytes = family.readAll();

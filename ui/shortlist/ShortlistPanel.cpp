@@ -20,6 +20,7 @@
 #include "printing/pages/PrintPreview.h"
 #include "ui/app/DefaultErrorHandler.h"
 #include "ui/reading/ReportFile.h"
+#include "ui/shortlist/FamilyWorkbook.h"
 #include "ui/shortlist/ShortlistModel.h"
 #include "ui/shortlist/ShortlistStore.h"
 #include "ui/widgets/Cp932Conversion.h"
@@ -245,6 +246,14 @@ QString ShortlistPanel::ExportTo(const QString& path, bool machine) {
     options.reading = true;
     options.note = true;
     std::string out;
+    if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {
+        try {
+            WriteFamilyWorkbook(path, FamilyTable(model_->Names()));
+        } catch (const FileWriteError& error) {
+            return QString::fromUtf8(error.what());
+        }
+        return {};
+    }
     if (options.format == Format::Csv && !machine) {
         out = FamilyCsv(model_->Names());
     } else {
@@ -267,14 +276,20 @@ void ShortlistPanel::Export() {
         dialog.setOptions(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         const QString machineCsv = QStringLiteral("CSV（プログラム用）(*.csv)");
-        dialog.setNameFilters({QStringLiteral("CSV（Excel・LibreOffice 用）(*.csv)"), machineCsv,
+        // The workbook first: LibreOffice reads a CSV file in the system's
+        // character set unless asked, garbling its Japanese.
+        dialog.setNameFilters({QStringLiteral("Excel ブック（Excel・LibreOffice 用）(*.xlsx)"),
+                               QStringLiteral("CSV（Excel・LibreOffice 用）(*.csv)"), machineCsv,
                                QStringLiteral("TSV（UTF-8）(*.tsv)")});
-        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.setDefaultSuffix(QStringLiteral("xlsx"));
         connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-            dialog.setDefaultSuffix(filter.contains(QStringLiteral("tsv")) ? QStringLiteral("tsv")
-                                                                           : QStringLiteral("csv"));
+            for (const char* suffix : {"xlsx", "tsv", "csv"}) {
+                if (!filter.contains(QLatin1String(suffix))) continue;
+                dialog.setDefaultSuffix(QLatin1String(suffix));
+                break;
+            }
         });
-        dialog.selectFile(QStringLiteral("候補リスト.csv"));
+        dialog.selectFile(QStringLiteral("候補リスト.xlsx"));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
         const QString failure =
             ExportTo(dialog.selectedFiles().first(), dialog.selectedNameFilter() == machineCsv);

@@ -67,9 +67,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Writes the list to `path`: as TSV when the name ends in .tsv or
-    // .txt, else as CSV for a spreadsheet or, with `machine`, as soten-cli
-    // writes it; an empty string when written, else the reason.
+    // Writes the list to `path`: as a workbook for a spreadsheet when the
+    // name ends in .xlsx, as TSV when it ends in .tsv or .txt, else as CSV
+    // for a spreadsheet or, with `machine`, as soten-cli writes it; an empty
+    // string when written, else the reason.
     QString ExportTo(const QString& path, bool machine);
     void UpdateButtons();
     void SelectRow(int row);
