@@ -254,7 +254,7 @@ TEST_F(ShortlistTest, ListIsMovedSortedNotedExportedAndPrintedByKeys) {
         EXPECT_TRUE(QString::fromUtf8(stringBytes).contains(text)) << text.toStdString();
     }
 
-    exportAs(QStringLiteral("家族"), QStringLiteral("CSV（Excel・LibreOffice 用）(*.csv)"));
+    exportAs(QStringLiteral("家族"), QStringLiteral("CSV（Excel 用・UTF-8 BOM 付き）(*.csv)"));
     QFile family(folder.filePath(QStringLiteral("家族.csv")));
     ASSERT_TRUE(family.open(QIODevice::ReadOnly));
     const QByteArray familyBytes = family.readAll();

@@ -279,7 +279,7 @@ void ShortlistPanel::Export() {
         // The workbook first: LibreOffice reads a CSV file in the system's
         // character set unless asked, garbling its Japanese.
         dialog.setNameFilters({QStringLiteral("Excel ブック（Excel・LibreOffice 用）(*.xlsx)"),
-                               QStringLiteral("CSV（Excel・LibreOffice 用）(*.csv)"), machineCsv,
+                               QStringLiteral("CSV（Excel 用・UTF-8 BOM 付き）(*.csv)"), machineCsv,
                                QStringLiteral("TSV（UTF-8）(*.tsv)")});
         dialog.setDefaultSuffix(QStringLiteral("xlsx"));
         connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
