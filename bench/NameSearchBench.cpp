@@ -131,6 +131,16 @@ void BM_AllNamesHarutoByLikeness(benchmark::State& state) {
 }
 BENCHMARK(BM_AllNamesHarutoByLikeness)->Unit(benchmark::kMillisecond);
 
+// 山田 + ひまり for a girl: every one of the some 270,000 spellings is weighed
+// for the lean of its parts (the search should stay within about a second).
+void BM_AllNamesHimariForAGirl(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.yomi.exact = soten::Cp932Text("ひまり");
+    filters.gender = soten::GenderFilter::Female;
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesHimariForAGirl)->Unit(benchmark::kMillisecond);
+
 // The name-likeness table read from the embedded text (its memory is the
 // part rows, well under a megabyte).
 void BM_LoadNameLikeness(benchmark::State& state) {
