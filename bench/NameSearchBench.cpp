@@ -152,6 +152,16 @@ void BM_AllNamesHarutoByLikenessFromFreshData(benchmark::State& state) {
 }
 BENCHMARK(BM_AllNamesHarutoByLikenessFromFreshData)->Unit(benchmark::kMillisecond);
 
+// 山田 + ひまり for a girl: every one of the some 270,000 spellings is weighed
+// for the lean of its parts (the search should stay within about a second).
+void BM_AllNamesHimariForAGirl(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::All);
+    filters.yomi.exact = soten::Cp932Text("ひまり");
+    filters.gender = soten::GenderFilter::Female;
+    Run(state, filters);
+}
+BENCHMARK(BM_AllNamesHimariForAGirl)->Unit(benchmark::kMillisecond);
+
 // The name-likeness table read from the embedded text; table_bytes is the
 // memory of its part rows (the dictionary's and the recent names' counts
 // must stay within 10 MB; they take well under one).

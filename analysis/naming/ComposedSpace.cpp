@@ -69,11 +69,18 @@ private:
 using KanjiBits = std::vector<std::uint64_t>;
 
 // The yomi parts each name kanji is read by in this search, with each
-// part's weight at each NamePosition: the parts real names give it
-// (commonOnly), or every dictionary reading.
+// part's weight at each NamePosition and how many girls' and boys' names
+// give it: the parts real names give it (commonOnly), or every dictionary
+// reading.
+struct PartCounts {
+    std::uint32_t girls = 0;
+    std::uint32_t boys = 0;
+};
+
 struct YomiTable {
     std::vector<std::vector<KanjiYomi>> yomi;
     std::vector<std::vector<std::array<double, 4>>> weights;
+    std::vector<std::vector<PartCounts>> counts;
 };
 
 YomiTable MakeYomiTable(const NameSearchData& data, bool commonOnly) {
@@ -81,6 +88,7 @@ YomiTable MakeYomiTable(const NameSearchData& data, bool commonOnly) {
     YomiTable table;
     table.yomi.resize(data.Kanji().size());
     table.weights.resize(data.Kanji().size());
+    table.counts.resize(data.Kanji().size());
     for (std::size_t k = 0; k < data.Kanji().size(); ++k) {
         const std::size_t folded = data.FoldedIndex(k);
         auto add = [&](const std::string& kana, YomiKind kind, const LikenessPart* row) {
@@ -90,6 +98,7 @@ YomiTable MakeYomiTable(const NameSearchData& data, bool commonOnly) {
             }
             table.yomi[k].push_back({kana, kind});
             table.weights[k].push_back(weight);
+            table.counts[k].push_back(row ? PartCounts{row->girls, row->boys} : PartCounts{});
         };
         if (commonOnly && !likeness.Empty()) {
             for (const LikenessPart& part : likeness.PartsOf(folded)) {
@@ -501,10 +510,14 @@ private:
 // that pass the matcher, at most MaxShownYomi, the most name-like first (the
 // sum of the parts' weights at their positions), then the ones made of 名乗り
 // first (the sum of the kinds, 名乗り 0, 訓 1, 音 2), then in the order of the
-// first character's yomi, then the second's; and the best sum.
+// first character's yomi, then the second's; and the best sum, with the
+// girls' and boys' names that give the parts of the first of those yomi.
 struct ComposedYomi {
     std::vector<std::string> yomis;
     double likeness = 0;
+    std::uint64_t girls = 0;
+    std::uint64_t boys = 0;
+    GenderLean Lean() const { return LeanOf(girls, boys); }
 };
 
 ComposedYomi ComposeYomi(const std::vector<std::uint32_t>& name, const YomiTable& table,
@@ -516,25 +529,46 @@ ComposedYomi ComposeYomi(const std::vector<std::uint32_t>& name, const YomiTable
     };
     ComposedYomi composed;
     if (!matcher.Active() && !keepTexts) {
-        // Every composition is read: the best one takes each character's best part.
+        // Every composition is read: the best one takes each character's best
+        // part, of those the one of the fewest kinds, of those the first.
         for (std::size_t position = 0; position < name.size(); ++position) {
             const auto where = static_cast<std::size_t>(PositionIn(position, name.size()));
             const auto& weights = table.weights[name[position]];
+            const auto& yomi = table.yomi[name[position]];
             if (weights.empty()) return {};
-            double best = weights.front()[where];
-            for (const auto& weight : weights) best = std::max(best, weight[where]);
-            composed.likeness += best;
+            std::size_t best = 0;
+            for (std::size_t y = 1; y < weights.size(); ++y) {
+                if (weights[y][where] > weights[best][where] ||
+                    (weights[y][where] == weights[best][where] && yomi[y].kind < yomi[best].kind)) {
+                    best = y;
+                }
+            }
+            composed.likeness += weights[best][where];
+            composed.girls += table.counts[name[position]][best].girls;
+            composed.boys += table.counts[name[position]][best].boys;
         }
         return composed;
     }
     std::vector<Found> found;
     std::string text;
     bool any = false;
+    int bestKinds = 0;
+    std::vector<PartCounts> chosen;
     auto compose = [&](auto& self, std::size_t position, YomiMatcher::State state, int kinds,
                        double likeness) -> void {
         if (position == name.size()) {
             if (matcher.Active() && !matcher.Accepts(state)) return;
-            if (!any || likeness > composed.likeness) composed.likeness = likeness;
+            // The first of the best, as the stable sort below puts it first.
+            if (!any || likeness > composed.likeness ||
+                (likeness == composed.likeness && kinds < bestKinds)) {
+                composed.likeness = likeness;
+                bestKinds = kinds;
+                composed.girls = composed.boys = 0;
+                for (const PartCounts& counts : chosen) {
+                    composed.girls += counts.girls;
+                    composed.boys += counts.boys;
+                }
+            }
             any = true;
             if (keepTexts) found.push_back({likeness, kinds, text});
             return;
@@ -550,8 +584,10 @@ ComposedYomi ComposeYomi(const std::vector<std::uint32_t>& name, const YomiTable
             }
             const std::size_t size = text.size();
             text += yomi[y].kana;
+            chosen.push_back(table.counts[name[position]][y]);
             self(self, position + 1, next, kinds + static_cast<int>(yomi[y].kind),
                  likeness + weights[y][where]);
+            chosen.pop_back();
             text.resize(size);
         }
     };
@@ -693,6 +729,31 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
                   });
         for (const StrokePattern& pattern : patterns) result.count += pattern.count;
 
+        // A name's lean follows from the parts of its own yomi, which the
+        // patterns do not tell: with a gender every name is weighed.
+        const bool byGender = filters.gender != GenderFilter::Any;
+        auto genderPasses = [&](const std::vector<std::uint32_t>& name) {
+            return LeanPasses(filters, ComposeYomi(name, table, matcher, false).Lean());
+        };
+        if (byGender) {
+            if (result.count > MaxGenderWeighed) {
+                result.problem =
+                    Message("候補が多すぎて、性別では絞れません。読みか文字数で絞ってください");
+                result.count = 0;
+                return;
+            }
+            result.count = 0;
+            for (StrokePattern& pattern : patterns) {
+                std::uint64_t kept = 0;
+                names.Each(pattern, [&](const std::vector<std::uint32_t>& name) {
+                    if (genderPasses(name)) ++kept;
+                });
+                pattern.count = kept;
+                result.count += kept;
+            }
+            std::erase_if(patterns, [](const StrokePattern& p) { return p.count == 0; });
+        }
+
         if (filters.sort == SortKey::Common && result.count > MaxLikenessSorted) {
             result.problem = Message(
                 "候補が多すぎて、よく使われる順には並べられません。読みか文字数で絞ってください");
@@ -707,6 +768,9 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
             for (const std::uint32_t index : name) given += kanji[index];
             auto candidate = MakeCandidate(filters, tables, std::move(given));
             if (!candidate) return;
+            candidate->girls = yomi.girls;
+            candidate->boys = yomi.boys;
+            candidate->lean = yomi.Lean();
             candidate->yomis = std::move(yomi.yomis);
             if (!candidate->yomis.empty()) candidate->yomi = candidate->yomis.front();
             result.candidates.push_back(std::move(*candidate));
@@ -741,9 +805,10 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
                 run.reserve(runCount);
                 for (std::size_t p = first; p < last; ++p) {
                     names.Each(patterns[p], [&](const std::vector<std::uint32_t>& name) {
-                        Ranked ranked{ComposeYomi(name, table, matcher, false).likeness,
-                                      {},
-                                      static_cast<std::uint8_t>(name.size())};
+                        const ComposedYomi composed = ComposeYomi(name, table, matcher, false);
+                        if (byGender && !LeanPasses(filters, composed.Lean())) return;
+                        Ranked ranked{
+                            composed.likeness, {}, static_cast<std::uint8_t>(name.size())};
                         std::copy(name.begin(), name.end(), ranked.kanji.begin());
                         run.push_back(ranked);
                     });
@@ -761,6 +826,21 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
                     const StrokePattern& pattern = patterns[p];
                     if (*offset >= pattern.count) {
                         *offset -= pattern.count;
+                        continue;
+                    }
+                    if (byGender) {
+                        // The ranks count every name of the pattern; the
+                        // filtered ones are walked to.
+                        std::uint64_t skip = *offset;
+                        names.Each(pattern, [&](const std::vector<std::uint32_t>& name) {
+                            if (full() || !genderPasses(name)) return;
+                            if (skip > 0) {
+                                --skip;
+                                return;
+                            }
+                            add(name, ComposeYomi(name, table, matcher, true));
+                        });
+                        *offset = 0;
                         continue;
                     }
                     for (std::uint64_t rank = *offset; rank < pattern.count && !full(); ++rank) {

@@ -61,8 +61,28 @@ NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tab
     }
     for (NameCandidate& candidate : result.candidates) {
         candidate.yomiCheck = CheckYomi(candidate.given, candidate.yomi, data);
+        if (filters.space != SearchSpace::Names) continue;
+        candidate.girls = candidate.yomiCheck.girls;
+        candidate.boys = candidate.yomiCheck.boys;
+        candidate.lean = LeanOf(candidate.girls, candidate.boys);
+        if (candidate.gender == NameGender::Unspecified && candidate.lean != GenderLean::Neither) {
+            candidate.gender = naming::GenderOfLean(candidate.lean);
+            candidate.genderInferred = true;
+        }
     }
     return result;
+}
+
+std::string CandidateGenderLabel(const NameCandidate& candidate) {
+    std::string label = GenderLabel(candidate.gender);
+    if (candidate.genderInferred) label += naming::Message("（推定）");
+    return label;
+}
+
+RegistryVerdict CandidateRegistry(const NameCandidate& candidate) {
+    return JudgeRegistry(candidate.registrable, candidate.yomis.empty()
+                                                    ? std::nullopt
+                                                    : std::optional(candidate.yomiCheck.kind));
 }
 
 }  // namespace soten

@@ -9,6 +9,7 @@
 #include "analysis/naming/AvoidedKanji.h"
 #include "analysis/naming/Kana.h"
 #include "analysis/naming/NameSearchData.h"
+#include "analysis/naming/RegistryCheck.h"
 #include "analysis/naming/YomiFilter.h"
 #include "analysis/reading/DetailedReading.h"
 #include "analysis/reading/Fortunes.h"
@@ -23,8 +24,11 @@ namespace soten {
 enum class SearchSpace { Names, All };
 
 // Female lists the names given to girls and those given to both; Male the
-// same for boys. Names with no gender given come with Any, and with a gender
-// only when asked for (includeUnspecified).
+// same for boys. A name with no gender given whose yomi's parts lean to girls
+// or boys (LeanOf) is listed under that gender as inferred; the other names
+// with no gender given come with Any, and with a gender only when asked for
+// (includeUnspecified). In the all-names space a gender leaves out the names
+// whose yomi's parts lean the other way.
 enum class GenderFilter { Any, Female, Male };
 
 // What the whole result is sorted by. Score is the default order (below);
@@ -55,16 +59,20 @@ inline constexpr std::uint64_t MaxYomiWork = 8'000'000;
 // name-likeness: the whole result for SortKey::Common, else each run of names
 // the order cannot tell apart otherwise (longer runs keep code order).
 inline constexpr std::uint64_t MaxLikenessSorted = 100'000;
+// The most names of the all-names space a gender filter weighs one by one
+// (their lean depends on the parts of each name's yomi, about a million a
+// second); more are refused.
+inline constexpr std::uint64_t MaxGenderWeighed = 1'000'000;
 
 // The filters of one search. Text is code page 932.
 struct NameSearchFilters {
     std::string surname;
     StrokeStyle style = StrokeStyle::Shinji;
     SearchSpace space = SearchSpace::Names;
-    GenderFilter gender = GenderFilter::Any;  // the names space only
-    bool includeUnspecified = false;          // names with no gender given, with a gender
-    bool includeUnregistrable = false;        // names a registry office refuses
-    bool includeAvoided = false;              // names holding a kanji of the avoid list
+    GenderFilter gender = GenderFilter::Any;
+    bool includeUnspecified = false;    // names with no gender given, with a gender
+    bool includeUnregistrable = false;  // names a registry office refuses
+    bool includeAvoided = false;        // names holding a kanji of the avoid list
     // The all-names space: only names whose every (kanji, yomi part) a real
     // given name has (NameSearchData::Likeness); off reads every character
     // by all of its dictionary readings.
@@ -116,6 +124,14 @@ struct NameCandidate : NameJudgement {
     // 名乗り before 訓 before 音. Empty when its kanji have none.
     std::vector<std::string> yomis;
     NameGender gender = NameGender::None;  // None in the all-names space
+    // Female or Male read from `lean` for a name the dictionary gives no gender.
+    bool genderInferred = false;
+    // Whom the parts of `yomi` lean to, from how many girls' and boys' names
+    // of the dictionary give them: in the names space its parts as CheckYomi
+    // aligns them, in the all-names space the parts it is composed of.
+    GenderLean lean = GenderLean::Neither;
+    std::uint64_t girls = 0;
+    std::uint64_t boys = 0;
     // False when a character is outside the registrable set (listed in
     // unregistrable, each once).
     bool registrable = true;
@@ -142,6 +158,12 @@ struct NameSearchResult {
     int limit = DefaultSearchLimit;
     std::vector<NameCandidate> candidates;
 };
+
+// The gender cell of a candidate (code page 932): "男性", "男性（推定）" when
+// inferred; empty in the all-names space.
+std::string CandidateGenderLabel(const NameCandidate& candidate);
+// The 戸籍 verdict of a candidate: its characters and the check of `yomi`.
+RegistryVerdict CandidateRegistry(const NameCandidate& candidate);
 
 // Points of a grade: ◎ 3, ○ 2, △ 1, × 0.
 int GradePoints(int grade);

@@ -77,6 +77,11 @@ private:
     std::vector<std::uint8_t> known_;
 };
 
+GenderLean LeanOfName(const GivenNameView& entry, const NameSearchData& data) {
+    const YomiCheck check = CheckYomi(entry.written, entry.yomi, data);
+    return LeanOf(check.girls, check.boys);
+}
+
 }  // namespace
 
 void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
@@ -117,7 +122,10 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         if (surnameChars + chars > MaxTotalChars) continue;
         const GivenNameView entry = data.Name(i);
         if (!entry.registrable && !filters.includeUnregistrable) continue;
-        if (!GenderPasses(filters, entry.gender)) continue;
+        // A name with no gender given is weighed for its lean only once the
+        // cheaper filters have passed it.
+        const bool untagged = entry.gender == NameGender::Unspecified;
+        if (!untagged && !GenderPasses(filters, entry.gender, GenderLean::Neither)) continue;
         if (matcher.Active() && !matcher.Matches(entry.yomi)) continue;
         if (!filters.excluded.empty() && HoldsAnyOf(entry.written, filters.excluded)) continue;
         if (!filters.includeAvoided && BuiltInAvoidedKanji().Holds(entry.written)) continue;
@@ -129,6 +137,10 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         if (!evaluation.passes) continue;
         const InyoVerdict inyoVerdict = inyo.Verdict(chars, pattern.oddMask);
         if (filters.inyoOk && inyoVerdict == InyoVerdict::Bad) continue;
+        if (untagged && filters.gender != GenderFilter::Any && !filters.includeUnspecified &&
+            !GenderPasses(filters, entry.gender, LeanOfName(entry, data))) {
+            continue;
+        }
         const int bucket = Bucket(evaluation, inyoVerdict);
         if (byLikeness) {
             liked.push_back(

@@ -69,12 +69,38 @@ bool HoldsAnyOf(std::string_view name, const std::vector<std::string>& character
     });
 }
 
-bool GenderPasses(const NameSearchFilters& filters, NameGender gender) {
+namespace {
+
+NameGender AskedGender(const NameSearchFilters& filters) {
+    return filters.gender == GenderFilter::Female ? NameGender::Female : NameGender::Male;
+}
+
+}  // namespace
+
+NameGender GenderOfLean(GenderLean lean) {
+    switch (lean) {
+        case GenderLean::Girls:
+            return NameGender::Female;
+        case GenderLean::Boys:
+            return NameGender::Male;
+        case GenderLean::Neither:
+            break;
+    }
+    return NameGender::Unspecified;
+}
+
+bool GenderPasses(const NameSearchFilters& filters, NameGender gender, GenderLean lean) {
     if (filters.gender == GenderFilter::Any) return true;
-    if (gender == NameGender::Unspecified) return filters.includeUnspecified;
+    if (gender == NameGender::Unspecified) {
+        return filters.includeUnspecified || GenderOfLean(lean) == AskedGender(filters);
+    }
     if (gender == NameGender::Both) return true;
-    return gender ==
-           (filters.gender == GenderFilter::Female ? NameGender::Female : NameGender::Male);
+    return gender == AskedGender(filters);
+}
+
+bool LeanPasses(const NameSearchFilters& filters, GenderLean lean) {
+    if (filters.gender == GenderFilter::Any || lean == GenderLean::Neither) return true;
+    return GenderOfLean(lean) == AskedGender(filters);
 }
 
 int NumericSortValue(SortKey key, const Evaluation& evaluation, int strokeSum) {
@@ -114,9 +140,6 @@ std::string FilterProblem(const NameSearchFilters& filters, const NameSearchData
                           int surnameChars) {
     const bool allNames = filters.space == SearchSpace::All;
     const int maxChars = allNames ? MaxAllSpaceChars : MaxPartChars;
-    if (allNames && filters.gender != GenderFilter::Any) {
-        return Message("性別は実在の名前を探すときだけ指定できます");
-    }
     if (filters.chars < 0 || filters.chars > maxChars) {
         return Message(allNames ? "すべての組み合わせは3文字までです"
                                 : "名前の文字数は10文字までです");

@@ -32,7 +32,15 @@ YomiFilters HiraganaYomi(const YomiFilters& yomi);
 
 bool HoldsCharacter(std::string_view name, const RequiredCharacter& required);
 bool HoldsAnyOf(std::string_view name, const std::vector<std::string>& characters);
-bool GenderPasses(const NameSearchFilters& filters, NameGender gender);
+// Whether a name of the dictionary passes the gender filter: its tag, or for
+// a name with no gender given the gender its lean says (GenderOfLean) or
+// includeUnspecified.
+bool GenderPasses(const NameSearchFilters& filters, NameGender gender, GenderLean lean);
+// Whether a composed name passes the gender filter: it does not lean the
+// other way.
+bool LeanPasses(const NameSearchFilters& filters, GenderLean lean);
+// The gender a lean says: Female, Male, or Unspecified for Neither.
+NameGender GenderOfLean(GenderLean lean);
 
 // The numbers and grades a given name of `chars` characters whose first
 // character counts `first` and whose counts sum to `sum` gives after the

@@ -33,6 +33,7 @@ enum class JudgedColumn : std::size_t {
     Romaji,
     Initials,
     SoundNotes,
+    GenderLean,  // whom the parts of the yomi lean to (LeanOf)
 };
 
 namespace detail {
@@ -42,7 +43,7 @@ struct JudgedColumnNames {
     std::string_view key;    // in records
 };
 
-inline constexpr std::array<JudgedColumnNames, 20> JudgedColumnTable = {{
+inline constexpr std::array<JudgedColumnNames, 21> JudgedColumnTable = {{
     {"名字", "surname"},
     {"名前", "given"},
     {"読み", "reading"},
@@ -63,6 +64,7 @@ inline constexpr std::array<JudgedColumnNames, 20> JudgedColumnTable = {{
     {"ローマ字", "romaji"},
     {"頭文字", "initials"},
     {"音の注意", "soundNotes"},
+    {"性別の傾向", "genderLean"},
 }};
 
 }  // namespace detail

@@ -138,6 +138,19 @@ std::vector<std::string> ResultColumns(const RecordOptions& options) {
 // The reading columns between "given" and "score" that a failure leaves empty.
 constexpr std::size_t ReadingOnlyColumns = 3 + 4 * FortuneCount;
 
+// A candidate's lean in records: "girls", "boys" or "neither".
+const char* LeanKey(GenderLean lean) {
+    switch (lean) {
+        case GenderLean::Girls:
+            return "girls";
+        case GenderLean::Boys:
+            return "boys";
+        case GenderLean::Neither:
+            break;
+    }
+    return "neither";
+}
+
 }  // namespace
 
 ErrorCode ErrorCodeOf(Refusal::Reason reason) {
@@ -324,7 +337,9 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
         }
         out += "\tscore";
         out += SupplementColumns;
-        out += "\tregistrable\n";
+        out += "\tregistrable\tregistry\tgenderInferred\t";
+        out += KeyOf(JudgedColumn::GenderLean);
+        out += '\n';
         for (const NameCandidate& candidate : result.candidates) TsvCandidate(candidate, out);
         return;
     }
@@ -381,6 +396,10 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate, std::string_vie
     } else {
         json_.Null();
     }
+    json_.Key("genderInferred");
+    json_.Bool(candidate.genderInferred);
+    json_.Key("genderLean");
+    json_.String(LeanKey(candidate.lean));
     json_.Key("given");
     JsonCp932(candidate.given);
     json_.Key("grades");
@@ -414,6 +433,9 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate, std::string_vie
     json_.EndArray();
     json_.Key("registrable");
     json_.Bool(candidate.registrable);
+    json_.Key("registry");
+    const std::string_view registry = RegistryKey(CandidateRegistry(candidate));
+    json_.String(registry.data(), static_cast<rapidjson::SizeType>(registry.size()));
     json_.Key("romaji");
     OptionalText(spoken.romaji);
     json_.Key("romajiAlternatives");
@@ -476,7 +498,11 @@ void RecordWriter::TsvCandidate(const NameCandidate& candidate, std::string& out
     out.push_back('\t');
     AppendNumber(candidate.score, out);
     TsvSupplement(candidate.sansai, candidate.inyo, out);
-    out += candidate.registrable ? "\ttrue\n" : "\tfalse\n";
+    out += candidate.registrable ? "\ttrue\t" : "\tfalse\t";
+    out += RegistryKey(CandidateRegistry(candidate));
+    out += candidate.genderInferred ? "\ttrue\t" : "\tfalse\t";
+    out += LeanKey(candidate.lean);
+    out += '\n';
 }
 
 // {"heaven":"木","person":"火","earth":"土","relations":["相生","相生"],"verdict":"大吉"},

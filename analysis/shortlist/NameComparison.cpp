@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "analysis/naming/Kana.h"
 #include "analysis/naming/NameSearch.h"
 #include "analysis/naming/NameSearchData.h"
 #include "analysis/naming/SurnameYomi.h"
@@ -60,7 +61,7 @@ int CompareBy(const ComparedName& a, const ComparedName& b, ComparisonKey key) {
         case ComparisonKey::Score:
             return order(b.score, a.score);
         case ComparisonKey::Registrable:
-            return order(!a.registrable, !b.registrable);
+            return order(a.registry, b.registry);
         case ComparisonKey::Sansai:
             return order(a.sansai.verdict, b.sansai.verdict);
         case ComparisonKey::Inyo:
@@ -105,6 +106,11 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
     compared.entry = entry;
     compared.unregistrable = UnregistrableCharacters(entry.given);
     compared.registrable = compared.unregistrable.empty();
+    std::optional<YomiClass> yomi;
+    if (const std::string reading = ToHiragana(entry.reading); !reading.empty()) {
+        yomi = CheckYomi(entry.given, reading, BuiltInNameSearchData()).kind;
+    }
+    compared.registry = JudgeRegistry(compared.registrable, yomi);
     compared.avoided = BuiltInAvoidedKanji().In(entry.given);
     compared.spoken = SpeakName(
         entry.surname,
@@ -124,7 +130,7 @@ ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables) {
 }
 
 std::string RegistryText(const ComparedName& name) {
-    return name.registrable ? "可" : "字×";
+    return std::string(RegistryLabel(name.registry));
 }
 
 std::string RefusalText(const ComparedName& name) {

@@ -30,6 +30,8 @@ struct ComparedName : NameJudgement {
     std::optional<Refusal> refusal;
     bool registrable = true;
     std::vector<std::string> unregistrable;  // the characters refused, each once
+    // The characters and the entry's reading (when it has one) checked.
+    RegistryVerdict registry = RegistryVerdict::Registrable;
     std::vector<AvoidedKanjiEntry> avoided;  // the kanji of the avoid list it holds
     // The characters the refusal names, as the entry's text holds them
     // (UTF-8): a character code page 932 lacks is named, not SUB.
@@ -41,7 +43,8 @@ struct ComparedName : NameJudgement {
 
 ComparedName CompareName(const ShortlistEntry& entry, const Tables& tables);
 
-// 戸籍 as the comparison says it (UTF-8): 可, or 字× when a character of
+// 戸籍 as the comparison says it (UTF-8, RegistryLabel): 可, 読み要確認 when
+// the reading does not align with the characters, or 字× when a character of
 // the given name is outside the registrable set.
 std::string RegistryText(const ComparedName& name);
 

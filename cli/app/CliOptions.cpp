@@ -46,8 +46,13 @@ constexpr const char* HelpNotes =
     "against (死, 悪, 憂, 闇 … in data/avoided-kanji.txt) unless\n"
     "--include-avoided, which lists them with a note naming the kanji and why.\n"
     "--gender f lists girls' names and names given to\n"
-    "both, m the same for boys; names with no gender given come only without\n"
-    "--gender or with --include-unspecified. The reading filters all apply,\n"
+    "both, m the same for boys. A name with no gender given whose reading's\n"
+    "parts lean one way (they appear at least twice as often, plus one, in\n"
+    "that gender's names of the dictionary) is listed under it as inferred\n"
+    "(男性（推定）, genderInferred); the other names with no gender given come\n"
+    "only without --gender or with --include-unspecified. In --space all,\n"
+    "--gender leaves out the names whose parts lean the other way (at most\n"
+    "1,000,000 names are weighed). The reading filters all apply,\n"
     "in hiragana or katakana: --reading (exact), --reading-prefix,\n"
     "--reading-suffix, --reading-contains, --reading-length (kana) and --morae\n"
     "(ゃゅょぁぃぅぇぉゎ do not count; っ, ん and ー do); --exclude leaves out\n"
@@ -547,7 +552,7 @@ constexpr CliOption Options[] = {
      .apply = ApplySpace},
     {.name = "--gender",
      .valueName = "f|m|any",
-     .help = "girls' or boys' names, each with names for both",
+     .help = "girls' or boys' names, each with names for both (--space all: by lean)",
      .modes = ForSuggest,
      .apply = ApplyGender},
     {.name = "--include-unspecified",

@@ -158,8 +158,9 @@ TableRow RowOf(const ListedName& name, const JudgedName& judged, const TableColu
     }
     row.cells[at++] = std::to_string(compared.score);
     std::string& registry = row.cells[at++];
-    registry = compared.registrable ? "可" : "不可（";
+    registry = RegistryText(compared);
     if (!compared.registrable) {
+        registry += "（";
         for (const std::string& character : compared.unregistrable) registry += Utf8(character);
         registry += "）";
     }

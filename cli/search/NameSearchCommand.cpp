@@ -5,6 +5,7 @@
 #include "analysis/naming/NameSearch.h"
 #include "analysis/naming/SurnameYomi.h"
 #include "analysis/reading/DetailedReading.h"
+#include "analysis/records/JudgedColumns.h"
 #include "analysis/records/RecordWriter.h"
 #include "analysis/text/Cp932.h"
 #include "cli/app/CliRunner.h"
@@ -61,7 +62,7 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
             out += Utf8(candidate.yomi);
             if (candidate.gender != NameGender::None) {
                 out += "・";
-                out += Cp932::ToUtf8Lossy(GenderLabel(candidate.gender));
+                out += Utf8(CandidateGenderLabel(candidate));
             }
             out += "）";
         }
@@ -74,6 +75,10 @@ void AppendText(const NameSearchFilters& filters, const NameSearchResult& result
         field("評点 ", std::to_string(candidate.score));
         field("三才 ", Utf8(VerdictName(candidate.sansai.verdict)));
         field("陰陽 ", Utf8(VerdictName(candidate.inyo.verdict)));
+        field(TitleOf(JudgedColumn::Registrable), " ");
+        out += RegistryLabel(CandidateRegistry(candidate));
+        field(TitleOf(JudgedColumn::GenderLean), " ");
+        out += Utf8(GenderLeanLabel(candidate.lean));
         if (!candidate.registrable) {
             out += "\t※戸籍に使えない字 ";
             for (const std::string& character : candidate.unregistrable) out += Utf8(character);

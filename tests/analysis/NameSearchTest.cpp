@@ -32,6 +32,7 @@ struct Reference {
     std::array<int, FortuneCount> grades{};
     int score = 0;
     double likeness = 0;  // of the yomi shown
+    GenderLean lean = GenderLean::Neither;
 };
 
 // `full`: the whole reading (report and all); otherwise only the steps that
@@ -138,6 +139,8 @@ struct WeighedPart {
     std::string kana;
     int kind;
     std::array<double, 4> weight;
+    std::uint64_t girls = 0;
+    std::uint64_t boys = 0;
 };
 
 // The parts a composed name's kanji are read by: those real names give it
@@ -156,12 +159,13 @@ std::vector<WeighedPart> PartsOf(const NameSearchData& data, std::string_view ka
     };
     if (commonOnly) {
         for (const LikenessPart& part : likeness.PartsOf(index)) {
-            parts.push_back({part.kana, 0, weigh(&part)});
+            parts.push_back({part.kana, 0, weigh(&part), part.girls, part.boys});
         }
     } else {
         for (const KanjiYomi& yomi : data.Yomi(index)) {
-            parts.push_back(
-                {yomi.kana, static_cast<int>(yomi.kind), weigh(likeness.Find(index, yomi.kana))});
+            const LikenessPart* row = likeness.Find(index, yomi.kana);
+            parts.push_back({yomi.kana, static_cast<int>(yomi.kind), weigh(row),
+                             row ? row->girls : 0u, row ? row->boys : 0u});
         }
     }
     return parts;
@@ -174,6 +178,8 @@ struct ComposedReading {
     double likeness = 0;
     int kinds = 0;
     std::string text;
+    std::uint64_t girls = 0;
+    std::uint64_t boys = 0;
 };
 
 std::vector<ComposedReading> EveryReading(const std::string& given, const NameSearchData& data,
@@ -185,8 +191,8 @@ std::vector<ComposedReading> EveryReading(const std::string& given, const NameSe
         const auto where = static_cast<std::size_t>(PositionIn(k - 1, chars));
         for (const ComposedReading& r : readings) {
             for (const WeighedPart& part : PartsOf(data, Unit(given, k), commonOnly)) {
-                longer.push_back(
-                    {r.likeness + part.weight[where], r.kinds + part.kind, r.text + part.kana});
+                longer.push_back({r.likeness + part.weight[where], r.kinds + part.kind,
+                                  r.text + part.kana, r.girls + part.girls, r.boys + part.boys});
             }
         }
         readings = std::move(longer);
@@ -216,10 +222,10 @@ bool ReadingPasses(const std::string& reading, const YomiFilters& f) {
 
 // The readings a candidate is to show: the matching ones, the most
 // name-like first, then fewest kinds first, each once, at most eight; and the
-// best likeness of a matching reading.
+// best likeness of a matching reading and the lean of its parts.
 std::vector<std::string> ShownReadings(const std::string& given, const NameSearchData& data,
                                        const YomiFilters& filters, bool commonOnly,
-                                       double* likeness = nullptr) {
+                                       double* likeness = nullptr, GenderLean* lean = nullptr) {
     auto all = EveryReading(given, data, commonOnly);
     std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
         if (a.likeness != b.likeness) return a.likeness > b.likeness;
@@ -230,6 +236,7 @@ std::vector<std::string> ShownReadings(const std::string& given, const NameSearc
     for (const ComposedReading& r : all) {
         if (!ReadingPasses(r.text, filters)) continue;
         if (first && likeness) *likeness = r.likeness;
+        if (first && lean) *lean = LeanOf(r.girls, r.boys);
         first = false;
         if (shown.size() < 8 && std::find(shown.begin(), shown.end(), r.text) == shown.end()) {
             shown.push_back(r.text);
@@ -414,6 +421,18 @@ const std::vector<FilterCase>& FilterCases() {
              f.sort = SortKey::Common;
              f.yomi.morae = 2;
          }},
+        {"girls, two characters, two morae", "山田", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) {
+             f.gender = GenderFilter::Female;
+             f.chars = 2;
+             f.yomi.morae = 2;
+         }},
+        {"boys, two characters, by 総運", "佐藤", StrokeStyle::Shinji,
+         [](NameSearchFilters& f) {
+             f.gender = GenderFilter::Male;
+             f.chars = 2;
+             f.sort = SortKey::Total;
+         }},
     };
     return cases;
 }
@@ -436,10 +455,14 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
         const std::string& surname = filters.surname;
         std::vector<Reference> expected;
         std::function<void(std::string, int)> combine = [&](std::string given, int left) {
-            if (!given.empty()) {
+            // Names of another length cannot pass (Passes); not read out.
+            const bool length =
+                filters.chars == 0 || given.size() / 2 == static_cast<std::size_t>(filters.chars);
+            if (!given.empty() && length) {
                 double likeness = 0;
+                GenderLean lean = GenderLean::Neither;
                 const bool shown =
-                    !ShownReadings(given, data, filters.yomi, filters.commonOnly, &likeness)
+                    !ShownReadings(given, data, filters.yomi, filters.commonOnly, &likeness, &lean)
                          .empty();
                 bool everyKanjiRead = true;
                 for (std::size_t k = 1; k <= given.size() / 2; ++k) {
@@ -448,9 +471,14 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
                 }
                 const bool read =
                     filters.yomi.Active() ? shown : !filters.commonOnly || everyKanjiRead;
-                if (read) {
+                // A gender leaves out the names that lean the other way.
+                const bool otherWay =
+                    (filters.gender == GenderFilter::Female && lean == GenderLean::Boys) ||
+                    (filters.gender == GenderFilter::Male && lean == GenderLean::Girls);
+                if (read && !otherWay) {
                     Reference r = ReadName(surname, given, c.style);
                     r.likeness = likeness;
+                    r.lean = lean;
                     if (Passes(r, filters)) expected.push_back(std::move(r));
                 }
             }
@@ -487,6 +515,7 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
             EXPECT_TRUE(found[i].registrable);
             EXPECT_EQ(found[i].avoided.empty(), !HoldsAvoided(found[i].given));
             EXPECT_EQ(found[i].gender, NameGender::None);
+            EXPECT_EQ(found[i].lean, expected[i].lean) << Utf8(found[i].given);
             if (filters.yomi.Active() || i % 97 == 0) {
                 const auto shown =
                     ShownReadings(found[i].given, data, filters.yomi, filters.commonOnly);
@@ -500,17 +529,30 @@ TEST_P(AllNamesSpace, EqualsEvaluatingEveryCombination) {
 INSTANTIATE_TEST_SUITE_P(FilterSets, AllNamesSpace,
                          ::testing::Range(std::size_t{0}, FilterCases().size()));
 
-// Whom a gender filter lists, written out.
-bool GenderPasses(NameGender gender, const NameSearchFilters& filters) {
-    switch (filters.gender) {
-        case GenderFilter::Any:
-            return true;
-        case GenderFilter::Female:
-            return gender == F || gender == FM || (gender == G && filters.includeUnspecified);
-        case GenderFilter::Male:
-            return gender == M || gender == FM || (gender == G && filters.includeUnspecified);
+// The gender a name is listed with: its tag, or for a name with no gender
+// given the way its yomi's parts lean, if they do.
+NameGender ListedGender(const GivenNameView& entry, const NameSearchData& data) {
+    if (entry.gender != G) return entry.gender;
+    const YomiCheck check = CheckYomi(entry.written, entry.yomi, data);
+    switch (LeanOf(check.girls, check.boys)) {
+        case GenderLean::Girls:
+            return F;
+        case GenderLean::Boys:
+            return M;
+        case GenderLean::Neither:
+            break;
     }
-    return false;
+    return G;
+}
+
+// Whom a gender filter lists, written out: the names of that gender or
+// both, and of the names with no gender given those listed with it, or all
+// with includeUnspecified.
+bool GenderPasses(NameGender tagged, NameGender listed, const NameSearchFilters& filters) {
+    if (filters.gender == GenderFilter::Any) return true;
+    const NameGender asked = filters.gender == GenderFilter::Female ? F : M;
+    if (tagged == G) return listed == asked || filters.includeUnspecified;
+    return tagged == asked || tagged == FM;
 }
 
 bool InFixtureList(const std::string& written, const NameSearchData& data) {
@@ -555,7 +597,7 @@ TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
         for (std::size_t i = 0; i < data.NameCount(); ++i) {
             const GivenNameView entry = data.Name(i);
             const std::string written(entry.written);
-            if (!GenderPasses(entry.gender, filters)) continue;
+            if (!GenderPasses(entry.gender, ListedGender(entry, data), filters)) continue;
             if (!filters.includeUnregistrable && !InFixtureList(written, data)) continue;
             if (!ReadingPasses(std::string(entry.yomi), filters.yomi)) continue;
             Reference r = ReadName(filters.surname, written, c.style);
@@ -594,7 +636,8 @@ TEST(NameSearch, NamesSpaceEqualsReadingEveryName) {
             EXPECT_EQ(Utf8(found[i].given), Utf8(r.given)) << "at " << i;
             EXPECT_EQ(found[i].yomi, entry.yomi);
             EXPECT_EQ(found[i].yomis, std::vector<std::string>{found[i].yomi});
-            EXPECT_EQ(found[i].gender, entry.gender);
+            EXPECT_EQ(found[i].gender, ListedGender(entry, data));
+            EXPECT_EQ(found[i].genderInferred, found[i].gender != entry.gender);
             EXPECT_EQ(found[i].record.Fortunes, r.record.Fortunes);
             EXPECT_EQ(found[i].registrable, InFixtureList(r.given, data));
             EXPECT_EQ(found[i].unregistrable.empty(), found[i].registrable);
@@ -826,7 +869,7 @@ TEST(NameSearch, RefusesSurnamesWithTheProgramsMessage) {
 TEST(NameSearch, ContradictoryFiltersSayWhyAndFindNothing) {
     const std::vector<std::pair<const char*, std::function<void(NameSearchFilters&)>>> cases = {
         {"no surname", [](NameSearchFilters& f) { f.surname.clear(); }},
-        {"gender in all names",
+        {"gender over too many names in all names",
          [](NameSearchFilters& f) {
              f.space = SearchSpace::All;
              f.gender = GenderFilter::Female;
@@ -897,6 +940,92 @@ TEST(NameSearch, ContradictoryFiltersSayWhyAndFindNothing) {
         EXPECT_EQ(result.count, 0u) << label;
         EXPECT_TRUE(result.candidates.empty()) << label;
     }
+}
+
+// Five kanji whose parts lean as the counts of girls' and boys' names say:
+// 陽 ひ and 葵 まり to girls, 陽 はる and 翔 と to boys, 春 はる and 人 と to
+// neither; and names read with them, one of them tagged.
+const NameSearchData& LeaningData() {
+    static const NameSearchData data = [] {
+        std::vector<NameKanji> kanji;
+        for (const auto& [character, yomi] : std::vector<std::pair<const char*, const char*>>{
+                 {"人", "と"}, {"春", "はる"}, {"翔", "と"}, {"葵", "まり"}, {"陽", "ひ"}}) {
+            kanji.push_back({Sjis(character), {{Sjis(yomi), YomiKind::Nanori}}});
+        }
+        kanji[4].yomi.push_back({Sjis("はる"), YomiKind::Nanori});
+        std::sort(kanji.begin(), kanji.end(),
+                  [](const NameKanji& a, const NameKanji& b) { return a.kanji < b.kanji; });
+        const std::string likeness = Sjis(
+            "陽\tひ\ts\t10\t0\t0\t0\t9\t1\n陽\tはる\ts\t10\t0\t0\t0\t2\t8\n"
+            "葵\tまり\tc\t0\t0\t10\t0\t10\t0\n翔\tと\ts\t0\t0\t10\t0\t1\t9\n"
+            "人\tと\ts\t0\t0\t10\t0\t3\t3\n春\tはる\ts\t10\t0\t0\t0\t5\t5\n");
+        std::vector<GivenNameEntry> names;
+        for (const auto& [written, yomi, gender] :
+             std::vector<std::tuple<const char*, const char*, NameGender>>{{"陽翔", "はると", G},
+                                                                           {"春人", "はると", G},
+                                                                           {"春翔", "はると", M},
+                                                                           {"陽葵", "ひまり", G}}) {
+            names.push_back({Sjis(written), Sjis(yomi), gender});
+        }
+        return NameSearchData(std::move(names), std::move(kanji), likeness);
+    }();
+    return data;
+}
+
+// In the all-kanji space a gender leaves out the spellings whose yomi's
+// parts lean the other way; those leaning to neither stay.
+TEST(NameSearch, GenderInAllKanjiLeavesOutNamesLeaningTheOtherWay) {
+    const struct {
+        const char* yomi;
+        GenderFilter gender;
+        const char* given;
+        bool listed;
+    } cases[] = {
+        {"ひまり", GenderFilter::Female, "陽葵", true},
+        {"ひまり", GenderFilter::Male, "陽葵", false},
+        {"はると", GenderFilter::Male, "陽翔", true},
+        {"はると", GenderFilter::Female, "陽翔", false},
+        {"はると", GenderFilter::Female, "春人", true},
+        {"はると", GenderFilter::Male, "春人", true},
+        {"はると", GenderFilter::Female, "春翔", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.yomi) + " " + c.given);
+        NameSearchFilters filters = Filters("山田", StrokeStyle::Shinji, SearchSpace::All);
+        filters.yomi.exact = Sjis(c.yomi);
+        filters.gender = c.gender;
+        const auto result = SearchNames(filters, BuiltInTables(), LeaningData());
+        ASSERT_TRUE(result.problem.empty()) << Utf8(result.problem);
+        EXPECT_EQ(result.count, result.candidates.size());
+        bool found = false;
+        for (const NameCandidate& candidate : result.candidates) {
+            found = found || Utf8(candidate.given) == c.given;
+        }
+        EXPECT_EQ(found, c.listed);
+    }
+}
+
+// A name with no gender given whose parts lean to boys comes with 男性,
+// marked as inferred; one leaning to neither only with includeUnspecified.
+TEST(NameSearch, UntaggedNamesLeaningToTheGenderAreListedAsInferred) {
+    NameSearchFilters filters = Filters("山田", StrokeStyle::Shinji, SearchSpace::Names);
+    filters.yomi.exact = Sjis("はると");
+    filters.gender = GenderFilter::Male;
+    auto listed = [&] {
+        std::vector<std::string> shown;
+        for (const NameCandidate& c :
+             SearchNames(filters, BuiltInTables(), LeaningData()).candidates) {
+            shown.push_back(Utf8(c.given) + " " + Utf8(CandidateGenderLabel(c)));
+        }
+        std::sort(shown.begin(), shown.end());
+        return shown;
+    };
+    EXPECT_EQ(listed(), (std::vector<std::string>{"春翔 男性", "陽翔 男性（推定）"}));
+    filters.includeUnspecified = true;
+    EXPECT_EQ(listed(), (std::vector<std::string>{"春人 不明", "春翔 男性", "陽翔 男性（推定）"}));
+    filters.gender = GenderFilter::Female;
+    filters.includeUnspecified = false;
+    EXPECT_TRUE(listed().empty());
 }
 
 TEST(NameSearch, CapsTheLimitAndAnswersPagesBeyondTheEnd) {

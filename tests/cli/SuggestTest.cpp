@@ -43,7 +43,9 @@ TEST(Suggest, ExitStatusTellsResultsRefusalsAndUsageApart) {
          ExitReadingMade},  // nothing matches: an empty list
         {{"ab"}, ExitRefused},
         {{"一二三四五六七八九十一"}, ExitRefused},
+        // Every name a gender weighs in --space all is counted one by one.
         {{"山田", "--space", "all", "--gender", "f"}, ExitUsage},
+        {{"山田", "--space", "all", "--gender", "f", "--reading", "ゆい"}, ExitReadingMade},
         {{"山田", "--limit", "0"}, ExitUsage},
         {{"山田", "--page", "-1"}, ExitUsage},
         {{"山田", "--min-grade", "total=5"}, ExitUsage},
@@ -183,11 +185,28 @@ TEST(Suggest, JsonKeysAreInAlphabeticalOrder) {
     EXPECT_EQ(MemberNames(json), (Names{"candidates", "count", "space", "style", "surname"}));
     ASSERT_EQ(SizeAt(json, "/candidates"), 1u);
     const rapidjson::Value& candidate = json["candidates"][0];
-    EXPECT_EQ(MemberNames(candidate),
-              (Names{"fortunes", "gender", "given", "grades", "initials", "inyo", "keywords",
-                     "reading", "readingCheck", "readingParts", "readings", "registrable", "romaji",
-                     "romajiAlternatives", "romajiFullName", "sansai", "score", "soundNotes",
-                     "strokes"}));
+    EXPECT_EQ(MemberNames(candidate), (Names{"fortunes",
+                                             "gender",
+                                             "genderInferred",
+                                             "genderLean",
+                                             "given",
+                                             "grades",
+                                             "initials",
+                                             "inyo",
+                                             "keywords",
+                                             "reading",
+                                             "readingCheck",
+                                             "readingParts",
+                                             "readings",
+                                             "registrable",
+                                             "registry",
+                                             "romaji",
+                                             "romajiAlternatives",
+                                             "romajiFullName",
+                                             "sansai",
+                                             "score",
+                                             "soundNotes",
+                                             "strokes"}));
     EXPECT_EQ(MemberNames(candidate["sansai"]),
               (Names{"earth", "heaven", "person", "relations", "verdict"}));
     EXPECT_EQ(MemberNames(candidate["fortunes"]),
@@ -258,7 +277,43 @@ TEST(Suggest, TsvQuotesAFieldAsTheBatchRecordsDo) {
         .AppendSearch({}, result, out);
     const std::string row = out.substr(out.find('\n') + 1);
     EXPECT_EQ(row.rfind("\"\"\"A\"\"\"\t\"B\tC\"\tfm\t\t0\t0\t\"x\r\ny\"\t0\t", 0), 0u) << row;
-    EXPECT_TRUE(row.ends_with("\ttrue\n")) << row;
+    EXPECT_TRUE(row.ends_with("\ttrue\tok\tfalse\tneither\n")) << row;
+}
+
+// The records say whom a name leans to, which gender is inferred and what
+// 戸籍 says.
+TEST(Suggest, RecordsCarryTheLeanTheInferredGenderAndTheRegistry) {
+    const struct {
+        std::vector<std::string> args;
+        const char* otherWay;
+    } cases[] = {
+        {{"山田", "--reading", "はると", "--gender", "m"}, "girls"},
+        {{"山田", "--space", "all", "--reading", "ゆい", "--gender", "m"}, "girls"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--limit", "300", "--format", "json"});
+        const SuggestRun run = Suggest(args);
+        ASSERT_EQ(run.status, ExitReadingMade) << run.err;
+        const auto json = ParseJson(run.out);
+        ASSERT_GT(SizeAt(json, "/candidates"), 0u);
+        const bool all = StringAt(json, "/space") == "all";
+        for (const auto& candidate : json["candidates"].GetArray()) {
+            // A dictionary's own gender stands whatever the lean.
+            if (all) {
+                EXPECT_NE(StringAt(candidate, "/genderLean"), c.otherWay);
+            }
+            const std::string registry = StringAt(candidate, "/registry");
+            EXPECT_TRUE(registry == "ok" || registry == "checkReading") << registry;
+            if (all) {
+                EXPECT_EQ(JsonAt(candidate, "/gender"), "null");
+            }
+            if (JsonAt(candidate, "/genderInferred") != "true") continue;
+            EXPECT_FALSE(all);
+            EXPECT_EQ(StringAt(candidate, "/gender"), "m");
+            EXPECT_EQ(StringAt(candidate, "/genderLean"), "boys");
+        }
+    }
 }
 
 TEST(Suggest, CapsTheLimitWithANote) {

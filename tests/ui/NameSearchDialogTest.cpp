@@ -139,9 +139,11 @@ TEST_F(NameSearchDialogTest, KeyedFiltersFillTheTableAsTheSearchAnswers) {
         const auto& candidate = expected.candidates[static_cast<std::size_t>(row)];
         EXPECT_EQ(Cell(table, row, CandidateTableModel::Given),
                   QString::fromStdString(soten::Cp932::ToUtf8Lossy(candidate.given)));
-        // Girls' names and names given to both.
-        EXPECT_TRUE(Cell(table, row, CandidateTableModel::Gender) == QStringLiteral("女性") ||
-                    Cell(table, row, CandidateTableModel::Gender) == QStringLiteral("男女"));
+        // Girls' names, names given to both and those inferred from their parts.
+        const QString gender = Cell(table, row, CandidateTableModel::Gender);
+        EXPECT_TRUE(gender == QStringLiteral("女性") || gender == QStringLiteral("男女") ||
+                    gender == QStringLiteral("女性（推定）"))
+            << gender.toStdString();
         EXPECT_EQ(Cell(table, row, CandidateTableModel::TotalFortune),
                   QStringLiteral("%1 %2")
                       .arg(candidate.record.Fortunes[soten::Total])
@@ -265,7 +267,7 @@ TEST_F(NameSearchDialogTest, YuiByKeysInBothSpacesWithTheNewChecks) {
     for (int row = 0; row < table->model()->rowCount(); ++row) {
         if (Cell(table, row, CandidateTableModel::Given) != QStringLiteral("嗟")) continue;
         marked = true;
-        EXPECT_EQ(Cell(table, row, CandidateTableModel::Registrable), QStringLiteral("※"));
+        EXPECT_EQ(Cell(table, row, CandidateTableModel::Registrable), QStringLiteral("字×"));
         EXPECT_TRUE(Cell(table, row, CandidateTableModel::Registrable, Qt::ToolTipRole)
                         .contains(QStringLiteral("嗟")));
     }
@@ -450,31 +452,63 @@ TEST_F(NameSearchDialogTest, FortuneChoiceSetsTheGrades) {
     EXPECT_EQ(dialog->CurrentFilters().worstGrade[Outer], 1);
 }
 
-// In the all-kanji space 性別 and the registry check do nothing: disabled,
-// their tooltips saying why, and the search runs without them.
+// In the all-kanji space the dictionary's genders and the registry check do
+// nothing: disabled, their tooltips saying why, and the search runs without
+// them. 性別 works there too, its tooltip saying how.
 TEST_F(NameSearchDialogTest, FiltersTheSpaceCannotUseAreDisabledWithTheReason) {
     NameSearchDialog* dialog = Open();
     ASSERT_NE(dialog, nullptr);
     QComboBox* gender = Control<QComboBox>(dialog, "genderBox");
     QCheckBox* registry = Control<QCheckBox>(dialog, "includeUnregistrableBox");
+    QCheckBox* unspecified = Control<QCheckBox>(dialog, "includeUnspecifiedBox");
     const QString genderTip = gender->toolTip();
     gender->setCurrentIndex(1);
+    unspecified->setChecked(true);
     Control<QComboBox>(dialog, "spaceBox")->setCurrentIndex(1);
-    EXPECT_FALSE(gender->isEnabled());
+    EXPECT_TRUE(gender->isEnabled());
     EXPECT_FALSE(registry->isEnabled());
-    EXPECT_FALSE(Control<QCheckBox>(dialog, "includeUnspecifiedBox")->isEnabled());
+    EXPECT_FALSE(unspecified->isEnabled());
     using soten::ui::SpaceBoundFilter;
-    EXPECT_EQ(gender->toolTip(),
-              soten::ui::WhyNotInSpace(SpaceBoundFilter::Gender, soten::SearchSpace::All));
+    EXPECT_EQ(unspecified->toolTip(), soten::ui::WhyNotInSpace(SpaceBoundFilter::IncludeUnspecified,
+                                                               soten::SearchSpace::All));
     EXPECT_EQ(registry->toolTip(), soten::ui::WhyNotInSpace(SpaceBoundFilter::IncludeUnregistrable,
                                                             soten::SearchSpace::All));
+    EXPECT_NE(gender->toolTip(), genderTip);
     EXPECT_FALSE(gender->toolTip().isEmpty());
-    EXPECT_EQ(dialog->CurrentFilters().gender, soten::GenderFilter::Any);
+    EXPECT_EQ(dialog->CurrentFilters().gender, soten::GenderFilter::Female);
+    EXPECT_FALSE(dialog->CurrentFilters().includeUnspecified);
 
     Control<QComboBox>(dialog, "spaceBox")->setCurrentIndex(0);
-    EXPECT_TRUE(gender->isEnabled());
+    EXPECT_TRUE(unspecified->isEnabled());
     EXPECT_EQ(gender->toolTip(), genderTip);
     EXPECT_EQ(dialog->CurrentFilters().gender, soten::GenderFilter::Female);
+    EXPECT_TRUE(dialog->CurrentFilters().includeUnspecified);
+}
+
+// 並び順 よく使われる順 lists the most name-like first; a header click shows
+// its order there.
+TEST_F(NameSearchDialogTest, SortBoxOrdersByNameLikeness) {
+    NameSearchDialog* dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    Control<QLineEdit>(dialog, "surnameEdit")->setText(QStringLiteral("山田"));
+    Control<QLineEdit>(dialog, "readingEdit")->setText(QStringLiteral("ゆい"));
+    WaitForResults(dialog);
+    QComboBox* sort = Control<QComboBox>(dialog, "sortBox");
+    EXPECT_EQ(sort->currentText(), QStringLiteral("おすすめ順"));
+    sort->setCurrentIndex(sort->findText(QStringLiteral("よく使われる順")));
+    WaitForResults(dialog);
+    EXPECT_EQ(dialog->CurrentFilters().sort, soten::SortKey::Common);
+    ExpectRowsOfTheSearch(dialog);
+    const auto* model = static_cast<const CandidateTableModel*>(
+        Control<QTableView>(dialog, "resultTable")->model());
+    ASSERT_GT(model->rowCount(), 1);
+    for (int row = 1; row < model->rowCount(); ++row) {
+        EXPECT_GE(model->Candidate(row - 1).yomiCheck.likeness,
+                  model->Candidate(row).yomiCheck.likeness)
+            << row;
+    }
+    ClickHeader(dialog, CandidateTableModel::TotalFortune);
+    EXPECT_EQ(sort->currentText(), QStringLiteral("総運順"));
 }
 
 // The conditions, the tab, 詳しい条件 and the window's size come back in the
@@ -485,6 +519,7 @@ TEST_F(NameSearchDialogTest, ConditionsTabAndSizeAreKeptForTheNextRun) {
     Control<QLineEdit>(first, "surnameEdit")->setText(QStringLiteral("佐藤"));
     Control<QLineEdit>(first, "readingEdit")->setText(QStringLiteral("ゆい"));
     Control<QComboBox>(first, "genderBox")->setCurrentIndex(1);
+    Control<QComboBox>(first, "sortBox")->setCurrentIndex(1);
     Control<QComboBox>(first, "fortuneBox")->setCurrentIndex(1);
     Control<QSpinBox>(first, "minScoreBox")->setValue(7);
     Control<QCheckBox>(first, "inyoBox")->setChecked(true);
@@ -511,6 +546,7 @@ TEST_F(NameSearchDialogTest, ConditionsTabAndSizeAreKeptForTheNextRun) {
     EXPECT_EQ(Control<QTabWidget>(again, "tabs")->currentIndex(), 1);
     EXPECT_EQ(again->size(), QSize(720, 540));
     EXPECT_EQ(again->CurrentFilters().minScore, 7);
+    EXPECT_EQ(again->CurrentFilters().sort, soten::SortKey::Common);
     again->close();
 }
 

@@ -102,4 +102,10 @@ QString CandidateTip(const std::vector<AvoidedKanjiEntry>& avoided,
     return lines.join(QLatin1Char('\n'));
 }
 
+QString RegistryHeaderTip() {
+    return QStringLiteral(
+        "可：戸籍に使える字と読み／読み要確認：読みが字の読みと結び付かない"
+        "／字×：戸籍に使えない字を含む");
+}
+
 }  // namespace soten::ui

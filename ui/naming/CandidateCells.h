@@ -45,6 +45,9 @@ QString ScoreHeaderTip();
 // The tooltip of a name a registry office refuses, naming the characters.
 QString UnregistrableTip(const std::vector<std::string>& characters);
 
+// The tooltip of the header of 戸籍: what 可, 読み要確認 and 字× mean.
+QString RegistryHeaderTip();
+
 // The tooltip of a name in a table: the note on the kanji of the avoid list
 // it holds (if any), then why it is judged as it is, one line each.
 QString CandidateTip(const std::vector<AvoidedKanjiEntry>& avoided,

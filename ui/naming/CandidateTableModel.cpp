@@ -45,6 +45,18 @@ QString YomiCheckTip(const YomiCheck& check) {
 
 constexpr std::array<FortuneKind, 4> ShownKinds = {Person, Earth, Outer, Total};
 
+QString Utf8Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// How the lean of a candidate's yomi was counted.
+QString LeanTip(const NameCandidate& candidate) {
+    return QStringLiteral("%1：読みの部分が名前辞書の女の子の名前に %2 回、男の子の名前に %3 回")
+        .arg(FromCp932(GenderLeanLabel(candidate.lean)))
+        .arg(candidate.girls)
+        .arg(candidate.boys);
+}
+
 }  // namespace
 
 CandidateTableModel::CandidateTableModel(QObject* parent, ShortlistStore& shortlist)
@@ -117,10 +129,14 @@ QVariant CandidateTableModel::data(const QModelIndex& index, int role) const {
          column == Inyo)) {
         return QVariant::fromValue(Qt::AlignCenter);
     }
-    if (column == Registrable && !candidate.registrable &&
-        (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
-        return UnregistrableTip(candidate.unregistrable);
+    const RegistryVerdict registry = CandidateRegistry(candidate);
+    if (column == Registrable && (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) &&
+        registry != RegistryVerdict::Registrable) {
+        return registry == RegistryVerdict::Unregistrable
+                   ? UnregistrableTip(candidate.unregistrable)
+                   : YomiCheckTip(candidate.yomiCheck);
     }
+    if (column == GenderLean && role == Qt::ToolTipRole) return LeanTip(candidate);
     if (column == Romaji || column == SoundNotes) {
         if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole) {
             return {};
@@ -157,11 +173,13 @@ QVariant CandidateTableModel::data(const QModelIndex& index, int role) const {
         case Given:
             return FromCp932(candidate.given);
         case Registrable:
-            return candidate.registrable ? QString() : QStringLiteral("※");
+            return Utf8Text(RegistryLabel(registry));
         case Yomi:
             return FromCp932(candidate.yomi);
         case Gender:
-            return FromCp932(GenderLabel(candidate.gender));
+            return FromCp932(CandidateGenderLabel(candidate));
+        case GenderLean:
+            return FromCp932(GenderLeanLabel(candidate.lean));
         case Strokes:
             return GivenStrokeCounts(record);
         case Score:
@@ -184,14 +202,22 @@ QVariant CandidateTableModel::headerData(int section, Qt::Orientation orientatio
                        ? QStringLiteral("漢字の組み合わせでは、このページの中だけで並べ替えます")
                        : QStringLiteral("クリックで全体を並べ替えます");
         }
-        if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
+        if (section == Registrable) return RegistryHeaderTip();
+        if (section == GenderLean) {
+            return QStringLiteral(
+                "読みの部分が名前辞書の女の子の名前に、男の子の名前の 2 倍（足す 1）以上"
+                "出てくれば女の子に多い、逆なら男の子に多い");
+        }
         if (section == Star) return QStringLiteral("★：候補リストにある名前");
         if (section == Romaji || section == SoundNotes) return SpokenHeaderTip(section == Romaji);
         if (section == Sansai) return SansaiHeaderTip();
         if (section == Inyo) return InyoHeaderTip();
         if (section == Score) return ScoreHeaderTip();
-        if (section == Gender)
-            return QStringLiteral("名前辞書にある性別（男女：どちらにも使う名前）");
+        if (section == Gender) {
+            return QStringLiteral(
+                "名前辞書にある性別（男女：どちらにも使う名前、推定：性別の書かれていない名前の"
+                "読みの傾向から）");
+        }
         return QStringLiteral("クリックで全体を並べ替えます");
     }
     if (role != Qt::DisplayRole) return {};
@@ -199,8 +225,8 @@ QVariant CandidateTableModel::headerData(int section, Qt::Orientation orientatio
     if (section == Star) return QStringLiteral("★");
     using enum JudgedColumn;
     static constexpr std::array<JudgedColumn, ColumnCount> columns = {
-        Given, Given, Registrable, Yomi,   Gender, Strokes, Person,    Earth,
-        Outer, Total, Score,       Sansai, Inyo,   Romaji,  SoundNotes};
+        Given, Given, Registrable, Yomi,  Gender, GenderLean, Strokes, Person,
+        Earth, Outer, Total,       Score, Sansai, Inyo,       Romaji,  SoundNotes};
     const std::string_view title = TitleOf(columns.at(static_cast<std::size_t>(section)));
     return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
 }

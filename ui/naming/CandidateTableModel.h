@@ -12,8 +12,10 @@ namespace soten::ui {
 class ShortlistStore;
 
 // The candidates of one page as table rows: ★ (on the shortlist; ☆ not),
-// 名前, 戸籍 (a mark on a name a registry office refuses, its tooltip naming
-// the characters), 読み (the yomi; the others in the tooltip), 性別, 画数, 人運, 地運, 外運, 総運
+// 名前, 戸籍 (可, 読み要確認 or 字×: CandidateRegistry, the tooltip naming the
+// characters refused or the yomi's check), 読み (the yomi; the others in the
+// tooltip), 性別 (男性（推定） when inferred), 性別の傾向 (the lean of the yomi's
+// parts, the counts in the tooltip), 画数, 人運, 地運, 外運, 総運
 // (number and grade mark, in the grade's colour), 評点, the verdicts of 三才配置 and 陰陽配列,
 // ローマ字 (the passport spelling, the whole name with the surname's reading;
 // the other spellings and the initials in the tooltip) and 音の注意 (SoundNotes).
@@ -28,6 +30,7 @@ public:
         Registrable,
         Yomi,
         Gender,
+        GenderLean,
         Strokes,
         PersonFortune,
         EarthFortune,

@@ -1,5 +1,6 @@
 #include "ui/naming/NameSearchDialog.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -57,6 +59,24 @@ SortKey ColumnSort(int column) {
     }
 }
 
+// The choices of 並び順 and the column whose header shows each (-1: none).
+struct SortChoice {
+    const char* label;
+    SortKey key;
+    int column;
+};
+constexpr std::array<SortChoice, 9> SortChoices = {{
+    {"おすすめ順", SortKey::Score, -1},
+    {"よく使われる順", SortKey::Common, -1},
+    {"名前順", SortKey::Name, CandidateTableModel::Given},
+    {"読み順", SortKey::Yomi, CandidateTableModel::Yomi},
+    {"画数順", SortKey::Strokes, CandidateTableModel::Strokes},
+    {"人運順", SortKey::Person, CandidateTableModel::PersonFortune},
+    {"地運順", SortKey::Earth, CandidateTableModel::EarthFortune},
+    {"外運順", SortKey::Outer, CandidateTableModel::OuterFortune},
+    {"総運順", SortKey::Total, CandidateTableModel::TotalFortune},
+}};
+
 }  // namespace
 
 NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, ShortlistStore& shortlist,
@@ -71,6 +91,15 @@ NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, Shortl
     countLabel_->setObjectName(QStringLiteral("countLabel"));
     countLabel_->setAccessibleName(QStringLiteral("該当件数"));
     countLabel_->setWordWrap(true);
+    sortBox_ = new QComboBox(this);
+    sortBox_->setObjectName(QStringLiteral("sortBox"));
+    for (const SortChoice& choice : SortChoices) sortBox_->addItem(QString::fromUtf8(choice.label));
+    sortBox_->setToolTip(
+        QStringLiteral("おすすめ順は評点の順、よく使われる順は実在の名前によく使われる"
+                       "字と読みの名前から。見出しのクリックでも並べ替えます"));
+    auto* sortLabel = new QLabel(QStringLiteral("並び順(&8)："), this);
+    sortLabel->setBuddy(sortBox_);
+    sortBox_->setAccessibleName(QStringLiteral("並び順"));
 
     surnameYomi_ = new QLineEdit(this);
     surnameYomi_->setObjectName(QStringLiteral("surnameYomi"));
@@ -125,6 +154,8 @@ NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, Shortl
     auto* counts = new QHBoxLayout;
     counts->addWidget(tableLabel);
     counts->addWidget(countLabel_, 1);
+    counts->addWidget(sortLabel);
+    counts->addWidget(sortBox_);
     // On a small screen the search scrolls rather than push controls off it.
     auto* searchPage = new QWidget;
     auto* searchLayout = new QVBoxLayout(searchPage);
@@ -172,12 +203,21 @@ NameSearchDialog::NameSearchDialog(QWidget* parent, const Tables& tables, Shortl
         form_->RestoreState(settings);
         const int tab = settings.value(QStringLiteral("tab"), 0).toInt();
         if (tab >= 0 && tab < tabs_->count()) tabs_->setCurrentIndex(tab);
+        const int sort = settings.value(QStringLiteral("sort"), 0).toInt();
+        if (sort > 0 && sort < sortBox_->count()) {
+            sortBox_->setCurrentIndex(sort);
+            ChooseSort(sort);
+        }
     }
     form_->FocusSurname();
 
     runner_ = new SearchRunner(this, tables_, [this] { return CurrentFilters(); });
     connect(runner_, &SearchRunner::PageReady, this, &NameSearchDialog::ShowResult);
     connect(form_, &SearchFilterForm::Changed, this, [this] { ScheduleSearch(); });
+    connect(sortBox_, &QComboBox::currentIndexChanged, this, [this](int choice) {
+        ChooseSort(choice);
+        ScheduleSearch();
+    });
     connect(surnameYomi_, &QLineEdit::textChanged, this, [this](const QString& text) {
         // Only a reading in kana spells; anything else reads as unknown.
         const std::string yomi = ToHiragana(Cp932::FromUtf8(text.toStdString()).value_or(""));
@@ -215,6 +255,7 @@ void NameSearchDialog::SaveState() const {
     settings.beginGroup(SettingsGroup);
     form_->SaveState(settings);
     settings.setValue(QStringLiteral("tab"), tabs_->currentIndex());
+    settings.setValue(QStringLiteral("sort"), sortBox_->currentIndex());
     settings.setValue(QStringLiteral("geometry"), saveGeometry());
 }
 
@@ -289,13 +330,10 @@ void NameSearchDialog::ShowResult(const NameSearchFilters& searched, NameSearchR
     pageLabel_->setText(QStringLiteral("%1 / %2 ページ").arg(Grouped(page_), Grouped(pageCount_)));
     previousButton_->setEnabled(page_ > 1);
     nextButton_->setEnabled(page_ < pageCount_);
-    // Composed names have no gender; only the dictionary has names a
-    // registry office refuses.
+    // Composed names have no gender of the dictionary, only a lean.
     const NameSearchFilters shown = form_->Filters();
     const bool allNames = shown.space == SearchSpace::All;
     resultTable_->setColumnHidden(CandidateTableModel::Gender, allNames);
-    resultTable_->setColumnHidden(CandidateTableModel::Registrable,
-                                  allNames || !shown.includeUnregistrable);
     if (shownSurname_ != surnameYomiFor_) {
         surnameYomiFor_ = shownSurname_;
         surnameYomi_->setText(FromCp932(SurnameYomiOf(shownSurname_)));
@@ -323,7 +361,21 @@ void NameSearchDialog::SortBy(int column) {
     reversed_ = column == sortColumn_ ? !reversed_ : false;
     sort_ = key;
     sortColumn_ = column;
+    for (std::size_t choice = 0; choice < SortChoices.size(); ++choice) {
+        if (SortChoices[choice].key != key) continue;
+        const QSignalBlocker quiet(sortBox_);
+        sortBox_->setCurrentIndex(static_cast<int>(choice));
+    }
     ScheduleSearch();
+}
+
+void NameSearchDialog::ChooseSort(int choice) {
+    if (choice < 0 || choice >= static_cast<int>(SortChoices.size())) return;
+    const SortChoice& chosen = SortChoices[static_cast<std::size_t>(choice)];
+    sort_ = chosen.key;
+    reversed_ = false;
+    sortColumn_ = chosen.column;
+    ShowSortIndicator();
 }
 
 void NameSearchDialog::ShowSortIndicator() {

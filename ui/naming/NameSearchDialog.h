@@ -8,6 +8,7 @@
 #include "analysis/reading/Tables.h"
 #include "printing/device/PrinterSession.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,13 +27,15 @@ class ShortlistStore;
 // and one page of candidates. The search runs on a worker thread as the
 // filters change, so typing never waits for it; the name data loads with the
 // first search. Enter or a double-click on a row asks the main window for the
-// reading of that name (NameChosen). A click on a column's header sorts the
-// whole result by it (again: the other way round). Space, Ctrl+D or a click
+// reading of that name (NameChosen). 並び順 ("sortBox") chooses the order:
+// おすすめ順 (SortKey::Score), よく使われる順 (SortKey::Common) or a column's; a
+// click on a column's header sorts the whole result by it (again: the other
+// way round) and shows that in 並び順 too. Space, Ctrl+D or a click
 // on the ☆ puts a name on the shortlist (again: takes it off); the second
 // tab, 候補リスト, compares the kept names side by side.
 //
-// It opens with the keyboard in the surname box. The conditions, the tab on
-// show and the window's size and place are kept between runs (see
+// It opens with the keyboard in the surname box. The conditions, the order,
+// the tab on show and the window's size and place are kept between runs (see
 // ProgramSettings), each time it is hidden or destroyed.
 //
 // Its controls are found by objectName: the filters' (see SearchFilterForm),
@@ -86,6 +89,7 @@ private:
     void ChooseRow(const QModelIndex& index);
     void TurnPage(int delta);
     void SortBy(int column);
+    void ChooseSort(int choice);
     void ShowSortIndicator();
 
     const Tables& tables_;
@@ -94,6 +98,7 @@ private:
     QTabWidget* tabs_;
     ShortlistPanel* shortlistPanel_;
     QLabel* countLabel_;
+    QComboBox* sortBox_;
     // 名字の読み: filled from the name dictionary when the surname searched
     // changes, editable; the romaji and sound notes use it.
     QLineEdit* surnameYomi_;

@@ -78,8 +78,8 @@ void AddRow(QGridLayout* grid, int row, int column, const QString& caption, QWid
 QString WhyNotInSpace(SpaceBoundFilter filter, SearchSpace space) {
     if (space != SearchSpace::All) return {};
     switch (filter) {
-        case SpaceBoundFilter::Gender:
-            return QStringLiteral("漢字の組み合わせには性別がないため、指定できません");
+        case SpaceBoundFilter::IncludeUnspecified:
+            return QStringLiteral("漢字の組み合わせには名前辞書の性別がないため、指定できません");
         case SpaceBoundFilter::IncludeUnregistrable:
             return QStringLiteral("漢字の組み合わせは戸籍に使える字だけで作るため、指定できません");
     }
@@ -98,7 +98,9 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     genderBox_ =
         Choices(this, "genderBox",
                 {QStringLiteral("指定なし"), QStringLiteral("女性"), QStringLiteral("男性")});
-    genderBox_->setToolTip(QStringLiteral("女性・男性のどちらにも男女両方の名前が入ります"));
+    genderBox_->setToolTip(
+        QStringLiteral("女性・男性のどちらにも男女両方の名前と、性別の書かれていない名前のうち"
+                       "読みの傾向がその性別に出ている名前（推定）が入ります"));
     includeUnspecifiedBox_ = new QCheckBox(QStringLiteral("性別不明の名前も(&U)"), this);
     includeUnspecifiedBox_->setObjectName(QStringLiteral("includeUnspecifiedBox"));
     includeUnspecifiedBox_->setToolTip(QStringLiteral(
@@ -176,6 +178,7 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
     fortuneBox_->setToolTip(QStringLiteral(
         "吉は ○ か ◎ です。人運・地運・外運・総運を一つずつ決めるには「詳しい条件」で"));
     genderTip_ = genderBox_->toolTip();
+    includeUnspecifiedTip_ = includeUnspecifiedBox_->toolTip();
     includeUnregistrableTip_ = includeUnregistrableBox_->toolTip();
 
     // What a parent starts from.
@@ -246,12 +249,7 @@ SearchFilterForm::SearchFilterForm(QWidget* parent) : QGroupBox(QStringLiteral("
         connect(box, &QCheckBox::toggled, this, changed);
     }
     // Names with no gender given matter only when a gender is asked for.
-    auto genderChanged = [this] {
-        includeUnspecifiedBox_->setEnabled(genderBox_->isEnabled() &&
-                                           genderBox_->currentIndex() != 0);
-    };
-    connect(genderBox_, &QComboBox::currentIndexChanged, this, genderChanged);
-    genderChanged();
+    connect(genderBox_, &QComboBox::currentIndexChanged, this, &SearchFilterForm::ApplySpace);
     ApplySpace();
     connect(fortuneBox_, &QComboBox::currentIndexChanged, this,
             &SearchFilterForm::ApplyFortuneChoice);
@@ -265,10 +263,15 @@ void SearchFilterForm::ApplySpace() {
         spaceBox_->currentIndex() == 1 ? SearchSpace::All : SearchSpace::Names;
     // Readings no real name uses matter only for composed names.
     anyReadingBox_->setEnabled(space == SearchSpace::All);
-    const QString genderReason = WhyNotInSpace(SpaceBoundFilter::Gender, space);
-    genderBox_->setEnabled(genderReason.isEmpty());
-    genderBox_->setToolTip(genderReason.isEmpty() ? genderTip_ : genderReason);
-    includeUnspecifiedBox_->setEnabled(genderReason.isEmpty() && genderBox_->currentIndex() != 0);
+    genderBox_->setToolTip(
+        space == SearchSpace::All
+            ? QStringLiteral("漢字の組み合わせでは、読みの傾向が別の性別に出ている名前を除きます")
+            : genderTip_);
+    const QString unspecifiedReason = WhyNotInSpace(SpaceBoundFilter::IncludeUnspecified, space);
+    includeUnspecifiedBox_->setEnabled(unspecifiedReason.isEmpty() &&
+                                       genderBox_->currentIndex() != 0);
+    includeUnspecifiedBox_->setToolTip(unspecifiedReason.isEmpty() ? includeUnspecifiedTip_
+                                                                   : unspecifiedReason);
     const QString registryReason = WhyNotInSpace(SpaceBoundFilter::IncludeUnregistrable, space);
     includeUnregistrableBox_->setEnabled(registryReason.isEmpty());
     includeUnregistrableBox_->setToolTip(registryReason.isEmpty() ? includeUnregistrableTip_
@@ -356,10 +359,9 @@ NameSearchFilters SearchFilterForm::Filters() const {
     filters.style = static_cast<StrokeStyle>(styleBox_->currentIndex());
     filters.space = spaceBox_->currentIndex() == 1 ? SearchSpace::All : SearchSpace::Names;
     // A disabled filter is kept for when it applies again, but not used.
-    if (genderBox_->isEnabled()) {
-        filters.gender = static_cast<GenderFilter>(genderBox_->currentIndex());
-        filters.includeUnspecified = includeUnspecifiedBox_->isChecked();
-    }
+    filters.gender = static_cast<GenderFilter>(genderBox_->currentIndex());
+    filters.includeUnspecified =
+        includeUnspecifiedBox_->isEnabled() && includeUnspecifiedBox_->isChecked();
     filters.includeUnregistrable = includeUnregistrableBox_->isChecked();
     filters.includeAvoided = includeAvoidedBox_->isChecked();
     filters.commonOnly = !anyReadingBox_->isChecked();

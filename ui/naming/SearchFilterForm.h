@@ -15,7 +15,7 @@ class QToolButton;
 namespace soten::ui {
 
 // The filters that do not work in every space.
-enum class SpaceBoundFilter { Gender, IncludeUnregistrable };
+enum class SpaceBoundFilter { IncludeUnspecified, IncludeUnregistrable };
 
 // Why `filter` does nothing in `space`, for the disabled control's tooltip;
 // empty when it applies there. The one place that decides it.
@@ -28,7 +28,8 @@ QString WhyNotInSpace(SpaceBoundFilter filter, SearchSpace space);
 // or leave out, the grades one by one, score, 三才配置 and 陰陽配列) waits
 // behind the checkable button 詳しい条件 ("advancedButton", the panel
 // "advancedPanel"). A filter that does nothing in the space chosen is
-// disabled, its tooltip saying why. Every control has an objectName equal to
+// disabled, its tooltip saying why; 性別 works in both spaces, its tooltip
+// saying what it does in each. Every control has an objectName equal to
 // its member's name without the underscore.
 class SearchFilterForm : public QGroupBox {
     Q_OBJECT
@@ -86,6 +87,7 @@ private:
     QToolButton* advancedButton_;
     QWidget* advancedPanel_;
     QString genderTip_;
+    QString includeUnspecifiedTip_;
     QString includeUnregistrableTip_;
     bool settingGrades_ = false;
 };

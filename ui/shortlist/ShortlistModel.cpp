@@ -159,9 +159,13 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole && column != Note && column != Surname && column != Given) {
         return QVariant::fromValue(Qt::AlignCenter);
     }
-    if (column == Registrable && !name.registrable &&
-        (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
-        return UnregistrableTip(name.unregistrable);
+    if (column == Registrable && (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)) {
+        if (!name.registrable) return UnregistrableTip(name.unregistrable);
+        if (name.registry == RegistryVerdict::YomiUnverified) {
+            return QStringLiteral(
+                "読み要確認：読みが字の読みと結び付かないため、届け出で説明を求められたり"
+                "受け付けられなかったりすることがあります");
+        }
     }
     if (column == Given && role == Qt::ToolTipRole) {
         return CandidateTip(name.avoided, name.reading ? JudgementExplanation(record, tables_)
@@ -188,8 +192,7 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
         case Score:
             return name.score;
         case Registrable:
-            return name.registrable ? QString::fromStdString(RegistryText(name))
-                                    : QStringLiteral("※");
+            return QString::fromStdString(RegistryText(name));
         case Sansai:
             return FromCp932(VerdictName(name.sansai.verdict));
         case Inyo:
@@ -204,7 +207,7 @@ QVariant ShortlistModel::data(const QModelIndex& index, int role) const {
 QVariant ShortlistModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole) {
         if (section == Note) return QStringLiteral("F2 キーかダブルクリックで書き込めます");
-        if (section == Registrable) return QStringLiteral("※：戸籍に使えない字を含む名前");
+        if (section == Registrable) return RegistryHeaderTip();
         if (section == Romaji || section == SoundNotes) return SpokenHeaderTip(section == Romaji);
         return QStringLiteral("クリックでリストをこの列の順に並べ替えます");
     }

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "analysis/naming/RegistryCheck.h"
+#include "analysis/shortlist/NameComparison.h"
+#include "tests/support/FixtureTables.h"
+
+namespace soten {
+namespace {
+
+using test::Sjis;
+
+// The characters decide first; a yomi the check cannot align only then.
+TEST(RegistryCheck, CharactersThenTheYomiDecideTheVerdict) {
+    const struct {
+        bool allowed;
+        std::optional<YomiClass> yomi;
+        const char* label;
+        const char* key;
+    } cases[] = {
+        {true, YomiClass::Standard, "可", "ok"},
+        {true, YomiClass::Partial, "可", "ok"},
+        {true, YomiClass::Customary, "可", "ok"},
+        {true, std::nullopt, "可", "ok"},
+        {true, YomiClass::Unverified, "読み要確認", "checkReading"},
+        {false, YomiClass::Standard, "字×", "unregistrable"},
+        {false, YomiClass::Unverified, "字×", "unregistrable"},
+    };
+    for (const auto& c : cases) {
+        const RegistryVerdict verdict = JudgeRegistry(c.allowed, c.yomi);
+        EXPECT_EQ(RegistryLabel(verdict), c.label) << c.key;
+        EXPECT_EQ(RegistryKey(verdict), c.key);
+    }
+}
+
+// A kept name's 戸籍 checks its reading too (katakana read as hiragana).
+TEST(RegistryCheck, KeptNamesCheckTheirReading) {
+    const struct {
+        const char* given;
+        const char* reading;
+        const char* shown;
+    } cases[] = {
+        {"太郎", "たろう", "可"},         {"太郎", "タロウ", "可"}, {"太郎", "", "可"},
+        {"太郎", "じろう", "読み要確認"}, {"嘘", "うそ", "字×"},
+    };
+    for (const auto& c : cases) {
+        const ShortlistEntry entry{
+            Sjis("山田"), Sjis(c.given), Sjis(c.reading), StrokeStyle::Shinji, {}};
+        EXPECT_EQ(RegistryText(CompareName(entry, BuiltInTables())), c.shown)
+            << c.given << " " << c.reading;
+    }
+}
+
+}  // namespace
+}  // namespace soten
