@@ -117,7 +117,8 @@ constexpr const char* Title = "蒼天姓名判断　名前の比較";
 constexpr const char* NoNames = "比較する名前がありません。";
 constexpr const char* Legend =
     "評点は人運・地運・外運・総運の◎3点，○2点，△1点，×0点の合計（12点満点）。"
-    "戸籍の※は，名前に戸籍に使えない文字があることを示します。";
+    "戸籍の字×は戸籍に使えない字があること，読み要確認は読みが字の読み方と結びつかないことを示しま"
+    "す。";
 
 // The page's faces are fixed-pitch: a half-width character takes half the
 // width of a full-width one, which is as wide as the font is high.
@@ -333,9 +334,7 @@ void PaintRow(PageWriter& page, std::int32_t top, std::size_t index, const Compa
         page.Cell(FirstFortuneColumn + kind, top, FortuneText(name, kind), SmallestNamePoints);
     }
     page.Cell(ScoreColumn, top, QString::number(name.score), BodyPoints);
-    page.Cell(RegistryColumn, top,
-              name.registrable ? QString::fromStdString(RegistryText(name)) : QStringLiteral("※"),
-              BodyPoints);
+    page.Cell(RegistryColumn, top, QString::fromStdString(RegistryText(name)), SmallestNotePoints);
     page.Cell(SansaiColumn, top, FromCp932(VerdictName(name.sansai.verdict)), BodyPoints);
     page.Cell(InyoColumn, top, FromCp932(VerdictName(name.inyo.verdict)), BodyPoints);
 }
