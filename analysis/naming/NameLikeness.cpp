@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <memory>
 #include <stdexcept>
 
 #include "analysis/naming/Kana.h"
 #include "analysis/naming/NameSearchData.h"
+#include "analysis/naming/YomiPartsCache.h"
 #include "analysis/text/ShiftJis.h"
 
 namespace soten {
@@ -169,6 +171,52 @@ std::vector<CharacterPart> PartsAt(const NameSearchData& data, std::string_view 
     return parts;
 }
 
+// The cache of the search running on this thread, if any.
+thread_local YomiPartsCache* currentCache = nullptr;
+
+}  // namespace
+
+struct YomiPartsCache::Parts {
+    const NameSearchData* data;
+    // By kanji index and place: first (1), last (2), both (3), neither (0).
+    std::vector<std::unique_ptr<const std::vector<CharacterPart>>> byKanji;
+};
+
+YomiPartsCache::YomiPartsCache(const NameSearchData& data)
+    : parts_(std::make_unique<Parts>(Parts{&data, {}})), previous_(currentCache) {
+    parts_->byKanji.resize(data.Kanji().size() * 4);
+    currentCache = this;
+}
+
+YomiPartsCache::~YomiPartsCache() {
+    currentCache = previous_;
+}
+
+YomiPartsCache::Parts* YomiPartsCache::For(const NameSearchData& data) const {
+    return parts_->data == &data ? parts_.get() : nullptr;
+}
+
+namespace {
+
+// The parts of a character, from this thread's cache where it has them.
+const std::vector<CharacterPart>& CachedPartsAt(const NameSearchData& data,
+                                                std::string_view character, std::size_t position,
+                                                std::size_t chars,
+                                                std::vector<CharacterPart>& uncached) {
+    const auto index = data.KanjiIndex(character);
+    YomiPartsCache::Parts* cache = currentCache ? currentCache->For(data) : nullptr;
+    if (!cache || !index) {
+        uncached = PartsAt(data, character, position, chars);
+        return uncached;
+    }
+    const std::size_t place = (position == 0 ? 1 : 0) | (position + 1 == chars ? 2 : 0);
+    auto& slot = cache->byKanji[*index * 4 + place];
+    if (!slot)
+        slot = std::make_unique<const std::vector<CharacterPart>>(
+            PartsAt(data, character, position, chars));
+    return *slot;
+}
+
 std::uint32_t ParseCount(std::string_view field) {
     std::uint32_t value = 0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
@@ -287,9 +335,12 @@ YomiCheck CheckYomi(std::string_view written, std::string_view yomi, const NameS
         characters.push_back(repeat ? characters.back() : unit);
     }
     const std::size_t chars = characters.size();
-    std::vector<std::vector<CharacterPart>> parts;
+    std::vector<std::vector<CharacterPart>> uncached(chars);
+    std::vector<const std::vector<CharacterPart>*> parts;
     parts.reserve(chars);
-    for (std::size_t i = 0; i < chars; ++i) parts.push_back(PartsAt(data, characters[i], i, chars));
+    for (std::size_t i = 0; i < chars; ++i) {
+        parts.push_back(&CachedPartsAt(data, characters[i], i, chars, uncached[i]));
+    }
     const NameLikeness& likeness = data.Likeness();
     const std::u16string codes = ToCodes(yomi);
 
@@ -320,7 +371,7 @@ YomiCheck CheckYomi(std::string_view written, std::string_view yomi, const NameS
             }
             return;
         }
-        for (const CharacterPart& part : parts[i]) {
+        for (const CharacterPart& part : *parts[i]) {
             if (codes.compare(at, part.kana.size(), part.kana) != 0) continue;
             chosen[i] = &part;
             self(self, i + 1, at + part.kana.size(), std::max(worst, part.kind),

@@ -5,6 +5,7 @@
 
 #include "analysis/naming/CandidateReading.h"
 #include "analysis/naming/SearchFilters.h"
+#include "analysis/naming/YomiPartsCache.h"
 #include "analysis/reading/DetailedReading.h"
 
 namespace soten::naming {
@@ -87,6 +88,8 @@ GenderLean LeanOfName(const GivenNameView& entry, const NameSearchData& data) {
 void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
                       const NameSearchData& data, const NameRecord& surname,
                       NameSearchResult& result) {
+    // Gender and likeness align the yomi of many names: each kanji's parts once.
+    const YomiPartsCache partsCache(data);
     const auto& patterns = data.Patterns(filters.style, tables.dictionary);
     const int surnameChars = surname.Lengths[Surname];
     InyoMemo inyo(surname);

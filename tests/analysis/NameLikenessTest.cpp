@@ -6,6 +6,7 @@
 #include "analysis/naming/NameLikeness.h"
 #include "analysis/naming/NameSearch.h"
 #include "analysis/naming/NameSearchData.h"
+#include "analysis/naming/YomiPartsCache.h"
 #include "tests/support/FixtureTables.h"
 
 namespace soten {
@@ -55,6 +56,27 @@ TEST(NameLikeness, CommonSpellingsWeighMore) {
     EXPECT_GT(likeness("陽翔", "はると"), likeness("羽十撮", "はると"));
     EXPECT_GT(likeness("結衣", "ゆい"), likeness("床衣", "ゆい"));
     EXPECT_GT(likeness("太郎", "たろう"), likeness("太郎", "じろう"));
+}
+
+// A search keeps each kanji's parts once per place (first, last, between,
+// alone): the checks it gives are those made without it, over a slice of the
+// dictionary where the same kanji stand at every place.
+TEST(NameLikeness, ACacheOfPartsChangesNoCheck) {
+    const NameSearchData& data = BuiltInNameSearchData();
+    const auto check = [&](std::size_t index) {
+        const GivenNameView name = data.Name(index);
+        return CheckYomi(name.written, name.yomi, data);
+    };
+    const std::size_t count = std::min<std::size_t>(3000, data.NameCount());
+    std::vector<YomiCheck> plain;
+    for (std::size_t i = 0; i < count; ++i) plain.push_back(check(i));
+    const YomiPartsCache cache(data);
+    for (std::size_t i = 0; i < count; ++i) {
+        const YomiCheck cached = check(i);
+        ASSERT_EQ(cached.kind, plain[i].kind) << Utf8(std::string(data.Name(i).written));
+        ASSERT_EQ(cached.parts, plain[i].parts) << Utf8(std::string(data.Name(i).written));
+        ASSERT_DOUBLE_EQ(cached.likeness, plain[i].likeness);
+    }
 }
 
 TEST(NameLikeness, LeansBySeveralTimesMoreNamesOfOneGender) {
