@@ -112,13 +112,17 @@ std::vector<std::u16string> SurfaceForms(const std::u16string& reading, bool ini
     return forms;
 }
 
+}  // namespace
+
 // The parts one character can take at a position, with their class and
-// table row.
+// table row (not file-local: a search's YomiPartsCache holds them).
 struct CharacterPart {
     std::u16string kana;
     YomiClass kind;
     const LikenessPart* row;
 };
+
+namespace {
 
 void AddPart(std::vector<CharacterPart>& parts, std::u16string kana, YomiClass kind) {
     for (CharacterPart& part : parts) {

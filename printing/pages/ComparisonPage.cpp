@@ -94,7 +94,7 @@ constexpr std::array<Column, ColumnCount> Columns = {{
     {TitleOf(JudgedColumn::Outer), 115, Align::Center},
     {TitleOf(JudgedColumn::Total), 115, Align::Center},
     {TitleOf(JudgedColumn::Score), 95, Align::Center},
-    {TitleOf(JudgedColumn::Registrable), 95, Align::Center},
+    {TitleOf(JudgedColumn::Registrable), 200, Align::Center},  // 読み要確認 whole at 8 pt
     {TitleOf(JudgedColumn::Sansai), 95, Align::Center},
     {TitleOf(JudgedColumn::Inyo), 95, Align::Center},
     {TitleOf(JudgedColumn::Note), 0, Align::Left},
@@ -110,8 +110,8 @@ constexpr std::int32_t ColumnRight(std::size_t column) {
     return column + 1 < ColumnCount ? ColumnLeft(column + 1) : Right;
 }
 
-static_assert(ColumnRight(NoteColumn) - ColumnLeft(NoteColumn) >= 600,
-              "the note keeps room for about seventeen characters");
+static_assert(ColumnRight(NoteColumn) - ColumnLeft(NoteColumn) >= 550,
+              "the note keeps room for about fifteen characters");
 
 constexpr const char* Title = "蒼天姓名判断　名前の比較";
 constexpr const char* NoNames = "比較する名前がありません。";
