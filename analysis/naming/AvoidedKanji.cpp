@@ -5,6 +5,7 @@
 
 #include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
+#include "analysis/text/TextLines.h"
 #include "data/include/EmbeddedTables.h"
 
 namespace soten {
@@ -21,11 +22,7 @@ AvoidedKanji AvoidedKanji::FromUtf8(std::string_view text) {
     const auto fail = [](std::string_view row) {
         throw std::invalid_argument("avoided kanji: malformed row: " + std::string(row));
     };
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view row = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (row.ends_with('\r')) row.remove_suffix(1);
+    for (const std::string_view row : LinesOf(text)) {
         const std::size_t tab1 = row.find('\t');
         const std::size_t tab2 = tab1 == std::string_view::npos ? tab1 : row.find('\t', tab1 + 1);
         if (tab2 == std::string_view::npos || row.find('\t', tab2 + 1) != std::string_view::npos) {

@@ -10,6 +10,7 @@
 #include "analysis/naming/NameSearchData.h"
 #include "analysis/naming/YomiPartsCache.h"
 #include "analysis/text/ShiftJis.h"
+#include "analysis/text/TextLines.h"
 
 namespace soten {
 namespace {
@@ -273,12 +274,7 @@ const std::string& GenderLeanLabel(GenderLean lean) {
 
 NameLikeness::NameLikeness(std::string_view cp932, const std::vector<std::string>& kanji)
     : parts_(kanji.size()) {
-    for (std::size_t start = 0; start < cp932.size();) {
-        const std::size_t end = std::min(cp932.find('\n', start), cp932.size());
-        std::string_view line = cp932.substr(start, end - start);
-        start = end + 1;
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        if (line.empty()) continue;
+    for (const std::string_view line : LinesOf(cp932)) {
         std::array<std::string_view, 9> fields;
         std::size_t count = 0;
         for (std::size_t from = 0; count < fields.size(); ++count) {

@@ -6,6 +6,7 @@
 #include "analysis/naming/Kana.h"
 #include "analysis/text/Cp932.h"
 #include "analysis/text/ShiftJis.h"
+#include "analysis/text/TextLines.h"
 #include "data/include/EmbeddedNameData.h"
 
 namespace soten {
@@ -56,17 +57,7 @@ bool IsKana(std::string_view character) {
 // The rows "READING<TAB>WORD" of the common words, in the byte order of
 // their readings.
 const std::vector<std::string_view>& CommonWordRows() {
-    static const std::vector<std::string_view> rows = [] {
-        std::vector<std::string_view> lines;
-        std::string_view text = embedded::CommonWordsCp932();
-        while (!text.empty()) {
-            const std::size_t end = text.find('\n');
-            lines.push_back(text.substr(0, end));
-            if (end == std::string_view::npos) break;
-            text.remove_prefix(end + 1);
-        }
-        return lines;
-    }();
+    static const std::vector<std::string_view> rows = LinesOf(embedded::CommonWordsCp932());
     return rows;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "analysis/text/TextLines.h"
 #include "data/include/EmbeddedNameData.h"
 
 namespace soten {
@@ -10,17 +11,7 @@ namespace {
 
 // The rows "WRITTEN<TAB>READING", in the byte order of their written forms.
 const std::vector<std::string_view>& Rows() {
-    static const std::vector<std::string_view> rows = [] {
-        std::vector<std::string_view> lines;
-        std::string_view text = embedded::SurnameReadingsCp932();
-        while (!text.empty()) {
-            const std::size_t end = text.find('\n');
-            lines.push_back(text.substr(0, end));
-            if (end == std::string_view::npos) break;
-            text.remove_prefix(end + 1);
-        }
-        return lines;
-    }();
+    static const std::vector<std::string_view> rows = LinesOf(embedded::SurnameReadingsCp932());
     return rows;
 }
 
