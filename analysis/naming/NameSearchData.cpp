@@ -79,6 +79,35 @@ bool IsRegistrableKana(unsigned code) {
     return hiragana || katakana || mark;  // ー, 々, ヽ ヾ ゝ ゞ
 }
 
+// The double-byte codes a registry office takes in a given name: kana and
+// marks, and `kanji`.
+std::vector<bool> RegistrableCodes(const std::vector<std::string>& kanji) {
+    std::vector<bool> allowed(0x10000);
+    for (unsigned code = 0x8140; code < 0x8400; ++code) allowed[code] = IsRegistrableKana(code);
+    for (const std::string& unit : kanji) allowed[UnitCode(unit)] = true;
+    return allowed;
+}
+
+// Whether every character of `written` is a double-byte one of `allowed`.
+bool AllRegistrable(std::string_view written, const std::vector<bool>& allowed) {
+    for (std::size_t i = 0; i + 1 < written.size(); i += 2) {
+        if (!IsLeadByte(static_cast<unsigned char>(written[i])) ||
+            !allowed[UnitCode(written.substr(i, 2))])
+            return false;
+    }
+    return written.size() % 2 == 0;
+}
+
+// The kanji a registry office takes (常用漢字 and 人名用漢字), in code order.
+const std::vector<std::string>& BuiltInNameKanji() {
+    static const std::vector<std::string> kanji = [] {
+        auto units = KanjiUnits(embedded::NameKanjiCp932());
+        std::sort(units.begin(), units.end());
+        return units;
+    }();
+    return kanji;
+}
+
 }  // namespace
 
 namespace {
@@ -140,12 +169,12 @@ std::vector<std::string> UnregistrableCharacters(std::string_view given,
 }
 
 std::vector<std::string> UnregistrableCharacters(std::string_view given) {
-    static const std::vector<std::string> kanji = [] {
-        auto units = KanjiUnits(embedded::NameKanjiCp932());
-        std::sort(units.begin(), units.end());
-        return units;
-    }();
-    return UnregistrableCharacters(given, kanji);
+    return UnregistrableCharacters(given, BuiltInNameKanji());
+}
+
+bool IsRegistrable(std::string_view given) {
+    static const std::vector<bool> allowed = RegistrableCodes(BuiltInNameKanji());
+    return AllRegistrable(given, allowed);
 }
 
 NameSearchData::NameSearchData(std::string owned, std::string_view external,
@@ -245,17 +274,8 @@ void NameSearchData::IndexRows() const {
     if (text.size() > UINT32_MAX) throw std::invalid_argument("given-name text too large");
     rows_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     // A table of the allowed codes: the rows are checked without a search.
-    std::vector<bool> allowed(0x10000);
-    for (unsigned code = 0x8140; code < 0x8400; ++code) allowed[code] = IsRegistrableKana(code);
-    for (const std::string& kanji : kanji_) allowed[UnitCode(kanji)] = true;
-    auto Registrable = [&](std::string_view written) {
-        for (std::size_t i = 0; i + 1 < written.size(); i += 2) {
-            if (!IsLeadByte(static_cast<unsigned char>(written[i])) ||
-                !allowed[UnitCode(written.substr(i, 2))])
-                return false;
-        }
-        return written.size() % 2 == 0;
-    };
+    const std::vector<bool> allowed = RegistrableCodes(kanji_);
+    auto Registrable = [&](std::string_view written) { return AllRegistrable(written, allowed); };
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
         const std::string_view line = text.substr(start, end - start);

@@ -159,6 +159,10 @@ std::vector<std::string> UnregistrableCharacters(std::string_view given,
                                                  const std::vector<std::string>& nameKanji);
 // The same against the built-in list, without loading the names.
 std::vector<std::string> UnregistrableCharacters(std::string_view given);
+// Whether a registry office takes every character of the given name, against
+// the built-in list: UnregistrableCharacters(given).empty(), found without
+// building the list.
+bool IsRegistrable(std::string_view given);
 
 // The data compiled into the program, converted when first asked for (the
 // desktop program asks only when the name search is opened).

@@ -82,8 +82,13 @@ std::variant<NameRecord, Refusal> CountName(const EnteredNames& names, StrokeSty
     return counted;
 }
 
+const ReadingLines& Reading::Lines() const {
+    static const ReadingLines none;
+    return lines_ ? *lines_ : none;
+}
+
 std::variant<Reading, Refusal> MakeReading(const EnteredNames& names, StrokeStyle style,
-                                           const Tables& tables) {
+                                           const Tables& tables, ReadingDetail detail) {
     auto counted = CountName(names, style, tables);
     if (auto* refusal = std::get_if<Refusal>(&counted)) return std::move(*refusal);
     Reading reading;
@@ -92,9 +97,13 @@ std::variant<Reading, Refusal> MakeReading(const EnteredNames& names, StrokeStyl
     for (std::size_t kind = 0; kind < FortuneCount; ++kind) {
         reading.keywords_[kind] = LookupKeyword(tables, name.Fortunes[kind]);
     }
-    const ReadingText text = ComposeReadingText(name, tables);
-    reading.report_ = ComposeReport(name, text, tables);
-    reading.lines_ = WrapReading(text.Paragraphs());
+    if (detail != ReadingDetail::Numbers) {
+        const ReadingText text = ComposeReadingText(name, tables);
+        reading.report_ = ComposeReport(name, text, tables);
+        if (detail == ReadingDetail::Whole) {
+            reading.lines_ = std::make_shared<const ReadingLines>(WrapReading(text.Paragraphs()));
+        }
+    }
     reading.givenYomi_ = names.givenYomi;
     reading.style_ = style;
     return reading;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -50,10 +51,19 @@ std::vector<std::string> UnknownCharacters(const EnteredNames& names, StrokeStyl
                                            const Tables& tables, std::string_view surnameUtf8,
                                            std::string_view givenUtf8);
 
+// How much of a reading is written out. Composing and wrapping the texts is
+// most of a reading's cost, and a batch record often holds only the numbers.
+enum class ReadingDetail {
+    Whole,    // the report and the lines wrapped for the screen and the page
+    Report,   // the report; Lines() is empty
+    Numbers,  // neither: Report() and Lines() are empty
+};
+
 // 鑑定: everything that is known of an accepted name once it has been read:
 // its counted characters, the five numbers with their grades and keywords,
-// the report and the reading wrapped for the screen and the printed page.
-// Made only by MakeReading and never changed afterwards.
+// the report and the reading wrapped for the screen and the printed page
+// (as far as its ReadingDetail asks). Made only by MakeReading and never
+// changed afterwards.
 class Reading {
 public:
     const NameRecord& Counted() const { return counted_; }
@@ -67,11 +77,11 @@ public:
 
     // The report as saved and copied: CR LF after every line.
     const std::string& Report() const { return report_; }
-    const ReadingLines& Lines() const { return lines_; }
+    const ReadingLines& Lines() const;
 
 private:
     friend std::variant<Reading, Refusal> MakeReading(const EnteredNames&, StrokeStyle,
-                                                      const Tables&);
+                                                      const Tables&, ReadingDetail);
     Reading() = default;
 
     NameRecord counted_;
@@ -79,7 +89,9 @@ private:
     StrokeStyle style_ = StrokeStyle::Shinji;
     std::array<Keyword, FortuneCount> keywords_{};
     std::string report_;
-    ReadingLines lines_;
+    // Shared, as it never changes: 62 lines would make every copy and move
+    // of a reading slow, and a batch's readings have none.
+    std::shared_ptr<const ReadingLines> lines_;
 };
 
 // Counts the names in the style: their characters' strokes and the five
@@ -89,8 +101,10 @@ std::variant<NameRecord, Refusal> CountName(const EnteredNames& names, StrokeSty
 
 // Reads the names in the style: the reading, or why there is none. A part
 // longer than ten characters, or more than twelve in all, is refused first;
-// then an empty part or a character the dictionary cannot count.
+// then an empty part or a character the dictionary cannot count. `detail`
+// says which texts are composed; the numbers are the same in every detail.
 std::variant<Reading, Refusal> MakeReading(const EnteredNames& names, StrokeStyle style,
-                                           const Tables& tables);
+                                           const Tables& tables,
+                                           ReadingDetail detail = ReadingDetail::Whole);
 
 }  // namespace soten

@@ -78,6 +78,12 @@ constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> Alphabet
     {{"earth", Earth}, {"heaven", Heaven}, {"outer", Outer}, {"person", Person}, {"total", Total}}};
 
 void AppendNumber(long number, std::string& out) {
+    // Most numbers of a record are strokes and fortunes, of one or two digits.
+    if (number >= 0 && number < 100) {
+        if (number >= 10) out.push_back(static_cast<char>('0' + number / 10));
+        out.push_back(static_cast<char>('0' + number % 10));
+        return;
+    }
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     out.append(digits, end);
@@ -156,6 +162,11 @@ const char* LeanKey(GenderLean lean) {
 ErrorCode ErrorCodeOf(Refusal::Reason reason) {
     return reason == Refusal::Reason::TooManyCharacters ? ErrorCode::RefusedLength
                                                         : ErrorCode::UnknownCharacter;
+}
+
+ReadingDetail BatchReadingDetail(const RecordOptions& options) {
+    if (options.lines && options.format == Format::Json) return ReadingDetail::Whole;
+    return options.report ? ReadingDetail::Report : ReadingDetail::Numbers;
 }
 
 const char* ErrorCodeName(ErrorCode code) {
@@ -639,7 +650,7 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     // put down, so its count of members stays right for the ones after.
     std::array<Keyword, FortuneCount> keywords;
     for (std::size_t i = 0; i < FortuneCount; ++i) {
-        keywords[i] = LookupKeyword(tables_, record.Fortunes[ListedKeys[i].second]);
+        keywords[i] = reading.KeywordOf(ListedKeys[i].second);
     }
     std::string& raw = utf8_;
     raw.assign(",\"strokes\":{");
@@ -811,7 +822,7 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
     AppendStrokes(record, GivenName, out);
     std::array<Keyword, FortuneCount> keywords;
     for (std::size_t i = 0; i < FortuneCount; ++i) {
-        keywords[i] = LookupKeyword(tables_, record.Fortunes[ListedKeys[i].second]);
+        keywords[i] = reading.KeywordOf(ListedKeys[i].second);
         out.push_back(tab);
         AppendNumber(record.Fortunes[ListedKeys[i].second], out);
     }
@@ -821,15 +832,15 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
         out.push_back(tab);
         out += MarkOf(keyword.grade);
     }
-    for (const Keyword& keyword : keywords) {
+    for (const auto& [key, kind] : ListedKeys) {
         out.push_back(tab);
-        FieldCp932(keyword.word, out);
+        Field(KeywordUtf8(record.Fortunes[kind]), out);
     }
     out.push_back(tab);
     AppendNumber(ScoreOf(keywords), out);
     TsvSupplement(ReadSansai(record), ReadInyo(record), out);
     out.push_back(tab);
-    out += UnregistrableCharacters(record.Names[GivenName]).empty() ? "true" : "false";
+    out += IsRegistrable(record.Names[GivenName]) ? "true" : "false";
     out.append(3, tab);  // no code, error or characters
     TableNotes(source, out);
     if (options_.report) {
@@ -908,8 +919,10 @@ void RecordWriter::JsonNotes(const RecordSource& source) {
 // A field holding a separator, a line break or a double quote is quoted, with
 // its quotes doubled, as spreadsheets and Python's csv module read it.
 void RecordWriter::Field(std::string_view utf8, std::string& out) const {
-    const char* special = options_.format == Format::Csv ? ",\r\n\"" : "\t\r\n\"";
-    if (utf8.find_first_of(special) == std::string_view::npos) {
+    const char separator = separator_;
+    if (std::none_of(utf8.begin(), utf8.end(), [separator](char c) {
+            return c == separator || c == '"' || c == '\n' || c == '\r';
+        })) {
         out += utf8;
         return;
     }
@@ -925,6 +938,14 @@ void RecordWriter::FieldCp932(std::string_view cp932, std::string& out) {
     utf8_.clear();
     Cp932::AppendUtf8Lossy(cp932, utf8_);
     Field(utf8_, out);
+}
+
+const std::string& RecordWriter::KeywordUtf8(std::int32_t number) {
+    const auto index = static_cast<std::size_t>(number);
+    if (index >= keywordsUtf8_.size()) keywordsUtf8_.resize(index + 1);
+    std::string& word = keywordsUtf8_[index];
+    if (word.empty()) word = Cp932::ToUtf8Lossy(LookupKeyword(tables_, number).word);
+    return word;
 }
 
 void RecordWriter::EndRow(std::string& out) const {

@@ -40,6 +40,10 @@ struct RecordOptions {
     bool rows = false;
 };
 
+// What a batch's readings must compose for their records: the lines only
+// for JSON records that ask for them, the report unless left out.
+ReadingDetail BatchReadingDetail(const RecordOptions& options);
+
 // Why a line got no reading; the names are part of the interface.
 enum class ErrorCode { UnknownCharacter, RefusedLength, Malformed, TooLong, InvalidEncoding };
 inline constexpr std::size_t ErrorCodeCount = 5;
@@ -155,6 +159,8 @@ private:
                    int lastIndex);
     void Field(std::string_view utf8, std::string& out) const;
     void FieldCp932(std::string_view cp932, std::string& out);
+    // The keyword of a fortune number in UTF-8, converted once per writer.
+    const std::string& KeywordUtf8(std::int32_t number);
     void EndRow(std::string& out) const;
     void FinishJson(std::string& out);
     void JsonSansai(const SansaiReading& sansai, bool alphabetical);
@@ -176,6 +182,7 @@ private:
     rapidjson::StringBuffer buffer_;
     JsonWriter json_;
     std::string utf8_;
+    std::vector<std::string> keywordsUtf8_;  // by fortune number
     RecordCounts counts_;
 };
 

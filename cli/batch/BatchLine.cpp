@@ -70,6 +70,7 @@ BatchLine::BatchLine(const Tables& tables, const CliOptions& options, const Batc
       keepColumns_(input.layout && options.keepColumns),
       writer_(tables, RecordOptionsOf(options, keepColumns_ ? input.layout->columnNames
                                                             : std::vector<std::string>())),
+      detail_(BatchReadingDetail(RecordOptionsOf(options))),
       normalize_(options.normalize) {}
 
 LineOutcome BatchLine::Fail(long lineNumber, long row, ErrorCode code, std::string_view message,
@@ -223,7 +224,7 @@ LineOutcome BatchLine::Read(const RecordSource& read, std::string_view surname,
         source.notes = notes_;
     }
     const EnteredNames names{*Cp932::NameFromUtf8(surname), *Cp932::NameFromUtf8(given)};
-    const auto outcome = MakeReading(names, style, tables_);
+    const auto outcome = MakeReading(names, style, tables_, detail_);
     if (const auto* reading = std::get_if<Reading>(&outcome)) {
         writer_.AppendReading(source, *reading, out);
         return LineOutcome::Reading;

@@ -61,7 +61,8 @@ private:
     BatchInput input_;
     bool keepColumns_;
     RecordWriter writer_;
-    std::string decoded_;  // the line in UTF-8, when read as cp932
+    ReadingDetail detail_;  // what the records write of a reading
+    std::string decoded_;   // the line in UTF-8, when read as cp932
     std::string message_;
     std::vector<std::string> cells_;
     std::vector<std::string> characters_;

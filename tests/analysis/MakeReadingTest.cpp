@@ -84,6 +84,27 @@ TEST(MakeReading, KeepsTheNamesTheStyleTheYomiAndTheKeywordsOfItsNumbers) {
     }
 }
 
+TEST(MakeReading, LesserDetailLeavesOutOnlyTheTexts) {
+    const EnteredNames names{Sjis("山田"), Sjis("太郎")};
+    const Reading whole =
+        std::get<Reading>(MakeReading(names, StrokeStyle::Shinji, FixtureTables()));
+    ASSERT_FALSE(whole.Report().empty());
+    ASSERT_FALSE(whole.Lines().ScreenLines[0].empty());
+    for (const ReadingDetail detail : {ReadingDetail::Report, ReadingDetail::Numbers}) {
+        const Reading lesser =
+            std::get<Reading>(MakeReading(names, StrokeStyle::Shinji, FixtureTables(), detail));
+        EXPECT_EQ(lesser.Counted().Strokes, whole.Counted().Strokes);
+        EXPECT_EQ(lesser.Counted().Fortunes, whole.Counted().Fortunes);
+        for (int kind = 0; kind < FortuneCount; ++kind) {
+            const auto k = static_cast<FortuneKind>(kind);
+            EXPECT_EQ(lesser.KeywordOf(k).word, whole.KeywordOf(k).word) << kind;
+        }
+        EXPECT_EQ(lesser.Report(), detail == ReadingDetail::Report ? whole.Report() : "");
+        EXPECT_EQ(lesser.Lines().ScreenLines[0], "");
+        EXPECT_EQ(lesser.Lines().lastPrintLine, 0);
+    }
+}
+
 TEST(CountName, RefusesWhatMakeReadingRefusesAndCountsTheSameNumbers) {
     for (const auto& [surname, given] : {std::pair{"山田", "太郎"}, std::pair{"山", "々子"},
                                          std::pair{"山山山山山山山山山山山", "子"}}) {

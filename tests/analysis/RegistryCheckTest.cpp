@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "analysis/naming/NameSearchData.h"
 #include "analysis/naming/RegistryCheck.h"
 #include "analysis/shortlist/NameComparison.h"
 #include "tests/support/FixtureTables.h"
@@ -51,6 +52,18 @@ TEST(RegistryCheck, KeptNamesCheckTheirReading) {
         EXPECT_EQ(RegistryText(CompareName(entry, BuiltInTables())), c.shown)
             << c.given << " " << c.reading;
     }
+}
+
+// The quick check of a batch record agrees with the list of refused characters.
+TEST(RegistryCheck, IsRegistrableAgreesWithTheRefusedCharacters) {
+    for (const auto& [given, registrable] :
+         {std::pair{"太郎", true}, std::pair{"ひまり", true}, std::pair{"カナー", true},
+          std::pair{"々子", true}, std::pair{"", true}, std::pair{"躑躅", false},
+          std::pair{"太郎a", false}, std::pair{"Ａ子", false}, std::pair{"一①", false}}) {
+        EXPECT_EQ(IsRegistrable(Sjis(given)), registrable) << given;
+        EXPECT_EQ(UnregistrableCharacters(Sjis(given)).empty(), registrable) << given;
+    }
+    EXPECT_FALSE(IsRegistrable("\x82"));  // a lead byte cut off
 }
 
 }  // namespace
