@@ -33,7 +33,7 @@ public:
     // Converts as much as possible; `in` is advanced past what was converted.
     Stop Convert(std::string_view& in, std::string& out) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        std::array<char, 1024> buffer{};
+        std::array<char, 1024> buffer;  // filled by iconv before it is read
         char* src = const_cast<char*>(in.data());
         size_t srcLeft = in.size();
         Stop stop = Stop::Done;
