@@ -635,7 +635,9 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
         }
     }
     // Whether a registry office takes the given name, and what it refuses.
-    const std::vector<std::string> refused = UnregistrableCharacters(record.Names[GivenName]);
+    const std::string& given = record.Names[GivenName];
+    const std::vector<std::string> refused =
+        IsRegistrable(given) ? std::vector<std::string>() : UnregistrableCharacters(given);
     json_.Key("registrable");
     json_.Bool(refused.empty());
     json_.Key("unregistrableCharacters");
