@@ -30,7 +30,7 @@ int RunBatchStream(WorkbookInput& in, std::ostream& out, std::ostream& err, cons
                    const CliOptions& options, unsigned jobs);
 
 // The number of threads --jobs means when it is not given: one per
-// processor that the load average leaves idle, at least one.
+// processor that other programs' runnable threads leave idle, at least one.
 unsigned DefaultJobs();
 
 }  // namespace soten::cli
