@@ -517,7 +517,7 @@ struct ComposedYomi {
     double likeness = 0;
     std::uint64_t girls = 0;
     std::uint64_t boys = 0;
-    GenderLean Lean() const { return LeanOf(girls, boys); }
+    GenderLean Lean(const GenderBalance& balance) const { return LeanOf(girls, boys, balance); }
 };
 
 ComposedYomi ComposeYomi(const std::vector<std::uint32_t>& name, const YomiTable& table,
@@ -625,6 +625,7 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
     // it would spell the same-looking name twice.
     const YomiTable table = MakeYomiTable(data, filters.commonOnly);
     const bool commonOnly = filters.commonOnly && !data.Likeness().Empty();
+    const GenderBalance& balance = data.Likeness().Balance();
     std::vector<std::vector<std::uint32_t>> byStroke;
     for (std::uint32_t index = 0; index < kanji.size(); ++index) {
         if (data.FoldedIndex(index) != index) continue;
@@ -733,7 +734,7 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
         // patterns do not tell: with a gender every name is weighed.
         const bool byGender = filters.gender != GenderFilter::Any;
         auto genderPasses = [&](const std::vector<std::uint32_t>& name) {
-            return LeanPasses(filters, ComposeYomi(name, table, matcher, false).Lean());
+            return LeanPasses(filters, ComposeYomi(name, table, matcher, false).Lean(balance));
         };
         if (byGender) {
             if (result.count > MaxGenderWeighed) {
@@ -770,7 +771,7 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
             if (!candidate) return;
             candidate->girls = yomi.girls;
             candidate->boys = yomi.boys;
-            candidate->lean = yomi.Lean();
+            candidate->lean = yomi.Lean(balance);
             candidate->yomis = std::move(yomi.yomis);
             if (!candidate->yomis.empty()) candidate->yomi = candidate->yomis.front();
             result.candidates.push_back(std::move(*candidate));
@@ -806,7 +807,7 @@ void SearchComposedNames(const NameSearchFilters& filters, const Tables& tables,
                 for (std::size_t p = first; p < last; ++p) {
                     names.Each(patterns[p], [&](const std::vector<std::uint32_t>& name) {
                         const ComposedYomi composed = ComposeYomi(name, table, matcher, false);
-                        if (byGender && !LeanPasses(filters, composed.Lean())) return;
+                        if (byGender && !LeanPasses(filters, composed.Lean(balance))) return;
                         Ranked ranked{
                             composed.likeness, {}, static_cast<std::uint8_t>(name.size())};
                         std::copy(name.begin(), name.end(), ranked.kanji.begin());

@@ -260,9 +260,9 @@ NamePosition PositionIn(std::size_t index, std::size_t chars) {
     return index + 1 == chars ? NamePosition::Last : NamePosition::Middle;
 }
 
-GenderLean LeanOf(std::uint64_t girls, std::uint64_t boys) {
-    if (girls >= 2 * (boys + 1)) return GenderLean::Girls;
-    if (boys >= 2 * (girls + 1)) return GenderLean::Boys;
+GenderLean LeanOf(std::uint64_t girls, std::uint64_t boys, const GenderBalance& balance) {
+    if (girls * balance.boys >= 2 * (boys + 1) * balance.girls) return GenderLean::Girls;
+    if (boys * balance.girls >= 2 * (girls + 1) * balance.boys) return GenderLean::Boys;
     return GenderLean::Neither;
 }
 
@@ -304,10 +304,16 @@ NameLikeness::NameLikeness(std::string_view cp932, const std::vector<std::string
         auto& list = parts_[static_cast<std::size_t>(found - kanji.begin())];
         list.push_back(std::move(part));
     }
+    GenderBalance counted{0, 0};
     for (auto& list : parts_) {
         std::sort(list.begin(), list.end(),
                   [](const LikenessPart& a, const LikenessPart& b) { return a.kana < b.kana; });
+        for (const LikenessPart& part : list) {
+            counted.girls += part.girls;
+            counted.boys += part.boys;
+        }
     }
+    if (counted.girls > 0 && counted.boys > 0) balance_ = counted;
 }
 
 const LikenessPart* NameLikeness::Find(std::size_t index, std::string_view kana) const {

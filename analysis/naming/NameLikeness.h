@@ -43,10 +43,20 @@ struct LikenessPart {
     std::uint32_t Names() const { return at[0] + at[1] + at[2] + at[3]; }
 };
 
-// Whom the parts of a name lean to: girls when its parts appear at least
-// twice as often (plus one) in girls' names as in boys', boys the other way.
+// How many girls' and boys' names the parts of the table count in all. The
+// name dictionary holds about four girls' names to one boy's, so a lean
+// weighs each side's count against its own total, not the counts alone.
+struct GenderBalance {
+    std::uint64_t girls = 1;
+    std::uint64_t boys = 1;
+};
+
+// Whom the parts of a name lean to: girls when their share of the girls'
+// names is at least twice their share of the boys' (counting one boy's name
+// more), g·B ≥ 2(b + 1)·G with G and B the balance's totals; boys the other
+// way round; else neither.
 enum class GenderLean : std::uint8_t { Neither, Girls, Boys };
-GenderLean LeanOf(std::uint64_t girls, std::uint64_t boys);
+GenderLean LeanOf(std::uint64_t girls, std::uint64_t boys, const GenderBalance& balance);
 // 女の子に多い, 男の子に多い, どちらにも (code page 932).
 const std::string& GenderLeanLabel(GenderLean lean);
 
@@ -70,12 +80,15 @@ public:
     // N_pos, N: all parts counted there and anywhere; V: the rows of the
     // table. A part no name gives (nullptr) has n_pos = n = 0.
     double Weight(const LikenessPart* part, NamePosition position) const;
+    // The girls' and boys' names the parts count; {1, 1} without either.
+    const GenderBalance& Balance() const { return balance_; }
 
 private:
     std::vector<std::vector<LikenessPart>> parts_;
     std::array<double, 4> total_{};
     double all_ = 0;
     std::size_t rows_ = 0;
+    GenderBalance balance_;
 };
 
 // A given name's yomi as the registry would read it: the best class any

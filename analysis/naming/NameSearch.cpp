@@ -64,7 +64,7 @@ NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tab
         if (filters.space != SearchSpace::Names) continue;
         candidate.girls = candidate.yomiCheck.girls;
         candidate.boys = candidate.yomiCheck.boys;
-        candidate.lean = LeanOf(candidate.girls, candidate.boys);
+        candidate.lean = LeanOf(candidate.girls, candidate.boys, data.Likeness().Balance());
         if (candidate.gender == NameGender::Unspecified && candidate.lean != GenderLean::Neither) {
             candidate.gender = naming::GenderOfLean(candidate.lean);
             candidate.genderInferred = true;

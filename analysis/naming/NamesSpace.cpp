@@ -80,7 +80,7 @@ private:
 
 GenderLean LeanOfName(const GivenNameView& entry, const NameSearchData& data) {
     const YomiCheck check = CheckYomi(entry.written, entry.yomi, data);
-    return LeanOf(check.girls, check.boys);
+    return LeanOf(check.girls, check.boys, data.Likeness().Balance());
 }
 
 }  // namespace

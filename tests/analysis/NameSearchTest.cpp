@@ -236,7 +236,7 @@ std::vector<std::string> ShownReadings(const std::string& given, const NameSearc
     for (const ComposedReading& r : all) {
         if (!ReadingPasses(r.text, filters)) continue;
         if (first && likeness) *likeness = r.likeness;
-        if (first && lean) *lean = LeanOf(r.girls, r.boys);
+        if (first && lean) *lean = LeanOf(r.girls, r.boys, data.Likeness().Balance());
         first = false;
         if (shown.size() < 8 && std::find(shown.begin(), shown.end(), r.text) == shown.end()) {
             shown.push_back(r.text);
@@ -534,7 +534,7 @@ INSTANTIATE_TEST_SUITE_P(FilterSets, AllNamesSpace,
 NameGender ListedGender(const GivenNameView& entry, const NameSearchData& data) {
     if (entry.gender != G) return entry.gender;
     const YomiCheck check = CheckYomi(entry.written, entry.yomi, data);
-    switch (LeanOf(check.girls, check.boys)) {
+    switch (LeanOf(check.girls, check.boys, data.Likeness().Balance())) {
         case GenderLean::Girls:
             return F;
         case GenderLean::Boys:

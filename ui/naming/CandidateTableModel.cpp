@@ -205,8 +205,9 @@ QVariant CandidateTableModel::headerData(int section, Qt::Orientation orientatio
         if (section == Registrable) return RegistryHeaderTip();
         if (section == GenderLean) {
             return QStringLiteral(
-                "読みの部分が名前辞書の女の子の名前に、男の子の名前の 2 倍（足す 1）以上"
-                "出てくれば女の子に多い、逆なら男の子に多い");
+                "読みの部分が名前辞書の女の子の名前に出てくる割合が、男の子の名前に出てくる"
+                "割合の 2 倍以上なら女の子に多い、逆なら男の子に多い（女の子の名前は男の子の"
+                "約 4 倍あるため、割合で比べます）");
         }
         if (section == Star) return QStringLiteral("★：候補リストにある名前");
         if (section == Romaji || section == SoundNotes) return SpokenHeaderTip(section == Romaji);
