@@ -93,7 +93,7 @@ std::string ComposeReport(const NameRecord& record, const ReadingText& text, con
     const Phrases& p = ThePhrases();
     const auto& f = record.Fortunes;
     std::string report;
-    report.reserve(1024);
+    report.reserve(2048);  // a report is about 1,300 bytes
 
     AppendNameCharacters(report, record, Surname);
     AppendNameCharacters(report, record, GivenName);
