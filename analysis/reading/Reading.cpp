@@ -99,7 +99,7 @@ std::variant<Reading, Refusal> MakeReading(const EnteredNames& names, StrokeStyl
     }
     if (detail != ReadingDetail::Numbers) {
         const ReadingText text = ComposeReadingText(name, tables);
-        reading.report_ = ComposeReport(name, text, tables);
+        reading.report_ = ComposeReport(name, text, tables, &reading.quotes_);
         if (detail == ReadingDetail::Whole) {
             reading.lines_ = std::make_shared<const ReadingLines>(WrapReading(text.Paragraphs()));
         }

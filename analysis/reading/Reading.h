@@ -10,6 +10,7 @@
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/NameRecord.h"
 #include "analysis/reading/ReadingLines.h"
+#include "analysis/reading/Report.h"
 #include "analysis/reading/Tables.h"
 
 namespace soten {
@@ -77,6 +78,8 @@ public:
 
     // The report as saved and copied: CR LF after every line.
     const std::string& Report() const { return report_; }
+    // Where the report quotes the reading text table (when it has a report).
+    const QuotedRows& ReportQuotes() const { return quotes_; }
     const ReadingLines& Lines() const;
 
 private:
@@ -89,6 +92,7 @@ private:
     StrokeStyle style_ = StrokeStyle::Shinji;
     std::array<Keyword, FortuneCount> keywords_{};
     std::string report_;
+    QuotedRows quotes_{};
     // Shared, as it never changes: 62 lines would make every copy and move
     // of a reading slow, and a batch's readings have none.
     std::shared_ptr<const ReadingLines> lines_;

@@ -1,6 +1,8 @@
 #include "analysis/reading/Report.h"
 
 #include <array>
+#include <initializer_list>
+#include <string_view>
 
 #include "analysis/reading/Fortunes.h"
 #include "analysis/reading/LineWrapper.h"
@@ -56,6 +58,16 @@ void AppendStrokeCounts(std::string& out, const NameRecord& record, NamePart par
     }
 }
 
+// The parts as one text, allocated once.
+std::string Joined(std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (const std::string_view part : parts) size += part.size();
+    std::string text;
+    text.reserve(size);
+    for (const std::string_view part : parts) text.append(part);
+    return text;
+}
+
 }  // namespace
 
 std::string NumberWord(std::int32_t number) {
@@ -75,21 +87,22 @@ std::array<ReadingParagraph, 4> ReadingText::Paragraphs() const {
 ReadingText ComposeReadingText(const NameRecord& counted, const Tables& tables) {
     const Phrases& p = ThePhrases();
     const auto& f = counted.Fortunes;
-    const auto row = [&](std::size_t index) -> std::string_view {
-        return tables.ReadingTextRow(index);
-    };
-    return {{p.overallLead + counted.Names[Surname] + counted.Names[GivenName] + p.overallMiddle +
-                 NumberWord(f[Total]) + p.overallEnd,
-             p.personalityLead + NumberWord(f[Person]) + p.personalityEnd,
-             p.loveLead + NumberWord(f[Earth]) + p.loveEnd,
-             p.careerLead + NumberWord(f[Outer]) + p.careerEnd},
-            {row(static_cast<std::size_t>((f[Total] - 1) % 80)),
-             row(80 + static_cast<std::size_t>(f[Person] % 10)),
-             row(90 + static_cast<std::size_t>(f[Earth] % 10)),
-             row(100 + static_cast<std::size_t>(f[Outer] % 10))}};
+    const std::array<std::size_t, 4> rows = {static_cast<std::size_t>((f[Total] - 1) % 80),
+                                             80 + static_cast<std::size_t>(f[Person] % 10),
+                                             90 + static_cast<std::size_t>(f[Earth] % 10),
+                                             100 + static_cast<std::size_t>(f[Outer] % 10)};
+    return {{Joined({p.overallLead, counted.Names[Surname], counted.Names[GivenName],
+                     p.overallMiddle, NumberWord(f[Total]), p.overallEnd}),
+             Joined({p.personalityLead, NumberWord(f[Person]), p.personalityEnd}),
+             Joined({p.loveLead, NumberWord(f[Earth]), p.loveEnd}),
+             Joined({p.careerLead, NumberWord(f[Outer]), p.careerEnd})},
+            {tables.ReadingTextRow(rows[0]), tables.ReadingTextRow(rows[1]),
+             tables.ReadingTextRow(rows[2]), tables.ReadingTextRow(rows[3])},
+            rows};
 }
 
-std::string ComposeReport(const NameRecord& record, const ReadingText& text, const Tables& tables) {
+std::string ComposeReport(const NameRecord& record, const ReadingText& text, const Tables& tables,
+                          QuotedRows* quoted) {
     const Phrases& p = ThePhrases();
     const auto& f = record.Fortunes;
     std::string report;
@@ -116,7 +129,9 @@ std::string ComposeReport(const NameRecord& record, const ReadingText& text, con
     // The empty line between the list of five and the reading.
     report.append(CrLf);
     for (std::size_t i = 0; i < text.leads.size(); ++i) {
-        report.append(text.leads[i]).append(text.texts[i]).append(CrLf);
+        report.append(text.leads[i]);
+        if (quoted) (*quoted)[i] = {text.rows[i], report.size(), text.texts[i].size()};
+        report.append(text.texts[i]).append(CrLf);
     }
     return report;
 }

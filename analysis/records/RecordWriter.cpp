@@ -77,6 +77,24 @@ const SupplementWords& Words() {
 constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> AlphabeticalKeys = {
     {{"earth", Earth}, {"heaven", Heaven}, {"outer", Outer}, {"person", Person}, {"total", Total}}};
 
+// Writes text where there is room for it, with no check of capacity: the
+// fixed members of a JSON record, whose longest size is known.
+class TextCursor {
+public:
+    explicit TextCursor(char* at) : at_(at) {}
+    void Put(char c) { *at_++ = c; }
+    void Put(std::string_view text) {
+        std::memcpy(at_, text.data(), text.size());
+        at_ += text.size();
+    }
+    void Number(long number) { at_ = std::to_chars(at_, at_ + 20, number).ptr; }
+    void Skip(std::size_t written) { at_ += written; }
+    char* At() const { return at_; }
+
+private:
+    char* at_;
+};
+
 void AppendNumber(long number, std::string& out) {
     // Most numbers of a record are strokes and fortunes, of one or two digits.
     if (number >= 0 && number < 100) {
@@ -306,25 +324,25 @@ void RecordWriter::AppendFailure(const RecordSource& source, const RecordFailure
     }
     StartJsonRecord(source);
     if (!failure.surname.empty() || !failure.given.empty()) {
-        json_.Key("surname");
+        JsonKey("surname");
         JsonString(failure.surname);
-        json_.Key("given");
+        JsonKey("given");
         JsonString(failure.given);
     }
     if (options_.reading) {
-        json_.Key("reading");
+        JsonKey("reading");
         JsonCp932(source.reading);
     }
     if (failure.style) {
-        json_.Key("style");
+        JsonKey("style");
         json_.String(StyleName(*failure.style));
     }
-    json_.Key("code");
+    JsonKey("code");
     json_.String(ErrorCodeName(failure.code));
-    json_.Key("error");
+    JsonKey("error");
     JsonString(failure.message);
     if (failure.code == ErrorCode::UnknownCharacter) {
-        json_.Key("characters");
+        JsonKey("characters");
         json_.StartArray();
         for (const std::string& character : failure.characters) JsonString(character);
         json_.EndArray();
@@ -355,29 +373,29 @@ void RecordWriter::AppendSearch(const NameSearchFilters& filters, const NameSear
         return;
     }
     StartJsonRecord({});
-    json_.Key("candidates");
+    JsonKey("candidates");
     json_.StartArray();
     for (const NameCandidate& candidate : result.candidates) {
         JsonCandidate(candidate, filters.surname, surnameYomi);
     }
     json_.EndArray();
-    json_.Key("count");
+    JsonKey("count");
     json_.Uint64(result.count);
-    json_.Key("space");
+    JsonKey("space");
     json_.String(filters.space == SearchSpace::All ? "all" : "names");
-    json_.Key("style");
+    JsonKey("style");
     json_.String(StyleName(filters.style));
-    json_.Key("surname");
+    JsonKey("surname");
     JsonCp932(filters.surname);
     json_.EndObject();
     FinishJson(out);
 }
 
 void RecordWriter::JsonYomiCheck(const YomiCheck& check) {
-    json_.Key("readingCheck");
+    JsonKey("readingCheck");
     const std::string_view key = YomiClassKey(check.kind);
     json_.String(key.data(), static_cast<rapidjson::SizeType>(key.size()));
-    json_.Key("readingParts");
+    JsonKey("readingParts");
     json_.StartArray();
     for (const auto& [kanji, kana] : check.parts) {
         json_.StartArray();
@@ -394,75 +412,75 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate, std::string_vie
     const SpokenName spoken = SpeakName(surname, surnameYomi, candidate.given, candidate.yomi);
     json_.StartObject();
     JsonAvoided(candidate.avoided);
-    json_.Key("fortunes");
+    JsonKey("fortunes");
     json_.StartObject();
     for (const auto& [key, kind] : AlphabeticalKeys) {
-        json_.Key(key);
+        JsonKey(key);
         json_.Int(record.Fortunes[kind]);
     }
     json_.EndObject();
-    json_.Key("gender");
+    JsonKey("gender");
     if (const std::string_view tag = GenderTag(candidate.gender); !tag.empty()) {
         json_.String(tag.data(), static_cast<rapidjson::SizeType>(tag.size()));
     } else {
         json_.Null();
     }
-    json_.Key("genderInferred");
+    JsonKey("genderInferred");
     json_.Bool(candidate.genderInferred);
-    json_.Key("genderLean");
+    JsonKey("genderLean");
     json_.String(LeanKey(candidate.lean));
-    json_.Key("given");
+    JsonKey("given");
     JsonCp932(candidate.given);
-    json_.Key("grades");
+    JsonKey("grades");
     json_.StartObject();
     for (const auto& [key, kind] : AlphabeticalKeys) {
-        json_.Key(key);
+        JsonKey(key);
         json_.Int(candidate.keywords[kind].grade);
     }
     json_.EndObject();
-    json_.Key("initials");
+    JsonKey("initials");
     OptionalText(spoken.initials);
-    json_.Key("inyo");
+    JsonKey("inyo");
     JsonInyo(candidate.inyo);
-    json_.Key("keywords");
+    JsonKey("keywords");
     json_.StartObject();
     for (const auto& [key, kind] : AlphabeticalKeys) {
-        json_.Key(key);
+        JsonKey(key);
         JsonCp932(candidate.keywords[kind].word);
     }
     json_.EndObject();
-    json_.Key("reading");
+    JsonKey("reading");
     if (!candidate.yomis.empty()) {
         JsonCp932(candidate.yomi);
     } else {
         json_.Null();
     }
     if (!candidate.yomis.empty()) JsonYomiCheck(candidate.yomiCheck);
-    json_.Key("readings");
+    JsonKey("readings");
     json_.StartArray();
     for (const std::string& yomi : candidate.yomis) JsonCp932(yomi);
     json_.EndArray();
-    json_.Key("registrable");
+    JsonKey("registrable");
     json_.Bool(candidate.registrable);
-    json_.Key("registry");
+    JsonKey("registry");
     const std::string_view registry = RegistryKey(CandidateRegistry(candidate));
     json_.String(registry.data(), static_cast<rapidjson::SizeType>(registry.size()));
-    json_.Key("romaji");
+    JsonKey("romaji");
     OptionalText(spoken.romaji);
-    json_.Key("romajiAlternatives");
+    JsonKey("romajiAlternatives");
     TextArray(spoken.alternatives);
-    json_.Key("romajiFullName");
+    JsonKey("romajiFullName");
     OptionalText(spoken.fullName);
-    json_.Key("sansai");
+    JsonKey("sansai");
     JsonSansai(candidate.sansai, true);
-    json_.Key("score");
+    JsonKey("score");
     json_.Int(candidate.score);
-    json_.Key("soundNotes");
+    JsonKey("soundNotes");
     TextArray(spoken.notes);
-    json_.Key("strokes");
+    JsonKey("strokes");
     json_.StartObject();
     for (const auto& [key, part] : {std::pair{"given", GivenName}, std::pair{"surname", Surname}}) {
-        json_.Key(key);
+        JsonKey(key);
         json_.StartArray();
         for (int k = 1; k <= record.Lengths[part]; ++k) {
             json_.Int(record.Strokes[part][static_cast<std::size_t>(k)]);
@@ -475,15 +493,15 @@ void RecordWriter::JsonCandidate(const NameCandidate& candidate, std::string_vie
 
 void RecordWriter::JsonAvoided(const std::vector<AvoidedKanjiEntry>& avoided) {
     if (avoided.empty()) return;
-    json_.Key("avoidedKanji");
+    JsonKey("avoidedKanji");
     json_.StartArray();
     for (const AvoidedKanjiEntry& entry : avoided) {
         json_.StartObject();
-        json_.Key("kanji");
+        JsonKey("kanji");
         JsonCp932(entry.kanji);
-        json_.Key("category");
+        JsonKey("category");
         JsonCp932(entry.category);
-        json_.Key("reason");
+        JsonKey("reason");
         JsonCp932(entry.reason);
         json_.EndObject();
     }
@@ -599,15 +617,15 @@ void RecordWriter::StartJsonRecord(const RecordSource& source) {
     json_.Reset(buffer_);
     json_.StartObject();
     if (source.line > 0) {
-        json_.Key("line");
+        JsonKey("line");
         json_.Int64(source.line);
     }
     if (source.row > 0) {
-        json_.Key("row");
+        JsonKey("row");
         json_.Int64(source.row);
     }
     if (!options_.inputColumns.empty()) {
-        json_.Key("input");
+        JsonKey("input");
         json_.StartObject();
         for (std::size_t i = 0; i < options_.inputColumns.size(); ++i) {
             JsonString(options_.inputColumns[i]);
@@ -622,12 +640,12 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     const StrokeStyle style = reading.Style();
     const ReadingLines& lines = reading.Lines();
     StartJsonRecord(source);
-    json_.Key("surname");
+    JsonKey("surname");
     JsonCp932(record.Names[Surname]);
-    json_.Key("given");
+    JsonKey("given");
     JsonCp932(record.Names[GivenName]);
     if (options_.reading) {
-        json_.Key("reading");
+        JsonKey("reading");
         JsonCp932(source.reading);
         if (!source.reading.empty()) {
             JsonYomiCheck(
@@ -638,14 +656,14 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     const std::string& given = record.Names[GivenName];
     const std::vector<std::string> refused =
         IsRegistrable(given) ? std::vector<std::string>() : UnregistrableCharacters(given);
-    json_.Key("registrable");
+    JsonKey("registrable");
     json_.Bool(refused.empty());
-    json_.Key("unregistrableCharacters");
+    JsonKey("unregistrableCharacters");
     json_.StartArray();
     for (const std::string& character : refused) JsonCp932(character);
     json_.EndArray();
     JsonAvoided(BuiltInAvoidedKanji().In(record.Names[GivenName]));
-    json_.Key("style");
+    JsonKey("style");
     json_.String(StyleName(style));
     // The members from "strokes" to "score" hold only numbers, marks and
     // keywords: written as text in one go, after the last value the writer
@@ -654,62 +672,62 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     for (std::size_t i = 0; i < FortuneCount; ++i) {
         keywords[i] = reading.KeywordOf(ListedKeys[i].second);
     }
-    std::string& raw = utf8_;
-    raw.assign(",\"strokes\":{");
-    for (const auto& [key, part] : {std::pair{"surname", Surname}, std::pair{"given", GivenName}}) {
-        raw += part == Surname ? "\"surname\":[" : ",\"given\":[";
+    // The room the members take at most: under 400 bytes of keys, numbers of
+    // up to 20 characters and keywords of up to MaxJsonUtf8Size(4) bytes.
+    constexpr std::size_t Room = 400 + (2 * MaxPartChars + 3 * FortuneCount + 1) * 21 +
+                                 FortuneCount * (Cp932::MaxJsonUtf8Size(4) + 8);
+    char* const start = buffer_.Push(Room);
+    TextCursor raw(start);
+    raw.Put(",\"strokes\":{\"surname\":[");
+    for (const NamePart part : {Surname, GivenName}) {
+        if (part == GivenName) raw.Put("],\"given\":[");
         for (int k = 1; k <= record.Lengths[part]; ++k) {
-            if (k > 1) raw.push_back(',');
-            AppendNumber(record.Strokes[part][static_cast<std::size_t>(k)], raw);
+            if (k > 1) raw.Put(',');
+            raw.Number(record.Strokes[part][static_cast<std::size_t>(k)]);
         }
-        raw.push_back(']');
     }
-    const auto five = [&raw](const char* name, const auto& value) {
-        raw += "},\"";
-        raw += name;
-        raw += "\":{";
+    raw.Put(']');
+    const auto five = [&raw](std::string_view name, const auto& value) {
+        raw.Put("},\"");
+        raw.Put(name);
+        raw.Put("\":{");
         for (std::size_t i = 0; i < FortuneCount; ++i) {
-            if (i > 0) raw.push_back(',');
-            raw.push_back('"');
-            raw += ListedKeys[i].first;
-            raw += "\":";
+            if (i > 0) raw.Put(',');
+            raw.Put('"');
+            raw.Put(ListedKeys[i].first);
+            raw.Put("\":");
             value(i);
         }
     };
-    five("fortunes",
-         [&](std::size_t i) { AppendNumber(record.Fortunes[ListedKeys[i].second], raw); });
-    five("grades", [&](std::size_t i) { AppendNumber(keywords[i].grade, raw); });
+    five("fortunes", [&](std::size_t i) { raw.Number(record.Fortunes[ListedKeys[i].second]); });
+    five("grades", [&](std::size_t i) { raw.Number(keywords[i].grade); });
     five("marks", [&](std::size_t i) {
-        raw.push_back('"');
-        raw += MarkOf(keywords[i].grade);
-        raw.push_back('"');
+        raw.Put('"');
+        raw.Put(MarkOf(keywords[i].grade));
+        raw.Put('"');
     });
     five("keywords", [&](std::size_t i) {
-        const std::string& word = keywords[i].word;
-        const std::size_t at = raw.size();
-        raw.resize(at + Cp932::MaxJsonUtf8Size(word.size()) + 2);
-        raw[at] = '"';
-        const std::size_t length = Cp932::WriteJsonUtf8Lossy(word, raw.data() + at + 1);
-        raw[at + 1 + length] = '"';
-        raw.resize(at + length + 2);
+        raw.Put('"');
+        raw.Skip(Cp932::WriteJsonUtf8Lossy(keywords[i].word, raw.At()));
+        raw.Put('"');
     });
-    raw += "},\"score\":";
-    AppendNumber(ScoreOf(keywords), raw);
-    std::memcpy(buffer_.Push(raw.size()), raw.data(), raw.size());
-    json_.Key("sansai");
+    raw.Put("},\"score\":");
+    raw.Number(ScoreOf(keywords));
+    buffer_.Pop(Room - static_cast<std::size_t>(raw.At() - start));
+    JsonKey("sansai");
     JsonSansai(ReadSansai(record), false);
-    json_.Key("inyo");
+    JsonKey("inyo");
     JsonInyo(ReadInyo(record));
     if (options_.report) {
-        json_.Key("report");
-        JsonCp932(reading.Report());
+        JsonKey("report");
+        JsonReport(reading);
     }
     if (options_.lines || source.line == 0) {
         JsonLines("screenLines", lines.ScreenLines, lines.lastScreenLine);
         JsonLines("printLines", lines.PrintLines, lines.lastPrintLine);
-        json_.Key("screenLineIndex");
+        JsonKey("screenLineIndex");
         json_.Int(lines.lastScreenLine);
-        json_.Key("printLineIndex");
+        JsonKey("printLineIndex");
         json_.Int(lines.lastPrintLine);
     }
     JsonNotes(source);
@@ -732,15 +750,15 @@ void RecordWriter::TextArray(const std::vector<std::string>& utf8) {
 }
 
 void RecordWriter::JsonSpoken(const SpokenName& spoken) {
-    json_.Key("romaji");
+    JsonKey("romaji");
     OptionalText(spoken.romaji);
-    json_.Key("romajiAlternatives");
+    JsonKey("romajiAlternatives");
     TextArray(spoken.alternatives);
-    json_.Key("romajiFullName");
+    JsonKey("romajiFullName");
     OptionalText(spoken.fullName);
-    json_.Key("initials");
+    JsonKey("initials");
     OptionalText(spoken.initials);
-    json_.Key("soundNotes");
+    JsonKey("soundNotes");
     TextArray(spoken.notes);
 }
 
@@ -751,14 +769,14 @@ void RecordWriter::JsonNote(const RecordSource& source) {
         JsonSpoken(*source.spoken);
     }
     if (!options_.note) return;
-    json_.Key("note");
+    JsonKey("note");
     JsonCp932(source.note);
 }
 
 void RecordWriter::JsonLines(const char* key,
                              const std::array<std::string, WrappedLineCount>& lines,
                              int lastIndex) {
-    json_.Key(key);
+    JsonKey(key);
     json_.StartArray();
     for (int i = 0; i <= lastIndex && i < WrappedLineCount; ++i) {
         JsonCp932(lines[static_cast<std::size_t>(i)]);
@@ -774,6 +792,16 @@ void RecordWriter::JsonString(std::string_view utf8) {
 // puts down what comes before a value (its ":" or ","), then the text goes
 // into its buffer in place, with room for the longest result and the rest
 // given back.
+// A key of the program's own, plain ASCII that needs no escapes: copied as
+// it is, which is several times quicker than the writer's checked keys.
+void RecordWriter::JsonKey(std::string_view key) {
+    json_.RawValue("", 0, rapidjson::kStringType);
+    char* const text = buffer_.Push(key.size() + 2);
+    text[0] = '"';
+    std::memcpy(text + 1, key.data(), key.size());
+    text[key.size() + 1] = '"';
+}
+
 void RecordWriter::JsonCp932(std::string_view cp932) {
     json_.RawValue("", 0, rapidjson::kStringType);
     const std::size_t room = Cp932::MaxJsonUtf8Size(cp932.size()) + 2;
@@ -782,6 +810,35 @@ void RecordWriter::JsonCp932(std::string_view cp932) {
     const std::size_t length = Cp932::WriteJsonUtf8Lossy(cp932, text + 1);
     text[length + 1] = '"';
     buffer_.Pop(room - (length + 2));
+}
+
+void RecordWriter::JsonReport(const Reading& reading) {
+    const std::string_view report = reading.Report();
+    json_.RawValue("", 0, rapidjson::kStringType);
+    std::string& json = utf8_;
+    json.assign(1, '"');
+    const auto convert = [&json](std::string_view cp932) {
+        const std::size_t at = json.size();
+        json.resize(at + Cp932::MaxJsonUtf8Size(cp932.size()));
+        json.resize(at + Cp932::WriteJsonUtf8Lossy(cp932, json.data() + at));
+    };
+    std::size_t at = 0;
+    for (const QuotedRow& quoted : reading.ReportQuotes()) {
+        if (report.empty()) break;
+        convert(report.substr(at, quoted.offset - at));
+        if (quoted.row >= quotedRowsJson_.size()) quotedRowsJson_.resize(quoted.row + 1);
+        std::string& row = quotedRowsJson_[quoted.row];
+        if (row.empty()) {
+            const std::string_view text = report.substr(quoted.offset, quoted.length);
+            row.resize(Cp932::MaxJsonUtf8Size(text.size()));
+            row.resize(Cp932::WriteJsonUtf8Lossy(text, row.data()));
+        }
+        json += row;
+        at = quoted.offset + quoted.length;
+    }
+    convert(report.substr(at));
+    json.push_back('"');
+    std::memcpy(buffer_.Push(json.size()), json.data(), json.size());
 }
 
 void RecordWriter::FinishJson(std::string& out) {
@@ -912,7 +969,7 @@ void RecordWriter::TableNotes(const RecordSource& source, std::string& out) {
 // The notes key, when there are notes.
 void RecordWriter::JsonNotes(const RecordSource& source) {
     if (source.notes.empty()) return;
-    json_.Key("notes");
+    JsonKey("notes");
     json_.StartArray();
     for (const std::string& note : source.notes) JsonString(note);
     json_.EndArray();

@@ -154,7 +154,10 @@ private:
     void OptionalText(const std::string& utf8);  // null when empty
     void TextArray(const std::vector<std::string>& utf8);
     void JsonString(std::string_view utf8);
+    void JsonKey(std::string_view key);
     void JsonCp932(std::string_view cp932);
+    // The report, its quoted table texts converted once per writer.
+    void JsonReport(const Reading& reading);
     void JsonLines(const char* key, const std::array<std::string, WrappedLineCount>& lines,
                    int lastIndex);
     void Field(std::string_view utf8, std::string& out) const;
@@ -182,7 +185,8 @@ private:
     rapidjson::StringBuffer buffer_;
     JsonWriter json_;
     std::string utf8_;
-    std::vector<std::string> keywordsUtf8_;  // by fortune number
+    std::vector<std::string> keywordsUtf8_;    // by fortune number
+    std::vector<std::string> quotedRowsJson_;  // by row of the reading text table
     RecordCounts counts_;
 };
 

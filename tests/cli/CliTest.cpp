@@ -97,6 +97,23 @@ TEST(Cli, JsonHoldsTheWholeReading) {
     EXPECT_EQ(JsonAt(honji, "/inyo"), R"({"pattern":"○○●●","verdict":"凶"})");
 }
 
+// A batch writes each table text of the reports once and then copies it:
+// every record's report is still its name's own, byte for byte.
+TEST(Cli, BatchReportsStayEachNamesOwnWhereTheirTextsRecur) {
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"山田", "太郎"}, {"木村", "花子"}, {"山田", "太郎"}, {"渡辺", "奈子"}, {"林", "太郎"}};
+    std::string input;
+    for (const auto& [surname, given] : names) input += surname + " " + given + "\n";
+    const CliRun run = RunWith({"--batch", "--jobs", "1"}, input);
+    std::istringstream records(run.out);
+    std::string record;
+    for (const auto& [surname, given] : names) {
+        ASSERT_TRUE(std::getline(records, record)) << surname << given;
+        EXPECT_EQ(StringAt(ParseJson(record), "/report"), RunWith({surname, given}).out)
+            << surname << given;
+    }
+}
+
 // --detail adds the supplement after the report, which stays byte for byte.
 TEST(Cli, DetailFollowsTheUnchangedReport) {
     const std::string report = RunWith({"山田", "太郎"}).out;
