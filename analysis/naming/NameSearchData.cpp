@@ -150,8 +150,8 @@ std::vector<std::string> UnregistrableCharacters(std::string_view given) {
 
 NameSearchData::NameSearchData(std::string owned, std::string_view external,
                                std::vector<NameKanji> kanji, std::string_view likeness,
-                               std::string_view folds)
-    : owned_(std::move(owned)), external_(external) {
+                               std::string_view folds, std::string_view traits)
+    : owned_(std::move(owned)), external_(external), traitsText_(traits) {
     std::sort(kanji.begin(), kanji.end(),
               [](const NameKanji& a, const NameKanji& b) { return a.kanji < b.kanji; });
     for (NameKanji& k : kanji) {
@@ -200,10 +200,10 @@ NameSearchData NameSearchData::FromUtf8(std::string_view givenNames, std::string
 
 NameSearchData NameSearchData::FromCp932(std::string_view givenNames, std::string_view nameKanji,
                                          std::string_view kanjiReadings,
-                                         std::string_view nameLikeness,
-                                         std::string_view kanjiFolds) {
+                                         std::string_view nameLikeness, std::string_view kanjiFolds,
+                                         std::string_view nameTraits) {
     return NameSearchData({}, givenNames, KanjiWithReadings(nameKanji, kanjiReadings), nameLikeness,
-                          kanjiFolds);
+                          kanjiFolds, nameTraits);
 }
 
 std::optional<std::size_t> NameSearchData::KanjiIndex(std::string_view character) const {
@@ -324,6 +324,15 @@ const std::vector<GivenStrokePattern>& NameSearchData::Patterns(
     return patterns_[slot];
 }
 
+const std::vector<GivenNameTraits>* NameSearchData::PrecomputedTraits() const {
+    std::call_once(traitsRead_, [&] {
+        if (traitsText_.empty()) return;
+        auto traits = ParseGivenNameTraits(traitsText_);
+        if (traits.size() == Rows().size()) traits_ = std::move(traits);
+    });
+    return traits_.empty() ? nullptr : &traits_;
+}
+
 const std::vector<std::uint32_t>& NameSearchData::WrittenOrder() const {
     std::call_once(writtenOrderMade_, [&] {
         std::vector<std::uint32_t> order(Rows().size());
@@ -340,9 +349,10 @@ const std::vector<std::uint32_t>& NameSearchData::WrittenOrder() const {
 }
 
 const NameSearchData& BuiltInNameSearchData() {
-    static const NameSearchData data = NameSearchData::FromCp932(
-        embedded::GivenNamesCp932(), embedded::NameKanjiCp932(), embedded::KanjiReadingsCp932(),
-        embedded::NameLikenessCp932(), embedded::KanjiFoldsCp932());
+    static const NameSearchData data =
+        NameSearchData::FromCp932(embedded::GivenNamesCp932(), embedded::NameKanjiCp932(),
+                                  embedded::KanjiReadingsCp932(), embedded::NameLikenessCp932(),
+                                  embedded::KanjiFoldsCp932(), embedded::GivenNameTraitsCp932());
     return data;
 }
 

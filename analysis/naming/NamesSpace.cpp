@@ -78,10 +78,32 @@ private:
     std::vector<std::uint8_t> known_;
 };
 
-GenderLean LeanOfName(const GivenNameView& entry, const NameSearchData& data) {
-    const YomiCheck check = CheckYomi(entry.written, entry.yomi, data);
-    return LeanOf(check.girls, check.boys);
-}
+// The lean and likeness of a name, looked up where they were computed ahead,
+// else weighed from its yomi.
+class NameWeigher {
+public:
+    explicit NameWeigher(const NameSearchData& data)
+        : data_(data), traits_(data.PrecomputedTraits()) {}
+
+    GenderLean Lean(std::uint32_t index) const {
+        if (traits_) return (*traits_)[index].lean;
+        const GivenNameView entry = data_.Name(index);
+        const YomiCheck check = CheckYomi(entry.written, entry.yomi, data_);
+        return LeanOf(check.girls, check.boys);
+    }
+
+    // Orders names as their likeness does, the most name-like greatest (the
+    // order alone is ever used: a precomputed rank stands for the value).
+    double Likeness(std::uint32_t index) const {
+        if (traits_) return -static_cast<double>((*traits_)[index].likenessRank);
+        const GivenNameView entry = data_.Name(index);
+        return CheckYomi(entry.written, entry.yomi, data_).likeness;
+    }
+
+private:
+    const NameSearchData& data_;
+    const std::vector<GivenNameTraits>* traits_;
+};
 
 }  // namespace
 
@@ -99,10 +121,8 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
     const bool sorted = filters.sort != SortKey::Score && !byLikeness;
     // The name-likeness of a name's yomi, weighed only for the names the
     // order needs (a bucket on the page, or every name for SortKey::Common).
-    auto likenessOf = [&](std::uint32_t index) {
-        const GivenNameView entry = data.Name(index);
-        return CheckYomi(entry.written, entry.yomi, data).likeness;
-    };
+    const NameWeigher weigher(data);
+    auto likenessOf = [&](std::uint32_t index) { return weigher.Likeness(index); };
     struct Liked {
         double likeness;
         int bucket;
@@ -141,7 +161,7 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         const InyoVerdict inyoVerdict = inyo.Verdict(chars, pattern.oddMask);
         if (filters.inyoOk && inyoVerdict == InyoVerdict::Bad) continue;
         if (untagged && filters.gender != GenderFilter::Any && !filters.includeUnspecified &&
-            !GenderPasses(filters, entry.gender, LeanOfName(entry, data))) {
+            !GenderPasses(filters, entry.gender, weigher.Lean(static_cast<std::uint32_t>(i)))) {
             continue;
         }
         const int bucket = Bucket(evaluation, inyoVerdict);
