@@ -5,7 +5,6 @@
 
 #include "analysis/naming/CandidateReading.h"
 #include "analysis/naming/SearchFilters.h"
-#include "analysis/naming/YomiPartsCache.h"
 #include "analysis/reading/DetailedReading.h"
 
 namespace soten::naming {
@@ -110,8 +109,6 @@ private:
 void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
                       const NameSearchData& data, const NameRecord& surname,
                       NameSearchResult& result) {
-    // Gender and likeness align the yomi of many names: each kanji's parts once.
-    const YomiPartsCache partsCache(data);
     const auto& patterns = data.Patterns(filters.style, tables.dictionary);
     const int surnameChars = surname.Lengths[Surname];
     InyoMemo inyo(surname);
@@ -128,7 +125,21 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         int bucket;
         std::uint32_t index;
     };
+    auto before = [](const Liked& a, const Liked& b) {
+        if (a.likeness != b.likeness) return a.likeness > b.likeness;
+        if (a.bucket != b.bucket) return a.bucket < b.bucket;
+        return a.index < b.index;
+    };
+    // Only the most name-like up to the page's end can be on it: the rest
+    // are dropped as the list grows, so it stays small for the first pages
+    // (and is not allocated, and faulted in, at the size of every name).
     std::vector<Liked> liked;
+    std::uint64_t likedCount = 0;
+    const std::uint64_t pageEnd = filters.page <= MaxGivenNames
+                                      ? filters.page * static_cast<std::uint64_t>(result.limit)
+                                      : std::numeric_limits<std::uint64_t>::max();
+    const std::uint64_t pruneAt =
+        pageEnd <= MaxGivenNames ? std::max<std::uint64_t>(2 * pageEnd, 4096) : pageEnd;
     const std::vector<std::uint32_t>* writtenOrder =
         filters.sort == SortKey::Name ? &data.WrittenOrder() : nullptr;
 
@@ -168,6 +179,12 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         if (byLikeness) {
             liked.push_back(
                 {likenessOf(static_cast<std::uint32_t>(i)), bucket, static_cast<std::uint32_t>(i)});
+            ++likedCount;
+            if (liked.size() >= pruneAt) {
+                const auto kept = liked.begin() + static_cast<std::ptrdiff_t>(pageEnd);
+                std::nth_element(liked.begin(), kept, liked.end(), before);
+                liked.erase(kept, liked.end());
+            }
             continue;
         }
         if (!sorted) {
@@ -188,18 +205,13 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
 
     std::vector<std::uint32_t> page;
     if (byLikeness) {
-        result.count = liked.size();
+        result.count = likedCount;
         const auto offset = PageStart(filters.page, result.limit, result.count);
         if (!offset) return;
         const auto first = liked.begin() + static_cast<std::ptrdiff_t>(*offset);
         const auto last =
             liked.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(
                                 *offset + static_cast<std::uint64_t>(result.limit), liked.size()));
-        auto before = [](const Liked& a, const Liked& b) {
-            if (a.likeness != b.likeness) return a.likeness > b.likeness;
-            if (a.bucket != b.bucket) return a.bucket < b.bucket;
-            return a.index < b.index;
-        };
         std::nth_element(liked.begin(), first, liked.end(), before);
         std::partial_sort(first, last, liked.end(), before);
         for (auto name = first; name != last; ++name) page.push_back(name->index);
