@@ -1,8 +1,6 @@
 #include "analysis/naming/GivenNameTraits.h"
 
 #include <algorithm>
-#include <charconv>
-#include <stdexcept>
 
 #include "analysis/naming/NameSearchData.h"
 #include "analysis/naming/YomiPartsCache.h"
@@ -11,6 +9,8 @@ namespace soten {
 namespace {
 
 constexpr std::string_view LeanTags = "-fm";  // by GenderLean
+// More than any rank of at most MaxGivenNames names takes, fewer than overflow.
+constexpr std::size_t MaxRankDigits = 9;
 
 }  // namespace
 
@@ -36,9 +36,14 @@ std::vector<GivenNameTraits> ComputeGivenNameTraits(const NameSearchData& data) 
 }
 
 std::string FormatGivenNameTraits(const std::vector<GivenNameTraits>& traits) {
+    std::uint32_t largest = 0;
+    for (const GivenNameTraits& name : traits) largest = std::max(largest, name.likenessRank);
+    const std::size_t width = std::to_string(largest).size();
     std::string text;
+    text.reserve(traits.size() * (width + 3));
     for (const GivenNameTraits& name : traits) {
-        text += std::to_string(name.likenessRank);
+        const std::string rank = std::to_string(name.likenessRank);
+        text.append(width - rank.size(), '0').append(rank);
         text += '\t';
         text += LeanTags[static_cast<std::size_t>(name.lean)];
         text += '\n';
@@ -46,29 +51,42 @@ std::string FormatGivenNameTraits(const std::vector<GivenNameTraits>& traits) {
     return text;
 }
 
-std::vector<GivenNameTraits> ParseGivenNameTraits(std::string_view text) {
-    std::vector<GivenNameTraits> traits;
-    traits.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
-    const char* at = text.data();
-    const char* const end = text.data() + text.size();
-    while (at != end) {
-        GivenNameTraits name;
-        const auto [afterRank, error] = std::from_chars(at, end, name.likenessRank);
-        // The rank, a tab, the lean's tag, then LF (or CR LF).
-        if (error != std::errc() || end - afterRank < 3 || afterRank[0] != '\t') {
-            throw std::invalid_argument("malformed given-name traits row");
-        }
-        const std::size_t lean = LeanTags.find(afterRank[1]);
-        at = afterRank + 2;
-        if (*at == '\r') ++at;
-        if (lean == std::string_view::npos || at == end || *at != '\n') {
-            throw std::invalid_argument("malformed given-name traits row");
-        }
-        ++at;
-        name.lean = static_cast<GenderLean>(lean);
-        traits.push_back(name);
+GivenNameTraitsTable::GivenNameTraitsTable(std::string_view text, std::size_t names) {
+    const std::size_t width = text.find('\t');
+    if (names == 0 || width == 0 || width > MaxRankDigits || text.size() != names * (width + 3)) {
+        return;
     }
-    return traits;
+    text_ = text;
+    rankWidth_ = width;
+    rows_ = names;
+}
+
+GivenNameTraits GivenNameTraitsTable::operator[](std::size_t index) const {
+    const char* row = text_.data() + index * (rankWidth_ + 3);
+    GivenNameTraits name;
+    for (std::size_t k = 0; k < rankWidth_; ++k) {
+        name.likenessRank = name.likenessRank * 10 + static_cast<std::uint32_t>(row[k] - '0');
+    }
+    const char tag = row[rankWidth_ + 1];
+    name.lean = tag == LeanTags[1]   ? GenderLean::Girls
+                : tag == LeanTags[2] ? GenderLean::Boys
+                                     : GenderLean::Neither;
+    return name;
+}
+
+std::optional<std::size_t> GivenNameTraitsTable::FirstMalformedRow() const {
+    for (std::size_t i = 0; i < rows_; ++i) {
+        const std::string_view row = text_.substr(i * (rankWidth_ + 3), rankWidth_ + 3);
+        const bool digits =
+            std::all_of(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(rankWidth_),
+                        [](char c) { return c >= '0' && c <= '9'; });
+        if (!digits || row[rankWidth_] != '\t' ||
+            LeanTags.find(row[rankWidth_ + 1]) == std::string_view::npos ||
+            row[rankWidth_ + 2] != '\n') {
+            return i;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace soten

@@ -7,6 +7,7 @@
 // tools/GivenNameTraitsMain.cpp).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +30,29 @@ struct GivenNameTraits {
 // Every given name's traits, in the names' order, by CheckYomi().
 std::vector<GivenNameTraits> ComputeGivenNameTraits(const NameSearchData& data);
 
-// The rows "RANK<TAB>LEAN" (LEAN f, m or -), one a name, each ending in LF.
+// The rows "RANK<TAB>LEAN\n", one a name: RANK in decimal with leading zeros
+// to the width of the largest, LEAN f, m or -.
 std::string FormatGivenNameTraits(const std::vector<GivenNameTraits>& traits);
-// Throws std::invalid_argument on a malformed row.
-std::vector<GivenNameTraits> ParseGivenNameTraits(std::string_view text);
+
+// Those rows read in place: all of one width, so a name's row is found
+// without reading the others, and a search in a fresh process reads only
+// the rows it needs.
+class GivenNameTraitsTable {
+public:
+    // Empty() unless `text` is `names` rows of one width (the rows' content
+    // is checked by FirstMalformedRow(), not here).
+    GivenNameTraitsTable(std::string_view text, std::size_t names);
+
+    bool Empty() const { return rows_ == 0; }
+    std::size_t Size() const { return rows_; }
+    GivenNameTraits operator[](std::size_t index) const;
+    // The first row that is not a rank, a tab, a lean's tag and LF.
+    std::optional<std::size_t> FirstMalformedRow() const;
+
+private:
+    std::string_view text_;
+    std::size_t rankWidth_ = 0;
+    std::size_t rows_ = 0;
+};
 
 }  // namespace soten

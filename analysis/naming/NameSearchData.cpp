@@ -324,13 +324,12 @@ const std::vector<GivenStrokePattern>& NameSearchData::Patterns(
     return patterns_[slot];
 }
 
-const std::vector<GivenNameTraits>* NameSearchData::PrecomputedTraits() const {
-    std::call_once(traitsRead_, [&] {
-        if (traitsText_.empty()) return;
-        auto traits = ParseGivenNameTraits(traitsText_);
-        if (traits.size() == Rows().size()) traits_ = std::move(traits);
+const GivenNameTraitsTable* NameSearchData::PrecomputedTraits() const {
+    std::call_once(traitsFound_, [&] {
+        GivenNameTraitsTable traits(traitsText_, Rows().size());
+        if (!traits.Empty()) traits_ = traits;
     });
-    return traits_.empty() ? nullptr : &traits_;
+    return traits_ ? &*traits_ : nullptr;
 }
 
 const std::vector<std::uint32_t>& NameSearchData::WrittenOrder() const {

@@ -116,10 +116,10 @@ public:
     // The yomi of Kanji()[index].
     const std::vector<KanjiYomi>& Yomi(std::size_t index) const { return yomi_.at(index); }
 
-    // The traits of every name computed ahead, read on first use; nullptr
-    // when none were given or they are not one a name (the search then
-    // weighs the names it needs itself).
-    const std::vector<GivenNameTraits>* PrecomputedTraits() const;
+    // The traits of every name computed ahead; nullptr when none were given
+    // or they are not one row a name (the search then weighs the names it
+    // needs itself).
+    const GivenNameTraitsTable* PrecomputedTraits() const;
 
     // The rank of each name in the code order of its written form (then in
     // the names' order), made on first use.
@@ -157,8 +157,8 @@ private:
     mutable std::array<std::vector<GivenStrokePattern>, 2> patterns_;
     mutable std::array<std::once_flag, 2> patternsMade_;
     std::string_view traitsText_;
-    mutable std::vector<GivenNameTraits> traits_;
-    mutable std::once_flag traitsRead_;
+    mutable std::optional<GivenNameTraitsTable> traits_;
+    mutable std::once_flag traitsFound_;
     mutable std::vector<std::uint32_t> writtenOrder_;
     mutable std::once_flag writtenOrderMade_;
 };

@@ -101,7 +101,7 @@ public:
 
 private:
     const NameSearchData& data_;
-    const std::vector<GivenNameTraits>* traits_;
+    const GivenNameTraitsTable* traits_;
 };
 
 }  // namespace

@@ -21,9 +21,9 @@ using test::Utf8;
 // or the likeness counts is refused or orders these names otherwise.
 TEST(GivenNameTraits, CommittedTableMatchesTheEngine) {
     const NameSearchData& data = BuiltInNameSearchData();
-    const std::vector<GivenNameTraits>* traits = data.PrecomputedTraits();
+    const GivenNameTraitsTable* traits = data.PrecomputedTraits();
     ASSERT_NE(traits, nullptr) << "data/given-name-traits.txt does not fit given-names.txt";
-    ASSERT_EQ(traits->size(), data.NameCount());
+    ASSERT_EQ(traits->FirstMalformedRow(), std::nullopt);
     const YomiPartsCache cache(data);
     struct Weighed {
         double likeness;
@@ -53,16 +53,41 @@ TEST(GivenNameTraits, RowsReadBackAsWritten) {
     const std::vector<GivenNameTraits> traits = {
         {0, GenderLean::Girls}, {41, GenderLean::Neither}, {7, GenderLean::Boys}};
     const std::string text = FormatGivenNameTraits(traits);
-    EXPECT_EQ(text, "0\tf\n41\t-\n7\tm\n");
-    EXPECT_EQ(ParseGivenNameTraits(text), traits);
-    EXPECT_EQ(ParseGivenNameTraits("3\tm\r\n"),
-              (std::vector<GivenNameTraits>{{3, GenderLean::Boys}}));
+    EXPECT_EQ(text, "00\tf\n41\t-\n07\tm\n");
+    const GivenNameTraitsTable table(text, traits.size());
+    ASSERT_EQ(table.Size(), traits.size());
+    EXPECT_EQ(table.FirstMalformedRow(), std::nullopt);
+    for (std::size_t i = 0; i < traits.size(); ++i) EXPECT_EQ(table[i], traits[i]) << i;
 }
 
-TEST(GivenNameTraits, RefusesMalformedRows) {
-    for (const char* text : {"1\n", "1\tf", "1\tx\n", "f\t1\n", "-1\tf\n", "1 f\n", "1\tfm\n",
-                             "1\tf\n\n", "99999999999\tf\n"}) {
-        EXPECT_THROW(ParseGivenNameTraits(text), std::invalid_argument) << text;
+TEST(GivenNameTraits, FindsMalformedRows) {
+    struct Case {
+        const char* text;
+        std::size_t rows;
+        std::optional<std::size_t> malformed;  // nullopt: not rows of one width
+    };
+    const std::vector<Case> cases = {
+        {"1\tf\n22\tm\n", 2, std::nullopt},  // widths differ
+        {"1\tf\n2\tm\n", 3, std::nullopt},   // fewer rows than names
+        {"1\tf", 1, std::nullopt},
+        {"\tf\n", 1, std::nullopt},
+        {"1234567890\tf\n", 1, std::nullopt},
+        {"1\tf\n2\tx\n", 2, 1},
+        {"1\tf\nx\tm\n", 2, 1},
+        {"1 f\n", 1, std::nullopt},
+        {"1\t\t\n", 1, 0},
+        {"1\tf\r", 1, 0},
+        {"-1\tf\n11\tm\n", 2, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const GivenNameTraitsTable table(c.text, c.rows);
+        if (!c.malformed) {
+            EXPECT_TRUE(table.Empty());
+            continue;
+        }
+        ASSERT_FALSE(table.Empty());
+        EXPECT_EQ(table.FirstMalformedRow(), c.malformed);
     }
 }
 
