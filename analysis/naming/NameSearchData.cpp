@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <stdexcept>
 
 #include "analysis/reading/DetailedReading.h"
@@ -299,25 +300,42 @@ const std::vector<GivenStrokePattern>& NameSearchData::Patterns(
     StrokeStyle style, const StrokeDictionary& dictionary) const {
     const auto slot = static_cast<std::size_t>(style);
     std::call_once(patternsMade_[slot], [&] {
-        std::vector<GivenStrokePattern> patterns(Rows().size());
-        NameRecord record;
+        const std::vector<Row>& rows = Rows();
+        const std::string_view text = Text();
+        std::vector<GivenStrokePattern> patterns(rows.size());
+        // Each unit but the iteration marks counts the same in every name:
+        // it is counted once, not once a name.
+        constexpr int Unknown = std::numeric_limits<int>::min();
+        std::vector<int> counted(std::size_t{1} << 16, Unknown);
+        StrokeCounts strokes{};
         for (std::size_t i = 0; i < patterns.size(); ++i) {
-            const std::string_view written = Name(i).written;
+            const std::string_view written = text.substr(rows[i].offset, rows[i].writtenSize);
             const int chars = CountCharacters(written);
             if (chars < 1 || chars > MaxPartChars) continue;
-            // The surname is left empty: the lookup skips it, and the counts
-            // of a given name (iteration marks included) never depend on it.
-            record.Lengths[Surname] = 0;
-            record.Names[GivenName].assign(written);
-            record.Lengths[GivenName] = chars;
-            if (!LookupStrokes(record, style, dictionary)) continue;
+            // As LookupStrokes() counts a given name alone: the counts of a
+            // given name (iteration marks included) never depend on the
+            // surname.
+            bool countable = true;
+            for (int k = 1; k <= chars && countable; ++k) {
+                const std::string_view unit = Unit(written, static_cast<std::size_t>(k));
+                int count = 0;
+                if (unit.size() == 2 && !CountDependsOnPlace(unit)) {
+                    int& known = counted[UnitCode(unit)];
+                    if (known == Unknown) known = CountUnit(unit, k, 0, style, dictionary);
+                    count = known;
+                } else {
+                    count = CountUnit(unit, k, k > 1 ? strokes[k - 1] : 0, style, dictionary);
+                }
+                if (count != RefusedUnit) strokes[k] = count;
+                countable = count > 0;
+            }
+            if (!countable) continue;
             int sum = 0;
-            for (int k = 1; k <= chars; ++k) sum += record.Strokes[GivenName][k];
-            const int first = record.Strokes[GivenName][1];
+            for (int k = 1; k <= chars; ++k) sum += strokes[k];
+            const int first = strokes[1];
             if (first > UINT8_MAX || sum > UINT16_MAX) continue;
             patterns[i] = {static_cast<std::uint8_t>(chars), static_cast<std::uint8_t>(first),
-                           static_cast<std::uint16_t>(sum),
-                           OddMask(record.Strokes[GivenName], chars)};
+                           static_cast<std::uint16_t>(sum), OddMask(strokes, chars)};
         }
         patterns_[slot] = std::move(patterns);
     });
