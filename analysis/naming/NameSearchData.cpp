@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -244,7 +245,17 @@ const std::vector<NameSearchData::Row>& NameSearchData::Rows() const {
 void NameSearchData::IndexRows() const {
     const std::string_view text = Text();
     if (text.size() > UINT32_MAX) throw std::invalid_argument("given-name text too large");
-    rows_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    // The lines counted with memchr(), which skips many bytes at a time
+    // (std::count looks at each of the megabytes).
+    std::size_t lines = 1;
+    const char* const textEnd = text.data() + text.size();
+    for (const char* at = text.data(); at != textEnd; ++at) {
+        at =
+            static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(textEnd - at)));
+        if (!at) break;
+        ++lines;
+    }
+    rows_.reserve(lines);
     // A table of the allowed codes: the rows are checked without a search.
     std::vector<bool> allowed(0x10000);
     for (unsigned code = 0x8140; code < 0x8400; ++code) allowed[code] = IsRegistrableKana(code);
