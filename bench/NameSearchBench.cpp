@@ -50,6 +50,51 @@ void BM_NamesSpaceGirlsNoCross(benchmark::State& state) {
 }
 BENCHMARK(BM_NamesSpaceGirlsNoCross)->Unit(benchmark::kMillisecond);
 
+// The first page for a gender: names with no gender given are listed by
+// the lean of their yomi parts.
+void BM_NamesSpaceGender(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.gender = state.range(0) == 0 ? soten::GenderFilter::Female : soten::GenderFilter::Male;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceGender)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// よく使われる順: every name that passes is ordered by its name-likeness,
+// for any gender, then for girls (each page of the names space, whatever
+// the filters and order, should take at most 50 ms).
+void BM_NamesSpaceByLikeness(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.sort = soten::SortKey::Common;
+    if (state.range(0) == 1) filters.gender = soten::GenderFilter::Female;
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceByLikeness)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same for girls as a soten-cli process makes it: the data taken from
+// the embedded text first, the names' stroke patterns counted with it.
+void BM_NamesSpaceGirlsByLikenessFromFreshData(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.sort = soten::SortKey::Common;
+    filters.gender = soten::GenderFilter::Female;
+    const auto& tables = soten::BuiltInTables();
+    for (auto _ : state) {
+        const auto data = soten::NameSearchData::FromCp932(
+            soten::embedded::GivenNamesCp932(), soten::embedded::NameKanjiCp932(),
+            soten::embedded::KanjiReadingsCp932(), soten::embedded::NameLikenessCp932(),
+            soten::embedded::KanjiFoldsCp932(), soten::embedded::GivenNameTraitsCp932());
+        auto result = soten::SearchNames(filters, tables, data);
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(BM_NamesSpaceGirlsByLikenessFromFreshData)->Unit(benchmark::kMillisecond);
+
+void BM_NamesSpaceReadYui(benchmark::State& state) {
+    NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
+    filters.yomi.exact = soten::Cp932Text("ゆい");
+    Run(state, filters);
+}
+BENCHMARK(BM_NamesSpaceReadYui)->Unit(benchmark::kMillisecond);
+
 void BM_NamesSpaceReadingAndCharacter(benchmark::State& state) {
     NameSearchFilters filters = Yamada(soten::SearchSpace::Names);
     filters.yomi.prefix = soten::Cp932Text("ゆ");

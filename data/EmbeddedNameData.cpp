@@ -17,6 +17,7 @@ SOTEN_EMBED_FILE(soten_name_kanji, SOTEN_NAME_KANJI_FILE);
 SOTEN_EMBED_FILE(soten_kanji_readings, SOTEN_KANJI_READINGS_FILE);
 SOTEN_EMBED_FILE(soten_name_likeness, SOTEN_NAME_LIKENESS_FILE);
 SOTEN_EMBED_FILE(soten_kanji_folds, SOTEN_KANJI_FOLDS_FILE);
+SOTEN_EMBED_FILE(soten_given_name_traits, SOTEN_GIVEN_NAME_TRAITS_FILE);
 SOTEN_EMBED_FILE(soten_surname_readings, SOTEN_SURNAME_READINGS_FILE);
 SOTEN_EMBED_FILE(soten_common_words, SOTEN_COMMON_WORDS_FILE);
 
@@ -31,6 +32,8 @@ extern const char soten_name_likeness_begin[];
 extern const char soten_name_likeness_end[];
 extern const char soten_kanji_folds_begin[];
 extern const char soten_kanji_folds_end[];
+extern const char soten_given_name_traits_begin[];
+extern const char soten_given_name_traits_end[];
 extern const char soten_surname_readings_begin[];
 extern const char soten_surname_readings_end[];
 extern const char soten_common_words_begin[];
@@ -62,6 +65,11 @@ std::string_view NameLikenessCp932() {
 std::string_view KanjiFoldsCp932() {
     return {soten_kanji_folds_begin,
             static_cast<std::size_t>(soten_kanji_folds_end - soten_kanji_folds_begin)};
+}
+
+std::string_view GivenNameTraitsCp932() {
+    return {soten_given_name_traits_begin,
+            static_cast<std::size_t>(soten_given_name_traits_end - soten_given_name_traits_begin)};
 }
 
 std::string_view SurnameReadingsCp932() {

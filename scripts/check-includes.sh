@@ -12,7 +12,7 @@
 #   cli             analysis/ platform/files/ cli/
 #                   (cli/pdf/SotenPdfMain.cpp, the Qt helper soten-pdf,
 #                   also printing/ and platform/drawing/)
-#   tests bench fuzz anything
+#   tests bench fuzz tools anything
 #
 # Headers that CMake configures from cmake/*.h.in belong to no layer and are
 # included by their bare name from the build tree.
@@ -32,7 +32,7 @@ set_rules() {
     printing/*) rules="analysis/ platform/ printing/" ;;
     ui/*) rules="analysis/ platform/ printing/ ui/" ;;
     cli/*) rules="analysis/ platform/files/ cli/" ;;
-    tests/* | bench/* | fuzz/*) rules="*" ;;
+    tests/* | bench/* | fuzz/* | tools/*) rules="*" ;;
     *) rules="" ;;
   esac
 }

@@ -3,6 +3,10 @@
 
     bash tools/fetch-stroke-sources.sh && python3 tools/gen_given_names.py
 
+(then python3 tools/gen_name_likeness.py, a rebuild and
+build/tools/soten-given-name-traits: data/given-name-traits.txt follows the
+names and readings)
+
 The fetch script unpacks the Debian packages enamdict and kanjidic-xml (with
 the stroke sources) into tools/.sources/ (git-ignored). This script writes
 

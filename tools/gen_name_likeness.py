@@ -7,7 +7,9 @@ in real given names, how often, where, and for whom.
 Reads only committed files: data/given-names.txt (ENAMDICT's given names),
 data/recent-names.txt (names of the newborn rankings of 2010-2024),
 data/kanji-readings.txt (KANJIDIC2's 名乗り, 訓 stems and 音 of each name
-kanji) and data/name-kanji.txt. Same inputs, same bytes.
+kanji) and data/name-kanji.txt. Same inputs, same bytes. The engine's
+data/given-name-traits.txt follows this file: rebuild, then run
+build/tools/soten-given-name-traits.
 
 Each recent name counts as RECENT_WEIGHT names of the dictionary. The
 dictionary's names are spread over a century, one entry for each spelling

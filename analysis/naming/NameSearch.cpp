@@ -6,6 +6,7 @@
 #include "analysis/naming/ComposedSpace.h"
 #include "analysis/naming/NamesSpace.h"
 #include "analysis/naming/SearchFilters.h"
+#include "analysis/naming/YomiPartsCache.h"
 #include "analysis/reading/Reading.h"
 #include "analysis/text/ShiftJis.h"
 
@@ -54,6 +55,10 @@ NameSearchResult SearchNames(const NameSearchFilters& filters, const Tables& tab
     }
     result.problem = naming::FilterProblem(filters, data, surname.Lengths[Surname]);
     if (!result.problem.empty()) return result;
+    // The search may align the yomi of many names, the page's candidates
+    // always do, and the most name-like share their kanji: each kanji's
+    // parts once.
+    const YomiPartsCache partsCache(data);
     if (filters.space == SearchSpace::Names) {
         naming::SearchGivenNames(filters, tables, data, surname, result);
     } else {

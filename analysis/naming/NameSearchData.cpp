@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "analysis/reading/DetailedReading.h"
@@ -179,8 +181,8 @@ bool IsRegistrable(std::string_view given) {
 
 NameSearchData::NameSearchData(std::string owned, std::string_view external,
                                std::vector<NameKanji> kanji, std::string_view likeness,
-                               std::string_view folds)
-    : owned_(std::move(owned)), external_(external) {
+                               std::string_view folds, std::string_view traits)
+    : owned_(std::move(owned)), external_(external), traitsText_(traits) {
     std::sort(kanji.begin(), kanji.end(),
               [](const NameKanji& a, const NameKanji& b) { return a.kanji < b.kanji; });
     for (NameKanji& k : kanji) {
@@ -229,10 +231,10 @@ NameSearchData NameSearchData::FromUtf8(std::string_view givenNames, std::string
 
 NameSearchData NameSearchData::FromCp932(std::string_view givenNames, std::string_view nameKanji,
                                          std::string_view kanjiReadings,
-                                         std::string_view nameLikeness,
-                                         std::string_view kanjiFolds) {
+                                         std::string_view nameLikeness, std::string_view kanjiFolds,
+                                         std::string_view nameTraits) {
     return NameSearchData({}, givenNames, KanjiWithReadings(nameKanji, kanjiReadings), nameLikeness,
-                          kanjiFolds);
+                          kanjiFolds, nameTraits);
 }
 
 std::optional<std::size_t> NameSearchData::KanjiIndex(std::string_view character) const {
@@ -272,7 +274,17 @@ const std::vector<NameSearchData::Row>& NameSearchData::Rows() const {
 void NameSearchData::IndexRows() const {
     const std::string_view text = Text();
     if (text.size() > UINT32_MAX) throw std::invalid_argument("given-name text too large");
-    rows_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    // The lines counted with memchr(), which skips many bytes at a time
+    // (std::count looks at each of the megabytes).
+    std::size_t lines = 1;
+    const char* const textEnd = text.data() + text.size();
+    for (const char* at = text.data(); at != textEnd; ++at) {
+        at =
+            static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(textEnd - at)));
+        if (!at) break;
+        ++lines;
+    }
+    rows_.reserve(lines);
     // A table of the allowed codes: the rows are checked without a search.
     const std::vector<bool> allowed = RegistrableCodes(kanji_);
     auto Registrable = [&](std::string_view written) { return AllRegistrable(written, allowed); };
@@ -319,29 +331,54 @@ const std::vector<GivenStrokePattern>& NameSearchData::Patterns(
     StrokeStyle style, const StrokeDictionary& dictionary) const {
     const auto slot = static_cast<std::size_t>(style);
     std::call_once(patternsMade_[slot], [&] {
-        std::vector<GivenStrokePattern> patterns(Rows().size());
-        NameRecord record;
+        const std::vector<Row>& rows = Rows();
+        const std::string_view text = Text();
+        std::vector<GivenStrokePattern> patterns(rows.size());
+        // Each unit but the iteration marks counts the same in every name:
+        // it is counted once, not once a name.
+        constexpr int Unknown = std::numeric_limits<int>::min();
+        std::vector<int> counted(std::size_t{1} << 16, Unknown);
+        StrokeCounts strokes{};
         for (std::size_t i = 0; i < patterns.size(); ++i) {
-            const std::string_view written = Name(i).written;
+            const std::string_view written = text.substr(rows[i].offset, rows[i].writtenSize);
             const int chars = CountCharacters(written);
             if (chars < 1 || chars > MaxPartChars) continue;
-            // The surname is left empty: the lookup skips it, and the counts
-            // of a given name (iteration marks included) never depend on it.
-            record.Lengths[Surname] = 0;
-            record.Names[GivenName].assign(written);
-            record.Lengths[GivenName] = chars;
-            if (!LookupStrokes(record, style, dictionary)) continue;
+            // As LookupStrokes() counts a given name alone: the counts of a
+            // given name (iteration marks included) never depend on the
+            // surname.
+            bool countable = true;
+            for (int k = 1; k <= chars && countable; ++k) {
+                const std::string_view unit = Unit(written, static_cast<std::size_t>(k));
+                int count = 0;
+                if (unit.size() == 2 && !CountDependsOnPlace(unit)) {
+                    int& known = counted[UnitCode(unit)];
+                    if (known == Unknown) known = CountUnit(unit, k, 0, style, dictionary);
+                    count = known;
+                } else {
+                    count = CountUnit(unit, k, k > 1 ? strokes[k - 1] : 0, style, dictionary);
+                }
+                if (count != RefusedUnit) strokes[k] = count;
+                countable = count > 0;
+            }
+            if (!countable) continue;
             int sum = 0;
-            for (int k = 1; k <= chars; ++k) sum += record.Strokes[GivenName][k];
-            const int first = record.Strokes[GivenName][1];
+            for (int k = 1; k <= chars; ++k) sum += strokes[k];
+            const int first = strokes[1];
             if (first > UINT8_MAX || sum > UINT16_MAX) continue;
             patterns[i] = {static_cast<std::uint8_t>(chars), static_cast<std::uint8_t>(first),
-                           static_cast<std::uint16_t>(sum),
-                           OddMask(record.Strokes[GivenName], chars)};
+                           static_cast<std::uint16_t>(sum), OddMask(strokes, chars)};
         }
         patterns_[slot] = std::move(patterns);
     });
     return patterns_[slot];
+}
+
+const GivenNameTraitsTable* NameSearchData::PrecomputedTraits() const {
+    std::call_once(traitsFound_, [&] {
+        GivenNameTraitsTable traits(traitsText_, Rows().size());
+        if (!traits.Empty()) traits_ = traits;
+    });
+    return traits_ ? &*traits_ : nullptr;
 }
 
 const std::vector<std::uint32_t>& NameSearchData::WrittenOrder() const {
@@ -360,9 +397,10 @@ const std::vector<std::uint32_t>& NameSearchData::WrittenOrder() const {
 }
 
 const NameSearchData& BuiltInNameSearchData() {
-    static const NameSearchData data = NameSearchData::FromCp932(
-        embedded::GivenNamesCp932(), embedded::NameKanjiCp932(), embedded::KanjiReadingsCp932(),
-        embedded::NameLikenessCp932(), embedded::KanjiFoldsCp932());
+    static const NameSearchData data =
+        NameSearchData::FromCp932(embedded::GivenNamesCp932(), embedded::NameKanjiCp932(),
+                                  embedded::KanjiReadingsCp932(), embedded::NameLikenessCp932(),
+                                  embedded::KanjiFoldsCp932(), embedded::GivenNameTraitsCp932());
     return data;
 }
 

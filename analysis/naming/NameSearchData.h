@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/naming/GivenNameTraits.h"
 #include "analysis/naming/NameLikeness.h"
 #include "analysis/reading/NameRecord.h"
 #include "analysis/reading/StrokeDictionary.h"
@@ -91,10 +92,12 @@ public:
                                    std::string_view kanjiFolds = {});
     // The same from text already in code page 932 that outlives the data
     // (the text compiled into the program): the names are read in place.
+    // `nameTraits`: the rows of data/given-name-traits.txt for these names.
     static NameSearchData FromCp932(std::string_view givenNames, std::string_view nameKanji,
                                     std::string_view kanjiReadings,
                                     std::string_view nameLikeness = {},
-                                    std::string_view kanjiFolds = {});
+                                    std::string_view kanjiFolds = {},
+                                    std::string_view nameTraits = {});
 
     // The reading parts the kanji take in real names (empty when not given).
     const NameLikeness& Likeness() const { return likeness_; }
@@ -112,6 +115,11 @@ public:
     const std::vector<std::string>& Kanji() const { return kanji_; }
     // The yomi of Kanji()[index].
     const std::vector<KanjiYomi>& Yomi(std::size_t index) const { return yomi_.at(index); }
+
+    // The traits of every name computed ahead; nullptr when none were given
+    // or they are not one row a name (the search then weighs the names it
+    // needs itself).
+    const GivenNameTraitsTable* PrecomputedTraits() const;
 
     // The rank of each name in the code order of its written form (then in
     // the names' order), made on first use.
@@ -132,7 +140,8 @@ private:
     };
 
     NameSearchData(std::string owned, std::string_view external, std::vector<NameKanji> kanji,
-                   std::string_view likeness = {}, std::string_view folds = {});
+                   std::string_view likeness = {}, std::string_view folds = {},
+                   std::string_view traits = {});
     std::string_view Text() const { return owned_.empty() ? external_ : std::string_view(owned_); }
     const std::vector<Row>& Rows() const;
     void IndexRows() const;
@@ -147,6 +156,9 @@ private:
     NameLikeness likeness_;
     mutable std::array<std::vector<GivenStrokePattern>, 2> patterns_;
     mutable std::array<std::once_flag, 2> patternsMade_;
+    std::string_view traitsText_;
+    mutable std::optional<GivenNameTraitsTable> traits_;
+    mutable std::once_flag traitsFound_;
     mutable std::vector<std::uint32_t> writtenOrder_;
     mutable std::once_flag writtenOrderMade_;
 };

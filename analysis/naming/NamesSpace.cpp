@@ -5,7 +5,6 @@
 
 #include "analysis/naming/CandidateReading.h"
 #include "analysis/naming/SearchFilters.h"
-#include "analysis/naming/YomiPartsCache.h"
 #include "analysis/reading/DetailedReading.h"
 
 namespace soten::naming {
@@ -78,18 +77,38 @@ private:
     std::vector<std::uint8_t> known_;
 };
 
-GenderLean LeanOfName(const GivenNameView& entry, const NameSearchData& data) {
-    const YomiCheck check = CheckYomi(entry.written, entry.yomi, data);
-    return LeanOf(check.girls, check.boys, data.Likeness().Balance());
-}
+// The lean and likeness of a name, looked up where they were computed ahead,
+// else weighed from its yomi.
+class NameWeigher {
+public:
+    explicit NameWeigher(const NameSearchData& data)
+        : data_(data), traits_(data.PrecomputedTraits()) {}
+
+    GenderLean Lean(std::uint32_t index) const {
+        if (traits_) return (*traits_)[index].lean;
+        const GivenNameView entry = data_.Name(index);
+        const YomiCheck check = CheckYomi(entry.written, entry.yomi, data_);
+        return LeanOf(check.girls, check.boys, data_.Likeness().Balance());
+    }
+
+    // Orders names as their likeness does, the most name-like greatest (the
+    // order alone is ever used: a precomputed rank stands for the value).
+    double Likeness(std::uint32_t index) const {
+        if (traits_) return -static_cast<double>((*traits_)[index].likenessRank);
+        const GivenNameView entry = data_.Name(index);
+        return CheckYomi(entry.written, entry.yomi, data_).likeness;
+    }
+
+private:
+    const NameSearchData& data_;
+    const GivenNameTraitsTable* traits_;
+};
 
 }  // namespace
 
 void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
                       const NameSearchData& data, const NameRecord& surname,
                       NameSearchResult& result) {
-    // Gender and likeness align the yomi of many names: each kanji's parts once.
-    const YomiPartsCache partsCache(data);
     const auto& patterns = data.Patterns(filters.style, tables.dictionary);
     const int surnameChars = surname.Lengths[Surname];
     InyoMemo inyo(surname);
@@ -99,16 +118,28 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
     const bool sorted = filters.sort != SortKey::Score && !byLikeness;
     // The name-likeness of a name's yomi, weighed only for the names the
     // order needs (a bucket on the page, or every name for SortKey::Common).
-    auto likenessOf = [&](std::uint32_t index) {
-        const GivenNameView entry = data.Name(index);
-        return CheckYomi(entry.written, entry.yomi, data).likeness;
-    };
+    const NameWeigher weigher(data);
+    auto likenessOf = [&](std::uint32_t index) { return weigher.Likeness(index); };
     struct Liked {
         double likeness;
         int bucket;
         std::uint32_t index;
     };
+    auto before = [](const Liked& a, const Liked& b) {
+        if (a.likeness != b.likeness) return a.likeness > b.likeness;
+        if (a.bucket != b.bucket) return a.bucket < b.bucket;
+        return a.index < b.index;
+    };
+    // Only the most name-like up to the page's end can be on it: the rest
+    // are dropped as the list grows, so it stays small for the first pages
+    // (and is not allocated, and faulted in, at the size of every name).
     std::vector<Liked> liked;
+    std::uint64_t likedCount = 0;
+    const std::uint64_t pageEnd = filters.page <= MaxGivenNames
+                                      ? filters.page * static_cast<std::uint64_t>(result.limit)
+                                      : std::numeric_limits<std::uint64_t>::max();
+    const std::uint64_t pruneAt =
+        pageEnd <= MaxGivenNames ? std::max<std::uint64_t>(2 * pageEnd, 4096) : pageEnd;
     const std::vector<std::uint32_t>* writtenOrder =
         filters.sort == SortKey::Name ? &data.WrittenOrder() : nullptr;
 
@@ -141,13 +172,19 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
         const InyoVerdict inyoVerdict = inyo.Verdict(chars, pattern.oddMask);
         if (filters.inyoOk && inyoVerdict == InyoVerdict::Bad) continue;
         if (untagged && filters.gender != GenderFilter::Any && !filters.includeUnspecified &&
-            !GenderPasses(filters, entry.gender, LeanOfName(entry, data))) {
+            !GenderPasses(filters, entry.gender, weigher.Lean(static_cast<std::uint32_t>(i)))) {
             continue;
         }
         const int bucket = Bucket(evaluation, inyoVerdict);
         if (byLikeness) {
             liked.push_back(
                 {likenessOf(static_cast<std::uint32_t>(i)), bucket, static_cast<std::uint32_t>(i)});
+            ++likedCount;
+            if (liked.size() >= pruneAt) {
+                const auto kept = liked.begin() + static_cast<std::ptrdiff_t>(pageEnd);
+                std::nth_element(liked.begin(), kept, liked.end(), before);
+                liked.erase(kept, liked.end());
+            }
             continue;
         }
         if (!sorted) {
@@ -168,18 +205,13 @@ void SearchGivenNames(const NameSearchFilters& filters, const Tables& tables,
 
     std::vector<std::uint32_t> page;
     if (byLikeness) {
-        result.count = liked.size();
+        result.count = likedCount;
         const auto offset = PageStart(filters.page, result.limit, result.count);
         if (!offset) return;
         const auto first = liked.begin() + static_cast<std::ptrdiff_t>(*offset);
         const auto last =
             liked.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(
                                 *offset + static_cast<std::uint64_t>(result.limit), liked.size()));
-        auto before = [](const Liked& a, const Liked& b) {
-            if (a.likeness != b.likeness) return a.likeness > b.likeness;
-            if (a.bucket != b.bucket) return a.bucket < b.bucket;
-            return a.index < b.index;
-        };
         std::nth_element(liked.begin(), first, liked.end(), before);
         std::partial_sort(first, last, liked.end(), before);
         for (auto name = first; name != last; ++name) page.push_back(name->index);

@@ -49,6 +49,10 @@ int CountUnit(std::string_view unit, int k, int previousCount, StrokeStyle style
     return dictionary.Find(style, unit);
 }
 
+bool CountDependsOnPlace(std::string_view unit) {
+    return IterationMark(unit) != MarkKind::None;
+}
+
 bool LookupStrokes(NameRecord& record, StrokeStyle style, const StrokeDictionary& dictionary) {
     for (const NamePart part : {Surname, GivenName}) {
         if (record.Lengths[part] <= 0) continue;

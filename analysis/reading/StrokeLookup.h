@@ -20,6 +20,9 @@ bool LookupStrokes(NameRecord& record, StrokeStyle style, const StrokeDictionary
 inline constexpr int RefusedUnit = -1;
 int CountUnit(std::string_view unit, int k, int previousCount, StrokeStyle style,
               const StrokeDictionary& dictionary);
+// Whether CountUnit() of `unit` depends on k and the count before it: only
+// for the iteration marks; any other unit counts the same wherever it stands.
+bool CountDependsOnPlace(std::string_view unit);
 
 // A character of a name that cannot be counted: its part, its position (from
 // 1) among the part's characters, and its bytes.
