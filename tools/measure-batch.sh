@@ -27,14 +27,14 @@ hyperfine -N --warmup 5 --runs "$((runs * 5))" "$cli 山田 太郎" \
     "$cli --suggest 佐藤 --reading ゆい --space all --format json" \
     "$cli --suggest 佐藤 --reading ゆい --gender f --format json"
 hyperfine --warmup 3 --runs "$runs" \
-    "$cli --batch < $work/names.txt > $work/out" \
-    "$cli --batch --jobs 1 < $work/names.txt > $work/out" \
-    "$cli --batch --format tsv < $work/names.txt > $work/out" \
-    "$cli --batch --format tsv --jobs 1 < $work/names.txt > $work/out"
+    "$cli --batch < $work/names.txt > $work/out 2>/dev/null" \
+    "$cli --batch --jobs 1 < $work/names.txt > $work/out 2>/dev/null" \
+    "$cli --batch --format tsv < $work/names.txt > $work/out 2>/dev/null" \
+    "$cli --batch --format tsv --jobs 1 < $work/names.txt > $work/out 2>/dev/null"
 # Names a second without the report, over a million lines.
 hyperfine --warmup 1 --runs "$(((runs + 3) / 4))" \
-    "$cli --batch --format tsv < $work/million.txt > $work/out" \
-    "$cli --batch --format csv < $work/million.txt > $work/out"
+    "$cli --batch --format tsv < $work/million.txt > $work/out 2>/dev/null" \
+    "$cli --batch --format csv < $work/million.txt > $work/out 2>/dev/null"
 
 # The peer: a folder given, or a cached clone set up once.
 peer="${SEIMEI_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/soten-peer/seimei}"
@@ -68,7 +68,8 @@ commands = {
 def wall(command):
     with open(names, "rb") as source:
         start = time.perf_counter()
-        subprocess.run(command, stdin=source, stdout=subprocess.DEVNULL, check=True)
+        subprocess.run(command, stdin=source, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=True)
         return time.perf_counter() - start
 
 
