@@ -95,6 +95,13 @@ private:
     char* at_;
 };
 
+// Code page 932 text appended to `out` as the body of a JSON string.
+void AppendJsonUtf8(std::string_view cp932, std::string& out) {
+    const std::size_t at = out.size();
+    out.resize(at + Cp932::MaxJsonUtf8Size(cp932.size()));
+    out.resize(at + Cp932::WriteJsonUtf8Lossy(cp932, out.data() + at));
+}
+
 void AppendNumber(long number, std::string& out) {
     // Most numbers of a record are strokes and fortunes, of one or two digits.
     if (number >= 0 && number < 100) {
@@ -817,26 +824,24 @@ void RecordWriter::JsonReport(const Reading& reading) {
     json_.RawValue("", 0, rapidjson::kStringType);
     std::string& json = utf8_;
     json.assign(1, '"');
-    const auto convert = [&json](std::string_view cp932) {
-        const std::size_t at = json.size();
-        json.resize(at + Cp932::MaxJsonUtf8Size(cp932.size()));
-        json.resize(at + Cp932::WriteJsonUtf8Lossy(cp932, json.data() + at));
-    };
     std::size_t at = 0;
     for (const QuotedRow& quoted : reading.ReportQuotes()) {
         if (report.empty()) break;
-        convert(report.substr(at, quoted.offset - at));
-        if (quoted.row >= quotedRowsJson_.size()) quotedRowsJson_.resize(quoted.row + 1);
-        std::string& row = quotedRowsJson_[quoted.row];
-        if (row.empty()) {
-            const std::string_view text = report.substr(quoted.offset, quoted.length);
-            row.resize(Cp932::MaxJsonUtf8Size(text.size()));
-            row.resize(Cp932::WriteJsonUtf8Lossy(text, row.data()));
+        AppendJsonUtf8(report.substr(at, quoted.offset - at), json);
+        // Kept with the text it was made from: a reading of other tables
+        // than the last one's quotes other text under the same row.
+        if (quoted.row >= quotedRows_.size()) quotedRows_.resize(quoted.row + 1);
+        QuotedRowJson& row = quotedRows_[quoted.row];
+        const std::string_view text = report.substr(quoted.offset, quoted.length);
+        if (row.cp932 != text) {
+            row.cp932.assign(text);
+            row.json.clear();
+            AppendJsonUtf8(text, row.json);
         }
-        json += row;
+        json += row.json;
         at = quoted.offset + quoted.length;
     }
-    convert(report.substr(at));
+    AppendJsonUtf8(report.substr(at), json);
     json.push_back('"');
     std::memcpy(buffer_.Push(json.size()), json.data(), json.size());
 }

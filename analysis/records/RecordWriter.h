@@ -185,8 +185,12 @@ private:
     rapidjson::StringBuffer buffer_;
     JsonWriter json_;
     std::string utf8_;
-    std::vector<std::string> keywordsUtf8_;    // by fortune number
-    std::vector<std::string> quotedRowsJson_;  // by row of the reading text table
+    std::vector<std::string> keywordsUtf8_;  // by fortune number
+    struct QuotedRowJson {
+        std::string cp932;
+        std::string json;
+    };
+    std::vector<QuotedRowJson> quotedRows_;  // by row of the reading text table
     RecordCounts counts_;
 };
 
