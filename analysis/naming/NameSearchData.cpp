@@ -170,13 +170,29 @@ std::vector<std::string> UnregistrableCharacters(std::string_view given,
     return refused;
 }
 
+namespace {
+
+const std::vector<bool>& BuiltInRegistrableCodes() {
+    static const std::vector<bool> allowed = RegistrableCodes(BuiltInNameKanji());
+    return allowed;
+}
+
+}  // namespace
+
 std::vector<std::string> UnregistrableCharacters(std::string_view given) {
-    return UnregistrableCharacters(given, BuiltInNameKanji());
+    const std::vector<bool>& allowed = BuiltInRegistrableCodes();
+    std::vector<std::string> refused;
+    for (const std::string_view character : Cp932Characters(given)) {
+        if (character.size() == 2 && allowed[UnitCode(character)]) continue;
+        if (std::find(refused.begin(), refused.end(), character) == refused.end()) {
+            refused.emplace_back(character);
+        }
+    }
+    return refused;
 }
 
 bool IsRegistrable(std::string_view given) {
-    static const std::vector<bool> allowed = RegistrableCodes(BuiltInNameKanji());
-    return AllRegistrable(given, allowed);
+    return AllRegistrable(given, BuiltInRegistrableCodes());
 }
 
 NameSearchData::NameSearchData(std::string owned, std::string_view external,

@@ -97,12 +97,10 @@ std::variant<Reading, Refusal> MakeReading(const EnteredNames& names, StrokeStyl
     for (std::size_t kind = 0; kind < FortuneCount; ++kind) {
         reading.keywords_[kind] = LookupKeyword(tables, name.Fortunes[kind]);
     }
-    if (detail != ReadingDetail::Numbers) {
-        const ReadingText text = ComposeReadingText(name, tables);
-        reading.report_ = ComposeReport(name, text, tables, &reading.quotes_);
-        if (detail == ReadingDetail::Whole) {
-            reading.lines_ = std::make_shared<const ReadingLines>(WrapReading(text.Paragraphs()));
-        }
+    if (detail != ReadingDetail::Numbers) reading.report_ = ComposeReport(name, tables);
+    if (detail == ReadingDetail::Whole) {
+        reading.lines_ = std::make_shared<const ReadingLines>(
+            WrapReading(ComposeReadingText(name, tables).Paragraphs()));
     }
     reading.givenYomi_ = names.givenYomi;
     reading.style_ = style;

@@ -75,11 +75,11 @@ public:
 
     std::int32_t Fortune(FortuneKind kind) const { return counted_.Fortunes[kind]; }
     const Keyword& KeywordOf(FortuneKind kind) const { return keywords_[kind]; }
+    // By FortuneKind.
+    const std::array<Keyword, FortuneCount>& Keywords() const { return keywords_; }
 
     // The report as saved and copied: CR LF after every line.
     const std::string& Report() const { return report_; }
-    // Where the report quotes the reading text table (when it has a report).
-    const QuotedRows& ReportQuotes() const { return quotes_; }
     const ReadingLines& Lines() const;
 
 private:
@@ -92,7 +92,6 @@ private:
     StrokeStyle style_ = StrokeStyle::Shinji;
     std::array<Keyword, FortuneCount> keywords_{};
     std::string report_;
-    QuotedRows quotes_{};
     // Shared, as it never changes: 62 lines would make every copy and move
     // of a reading slow, and a batch's readings have none.
     std::shared_ptr<const ReadingLines> lines_;

@@ -1,7 +1,6 @@
 #include "analysis/reading/Report.h"
 
 #include <array>
-#include <initializer_list>
 #include <string_view>
 
 #include "analysis/reading/Fortunes.h"
@@ -39,33 +38,27 @@ const Phrases& ThePhrases() {
 
 constexpr std::string_view CrLf = "\r\n";
 
-// Appends the characters of a part, each followed by a full-width space except
-// the very last character of the name.
-void AppendNameCharacters(std::string& out, const NameRecord& record, NamePart part) {
-    const std::string& name = record.Names[part];
-    const int length = record.Lengths[part];
-    for (int k = 1; k <= length; ++k) {
-        out.append(Unit(name, static_cast<std::size_t>(k)));
-        if (part == Surname || k < length) out.append(ThePhrases().fullWidthSpace);
+// The lead of a paragraph after the name (all of it but the first's).
+std::string LeadAfterName(std::size_t paragraph, std::int32_t number) {
+    const Phrases& p = ThePhrases();
+    const std::string word = NumberWord(number);
+    switch (paragraph) {
+        case 0:
+            return p.overallMiddle + word + p.overallEnd;
+        case 1:
+            return p.personalityLead + word + p.personalityEnd;
+        case 2:
+            return p.loveLead + word + p.loveEnd;
+        default:
+            return p.careerLead + word + p.careerEnd;
     }
 }
 
-void AppendStrokeCounts(std::string& out, const NameRecord& record, NamePart part) {
-    const int length = record.Lengths[part];
-    for (int k = 1; k <= length; ++k) {
-        out.append(PaddedNumber(record.Strokes[part][k], 2));
-        if (part == Surname || k < length) out.append(ThePhrases().fullWidthSpace);
-    }
-}
-
-// The parts as one text, allocated once.
-std::string Joined(std::initializer_list<std::string_view> parts) {
-    std::size_t size = 0;
-    for (const std::string_view part : parts) size += part.size();
-    std::string text;
-    text.reserve(size);
-    for (const std::string_view part : parts) text.append(part);
-    return text;
+// The row of the reading text table that a paragraph of the number quotes.
+std::string_view TableText(std::size_t paragraph, std::int32_t number, const Tables& tables) {
+    const auto row = paragraph == 0 ? static_cast<std::size_t>((number - 1) % 80)
+                                    : 70 + 10 * paragraph + static_cast<std::size_t>(number % 10);
+    return tables.ReadingTextRow(row);
 }
 
 }  // namespace
@@ -85,53 +78,70 @@ std::array<ReadingParagraph, 4> ReadingText::Paragraphs() const {
 }
 
 ReadingText ComposeReadingText(const NameRecord& counted, const Tables& tables) {
-    const Phrases& p = ThePhrases();
-    const auto& f = counted.Fortunes;
-    const std::array<std::size_t, 4> rows = {static_cast<std::size_t>((f[Total] - 1) % 80),
-                                             80 + static_cast<std::size_t>(f[Person] % 10),
-                                             90 + static_cast<std::size_t>(f[Earth] % 10),
-                                             100 + static_cast<std::size_t>(f[Outer] % 10)};
-    return {{Joined({p.overallLead, counted.Names[Surname], counted.Names[GivenName],
-                     p.overallMiddle, NumberWord(f[Total]), p.overallEnd}),
-             Joined({p.personalityLead, NumberWord(f[Person]), p.personalityEnd}),
-             Joined({p.loveLead, NumberWord(f[Earth]), p.loveEnd}),
-             Joined({p.careerLead, NumberWord(f[Outer]), p.careerEnd})},
-            {tables.ReadingTextRow(rows[0]), tables.ReadingTextRow(rows[1]),
-             tables.ReadingTextRow(rows[2]), tables.ReadingTextRow(rows[3])},
-            rows};
+    ReadingText text;
+    for (std::size_t i = 0; i < text.leads.size(); ++i) {
+        const std::int32_t number = counted.Fortunes[ParagraphFortunes[i]];
+        text.leads[i] = LeadAfterName(i, number);
+        text.texts[i] = TableText(i, number, tables);
+    }
+    text.leads[0].insert(0, ReportOpening(counted));
+    return text;
 }
 
-std::string ComposeReport(const NameRecord& record, const ReadingText& text, const Tables& tables,
-                          QuotedRows* quoted) {
+std::string ReportHeading(const NameRecord& counted) {
+    // Written in place: a heading is many pieces of a few bytes each.
+    constexpr std::size_t ItemRoom = 11 + 2;  // a count of any size, or a character; a space
+    std::string heading(2 * MaxTotalChars * ItemRoom + 3 * CrLf.size(), '\0');
+    char* at = heading.data();
+    const auto put = [&at](std::string_view text) {
+        for (const char c : text) *at++ = c;
+    };
+    const std::string& space = ThePhrases().fullWidthSpace;
+    // Each character of the name, or its count of strokes two columns wide,
+    // followed by a full-width space but the very last of the name.
+    const auto line = [&](const auto& item) {
+        for (const NamePart part : {Surname, GivenName}) {
+            const int length = counted.Lengths[part];
+            for (int k = 1; k <= length; ++k) {
+                item(part, static_cast<std::size_t>(k));
+                if (part == Surname || k < length) put(space);
+            }
+        }
+        put(CrLf);
+    };
+    line([&](NamePart part, std::size_t k) { put(Unit(counted.Names[part], k)); });
+    line([&](NamePart part, std::size_t k) { put(PaddedNumber(counted.Strokes[part][k], 2)); });
+    put(CrLf);
+    heading.resize(static_cast<std::size_t>(at - heading.data()));
+    return heading;
+}
+
+std::string ReportFortuneLine(FortuneKind kind, std::int32_t number, const Tables& tables) {
     const Phrases& p = ThePhrases();
-    const auto& f = record.Fortunes;
-    std::string report;
+    return FortuneLabels()[kind] + p.equals + PaddedNumber(number, 2) + p.colon +
+           LookupKeyword(tables, number).word + p.numberSuffix + std::string(CrLf);
+}
+
+std::string ReportOpening(const NameRecord& counted) {
+    return ThePhrases().overallLead + counted.Names[Surname] + counted.Names[GivenName];
+}
+
+std::string ReportParagraph(std::size_t paragraph, std::int32_t number, const Tables& tables) {
+    std::string text = LeadAfterName(paragraph, number);
+    return text.append(TableText(paragraph, number, tables)).append(CrLf);
+}
+
+std::string ComposeReport(const NameRecord& counted, const Tables& tables) {
+    const auto& f = counted.Fortunes;
+    std::string report = ReportHeading(counted);
     report.reserve(2048);  // a report is about 1,300 bytes
-
-    AppendNameCharacters(report, record, Surname);
-    AppendNameCharacters(report, record, GivenName);
-    report.append(CrLf);
-    AppendStrokeCounts(report, record, Surname);
-    AppendStrokeCounts(report, record, GivenName);
-    report.append(CrLf).append(CrLf);
-
     for (int position = 0; position < FortuneCount; ++position) {
         const FortuneKind kind = ListedFortune(position);
-        report.append(FortuneLabels()[kind])
-            .append(p.equals)
-            .append(PaddedNumber(f[kind], 2))
-            .append(p.colon)
-            .append(LookupKeyword(tables, f[kind]).word)
-            .append(p.numberSuffix)
-            .append(CrLf);
+        report.append(ReportFortuneLine(kind, f[kind], tables));
     }
-
-    // The empty line between the list of five and the reading.
-    report.append(CrLf);
-    for (std::size_t i = 0; i < text.leads.size(); ++i) {
-        report.append(text.leads[i]);
-        if (quoted) (*quoted)[i] = {text.rows[i], report.size(), text.texts[i].size()};
-        report.append(text.texts[i]).append(CrLf);
+    report.append(ReportListEnd).append(ReportOpening(counted));
+    for (std::size_t i = 0; i < ParagraphFortunes.size(); ++i) {
+        report.append(ReportParagraph(i, f[ParagraphFortunes[i]], tables));
     }
     return report;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "analysis/reading/LineWrapper.h"
 #include "analysis/reading/NameRecord.h"
@@ -17,11 +18,10 @@ std::string NumberWord(std::int32_t number);
 
 // The reading's four paragraphs (総運, 性格, 恋愛, 職業): each a lead sentence
 // naming its number, then the table text of that number. The texts point
-// into the tables, at the rows `rows` of the reading text table.
+// into the tables.
 struct ReadingText {
     std::array<std::string, 4> leads;
     std::array<std::string_view, 4> texts;
-    std::array<std::size_t, 4> rows{};
 
     std::array<ReadingParagraph, 4> Paragraphs() const;
 };
@@ -29,21 +29,26 @@ struct ReadingText {
 // The paragraphs of a counted name (its five numbers computed).
 ReadingText ComposeReadingText(const NameRecord& counted, const Tables& tables);
 
-// Where a table text of the reading stands in a report: its row of the
-// reading text table and its bytes in the report. The texts are most of a
-// report and the same in every report of their numbers, so a writer that
-// converts many reports can convert each row once.
-struct QuotedRow {
-    std::size_t row = 0;
-    std::size_t offset = 0;
-    std::size_t length = 0;
-};
-using QuotedRows = std::array<QuotedRow, 4>;
-
 // The report: name line, stroke line, the list of five, an empty line and the
-// four paragraphs; CR LF after every line. `quoted`, when given, is set to
-// where the four table texts stand in it, in order.
-std::string ComposeReport(const NameRecord& counted, const ReadingText& text, const Tables& tables,
-                          QuotedRows* quoted = nullptr);
+// four paragraphs; CR LF after every line. It is the pieces below joined in
+// order: the heading, the five fortune lines (ListedFortune's order), the
+// empty line, the opening and the four paragraphs. All but the heading and
+// the opening depend on one number only, so a writer that converts many
+// reports can keep those converted.
+std::string ComposeReport(const NameRecord& counted, const Tables& tables);
+
+// The fortune each paragraph reads: 総運, 人運, 地運 and 外運.
+inline constexpr std::array<FortuneKind, 4> ParagraphFortunes = {Total, Person, Earth, Outer};
+inline constexpr std::string_view ReportListEnd = "\r\n";
+
+// The name line and the stroke line, each with its CR LF, and the empty line.
+std::string ReportHeading(const NameRecord& counted);
+// "総運＝43：散財数" and CR LF.
+std::string ReportFortuneLine(FortuneKind kind, std::int32_t number, const Tables& tables);
+// The first paragraph up to the end of the name: "　まず，山田太郎".
+std::string ReportOpening(const NameRecord& counted);
+// Paragraph `paragraph` (0 to 3) of the number of its fortune, after the
+// opening for the first one, with its CR LF.
+std::string ReportParagraph(std::size_t paragraph, std::int32_t number, const Tables& tables);
 
 }  // namespace soten

@@ -16,10 +16,10 @@ namespace soten {
 namespace {
 
 // The five in listing order, with their keys in JSON and TSV.
-constexpr std::pair<const char*, FortuneKind> ListedKey(int position) {
-    return {KeyOf(FortuneColumn(ListedFortune(position))).data(), ListedFortune(position)};
+constexpr std::pair<std::string_view, FortuneKind> ListedKey(int position) {
+    return {KeyOf(FortuneColumn(ListedFortune(position))), ListedFortune(position)};
 }
-constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> ListedKeys = {
+constexpr std::array<std::pair<std::string_view, FortuneKind>, FortuneCount> ListedKeys = {
     ListedKey(0), ListedKey(1), ListedKey(2), ListedKey(3), ListedKey(4)};
 
 // The supplementary columns of a reading and a name found, after the numbers.
@@ -102,6 +102,18 @@ void AppendJsonUtf8(std::string_view cp932, std::string& out) {
     out.resize(at + Cp932::WriteJsonUtf8Lossy(cp932, out.data() + at));
 }
 
+// The JSON of a piece of text that depends on one number, composed and
+// converted the first time the number comes.
+template <typename Compose>
+const std::string& CachedJson(std::vector<std::string>& cache, std::int32_t number,
+                              const Compose& compose) {
+    const auto index = static_cast<std::size_t>(number);
+    if (index >= cache.size()) cache.resize(index + 1);
+    std::string& json = cache[index];
+    if (json.empty()) AppendJsonUtf8(compose(), json);
+    return json;
+}
+
 void AppendNumber(long number, std::string& out) {
     // Most numbers of a record are strokes and fortunes, of one or two digits.
     if (number >= 0 && number < 100) {
@@ -127,13 +139,6 @@ constexpr std::array<const char*, 4> Marks = {"◎", "○", "△", "×"};
 
 const char* MarkOf(int grade) {
     return grade >= 1 && grade <= 4 ? Marks[static_cast<std::size_t>(grade - 1)] : "";
-}
-
-// The score of a name whose keywords are in the listed order.
-int ScoreOf(const std::array<Keyword, FortuneCount>& listed) {
-    std::array<Keyword, FortuneCount> byKind;
-    for (std::size_t i = 0; i < FortuneCount; ++i) byKind[ListedKeys[i].second] = listed[i];
-    return NameScore(byKind);
 }
 
 // The columns of a TSV or CSV record after the input columns, in order.
@@ -191,7 +196,9 @@ ErrorCode ErrorCodeOf(Refusal::Reason reason) {
 
 ReadingDetail BatchReadingDetail(const RecordOptions& options) {
     if (options.lines && options.format == Format::Json) return ReadingDetail::Whole;
-    return options.report ? ReadingDetail::Report : ReadingDetail::Numbers;
+    // A JSON writer puts the report together from pieces it keeps converted.
+    return options.report && options.format != Format::Json ? ReadingDetail::Report
+                                                            : ReadingDetail::Numbers;
 }
 
 const char* ErrorCodeName(ErrorCode code) {
@@ -581,14 +588,21 @@ void RecordWriter::JsonRaw(std::string_view json) {
     std::memcpy(buffer_.Push(json.size()), json.data(), json.size());
 }
 
-// {"pattern":"○●○○","verdict":"吉"}
+// {"pattern":"○●○○","verdict":"吉"}, made once per writer for each pattern
+// of each split of the name.
 void RecordWriter::JsonInyo(const InyoReading& inyo) {
-    utf8_.assign("{\"pattern\":\"");
-    Words().AppendPattern(inyo, utf8_);
-    utf8_ += "\",\"verdict\":\"";
-    utf8_ += Words().inyo[static_cast<std::size_t>(inyo.verdict)];
-    utf8_ += "\"}";
-    JsonRaw(utf8_);
+    const auto key = static_cast<std::uint32_t>(inyo.oddMask) << 8 |
+                     static_cast<std::uint32_t>(inyo.surnameChars) << 4 |
+                     static_cast<std::uint32_t>(inyo.givenChars);
+    std::string& json = inyoJson_[key];
+    if (json.empty()) {
+        json.assign("{\"pattern\":\"");
+        Words().AppendPattern(inyo, json);
+        json += "\",\"verdict\":\"";
+        json += Words().inyo[static_cast<std::size_t>(inyo.verdict)];
+        json += "\"}";
+    }
+    JsonRaw(json);
 }
 
 void RecordWriter::TsvSupplement(const SansaiReading& sansai, const InyoReading& inyo,
@@ -675,10 +689,9 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     // The members from "strokes" to "score" hold only numbers, marks and
     // keywords: written as text in one go, after the last value the writer
     // put down, so its count of members stays right for the ones after.
-    std::array<Keyword, FortuneCount> keywords;
-    for (std::size_t i = 0; i < FortuneCount; ++i) {
-        keywords[i] = reading.KeywordOf(ListedKeys[i].second);
-    }
+    const auto keyword = [&reading](std::size_t i) -> const Keyword& {
+        return reading.KeywordOf(ListedKeys[i].second);
+    };
     // The room the members take at most: under 400 bytes of keys, numbers of
     // up to 20 characters and keywords of up to MaxJsonUtf8Size(4) bytes.
     constexpr std::size_t Room = 400 + (2 * MaxPartChars + 3 * FortuneCount + 1) * 21 +
@@ -707,19 +720,19 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
         }
     };
     five("fortunes", [&](std::size_t i) { raw.Number(record.Fortunes[ListedKeys[i].second]); });
-    five("grades", [&](std::size_t i) { raw.Number(keywords[i].grade); });
+    five("grades", [&](std::size_t i) { raw.Number(keyword(i).grade); });
     five("marks", [&](std::size_t i) {
         raw.Put('"');
-        raw.Put(MarkOf(keywords[i].grade));
+        raw.Put(MarkOf(keyword(i).grade));
         raw.Put('"');
     });
     five("keywords", [&](std::size_t i) {
         raw.Put('"');
-        raw.Skip(Cp932::WriteJsonUtf8Lossy(keywords[i].word, raw.At()));
+        raw.Skip(Cp932::WriteJsonUtf8Lossy(keyword(i).word, raw.At()));
         raw.Put('"');
     });
     raw.Put("},\"score\":");
-    raw.Number(ScoreOf(keywords));
+    raw.Number(NameScore(reading.Keywords()));
     buffer_.Pop(Room - static_cast<std::size_t>(raw.At() - start));
     JsonKey("sansai");
     JsonSansai(ReadSansai(record), false);
@@ -795,10 +808,6 @@ void RecordWriter::JsonString(std::string_view utf8) {
     json_.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
 }
 
-// Converted and escaped in one pass, straight into the record: the writer
-// puts down what comes before a value (its ":" or ","), then the text goes
-// into its buffer in place, with room for the longest result and the rest
-// given back.
 // A key of the program's own, plain ASCII that needs no escapes: copied as
 // it is, which is several times quicker than the writer's checked keys.
 void RecordWriter::JsonKey(std::string_view key) {
@@ -809,6 +818,10 @@ void RecordWriter::JsonKey(std::string_view key) {
     text[key.size() + 1] = '"';
 }
 
+// Converted and escaped in one pass, straight into the record: the writer
+// puts down what comes before a value (its ":" or ","), then the text goes
+// into its buffer in place, with room for the longest result and the rest
+// given back.
 void RecordWriter::JsonCp932(std::string_view cp932) {
     json_.RawValue("", 0, rapidjson::kStringType);
     const std::size_t room = Cp932::MaxJsonUtf8Size(cp932.size()) + 2;
@@ -820,30 +833,39 @@ void RecordWriter::JsonCp932(std::string_view cp932) {
 }
 
 void RecordWriter::JsonReport(const Reading& reading) {
-    const std::string_view report = reading.Report();
     json_.RawValue("", 0, rapidjson::kStringType);
-    std::string& json = utf8_;
-    json.assign(1, '"');
-    std::size_t at = 0;
-    for (const QuotedRow& quoted : reading.ReportQuotes()) {
-        if (report.empty()) break;
-        AppendJsonUtf8(report.substr(at, quoted.offset - at), json);
-        // Kept with the text it was made from: a reading of other tables
-        // than the last one's quotes other text under the same row.
-        if (quoted.row >= quotedRows_.size()) quotedRows_.resize(quoted.row + 1);
-        QuotedRowJson& row = quotedRows_[quoted.row];
-        const std::string_view text = report.substr(quoted.offset, quoted.length);
-        if (row.cp932 != text) {
-            row.cp932.assign(text);
-            row.json.clear();
-            AppendJsonUtf8(text, row.json);
+    PutRaw("\"");
+    if (!reading.Report().empty()) {
+        PutJsonCp932(reading.Report());
+    } else {
+        // Put together from its pieces, each that recurs converted once.
+        const NameRecord& record = reading.Counted();
+        const auto& f = record.Fortunes;
+        PutJsonCp932(ReportHeading(record));
+        for (int position = 0; position < FortuneCount; ++position) {
+            const FortuneKind kind = ListedFortune(position);
+            PutRaw(CachedJson(fortuneLinesJson_[kind], f[kind],
+                              [&] { return ReportFortuneLine(kind, f[kind], tables_); }));
         }
-        json += row.json;
-        at = quoted.offset + quoted.length;
+        PutJsonCp932(ReportListEnd);
+        PutJsonCp932(ReportOpening(record));
+        for (std::size_t i = 0; i < ParagraphFortunes.size(); ++i) {
+            const std::int32_t number = f[ParagraphFortunes[i]];
+            PutRaw(CachedJson(paragraphsJson_[i], number,
+                              [&] { return ReportParagraph(i, number, tables_); }));
+        }
     }
-    AppendJsonUtf8(report.substr(at), json);
-    json.push_back('"');
+    PutRaw("\"");
+}
+
+void RecordWriter::PutRaw(std::string_view json) {
     std::memcpy(buffer_.Push(json.size()), json.data(), json.size());
+}
+
+void RecordWriter::PutJsonCp932(std::string_view cp932) {
+    const std::size_t room = Cp932::MaxJsonUtf8Size(cp932.size());
+    const std::size_t length = Cp932::WriteJsonUtf8Lossy(cp932, buffer_.Push(room));
+    buffer_.Pop(room - length);
 }
 
 void RecordWriter::FinishJson(std::string& out) {
@@ -884,13 +906,12 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
     AppendStrokes(record, Surname, out);
     out.push_back(tab);
     AppendStrokes(record, GivenName, out);
-    std::array<Keyword, FortuneCount> keywords;
-    for (std::size_t i = 0; i < FortuneCount; ++i) {
-        keywords[i] = reading.KeywordOf(ListedKeys[i].second);
+    for (const auto& [key, kind] : ListedKeys) {
         out.push_back(tab);
-        AppendNumber(record.Fortunes[ListedKeys[i].second], out);
+        AppendNumber(record.Fortunes[kind], out);
     }
-    for (const Keyword& keyword : keywords) {
+    for (const auto& [key, kind] : ListedKeys) {
+        const Keyword& keyword = reading.KeywordOf(kind);
         out.push_back(tab);
         AppendNumber(keyword.grade, out);
         out.push_back(tab);
@@ -901,7 +922,7 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
         Field(KeywordUtf8(record.Fortunes[kind]), out);
     }
     out.push_back(tab);
-    AppendNumber(ScoreOf(keywords), out);
+    AppendNumber(NameScore(reading.Keywords()), out);
     TsvSupplement(ReadSansai(record), ReadInyo(record), out);
     out.push_back(tab);
     out += IsRegistrable(record.Names[GivenName]) ? "true" : "false";
@@ -909,7 +930,8 @@ void RecordWriter::TableReading(const RecordSource& source, const Reading& readi
     TableNotes(source, out);
     if (options_.report) {
         out.push_back(tab);
-        FieldCp932(reading.Report(), out);
+        FieldCp932(reading.Report().empty() ? ComposeReport(record, tables_) : reading.Report(),
+                   out);
     }
     if (options_.note) {
         out.push_back(tab);

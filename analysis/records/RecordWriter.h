@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <rapidjson/stringbuffer.h>
@@ -41,7 +43,8 @@ struct RecordOptions {
 };
 
 // What a batch's readings must compose for their records: the lines only
-// for JSON records that ask for them, the report unless left out.
+// for JSON records that ask for them, the report for TSV and CSV records
+// that hold it (a writer composes the rest).
 ReadingDetail BatchReadingDetail(const RecordOptions& options);
 
 // Why a line got no reading; the names are part of the interface.
@@ -116,6 +119,8 @@ public:
     // unique keys (UniqueInputKeys), in JSON too.
     void AppendHeader(std::string& out) const;
 
+    // A reading made without its report (ReadingDetail::Numbers) is given
+    // the report of the writer's tables, when the options ask for one.
     void AppendReading(const RecordSource& source, const Reading& reading, std::string& out);
     void AppendFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
 
@@ -156,8 +161,13 @@ private:
     void JsonString(std::string_view utf8);
     void JsonKey(std::string_view key);
     void JsonCp932(std::string_view cp932);
-    // The report, its quoted table texts converted once per writer.
+    // The reading's report, or for a reading without one (made with
+    // ReadingDetail::Numbers) the report composed from the writer's tables.
     void JsonReport(const Reading& reading);
+    // JSON text put down as it is, and code page 932 text as a JSON
+    // string's body, after whatever the writer put last.
+    void PutRaw(std::string_view json);
+    void PutJsonCp932(std::string_view cp932);
     void JsonLines(const char* key, const std::array<std::string, WrappedLineCount>& lines,
                    int lastIndex);
     void Field(std::string_view utf8, std::string& out) const;
@@ -186,11 +196,11 @@ private:
     JsonWriter json_;
     std::string utf8_;
     std::vector<std::string> keywordsUtf8_;  // by fortune number
-    struct QuotedRowJson {
-        std::string cp932;
-        std::string json;
-    };
-    std::vector<QuotedRowJson> quotedRows_;  // by row of the reading text table
+    // The pieces of reports that depend on one number, by that number:
+    // the fortune lines by fortune, the paragraphs by paragraph.
+    std::array<std::vector<std::string>, FortuneCount> fortuneLinesJson_;
+    std::array<std::vector<std::string>, 4> paragraphsJson_;
+    std::unordered_map<std::uint32_t, std::string> inyoJson_;  // by pattern and split
     RecordCounts counts_;
 };
 

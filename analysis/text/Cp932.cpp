@@ -110,6 +110,78 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+// Encodes a name's characters one by one, each the way iconv encodes it,
+// SUB for one that code page 932 cannot hold. What iconv made of a
+// character of the Basic Multilingual Plane is kept: names repeat their
+// characters, and a trip through iconv costs far more than a look-up.
+class NameEncoder {
+public:
+    // One well-formed UTF-8 sequence.
+    void Append(std::string_view character, std::string& out) {
+        const unsigned code = CodePoint(character);
+        if (code >= known_.size()) {
+            Encode(character, out);
+            return;
+        }
+        std::uint16_t& known = known_[code];
+        if (known == Unknown) {
+            known = Encode(character, out);
+        } else if (known == Lacking) {
+            out.push_back('\x1A');
+        } else if (known < FirstPair) {
+            out.push_back(static_cast<char>(known - Single));
+        } else {
+            out.push_back(static_cast<char>(known >> 8));
+            out.push_back(static_cast<char>(known & 0xFF));
+        }
+    }
+
+private:
+    // A known entry: Lacking, Single + the byte, or a pair's code (its lead
+    // byte is 0x81 or more).
+    static constexpr std::uint16_t Unknown = 0;
+    static constexpr std::uint16_t Lacking = 1;
+    static constexpr std::uint16_t Single = 2;
+    static constexpr std::uint16_t FirstPair = 0x100;
+
+    static unsigned CodePoint(std::string_view character) {
+        const std::string_view c = character;
+        switch (c.size()) {
+            case 1:
+                return ByteAt(c, 0);
+            case 2:
+                return (ByteAt(c, 0) & 0x1Fu) << 6 | (ByteAt(c, 1) & 0x3Fu);
+            case 3:
+                return (ByteAt(c, 0) & 0x0Fu) << 12 | (ByteAt(c, 1) & 0x3Fu) << 6 |
+                       (ByteAt(c, 2) & 0x3Fu);
+            default:
+                return 0x10000;  // beyond the plane: never kept
+        }
+    }
+
+    // Appends iconv's encoding of the character; returns what to keep of it.
+    std::uint16_t Encode(std::string_view character, std::string& out) {
+        const size_t before = out.size();
+        if (EncoderOfThisThread().Convert(character, out) != Converter::Stop::Done) {
+            out.resize(before);
+            out.push_back('\x1A');
+            return Lacking;
+        }
+        const std::string_view made = std::string_view(out).substr(before);
+        if (made.size() == 1) return static_cast<std::uint16_t>(Single + ByteAt(made, 0));
+        if (made.size() == 2 && ByteAt(made, 0) >= 0x81) {
+            return static_cast<std::uint16_t>(ByteAt(made, 0) << 8 | ByteAt(made, 1));
+        }
+        return Unknown;
+    }
+
+    static unsigned ByteAt(std::string_view text, size_t i) {
+        return static_cast<unsigned char>(text[i]);
+    }
+
+    std::vector<std::uint16_t> known_ = std::vector<std::uint16_t>(0x10000, Unknown);
+};
+
 // What iconv makes of every code page 932 character: one entry per single
 // byte, asked at the first decoding, and one row of 256 trail bytes for each
 // byte that iconv treats as the lead byte of a pair, asked the first time a
@@ -340,14 +412,13 @@ std::optional<std::string> FromUtf8(std::string_view utf8) {
 
 std::optional<std::string> NameFromUtf8(std::string_view utf8) {
     if (!IsValidUtf8(utf8)) return std::nullopt;
-    Converter& encoder = EncoderOfThisThread();
+    thread_local NameEncoder encoder;
     std::string out;
     out.reserve(utf8.size());
     while (!utf8.empty()) {
-        if (encoder.Convert(utf8, out) == Converter::Stop::Done) break;
-        // Stopped at a character that code page 932 cannot hold.
-        out.push_back('\x1A');
-        utf8.remove_prefix(Utf8SequenceLength(utf8));
+        const size_t length = Utf8SequenceLength(utf8);
+        encoder.Append(utf8.substr(0, length), out);
+        utf8.remove_prefix(length);
     }
     return out;
 }

@@ -35,6 +35,31 @@ TEST(Cp932, NameEncodingKeepsOneByteForEachUnencodableCharacter) {
     EXPECT_FALSE(Cp932::NameFromUtf8("田\xFF"));
 }
 
+// Every character of the Basic Multilingual Plane is encoded in a name as
+// iconv encodes it alone, the first time and from what was kept after.
+TEST(Cp932, NameEncodingOfEveryCharacterIsIconvs) {
+    std::string all;
+    std::string expected;
+    for (char32_t code = 1; code < 0x10000; ++code) {
+        if (code >= 0xD800 && code < 0xE000) continue;
+        std::string character;
+        if (code < 0x80) {
+            character = {static_cast<char>(code)};
+        } else if (code < 0x800) {
+            character = {static_cast<char>(0xC0 | code >> 6),
+                         static_cast<char>(0x80 | (code & 0x3F))};
+        } else {
+            character = {static_cast<char>(0xE0 | code >> 12),
+                         static_cast<char>(0x80 | (code >> 6 & 0x3F)),
+                         static_cast<char>(0x80 | (code & 0x3F))};
+        }
+        all += character;
+        expected += Cp932::FromUtf8(character).value_or("\x1A");
+    }
+    EXPECT_EQ(Cp932::NameFromUtf8(all), expected);
+    EXPECT_EQ(Cp932::NameFromUtf8(all), expected);
+}
+
 // Malformed UTF-8 is refused as such wherever it occurs, never taken for a
 // character code page 932 cannot hold.
 TEST(Cp932, MalformedUtf8IsRefusedNotReplaced) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/naming/NameSearchData.h"
 #include "analysis/naming/RegistryCheck.h"
@@ -64,6 +65,17 @@ TEST(RegistryCheck, IsRegistrableAgreesWithTheRefusedCharacters) {
         EXPECT_EQ(UnregistrableCharacters(Sjis(given)).empty(), registrable) << given;
     }
     EXPECT_FALSE(IsRegistrable("\x82"));  // a lead byte cut off
+}
+
+// The built-in list's quick table refuses, code by code, what the name
+// data's kanji list refuses.
+TEST(RegistryCheck, TheBuiltInTableRefusesWhatTheKanjiListRefuses) {
+    const std::vector<std::string>& kanji = BuiltInNameSearchData().Kanji();
+    for (unsigned code = 0x8140; code <= 0xFCFC; ++code) {
+        const std::string character = {static_cast<char>(code >> 8), static_cast<char>(code)};
+        ASSERT_EQ(UnregistrableCharacters(character), UnregistrableCharacters(character, kanji))
+            << std::hex << code;
+    }
 }
 
 }  // namespace

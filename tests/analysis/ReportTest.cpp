@@ -148,22 +148,6 @@ namespace {
 
 // The report's figures are written without printf; they must read as
 // printf's "%Nd" writes them, padding and signs included, never cut.
-// The quoted rows say where each paragraph's table text stands in the report.
-TEST(ComposeReport, QuotedRowsPointAtTheTableTexts) {
-    for (const auto& [surname, given] : {std::pair{"山田", "太郎"}, std::pair{"一", "一"}}) {
-        const Reading reading = ReadingOf(surname, given);
-        std::size_t after = 0;
-        for (const QuotedRow& quoted : reading.ReportQuotes()) {
-            EXPECT_GE(quoted.offset, after);
-            EXPECT_EQ(reading.Report().substr(quoted.offset, quoted.length),
-                      Sjis(FixtureReadingRow(static_cast<int>(quoted.row))))
-                << surname << given << quoted.row;
-            after = quoted.offset + quoted.length;
-        }
-        EXPECT_GT(after, 0u);
-    }
-}
-
 TEST(PaddedNumber, WritesWhatPrintfWrites) {
     for (const int width : {0, 1, 2, 3, 4}) {
         for (const int number : {0, 1, 9, 10, 99, 100, 9999, 12345, -1, -42, INT32_MIN}) {

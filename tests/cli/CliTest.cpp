@@ -97,11 +97,14 @@ TEST(Cli, JsonHoldsTheWholeReading) {
     EXPECT_EQ(JsonAt(honji, "/inyo"), R"({"pattern":"○○●●","verdict":"凶"})");
 }
 
-// A batch writes each table text of the reports once and then copies it:
-// every record's report is still its name's own, byte for byte.
+// A batch puts each report together from pieces it converts once and then
+// copies: every record's report is still its name's own, byte for byte,
+// one-character parts and three-digit numbers among them.
 TEST(Cli, BatchReportsStayEachNamesOwnWhereTheirTextsRecur) {
     const std::vector<std::pair<std::string, std::string>> names = {
-        {"山田", "太郎"}, {"木村", "花子"}, {"山田", "太郎"}, {"渡辺", "奈子"}, {"林", "太郎"}};
+        {"山田", "太郎"}, {"木村", "花子"}, {"山田", "太郎"},
+        {"渡辺", "奈子"}, {"林", "太郎"},   {"驫驫驫驫驫驫驫驫驫驫", "子子"},
+        {"一", "一"}};
     std::string input;
     for (const auto& [surname, given] : names) input += surname + " " + given + "\n";
     const CliRun run = RunWith({"--batch", "--jobs", "1"}, input);
