@@ -1,16 +1,6 @@
 #include "data/include/EmbeddedNameData.h"
 
-// Includes the files' bytes at assembly time, each between two symbols.
-#define SOTEN_EMBED_FILE(symbol, file)        \
-    asm(".pushsection .rodata\n"              \
-        ".global " #symbol "_begin\n" #symbol \
-        "_begin:\n"                           \
-        ".incbin \"" file                     \
-        "\"\n"                                \
-        ".global " #symbol "_end\n" #symbol   \
-        "_end:\n"                             \
-        ".byte 0\n"                           \
-        ".popsection\n")
+#include "data/include/EmbedFile.h"
 
 SOTEN_EMBED_FILE(soten_given_names, SOTEN_GIVEN_NAMES_FILE);
 SOTEN_EMBED_FILE(soten_name_kanji, SOTEN_NAME_KANJI_FILE);
@@ -21,65 +11,47 @@ SOTEN_EMBED_FILE(soten_given_name_traits, SOTEN_GIVEN_NAME_TRAITS_FILE);
 SOTEN_EMBED_FILE(soten_surname_readings, SOTEN_SURNAME_READINGS_FILE);
 SOTEN_EMBED_FILE(soten_common_words, SOTEN_COMMON_WORDS_FILE);
 
-extern "C" {
-extern const char soten_given_names_begin[];
-extern const char soten_given_names_end[];
-extern const char soten_name_kanji_begin[];
-extern const char soten_name_kanji_end[];
-extern const char soten_kanji_readings_begin[];
-extern const char soten_kanji_readings_end[];
-extern const char soten_name_likeness_begin[];
-extern const char soten_name_likeness_end[];
-extern const char soten_kanji_folds_begin[];
-extern const char soten_kanji_folds_end[];
-extern const char soten_given_name_traits_begin[];
-extern const char soten_given_name_traits_end[];
-extern const char soten_surname_readings_begin[];
-extern const char soten_surname_readings_end[];
-extern const char soten_common_words_begin[];
-extern const char soten_common_words_end[];
-}
+SOTEN_EMBEDDED_SYMBOLS(soten_given_names);
+SOTEN_EMBEDDED_SYMBOLS(soten_name_kanji);
+SOTEN_EMBEDDED_SYMBOLS(soten_kanji_readings);
+SOTEN_EMBEDDED_SYMBOLS(soten_name_likeness);
+SOTEN_EMBEDDED_SYMBOLS(soten_kanji_folds);
+SOTEN_EMBEDDED_SYMBOLS(soten_given_name_traits);
+SOTEN_EMBEDDED_SYMBOLS(soten_surname_readings);
+SOTEN_EMBEDDED_SYMBOLS(soten_common_words);
 
 namespace soten::embedded {
 
 std::string_view GivenNamesCp932() {
-    return {soten_given_names_begin,
-            static_cast<std::size_t>(soten_given_names_end - soten_given_names_begin)};
+    return SOTEN_EMBEDDED(soten_given_names);
 }
 
 std::string_view NameKanjiCp932() {
-    return {soten_name_kanji_begin,
-            static_cast<std::size_t>(soten_name_kanji_end - soten_name_kanji_begin)};
+    return SOTEN_EMBEDDED(soten_name_kanji);
 }
 
 std::string_view KanjiReadingsCp932() {
-    return {soten_kanji_readings_begin,
-            static_cast<std::size_t>(soten_kanji_readings_end - soten_kanji_readings_begin)};
+    return SOTEN_EMBEDDED(soten_kanji_readings);
 }
 
 std::string_view NameLikenessCp932() {
-    return {soten_name_likeness_begin,
-            static_cast<std::size_t>(soten_name_likeness_end - soten_name_likeness_begin)};
+    return SOTEN_EMBEDDED(soten_name_likeness);
 }
 
 std::string_view KanjiFoldsCp932() {
-    return {soten_kanji_folds_begin,
-            static_cast<std::size_t>(soten_kanji_folds_end - soten_kanji_folds_begin)};
+    return SOTEN_EMBEDDED(soten_kanji_folds);
 }
 
 std::string_view GivenNameTraitsCp932() {
-    return {soten_given_name_traits_begin,
-            static_cast<std::size_t>(soten_given_name_traits_end - soten_given_name_traits_begin)};
+    return SOTEN_EMBEDDED(soten_given_name_traits);
 }
 
 std::string_view SurnameReadingsCp932() {
-    return {soten_surname_readings_begin,
-            static_cast<std::size_t>(soten_surname_readings_end - soten_surname_readings_begin)};
+    return SOTEN_EMBEDDED(soten_surname_readings);
 }
 
 std::string_view CommonWordsCp932() {
-    return {soten_common_words_begin,
-            static_cast<std::size_t>(soten_common_words_end - soten_common_words_begin)};
+    return SOTEN_EMBEDDED(soten_common_words);
 }
 
 }  // namespace soten::embedded

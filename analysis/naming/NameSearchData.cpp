@@ -100,16 +100,6 @@ bool AllRegistrable(std::string_view written, const std::vector<bool>& allowed) 
     return written.size() % 2 == 0;
 }
 
-// The kanji a registry office takes (常用漢字 and 人名用漢字), in code order.
-const std::vector<std::string>& BuiltInNameKanji() {
-    static const std::vector<std::string> kanji = [] {
-        auto units = KanjiUnits(embedded::NameKanjiCp932());
-        std::sort(units.begin(), units.end());
-        return units;
-    }();
-    return kanji;
-}
-
 }  // namespace
 
 namespace {
@@ -173,7 +163,9 @@ std::vector<std::string> UnregistrableCharacters(std::string_view given,
 namespace {
 
 const std::vector<bool>& BuiltInRegistrableCodes() {
-    static const std::vector<bool> allowed = RegistrableCodes(BuiltInNameKanji());
+    // 常用漢字 and 人名用漢字.
+    static const std::vector<bool> allowed =
+        RegistrableCodes(KanjiUnits(embedded::NameKanjiCp932()));
     return allowed;
 }
 

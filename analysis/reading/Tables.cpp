@@ -25,41 +25,62 @@ void RequireKeywordRows(const std::vector<std::string>& rows) {
     }
 }
 
-}  // namespace
-
-std::vector<std::string> TableRowsFromUtf8(std::string_view utf8) {
+// The lines of a text, without their line ends (LF or CR LF). In code page
+// 932 no trail byte is a CR or an LF, so its text splits as UTF-8 does.
+std::vector<std::string> Rows(std::string_view text) {
     std::vector<std::string> rows;
-    while (!utf8.empty()) {
-        const std::size_t end = utf8.find('\n');
-        std::string_view line = utf8.substr(0, end);
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        auto row = Cp932::FromUtf8(line);
-        if (!row) {
-            throw std::invalid_argument("table row " + std::to_string(rows.size()) +
-                                        " is not encodable in code page 932");
-        }
-        rows.push_back(std::move(*row));
+        rows.emplace_back(line);
         if (end == std::string_view::npos) break;
-        utf8.remove_prefix(end + 1);
+        text.remove_prefix(end + 1);
     }
     return rows;
 }
 
+// The tables from their rows, checked.
+Tables FromRows(std::vector<std::string> strokes, std::vector<std::string> keywords,
+                std::vector<std::string> readings) {
+    RequireRows(keywords, Tables::KeywordRows, "keyword table");
+    RequireKeywordRows(keywords);
+    RequireRows(readings, Tables::ReadingTextRows, "reading text table");
+    return Tables{StrokeDictionary(std::move(strokes)), TextTable(std::move(keywords)),
+                  TextTable(std::move(readings))};
+}
+
+}  // namespace
+
+std::vector<std::string> TableRowsFromUtf8(std::string_view utf8) {
+    // Converted whole, many times quicker than row by row; a text that does
+    // not convert is gone through row by row to name the row.
+    if (const auto cp932 = Cp932::FromUtf8(utf8)) return Rows(*cp932);
+    const std::vector<std::string> lines = Rows(utf8);
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        if (!Cp932::FromUtf8(lines[row])) {
+            throw std::invalid_argument("table row " + std::to_string(row) +
+                                        " is not encodable in code page 932");
+        }
+    }
+    throw std::invalid_argument("table text is not encodable in code page 932");
+}
+
 Tables Tables::FromUtf8(std::string_view strokes, std::string_view keywords,
                         std::string_view readings) {
-    auto keywordRows = TableRowsFromUtf8(keywords);
-    RequireRows(keywordRows, KeywordRows, "keyword table");
-    RequireKeywordRows(keywordRows);
-    auto readingRows = TableRowsFromUtf8(readings);
-    RequireRows(readingRows, ReadingTextRows, "reading text table");
-    return Tables{StrokeDictionary(TableRowsFromUtf8(strokes)), TextTable(std::move(keywordRows)),
-                  TextTable(std::move(readingRows))};
+    return FromRows(TableRowsFromUtf8(strokes), TableRowsFromUtf8(keywords),
+                    TableRowsFromUtf8(readings));
+}
+
+Tables Tables::FromCp932(std::string_view strokes, std::string_view keywords,
+                         std::string_view readings) {
+    return FromRows(Rows(strokes), Rows(keywords), Rows(readings));
 }
 
 const Tables& BuiltInTables() {
     static const Tables tables =
-        Tables::FromUtf8(embedded::StrokeDictionaryText(), embedded::KeywordTableText(),
-                         embedded::ReadingTextTableText());
+        Tables::FromCp932(embedded::StrokeDictionaryCp932(), embedded::KeywordTableCp932(),
+                          embedded::ReadingTextTableCp932());
     return tables;
 }
 

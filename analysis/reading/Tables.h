@@ -38,6 +38,9 @@ struct Tables {
     // std::invalid_argument when a table is malformed or not encodable.
     static Tables FromUtf8(std::string_view strokes, std::string_view keywords,
                            std::string_view readings);
+    // The same from text already in code page 932.
+    static Tables FromCp932(std::string_view strokes, std::string_view keywords,
+                            std::string_view readings);
 };
 
 // Splits UTF-8 table text into rows converted to code page 932 (a trailing CR
@@ -45,7 +48,8 @@ struct Tables {
 // 932 cannot hold.
 std::vector<std::string> TableRowsFromUtf8(std::string_view utf8);
 
-// The tables compiled into the program, converted on first use.
+// The tables compiled into the program (converted when it was built), read
+// on first use.
 const Tables& BuiltInTables();
 
 }  // namespace soten

@@ -33,17 +33,25 @@ public:
     // Converts as much as possible; `in` is advanced past what was converted.
     Stop Convert(std::string_view& in, std::string& out) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        std::array<char, 1024> buffer;  // filled by iconv before it is read
         char* src = const_cast<char*>(in.data());
         size_t srcLeft = in.size();
+        // Room for all of it in one call (a byte becomes at most three): glibc
+        // converts in two steps, and when the output fills up it converts the
+        // input of the step again, which makes a long text quadratic.
+        size_t room = 3 * srcLeft + 16;
         Stop stop = Stop::Done;
         while (srcLeft > 0) {
-            char* dst = buffer.data();
-            size_t dstLeft = buffer.size();
+            const size_t at = out.size();
+            out.resize(at + room);
+            char* dst = out.data() + at;
+            size_t dstLeft = room;
             const size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
-            out.append(buffer.data(), buffer.size() - dstLeft);
+            out.resize(at + room - dstLeft);
             if (rc != static_cast<size_t>(-1)) continue;
-            if (errno == E2BIG) continue;
+            if (errno == E2BIG) {
+                room *= 2;
+                continue;
+            }
             stop = errno == EINVAL ? Stop::Incomplete : Stop::Invalid;
             break;
         }

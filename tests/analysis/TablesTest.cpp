@@ -3,6 +3,7 @@
 #include <array>
 
 #include "analysis/reading/Tables.h"
+#include "data/include/EmbeddedTables.h"
 #include "tests/support/FixtureTables.h"
 
 namespace soten {
@@ -65,6 +66,24 @@ TEST(BuiltInTables, HaveEvenRowsInEveryTable) {
     }
     for (int line = 0; line < StrokeDictionary::LineCount; ++line) {
         EXPECT_EQ(tables.dictionary.Line(line).size() % 2, 0u) << line;
+    }
+}
+
+// Converted when the program was built, they are what the program would
+// make of their text.
+TEST(BuiltInTables, AreTheirTextConverted) {
+    const Tables& built = BuiltInTables();
+    const Tables text =
+        Tables::FromUtf8(embedded::StrokeDictionaryText(), embedded::KeywordTableText(),
+                         embedded::ReadingTextTableText());
+    for (int line = 0; line < StrokeDictionary::LineCount; ++line) {
+        EXPECT_EQ(built.dictionary.Line(line), text.dictionary.Line(line)) << line;
+    }
+    for (std::size_t row = 0; row < Tables::KeywordRows; ++row) {
+        EXPECT_EQ(built.KeywordRow(row), text.KeywordRow(row)) << row;
+    }
+    for (std::size_t row = 0; row < Tables::ReadingTextRows; ++row) {
+        EXPECT_EQ(built.ReadingTextRow(row), text.ReadingTextRow(row)) << row;
     }
 }
 
