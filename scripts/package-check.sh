@@ -73,6 +73,10 @@ for binary in soten soten-cli; do
   fi
 done
 "$unpacked/usr/bin/soten-cli" 山田 太郎
+# A workbook written and read back: soten-cli finds its plug-in where the
+# package puts it.
+printf '山田 太郎\n' | "$unpacked/usr/bin/soten-cli" --batch --format xlsx -o "$unpacked/名簿.xlsx"
+"$unpacked/usr/bin/soten-cli" --batch --no-report --format tsv "$unpacked/名簿.xlsx" | grep -q 太郎
 # No display is needed for the version.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$unpacked/usr/bin/soten" --version
 echo "package-check.sh: the package builds, passes lintian and its programs run"

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <set>
 
 #include "analysis/naming/NameSearchData.h"
@@ -79,10 +80,40 @@ constexpr std::array<std::pair<const char*, FortuneKind>, FortuneCount> Alphabet
 
 // Writes text where there is room for it, with no check of capacity: the
 // fixed members of a JSON record, whose longest size is known.
+// A piece of a record known when compiling, at most 16 bytes, kept padded
+// so that it is put down with one copy of a fixed size.
+struct ShortPiece {
+    std::array<char, 16> bytes{};
+    std::size_t size = 0;
+};
+
+constexpr ShortPiece Piece(std::initializer_list<std::string_view> parts) {
+    ShortPiece piece;
+    for (const std::string_view part : parts) {
+        for (const char c : part) piece.bytes.at(piece.size++) = c;
+    }
+    return piece;
+}
+
+// Each of the five's key, as it starts a member: "heaven": for the first,
+// ,"person": and so on after it.
+constexpr std::array<ShortPiece, FortuneCount> FiveKeys = [] {
+    std::array<ShortPiece, FortuneCount> keys;
+    for (std::size_t i = 0; i < FortuneCount; ++i) {
+        keys[i] = Piece({i == 0 ? "" : ",", "\"", ListedKeys[i].first, "\":"});
+    }
+    return keys;
+}();
+
 class TextCursor {
 public:
     explicit TextCursor(char* at) : at_(at) {}
     void Put(char c) { *at_++ = c; }
+    // Needs room for all 16 bytes.
+    void Put(const ShortPiece& piece) {
+        std::memcpy(at_, piece.bytes.data(), piece.bytes.size());
+        at_ += piece.size;
+    }
     void Put(std::string_view text) {
         std::memcpy(at_, text.data(), text.size());
         at_ += text.size();
@@ -140,6 +171,15 @@ constexpr std::array<const char*, 4> Marks = {"◎", "○", "△", "×"};
 const char* MarkOf(int grade) {
     return grade >= 1 && grade <= 4 ? Marks[static_cast<std::size_t>(grade - 1)] : "";
 }
+
+// The mark of each grade as a JSON string: "" for none, then grades 1 to 4.
+constexpr std::array<ShortPiece, 5> MarkStrings = [] {
+    std::array<ShortPiece, 5> strings = {Piece({"\"\""})};
+    for (std::size_t grade = 1; grade < strings.size(); ++grade) {
+        strings[grade] = Piece({"\"", Marks[grade - 1], "\""});
+    }
+    return strings;
+}();
 
 // The columns of a TSV or CSV record after the input columns, in order.
 // TableReading and TableFailure write them in this order.
@@ -695,7 +735,8 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     // The room the members take at most: under 400 bytes of keys, numbers of
     // up to 20 characters and keywords of up to MaxJsonUtf8Size(4) bytes.
     constexpr std::size_t Room = 400 + (2 * MaxPartChars + 3 * FortuneCount + 1) * 21 +
-                                 FortuneCount * (Cp932::MaxJsonUtf8Size(4) + 8);
+                                 FortuneCount * (Cp932::MaxJsonUtf8Size(4) + 8) +
+                                 sizeof(ShortPiece::bytes);
     char* const start = buffer_.Push(Room);
     TextCursor raw(start);
     raw.Put(",\"strokes\":{\"surname\":[");
@@ -707,26 +748,24 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
         }
     }
     raw.Put(']');
-    const auto five = [&raw](std::string_view name, const auto& value) {
-        raw.Put("},\"");
-        raw.Put(name);
-        raw.Put("\":{");
+    const auto five = [&raw](const ShortPiece& head, const auto& value) {
+        raw.Put(head);
         for (std::size_t i = 0; i < FortuneCount; ++i) {
-            if (i > 0) raw.Put(',');
-            raw.Put('"');
-            raw.Put(ListedKeys[i].first);
-            raw.Put("\":");
+            raw.Put(FiveKeys[i]);
             value(i);
         }
     };
-    five("fortunes", [&](std::size_t i) { raw.Number(record.Fortunes[ListedKeys[i].second]); });
-    five("grades", [&](std::size_t i) { raw.Number(keyword(i).grade); });
-    five("marks", [&](std::size_t i) {
-        raw.Put('"');
-        raw.Put(MarkOf(keyword(i).grade));
-        raw.Put('"');
+    static constexpr ShortPiece Fortunes = Piece({"},\"fortunes\":{"});
+    static constexpr ShortPiece Grades = Piece({"},\"grades\":{"});
+    static constexpr ShortPiece MarksHead = Piece({"},\"marks\":{"});
+    static constexpr ShortPiece Keywords = Piece({"},\"keywords\":{"});
+    five(Fortunes, [&](std::size_t i) { raw.Number(record.Fortunes[ListedKeys[i].second]); });
+    five(Grades, [&](std::size_t i) { raw.Number(keyword(i).grade); });
+    five(MarksHead, [&](std::size_t i) {
+        const int grade = keyword(i).grade;
+        raw.Put(MarkStrings[grade >= 1 && grade <= 4 ? static_cast<std::size_t>(grade) : 0]);
     });
-    five("keywords", [&](std::size_t i) {
+    five(Keywords, [&](std::size_t i) {
         raw.Put('"');
         raw.Skip(Cp932::WriteJsonUtf8Lossy(keyword(i).word, raw.At()));
         raw.Put('"');

@@ -419,12 +419,12 @@ std::optional<std::string> FromUtf8(std::string_view utf8) {
 }
 
 std::optional<std::string> NameFromUtf8(std::string_view utf8) {
-    if (!IsValidUtf8(utf8)) return std::nullopt;
     thread_local NameEncoder encoder;
     std::string out;
     out.reserve(utf8.size());
     while (!utf8.empty()) {
         const size_t length = Utf8SequenceLength(utf8);
+        if (length == 0) return std::nullopt;  // malformed UTF-8
         encoder.Append(utf8.substr(0, length), out);
         utf8.remove_prefix(length);
     }

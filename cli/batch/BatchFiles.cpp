@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <streambuf>
@@ -13,8 +14,7 @@
 #include "cli/batch/BatchStream.h"
 #include "cli/batch/TableInput.h"
 #include "cli/batch/WorkbookInput.h"
-#include "cli/batch/WorkbookReader.h"
-#include "cli/batch/WorkbookWriter.h"
+#include "cli/batch/WorkbookModule.h"
 #include "platform/files/FileErrors.h"
 #include "platform/files/FileReplacement.h"
 
@@ -85,10 +85,18 @@ public:
     std::optional<int> Open() {
         if (options_.inputPath.empty()) return std::nullopt;
         const std::string& path = options_.inputPath;
-        if (!options_.inputGiven) {
-            if (const auto kind = DetectWorkbook(path)) {
-                options_.input = *kind == WorkbookKind::Xlsx ? InputFormat::Xlsx : InputFormat::Ods;
+        if (!options_.inputGiven && StartsLikeZip(path)) {
+            try {
+                if (const auto kind = Workbooks().detect(path)) {
+                    options_.input =
+                        *kind == WorkbookKind::Xlsx ? InputFormat::Xlsx : InputFormat::Ods;
+                }
+            } catch (const WorkbookError& error) {
+                err_ << "soten-cli: " << TerminalText(error.what()) << "\n";
+                return ExitIo;
             }
+        }
+        if (!options_.inputGiven) {
             std::string error;
             if (!CheckBatchTable(options_, error)) {
                 err_ << "soten-cli: " << TerminalText(error) << "\n"
@@ -99,7 +107,7 @@ public:
         if (options_.input == InputFormat::Xlsx || options_.input == InputFormat::Ods) {
             options_.inputEncoding = Encoding::Utf8;
             try {
-                workbook_.emplace(
+                workbook_ = Workbooks().openSheet(
                     path,
                     options_.input == InputFormat::Xlsx ? WorkbookKind::Xlsx : WorkbookKind::Ods,
                     options_.sheet);
@@ -151,7 +159,7 @@ private:
     std::ostream& err_;
     const Tables& tables_;
     unsigned jobs_;
-    std::optional<WorkbookReader> workbook_;
+    std::unique_ptr<SheetRows> workbook_;
     std::ifstream file_;
 };
 
@@ -176,11 +184,18 @@ int RunBatchFiles(const CliOptions& options, std::istream& in, std::ostream& out
     };
     int status = ExitIo;
     if (options.workbookOutput) {
-        WorkbookWriter sheet(file.DescriptorPath(), ResultKeys(tables, run.Options()));
-        std::ostream sheetOut(&sheet);
+        std::unique_ptr<SheetWriter> sheet;
+        try {
+            sheet =
+                Workbooks().createSheet(file.DescriptorPath(), ResultKeys(tables, run.Options()));
+        } catch (const WorkbookError& error) {
+            err << "soten-cli: " << TerminalText(error.what()) << "\n";
+            return ExitIo;
+        }
+        std::ostream sheetOut(sheet.get());
         status = run.Run(sheetOut);
-        if (!replaces(status, sheet.Wrote())) return status;
-        if (const std::string failure = sheet.Close(); !failure.empty()) {
+        if (!replaces(status, sheet->Wrote())) return status;
+        if (const std::string failure = sheet->Close(); !failure.empty()) {
             err << "soten-cli: " << TerminalText(platform::FileCreateErrorMessage(path, failure))
                 << "\n";
             return ExitIo;

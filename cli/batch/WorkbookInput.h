@@ -12,7 +12,7 @@ namespace soten::cli {
 // Empty rows get no row but keep their numbers.
 class WorkbookInput : public RowSource {
 public:
-    explicit WorkbookInput(WorkbookReader& reader) : reader_(reader) {}
+    explicit WorkbookInput(SheetRows& reader) : reader_(reader) {}
 
     // Fills `batch` with the next rows; false at the end of the sheet.
     // Throws WorkbookError when the sheet turns out damaged.
@@ -20,7 +20,7 @@ public:
     bool Next(LineBatch& batch) override;
 
 private:
-    WorkbookReader& reader_;
+    SheetRows& reader_;
     WorkbookRow row_;
 };
 

@@ -49,22 +49,30 @@ inline constexpr std::size_t MaxWorkbookInputBytes = 256u << 20;  // a workbook 
 inline constexpr long MaxSheetRows = 1'048'576;
 inline constexpr std::size_t MaxSheetColumns = 16'384;
 
+// The rows of one sheet, in order.
+class SheetRows {
+public:
+    virtual ~SheetRows() = default;
+    // The next row that holds a cell; false at the end of the sheet.
+    // Throws WorkbookError.
+    virtual bool Next(WorkbookRow& row) = 0;
+};
+
 // Reads the rows of one sheet of an xlsx or ods workbook, in order. A cell
 // is what the sheet holds: text as typed (rich text runs joined), a number
 // as its shortest exact decimal (1, 0.1, 1234567), a date as ISO 8601
 // (2024-04-01, 2024-04-01 09:30:00), TRUE or FALSE; a formula gives its
 // saved result. Throws WorkbookError.
-class WorkbookReader {
+class WorkbookReader : public SheetRows {
 public:
     // `path` "-" reads the workbook from standard input (up to
     // MaxWorkbookInputBytes). `sheet` empty: the first sheet.
     WorkbookReader(const std::string& path, WorkbookKind kind, const std::string& sheet);
-    ~WorkbookReader();
+    ~WorkbookReader() override;
     WorkbookReader(const WorkbookReader&) = delete;
     WorkbookReader& operator=(const WorkbookReader&) = delete;
 
-    // The next row that holds a cell; false at the end of the sheet.
-    bool Next(WorkbookRow& row);
+    bool Next(WorkbookRow& row) override;
 
 private:
     class Impl;

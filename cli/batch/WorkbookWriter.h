@@ -9,13 +9,23 @@ struct lxw_worksheet;
 
 namespace soten::cli {
 
+// The TSV records of --batch written as a workbook's rows.
+class SheetWriter : public std::streambuf {
+public:
+    // Writes the rows still held and the workbook's file; an empty string,
+    // or why the workbook could not be written.
+    virtual std::string Close() = 0;
+    // Whether any record came.
+    virtual bool Wrote() const = 0;
+};
+
 // Writes the TSV records of --batch as the rows of an xlsx workbook, with
 // libxlsxwriter's constant-memory mode, so a sheet of any length takes a
 // few megabytes: the header row (frozen), then one row per record. The
 // input columns carried over stay text, cell for cell (000001 stays
 // 000001); the result columns that hold numbers (line, row, the stroke
 // counts, the five numbers, score) are numbers.
-class WorkbookWriter : public std::streambuf {
+class WorkbookWriter : public SheetWriter {
 public:
     // `resultColumns`: the keys of the columns the records end with (after
     // the input columns), as the header row names them.
@@ -24,12 +34,8 @@ public:
     WorkbookWriter(const WorkbookWriter&) = delete;
     WorkbookWriter& operator=(const WorkbookWriter&) = delete;
 
-    // Writes the rows still held and the workbook's file; an empty string,
-    // or why the workbook could not be written.
-    std::string Close();
-
-    // Whether any record came.
-    bool Wrote() const { return row_ > 0 || !pending_.empty(); }
+    std::string Close() override;
+    bool Wrote() const override { return row_ > 0 || !pending_.empty(); }
 
 protected:
     int_type overflow(int_type c) override;
