@@ -336,7 +336,7 @@ void RecordWriter::AppendReading(const RecordSource& source, const Reading& read
         TableReading(source, reading, out);
         return;
     }
-    JsonReading(source, reading);
+    JsonReading(source, reading, out);
     FinishJson(out);
 }
 
@@ -631,10 +631,11 @@ void RecordWriter::JsonRaw(std::string_view json) {
 // {"pattern":"○●○○","verdict":"吉"}, made once per writer for each pattern
 // of each split of the name.
 void RecordWriter::JsonInyo(const InyoReading& inyo) {
-    const auto key = static_cast<std::uint32_t>(inyo.oddMask) << 8 |
-                     static_cast<std::uint32_t>(inyo.surnameChars) << 4 |
-                     static_cast<std::uint32_t>(inyo.givenChars);
-    std::string& json = inyoJson_[key];
+    const auto split = static_cast<std::size_t>(inyo.surnameChars * 16 + inyo.givenChars);
+    if (split >= inyoJson_.size()) inyoJson_.resize(split + 1);
+    std::vector<std::string>& patterns = inyoJson_[split];
+    if (patterns.empty()) patterns.resize(std::size_t{1} << (inyo.surnameChars + inyo.givenChars));
+    std::string& json = patterns.at(inyo.oddMask);
     if (json.empty()) {
         json.assign("{\"pattern\":\"");
         Words().AppendPattern(inyo, json);
@@ -696,7 +697,8 @@ void RecordWriter::StartJsonRecord(const RecordSource& source) {
     }
 }
 
-void RecordWriter::JsonReading(const RecordSource& source, const Reading& reading) {
+void RecordWriter::JsonReading(const RecordSource& source, const Reading& reading,
+                               std::string& out) {
     const NameRecord& record = reading.Counted();
     const StrokeStyle style = reading.Style();
     const ReadingLines& lines = reading.Lines();
@@ -779,7 +781,7 @@ void RecordWriter::JsonReading(const RecordSource& source, const Reading& readin
     JsonInyo(ReadInyo(record));
     if (options_.report) {
         JsonKey("report");
-        JsonReport(reading);
+        JsonReport(reading, out);
     }
     if (options_.lines || source.line == 0) {
         JsonLines("screenLines", lines.ScreenLines, lines.lastScreenLine);
@@ -871,44 +873,42 @@ void RecordWriter::JsonCp932(std::string_view cp932) {
     buffer_.Pop(room - (length + 2));
 }
 
-void RecordWriter::JsonReport(const Reading& reading) {
+// Most of a record, so put straight onto `out` after what the writer holds
+// instead of being copied there with the rest.
+void RecordWriter::JsonReport(const Reading& reading, std::string& out) {
     json_.RawValue("", 0, rapidjson::kStringType);
-    PutRaw("\"");
+    FlushJson(out);
+    out.push_back('"');
     if (!reading.Report().empty()) {
-        PutJsonCp932(reading.Report());
+        AppendJsonUtf8(reading.Report(), out);
     } else {
         // Put together from its pieces, each that recurs converted once.
         const NameRecord& record = reading.Counted();
         const auto& f = record.Fortunes;
-        PutJsonCp932(ReportHeading(record));
+        AppendJsonUtf8(ReportHeading(record), out);
         for (int position = 0; position < FortuneCount; ++position) {
             const FortuneKind kind = ListedFortune(position);
-            PutRaw(CachedJson(fortuneLinesJson_[kind], f[kind],
-                              [&] { return ReportFortuneLine(kind, f[kind], tables_); }));
+            out += CachedJson(fortuneLinesJson_[kind], f[kind],
+                              [&] { return ReportFortuneLine(kind, f[kind], tables_); });
         }
-        PutJsonCp932(ReportListEnd);
-        PutJsonCp932(ReportOpening(record));
+        AppendJsonUtf8(ReportListEnd, out);
+        AppendJsonUtf8(ReportOpening(record), out);
         for (std::size_t i = 0; i < ParagraphFortunes.size(); ++i) {
             const std::int32_t number = f[ParagraphFortunes[i]];
-            PutRaw(CachedJson(paragraphsJson_[i], number,
-                              [&] { return ReportParagraph(i, number, tables_); }));
+            out += CachedJson(paragraphsJson_[i], number,
+                              [&] { return ReportParagraph(i, number, tables_); });
         }
     }
-    PutRaw("\"");
+    out.push_back('"');
 }
 
-void RecordWriter::PutRaw(std::string_view json) {
-    std::memcpy(buffer_.Push(json.size()), json.data(), json.size());
-}
-
-void RecordWriter::PutJsonCp932(std::string_view cp932) {
-    const std::size_t room = Cp932::MaxJsonUtf8Size(cp932.size());
-    const std::size_t length = Cp932::WriteJsonUtf8Lossy(cp932, buffer_.Push(room));
-    buffer_.Pop(room - length);
+void RecordWriter::FlushJson(std::string& out) {
+    out.append(buffer_.GetString(), buffer_.GetSize());
+    buffer_.Clear();
 }
 
 void RecordWriter::FinishJson(std::string& out) {
-    out.append(buffer_.GetString(), buffer_.GetSize());
+    FlushJson(out);
     out.push_back('\n');
 }
 

@@ -7,7 +7,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include <rapidjson/stringbuffer.h>
@@ -148,7 +147,7 @@ private:
 
     bool Table() const { return options_.format != Format::Json; }
     void StartJsonRecord(const RecordSource& source);
-    void JsonReading(const RecordSource& source, const Reading& reading);
+    void JsonReading(const RecordSource& source, const Reading& reading, std::string& out);
     void TableReading(const RecordSource& source, const Reading& reading, std::string& out);
     void TableFailure(const RecordSource& source, const RecordFailure& failure, std::string& out);
     void InputCells(const RecordSource& source, std::string& out);
@@ -163,11 +162,7 @@ private:
     void JsonCp932(std::string_view cp932);
     // The reading's report, or for a reading without one (made with
     // ReadingDetail::Numbers) the report composed from the writer's tables.
-    void JsonReport(const Reading& reading);
-    // JSON text put down as it is, and code page 932 text as a JSON
-    // string's body, after whatever the writer put last.
-    void PutRaw(std::string_view json);
-    void PutJsonCp932(std::string_view cp932);
+    void JsonReport(const Reading& reading, std::string& out);
     void JsonLines(const char* key, const std::array<std::string, WrappedLineCount>& lines,
                    int lastIndex);
     void Field(std::string_view utf8, std::string& out) const;
@@ -175,6 +170,8 @@ private:
     // The keyword of a fortune number in UTF-8, converted once per writer.
     const std::string& KeywordUtf8(std::int32_t number);
     void EndRow(std::string& out) const;
+    // The record so far appended to `out`; FinishJson ends it.
+    void FlushJson(std::string& out);
     void FinishJson(std::string& out);
     void JsonSansai(const SansaiReading& sansai, bool alphabetical);
     void JsonInyo(const InyoReading& inyo);
@@ -200,7 +197,9 @@ private:
     // the fortune lines by fortune, the paragraphs by paragraph.
     std::array<std::vector<std::string>, FortuneCount> fortuneLinesJson_;
     std::array<std::vector<std::string>, 4> paragraphsJson_;
-    std::unordered_map<std::uint32_t, std::string> inyoJson_;  // by pattern and split
+    // 陰陽 by the split of the name (surname characters × 16 + given
+    // name characters), then by pattern.
+    std::vector<std::vector<std::string>> inyoJson_;
     RecordCounts counts_;
 };
 

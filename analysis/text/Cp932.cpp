@@ -120,20 +120,22 @@ bool IsValidUtf8(std::string_view text) {
 
 // Encodes a name's characters one by one, each the way iconv encodes it,
 // SUB for one that code page 932 cannot hold. What iconv made of a
-// character of the Basic Multilingual Plane is kept: names repeat their
-// characters, and a trip through iconv costs far more than a look-up.
+// character of the Basic Multilingual Plane is kept, for every thread:
+// names repeat their characters, and a trip through iconv costs far more
+// than a look-up. Two threads may both ask iconv, and keep the same answer.
 class NameEncoder {
 public:
     // One well-formed UTF-8 sequence.
-    void Append(std::string_view character, std::string& out) {
+    static void Append(std::string_view character, std::string& out) {
         const unsigned code = CodePoint(character);
         if (code >= known_.size()) {
             Encode(character, out);
             return;
         }
-        std::uint16_t& known = known_[code];
+        std::atomic<std::uint16_t>& kept = known_[code];
+        const std::uint16_t known = kept.load(std::memory_order_relaxed);
         if (known == Unknown) {
-            known = Encode(character, out);
+            kept.store(Encode(character, out), std::memory_order_relaxed);
         } else if (known == Lacking) {
             out.push_back('\x1A');
         } else if (known < FirstPair) {
@@ -168,7 +170,7 @@ private:
     }
 
     // Appends iconv's encoding of the character; returns what to keep of it.
-    std::uint16_t Encode(std::string_view character, std::string& out) {
+    static std::uint16_t Encode(std::string_view character, std::string& out) {
         const size_t before = out.size();
         if (EncoderOfThisThread().Convert(character, out) != Converter::Stop::Done) {
             out.resize(before);
@@ -187,8 +189,10 @@ private:
         return static_cast<unsigned char>(text[i]);
     }
 
-    std::vector<std::uint16_t> known_ = std::vector<std::uint16_t>(0x10000, Unknown);
+    static constinit std::array<std::atomic<std::uint16_t>, 0x10000> known_;
 };
+
+constinit std::array<std::atomic<std::uint16_t>, 0x10000> NameEncoder::known_{};
 
 // What iconv makes of every code page 932 character: one entry per single
 // byte, asked at the first decoding, and one row of 256 trail bytes for each
@@ -419,13 +423,12 @@ std::optional<std::string> FromUtf8(std::string_view utf8) {
 }
 
 std::optional<std::string> NameFromUtf8(std::string_view utf8) {
-    thread_local NameEncoder encoder;
     std::string out;
     out.reserve(utf8.size());
     while (!utf8.empty()) {
         const size_t length = Utf8SequenceLength(utf8);
         if (length == 0) return std::nullopt;  // malformed UTF-8
-        encoder.Append(utf8.substr(0, length), out);
+        NameEncoder::Append(utf8.substr(0, length), out);
         utf8.remove_prefix(length);
     }
     return out;
