@@ -1,4 +1,5 @@
 #include "cli/batch/WorkbookModule.h"
+#include "cli/batch/WorkbookReader.h"
 #include "cli/batch/WorkbookWriter.h"
 
 namespace soten::cli {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/batch/LineSource.h"
-#include "cli/batch/WorkbookReader.h"
+#include "cli/batch/Sheets.h"
 
 namespace soten::cli {
 

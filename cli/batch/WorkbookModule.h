@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/batch/WorkbookReader.h"
-#include "cli/batch/WorkbookWriter.h"
+#include "cli/batch/Sheets.h"
 
 namespace soten::cli {
 

@@ -1,23 +1,14 @@
 #pragma once
 
-#include <streambuf>
 #include <string>
 #include <vector>
+
+#include "cli/batch/Sheets.h"
 
 struct lxw_workbook;
 struct lxw_worksheet;
 
 namespace soten::cli {
-
-// The TSV records of --batch written as a workbook's rows.
-class SheetWriter : public std::streambuf {
-public:
-    // Writes the rows still held and the workbook's file; an empty string,
-    // or why the workbook could not be written.
-    virtual std::string Close() = 0;
-    // Whether any record came.
-    virtual bool Wrote() const = 0;
-};
 
 // Writes the TSV records of --batch as the rows of an xlsx workbook, with
 // libxlsxwriter's constant-memory mode, so a sheet of any length takes a
