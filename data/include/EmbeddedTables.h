@@ -14,4 +14,8 @@ std::string_view AvoidedKanjiText();
 std::string_view StrokeDictionaryCp932();
 std::string_view KeywordTableCp932();
 std::string_view ReadingTextTableCp932();
+
+// What glibc's iconv makes of code page 932, asked at build time (see
+// data/Cp932TableMain.cpp for the layout).
+std::string_view Cp932CodeTable();
 }  // namespace soten::embedded
