@@ -8,9 +8,11 @@
 namespace soten {
 
 // Conversion between UTF-8 and code page 932 (Shift-JIS as Windows writes it)
-// through glibc's iconv: encoding goes through one converter per thread,
-// decoding through a table that iconv fills once. Everything inside the analysis is code page 932;
-// these are the only places where text crosses that edge.
+// as glibc's iconv converts it: through a table of every character that the
+// build asked iconv for (data/Cp932TableMain.cpp), iconv itself only for a
+// code point whose encoding is not one character. Everything inside the
+// analysis is code page 932; these are the only places where text crosses
+// that edge.
 namespace Cp932 {
 
 // UTF-8 to code page 932. Returns nothing when the input is not valid UTF-8 or
