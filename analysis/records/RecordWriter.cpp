@@ -892,7 +892,11 @@ void RecordWriter::JsonReport(const Reading& reading, std::string& out) {
                               [&] { return ReportFortuneLine(kind, f[kind], tables_); });
         }
         AppendJsonUtf8(ReportListEnd, out);
-        AppendJsonUtf8(ReportOpening(record), out);
+        // The opening is its lead (the opening of no name) and the name.
+        if (openingLeadJson_.empty()) AppendJsonUtf8(ReportOpening(NameRecord{}), openingLeadJson_);
+        out += openingLeadJson_;
+        AppendJsonUtf8(record.Names[Surname], out);
+        AppendJsonUtf8(record.Names[GivenName], out);
         for (std::size_t i = 0; i < ParagraphFortunes.size(); ++i) {
             const std::int32_t number = f[ParagraphFortunes[i]];
             out += CachedJson(paragraphsJson_[i], number,

@@ -197,6 +197,7 @@ private:
     // the fortune lines by fortune, the paragraphs by paragraph.
     std::array<std::vector<std::string>, FortuneCount> fortuneLinesJson_;
     std::array<std::vector<std::string>, 4> paragraphsJson_;
+    std::string openingLeadJson_;
     // 陰陽 by the split of the name (surname characters × 16 + given
     // name characters), then by pattern.
     std::vector<std::vector<std::string>> inyoJson_;
