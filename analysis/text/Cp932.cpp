@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
-#include <vector>
 
 #include "data/include/EmbeddedTables.h"
 
