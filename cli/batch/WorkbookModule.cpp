@@ -1,6 +1,7 @@
 #include "cli/batch/WorkbookModule.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <cstdio>
@@ -31,7 +32,8 @@ const WorkbookModule& LoadedModule() {
             // Never unloaded: the module's objects live until the program ends.
             void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (!handle) {
-                failure = dlerror();
+                const char* why = dlerror();
+                failure = why ? why : candidate.string();
                 return;
             }
             using Entry = const WorkbookModule* (*)();
@@ -59,7 +61,10 @@ void UseWorkbookModule(const WorkbookModule& module) {
 }
 
 bool StartsLikeZip(const std::string& path) {
-    if (path == "-") return false;
+    // Only a regular file is looked into: the bytes read from a pipe (a
+    // named one, or <(...)) would be gone for the run that reads it.
+    struct stat status {};
+    if (path == "-" || stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     std::array<char, 4> magic{};

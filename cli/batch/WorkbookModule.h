@@ -35,8 +35,9 @@ void UseWorkbookModule(const WorkbookModule& module);
 const WorkbookModule& LinkedWorkbookModule();
 
 // Whether a file begins as a zip does, as every xlsx and ods does: only
-// then is the module asked what it is. False for "-" and a file that
-// cannot be read.
+// then is the module asked what it is. False for "-", for what is not a
+// regular file (a pipe is never read ahead) and for a file that cannot be
+// read.
 bool StartsLikeZip(const std::string& path);
 
 }  // namespace soten::cli

@@ -1,8 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <future>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "SotenIdentity.h"
 #include "analysis/text/Cp932.h"
@@ -95,6 +104,37 @@ TEST(Cli, JsonHoldsTheWholeReading) {
         ParseJson(RunWith({"--format", "json", "--style", "honji", "山田", "太郎"}).out);
     EXPECT_EQ(StringAt(honji, "/sansai/verdict"), "大吉");
     EXPECT_EQ(JsonAt(honji, "/inyo"), R"({"pattern":"○○●●","verdict":"凶"})");
+}
+
+// A named pipe, like <(...), is read whole: nothing is taken from it to
+// see whether it is a workbook.
+TEST(Cli, BatchReadsAPipeNamedAsItsFileWhole) {
+    std::string folder = (std::filesystem::temp_directory_path() / "soten-fifo-XXXXXX").string();
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    const std::string fifo = folder + "/names";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto run = std::async(std::launch::async, [&fifo] {
+        return RunWith({"--batch", "--no-report", "--format", "tsv", fifo});
+    });
+    // Written once the run opens the pipe, then closed; a run that opens it
+    // again later is ended by an empty writer instead of waiting for ever.
+    const auto writeOnce = [&fifo](std::string_view text) {
+        for (int tries = 0; tries < 1000; ++tries) {
+            const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                EXPECT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+                close(fd);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+    writeOnce("山田 太郎\n林 太郎\n");
+    while (run.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready) writeOnce("");
+    const CliRun result = run.get();
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(result.status, ExitReadingMade) << result.err;
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 3) << result.out;
 }
 
 // A batch puts each report together from pieces it converts once and then
