@@ -38,7 +38,9 @@ int CountUnit(std::string_view unit, int k, int previousCount, StrokeStyle style
               const StrokeDictionary& dictionary) {
     // Every unit that sorts before the full-width space (ASCII, or the empty
     // unit past the end of the text) is refused outright.
-    if (unit < FullWidthSpace) return RefusedUnit;
+    const bool beforeSpace =
+        unit.size() == 2 ? UnitCode(unit) < UnitCode(FullWidthSpace) : unit < FullWidthSpace;
+    if (beforeSpace) return RefusedUnit;
     const MarkKind mark = IterationMark(unit);
     if (mark != MarkKind::None) {
         if (k == 1) return RefusedUnit;

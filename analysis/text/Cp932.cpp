@@ -354,7 +354,7 @@ bool IsUtf8(std::string_view text) {
     return IsValidUtf8(text);
 }
 
-unsigned CanonicalCode(unsigned code) {
+unsigned NecSelectedCanonicalCode(unsigned code) {
     // Built once: the NEC-selected rows hold 2 × 188 codes.
     static const std::array<unsigned short, 2 * 256> canonical = [] {
         std::array<unsigned short, 2 * 256> table{};
@@ -374,8 +374,7 @@ unsigned CanonicalCode(unsigned code) {
         }
         return table;
     }();
-    if (code >= 0xED00 && code <= 0xEEFF) return canonical[code - 0xED00];
-    return code;
+    return canonical.at(code - 0xED00);
 }
 
 }  // namespace soten::Cp932

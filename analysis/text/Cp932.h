@@ -53,7 +53,10 @@ bool IsUtf8(std::string_view text);
 // character's Unicode value back: the NEC-selected extension kanji
 // (lead bytes 0xED and 0xEE) become their IBM codes (0xFA to 0xFC).
 // Any other code is returned unchanged.
-unsigned CanonicalCode(unsigned code);
+unsigned NecSelectedCanonicalCode(unsigned code);  // 0xED00 to 0xEEFF only
+inline unsigned CanonicalCode(unsigned code) {
+    return code >= 0xED00 && code <= 0xEEFF ? NecSelectedCanonicalCode(code) : code;
+}
 
 }  // namespace Cp932
 }  // namespace soten

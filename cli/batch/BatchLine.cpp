@@ -21,6 +21,7 @@ constexpr std::string_view IdeographicSpace = "\xE3\x80\x80";
 std::size_t SeparatorAt(std::string_view line, std::size_t i) {
     const char c = line[i];
     if (c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r') return 1;
+    if (c != IdeographicSpace[0]) return 0;
     return line.substr(i).starts_with(IdeographicSpace) ? IdeographicSpace.size() : 0;
 }
 
