@@ -12,6 +12,18 @@
 namespace soten {
 namespace {
 
+// What iconv itself makes of one character, converted alone.
+std::optional<std::string> ViaIconv(iconv_t cd, std::string character) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char out[16];
+    char* src = character.data();
+    char* dst = out;
+    size_t srcLeft = character.size();
+    size_t dstLeft = sizeof out;
+    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
+    return std::string(out, dst);
+}
+
 TEST(Cp932, RoundTripsJapaneseText) {
     const std::string utf8 = "山田　太郎，ー①ｱ";
     const auto cp932 = Cp932::FromUtf8(utf8);
@@ -56,16 +68,7 @@ TEST(Cp932, EncodesLikeIconvCharacterForCharacter) {
                          static_cast<char>(0x80 | (code >> 6 & 0x3F)),
                          static_cast<char>(0x80 | (code & 0x3F))};
         }
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        char out[16];
-        char* src = character.data();
-        char* dst = out;
-        size_t srcLeft = character.size();
-        size_t dstLeft = sizeof out;
-        std::optional<std::string> viaIconv;
-        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1)) {
-            viaIconv = std::string(out, dst);
-        }
+        const std::optional<std::string> viaIconv = ViaIconv(cd, character);
         if (Cp932::FromUtf8(character) != viaIconv) {
             ++mismatches;
             ADD_FAILURE() << std::hex << static_cast<unsigned>(code);
@@ -105,24 +108,12 @@ TEST(Cp932, MalformedUtf8IsRefusedNotReplaced) {
 TEST(Cp932, DecodesLikeIconvCharacterForCharacter) {
     const iconv_t cd = iconv_open("UTF-8", "CP932");
     ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
-    auto viaIconv = [&](std::string bytes) -> std::optional<std::string> {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        char out[16];
-        char* src = bytes.data();
-        char* dst = out;
-        size_t srcLeft = bytes.size();
-        size_t dstLeft = sizeof out;
-        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) {
-            return std::nullopt;
-        }
-        return std::string(out, dst);
-    };
     int mismatches = 0;
     for (unsigned code = 0; code < 0x10000 && mismatches < 5; ++code) {
         std::string bytes;
         if (code >= 0x100) bytes.push_back(static_cast<char>(code >> 8));
         bytes.push_back(static_cast<char>(code & 0xFF));
-        const auto expected = viaIconv(bytes);
+        const auto expected = ViaIconv(cd, bytes);
         const auto actual = Cp932::ToUtf8(bytes);
         if (expected != actual) {
             ++mismatches;
