@@ -23,6 +23,19 @@
 
 namespace {
 
+// An iconv descriptor, closed when it goes.
+struct Descriptor {
+    Descriptor(const char* to, const char* from) : cd(iconv_open(to, from)) {}
+    ~Descriptor() {
+        if (Valid()) iconv_close(cd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    bool Valid() const { return cd != reinterpret_cast<iconv_t>(-1); }
+
+    iconv_t cd;
+};
+
 enum class Result { Done, Invalid, Incomplete };
 
 // Converts `in` whole with a fresh state; `out` gets what came out.
@@ -61,9 +74,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: soten-cp932-table OUTPUT\n");
         return 2;
     }
-    const iconv_t decoder = iconv_open("UTF-8", "CP932");
-    const iconv_t encoder = iconv_open("CP932", "UTF-8");
-    if (decoder == reinterpret_cast<iconv_t>(-1) || encoder == reinterpret_cast<iconv_t>(-1)) {
+    const Descriptor decoding("UTF-8", "CP932");
+    const Descriptor encoding("CP932", "UTF-8");
+    const iconv_t decoder = decoding.cd;
+    const iconv_t encoder = encoding.cd;
+    if (!decoding.Valid() || !encoding.Valid()) {
         std::fprintf(stderr, "soten-cp932-table: iconv cannot convert CP932\n");
         return 1;
     }
