@@ -145,22 +145,20 @@ NameGender GenderOfTag(std::string_view tag) {
     return NameGender::None;
 }
 
-std::vector<std::string> UnregistrableCharacters(std::string_view given,
-                                                 const std::vector<std::string>& nameKanji) {
+namespace {
+
+// The characters of `given` that `allowed` refuses, each once, in order.
+template <typename Allowed>
+std::vector<std::string> RefusedCharacters(std::string_view given, const Allowed& allowed) {
     std::vector<std::string> refused;
     for (const std::string_view character : Cp932Characters(given)) {
-        const std::string unit(character);
-        const bool pair = unit.size() == 2;
-        const bool allowed = pair && (IsRegistrableKana(UnitCode(unit)) ||
-                                      std::binary_search(nameKanji.begin(), nameKanji.end(), unit));
-        if (!allowed && std::find(refused.begin(), refused.end(), unit) == refused.end()) {
-            refused.push_back(unit);
+        if (character.size() == 2 && allowed(character)) continue;
+        if (std::find(refused.begin(), refused.end(), character) == refused.end()) {
+            refused.emplace_back(character);
         }
     }
     return refused;
 }
-
-namespace {
 
 const std::vector<bool>& BuiltInRegistrableCodes() {
     // 常用漢字 and 人名用漢字.
@@ -171,16 +169,19 @@ const std::vector<bool>& BuiltInRegistrableCodes() {
 
 }  // namespace
 
+std::vector<std::string> UnregistrableCharacters(std::string_view given,
+                                                 const std::vector<std::string>& nameKanji) {
+    return RefusedCharacters(given, [&nameKanji](std::string_view pair) {
+        return IsRegistrableKana(UnitCode(pair)) ||
+               std::binary_search(nameKanji.begin(), nameKanji.end(), pair);
+    });
+}
+
 std::vector<std::string> UnregistrableCharacters(std::string_view given) {
     const std::vector<bool>& allowed = BuiltInRegistrableCodes();
-    std::vector<std::string> refused;
-    for (const std::string_view character : Cp932Characters(given)) {
-        if (character.size() == 2 && allowed[UnitCode(character)]) continue;
-        if (std::find(refused.begin(), refused.end(), character) == refused.end()) {
-            refused.emplace_back(character);
-        }
-    }
-    return refused;
+    return RefusedCharacters(given, [&allowed](std::string_view pair) {
+        return static_cast<bool>(allowed[UnitCode(pair)]);
+    });
 }
 
 bool IsRegistrable(std::string_view given) {

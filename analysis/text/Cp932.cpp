@@ -204,6 +204,24 @@ bool AppendEncoded(std::string_view character, std::string& out) {
     return true;
 }
 
+// Encodes well-formed UTF-8 (nothing for malformed); a character code page
+// 932 lacks gives nothing as well, or SUB when `substitute` is set, so that
+// it keeps its place in a name.
+std::optional<std::string> Encode(std::string_view utf8, bool substitute) {
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        const size_t length = Utf8SequenceLength(utf8);
+        if (length == 0) return std::nullopt;
+        if (!AppendEncoded(utf8.substr(0, length), out)) {
+            if (!substitute) return std::nullopt;
+            out.push_back('\x1A');
+        }
+        utf8.remove_prefix(length);
+    }
+    return out;
+}
+
 // Decodes `cp932` onto `out`. An invalid or truncated character stops the
 // decoding (returns false) unless `replace` is set: U+FFFD then stands for
 // its first byte, and the decoding goes on with the next byte.
@@ -310,27 +328,11 @@ std::size_t WriteJsonUtf8Lossy(std::string_view cp932, char* out) {
 }
 
 std::optional<std::string> FromUtf8(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    while (!utf8.empty()) {
-        const size_t length = Utf8SequenceLength(utf8);
-        if (length == 0 || !AppendEncoded(utf8.substr(0, length), out)) return std::nullopt;
-        utf8.remove_prefix(length);
-    }
-    return out;
+    return Encode(utf8, false);
 }
 
 std::optional<std::string> NameFromUtf8(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    while (!utf8.empty()) {
-        const size_t length = Utf8SequenceLength(utf8);
-        if (length == 0) return std::nullopt;  // malformed UTF-8
-        // A character code page 932 lacks keeps its place in the name.
-        if (!AppendEncoded(utf8.substr(0, length), out)) out.push_back('\x1A');
-        utf8.remove_prefix(length);
-    }
-    return out;
+    return Encode(utf8, true);
 }
 
 std::optional<std::string> ToUtf8(std::string_view cp932) {

@@ -519,13 +519,6 @@ bool AllEmpty(const std::vector<std::string>& cells) {
 }  // namespace
 
 std::optional<WorkbookKind> DetectWorkbook(const std::string& path) {
-    if (path == "-") return std::nullopt;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::nullopt;
-    std::array<char, 4> magic{};
-    const std::size_t got = std::fread(magic.data(), 1, magic.size(), file);
-    std::fclose(file);
-    if (got != magic.size() || std::memcmp(magic.data(), "PK\x03\x04", 4) != 0) return std::nullopt;
     const ZipArchive archive(path, true);
     if (!archive.IsOpen()) return std::nullopt;
     if (archive.Has("[Content_Types].xml") && archive.Has("xl/workbook.xml")) {

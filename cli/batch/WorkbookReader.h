@@ -10,10 +10,11 @@
 
 namespace soten::cli {
 
-// What the file's first bytes and its zip directory say it is: a zip with
-// "[Content_Types].xml" and "xl/workbook.xml" is xlsx, one whose "mimetype"
-// names an OpenDocument spreadsheet is ods. Nothing for anything else,
-// including a file that cannot be read (its reader says why).
+// What the zip directory of a file that begins as a zip (StartsLikeZip, in
+// WorkbookModule.h) says it is: a zip with "[Content_Types].xml" and
+// "xl/workbook.xml" is xlsx, one whose "mimetype" names an OpenDocument
+// spreadsheet is ods. Nothing for anything else, including a file that
+// cannot be read (its reader says why).
 std::optional<WorkbookKind> DetectWorkbook(const std::string& path);
 
 // The limits that keep a damaged or hostile workbook (a zip bomb) from
