@@ -52,8 +52,8 @@ std::string BatchSummary::Hint(const CliOptions& options) const {
     const long failures = records - counts_.readings;
     if (!NearlyAll(failures, records)) return {};
     if (traits_.zipFile) {
-        return "入力は xlsx か ods（zip 形式）のファイルのようです。表計算ソフトで CSV "
-               "に書き出してから読ませてください";
+        return "入力は xlsx か ods（zip 形式）のファイルのようです。--input xlsx（ods なら "
+               "--input ods）を付けてください";
     }
     if (traits_.nulBytes) {
         return "入力に NUL バイトがあります。UTF-16 のテキストのようです。UTF-8 "
